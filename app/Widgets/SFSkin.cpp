@@ -1,0 +1,182 @@
+#include "Widgets/SFSkin.h"
+
+#include <climits>
+#include <cwctype>
+
+#include <QPixmap>
+#include <QStringList>
+
+namespace {
+QString g_skinDir;
+
+// Reads up to four decimal numbers separated by commas the way "%d,%d,%d,%d" is scanned:
+// blanks before a number are skipped, scanning stops at the first mismatch and the numbers
+// not read stay 0.
+void ScanFourInts(const std::wstring& text, int v[4])
+{
+    v[0] = v[1] = v[2] = v[3] = 0;
+    size_t i = 0;
+    const size_t n = text.size();
+    for (int k = 0; k < 4; ++k) {
+        while (i < n && std::iswspace(static_cast<wint_t>(text[i])))
+            ++i;
+        bool negative = false;
+        if (i < n && (text[i] == L'+' || text[i] == L'-')) {
+            negative = text[i] == L'-';
+            ++i;
+        }
+        if (i >= n || text[i] < L'0' || text[i] > L'9')
+            return;
+        long long value = 0;
+        while (i < n && text[i] >= L'0' && text[i] <= L'9') {
+            if (value < INT_MAX)
+                value = value * 10 + (text[i] - L'0');
+            ++i;
+        }
+        if (value > INT_MAX)
+            value = INT_MAX;
+        v[k] = static_cast<int>(negative ? -value : value);
+        if (k < 3) {
+            if (i >= n || text[i] != L',')
+                return;
+            ++i;
+        }
+    }
+}
+
+int HexPart(const std::wstring& part)
+{
+    size_t i = 0;
+    while (i < part.size() && std::iswspace(static_cast<wint_t>(part[i])))
+        ++i;
+    int value = 0;
+    for (; i < part.size(); ++i) {
+        const wchar_t c = part[i];
+        int d;
+        if (c >= L'0' && c <= L'9')
+            d = c - L'0';
+        else if (c >= L'a' && c <= L'f')
+            d = c - L'a' + 10;
+        else if (c >= L'A' && c <= L'F')
+            d = c - L'A' + 10;
+        else
+            break;
+        value = value * 16 + d;
+    }
+    return value;
+}
+}  // namespace
+
+QRect SFParseRect(const std::wstring& text)
+{
+    if (text.empty())
+        return QRect(QPoint(0, 0), QPoint(-1, -1));
+    int v[4];
+    ScanFourInts(text, v);
+    return QRect(QPoint(v[0], v[1]), QPoint(v[0] + v[2] - 1, v[1] + v[3] - 1));
+}
+
+QRect SFParseRectExclusive(const std::wstring& text)
+{
+    if (text.empty())
+        return QRect(QPoint(0, 0), QPoint(0, 0));
+    int v[4];
+    ScanFourInts(text, v);
+    return QRect(QPoint(v[0], v[1]), QPoint(v[0] + v[2], v[1] + v[3]));
+}
+
+QColor SFParseColor(const std::wstring& text)
+{
+    if (text.size() != 6)
+        return QColor(0, 0, 0, 255);
+    return QColor(HexPart(text.substr(0, 2)), HexPart(text.substr(2, 2)), HexPart(text.substr(4, 2)), 255);
+}
+
+QColor SFColorFromRef(COLORREF ref)
+{
+    return QColor(ref & 0xFF, (ref >> 8) & 0xFF, (ref >> 16) & 0xFF, 255);
+}
+
+std::pair<int, int> SFParseIntPair(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return {0, 0};
+    const QStringList parts = trimmed.split(QLatin1Char(','), Qt::KeepEmptyParts);
+    if (parts.size() != 2)
+        return {0, 0};
+    return {parts[0].trimmed().toInt(), parts[1].trimmed().toInt()};
+}
+
+std::pair<int, int> SFParseIntPair(const std::wstring& text)
+{
+    return SFParseIntPair(QString::fromStdWString(text));
+}
+
+bool SFIsStretchMode(const std::wstring& mode)
+{
+    return mode == L"stretch";
+}
+
+int SFParseTitleAlign(const std::wstring& align)
+{
+    if (align == L"center")
+        return 1;
+    if (align == L"right")
+        return 2;
+    return 0;
+}
+
+void SFSetSkinDir(const std::wstring& dir)
+{
+    g_skinDir = QString::fromStdWString(dir);
+}
+
+QString SFGetSkinDir()
+{
+    return g_skinDir;
+}
+
+QString SFSkinPath(const std::wstring& name)
+{
+    return g_skinDir + QString::fromStdWString(name);
+}
+
+bool SFLoadSkinPixmap(const QString& path, QPixmap** slot, const char* format)
+{
+    if (!slot)
+        return false;
+    delete *slot;
+    *slot = nullptr;
+    if (path.isEmpty())
+        return false;
+    QPixmap* pixmap = new QPixmap;
+    if (!pixmap->load(path, format) || pixmap->isNull()) {
+        delete pixmap;
+        return false;
+    }
+    *slot = pixmap;
+    return true;
+}
+
+QString SFFromUtf8(const char* text)
+{
+    return text ? QString::fromUtf8(text) : QString();
+}
+
+QString SFFromWide(const wchar_t* text)
+{
+    return text ? QString::fromWCharArray(text) : QString();
+}
+
+int SFCopyText(const QString& text, wchar_t* buf, int count)
+{
+    if (!buf || count < 1)
+        return 0;
+    const std::wstring wide = text.toStdWString();
+    const int n = static_cast<int>(std::min<size_t>(wide.size(), static_cast<size_t>(count - 1)));
+    for (int i = 0; i < n; ++i)
+        buf[i] = wide[static_cast<size_t>(i)];
+    buf[n] = L'\0';
+    return n;
+}

@@ -1,0 +1,47 @@
+// Skin folder, skin text parsers and skin image loading shared by every SetSkin.
+#pragma once
+
+#include <string>
+#include <utility>
+
+#include <QColor>
+#include <QRect>
+#include <QString>
+
+#include "os/WinTypes.h"
+
+class QPixmap;
+
+// "x,y,w,h" -> {x, y, x+w-1, y+h-1} (w by h pixels); empty text -> {0, 0, -1, -1}.
+QRect SFParseRect(const std::wstring& text);
+// "x,y,w,h" -> {x, y, x+w, y+h}; empty text -> {0, 0, 0, 0}.
+QRect SFParseRectExclusive(const std::wstring& text);
+// "RRGGBB" -> opaque colour; any other length -> opaque black.
+QColor SFParseColor(const std::wstring& text);
+// 0x00BBGGRR -> opaque colour.
+QColor SFColorFromRef(COLORREF ref);
+// "a,b" -> {a, b}; anything but exactly two parts -> {0, 0}; a part that is no number -> 0.
+std::pair<int, int> SFParseIntPair(const std::wstring& text);
+std::pair<int, int> SFParseIntPair(const QString& text);
+// Exactly "stretch" means stretch; anything else means tile.
+bool SFIsStretchMode(const std::wstring& mode);
+// "left" 0, "center" 1, "right" 2; anything else 0.
+int SFParseTitleAlign(const std::wstring& align);
+
+// Skin folder; image names are appended to it without a separator.
+void SFSetSkinDir(const std::wstring& dir);
+QString SFGetSkinDir();
+// Skin folder followed directly by the name.
+QString SFSkinPath(const std::wstring& name);
+
+// Loads the file into a new pixmap stored in *slot (the old one is deleted). Answers false and
+// stores null when the path is empty or the file cannot be read. Format null = detect.
+bool SFLoadSkinPixmap(const QString& path, QPixmap** slot, const char* format = nullptr);
+
+// Narrow UTF-8 text as a Qt string.
+QString SFFromUtf8(const char* text);
+// Wide text as a Qt string (null gives an empty string).
+QString SFFromWide(const wchar_t* text);
+// Copies at most count - 1 units of text and a terminating zero into buf; answers the number
+// of units copied. Nothing is written when buf is null or count < 1.
+int SFCopyText(const QString& text, wchar_t* buf, int count);
