@@ -121,8 +121,9 @@ private:
         return fn(args...);
     }
 
+    // Kept out of line: called through m_invoke anyway.
     template <class C, class F>
-    static R callMember(const TFunction& self, A... args)
+    __attribute__((noinline)) static R callMember(const TFunction& self, A... args)
     {
         F fn;
         std::memcpy(&fn, self.m_fn, sizeof(fn));

@@ -265,6 +265,7 @@ void PacketManagerInternal::poolFree(void* p)
         m_lock.leave();
         Infra::assertionFailed("block allocated", __PRETTY_FUNCTION__, __FILE__, __LINE__);
     }
+    m_nodes[id].order = 0;
     while (i < m_orderCount) {
         long buddy = id ^ (1L << (i - 1));
         if (buddy >= m_blockCount || m_nodes[buddy].order != i)
