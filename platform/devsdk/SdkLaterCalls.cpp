@@ -1,0 +1,204 @@
+// Initialisation of new devices, users, restore; and the calls that later features fill in,
+// which fail with SDK_NOT_SUPPORTED for now (list in PROTOCOL.md).
+#include "devsdk/SdkCore.h"
+
+#include "devsdk/NetInfoCodec.h"
+
+#include <cstring>
+
+using devsdk::Core;
+using devsdk::Fail;
+using devsdk::Ok;
+using devsdk::TextField;
+namespace wire = devsdk::wire;
+
+namespace {
+
+Json::Value Obj() { return Json::Value(Json::objectValue); }
+
+// A login-less request to the device with this MAC.
+BOOL ToDevice(const std::string& mac, uint16_t op, const Json::Value& body, int waitMs, Json::Value& reply)
+{
+    Core& core = Core::Get();
+    if (!core.Inited())
+        return Fail(SDK_NOINIT);
+    std::string ip;
+    int port = 0;
+    if (!core.Locate(mac, ip, port))
+        return Fail(SDK_NETWORK_ERROR);
+    return devsdk::OneShot(ip, port, op, body, waitMs, reply);
+}
+
+bool UserList(LONG login, int wait, Json::Value& users)
+{
+    Json::Value reply;
+    if (!Core::Get().Call(login, wire::kOpUserList, Obj(), wait, reply))
+        return false;
+    users = wire::GetMember(reply, "users");
+    if (!users.isArray())
+        return Fail(SDK_RETURN_DATA_ERROR);
+    return true;
+}
+
+BOOL ChangePassword(LONG login, const std::string& user, const std::string& oldPwd, const std::string& newPwd,
+                    int wait)
+{
+    Json::Value body = Obj(), reply;
+    body["user"] = user;
+    body["oldPassword"] = oldPwd;
+    body["newPassword"] = newPwd;
+    return Core::Get().Call(login, wire::kOpUserPassword, body, wait, reply);
+}
+
+} // namespace
+
+BOOL SdkInitDevAccount(const NET_IN_INIT_DEVICE_ACCOUNT* in, NET_OUT_INIT_DEVICE_ACCOUNT* out, DWORD dwWaitTime,
+                       const char* /*szLocalIp*/)
+{
+    if (!in || in->dwSize < sizeof *in || !out)
+        return Fail(SDK_ILLEGAL_PARAM);
+    Json::Value body = Obj(), reply;
+    body["mac"] = TextField(in->szMac, sizeof in->szMac);
+    body["user"] = TextField(in->szUserName, sizeof in->szUserName);
+    body["password"] = TextField(in->szPwd, sizeof in->szPwd);
+    body["phone"] = TextField(in->szCellPhone, sizeof in->szCellPhone);
+    body["mail"] = TextField(in->szMail, sizeof in->szMail);
+    body["resetWay"] = in->byPwdResetWay;
+    return ToDevice(body["mac"].asString(), wire::kOpInitAccount, body, int(dwWaitTime), reply);
+}
+
+BOOL SdkInitDevOptions(const DEVINIT_ACCOUNT_INFO* in, DEVINIT_ACCOUNT_OUT* out, DWORD dwWaitTime,
+                       const char* /*szLocalIp*/)
+{
+    if (!in || in->dwSize < sizeof *in || !out)
+        return Fail(SDK_ILLEGAL_PARAM);
+    Json::Value body = Obj(), reply;
+    body["mac"] = TextField(in->szMac, sizeof in->szMac);
+    body["user"] = TextField(in->szUserName, sizeof in->szUserName);
+    body["password"] = TextField(in->szPwd, sizeof in->szPwd);
+    body["cloudAccess"] = in->byCloudAccess;
+    body["autoCheck"] = in->byAutoCheck;
+    body["videoStandard"] = in->nVideoStandard;
+    return ToDevice(body["mac"].asString(), wire::kOpInitOptions, body, int(dwWaitTime), reply);
+}
+
+BOOL SdkQueryUserInfo(LONG lLoginID, USER_MANAGE_INFO* info, int waittime)
+{
+    if (!info)
+        return Fail(SDK_ILLEGAL_PARAM);
+    Json::Value users;
+    if (!UserList(lLoginID, waittime, users))
+        return 0;
+    DWORD n = 0;
+    for (Json::ArrayIndex i = 0; i < users.size() && n < DWORD(kMaxUsers); ++i) {
+        USER_INFO& u = info->userList[n++];
+        std::memset(&u, 0, sizeof u);
+        u.dwID = DWORD(wire::GetInt(users[i], "id"));
+        u.dwGroupID = DWORD(wire::GetInt(users[i], "group"));
+        devsdk::CopyText(u.name, sizeof u.name, wire::GetStr(users[i], "name"));
+    }
+    info->dwUserNum = n;
+    return Ok();
+}
+
+BOOL SdkOperateUserInfo(LONG lLoginID, int nOperateType, void* opParam, void* subParam, int waittime)
+{
+    if (nOperateType != SDK_USER_MODIFY_PASSWORD)
+        return Fail(SDK_NOT_SUPPORTED);
+    if (!opParam || !subParam)
+        return Fail(SDK_ILLEGAL_PARAM);
+    const auto* nu = static_cast<const USER_INFO*>(opParam);
+    const auto* old = static_cast<const USER_INFO*>(subParam);
+    return ChangePassword(lLoginID, TextField(old->name, sizeof old->name),
+                          TextField(old->passWord, sizeof old->passWord), TextField(nu->passWord, sizeof nu->passWord),
+                          waittime);
+}
+
+BOOL SdkQueryUserInfoNew(LONG lLoginID, USER_MANAGE_INFO_NEW* info, void* /*pReserved*/, int waittime)
+{
+    if (!info || info->dwSize < sizeof *info)
+        return Fail(SDK_ILLEGAL_PARAM);
+    Json::Value users;
+    if (!UserList(lLoginID, waittime, users))
+        return 0;
+    DWORD n = 0;
+    for (Json::ArrayIndex i = 0; i < users.size() && n < DWORD(kMaxUsers); ++i) {
+        USER_INFO_NEW& u = info->userList[n++];
+        u.dwID = DWORD(wire::GetInt(users[i], "id"));
+        u.dwGroupID = DWORD(wire::GetInt(users[i], "group"));
+        devsdk::CopyText(u.name, sizeof u.name, wire::GetStr(users[i], "name"));
+        std::memset(u.passWord, 0, sizeof u.passWord);
+    }
+    info->dwUserNum = n;
+    return Ok();
+}
+
+BOOL SdkOperateUserInfoNew(LONG lLoginID, int nOperateType, void* opParam, void* subParam, void* /*pReserved*/,
+                           int waittime)
+{
+    if (nOperateType != SDK_USER_MODIFY_PASSWORD)
+        return Fail(SDK_NOT_SUPPORTED);
+    if (!opParam || !subParam)
+        return Fail(SDK_ILLEGAL_PARAM);
+    const auto* nu = static_cast<const USER_INFO_NEW*>(opParam);
+    const auto* old = static_cast<const USER_INFO_NEW*>(subParam);
+    return ChangePassword(lLoginID, TextField(old->name, sizeof old->name),
+                          TextField(old->passWord, sizeof old->passWord), TextField(nu->passWord, sizeof nu->passWord),
+                          waittime);
+}
+
+BOOL SdkControlDevice(LONG lLoginID, int type, void* /*param*/, int waittime)
+{
+    if (type != SDK_CTRL_RESTOREDEFAULT)
+        return Fail(SDK_NOT_SUPPORTED);
+    Json::Value reply;
+    return Core::Get().Call(lLoginID, wire::kOpRestore, Obj(), waittime, reply);
+}
+
+BOOL SdkResetSystem(LONG lLoginID, const NET_IN_RESET_SYSTEM* pInParam, NET_OUT_RESET_SYSTEM* pOutParam,
+                    int nWaitTime)
+{
+    if (!pInParam || !pOutParam)
+        return Fail(SDK_ILLEGAL_PARAM);
+    Json::Value reply;
+    return Core::Get().Call(lLoginID, wire::kOpRestore, Obj(), nWaitTime, reply);
+}
+
+// ---- Not provided yet ------------------------------------------------------------------
+
+BOOL SdkGetDevCaps(LONG, int, void*, void*, int, int) { return Fail(SDK_NOT_SUPPORTED); }
+BOOL SdkGetConfig(LONG, int, int, void*, DWORD, int, void*) { return Fail(SDK_NOT_SUPPORTED); }
+BOOL SdkSetConfig(LONG, int, int, void*, DWORD, int, int* restart, void*)
+{
+    if (restart)
+        *restart = 0;
+    return Fail(SDK_NOT_SUPPORTED);
+}
+BOOL SdkTransmitInfoForWeb(LONG, char*, DWORD, char*, DWORD, void*, int) { return Fail(SDK_NOT_SUPPORTED); }
+LONG SdkStartRealPlay(LONG, int, HWND) { return Fail(SDK_NOT_SUPPORTED); }
+BOOL SdkStopRealPlay(LONG) { return Fail(SDK_INVALID_HANDLE); }
+BOOL SdkSetRealDataCallBack(LONG, fRealDataCallBack, void*, DWORD) { return Fail(SDK_INVALID_HANDLE); }
+BOOL SdkGetDescriptionForResetPwd(const NET_IN_DESCRIPTION_FOR_RESET_PWD*, NET_OUT_DESCRIPTION_FOR_RESET_PWD*, int,
+                                  const char*)
+{
+    return Fail(SDK_NOT_SUPPORTED);
+}
+BOOL SdkCheckSecurityCode(const NET_IN_CHECK_SECURITY_CODE*, NET_OUT_CHECK_SECURITY_CODE*, int, const char*)
+{
+    return Fail(SDK_NOT_SUPPORTED);
+}
+BOOL SdkResetPwd(const NET_IN_RESET_PWD*, NET_OUT_RESET_PWD*, int, const char*) { return Fail(SDK_NOT_SUPPORTED); }
+LONG SdkStartUpgrade(LONG, int, const char*, fUpgradeCallBack, void*) { return Fail(SDK_NOT_SUPPORTED); }
+BOOL SdkSendUpgrade(LONG) { return Fail(SDK_INVALID_HANDLE); }
+BOOL SdkStopUpgrade(LONG) { return Fail(SDK_INVALID_HANDLE); }
+BOOL SdkGetUpgradeDevInfo(LONG, const NET_IN_UPGRADE_DEV_INFO*, NET_OUT_UPGRADE_DEV_INFO*, int)
+{
+    return Fail(SDK_NOT_SUPPORTED);
+}
+BOOL SdkCloudUpgraderCheck(const NET_IN_CLOUD_UPGRADER_CHECK*, NET_OUT_CLOUD_UPGRADER_CHECK*, int)
+{
+    return Fail(SDK_NOT_SUPPORTED);
+}
+LONG SdkCloudDownloadStart(const NET_IN_CLOUD_DOWNLOAD*, NET_OUT_CLOUD_DOWNLOAD*) { return Fail(SDK_NOT_SUPPORTED); }
+BOOL SdkCloudDownloadStop(LONG) { return Fail(SDK_INVALID_HANDLE); }
+BOOL SdkStopDownload(LONG) { return Fail(SDK_INVALID_HANDLE); }

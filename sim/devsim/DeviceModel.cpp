@@ -1,0 +1,734 @@
+#include "devsim/DeviceModel.h"
+
+#include "devsdk/DevSdkErrors.h"
+
+#include <arpa/inet.h>
+
+#include <ctime>
+
+namespace devsim {
+
+using devsdk::wire::GetBool;
+using devsdk::wire::GetInt;
+using devsdk::wire::GetMember;
+using devsdk::wire::GetStr;
+namespace wire = devsdk::wire;
+
+Reply ErrorReply(uint32_t code)
+{
+    Reply r;
+    r.body["error"] = Json::UInt(code);
+    return r;
+}
+
+namespace {
+
+Reply OkReply()
+{
+    Reply r;
+    r.body["error"] = 0;
+    return r;
+}
+
+Reply LoginFail(int loginError, uint32_t code)
+{
+    Reply r = ErrorReply(code);
+    r.body["loginError"] = loginError;
+    return r;
+}
+
+// Deep merge: objects member by member, arrays element by element.
+void Merge(Json::Value& into, const Json::Value& from)
+{
+    if (into.isObject() && from.isObject()) {
+        for (const std::string& k : from.getMemberNames())
+            Merge(into[k], from[k]);
+    } else if (into.isArray() && from.isArray()) {
+        for (Json::ArrayIndex i = 0; i < from.size(); ++i) {
+            if (i < into.size())
+                Merge(into[i], from[i]);
+            else
+                into.append(from[i]);
+        }
+    } else {
+        into = from;
+    }
+}
+
+const char* const kPerChannel[] = {"VideoInOptions", "VideoColor", "ChannelTitle", "Encode"};
+
+} // namespace
+
+bool IsLoopbackIPv4(const std::string& ip)
+{
+    in_addr a{};
+    if (inet_pton(AF_INET, ip.c_str(), &a) != 1)
+        return false;
+    uint32_t h = ntohl(a.s_addr);
+    return (h >> 24) == 127 && (h & 0xFF) != 0 && (h & 0xFF) != 255;
+}
+
+DeviceModel::DeviceModel() { Complete(); }
+
+DeviceModel::DeviceModel(DeviceState state) : s_(std::move(state)) { Complete(); }
+
+bool DeviceModel::IsPerChannel(const std::string& name)
+{
+    for (const char* n : kPerChannel)
+        if (name == n)
+            return true;
+    return false;
+}
+
+void DeviceModel::Complete()
+{
+    if (s_.users.empty())
+        s_.users.push_back(User{"admin", s_.initState == 1 ? "" : "admin123", 1, false, 0, 0});
+    if (s_.channels < 1)
+        s_.channels = 1;
+    if (s_.channels > 256)
+        s_.channels = 256;
+    defaults_ = DefaultTables(s_);
+    Json::Value merged = defaults_;
+    if (s_.tables.isObject())
+        Merge(merged, s_.tables);
+    s_.tables = merged;
+}
+
+Json::Value DeviceModel::DefaultTables(const DeviceState& s)
+{
+    Json::Value t(Json::objectValue);
+    Json::Value net(Json::objectValue);
+    net["Hostname"] = s.name;
+    net["Domain"] = "local";
+    net["DefaultInterface"] = "eth0";
+    Json::Value eth0(Json::objectValue);
+    eth0["Name"] = "eth0";
+    eth0["MTU"] = 1500;
+    eth0["PreferredDns"] = "127.0.0.1";
+    eth0["AlternateDns"] = "";
+    eth0["DnsAutoGet"] = false;
+    net["Interfaces"].append(eth0);
+    t["Network"] = net;
+    Json::Value dvrip(Json::objectValue);
+    dvrip["TcpPort"] = s.port;
+    dvrip["SSLPort"] = 37778;
+    dvrip["UDPPort"] = 37778;
+    dvrip["MaxConnections"] = s.maxSessions;
+    t["DVRIP"] = dvrip;
+    Json::Value https(Json::objectValue);
+    https["Enable"] = true;
+    https["Port"] = 443;
+    t["Https"] = https;
+    Json::Value locales(Json::objectValue);
+    locales["TimeFormat"] = "yyyy-MM-dd HH:mm:ss";
+    locales["DSTEnable"] = false;
+    Json::Value dst(Json::objectValue);
+    dst["Year"] = 2000;
+    dst["Month"] = 3;
+    dst["Week"] = -1;
+    dst["Day"] = 0;
+    dst["Hour"] = 2;
+    dst["Minute"] = 0;
+    locales["DSTStart"] = dst;
+    dst["Month"] = 10;
+    dst["Hour"] = 3;
+    locales["DSTEnd"] = dst;
+    t["Locales"] = locales;
+    Json::Value ntp(Json::objectValue);
+    ntp["Enable"] = false;
+    ntp["Address"] = "clock.local";
+    ntp["Port"] = 123;
+    ntp["UpdatePeriod"] = 10;
+    ntp["TimeZone"] = 0;
+    ntp["TimeZoneDesc"] = "";
+    ntp["StandbyServerNum"] = 0;
+    t["NTP"] = ntp;
+    Json::Value am(Json::objectValue);
+    am["AutoRebootDay"] = 2;
+    am["AutoRebootHour"] = 2;
+    am["AutoRebootMinute"] = 0;
+    t["AutoMaintain"] = am;
+
+    Json::Value vio(Json::arrayValue), color(Json::arrayValue), title(Json::arrayValue), encode(Json::arrayValue);
+    for (int ch = 0; ch < s.channels; ++ch) {
+        Json::Value o(Json::objectValue);
+        o["Backlight"] = 0;
+        o["DayNightColor"] = 1;
+        o["WhiteBalance"] = 0;
+        o["ColorTVMode"] = 0;
+        o["Flip"] = false;
+        o["Mirror"] = false;
+        o["IrisAuto"] = true;
+        o["WideDynamicRange"] = 50;
+        o["FocusStatus"] = 0;
+        o["GlareInhibition"] = 50;
+        vio.append(o);
+        Json::Value period(Json::objectValue);
+        period["Enable"] = 1;
+        period["BeginHour"] = 0;
+        period["BeginMinute"] = 0;
+        period["BeginSecond"] = 0;
+        period["EndHour"] = 23;
+        period["EndMinute"] = 59;
+        period["EndSecond"] = 59;
+        period["Brightness"] = 50;
+        period["Contrast"] = 50;
+        period["Saturation"] = 50;
+        period["Hue"] = 50;
+        period["Gain"] = 50;
+        period["GainAuto"] = 1;
+        period["Style"] = 2;
+        Json::Value c(Json::objectValue);
+        c["Periods"].append(period);
+        color.append(c);
+        Json::Value n(Json::objectValue);
+        n["Serial"] = ch;
+        n["Name"] = "Channel" + std::to_string(ch + 1);
+        title.append(n);
+        Json::Value enc(Json::objectValue);
+        for (const char* which : {"MainFormat", "ExtraFormat"}) {
+            bool main = which[0] == 'M';
+            for (int k = 0; k < 3; ++k) {
+                Json::Value f(Json::objectValue);
+                f["Video"]["Compression"] = "H.264";
+                f["Video"]["Profile"] = "Main";
+                f["Video"]["Width"] = main ? 1920 : 704;
+                f["Video"]["Height"] = main ? 1080 : 576;
+                f["Video"]["FPS"] = s.videoStandard ? 30 : 25;
+                f["Video"]["BitRateControl"] = "CBR";
+                f["Video"]["Quality"] = 4;
+                f["Video"]["BitRate"] = main ? 4096 : 512;
+                f["AudioEnable"] = false;
+                f["Audio"]["Compression"] = "G.711A";
+                if (!main)
+                    f["VideoEnable"] = true;
+                enc[which].append(f);
+            }
+        }
+        encode.append(enc);
+    }
+    t["VideoInOptions"] = vio;
+    t["VideoColor"] = color;
+    t["ChannelTitle"] = title;
+    t["Encode"] = encode;
+    return t;
+}
+
+Json::Value DeviceModel::NetworkTable() const
+{
+    Json::Value net = s_.tables["Network"];
+    Json::Value& eth0 = net["Interfaces"][0];
+    eth0["Name"] = GetStr(eth0, "Name", "eth0");
+    eth0["IPAddress"] = s_.ip;
+    eth0["SubnetMask"] = s_.mask;
+    eth0["DefaultGateway"] = s_.gateway;
+    eth0["DhcpEnable"] = s_.dhcp;
+    eth0["PhysicalAddress"] = s_.mac;
+    return net;
+}
+
+Json::Value DeviceModel::DiscoveryInfo() const
+{
+    Json::Value v(Json::objectValue);
+    v["ipVersion"] = 4;
+    v["ip"] = s_.ip;
+    v["port"] = s_.port;
+    v["mask"] = s_.mask;
+    v["gateway"] = s_.gateway;
+    v["mac"] = s_.mac;
+    v["type"] = s_.type;
+    v["dhcp"] = s_.dhcp;
+    v["serial"] = s_.serial;
+    v["version"] = s_.version;
+    v["detail"] = s_.detail;
+    v["name"] = s_.name;
+    v["webPort"] = s_.webPort;
+    v["videoIn"] = s_.channels;
+    v["alarmIn"] = s_.alarmIn;
+    v["alarmOut"] = s_.alarmOut;
+    v["initState"] = s_.initState;
+    v["resetWay"] = s_.resetWay;
+    v["pnOffer"] = s_.pnOffer;
+    v["model"] = s_.model;
+    v["vendor"] = s_.vendor;
+    v["manufacturer"] = s_.manufacturer;
+    return v;
+}
+
+User* DeviceModel::FindUser(const std::string& name)
+{
+    for (User& u : s_.users)
+        if (u.name == name)
+            return &u;
+    return nullptr;
+}
+
+bool DeviceModel::CheckCredentials(const Json::Value& req) const
+{
+    std::string user = GetStr(req, "user");
+    for (const User& u : s_.users)
+        if (u.name == user)
+            return u.password == GetStr(req, "password");
+    return false;
+}
+
+Reply DeviceModel::Handle(const wire::Frame& req, SessionCtx& ctx, int64_t nowMs)
+{
+    if (s_.hangOps.count(req.op)) {
+        Reply r;
+        r.send = false;
+        return r;
+    }
+    auto fail = s_.failOps.find(req.op);
+    if (fail != s_.failOps.end())
+        return ErrorReply(fail->second);
+    Json::Value body;
+    if (!wire::ParseObject(req.json, body))
+        return ErrorReply(SDK_ILLEGAL_PARAM);
+    // Calls that need no login.
+    switch (req.op) {
+    case wire::kOpLogin: return Login(body, ctx, nowMs);
+    case wire::kOpKeepAlive: return OkReply();
+    case wire::kOpModifyNet: return ModifyNet(body);
+    case wire::kOpInitAccount: return InitAccount(body);
+    case wire::kOpInitOptions: return InitOptions(body);
+    default: break;
+    }
+    if (!ctx.loggedIn)
+        return ErrorReply(SDK_NOT_AUTHORIZED);
+    switch (req.op) {
+    case wire::kOpLogout: {
+        SessionClosed(ctx);
+        ctx.loggedIn = false;
+        Reply r = OkReply();
+        r.action = Action::Close;
+        return r;
+    }
+    case wire::kOpQueryDevState: return QueryDevState(body);
+    case wire::kOpQuerySystemInfo: {
+        Reply r = OkReply();
+        r.body["pageFlag"] = 1;
+        return r;
+    }
+    case wire::kOpGetDevConfig: return GetDevConfig(body);
+    case wire::kOpSetDevConfig: return SetDevConfig(body);
+    case wire::kOpGetNewConfig: return GetNewConfig(body);
+    case wire::kOpSetNewConfig: return SetNewConfig(body);
+    case wire::kOpReboot: {
+        Reply r = OkReply();
+        r.action = Action::Reboot;
+        return r;
+    }
+    case wire::kOpRestore: {
+        Reply r = OkReply();
+        r.action = Action::Restore;
+        return r;
+    }
+    case wire::kOpUserList: return UserList();
+    case wire::kOpUserPassword: return UserPassword(body, ctx);
+    default: return ErrorReply(SDK_NOT_SUPPORTED);
+    }
+}
+
+Reply DeviceModel::Login(const Json::Value& req, SessionCtx& ctx, int64_t nowMs)
+{
+    if (ctx.loggedIn)
+        return LoginFail(4, SDK_LOGIN_ERROR_RELOGGIN);
+    if (s_.blacklist.count(ctx.peerIp))
+        return LoginFail(6, SDK_LOGIN_ERROR_BLACKLIST);
+    if (s_.busy)
+        return LoginFail(7, SDK_LOGIN_ERROR_BUSY);
+    User* u = FindUser(GetStr(req, "user"));
+    if (!u)
+        return LoginFail(2, SDK_LOGIN_ERROR_USER);
+    if (u->lockedUntilMs > nowMs) {
+        Reply r = LoginFail(5, SDK_LOGIN_ERROR_LOCKED);
+        r.body["lockLeft"] = Json::Int64((u->lockedUntilMs - nowMs + 999) / 1000);
+        return r;
+    }
+    if (u->password != GetStr(req, "password")) {
+        ++u->failures;
+        if (u->failures >= s_.maxFailures) {
+            u->failures = 0;
+            u->lockedUntilMs = nowMs + int64_t(s_.lockSeconds) * 1000;
+            Reply r = LoginFail(5, SDK_LOGIN_ERROR_LOCKED);
+            r.body["lockLeft"] = s_.lockSeconds;
+            return r;
+        }
+        Reply r = LoginFail(1, SDK_LOGIN_ERROR_PASSWORD);
+        r.body["leftTimes"] = s_.maxFailures - u->failures;
+        return r;
+    }
+    if (u->single && userSessions_[u->name] > 0)
+        return LoginFail(4, SDK_LOGIN_ERROR_RELOGGIN);
+    if (liveSessions_ >= s_.maxSessions)
+        return LoginFail(10, SDK_LOGIN_ERROR_MAXCONNECT);
+    u->failures = 0;
+    ctx.loggedIn = true;
+    ctx.user = u->name;
+    ctx.sessionId = nextSession_++;
+    ++liveSessions_;
+    ++userSessions_[u->name];
+    Reply r = OkReply();
+    r.body["loginError"] = 0;
+    r.body["session"] = ctx.sessionId;
+    r.body["serial"] = s_.serial;
+    r.body["channels"] = s_.channels;
+    r.body["alarmIn"] = s_.alarmIn;
+    r.body["alarmOut"] = s_.alarmOut;
+    r.body["leftTimes"] = s_.maxFailures;
+    return r;
+}
+
+void DeviceModel::SessionClosed(const SessionCtx& ctx)
+{
+    if (!ctx.loggedIn)
+        return;
+    if (liveSessions_ > 0)
+        --liveSessions_;
+    auto it = userSessions_.find(ctx.user);
+    if (it != userSessions_.end() && it->second > 0)
+        --it->second;
+}
+
+Reply DeviceModel::QueryDevState(const Json::Value& req)
+{
+    Reply r = OkReply();
+    switch (GetInt(req, "type")) {
+    case 15:
+        r.body["serial"] = s_.serial;
+        r.body["devType"] = s_.type;
+        r.body["version"] = s_.version;
+        r.body["buildDate"] = s_.buildDate;
+        r.body["hardware"] = s_.hardware;
+        r.body["model"] = s_.model;
+        break;
+    case 20:
+        r.body["typeText"] = s_.detail;
+        break;
+    case 17:
+        r.body["streamCap"] = s_.streamCap;
+        r.body["protocol"] = s_.encodeProtocol;
+        r.body["videoStandardMask"] = 3;
+        break;
+    case 9: {
+        Json::Value list(Json::arrayValue);
+        const int codes[][2] = {{2, 8000}, {4, 8000}, {1, 8000}, {1, 16000}, {8, 16000}};
+        for (const auto& c : codes) {
+            Json::Value f(Json::objectValue);
+            f["type"] = c[0];
+            f["rate"] = c[1];
+            list.append(f);
+        }
+        r.body["formats"] = list;
+        break;
+    }
+    default: return ErrorReply(SDK_NOT_SUPPORTED);
+    }
+    return r;
+}
+
+Reply DeviceModel::GetDevConfig(const Json::Value& req)
+{
+    Reply r = OkReply();
+    switch (GetInt(req, "command")) {
+    case 1:
+        r.body["videoIn"] = s_.channels;
+        r.body["alarmIn"] = s_.alarmIn;
+        r.body["alarmOut"] = s_.alarmOut;
+        r.body["videoStandard"] = s_.videoStandard;
+        r.body["typeFlag"] = s_.typeFlag;
+        break;
+    case 8: {
+        std::time_t t = std::time(nullptr) + s_.clockOffsetSec;
+        std::tm tm{};
+        localtime_r(&t, &tm);
+        r.body["year"] = tm.tm_year + 1900;
+        r.body["month"] = tm.tm_mon + 1;
+        r.body["day"] = tm.tm_mday;
+        r.body["hour"] = tm.tm_hour;
+        r.body["minute"] = tm.tm_min;
+        r.body["second"] = tm.tm_sec;
+        break;
+    }
+    default: return ErrorReply(SDK_NOT_SUPPORTED);
+    }
+    return r;
+}
+
+Reply DeviceModel::SetDevConfig(const Json::Value& req)
+{
+    if (GetInt(req, "command") != 8)
+        return ErrorReply(SDK_NOT_SUPPORTED);
+    std::tm tm{};
+    tm.tm_year = int(GetInt(req, "year")) - 1900;
+    tm.tm_mon = int(GetInt(req, "month")) - 1;
+    tm.tm_mday = int(GetInt(req, "day"));
+    tm.tm_hour = int(GetInt(req, "hour"));
+    tm.tm_min = int(GetInt(req, "minute"));
+    tm.tm_sec = int(GetInt(req, "second"));
+    tm.tm_isdst = -1;
+    if (tm.tm_year < 70 || tm.tm_year > 1100 || tm.tm_mon < 0 || tm.tm_mon > 11 || tm.tm_mday < 1 ||
+        tm.tm_mday > 31 || tm.tm_hour < 0 || tm.tm_hour > 23 || tm.tm_min < 0 || tm.tm_min > 59 ||
+        tm.tm_sec < 0 || tm.tm_sec > 60)
+        return ErrorReply(SDK_ILLEGAL_PARAM);
+    std::time_t t = mktime(&tm);
+    s_.clockOffsetSec = int64_t(t) - int64_t(std::time(nullptr));
+    return OkReply();
+}
+
+Reply DeviceModel::GetNewConfig(const Json::Value& req)
+{
+    std::string name = GetStr(req, "name");
+    if (!s_.tables.isMember(name))
+        return ErrorReply(SDK_NOT_SUPPORTED);
+    Reply r = OkReply();
+    if (name == "Network") {
+        r.body["table"] = NetworkTable();
+    } else if (IsPerChannel(name)) {
+        int64_t ch = GetInt(req, "channel", 0);
+        const Json::Value& arr = s_.tables[name];
+        if (ch == -1)
+            r.body["table"] = arr;
+        else if (ch < 0 || ch >= int64_t(arr.size()))
+            return ErrorReply(SDK_ILLEGAL_PARAM);
+        else
+            r.body["table"] = arr[Json::ArrayIndex(ch)];
+    } else {
+        r.body["table"] = s_.tables[name];
+    }
+    return r;
+}
+
+Reply DeviceModel::SetNewConfig(const Json::Value& req)
+{
+    std::string name = GetStr(req, "name");
+    const Json::Value& table = GetMember(req, "table");
+    if (!s_.tables.isMember(name))
+        return ErrorReply(SDK_NOT_SUPPORTED);
+    if (!table.isObject() && !(IsPerChannel(name) && table.isArray()))
+        return ErrorReply(SDK_ILLEGAL_PARAM);
+    if (name == "Network") {
+        const Json::Value& e0 = GetMember(table, "Interfaces");
+        Json::Value in0 = e0.isArray() && e0.size() > 0 ? e0[0] : Json::Value(Json::objectValue);
+        std::string ip = GetStr(in0, "IPAddress", s_.ip);
+        bool dhcp = GetBool(in0, "DhcpEnable", s_.dhcp);
+        if (!dhcp && ip != s_.ip && !IsLoopbackIPv4(ip))
+            return ErrorReply(SDK_SET_NETCFG_FAILED);
+        Json::Value merged = s_.tables["Network"];
+        Merge(merged, table);
+        s_.tables["Network"] = merged;
+        s_.mask = GetStr(in0, "SubnetMask", s_.mask);
+        s_.gateway = GetStr(in0, "DefaultGateway", s_.gateway);
+        s_.dhcp = dhcp;
+        Reply r = OkReply();
+        // DHCP keeps the lease the device already has.
+        if (!dhcp && ip != s_.ip) {
+            pendingIp_ = ip;
+            r.body["newAddress"] = ip;
+            r.action = Action::Move;
+        }
+        return r;
+    }
+    if (IsPerChannel(name)) {
+        Json::Value& arr = s_.tables[name];
+        int64_t ch = GetInt(req, "channel", 0);
+        if (ch == -1 && table.isArray()) {
+            Merge(arr, table);
+        } else if (ch < 0 || ch >= int64_t(arr.size()) || !table.isObject()) {
+            return ErrorReply(SDK_ILLEGAL_PARAM);
+        } else {
+            Merge(arr[Json::ArrayIndex(ch)], table);
+        }
+    } else {
+        Merge(s_.tables[name], table);
+    }
+    return OkReply();
+}
+
+Reply DeviceModel::ModifyNet(const Json::Value& req)
+{
+    if (GetStr(req, "mac") != s_.mac)
+        return ErrorReply(SDK_ILLEGAL_PARAM);
+    if (!CheckCredentials(req))
+        return ErrorReply(SDK_LOGIN_ERROR_PASSWORD);
+    bool dhcp = GetBool(req, "dhcp", false);
+    std::string ip = GetStr(req, "ip", s_.ip);
+    if (!dhcp && !IsLoopbackIPv4(ip))
+        return ErrorReply(SDK_SET_NETCFG_FAILED);
+    s_.dhcp = dhcp;
+    if (!dhcp) {
+        s_.mask = GetStr(req, "mask", s_.mask);
+        s_.gateway = GetStr(req, "gateway", s_.gateway);
+    }
+    Reply r = OkReply();
+    r.body["ip"] = dhcp ? s_.ip : ip;
+    if (!dhcp && ip != s_.ip) {
+        pendingIp_ = ip;
+        r.action = Action::Move;
+    }
+    return r;
+}
+
+Reply DeviceModel::InitAccount(const Json::Value& req)
+{
+    if (GetStr(req, "mac") != s_.mac)
+        return ErrorReply(SDK_ILLEGAL_PARAM);
+    if ((s_.initState & 3) != 1)
+        return ErrorReply(SDK_DEVICE_INITIALIZED);
+    std::string pwd = GetStr(req, "password");
+    std::string user = GetStr(req, "user", "admin");
+    if (pwd.size() < 8 || pwd.size() > 32 || user.empty())
+        return ErrorReply(SDK_NEW_PASSWORD_FORMAT_ERROR);
+    User* u = FindUser(user);
+    if (!u) {
+        s_.users.push_back(User{user, pwd, 1, false, 0, 0});
+    } else {
+        u->password = pwd;
+    }
+    s_.reservedPhone = GetStr(req, "phone");
+    s_.reservedMail = GetStr(req, "mail");
+    s_.initState = 2;
+    return OkReply();
+}
+
+Reply DeviceModel::InitOptions(const Json::Value& req)
+{
+    if (GetStr(req, "mac") != s_.mac)
+        return ErrorReply(SDK_ILLEGAL_PARAM);
+    if (!CheckCredentials(req))
+        return ErrorReply(SDK_LOGIN_ERROR_PASSWORD);
+    int standard = int(GetInt(req, "videoStandard"));
+    if (standard == 1 || standard == 2)
+        s_.videoStandard = standard == 2 ? 1 : 0;
+    s_.tables["CloudOptions"]["Access"] = int(GetInt(req, "cloudAccess"));
+    s_.tables["CloudOptions"]["AutoCheck"] = int(GetInt(req, "autoCheck"));
+    return OkReply();
+}
+
+Reply DeviceModel::UserList()
+{
+    Reply r = OkReply();
+    Json::Value list(Json::arrayValue);
+    int id = 1;
+    for (const User& u : s_.users) {
+        Json::Value e(Json::objectValue);
+        e["id"] = id++;
+        e["name"] = u.name;
+        e["group"] = u.group;
+        list.append(e);
+    }
+    r.body["users"] = list;
+    return r;
+}
+
+Reply DeviceModel::UserPassword(const Json::Value& req, const SessionCtx& ctx)
+{
+    User* u = FindUser(GetStr(req, "user"));
+    if (!u)
+        return ErrorReply(SDK_LOGIN_ERROR_USER);
+    User* self = FindUser(ctx.user);
+    if (u->name != ctx.user && !(self && self->group == 1))
+        return ErrorReply(SDK_NOT_AUTHORIZED);
+    if (u->password != GetStr(req, "oldPassword"))
+        return ErrorReply(SDK_OLD_PASSWORD_ERROR);
+    std::string pwd = GetStr(req, "newPassword");
+    if (pwd.empty() || pwd.size() > 63)
+        return ErrorReply(SDK_NEW_PASSWORD_FORMAT_ERROR);
+    u->password = pwd;
+    return OkReply();
+}
+
+void DeviceModel::RestoreDefaults()
+{
+    Json::Value keepNet = s_.tables["Network"];
+    s_.tables = DefaultTables(s_);
+    s_.tables["Network"] = keepNet;
+    s_.clockOffsetSec = 0;
+}
+
+Json::Value DeviceModel::ToJson(const DeviceState& s)
+{
+    Json::Value v(Json::objectValue);
+    v["type"] = s.type;
+    v["detail"] = s.detail;
+    v["model"] = s.model;
+    v["name"] = s.name;
+    v["serial"] = s.serial;
+    v["mac"] = s.mac;
+    v["vendor"] = s.vendor;
+    v["manufacturer"] = s.manufacturer;
+    v["version"] = s.version;
+    v["buildDate"] = s.buildDate;
+    v["videoStandard"] = s.videoStandard;
+    v["channels"] = s.channels;
+    v["alarmIn"] = s.alarmIn;
+    v["alarmOut"] = s.alarmOut;
+    v["typeFlag"] = s.typeFlag;
+    v["ip"] = s.ip;
+    v["mask"] = s.mask;
+    v["gateway"] = s.gateway;
+    v["dhcp"] = s.dhcp;
+    v["port"] = s.port;
+    v["webPort"] = s.webPort;
+    v["initState"] = s.initState;
+    v["resetWay"] = s.resetWay;
+    v["pnOffer"] = s.pnOffer;
+    v["maxSessions"] = s.maxSessions;
+    v["rebootMs"] = s.rebootMs;
+    Json::Value users(Json::arrayValue);
+    for (const User& u : s.users) {
+        Json::Value e(Json::objectValue);
+        e["name"] = u.name;
+        e["password"] = u.password;
+        e["group"] = u.group;
+        e["single"] = u.single;
+        users.append(e);
+    }
+    v["users"] = users;
+    return v;
+}
+
+DeviceState DeviceModel::FromJson(const Json::Value& v)
+{
+    DeviceState s;
+    s.type = GetStr(v, "type", s.type);
+    s.detail = GetStr(v, "detail", s.detail);
+    s.model = GetStr(v, "model", s.model);
+    s.name = GetStr(v, "name", s.name);
+    s.serial = GetStr(v, "serial");
+    s.mac = GetStr(v, "mac");
+    s.vendor = GetStr(v, "vendor");
+    s.manufacturer = int(GetInt(v, "manufacturer", 0));
+    s.version = GetStr(v, "version", s.version);
+    s.buildDate = uint32_t(GetInt(v, "buildDate", s.buildDate));
+    s.videoStandard = int(GetInt(v, "videoStandard", 0));
+    s.channels = int(GetInt(v, "channels", 1));
+    s.alarmIn = int(GetInt(v, "alarmIn", 0));
+    s.alarmOut = int(GetInt(v, "alarmOut", 0));
+    s.typeFlag = int(GetInt(v, "typeFlag", 0));
+    s.ip = GetStr(v, "ip");
+    s.mask = GetStr(v, "mask", s.mask);
+    s.gateway = GetStr(v, "gateway", s.gateway);
+    s.dhcp = GetBool(v, "dhcp", false);
+    s.port = int(GetInt(v, "port", 37777));
+    s.webPort = int(GetInt(v, "webPort", 80));
+    s.initState = int(GetInt(v, "initState", 2));
+    s.resetWay = int(GetInt(v, "resetWay", 1));
+    s.pnOffer = int(GetInt(v, "pnOffer", 0));
+    s.maxSessions = int(GetInt(v, "maxSessions", 32));
+    s.rebootMs = int(GetInt(v, "rebootMs", -1));
+    const Json::Value& users = GetMember(v, "users");
+    if (users.isArray())
+        for (const Json::Value& e : users)
+            if (e.isObject())
+                s.users.push_back(User{GetStr(e, "name"), GetStr(e, "password"), int(GetInt(e, "group", 1)),
+                                       GetBool(e, "single"), 0, 0});
+    const Json::Value& tables = GetMember(v, "tables");
+    if (tables.isObject())
+        s.tables = tables;
+    return s;
+}
+
+} // namespace devsim

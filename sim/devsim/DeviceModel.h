@@ -1,0 +1,153 @@
+// One emulated device: its state and its answers to requests. No sockets here: the fleet
+// carries frames to and from it and carries out the actions it asks for.
+#pragma once
+
+#include "devsdk/Wire.h"
+
+#include <json/json.h>
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace devsim {
+
+struct User {
+    std::string name;
+    std::string password;
+    int group = 1;           // 1 admin, 2 user
+    bool single = false;     // one session at a time
+    int failures = 0;
+    int64_t lockedUntilMs = 0;
+};
+
+struct DeviceState {
+    // identity
+    std::string type = "IPC";
+    std::string detail = "IPC-HFW1230S";
+    std::string model = "IPC-HFW1230S";
+    std::string name = "IPC";
+    std::string serial;
+    std::string mac;
+    std::string vendor;
+    int manufacturer = 0;
+    std::string version = "2.800.0000000.16.R";
+    uint32_t buildDate = (2021u << 16) | (3u << 8) | 12u;
+    std::string hardware = "1.00";
+    int videoStandard = 0;   // 0 PAL, 1 NTSC
+    int channels = 1;
+    int alarmIn = 0;
+    int alarmOut = 0;
+    int typeFlag = 0;
+    int streamCap = 6;       // 2 Alarm | 4 Motion
+    int encodeProtocol = 1;
+    // network
+    std::string ip;
+    std::string mask = "255.0.0.0";
+    std::string gateway = "127.0.0.1";
+    bool dhcp = false;
+    int port = 37777;
+    int webPort = 80;
+    // accounts and initialisation
+    std::vector<User> users;
+    int initState = 2;       // 1 not initialised, 2 initialised
+    int resetWay = 1;        // bit 0: mobile number
+    int pnOffer = 0;         // bit 1: accepts P/N at initialisation
+    std::string reservedPhone;
+    std::string reservedMail;
+    int maxSessions = 32;
+    int maxFailures = 5;
+    int lockSeconds = 300;
+    std::set<std::string> blacklist;
+    bool busy = false;
+    // clock
+    int64_t clockOffsetSec = 0;
+    // configuration tables by name: global names hold an object, per-channel names an array
+    Json::Value tables;
+    // scripted faults: ops never answered, ops answered with an error
+    std::set<int> hangOps;
+    std::map<int, uint32_t> failOps;
+    int rebootMs = -1;       // -1: the fleet's default
+};
+
+// Per-connection state the model keeps between requests.
+struct SessionCtx {
+    bool loggedIn = false;
+    std::string user;
+    std::string peerIp;
+    uint32_t sessionId = 0;
+};
+
+// What the fleet must do after sending a reply.
+enum class Action { None, Close, Reboot, Move, Restore };
+
+struct Reply {
+    bool send = true;        // false: never answer (scripted hang)
+    Json::Value body{Json::objectValue};
+    std::string bin;
+    Action action = Action::None;
+};
+
+class DeviceModel {
+public:
+    DeviceModel();
+    explicit DeviceModel(DeviceState state);
+
+    DeviceState& State() { return s_; }
+    const DeviceState& State() const { return s_; }
+
+    // Fills unset identity fields and the default configuration tables.
+    void Complete();
+
+    // The discovery answer.
+    Json::Value DiscoveryInfo() const;
+    // Handles one request of a TCP session. nowMs is a monotonic clock.
+    Reply Handle(const devsdk::wire::Frame& req, SessionCtx& ctx, int64_t nowMs);
+
+    // Session bookkeeping (the fleet calls these when a session ends).
+    void SessionClosed(const SessionCtx& ctx);
+    int LiveSessions() const { return liveSessions_; }
+
+    // The address the device moves to after an Action::Move.
+    const std::string& PendingAddress() const { return pendingIp_; }
+    void CommitMove() { s_.ip = pendingIp_; }
+    // Back to defaults (users and network kept).
+    void RestoreDefaults();
+
+    static Json::Value ToJson(const DeviceState& s);
+    static DeviceState FromJson(const Json::Value& v);
+    static Json::Value DefaultTables(const DeviceState& s);
+    static bool IsPerChannel(const std::string& name);
+
+private:
+    Reply Login(const Json::Value& req, SessionCtx& ctx, int64_t nowMs);
+    Reply QueryDevState(const Json::Value& req);
+    Reply GetDevConfig(const Json::Value& req);
+    Reply SetDevConfig(const Json::Value& req);
+    Reply GetNewConfig(const Json::Value& req);
+    Reply SetNewConfig(const Json::Value& req);
+    Reply ModifyNet(const Json::Value& req);
+    Reply InitAccount(const Json::Value& req);
+    Reply InitOptions(const Json::Value& req);
+    Reply UserList();
+    Reply UserPassword(const Json::Value& req, const SessionCtx& ctx);
+    User* FindUser(const std::string& name);
+    bool CheckCredentials(const Json::Value& req) const;
+    Json::Value NetworkTable() const;
+
+    DeviceState s_;
+    Json::Value defaults_;
+    int liveSessions_ = 0;
+    std::map<std::string, int> userSessions_;
+    uint32_t nextSession_ = 1;
+    std::string pendingIp_;
+};
+
+// Error reply helper.
+Reply ErrorReply(uint32_t code);
+bool IsLoopbackIPv4(const std::string& ip);
+
+} // namespace devsim

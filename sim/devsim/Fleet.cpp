@@ -1,0 +1,526 @@
+#include "devsim/Fleet.h"
+
+#include "devsdk/Wire.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/epoll.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+
+namespace devsim {
+
+namespace wire = devsdk::wire;
+
+struct Fleet::Dev {
+    DeviceModel model;
+    int udp = -1;
+    int listen = -1;
+    bool online = false;     // sockets bound
+    bool away = false;       // rebooting: not to be bound until the timer
+    explicit Dev(DeviceState s) : model(std::move(s)) {}
+};
+
+struct Fleet::Conn {
+    int fd = -1;
+    size_t dev = 0;
+    wire::FrameReader reader;
+    std::string out;
+    bool closeAfterFlush = false;
+    bool wantOut = false;
+    SessionCtx ctx;
+};
+
+namespace {
+
+bool MakeAddr(const std::string& ip, uint16_t port, sockaddr_in& sa)
+{
+    std::memset(&sa, 0, sizeof sa);
+    sa.sin_family = AF_INET;
+    sa.sin_port = htons(port);
+    return inet_pton(AF_INET, ip.c_str(), &sa.sin_addr) == 1;
+}
+
+} // namespace
+
+Fleet::Fleet() : Fleet(Options()) {}
+
+Fleet::Fleet(Options opt) : opt_(opt) {}
+
+Fleet::~Fleet() { Stop(); }
+
+int64_t Fleet::NowMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+size_t Fleet::Add(DeviceState state)
+{
+    std::lock_guard<std::mutex> lk(mu_);
+    devs_.push_back(std::make_unique<Dev>(std::move(state)));
+    size_t i = devs_.size() - 1;
+    if (running_) {
+        BindDevice(*devs_[i], nullptr);
+        Wake();
+    }
+    return i;
+}
+
+size_t Fleet::Size() const
+{
+    std::lock_guard<std::mutex> lk(mu_);
+    return devs_.size();
+}
+
+std::vector<std::string> Fleet::Addresses() const
+{
+    std::lock_guard<std::mutex> lk(mu_);
+    std::vector<std::string> out;
+    out.reserve(devs_.size());
+    for (const auto& d : devs_)
+        out.push_back(d->model.State().ip);
+    return out;
+}
+
+void Fleet::With(size_t index, const std::function<void(DeviceModel&)>& f)
+{
+    std::lock_guard<std::mutex> lk(mu_);
+    if (index < devs_.size())
+        f(devs_[index]->model);
+}
+
+DeviceState Fleet::StateOf(size_t index) const
+{
+    std::lock_guard<std::mutex> lk(mu_);
+    return index < devs_.size() ? devs_[index]->model.State() : DeviceState();
+}
+
+bool Fleet::Online(size_t index) const
+{
+    std::lock_guard<std::mutex> lk(mu_);
+    return index < devs_.size() && devs_[index]->online;
+}
+
+size_t Fleet::OpenSessions(size_t index) const
+{
+    std::lock_guard<std::mutex> lk(mu_);
+    size_t n = 0;
+    for (const auto& c : conns_)
+        if (c.second->dev == index)
+            ++n;
+    return n;
+}
+
+bool Fleet::BindDevice(Dev& d, std::string* err)
+{
+    const DeviceState& s = d.model.State();
+    sockaddr_in sa;
+    if (!MakeAddr(s.ip, opt_.probePort, sa)) {
+        if (err && err->empty())
+            *err = "bad address " + s.ip;
+        return false;
+    }
+    int one = 1;
+    int u = socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (u < 0 || bind(u, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0) {
+        if (err && err->empty())
+            *err = "cannot bind " + s.ip + ":" + std::to_string(opt_.probePort) + " (" + std::strerror(errno) + ")";
+        if (u >= 0)
+            close(u);
+        return false;
+    }
+    MakeAddr(s.ip, uint16_t(s.port), sa);
+    int l = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (l >= 0)
+        setsockopt(l, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    if (l < 0 || bind(l, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0 || listen(l, 256) != 0) {
+        if (err && err->empty())
+            *err = "cannot listen on " + s.ip + ":" + std::to_string(s.port) + " (" + std::strerror(errno) + ")";
+        close(u);
+        if (l >= 0)
+            close(l);
+        return false;
+    }
+    d.udp = u;
+    d.listen = l;
+    d.online = true;
+    size_t idx = 0;
+    for (; idx < devs_.size(); ++idx)
+        if (devs_[idx].get() == &d)
+            break;
+    udpFds_[u] = idx;
+    listenFds_[l] = idx;
+    epoll_event ev{};
+    ev.events = EPOLLIN;
+    ev.data.fd = u;
+    epoll_ctl(epfd_, EPOLL_CTL_ADD, u, &ev);
+    ev.data.fd = l;
+    epoll_ctl(epfd_, EPOLL_CTL_ADD, l, &ev);
+    return true;
+}
+
+void Fleet::UnbindDevice(Dev& d)
+{
+    size_t idx = 0;
+    for (; idx < devs_.size(); ++idx)
+        if (devs_[idx].get() == &d)
+            break;
+    std::vector<int> fds;
+    for (const auto& c : conns_)
+        if (c.second->dev == idx)
+            fds.push_back(c.first);
+    for (int fd : fds)
+        CloseConn(fd);
+    if (d.udp >= 0) {
+        udpFds_.erase(d.udp);
+        close(d.udp);
+    }
+    if (d.listen >= 0) {
+        listenFds_.erase(d.listen);
+        close(d.listen);
+    }
+    d.udp = d.listen = -1;
+    d.online = false;
+}
+
+bool Fleet::Start(std::string* err)
+{
+    std::lock_guard<std::mutex> lk(mu_);
+    if (running_)
+        return true;
+    epfd_ = epoll_create1(EPOLL_CLOEXEC);
+    wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (epfd_ < 0 || wakeFd_ < 0) {
+        if (err)
+            *err = "epoll unavailable";
+        return false;
+    }
+    epoll_event ev{};
+    ev.events = EPOLLIN;
+    ev.data.fd = wakeFd_;
+    epoll_ctl(epfd_, EPOLL_CTL_ADD, wakeFd_, &ev);
+    bool all = true;
+    for (size_t i = 0; i < devs_.size(); ++i) {
+        if (!BindDevice(*devs_[i], err)) {
+            all = false;
+            // Retry later: the address may be taken by a device that is moving away.
+            AddTimer(NowMs() + 1000, [this, i] {
+                if (i < devs_.size() && !devs_[i]->online && !devs_[i]->away)
+                    BindDevice(*devs_[i], nullptr);
+            });
+        }
+    }
+    running_ = true;
+    stopping_ = false;
+    thread_ = std::thread([this] { Loop(); });
+    return all;
+}
+
+void Fleet::Stop()
+{
+    {
+        std::lock_guard<std::mutex> lk(mu_);
+        if (!running_)
+            return;
+        stopping_ = true;
+        Wake();
+    }
+    thread_.join();
+    std::lock_guard<std::mutex> lk(mu_);
+    for (auto& d : devs_)
+        UnbindDevice(*d);
+    timers_.clear();
+    close(epfd_);
+    close(wakeFd_);
+    epfd_ = wakeFd_ = -1;
+    running_ = false;
+}
+
+void Fleet::Wake()
+{
+    uint64_t one = 1;
+    if (wakeFd_ >= 0) {
+        ssize_t n = write(wakeFd_, &one, sizeof one);
+        (void)n;
+    }
+}
+
+void Fleet::AddTimer(int64_t atMs, std::function<void()> f) { timers_.emplace(atMs, std::move(f)); }
+
+void Fleet::Loop()
+{
+    epoll_event evs[256];
+    for (;;) {
+        int timeout = 1000;
+        {
+            std::lock_guard<std::mutex> lk(mu_);
+            if (stopping_)
+                return;
+            int64_t now = NowMs();
+            while (!timers_.empty() && timers_.begin()->first <= now) {
+                auto f = std::move(timers_.begin()->second);
+                timers_.erase(timers_.begin());
+                f();
+            }
+            if (!timers_.empty())
+                timeout = int(std::min<int64_t>(1000, timers_.begin()->first - now));
+        }
+        int n = epoll_wait(epfd_, evs, 256, timeout);
+        std::lock_guard<std::mutex> lk(mu_);
+        if (stopping_)
+            return;
+        for (int i = 0; i < n; ++i) {
+            int fd = evs[i].data.fd;
+            if (fd == wakeFd_) {
+                uint64_t v;
+                ssize_t r = read(wakeFd_, &v, sizeof v);
+                (void)r;
+                continue;
+            }
+            auto u = udpFds_.find(fd);
+            if (u != udpFds_.end()) {
+                OnUdp(*devs_[u->second]);
+                continue;
+            }
+            auto l = listenFds_.find(fd);
+            if (l != listenFds_.end()) {
+                OnAccept(*devs_[l->second]);
+                continue;
+            }
+            auto c = conns_.find(fd);
+            if (c == conns_.end())
+                continue;
+            if (evs[i].events & EPOLLOUT)
+                FlushConn(*c->second);
+            if (conns_.count(fd) && (evs[i].events & (EPOLLIN | EPOLLHUP | EPOLLERR)))
+                OnConnReadable(fd);
+        }
+    }
+}
+
+void Fleet::OnUdp(Dev& d)
+{
+    char buf[wire::kMaxDatagram];
+    for (int k = 0; k < 64; ++k) {
+        sockaddr_in from{};
+        socklen_t fl = sizeof from;
+        ssize_t n = recvfrom(d.udp, buf, sizeof buf, 0, reinterpret_cast<sockaddr*>(&from), &fl);
+        if (n < 0)
+            return;
+        wire::Frame f;
+        if (!wire::DecodeDatagram(buf, size_t(n), f) || f.kind != wire::kRequest || f.op != wire::kOpDiscover)
+            continue;
+        std::string reply = wire::Encode(wire::kReply, wire::kOpDiscover, f.seq, d.model.DiscoveryInfo());
+        sendto(d.udp, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&from), fl);
+    }
+}
+
+void Fleet::OnAccept(Dev& d)
+{
+    size_t idx = listenFds_[d.listen];
+    for (;;) {
+        sockaddr_in from{};
+        socklen_t fl = sizeof from;
+        int fd = accept4(d.listen, reinterpret_cast<sockaddr*>(&from), &fl, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd < 0)
+            return;
+        int one = 1;
+        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+        auto c = std::make_unique<Conn>();
+        c->fd = fd;
+        c->dev = idx;
+        char ip[INET_ADDRSTRLEN] = "";
+        inet_ntop(AF_INET, &from.sin_addr, ip, sizeof ip);
+        c->ctx.peerIp = ip;
+        epoll_event ev{};
+        ev.events = EPOLLIN;
+        ev.data.fd = fd;
+        epoll_ctl(epfd_, EPOLL_CTL_ADD, fd, &ev);
+        conns_[fd] = std::move(c);
+    }
+}
+
+void Fleet::CloseConn(int fd)
+{
+    auto it = conns_.find(fd);
+    if (it == conns_.end())
+        return;
+    devs_[it->second->dev]->model.SessionClosed(it->second->ctx);
+    epoll_ctl(epfd_, EPOLL_CTL_DEL, fd, nullptr);
+    close(fd);
+    conns_.erase(it);
+}
+
+void Fleet::FlushConn(Conn& c)
+{
+    while (!c.out.empty()) {
+        ssize_t n = send(c.fd, c.out.data(), c.out.size(), MSG_NOSIGNAL);
+        if (n > 0) {
+            c.out.erase(0, size_t(n));
+            continue;
+        }
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (!c.wantOut) {
+                c.wantOut = true;
+                epoll_event ev{};
+                ev.events = EPOLLIN | EPOLLOUT;
+                ev.data.fd = c.fd;
+                epoll_ctl(epfd_, EPOLL_CTL_MOD, c.fd, &ev);
+            }
+            return;
+        }
+        CloseConn(c.fd);
+        return;
+    }
+    if (c.wantOut) {
+        c.wantOut = false;
+        epoll_event ev{};
+        ev.events = EPOLLIN;
+        ev.data.fd = c.fd;
+        epoll_ctl(epfd_, EPOLL_CTL_MOD, c.fd, &ev);
+    }
+    if (c.closeAfterFlush)
+        CloseConn(c.fd);
+}
+
+void Fleet::OnConnReadable(int fd)
+{
+    char buf[16384];
+    Conn* c = conns_[fd].get();
+    for (;;) {
+        ssize_t n = recv(fd, buf, sizeof buf, 0);
+        if (n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
+            CloseConn(fd);
+            return;
+        }
+        if (n < 0)
+            break;
+        c->reader.Feed(buf, size_t(n));
+        if (size_t(n) < sizeof buf)
+            break;
+    }
+    wire::Frame f;
+    for (;;) {
+        wire::FrameReader::Status st = c->reader.Next(f);
+        if (st == wire::FrameReader::kNeedMore)
+            return;
+        if (st == wire::FrameReader::kBad || f.kind != wire::kRequest) {
+            // A device answers garbage by ending the session.
+            CloseConn(fd);
+            return;
+        }
+        size_t idx = c->dev;
+        Reply r = devs_[idx]->model.Handle(f, c->ctx, NowMs());
+        if (!r.send)
+            continue;
+        c->out += wire::Encode(wire::kReply, f.op, f.seq, r.body, r.bin);
+        if (r.action == Action::Close)
+            c->closeAfterFlush = true;
+        FlushConn(*c);
+        if (r.action != Action::None && r.action != Action::Close) {
+            RunAction(idx, r.action);
+            return;
+        }
+        if (!conns_.count(fd))
+            return;
+    }
+}
+
+void Fleet::RunAction(size_t index, Action a)
+{
+    Dev& d = *devs_[index];
+    switch (a) {
+    case Action::Reboot:
+    case Action::Restore: {
+        if (a == Action::Restore)
+            d.model.RestoreDefaults();
+        int ms = d.model.State().rebootMs >= 0 ? d.model.State().rebootMs : opt_.rebootMs;
+        // Let the reply leave before the device goes away.
+        AddTimer(NowMs() + 20, [this, index, ms] {
+            Dev& dd = *devs_[index];
+            UnbindDevice(dd);
+            dd.away = true;
+            AddTimer(NowMs() + ms, [this, index] {
+                Dev& d2 = *devs_[index];
+                d2.away = false;
+                if (!d2.online)
+                    BindDevice(d2, nullptr);
+            });
+        });
+        break;
+    }
+    case Action::Move:
+        AddTimer(NowMs() + 20, [this, index] {
+            Dev& dd = *devs_[index];
+            UnbindDevice(dd);
+            dd.model.CommitMove();
+            if (!BindDevice(dd, nullptr))
+                AddTimer(NowMs() + 1000, [this, index] {
+                    if (!devs_[index]->online)
+                        BindDevice(*devs_[index], nullptr);
+                });
+        });
+        break;
+    default: break;
+    }
+}
+
+void Fleet::Reboot(size_t index, int ms)
+{
+    std::lock_guard<std::mutex> lk(mu_);
+    if (index >= devs_.size() || !running_)
+        return;
+    if (ms >= 0)
+        devs_[index]->model.State().rebootMs = ms;
+    RunAction(index, Action::Reboot);
+    Wake();
+}
+
+void Fleet::CutSessions(size_t index)
+{
+    std::lock_guard<std::mutex> lk(mu_);
+    std::vector<int> fds;
+    for (const auto& c : conns_)
+        if (c.second->dev == index)
+            fds.push_back(c.first);
+    for (int fd : fds)
+        CloseConn(fd);
+}
+
+Json::Value Fleet::ToJson() const
+{
+    std::lock_guard<std::mutex> lk(mu_);
+    Json::Value v(Json::objectValue);
+    v["probePort"] = opt_.probePort;
+    v["rebootMs"] = opt_.rebootMs;
+    Json::Value arr(Json::arrayValue);
+    for (const auto& d : devs_)
+        arr.append(DeviceModel::ToJson(d->model.State()));
+    v["devices"] = arr;
+    return v;
+}
+
+bool Fleet::FromJson(const Json::Value& v, Options& opt, std::vector<DeviceState>& devices)
+{
+    if (!v.isObject())
+        return false;
+    opt.probePort = uint16_t(wire::GetInt(v, "probePort", opt.probePort));
+    opt.rebootMs = int(wire::GetInt(v, "rebootMs", opt.rebootMs));
+    const Json::Value& arr = wire::GetMember(v, "devices");
+    if (!arr.isArray())
+        return false;
+    for (const Json::Value& e : arr)
+        if (e.isObject())
+            devices.push_back(DeviceModel::FromJson(e));
+    return true;
+}
+
+} // namespace devsim
