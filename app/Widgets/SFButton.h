@@ -57,7 +57,7 @@ public:
     virtual void BTN_OnLButtonDown() {}
     virtual void BTN_OnLButtonUp() {}
     virtual void BTN_OnMouseMove() {}
-    virtual void Check_OnCheckStateChanged(int /*id*/, int /*state*/, POINT) {}
+    virtual void Check_OnCheckStateChanged(int /*checked*/, int /*id*/, POINT) {}
 };
 
 class CSFCheckBox {
@@ -88,7 +88,7 @@ protected:
 
 class ISFRadioBoxEvent {
 public:
-    virtual void RADIO_OnClicked(int /*id*/, int /*checked*/, POINT) {}
+    virtual void RADIO_OnClicked(int /*checked*/, int /*id*/, POINT) {}
     virtual void RADIO_OnShowWindow(int /*id*/, UINT /*show*/, int) {}
 };
 

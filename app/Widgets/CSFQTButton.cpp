@@ -1,0 +1,253 @@
+#include "Widgets/CSFQTButton.h"
+
+#include <new>
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "Widgets/SFCustomEvent.h"
+#include "Widgets/SFFactory.h"
+#include "Widgets/SFSkin.h"
+#include "Widgets/SFSkinStyle.h"
+
+void SFLoadControlImage(const std::wstring& name, QPixmap& image)
+{
+    if (name.empty())
+        return;
+    if (!image.load(SFSkinPath(name)))
+        image = QPixmap();
+}
+
+QRect SFRectExclusive(const RECT& r)
+{
+    return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+QRect SFRectInclusive(const RECT& r)
+{
+    return QRect(r.left, r.top, r.right - r.left + 1, r.bottom - r.top + 1);
+}
+
+CSFQTButton::CSFQTButton(ISFButtonEvent* sink) : QPushButton(nullptr), CSFButton(sink), m_fade(this)
+{
+    connect(this, &QAbstractButton::clicked, this, &CSFQTButton::OnClicked);
+}
+
+CSFQTButton::~CSFQTButton() {}
+
+int CSFQTButton::Create(const wchar_t* text, DWORD style, const RECT& rect, void* parent, UINT id)
+{
+    setParent(static_cast<QWidget*>(parent));
+    setGeometry(SFRectExclusive(rect));
+    setText(SFFromWide(text));
+    setVisible((style & WS_VISIBLE) != 0);
+    m_nId = id;
+    return 1;
+}
+
+int CSFQTButton::SetSkin(ImageButtonStyle* style)
+{
+    if (!style)
+        return 0;
+    SFLoadControlImage(style->strHover, m_hover);
+    SFLoadControlImage(style->strHover, m_released);
+    SFLoadControlImage(style->strPressed, m_pressed);
+    SFLoadControlImage(style->strNormal, m_normal);
+    SFLoadControlImage(style->strDisabled, m_disabled);
+    update();
+    return 1;
+}
+
+void CSFQTButton::MoveWindow(RECT* rect)
+{
+    if (rect)
+        setGeometry(SFRectInclusive(*rect));
+}
+
+void CSFQTButton::SetTextColor(DWORD colour)
+{
+    m_textColor = SFColorFromRef(colour);
+}
+
+void CSFQTButton::SetTextOffset(int x, int y)
+{
+    m_nOffsetX = x;
+    m_nOffsetY = y;
+}
+
+void CSFQTButton::SetTextAlign(UINT flags)
+{
+    if (flags & 1)
+        m_nTextFlags = 0x184;
+    else if (flags & 2)
+        m_nTextFlags = 0x182;
+    else
+        m_nTextFlags = 0x181;
+    if (flags & 0x8000)
+        m_nElide = 1;
+}
+
+void CSFQTButton::SetToolTipText(const wchar_t* text)
+{
+    setToolTip(SFFromWide(text));
+}
+
+int CSFQTButton::GetWindowTextW(wchar_t* buf, int count) const
+{
+    return SFCopyText(text(), buf, count);
+}
+
+void CSFQTButton::SetWindowTextW(const wchar_t* text)
+{
+    setText(SFFromWide(text));
+}
+
+void CSFQTButton::GetBTNWindowRect(RECT* rect)
+{
+    if (!rect)
+        return;
+    const QPoint tl = mapToGlobal(QPoint(0, 0));
+    const QPoint br = mapToGlobal(QPoint(width() - 1, height() - 1));
+    *rect = RECT{tl.x(), tl.y(), br.x(), br.y()};
+}
+
+void CSFQTButton::SetBtnState(int look)
+{
+    m_nLook = look;
+    update();
+}
+
+void CSFQTButton::SetBoldHeavy(int bold)
+{
+    QFont f = font();
+    f.setWeight(bold ? QFont::Bold : QFont::Normal);
+    setFont(f);
+    update();
+}
+
+void CSFQTButton::SetPicTransparence(float value)
+{
+    m_fTransparence = value;
+    repaint();
+}
+
+void CSFQTButton::OnClicked()
+{
+    if (m_pSink)
+        m_pSink->BTN_OnClicked(static_cast<int>(m_nId));
+    SFSendCommandToParent(this, static_cast<int>(m_nId));
+}
+
+void CSFQTButton::SetLook(int look)
+{
+    if (m_nLook == look)
+        return;
+    m_nLook = look;
+    update();
+}
+
+void CSFQTButton::paintEvent(QPaintEvent*)
+{
+    const QPixmap* image = &m_normal;
+    if (!isEnabled()) {
+        image = &m_disabled;
+    } else {
+        switch (m_nLook) {
+        case LookHover:
+            image = &m_hover;
+            break;
+        case LookPressed:
+            image = &m_pressed;
+            break;
+        case LookReleased:
+            image = &m_released;
+            break;
+        default:
+            image = &m_normal;
+            break;
+        }
+    }
+    QPainter p(this);
+    p.setOpacity(m_fTransparence);
+    if (!image->isNull())
+        p.drawPixmap(rect(), *image);
+    const QString label = text();
+    if (label.isEmpty())
+        return;
+    p.setPen(m_textColor);
+    QRect r = rect();
+    const int inset = (height() - (fontMetrics().height() + 1)) / 2;
+    r.setTop(r.top() + inset);
+    r.setBottom(r.bottom() - inset);
+    r.adjust(2, 0, -2, 0);
+    QString shown = label;
+    if (m_nElide == 1)
+        shown = p.fontMetrics().elidedText(label, Qt::ElideRight, r.width());
+    if (!isEnabled())
+        p.setPen(QColor(0x6B, 0x6B, 0x6B));
+    p.drawText(r, m_nTextFlags, shown);
+}
+
+void CSFQTButton::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::RightButton && m_pSink)
+        m_pSink->BTN_OnLButtonDown(static_cast<int>(m_nId), 0, POINT{0, 0});
+    SetLook(LookPressed);
+    m_fade.Start(m_nAnimation != 0, isEnabled());
+    QPushButton::mousePressEvent(event);
+}
+
+void CSFQTButton::mouseReleaseEvent(QMouseEvent* event)
+{
+    SetLook(LookReleased);
+    if (m_pSink)
+        m_pSink->BTN_OnLButtonUp(static_cast<int>(m_nId), 0, POINT{0, 0});
+    QPushButton::mouseReleaseEvent(event);
+}
+
+void CSFQTButton::mouseMoveEvent(QMouseEvent* event)
+{
+    if (event->buttons() & Qt::LeftButton) {
+        SetLook(LookPressed);
+        if (m_pSink)
+            m_pSink->BTN_OnMouseMove(static_cast<int>(m_nId), 0, POINT{0, 0});
+    } else if (m_nLook != LookHover && m_nLook != LookPressed) {
+        SetLook(LookHover);
+    }
+    QPushButton::mouseMoveEvent(event);
+}
+
+void CSFQTButton::enterEvent(QEnterEvent* event)
+{
+    if (m_pSink)
+        m_pSink->BTN_OnMouseMove(static_cast<int>(m_nId), 0, POINT{0, 0});
+    if (m_nLook != LookReleased) {
+        SetLook(LookHover);
+        m_fade.Start(m_nAnimation != 0, isEnabled());
+    }
+    QPushButton::enterEvent(event);
+}
+
+void CSFQTButton::leaveEvent(QEvent* event)
+{
+    SetLook(LookNormal);
+    if (m_pSink)
+        m_pSink->BTN_OnMouseLeave(static_cast<int>(m_nId), 0, 0);
+    QPushButton::leaveEvent(event);
+}
+
+void CSFQTButton::focusOutEvent(QFocusEvent*)
+{
+    m_nLook = LookNormal;
+    update();
+}
+
+CSFButton* CreateSFButton(ISFButtonEvent* sink)
+{
+    return new (std::nothrow) CSFQTButton(sink);
+}
+
+void DestroySFButton(CSFButton* button)
+{
+    delete button;
+}

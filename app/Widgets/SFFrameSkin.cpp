@@ -1,0 +1,266 @@
+#include "Widgets/SFFrameSkin.h"
+
+#include <algorithm>
+
+#include <QKeyEvent>
+#include <QPainter>
+
+#include "Widgets/SFSkin.h"
+#include "Widgets/SFSkinStyle.h"
+
+namespace {
+const QRect kNoRect(QPoint(0, 0), QPoint(-1, -1));
+
+QPixmap LoadPng(const std::wstring& name)
+{
+    QPixmap* pixmap = nullptr;
+    SFLoadSkinPixmap(SFSkinPath(name), &pixmap, "png");
+    QPixmap result = pixmap ? *pixmap : QPixmap();
+    delete pixmap;
+    return result;
+}
+
+QPixmap Piece(const QPixmap& image, const QRect& rect)
+{
+    if (image.isNull() || !rect.isValid())
+        return QPixmap();
+    return image.copy(rect);
+}
+}  // namespace
+
+CSFFrameSkin::CSFFrameSkin()
+{
+    for (QRect& r : m_pieces)
+        r = kNoRect;
+    for (auto& row : m_buttonPieces)
+        for (QRect& r : row)
+            r = kNoRect;
+    for (QRect& r : m_buttonRects)
+        r = kNoRect;
+}
+
+void CSFFrameSkin::Apply(const DialogStyle& s, bool loadButtonImages)
+{
+    const auto size = SFParseIntPair(s.strDlgSize);
+    if (!s.strDlgSize.empty()) {
+        m_width = size.first;
+        m_height = size.second;
+    }
+    const auto radii = SFParseIntPair(s.strRoundCorner);
+    m_radiusX = radii.first;
+    m_radiusY = radii.second;
+    m_bkColor = SFParseColor(s.strBkColor);
+    m_background = LoadPng(s.strBkImage);
+    m_frame = LoadPng(s.strFrameImage);
+    if (!s.strDlgSize.empty()) {
+        m_baseWidth = size.first;
+        m_baseHeight = size.second;
+    } else {
+        m_baseWidth = m_frame.width();
+        m_baseHeight = m_frame.height();
+    }
+    const std::wstring* pieces[12] = {&s.strTopLeftRect,     &s.strTopRect,        &s.strTopRightRect,
+                                      &s.strLeftTopRect,     &s.strLeftRect,       &s.strLeftBottomRect,
+                                      &s.strBottomLeftRect,  &s.strBottomRect,     &s.strBottomRightRect,
+                                      &s.strRightBottomRect, &s.strRightRect,      &s.strRightTopRect};
+    for (int i = 0; i < 12; ++i)
+        m_pieces[i] = SFParseRect(*pieces[i]);
+    const std::wstring* buttonPieces[4][3] = {
+        {&s.strCloseNormalRect, &s.strCloseHoverRect, &s.strClosePressedRect},
+        {&s.strMaxNormalRect, &s.strMaxHoverRect, &s.strMaxPressedRect},
+        {&s.strMinNormalRect, &s.strMinHoverRect, &s.strMinPressedRect},
+        {&s.strBtn4NormalRect, &s.strBtn4HoverRect, &s.strBtn4PressedRect}};
+    const std::wstring* buttonImages[4][3] = {
+        {&s.strCloseNormalImage, &s.strCloseHoverImage, &s.strClosePressedImage},
+        {&s.strMaxNormalImage, &s.strMaxHoverImage, &s.strMaxPressedImage},
+        {&s.strMinNormalImage, &s.strMinHoverImage, &s.strMinPressedImage},
+        {&s.strBtn4NormalImage, &s.strBtn4HoverImage, &s.strBtn4PressedImage}};
+    for (int b = 0; b < 4; ++b) {
+        for (int l = 0; l < 3; ++l) {
+            m_buttonPieces[b][l] = SFParseRect(*buttonPieces[b][l]);
+            m_buttonImages[b][l] = loadButtonImages ? LoadPng(*buttonImages[b][l]) : QPixmap();
+        }
+    }
+    m_buttonRects[0] = SFParseRect(s.strClosePos);
+    m_buttonRects[1] = SFParseRect(s.strMaxPos);
+    m_buttonRects[2] = SFParseRect(s.strMinPos);
+    m_buttonRects[3] = SFParseRect(s.strBtn4Pos);
+    m_titleRect = SFParseRect(s.strTitleRect);
+    if (loadButtonImages) {
+        m_titleAlign = SFParseTitleAlign(s.strTitleAlign);
+        m_titleColor = SFParseColor(s.strTitleColor);
+    }
+}
+
+void CSFFrameSkin::FollowWidth(int oldWidth, int newWidth)
+{
+    m_titleRect = QRect(QPoint(0, 0), QPoint(newWidth - 1, m_titleRect.bottom() - m_titleRect.top()));
+    for (QRect& r : m_buttonRects) {
+        if (!r.isValid())
+            continue;
+        if (r.left() < 0)
+            r = QRect(QPoint(newWidth + r.left(), r.top()), QPoint(newWidth + r.right(), r.bottom()));
+        else
+            r.translate(newWidth - oldWidth, 0);
+    }
+}
+
+void CSFFrameSkin::Compose(int w, int h, bool useFrameCut)
+{
+    if (m_frame.isNull() || w <= 0 || h <= 0) {
+        m_cache = QPixmap();
+        return;
+    }
+    if (useFrameCut && m_frame.width() >= w && m_frame.height() >= h) {
+        m_cache = m_frame.copy(0, 0, w, h);
+        return;
+    }
+    QPixmap out(w, h);
+    out.fill(Qt::transparent);
+    QPainter p(&out);
+    if (!m_background.isNull())
+        p.drawPixmap(QRect(0, 0, w, h), m_background);
+    else
+        p.fillRect(QRect(0, 0, w, h), m_bkColor);
+
+    const QPixmap TL = Piece(m_frame, m_pieces[0]), T = Piece(m_frame, m_pieces[1]),
+                  TR = Piece(m_frame, m_pieces[2]), LT = Piece(m_frame, m_pieces[3]),
+                  L = Piece(m_frame, m_pieces[4]), LB = Piece(m_frame, m_pieces[5]),
+                  BL = Piece(m_frame, m_pieces[6]), B = Piece(m_frame, m_pieces[7]),
+                  BR = Piece(m_frame, m_pieces[8]), RB = Piece(m_frame, m_pieces[9]),
+                  R = Piece(m_frame, m_pieces[10]), RT = Piece(m_frame, m_pieces[11]);
+    auto draw = [&p](int x, int y, const QPixmap& piece) {
+        if (!piece.isNull())
+            p.drawPixmap(x, y, piece);
+    };
+    // Top row.
+    draw(0, 0, TL);
+    if (T.width() > 0)
+        for (int x = TL.width(); x < w - TR.width(); x += T.width())
+            draw(x, 0, T);
+    draw(w - TR.width(), 0, TR);
+    // Left column.
+    draw(0, TL.height(), LT);
+    if (L.height() > 0)
+        for (int y = TL.height() + LT.height(); y < h - BL.height() - LB.height(); y += L.height())
+            draw(0, y, L);
+    draw(0, h - BL.height() - LB.height(), LB);
+    // Right column, placed with the left corners' heights.
+    draw(w - RT.width(), TL.height(), RT);
+    if (R.height() > 0)
+        for (int y = TL.height() + RT.height(); y < h - BL.height() - RB.height(); y += R.height())
+            draw(w - R.width(), y, R);
+    draw(w - RB.width(), h - BL.height() - RB.height(), RB);
+    // Bottom row.
+    draw(0, h - BL.height(), BL);
+    if (B.width() > 0)
+        for (int x = BL.width(); x < w - BR.width(); x += B.width())
+            draw(x, h - B.height(), B);
+    draw(w - BR.width(), h - BR.height(), BR);
+    p.end();
+    m_cache = out;
+}
+
+void CSFFrameSkin::PaintButtons()
+{
+    if (m_cache.isNull())
+        return;
+    QPainter p(&m_cache);
+    for (int b = 0; b < 4; ++b) {
+        const QRect& rect = m_buttonRects[b];
+        const bool hasImage = !m_buttonImages[b][0].isNull();
+        if (!rect.isValid() && !hasImage)
+            continue;
+        int look = 0;
+        if (m_hoverButton == b + 1)
+            look = m_hoverState == LookPressed ? 2 : (m_hoverState == LookHover ? 1 : 0);
+        if (hasImage) {
+            if (!m_buttonImages[b][look].isNull())
+                p.drawPixmap(rect, m_buttonImages[b][look]);
+        } else {
+            const QPixmap piece = Piece(m_frame, m_buttonPieces[b][look]);
+            if (!piece.isNull())
+                p.drawPixmap(rect, piece);
+        }
+    }
+}
+
+int CSFFrameSkin::HitTest(const QPoint& point) const
+{
+    for (int b = 0; b < 4; ++b) {
+        if (m_buttonRects[b].isValid() && m_buttonRects[b].contains(point))
+            return b + 1;
+    }
+    return NoButton;
+}
+
+QRect CSFFrameSkin::ButtonRect(int button) const
+{
+    if (button < 1 || button > 4)
+        return QRect();
+    return m_buttonRects[button - 1];
+}
+
+QBitmap CSFFrameSkin::Mask(const QSize& size) const
+{
+    QBitmap mask(size);
+    mask.clear();
+    QPainter p(&mask);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::color1);
+    const int a = std::max(0, m_radiusX), b = std::max(0, m_radiusY);
+    if (a == 0 || b == 0)
+        p.drawRect(QRect(QPoint(0, 0), size));
+    else
+        p.drawRoundedRect(QRectF(0, 0, size.width(), size.height()), a, b);
+    return mask;
+}
+
+UINT SFModifierCode(const QKeyEvent* event)
+{
+    UINT code = 0;
+    const Qt::KeyboardModifiers m = event->modifiers();
+    if (m & Qt::ShiftModifier)
+        code |= 16;
+    if (m & Qt::ControlModifier)
+        code |= 17;
+    if (m & Qt::AltModifier)
+        code |= 18;
+    return code;
+}
+
+UINT SFVirtualKeyCode(const QKeyEvent* event, bool mainWindow)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Space:
+        return 32;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_F1:
+        return 112;
+    case Qt::Key_F4:
+        return mainWindow ? 115 : 0;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return mainWindow ? static_cast<UINT>(event->key()) : 13;
+    default:
+        return mainWindow ? static_cast<UINT>(event->key()) : 0;
+    }
+}
+
+QPoint SFCentredPosition(const QRect& area, int width, int height, int baseWidth, int baseHeight)
+{
+    int w = width, h = height;
+    if (w > area.width())
+        w = std::max(baseWidth, area.width());
+    if (h > area.height())
+        h = std::max(baseHeight, area.height());
+    if (area.width() >= w && area.height() >= h)
+        return QPoint(area.left() + (area.width() - w) / 2, area.top() + (area.height() - h) / 2);
+    return area.topLeft();
+}

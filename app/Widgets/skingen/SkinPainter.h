@@ -1,0 +1,40 @@
+// Painters of the skin images: every image is drawn from a table row.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+
+enum class SkinKind {
+    Solid,        // plain colour
+    DialogFrame,  // title band, border and title-button pieces of the small dialogs
+    MainFrame,    // whole main-window picture: header band, body, border
+    Button,       // rounded text button; colour a = fill, b = border
+    Glyph,        // round icon button with a glyph drawn in colour b on fill a
+    Check,        // check box square; state 0 unchecked, 1 checked, 2 disabled
+    Switch,       // on/off switch; state 1 on, 0 off, 2 disabled
+    NavTab,       // left navigation tile with a glyph and caption; state 1 checked
+    Banner,       // picture with a title text
+    ListPieces,   // strip of list header and row pieces
+    EditFrame,    // edit background with a thin border
+    Pointer,      // hand pointer cursor
+};
+
+enum class Glyph { None, Close, Minimise, Menu, Pin, Hide, Clear, Refresh, Gear, Plus, Home, Device, Network,
+                   Upgrade, System, Template, Tools, Cloud, Package, Camera };
+
+struct SkinImage {
+    const char* name;
+    SkinKind kind;
+    int width;
+    int height;
+    QRgb a;
+    QRgb b;
+    int state;
+    Glyph glyph;
+    const char* text;
+};
+
+QImage PaintSkinImage(const SkinImage& image);
+// Every image of the skin.
+const SkinImage* SkinTable(int* count);

@@ -1,0 +1,108 @@
+// The skin: one row per image. Colours are 0xAARRGGBB.
+#include "SkinPainter.h"
+
+namespace {
+constexpr QRgb kBrand = 0xFF2D88EF;       // accent blue
+constexpr QRgb kBrandDark = 0xFF1F6FCC;
+constexpr QRgb kBrandLight = 0xFF4A9BF2;
+constexpr QRgb kWhite = 0xFFFFFFFF;
+constexpr QRgb kBody = 0xFFF2F4F7;        // window body
+constexpr QRgb kSidebar = 0xFF25303D;
+constexpr QRgb kSidebarHover = 0xFF33414F;
+constexpr QRgb kGrey = 0xFFC9CED6;
+constexpr QRgb kGreyText = 0xFF9AA3AE;
+constexpr QRgb kShade = 0x40000000;
+constexpr QRgb kRed = 0xFFE5484D;
+constexpr QRgb kRedDark = 0xFFB8363A;
+constexpr QRgb kNone = 0x00000000;
+
+const SkinImage kTable[] = {
+    // Frames and backgrounds.
+    {"Frame.png", SkinKind::DialogFrame, 148, 140, kBrand, kGrey, 0, Glyph::None, nullptr},
+    {"FrameMain.png", SkinKind::MainFrame, 1000, 700, kWhite, kGrey, 0, Glyph::None, nullptr},
+    {"bgColorWhite.png", SkinKind::Solid, 8, 8, kWhite, 0, 0, Glyph::None, nullptr},
+    {"bgColorMain.png", SkinKind::Solid, 8, 8, kBody, 0, 0, Glyph::None, nullptr},
+    {"bg_monitor.png", SkinKind::Solid, 8, 8, kWhite, 0, 0, Glyph::None, nullptr},
+    {"bg_edit.png", SkinKind::EditFrame, 120, 28, kWhite, kGrey, 0, Glyph::None, nullptr},
+    {"ListCtrlnew.png", SkinKind::ListPieces, 64, 64, 0xFFE9EDF2, kGrey, 0, Glyph::None, nullptr},
+    // Text buttons.
+    {"btn_nor.png", SkinKind::Button, 80, 28, 0xFFF5F8FC, 0xFF9DB6D3, 0, Glyph::None, nullptr},
+    {"btn_over.png", SkinKind::Button, 80, 28, 0xFFE3EEFB, kBrand, 0, Glyph::None, nullptr},
+    {"btn_down.png", SkinKind::Button, 80, 28, 0xFFCFE2F8, kBrandDark, 0, Glyph::None, nullptr},
+    {"btn_dis.png", SkinKind::Button, 80, 28, 0xFFEEEEEE, 0xFFD0D0D0, 0, Glyph::None, nullptr},
+    // Title-bar buttons.
+    {"close-normal.png", SkinKind::Glyph, 24, 24, kShade, kWhite, 0, Glyph::Close, nullptr},
+    {"close-hover.png", SkinKind::Glyph, 24, 24, kRed, kWhite, 0, Glyph::Close, nullptr},
+    {"close-pressed.png", SkinKind::Glyph, 24, 24, kRedDark, kWhite, 0, Glyph::Close, nullptr},
+    {"close-disabled.png", SkinKind::Glyph, 24, 24, kNone, kGreyText, 0, Glyph::Close, nullptr},
+    {"min-normal.png", SkinKind::Glyph, 24, 24, kShade, kWhite, 0, Glyph::Minimise, nullptr},
+    {"min-hover.png", SkinKind::Glyph, 24, 24, kBrandLight, kWhite, 0, Glyph::Minimise, nullptr},
+    {"min-pressed.png", SkinKind::Glyph, 24, 24, kBrandDark, kWhite, 0, Glyph::Minimise, nullptr},
+    {"min-disabled.png", SkinKind::Glyph, 24, 24, kNone, kGreyText, 0, Glyph::Minimise, nullptr},
+    {"about-normal.png", SkinKind::Glyph, 24, 24, kShade, kWhite, 0, Glyph::Menu, nullptr},
+    {"about-hover.png", SkinKind::Glyph, 24, 24, kBrandLight, kWhite, 0, Glyph::Menu, nullptr},
+    {"about-pressed.png", SkinKind::Glyph, 24, 24, kBrandDark, kWhite, 0, Glyph::Menu, nullptr},
+    {"about-disabled.png", SkinKind::Glyph, 24, 24, kNone, kGreyText, 0, Glyph::Menu, nullptr},
+    // Notification window buttons.
+    {"btn_settop_normal.png", SkinKind::Glyph, 20, 20, kNone, kBrand, 0, Glyph::Pin, nullptr},
+    {"btn_settop_over.png", SkinKind::Glyph, 20, 20, 0xFFE3EEFB, kBrandDark, 0, Glyph::Pin, nullptr},
+    {"btn_setHide_normal.png", SkinKind::Glyph, 20, 20, kNone, kBrand, 0, Glyph::Hide, nullptr},
+    {"btn_setHide_down.png", SkinKind::Glyph, 20, 20, 0xFFE3EEFB, kBrandDark, 0, Glyph::Hide, nullptr},
+    {"btn_clear_normal.png", SkinKind::Glyph, 20, 20, kNone, kBrand, 0, Glyph::Clear, nullptr},
+    {"btn_clear_over.png", SkinKind::Glyph, 20, 20, 0xFFE3EEFB, kBrandDark, 0, Glyph::Clear, nullptr},
+    // Tool bar.
+    {"update_n.png", SkinKind::Glyph, 59, 59, kBrand, kWhite, 0, Glyph::Refresh, nullptr},
+    {"update_h.png", SkinKind::Glyph, 59, 59, kBrandLight, kWhite, 0, Glyph::Refresh, nullptr},
+    {"update_p.png", SkinKind::Glyph, 59, 59, kBrandDark, kWhite, 0, Glyph::Refresh, nullptr},
+    {"update_d.png", SkinKind::Glyph, 59, 59, kGrey, kWhite, 0, Glyph::Refresh, nullptr},
+    {"search_setting_n.png", SkinKind::Button, 116, 32, 0xFFF5F8FC, 0xFF9DB6D3, 0, Glyph::Gear, "Search Setting"},
+    {"search_setting_h.png", SkinKind::Button, 116, 32, 0xFFE3EEFB, kBrand, 0, Glyph::Gear, "Search Setting"},
+    {"search_setting_p.png", SkinKind::Button, 116, 32, 0xFFCFE2F8, kBrandDark, 0, Glyph::Gear, "Search Setting"},
+    {"search_setting_d.png", SkinKind::Button, 116, 32, 0xFFEEEEEE, 0xFFD0D0D0, 0, Glyph::Gear, "Search Setting"},
+    {"ip_other_n.png", SkinKind::Button, 116, 32, 0xFFF5F8FC, 0xFF9DB6D3, 0, Glyph::Gear, "Search Setting"},
+    {"ip_other_h.png", SkinKind::Button, 116, 32, 0xFFE3EEFB, kBrand, 0, Glyph::Gear, "Search Setting"},
+    {"ip_other_p.png", SkinKind::Button, 116, 32, 0xFFCFE2F8, kBrandDark, 0, Glyph::Gear, "Search Setting"},
+    {"ip_other_d.png", SkinKind::Button, 116, 32, 0xFFEEEEEE, 0xFFD0D0D0, 0, Glyph::Gear, "Search Setting"},
+    {"login_dev_nor.png", SkinKind::Button, 122, 38, 0xFFF5F8FC, 0xFF9DB6D3, 0, Glyph::Plus, "Login Device"},
+    {"login_dev_over.png", SkinKind::Button, 122, 38, 0xFFE3EEFB, kBrand, 0, Glyph::Plus, "Login Device"},
+    {"login_dev_down.png", SkinKind::Button, 122, 38, 0xFFCFE2F8, kBrandDark, 0, Glyph::Plus, "Login Device"},
+    {"package_center.png", SkinKind::Banner, 218, 42, kNone, kBrand, 0, Glyph::Package, "Package Center"},
+    {"package_center_chn.png", SkinKind::Banner, 218, 42, kNone, kBrand, 0, Glyph::Package, "Package Center"},
+    // Left navigation bar.
+    {"home_n.png", SkinKind::NavTab, 68, 68, kSidebar, kGreyText, 0, Glyph::Home, nullptr},
+    {"home_h.png", SkinKind::NavTab, 68, 68, kSidebarHover, kWhite, 0, Glyph::Home, nullptr},
+    {"home_check.png", SkinKind::NavTab, 68, 68, kBrand, kWhite, 1, Glyph::Home, nullptr},
+    {"DevCfg_Check.png", SkinKind::NavTab, 68, 68, kBrand, kWhite, 1, Glyph::Camera, nullptr},
+    {"DevCfg_unCheck.png", SkinKind::NavTab, 68, 68, kSidebar, kGreyText, 0, Glyph::Camera, nullptr},
+    {"System_Check.png", SkinKind::NavTab, 68, 68, kBrand, kWhite, 1, Glyph::System, nullptr},
+    {"System_unCheck.png", SkinKind::NavTab, 68, 68, kSidebar, kGreyText, 0, Glyph::System, nullptr},
+    {"Upgrade_Check.png", SkinKind::NavTab, 68, 68, kBrand, kWhite, 1, Glyph::Upgrade, nullptr},
+    {"Upgrade_unCheck.png", SkinKind::NavTab, 68, 68, kSidebar, kGreyText, 0, Glyph::Upgrade, nullptr},
+    {"Model_Check.png", SkinKind::NavTab, 68, 68, kBrand, kWhite, 1, Glyph::Template, nullptr},
+    {"Model_unCheck.png", SkinKind::NavTab, 68, 68, kSidebar, kGreyText, 0, Glyph::Template, nullptr},
+    {"ModifyIPs_Check.png", SkinKind::NavTab, 68, 68, kBrand, kWhite, 1, Glyph::Network, nullptr},
+    {"ModifyIPs_unCheck.png", SkinKind::NavTab, 68, 68, kSidebar, kGreyText, 0, Glyph::Network, nullptr},
+    {"OtherTools_Check.png", SkinKind::NavTab, 68, 68, kBrand, kWhite, 1, Glyph::Tools, nullptr},
+    {"OtherTools_unCheck.png", SkinKind::NavTab, 68, 68, kSidebar, kGreyText, 0, Glyph::Tools, nullptr},
+    {"cloud_update_nor.png", SkinKind::NavTab, 68, 68, kSidebar, kGreyText, 0, Glyph::Cloud, nullptr},
+    {"cloud_update_hov.png", SkinKind::NavTab, 68, 68, kBrand, kWhite, 1, Glyph::Cloud, nullptr},
+    // Check boxes and switches.
+    {"Select_Check.png", SkinKind::Check, 16, 16, kBrand, kWhite, 1, Glyph::None, nullptr},
+    {"Select_unCheck.png", SkinKind::Check, 16, 16, kWhite, 0xFF8C96A3, 0, Glyph::None, nullptr},
+    {"Select_Unable.png", SkinKind::Check, 16, 16, 0xFFEEEEEE, kGrey, 2, Glyph::None, nullptr},
+    {"list_open_nor.png", SkinKind::Switch, 44, 22, kBrand, kWhite, 1, Glyph::None, nullptr},
+    {"list_close_nor.png", SkinKind::Switch, 44, 22, kGrey, kWhite, 0, Glyph::None, nullptr},
+    {"check_d.png", SkinKind::Switch, 44, 22, 0xFFE4E7EB, 0xFFF7F7F7, 2, Glyph::None, nullptr},
+    // Pictures.
+    {"logo.png", SkinKind::Banner, 120, 40, kNone, kBrand, 0, Glyph::Camera, "Vantyx"},
+    {"AboutPic.png", SkinKind::Banner, 356, 58, kBrand, kWhite, 1, Glyph::Camera, "Vantyx Config Tool"},
+    {"hand_pointing.png", SkinKind::Pointer, 32, 32, kWhite, 0xFF1B2430, 0, Glyph::None, nullptr},
+    {"main.ico", SkinKind::Glyph, 32, 32, kBrand, kWhite, 0, Glyph::Camera, nullptr},
+};
+}  // namespace
+
+const SkinImage* SkinTable(int* count)
+{
+    *count = static_cast<int>(sizeof(kTable) / sizeof(kTable[0]));
+    return kTable;
+}
