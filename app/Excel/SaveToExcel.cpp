@@ -42,6 +42,10 @@ const wchar_t* const kDeviceColumns[10] = {
     L"Type", L"Model", L"IP", L"Port", L"MAC", L"Serial No.", L"Version", L"Subnet Mask", L"Gateway", L"Initial Status",
 };
 
+// More data rows than a legacy workbook can hold is no device list: refuse it rather than
+// allocating a record for each of up to a million rows.
+const int kMaxDeviceRows = 65535;
+
 const char* ErrorText(EWorkbookError error)
 {
     switch (error) {
@@ -214,6 +218,10 @@ bool CSaveToExcel::ReadDeviceList(std::vector<DEVICE_INFO>* pList)
     int first = 1, count = 1;
     m_pworksheet->UsedRange(&first, &count);
     const int last = first + count - 1;
+    if (last - first > kMaxDeviceRows) {
+        m_strLastError = "Workbook has more than " + std::to_string(kMaxDeviceRows) + " rows";
+        return false;
+    }
     const std::string initialized = TrUtf8(L"Initialized");
     const std::string notInitialized = TrUtf8(L"Not initialized");
 

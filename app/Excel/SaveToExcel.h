@@ -41,7 +41,8 @@ public:
     // Appends one device below the last used row. False before WriteDeviceHeader found a sheet.
     bool WriteDeviceRow(const DEVICE_NET_INFO_EX* pInfo);
     // Appends one record per row under the header of the active sheet (the first used row).
-    // False, with the list unchanged, when the workbook was not read from a file.
+    // False, with the list unchanged, when the workbook was not read from a file or holds more
+    // rows than a device list can.
     bool ReadDeviceList(std::vector<DEVICE_INFO>* pList);
 
     // Why the last Open, SaveAs or ReadDeviceList failed; empty after a success.

@@ -2,6 +2,7 @@
 
 #include <zip.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -300,7 +301,12 @@ bool ReadSheet(const TiXmlElement* root, const std::vector<std::string>& shared,
         if (!Is(r, "row"))
             continue;
         const char* rowAttr = Attr(r, "r");
-        row = rowAttr ? std::atoi(rowAttr) : row + 1;
+        if (rowAttr) {
+            long n = std::strtol(rowAttr, nullptr, 10);
+            row = n >= 1 && n <= CWorksheet::kMaxRows ? static_cast<int>(n) : 0;
+        } else {
+            ++row;
+        }
         if (row < 1 || row > CWorksheet::kMaxRows) {
             *message = "row number out of range";
             return false;
@@ -380,16 +386,17 @@ bool CXlsxReader::Read(const std::string& path, CWorkbook* workbook, EWorkbookEr
     }
 
     const TiXmlElement* root = doc.RootElement();
-    const TiXmlElement* sheets = Child(root, "sheets");
+    const TiXmlElement* sheets = Is(root, "workbook") ? Child(root, "sheets") : nullptr;
     if (!sheets) {
-        *message = "workbook lists no sheets";
+        *error = EWorkbookError::NotWorkbook;
+        *message = "no workbook in the package";
         return false;
     }
     int activeTab = 0;
     if (const TiXmlElement* views = Child(root, "bookViews"))
         if (const TiXmlElement* view = Child(views, "workbookView"))
             if (const char* tab = Attr(view, "activeTab"))
-                activeTab = std::atoi(tab);
+                activeTab = static_cast<int>(std::min(std::strtol(tab, nullptr, 10), 65535L));
 
     for (const TiXmlElement* s = sheets->FirstChildElement(); s; s = s->NextSiblingElement()) {
         if (!Is(s, "sheet"))

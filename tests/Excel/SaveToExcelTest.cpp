@@ -270,6 +270,7 @@ TEST_F(SaveToExcelTest, UnreadableFilesAreReported)
         {"text.xls", "Type,Model,IP\nIPC,X,1.2.3.4\n", "File is not a workbook"},
         {"cut.xlsx", zip.substr(0, zip.size() / 2), "Workbook is damaged"},
         {"bad.xls", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(600, '\x5A'), "Workbook is damaged"},
+        {"damaged.xls", ReadFile(std::string(EXCEL_FIXTURES) + "/damaged.xls"), "Workbook is damaged"},
     };
     for (const Case& c : cases) {
         const std::string path = m_dir.File(c.name);
@@ -289,6 +290,18 @@ TEST_F(SaveToExcelTest, UnreadableFilesAreReported)
         EXPECT_TRUE(xl.WriteDeviceHeader());
         xl.Close();
     }
+}
+
+TEST_F(SaveToExcelTest, OversizedSheetIsRefused)
+{
+    const std::string path = m_dir.File("huge.xlsx");
+    Export(path, kDevices, 1);
+    EditCell(path, 70000, 1, CCellValue::FromText("x"));
+    std::vector<DEVICE_INFO> list;
+    std::string error;
+    EXPECT_FALSE(Import(path, &list, &error));
+    EXPECT_TRUE(list.empty());
+    EXPECT_FALSE(error.empty());
 }
 
 std::vector<std::string> DirEntries(const std::string& path)
