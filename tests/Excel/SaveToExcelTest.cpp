@@ -55,6 +55,7 @@ const Device kDevices[] = {
     {"NVR", "录像机-N8", "192.168.1.20", 8000, "02:00:00:00:00:02", "1234567890123", "4.1.0.3", "255.255.0.0",
      "192.168.1.1", 5},  // low bits 01: not initialised
     {"", "SD-6C230 IPC", "10.0.0.5", 0, "02:00:00:00:00:03", "SN3", "1.0", "255.0.0.0", "10.0.0.1", 0},
+    {"unknown", "Doorbell-2", "10.0.0.6", 37777, "02:00:00:00:00:04", "SN4", "1.1", "255.0.0.0", "10.0.0.1", 3},
 };
 
 void Export(const std::string& path, const Device* devices, size_t count)
@@ -111,18 +112,28 @@ protected:
 TEST_F(SaveToExcelTest, ExportThenImportGivesTheTenFieldsBack)
 {
     const std::string path = m_dir.File("list.xls");
-    Export(path, kDevices, 3);
+    Export(path, kDevices, 4);
     // Stored as Office Open XML whatever the extension.
     EXPECT_EQ(ReadFile(path).substr(0, 4), std::string("PK\x03\x04", 4));
+    {
+        CFileWorkbookBackend backend;
+        EWorkbookError error;
+        std::string message;
+        CWorksheet* sheet = backend.Open(path, &error, &message)->ActiveSheet();
+        const char* status[] = {"Initialized", "Not initialized", "Initialized", "Initialized"};
+        for (int row = 2; row <= 5; ++row)
+            EXPECT_EQ(sheet->GetCell(row, 10).AsText(), status[row - 2]);
+        EXPECT_EQ(sheet->GetCell(5, 1).GetKind(), CCellValue::Empty);  // no type from "Doorbell-2"
+    }
     // A status text that is neither word.
     EditCell(path, 4, 10, CCellValue::FromText("initialized"));
 
     std::vector<DEVICE_INFO> list;
     ASSERT_TRUE(Import(path, &list));
-    ASSERT_EQ(list.size(), 3u);
-    const char* expectedType[] = {"IPC", "NVR", "IPC"};  // empty type: taken from the model
-    const uint8_t expectedState[] = {2, 1, 255};
-    for (size_t i = 0; i < 3; ++i) {
+    ASSERT_EQ(list.size(), 4u);
+    const char* expectedType[] = {"IPC", "NVR", "IPC", ""};  // no type: taken from the model
+    const uint8_t expectedState[] = {2, 1, 255, 2};
+    for (size_t i = 0; i < 4; ++i) {
         const DEVICE_NET_INFO_EX& r = list[i].stNetInfo;
         const Device& d = kDevices[i];
         EXPECT_STREQ(r.szTypeName, expectedType[i]);
@@ -360,6 +371,30 @@ TEST_F(SaveToExcelTest, FailedStoreKeepsThePreviousFile)
     std::vector<DEVICE_INFO> list;
     ASSERT_TRUE(Import(path, &list));
     EXPECT_EQ(list.size(), 200u);
+}
+
+TEST_F(SaveToExcelTest, SelectSheetFindsRegisteredNames)
+{
+    const std::string path = m_dir.File("sheets.xlsx");
+    {
+        CFileWorkbookBackend backend;
+        CWorkbook* wb = backend.Add();
+        wb->Worksheets().Add("Geräte");
+        EWorkbookError error;
+        std::string message;
+        ASSERT_TRUE(backend.SaveAs(wb, path, &error, &message)) << message;
+    }
+    CSaveToExcel xl;
+    EXPECT_FALSE(xl.SelectSheet("devices"));  // no workbook yet
+    ASSERT_TRUE(xl.Open(path));
+    EXPECT_TRUE(xl.SetSheetName("devices", "Geräte"));
+    EXPECT_TRUE(xl.SetSheetName("other", "geräte"));  // names compare exactly
+    EXPECT_TRUE(xl.SelectSheet("devices"));
+    EXPECT_FALSE(xl.SelectSheet("other"));
+    EXPECT_FALSE(xl.SelectSheet("never registered"));
+    EXPECT_TRUE(xl.SetSheetName("other", "Sheet1"));  // a later name replaces the earlier one
+    EXPECT_TRUE(xl.SelectSheet("other"));
+    xl.Close();
 }
 
 TEST_F(SaveToExcelTest, SheetOperationsNeedAWorkbook)
