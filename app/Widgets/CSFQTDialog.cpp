@@ -474,7 +474,11 @@ void CSFQTDialog::resizeEvent(QResizeEvent* event)
     m_skin.Compose(w, h, false);
     if (m_titleLabel)
         UpdateTitle(m_titleLabel->text());
-    setMask(m_skin.Mask(event->size()));
+    // A plain rectangle needs no mask.
+    if (m_skin.m_radiusX > 0 && m_skin.m_radiusY > 0)
+        setMask(m_skin.Mask(event->size()));
+    else
+        clearMask();
     int width = w, height = h;
     if (m_pSink)
         m_pSink->OnDlgSize(0, width, height);
