@@ -1,0 +1,56 @@
+// The worker half of device discovery. Its tasks run on loop 3 (ML_SDK); its search callbacks run
+// on SDK threads and on the address-block threads. Results go back to the model as loop-1 tasks.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "Main/CDeviceListUILogic.h"
+#include "devsdk/DevSdk.h"
+
+// Set by the add-on tool manager while an installed tool runs; search results are dropped then.
+extern std::atomic<int> g_bToolRunning;
+
+class CSearchDevLogic : public std::enable_shared_from_this<CSearchDevLogic> {
+public:
+    explicit CSearchDevLogic(std::weak_ptr<CDeviceListUILogic> listLogic);
+    ~CSearchDevLogic();
+
+    // Loop-3 tasks.
+    void Task_PreStartSearch(SF_SEARCHTYPE mode, int count, std::string startIp, DeviceVector manual);
+    void Task_StartSearch(SF_SEARCHTYPE mode, int count, std::string startIp);
+    void Task_StartSearch_ManulAdd(SF_SEARCHTYPE mode, int count, std::string startIp);
+    void Task_StopSearch(int refilter, int page);
+    // Stops the broadcast search, then changes a found device's network settings without login.
+    BOOL ModifyDevice(DEVICE_NET_INFO_EX* info);
+    // Stops every broadcast search still held (at shutdown).
+    void StopAllSearches();
+
+    uint8_t GetGeneration() const { return m_byGeneration.load(); }
+    LONG GetSearchHandle() const { return m_lSearchHandle; }
+    // Handles whose stop failed and are retried before every new search.
+    size_t GetPendingStopCount() const { return m_vecUnstopped.size(); }
+
+    // Address blocks of an address-range search: sizes of the blocks of `count` addresses.
+    static std::vector<int> SplitBlocks(int count);
+
+    // SDK callbacks.
+    static void SearchDevicesCB(DEVICE_NET_INFO_EX* info, void* user);
+    static void SearchDevicesCBIPs(DEVICE_NET_INFO_EX* info, void* user);
+    static void SearchDevicesCBIPs_ManulAdd(DEVICE_NET_INFO_EX* info, void* user);
+
+private:
+    void StopBroadcast();
+    void SearchRange(int count, const std::string& startIp, fSearchDevicesCB callback);
+    void PostToList(int line, const char* taskName, const char* caller, std::function<void()> call);
+    void PostInsert(DEVICE_NET_INFO_EX* info, bool broadcast, const char* caller);
+
+    LONG m_lSearchHandle = 0;
+    std::weak_ptr<CDeviceListUILogic> m_wpListLogic;
+    std::atomic<uint8_t> m_byGeneration{0};
+    std::vector<LONG> m_vecUnstopped;
+};

@@ -1,0 +1,86 @@
+// The search settings dialog: broadcast and/or address-range search, and the login that found
+// devices are given.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "Widgets/SFButton.h"
+#include "Widgets/SFComboBox.h"
+#include "Widgets/SFDialog.h"
+#include "Widgets/SFEditCtrl.h"
+#include "Widgets/SFIPAddressCtrl.h"
+#include "Widgets/SFStatic.h"
+
+class CMainFrameEventImp;
+
+// Range check of the search settings: 0 accepted, 1 end before start, 2 more than 1000 addresses.
+int CheckSearchRange(uint32_t start, uint32_t end);
+// "%d.%d.%d.%d" of an address value, first part in the highest byte.
+std::string IpValueToText(uint32_t value);
+
+class CUserSearchSettingEventImp : public ISFDialogEvent,
+                                   public ISFButtonEvent,
+                                   public ISFEditCtrlEvent,
+                                   public ISFCheckBoxEvent,
+                                   public ISFIPAddressCtrlEvent,
+                                   public std::enable_shared_from_this<CUserSearchSettingEventImp> {
+    SF_DECLARE_MESSAGE_MAP(CUserSearchSettingEventImp)
+
+public:
+    explicit CUserSearchSettingEventImp(std::weak_ptr<CMainFrameEventImp> mainFrame);
+    ~CUserSearchSettingEventImp() override;
+
+    static std::shared_ptr<CUserSearchSettingEventImp> Create(std::weak_ptr<CMainFrameEventImp> mainFrame);
+    CSFDialog* GetDialog() const { return m_pDialog; }
+
+    int Dlg_OnInitDialog(bool create) override;
+    void Dlg_OnOK() override {}
+    void Dlg_OnCancel() override;
+    void Dlg_Destroy() override {}
+    void OnDlgKeyDown(UINT modifiers, UINT key) override;
+    void OnMacMenu(UINT) override {}
+    virtual void OnSettingExtra(int) {}
+
+    void EDIT_OnTextChange(UINT id, wchar_t* text) override;
+    void Check_OnCheckStateChanged(int checked, int id, POINT point) override;
+    void EDIT_OnIPTextChange(UINT id, wchar_t* text, UINT field) override;
+    void OnBtnOK();
+    void RetranslateTitle();
+
+    // Controls, for the tests.
+    CSFCheckBox* GetBroadcastBox() const { return m_pCurNetBox; }
+    CSFCheckBox* GetRangeBox() const { return m_pOtherNetBox; }
+    CSFIPAddressCtrl* GetStartIpCtrl() const { return m_pStartIp; }
+    CSFIPAddressCtrl* GetEndIpCtrl() const { return m_pEndIp; }
+    CSFEditCtrl* GetUserEdit() const { return m_pUserEdit; }
+    CSFEditCtrl* GetPasswordEdit() const { return m_pPasswordEdit; }
+
+private:
+    void CreateWindowDlg();
+    void FillNicList();
+    void EnableRange(bool enable);
+    void ResetAddresses();
+
+    CSFDialog* m_pDialog = nullptr;
+    std::weak_ptr<CMainFrameEventImp> m_wpMainFrame;
+    CSFStatic* m_pNicLabel = nullptr;
+    CSFComboBox* m_pNicList = nullptr;
+    CSFCheckBox* m_pCurNetBox = nullptr;
+    CSFCheckBox* m_pOtherNetBox = nullptr;
+    CSFStatic* m_pCurNetLabel = nullptr;
+    CSFStatic* m_pOtherNetLabel = nullptr;
+    CSFStatic* m_pStartLabel = nullptr;
+    CSFStatic* m_pEndLabel = nullptr;
+    CSFIPAddressCtrl* m_pStartIp = nullptr;
+    CSFIPAddressCtrl* m_pEndIp = nullptr;
+    CSFStatic* m_pUserLabel = nullptr;
+    CSFEditCtrl* m_pUserEdit = nullptr;
+    CSFStatic* m_pPasswordLabel = nullptr;
+    CSFEditCtrl* m_pPasswordEdit = nullptr;
+    char m_szUser[32] = {};
+    char m_szPassword[64] = {};
+    CSFButton* m_pOkBtn = nullptr;
+    CSFButton* m_pCloseBtn = nullptr;
+};
