@@ -183,14 +183,19 @@ void ClearAllBits(uint32_t* array)
         memset(array, 0, SF_FLAG_WORDS * sizeof(uint32_t));
 }
 
-int GetResolutionIndex(int width, int height, int ntsc)
+int GetResolutionIndex(int width, int height, int ntsc, bool* found)
 {
     const Resolution* table = ntsc ? kNtsc : kPal;
     for (int i = 0; i < RESOLUTION_COUNT; ++i) {
-        if (table[i].width == width && table[i].height == height)
+        if (table[i].width == width && table[i].height == height) {
+            if (found)
+                *found = true;
             return i;
+        }
     }
-    return RESOLUTION_NOT_FOUND;
+    if (found)
+        *found = false;
+    return 0;
 }
 
 void GetResolutionByIndex(int index, int& width, int& height, int ntsc)

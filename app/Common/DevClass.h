@@ -36,9 +36,10 @@ void SetBit(uint32_t* array, const int& index);
 void ClearBit(uint32_t* array, const int& index);
 void ClearAllBits(uint32_t* array);
 
-enum { RESOLUTION_COUNT = 44, RESOLUTION_NOT_FOUND = -1 };
-// Index of (width, height) in the NTSC or PAL table; RESOLUTION_NOT_FOUND when it is in neither.
-int GetResolutionIndex(int width, int height, int ntsc);
+enum { RESOLUTION_COUNT = 44 };
+// Index of (width, height) in the NTSC or PAL table. A pair that is not in the table gives 0 (a safe
+// index) with *found false, which tells it from the first entry.
+int GetResolutionIndex(int width, int height, int ntsc, bool* found = nullptr);
 // Writes the pair at `index`; outside 0..43 nothing is written.
 void GetResolutionByIndex(int index, int& width, int& height, int ntsc);
 std::string FixResolutionName(const std::string& name);

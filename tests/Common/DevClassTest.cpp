@@ -115,14 +115,19 @@ TEST(Resolution, TablesAndLookups)
     }
     for (int k = 0; k < 6; ++k) {
         EXPECT_EQ(differing[k], GetResolutionIndex(ntscOnly[k].first, ntscOnly[k].second, 1));
-        EXPECT_EQ(RESOLUTION_NOT_FOUND, GetResolutionIndex(ntscOnly[k].first, ntscOnly[k].second, 0));
+        bool found = true;
+        EXPECT_EQ(0, GetResolutionIndex(ntscOnly[k].first, ntscOnly[k].second, 0, &found));
+        EXPECT_FALSE(found);
     }
     int w = 0, h = 0;
     GetResolutionByIndex(32, w, h, 0);
     EXPECT_EQ(2432, w);
     EXPECT_EQ(2050, h);
-    EXPECT_EQ(0, GetResolutionIndex(160, 90, 1));
-    EXPECT_EQ(RESOLUTION_NOT_FOUND, GetResolutionIndex(161, 90, 0));
+    bool found = false;
+    EXPECT_EQ(0, GetResolutionIndex(160, 90, 1, &found));
+    EXPECT_TRUE(found);
+    EXPECT_EQ(0, GetResolutionIndex(161, 90, 0, &found));
+    EXPECT_FALSE(found);
     EXPECT_EQ(25, GetResolutionIndex(1920, 1080, 0));
     EXPECT_EQ(43, GetResolutionIndex(4000, 3000, 1));
     w = h = 7;
