@@ -179,6 +179,34 @@ TEST_F(SaveToExcelTest, ImportAppendsAndHeaderOnlyGivesNothing)
     EXPECT_STREQ(list[2].stNetInfo.szIpAddr, kDevices[1].ip);
 }
 
+// A record field that fills its whole width (no terminator) is written as that width and no
+// further, and comes back cut to fit with its terminator.
+TEST_F(SaveToExcelTest, UnterminatedFieldsStayBounded)
+{
+    const std::string path = m_dir.File("full.xlsx");
+    DEVICE_NET_INFO_EX r = MakeRecord(kDevices[0]);
+    std::memset(r.szSerialNumber, 'S', sizeof(r.szSerialNumber));
+    std::memset(r.szMacAddr, 'M', sizeof(r.szMacAddr));
+    CSaveToExcel xl;
+    xl.Create(path);
+    xl.WriteDeviceHeader();
+    xl.WriteDeviceRow(&r);
+    ASSERT_TRUE(xl.SaveAs(path));
+    xl.Close();
+
+    CFileWorkbookBackend backend;
+    EWorkbookError error;
+    std::string message;
+    CWorksheet* sheet = backend.Open(path, &error, &message)->ActiveSheet();
+    EXPECT_EQ(sheet->GetCell(2, 5).AsText(), std::string(40, 'M'));
+    EXPECT_EQ(sheet->GetCell(2, 6).AsText(), std::string(48, 'S'));
+    std::vector<DEVICE_INFO> list;
+    ASSERT_TRUE(Import(path, &list));
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(std::string(list[0].stNetInfo.szMacAddr), std::string(39, 'M'));
+    EXPECT_EQ(std::string(list[0].stNetInfo.szSerialNumber), std::string(47, 'S'));
+}
+
 // Cells longer than their fields are cut at the field's limit, never inside a character, and
 // every field stays terminated; ports that are no whole number give 0.
 TEST_F(SaveToExcelTest, ImportCutsLongTextsAndBadPorts)
