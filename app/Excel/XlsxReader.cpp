@@ -181,12 +181,12 @@ std::string ResolveTarget(const std::string& baseDir, const std::string& target)
         size_t slash = joined.find('/', start);
         if (slash == std::string::npos)
             slash = joined.size();
-        std::string piece = joined.substr(start, slash - start);
-        if (piece == "..") {
+        std::string segment = joined.substr(start, slash - start);
+        if (segment == "..") {
             if (!parts.empty())
                 parts.pop_back();
-        } else if (!piece.empty() && piece != ".") {
-            parts.push_back(piece);
+        } else if (!segment.empty() && segment != ".") {
+            parts.push_back(segment);
         }
         start = slash + 1;
     }
