@@ -15,6 +15,7 @@
 #include <QScrollBar>
 
 #include "Widgets/CSFQTButton.h"
+#include "Widgets/CSFQTEditCtrl.h"
 #include "Widgets/CSFQTRadioBox.h"
 #include "Widgets/CSFQTView.h"
 #include "Widgets/SFCustomEvent.h"
@@ -428,8 +429,9 @@ int CSFQTListCtrl::SetItemText(int row, int col, const wchar_t* text, int)
     if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount() || !text)
         return 0;
     setItem(row, col, new QTableWidgetItem(SFFromWide(text)));
-    if (auto* edit = FirstControl<CSFQTEditCtrl>(row, KindEdit, 0))
-        static_cast<CSFEditCtrl*>(edit)->SetWindowTextW(text);
+    const std::vector<QWidget*> edits = CellControls(row, KindEdit);
+    if (!edits.empty())
+        static_cast<CSFQTEditCtrl*>(edits.front())->SetWindowTextW(text);
     return 1;
 }
 

@@ -1,0 +1,909 @@
+// Cell controls of the list: creation, registrations by row, clicks, per-row operations,
+// row deletion and the alarm combo boxes.
+#include <algorithm>
+#include <cwchar>
+
+#include <QHeaderView>
+#include <QLoggingCategory>
+#include <QScrollBar>
+
+#include "Widgets/CSFQTButton.h"
+#include "Widgets/CSFQTComboBox.h"
+#include "Widgets/CSFQTEditCtrl.h"
+#include "Widgets/CSFQTListCtrl.h"
+#include "Widgets/CSFQTPictureCtrl.h"
+#include "Widgets/CSFQTProgressCtrl.h"
+#include "Widgets/CSFQTRadioBox.h"
+#include "Widgets/CSFQTView.h"
+#include "Widgets/SFCustomEvent.h"
+#include "Widgets/SFMsgMap.h"
+#include "Widgets/SFSkin.h"
+
+Q_DECLARE_LOGGING_CATEGORY(lcSFList)
+
+namespace {
+enum { NotifyClick = 2 };
+const UINT kComboBase[5] = {0x30000000u, 0x40000000u, 0x50000000u, 0x70000000u, 0x80000000u};
+enum { kMaxAlarmRows = 8 };
+
+// Keeps the scroll positions of the list across a change.
+class ScrollKeeper {
+public:
+    explicit ScrollKeeper(QAbstractScrollArea* area, bool horizontal = false)
+        : m_area(area), m_v(area->verticalScrollBar()->value()), m_h(area->horizontalScrollBar()->value()),
+          m_horizontal(horizontal)
+    {
+    }
+    ~ScrollKeeper()
+    {
+        m_area->verticalScrollBar()->setValue(m_v);
+        if (m_horizontal)
+            m_area->horizontalScrollBar()->setValue(m_h);
+    }
+
+private:
+    QAbstractScrollArea* m_area;
+    int m_v;
+    int m_h;
+    bool m_horizontal;
+};
+}  // namespace
+
+// ---- Registrations ---------------------------------------------------------------------------
+
+void CSFQTListCtrl::OnRowsInserted(const QModelIndex& parent, int first, int last)
+{
+    if (parent.isValid() || first < 0 || last < first)
+        return;
+    const size_t at = std::min(static_cast<size_t>(first), m_rows.size());
+    const size_t n = static_cast<size_t>(last - first + 1);
+    const bool append = at == m_rows.size();
+    m_rows.resize(m_rows.size() + n);
+    if (!append) {
+        std::move_backward(m_rows.begin() + static_cast<std::ptrdiff_t>(at),
+                           m_rows.end() - static_cast<std::ptrdiff_t>(n), m_rows.end());
+        m_bRowsDirty = true;
+    }
+}
+
+void CSFQTListCtrl::OnRowsAboutToBeRemoved(const QModelIndex& parent, int first, int last)
+{
+    if (parent.isValid() || first < 0)
+        return;
+    const size_t begin = std::min(static_cast<size_t>(first), m_rows.size());
+    const size_t end = std::min(static_cast<size_t>(last) + 1, m_rows.size());
+    for (size_t r = begin; r < end; ++r) {
+        if (!m_rows[r])
+            continue;
+        for (const CellControl& c : m_rows[r]->controls) {
+            m_owner.remove(c.control);
+            if (c.kind == KindProgress)
+                --m_nProgressCount;
+        }
+    }
+    m_rows.erase(m_rows.begin() + static_cast<std::ptrdiff_t>(begin), m_rows.begin() + static_cast<std::ptrdiff_t>(end));
+    if (begin < m_rows.size())
+        m_bRowsDirty = true;
+}
+
+void CSFQTListCtrl::OnModelReset()
+{
+    ForgetAll();
+    m_rows.resize(static_cast<size_t>(rowCount()));
+}
+
+void CSFQTListCtrl::ForgetAll()
+{
+    for (auto& cells : m_rows)
+        cells.reset();
+    m_owner.clear();
+    m_nProgressCount = 0;
+}
+
+void CSFQTListCtrl::Renumber() const
+{
+    if (!m_bRowsDirty)
+        return;
+    for (size_t r = 0; r < m_rows.size(); ++r) {
+        if (m_rows[r])
+            m_rows[r]->row = static_cast<int>(r);
+    }
+    m_bRowsDirty = false;
+}
+
+CSFQTListCtrl::RowCells* CSFQTListCtrl::Cells(int row) const
+{
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return nullptr;
+    return m_rows[static_cast<size_t>(row)].get();
+}
+
+int CSFQTListCtrl::RowOfControl(const QObject* control) const
+{
+    const RowCells* cells = m_owner.value(control, nullptr);
+    if (!cells)
+        return -1;
+    Renumber();
+    return cells->row;
+}
+
+std::vector<QWidget*> CSFQTListCtrl::CellControls(int row, int kind) const
+{
+    std::vector<QWidget*> out;
+    if (const RowCells* cells = Cells(row)) {
+        for (const CellControl& c : cells->controls) {
+            if (c.kind == kind)
+                out.push_back(c.control);
+        }
+    }
+    return out;
+}
+
+template <typename T>
+T* CSFQTListCtrl::FirstControl(int row, int kind, UINT id) const
+{
+    if (const RowCells* cells = Cells(row)) {
+        for (const CellControl& c : cells->controls) {
+            if (c.kind == kind && (kind != KindButton && kind != KindProgress ? true : c.id == id))
+                return static_cast<T*>(c.control);
+        }
+    }
+    return nullptr;
+}
+
+void CSFQTListCtrl::Register(int row, int kind, QWidget* control, QWidget* container, UINT id)
+{
+    if (row < 0 || row >= static_cast<int>(m_rows.size()) || !control)
+        return;
+    auto& cells = m_rows[static_cast<size_t>(row)];
+    if (!cells) {
+        cells.reset(new RowCells);
+        cells->row = row;
+    }
+    cells->controls.push_back(CellControl{control, container, kind, id});
+    m_owner.insert(control, cells.get());
+    if (kind == KindProgress)
+        ++m_nProgressCount;
+}
+
+void CSFQTListCtrl::ForgetContainer(int row, const QWidget* container)
+{
+    RowCells* cells = Cells(row);
+    if (!cells || !container)
+        return;
+    auto& list = cells->controls;
+    for (auto it = list.begin(); it != list.end();) {
+        if (it->container == container) {
+            m_owner.remove(it->control);
+            if (it->kind == KindProgress)
+                --m_nProgressCount;
+            it = list.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void CSFQTListCtrl::ForgetRowEntries(int row, int kind, UINT id)
+{
+    RowCells* cells = Cells(row);
+    if (!cells)
+        return;
+    auto& list = cells->controls;
+    for (auto it = list.begin(); it != list.end();) {
+        if (it->kind == kind && it->id == id) {
+            m_owner.remove(it->control);
+            it = list.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+CSFQTView* CSFQTListCtrl::NewContainer(bool listSink)
+{
+    auto* view = new CSFQTView(listSink ? static_cast<ISFViewEvent*>(this) : nullptr);
+    view->SetBGClr(-1);
+    return view;
+}
+
+bool CSFQTListCtrl::InstallContainer(int row, int col, CSFQTView* container)
+{
+    const QModelIndex index = model()->index(row, col);
+    if (!index.isValid()) {
+        // Outside the table: nothing is installed and nothing registered.
+        delete container;
+        return false;
+    }
+    if (QWidget* old = indexWidget(index))
+        ForgetContainer(row, old);
+    setIndexWidget(index, container);
+    return true;
+}
+
+CSFQTButton* CSFQTListCtrl::NewCellButton(CSFQTView* container, int id, const wchar_t* tip,
+                                          ImageButtonStyle& style, int w, int h, int y)
+{
+    auto* button = new CSFQTButton(nullptr);
+    button->setMinimumSize(w, h);
+    button->setMaximumSize(w, h);
+    button->Create(L"", 0x10010000, RECT{0, 0, w, h}, container, static_cast<UINT>(id));
+    button->setGeometry(0, y, w, h);
+    button->SetSkin(&style);
+    button->SetToolTipText(tip);
+    connect(button, &QAbstractButton::clicked, this, &CSFQTListCtrl::OnClicked);
+    return button;
+}
+
+CSFQTProgressCtrl* CSFQTListCtrl::NewCellProgress(CSFQTView* container, UINT id, const RECT& rect)
+{
+    auto* bar = new CSFQTProgressCtrl(this);
+    bar->Create(0x10000000, rect, container, id);
+    bar->SetPos(0);
+    bar->ModifyStyleEx(0x20000, 0, 32);
+    return bar;
+}
+
+// ---- Cell controls ---------------------------------------------------------------------------
+
+void CSFQTListCtrl::AddOneOperateBtn(int row, int col, int id, const wchar_t* tip, ImageButtonStyle& style, int w,
+                                     int h, int x)
+{
+    CSFQTView* container = NewContainer(true);
+    ForgetRowEntries(row, KindButton, static_cast<UINT>(id));
+    CSFQTButton* button = nullptr;
+    if (tip) {
+        const int y = (m_nRowHeight - h) / 2;
+        button = NewCellButton(container, id, tip, style, w, h, y);
+        container->m_nTopOffset = y;
+        container->m_nFirstButtonX = x;
+        container->AddButton(button);
+    }
+    if (!InstallContainer(row, col, container))
+        return;
+    Register(row, KindButton, button, container, static_cast<UINT>(id));
+    if (QTableWidgetItem* it = item(row, col))
+        it->setData(Qt::UserRole, 1);
+    viewport()->update();
+}
+
+void CSFQTListCtrl::SetSingleItem(int row, int col, const wchar_t* tip, ImageButtonStyle& style, int id)
+{
+    CSFQTView* container = NewContainer(false);
+    CSFQTButton* button = nullptr;
+    const int y = (m_nRowHeight - 24) / 2;
+    if (tip) {
+        button = NewCellButton(container, id, tip, style, 24, 24, y);
+        container->m_nTopOffset = y;
+        container->AddButton(button);
+    }
+    if (InstallContainer(row, col, container))
+        Register(row, KindButton, button, container, static_cast<UINT>(id));
+}
+
+void CSFQTListCtrl::SetItemWidget(int row, int col, const wchar_t* tip1, const wchar_t* tip2, const wchar_t* tip3,
+                                  ImageButtonStyle& style1, ImageButtonStyle& style2, ImageButtonStyle& style3)
+{
+    CSFQTView* container = NewContainer(false);
+    const int y = (m_nRowHeight - 24) / 2;
+    container->m_nTopOffset = y;
+    const wchar_t* tips[3] = {tip1, tip2, tip3};
+    ImageButtonStyle* styles[3] = {&style1, &style2, &style3};
+    const int ids[3] = {IdWidgetBtn1, IdWidgetBtn2, IdWidgetBtn3};
+    CSFQTButton* made[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        if (!tips[i])
+            continue;
+        made[i] = NewCellButton(container, ids[i], tips[i], *styles[i], 24, 24, y);
+        container->AddButton(made[i]);
+    }
+    if (!InstallContainer(row, col, container))
+        return;
+    for (int i = 0; i < 3; ++i)
+        Register(row, KindButton, made[i], container, static_cast<UINT>(ids[i]));
+}
+
+void CSFQTListCtrl::AddOperateBtn(int row, int col, const wchar_t* text, int id, ImageButtonStyle& style, int w,
+                                  int h)
+{
+    CSFQTView* container = NewContainer(false);
+    const int y = (m_nRowHeight - h) / 2;
+    container->m_nTopOffset = y;
+    CSFQTButton* button = nullptr;
+    if (text) {
+        button = NewCellButton(container, id, text, style, w, h, y);
+        button->SetWindowTextW(text);
+        button->SetTextColor(0xffffff);
+        container->AddButton(button);
+    }
+    CSFQTProgressCtrl* bar = nullptr;
+    if (col == 7) {
+        bar = NewCellProgress(container, IdProgress, RECT{0, 0, w, h});
+        container->AddProgressCtrl(bar);
+    }
+    if (!InstallContainer(row, col, container))
+        return;
+    Register(row, KindButton, button, container, static_cast<UINT>(id));
+    Register(row, KindProgress, bar, container, IdProgress);
+}
+
+void CSFQTListCtrl::AddOperateBtnEx(int row, int col, const wchar_t* text, int id, ImageButtonStyle& style, int w,
+                                    int h, ImageButtonStyle& style2, const wchar_t* text2, int x)
+{
+    CSFQTView* container = NewContainer(true);
+    ForgetRowEntries(row, KindButton, static_cast<UINT>(id));
+    const int y = (m_nRowHeight - h - 5) / 2;
+    container->m_nTopOffset = y;
+    CSFQTButton* button = nullptr;
+    if (text) {
+        button = NewCellButton(container, id, text, style, w, h, y);
+        button->SetWindowTextW(text);
+        button->SetTextColor(0xffffff);
+        container->AddButton(button);
+    }
+    CSFQTProgressCtrl* bar = nullptr;
+    CSFQTButton* small = nullptr;
+    UINT barId = 0;
+    if (col == 8) {
+        barId = IdProgress;
+        bar = NewCellProgress(container, barId, RECT{0, 0, w, 5});
+        bar->SetTextVisible(0);
+        container->m_nTopOffset = y + h;
+        container->AddProgressCtrl(bar);
+        small = NewCellButton(container, IdSmallBtn, text2, style2, 16, 16, y + 4);
+        container->m_nTopOffset = y + 4;
+        container->m_nFirstButtonX = x;
+        container->AddButton(small);
+    } else if (col == 7) {
+        barId = IdProgressEx;
+        bar = NewCellProgress(container, barId, RECT{0, 0, w, 5});
+        bar->SetTextVisible(0);
+        container->m_nTopOffset = y + h;
+        container->AddProgressCtrl(bar);
+    }
+    if (!InstallContainer(row, col, container))
+        return;
+    Register(row, KindButton, button, container, static_cast<UINT>(id));
+    Register(row, KindProgress, bar, container, barId);
+    Register(row, KindButton, small, container, IdSmallBtn);
+    if (QTableWidgetItem* it = item(row, col))
+        it->setBackground(row % 2 == 0 ? m_evenColor : m_oddColor);
+}
+
+void CSFQTListCtrl::AddOneOperateBtnEx(int row, int col, int id1, const wchar_t* tip1, ImageButtonStyle& style1, int w,
+                                       int h, int x, int id2, const wchar_t* tip2, ImageButtonStyle& style2)
+{
+    qCDebug(lcSFList, "AddOneOperateBtnEx...row:%d, col:%d", row, col);
+    CSFQTView* container = NewContainer(true);
+    ForgetRowEntries(row, KindButton, static_cast<UINT>(id1));
+    ForgetRowEntries(row, KindButton, static_cast<UINT>(id2));
+    const int y = (m_nRowHeight - h) / 2;
+    container->m_nTopOffset = y;
+    container->m_nFirstButtonX = x;
+    CSFQTButton* first = nullptr;
+    CSFQTButton* second = nullptr;
+    if (tip1) {
+        first = NewCellButton(container, id1, tip1, style1, w, h, y);
+        container->AddButton(first);
+    }
+    if (tip2) {
+        if (!first)
+            container->m_nFirstButtonX = w + x + 5;
+        second = NewCellButton(container, id2, tip2, style2, w, h, y);
+        container->AddButton(second);
+    }
+    if (!InstallContainer(row, col, container))
+        return;
+    Register(row, KindButton, first, container, static_cast<UINT>(id1));
+    Register(row, KindButton, second, container, static_cast<UINT>(id2));
+    if (QTableWidgetItem* it = item(row, col))
+        it->setBackground(row % 2 == 0 ? m_evenColor : m_oddColor);
+}
+
+void CSFQTListCtrl::SetItemProgress(int row, int col, UINT id, ImageProgressCtrlStyle style)
+{
+    CSFQTView* container = NewContainer(false);
+    auto* bar = new CSFQTProgressCtrl(this);
+    bar->SetSkin(&style);
+    bar->Create(0x10000000, RECT{0, 0, 100, 16}, container, id);
+    bar->SetPos(0);
+    bar->ModifyStyleEx(0x20000, 0, 32);
+    container->m_nTopOffset = (m_nRowHeight - 16) / 2;
+    container->AddProgressCtrl(bar);
+    if (InstallContainer(row, col, container))
+        Register(row, KindProgress, bar, container, id);
+}
+
+void CSFQTListCtrl::SetItemCheckWidget(int row, int col, ImageRadioBox& style)
+{
+    CSFQTView* container = NewContainer(false);
+    auto* check = new CSFQTRadioBox(this);
+    check->SetSkin(&style);
+    check->Create(L"", 0x10010000, RECT{0, 0, 16, 16}, container, IdRowCheck);
+    const int y = (m_nRowHeight - 16) / 2;
+    check->setGeometry(0, y, 16, 16);
+    container->m_nTopOffset = y;
+    container->AddRadioBox(check);
+    if (InstallContainer(row, col, container))
+        Register(row, KindCheck, check, container, IdRowCheck);
+}
+
+void CSFQTListCtrl::SetItemEditCtrl(int row, int col, int)
+{
+    CSFQTView* container = NewContainer(false);
+    auto* edit = new CSFQTEditCtrl(this);
+    edit->setFixedSize(180, 24);
+    edit->SetMaxLength(11);
+    const UINT id = static_cast<UINT>(row) + 0x40000000u;
+    edit->Create(0x10000000, RECT{0, 0, 180, 24}, container, id, false);
+    edit->SetWindowTextW(L"0");
+    edit->SetNumType(1);
+    container->m_nTopOffset = (m_nRowHeight - 26) / 2;
+    container->AddEdit(edit);
+    if (InstallContainer(row, col, container))
+        Register(row, KindEdit, edit, container, id);
+}
+
+void CSFQTListCtrl::SetItemPicture(int row, int col, const wchar_t* path)
+{
+    CSFQTView* container = NewContainer(true);
+    const int y = (m_nRowHeight - 16) / 2;
+    if (path) {
+        auto* picture = new CSFQTPictureCtrl(nullptr);
+        picture->Create(L"", 0x10010000, RECT{0, 0, 16, 16}, container, 0);
+        picture->setGeometry(100, y, 16, 16);
+        picture->SetImage(path, false);
+    }
+    container->m_nTopOffset = y;
+    if (!InstallContainer(row, col, container))
+        return;
+    if (QTableWidgetItem* it = item(row, col))
+        it->setData(Qt::UserRole, 1);
+}
+
+void CSFQTListCtrl::DeleteOneOperateBtn(int row, int col, UINT id)
+{
+    if (!FirstControl<CSFQTButton>(row, KindButton, id))
+        return;
+    const QModelIndex index = model()->index(row, col);
+    if (QWidget* container = indexWidget(index)) {
+        ForgetContainer(row, container);
+        setIndexWidget(index, nullptr);
+    }
+}
+
+void CSFQTListCtrl::SetItemComboBox(int row, int col, int type, int id, ImageComboBoxStyle& style, const wchar_t*,
+                                    const wchar_t*, std::wstring* items)
+{
+    CSFQTView* container = NewContainer(false);
+    auto* combo = new CSFQTComboBox(this);
+    combo->setFixedSize(135, 26);
+    const bool known = type >= 0 && type <= 4;
+    const UINT comboId = static_cast<UINT>(id) + (known ? kComboBase[type] : 0u);
+    combo->Create(0x50010000, RECT{0, 0, 150, 22}, container, comboId);
+    combo->SetSkin(&style);
+    if (items && known) {
+        static const int counts[5] = {7, 2, 4, 6, 6};
+        int n = counts[type];
+        if (type == 0 && row > 4)
+            n = 8;
+        for (int i = 0; i < n; ++i)
+            combo->AddString(items[i].c_str());
+        if (type == 1)
+            combo->SetCurSel(1);
+        if (type == 3 || type == 4)
+            combo->EnableWindow(0);
+    }
+    container->m_nTopOffset = (m_nRowHeight - 22) / 2;
+    container->AddComboBox(combo);
+    if (InstallContainer(row, col, container) && known)
+        Register(row, KindCombo0 + type, combo, container, comboId);
+}
+
+int CSFQTListCtrl::GetItemText(int row, int col, wchar_t* buffer, int size, int) const
+{
+    if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount())
+        return -1;
+    if (auto* edit = FirstControl<CSFQTEditCtrl>(row, KindEdit, 0))
+        return SFCopyText(edit->text(), buffer, size);
+    return buffer && size > 0 ? static_cast<int>(wcsnlen(buffer, static_cast<size_t>(size))) : 0;
+}
+
+// ---- Clicks ----------------------------------------------------------------------------------
+
+void CSFQTListCtrl::OnClicked()
+{
+    auto* button = qobject_cast<CSFQTButton*>(sender());
+    if (!button)
+        return;
+    const int row = RowOfControl(button);
+    if (row < 0)
+        return;
+    qCDebug(lcSFList, "OnClicked...Button=%p,row=%d ", static_cast<void*>(button), row);
+    if (QTableWidgetItem* it = item(row, 1))
+        ItemClickNotify(it);
+    int selected[1] = {row};
+    SetItemSelected(selected, 1, true);
+    const int id = static_cast<int>(button->Id());
+    if (m_pSink)
+        m_pSink->OnButton(id, row);
+    SFSendCommandToParent(this, id);
+}
+
+void CSFQTListCtrl::BTN_OnLButtonDown(int id, UINT, POINT)
+{
+    // Only the header button has the list as its sink.
+    if (m_pSink)
+        m_pSink->OnButton(id, -1);
+}
+
+void CSFQTListCtrl::OnLButtonDown(UINT, POINT point)
+{
+    if (QTableWidgetItem* it = itemAt(QPoint(point.x, point.y)))
+        setCurrentItem(it);
+}
+
+void CSFQTListCtrl::RADIO_OnClicked(int checked, int id, POINT)
+{
+    if (id == IdHeaderCheck)
+        OnAllCheckClicked();
+    else
+        OnCheckClicked(checked);
+}
+
+void CSFQTListCtrl::OnAllCheckClicked()
+{
+    const int state = m_pHeaderCheck ? m_pHeaderCheck->GetCheck() : 0;
+    for (const auto& cells : m_rows) {
+        if (!cells)
+            continue;
+        for (const CellControl& c : cells->controls) {
+            if (c.kind == KindCheck && c.control->isEnabled())
+                static_cast<CSFQTRadioBox*>(c.control)->SetCheck(state);
+        }
+    }
+    SFSendCommandToParent(this, IdHeaderCheck);
+}
+
+void CSFQTListCtrl::OnCheckClicked(BOOL checked)
+{
+    qCDebug(lcSFList, "CSFQTListCtrl::OnCheckClicked");
+    if (m_pHeaderCheck) {
+        bool all = checked != 0;
+        for (const auto& cells : m_rows) {
+            if (!all || !cells)
+                continue;
+            for (const CellControl& c : cells->controls) {
+                if (c.kind == KindCheck && !static_cast<CSFQTRadioBox*>(c.control)->GetCheck()) {
+                    all = false;
+                    break;
+                }
+            }
+        }
+        m_pHeaderCheck->SetCheck(all ? 1 : 0);
+    }
+    SFSendCommandToParent(this, IdRowCheck);
+}
+
+// ---- Per-row operations ----------------------------------------------------------------------
+
+int CSFQTListCtrl::SetCheck(int row, int check)
+{
+    int found = 0;
+    if (RowCells* cells = Cells(row)) {
+        for (const CellControl& c : cells->controls) {
+            if (c.kind == KindCheck) {
+                static_cast<CSFQTRadioBox*>(c.control)->SetCheck(check);
+                found = 1;
+            }
+        }
+    }
+    return found;
+}
+
+int CSFQTListCtrl::IsCheck(int row)
+{
+    auto* check = FirstControl<CSFQTRadioBox>(row, KindCheck, 0);
+    return check ? check->GetCheck() : 0;
+}
+
+void CSFQTListCtrl::SetAllCheck(int check)
+{
+    if (m_pHeaderCheck)
+        m_pHeaderCheck->SetCheck(check);
+}
+
+void CSFQTListCtrl::SetRowEnable(int row, bool enable)
+{
+    SetCheck(row, enable ? 1 : 0);
+    if (row < 0 || row >= rowCount())
+        return;
+    const QColor colour = enable ? QColor(0, 0, 0) : QColor(127, 127, 127);
+    for (int c = 0; c < columnCount(); ++c) {
+        if (QTableWidgetItem* it = item(row, c))
+            it->setForeground(colour);
+    }
+}
+
+void CSFQTListCtrl::SetBtnEnable(int row, int id, bool enable)
+{
+    ScrollKeeper keep(this);
+    if (RowCells* cells = Cells(row)) {
+        for (const CellControl& c : cells->controls) {
+            if (c.kind == KindButton && c.id == static_cast<UINT>(id))
+                c.control->setEnabled(enable);
+        }
+    }
+}
+
+void CSFQTListCtrl::SetBtnEnable(int row, bool enable)
+{
+    ScrollKeeper keep(this);
+    if (RowCells* cells = Cells(row)) {
+        for (const CellControl& c : cells->controls) {
+            if (c.kind == KindButton)
+                c.control->setEnabled(enable);
+        }
+    }
+}
+
+void CSFQTListCtrl::SetItemShow(int row, int col, UINT id, bool show)
+{
+    ScrollKeeper keep(this);
+    QWidget* target = FirstControl<CSFQTButton>(row, KindButton, id);
+    qCDebug(lcSFList, "SetItemShow...row:%d, col:%d, id:%d, button:%p", row, col, static_cast<int>(id),
+            static_cast<void*>(target));
+    if (!target)
+        target = FirstControl<CSFQTProgressCtrl>(row, KindProgress, id);
+    if (target)
+        target->setVisible(show);
+}
+
+void CSFQTListCtrl::SetProgress(int row, int pos, UINT id)
+{
+    if (RowCells* cells = Cells(row)) {
+        for (const CellControl& c : cells->controls) {
+            if (c.kind == KindProgress && c.id == id)
+                static_cast<CSFQTProgressCtrl*>(c.control)->SetPos(pos);
+        }
+    }
+}
+
+void CSFQTListCtrl::SetItemExpand(int row, int, UINT id, ImageButtonStyle& style, const wchar_t* tip)
+{
+    if (auto* button = FirstControl<CSFQTButton>(row, KindButton, id)) {
+        button->SetSkin(&style);
+        button->SetToolTipText(tip);
+    }
+}
+
+void CSFQTListCtrl::SetOpeBtnText(int row, int id, const wchar_t* text)
+{
+    if (auto* button = FirstControl<CSFQTButton>(row, KindButton, static_cast<UINT>(id))) {
+        button->SetWindowTextW(text);
+        button->SetToolTipText(text);
+    }
+}
+
+// ---- Deletion --------------------------------------------------------------------------------
+
+int CSFQTListCtrl::DeleteAllItems()
+{
+    ForgetAll();
+    setRowCount(0);
+    m_rows.clear();
+    return 1;
+}
+
+void CSFQTListCtrl::DeleteRow(int row)
+{
+    if (row < 0 || row >= rowCount())
+        return;
+    removeRow(row);
+}
+
+int CSFQTListCtrl::DeleteAppointRows(int start, int end)
+{
+    const int first = std::max(start, 0);
+    const int last = std::min(end, rowCount());
+    if (first < last)
+        model()->removeRows(first, last - first);
+    if (m_pHeaderCheck)
+        OnAllCheckClicked();
+    viewport()->update();
+    return 1;
+}
+
+void CSFQTListCtrl::RemoveRows(const std::set<int>& rows)
+{
+    // From the highest row down; neighbouring rows go in one removal.
+    auto it = rows.rbegin();
+    while (it != rows.rend()) {
+        int high = *it;
+        if (high >= rowCount() || high < 0) {
+            ++it;
+            continue;
+        }
+        int low = high;
+        ++it;
+        while (it != rows.rend() && *it == low - 1) {
+            low = *it;
+            ++it;
+        }
+        model()->removeRows(low, high - low + 1);
+    }
+}
+
+void CSFQTListCtrl::DeleteSelectedItems(std::set<int>& rows)
+{
+    GetSelectRow(rows);
+    RemoveRows(rows);
+}
+
+void CSFQTListCtrl::DeleteCheckedRows(std::set<int>& rows)
+{
+    for (int r = 0; r < static_cast<int>(m_rows.size()); ++r) {
+        if (m_rows[static_cast<size_t>(r)] && IsCheck(r))
+            rows.insert(r);
+    }
+    RemoveRows(rows);
+}
+
+// ---- Alarm combo boxes -----------------------------------------------------------------------
+
+void CSFQTListCtrl::SelectChanged(int id, int index, void* combo)
+{
+    const UINT uid = static_cast<UINT>(id);
+    int type = -1;
+    if (uid >= 0x80000000u)
+        type = 4;
+    else if (uid >= 0x70000000u)
+        type = 3;
+    else if (uid >= 0x50000000u)
+        type = 2;
+    else if (uid >= 0x40000000u)
+        type = 1;
+    else if (uid >= 0x30000000u)
+        type = 0;
+    if (type >= 0) {
+        const int row = RowOfControl(static_cast<QObject*>(combo));
+        m_nCurrentAlarmRow = row;
+        if (row >= 0) {
+            ScrollKeeper keep(this, true);
+            ComboInterlock(type, row, index);
+        }
+    }
+    if (m_pSink)
+        m_pSink->SelectChanged(id, index, combo);
+}
+
+void CSFQTListCtrl::ComboInterlock(int type, int, int selection)
+{
+    switch (type) {
+    case 0:
+        OnTypeChanged(selection);
+        break;
+    case 2:
+        OnStatusChanged(selection);
+        break;
+    case 3:
+        OnEnDelayChanged(selection);
+        break;
+    case 4:
+        OnExDelayChanged(selection);
+        break;
+    default:
+        break;
+    }
+}
+
+void CSFQTListCtrl::OnTypeChanged(int selection)
+{
+    const int row = m_nCurrentAlarmRow;
+    auto* status = FirstControl<CSFQTComboBox>(row, KindCombo0 + 2, 0);
+    auto* enDelay = FirstControl<CSFQTComboBox>(row, KindCombo0 + 3, 0);
+    auto* exDelay = FirstControl<CSFQTComboBox>(row, KindCombo0 + 4, 0);
+    if (selection == 7) {
+        for (CSFQTComboBox* box : {status, enDelay, exDelay}) {
+            if (box) {
+                box->EnableWindow(0);
+                box->SetCurSel(0);
+            }
+        }
+    } else if (selection == 3) {
+        if (status && status->GetCurSel() == 1) {
+            status->SetCurSel(0);
+            for (CSFQTComboBox* box : {enDelay, exDelay}) {
+                if (box) {
+                    box->EnableWindow(0);
+                    box->SetCurSel(0);
+                }
+            }
+        }
+    } else if (status) {
+        status->EnableWindow(1);
+    }
+}
+
+void CSFQTListCtrl::OnStatusChanged(int selection)
+{
+    const int row = m_nCurrentAlarmRow;
+    auto* type = FirstControl<CSFQTComboBox>(row, KindCombo0, 0);
+    auto* status = FirstControl<CSFQTComboBox>(row, KindCombo0 + 2, 0);
+    auto* enDelay = FirstControl<CSFQTComboBox>(row, KindCombo0 + 3, 0);
+    auto* exDelay = FirstControl<CSFQTComboBox>(row, KindCombo0 + 4, 0);
+    const bool typeIs3 = type && type->GetCurSel() == 3;
+    if (selection == 1 && !typeIs3) {
+        for (CSFQTComboBox* box : {enDelay, exDelay}) {
+            if (box) {
+                box->EnableWindow(1);
+                box->SetCurSel(2);
+            }
+        }
+    } else if (selection == 1) {
+        if (status)
+            status->SetCurSel(0);
+    } else {
+        for (CSFQTComboBox* box : {enDelay, exDelay}) {
+            if (box) {
+                box->EnableWindow(0);
+                box->SetCurSel(0);
+            }
+        }
+    }
+}
+
+void CSFQTListCtrl::OnEnDelayChanged(int selection)
+{
+    if (selection != 0)
+        return;
+    const int row = m_nCurrentAlarmRow;
+    if (auto* status = FirstControl<CSFQTComboBox>(row, KindCombo0 + 2, 0))
+        status->SetCurSel(0);
+    for (int kind : {KindCombo0 + 3, KindCombo0 + 4}) {
+        if (auto* box = FirstControl<CSFQTComboBox>(row, kind, 0)) {
+            box->EnableWindow(0);
+            box->SetCurSel(0);
+        }
+    }
+}
+
+void CSFQTListCtrl::OnExDelayChanged(int selection)
+{
+    OnEnDelayChanged(selection);
+}
+
+void CSFQTListCtrl::GetAlarmInfo()
+{
+    int values[5][kMaxAlarmRows] = {};
+    int counts[5] = {};
+    for (size_t r = 0; r < m_rows.size(); ++r) {
+        for (int t = 0; t < 5; ++t) {
+            auto* box = FirstControl<CSFQTComboBox>(static_cast<int>(r), KindCombo0 + t, 0);
+            // Boxes past the eighth row of a type are not reported.
+            if (box && counts[t] < kMaxAlarmRows)
+                values[t][counts[t]++] = box->GetCurSel();
+        }
+    }
+    if (m_pSink)
+        m_pSink->SetAlarmInfo(values[0], values[1], values[2], values[3], values[4]);
+}
+
+void CSFQTListCtrl::SetAlarmInfomation(int* t0, int* t1, int* t2, int* t3, int* t4)
+{
+    int* arrays[5] = {t0, t1, t2, t3, t4};
+    int index[5] = {};
+    for (size_t r = 0; r < m_rows.size(); ++r) {
+        for (int t = 0; t < 5; ++t) {
+            auto* box = FirstControl<CSFQTComboBox>(static_cast<int>(r), KindCombo0 + t, 0);
+            if (!box || !arrays[t])
+                continue;
+            const int i = index[t]++;
+            if (t == 2 && t0)
+                box->EnableWindow(t0[i] != 7 ? 1 : 0);
+            if ((t == 3 || t == 4) && t2)
+                box->EnableWindow(t2[i] == 1 ? 1 : 0);
+            box->SetCurSel(arrays[t][i]);
+        }
+    }
+}

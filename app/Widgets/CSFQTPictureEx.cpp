@@ -1,0 +1,69 @@
+#include "Widgets/CSFQTPictureEx.h"
+
+#include <new>
+
+#include <QMovie>
+
+#include "Widgets/CSFQTButton.h"
+#include "Widgets/SFFactory.h"
+#include "Widgets/SFSkin.h"
+
+CSFQTPictureEx::CSFQTPictureEx(ISFPictureExEvent* sink) : QLabel(nullptr), CSFPictureEx(sink)
+{
+    setAlignment(Qt::AlignCenter);
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    setAutoFillBackground(true);
+    m_pMovie = new QMovie(this);
+}
+
+CSFQTPictureEx::~CSFQTPictureEx()
+{
+    delete m_pMovie;
+}
+
+int CSFQTPictureEx::Create(const wchar_t*, DWORD, const RECT& rect, void* parent, UINT)
+{
+    setGeometry(SFRectInclusive(rect));
+    setParent(static_cast<QWidget*>(parent));
+    return 1;
+}
+
+void CSFQTPictureEx::ShowWindow(int show)
+{
+    setVisible(show != 0);
+    if (show)
+        m_pMovie->start();
+    else
+        m_pMovie->stop();
+}
+
+void CSFQTPictureEx::MoveWindow(RECT* rect)
+{
+    if (rect)
+        setGeometry(SFRectExclusive(*rect));
+}
+
+int CSFQTPictureEx::Load(const wchar_t* name, int)
+{
+    m_pMovie->stop();
+    setMovie(m_pMovie);
+    m_pMovie->setFileName(SFSkinPath(name ? std::wstring(name) : std::wstring()));
+    m_pMovie->start();
+    return 1;
+}
+
+int CSFQTPictureEx::SetAnimation(int run)
+{
+    if (!m_pMovie->isValid())
+        return 0;
+    if (run)
+        m_pMovie->start();
+    else
+        m_pMovie->stop();
+    return 1;
+}
+
+CSFPictureEx* CreateSFPictureEx(ISFPictureExEvent* sink)
+{
+    return new (std::nothrow) CSFQTPictureEx(sink);
+}
