@@ -40,6 +40,8 @@ Reply LoginFail(int loginError, uint32_t code)
 // Deep merge: objects member by member, arrays element by element.
 void Merge(Json::Value& into, const Json::Value& from)
 {
+    if (from.isNull())
+        return; // an untouched channel of a sparse override
     if (into.isObject() && from.isObject()) {
         for (const std::string& k : from.getMemberNames())
             Merge(into[k], from[k]);
@@ -88,11 +90,28 @@ void DeviceModel::Complete()
         s_.channels = 1;
     if (s_.channels > 256)
         s_.channels = 256;
-    defaults_ = DefaultTables(s_);
-    Json::Value merged = defaults_;
-    if (s_.tables.isObject())
-        Merge(merged, s_.tables);
-    s_.tables = merged;
+    // The tables hold only what differs from the defaults, which are made when asked for:
+    // a device costs little memory until its configuration is written.
+    if (!s_.tables.isObject())
+        s_.tables = Json::Value(Json::objectValue);
+}
+
+bool DeviceModel::HasTable(const std::string& name)
+{
+    static const char* const kNames[] = {"Network", "DVRIP", "Https", "Locales", "NTP", "AutoMaintain",
+                                         "VideoInOptions", "VideoColor", "ChannelTitle", "Encode"};
+    for (const char* n : kNames)
+        if (name == n)
+            return true;
+    return false;
+}
+
+Json::Value DeviceModel::Table(const std::string& name) const
+{
+    Json::Value t = DefaultTables(s_)[name];
+    const Json::Value& over = GetMember(s_.tables, name.c_str());
+    Merge(t, over);
+    return t;
 }
 
 Json::Value DeviceModel::DefaultTables(const DeviceState& s)
@@ -217,7 +236,7 @@ Json::Value DeviceModel::DefaultTables(const DeviceState& s)
 
 Json::Value DeviceModel::NetworkTable() const
 {
-    Json::Value net = s_.tables["Network"];
+    Json::Value net = Table("Network");
     Json::Value& eth0 = net["Interfaces"][0];
     eth0["Name"] = GetStr(eth0, "Name", "eth0");
     eth0["IPAddress"] = s_.ip;
@@ -481,14 +500,14 @@ Reply DeviceModel::SetDevConfig(const Json::Value& req)
 Reply DeviceModel::GetNewConfig(const Json::Value& req)
 {
     std::string name = GetStr(req, "name");
-    if (!s_.tables.isMember(name))
+    if (!HasTable(name))
         return ErrorReply(SDK_NOT_SUPPORTED);
     Reply r = OkReply();
     if (name == "Network") {
         r.body["table"] = NetworkTable();
     } else if (IsPerChannel(name)) {
         int64_t ch = GetInt(req, "channel", 0);
-        const Json::Value& arr = s_.tables[name];
+        const Json::Value arr = Table(name);
         if (ch == -1)
             r.body["table"] = arr;
         else if (ch < 0 || ch >= int64_t(arr.size()))
@@ -496,7 +515,7 @@ Reply DeviceModel::GetNewConfig(const Json::Value& req)
         else
             r.body["table"] = arr[Json::ArrayIndex(ch)];
     } else {
-        r.body["table"] = s_.tables[name];
+        r.body["table"] = Table(name);
     }
     return r;
 }
@@ -505,7 +524,7 @@ Reply DeviceModel::SetNewConfig(const Json::Value& req)
 {
     std::string name = GetStr(req, "name");
     const Json::Value& table = GetMember(req, "table");
-    if (!s_.tables.isMember(name))
+    if (!HasTable(name))
         return ErrorReply(SDK_NOT_SUPPORTED);
     if (!table.isObject() && !(IsPerChannel(name) && table.isArray()))
         return ErrorReply(SDK_ILLEGAL_PARAM);
@@ -516,9 +535,7 @@ Reply DeviceModel::SetNewConfig(const Json::Value& req)
         bool dhcp = GetBool(in0, "DhcpEnable", s_.dhcp);
         if (!dhcp && ip != s_.ip && !IsLoopbackIPv4(ip))
             return ErrorReply(SDK_SET_NETCFG_FAILED);
-        Json::Value merged = s_.tables["Network"];
-        Merge(merged, table);
-        s_.tables["Network"] = merged;
+        Merge(s_.tables["Network"], table);
         s_.mask = GetStr(in0, "SubnetMask", s_.mask);
         s_.gateway = GetStr(in0, "DefaultGateway", s_.gateway);
         s_.dhcp = dhcp;
@@ -532,14 +549,15 @@ Reply DeviceModel::SetNewConfig(const Json::Value& req)
         return r;
     }
     if (IsPerChannel(name)) {
-        Json::Value& arr = s_.tables[name];
         int64_t ch = GetInt(req, "channel", 0);
         if (ch == -1 && table.isArray()) {
-            Merge(arr, table);
-        } else if (ch < 0 || ch >= int64_t(arr.size()) || !table.isObject()) {
+            if (table.size() > Json::ArrayIndex(s_.channels))
+                return ErrorReply(SDK_ILLEGAL_PARAM);
+            Merge(s_.tables[name], table);
+        } else if (ch < 0 || ch >= s_.channels || !table.isObject()) {
             return ErrorReply(SDK_ILLEGAL_PARAM);
         } else {
-            Merge(arr[Json::ArrayIndex(ch)], table);
+            Merge(s_.tables[name][Json::ArrayIndex(ch)], table);
         }
     } else {
         Merge(s_.tables[name], table);
@@ -642,9 +660,10 @@ Reply DeviceModel::UserPassword(const Json::Value& req, const SessionCtx& ctx)
 
 void DeviceModel::RestoreDefaults()
 {
-    Json::Value keepNet = s_.tables["Network"];
-    s_.tables = DefaultTables(s_);
-    s_.tables["Network"] = keepNet;
+    Json::Value keepNet = GetMember(s_.tables, "Network");
+    s_.tables = Json::Value(Json::objectValue);
+    if (!keepNet.isNull())
+        s_.tables["Network"] = keepNet;
     s_.clockOffsetSec = 0;
 }
 
@@ -677,6 +696,8 @@ Json::Value DeviceModel::ToJson(const DeviceState& s)
     v["pnOffer"] = s.pnOffer;
     v["maxSessions"] = s.maxSessions;
     v["rebootMs"] = s.rebootMs;
+    if (s.tables.isObject() && !s.tables.empty())
+        v["tables"] = s.tables;
     Json::Value users(Json::arrayValue);
     for (const User& u : s.users) {
         Json::Value e(Json::objectValue);

@@ -65,7 +65,8 @@ struct DeviceState {
     bool busy = false;
     // clock
     int64_t clockOffsetSec = 0;
-    // configuration tables by name: global names hold an object, per-channel names an array
+    // configuration written to the device, by name, over the defaults: global names hold an
+    // object, per-channel names an array (null for channels never written)
     Json::Value tables;
     // scripted faults: ops never answered, ops answered with an error
     std::set<int> hangOps;
@@ -121,6 +122,9 @@ public:
     static DeviceState FromJson(const Json::Value& v);
     static Json::Value DefaultTables(const DeviceState& s);
     static bool IsPerChannel(const std::string& name);
+    static bool HasTable(const std::string& name);
+    // The current table of a name: defaults with what was written over them.
+    Json::Value Table(const std::string& name) const;
 
 private:
     Reply Login(const Json::Value& req, SessionCtx& ctx, int64_t nowMs);
@@ -139,7 +143,6 @@ private:
     Json::Value NetworkTable() const;
 
     DeviceState s_;
-    Json::Value defaults_;
     int liveSessions_ = 0;
     std::map<std::string, int> userSessions_;
     uint32_t nextSession_ = 1;
