@@ -78,10 +78,12 @@ TEST(MessageBox, LayoutByType)
         EXPECT_EQ(Box::W(box.sink.CancelButton())->isVisible(), c.cancelShown) << c.type;
         EXPECT_EQ(Box::W(box.sink.CloseButton())->isVisible(), c.closeShown) << c.type;
         EXPECT_EQ(Box::W(box.sink.CloseButton())->geometry(), QRect(295, 2, 24, 24));
-        if (c.okShown)
+        if (c.okShown) {
             EXPECT_EQ(Box::W(box.sink.OkButton())->geometry(), QRect(c.okLeft, 97, 72, 25)) << c.type;
-        if (c.cancelShown)
+        }
+        if (c.cancelShown) {
             EXPECT_EQ(Box::W(box.sink.CancelButton())->geometry(), QRect(170, 97, 72, 25));
+        }
     }
 }
 
