@@ -1,16 +1,136 @@
 #include "Main/CDetialsDlgEventImp.h"
 
+#include <cstdio>
+
+#include "Common/DevClass.h"
+#include "Common/Translate.h"
+#include "Main/CSearchDevEventImp.h"
+#include "Main/DeviceListSkins.h"
+#include "Main/DeviceListText.h"
+#include "Widgets/SFFactory.h"
+
+namespace {
+
+const wchar_t* const kLabels[CDetialsDlgEventImp::FIELD_COUNT] = {
+    L"Type", L"Model", L"Port", L"MAC", L"Subnet", L"Gateway", L"Serial No.", L"Version", L"Build Date"};
+
+RECT Rc(int l, int t, int r, int b)
+{
+    RECT rc;
+    rc.left = l;
+    rc.top = t;
+    rc.right = r;
+    rc.bottom = b;
+    return rc;
+}
+
+} // namespace
+
 SF_BEGIN_MESSAGE_MAP(CDetialsDlgEventImp)
 SF_END_MESSAGE_MAP()
 
 CDetialsDlgEventImp::CDetialsDlgEventImp(std::weak_ptr<CSearchDevEventImp> page) : m_wpPage(page) {}
+
 CDetialsDlgEventImp::~CDetialsDlgEventImp() {}
-int CDetialsDlgEventImp::CreateDlg() { return 0; }
-void CDetialsDlgEventImp::SetDeviceInfo(const DEVICE_NET_INFO_EX*, uint32_t) {}
-void CDetialsDlgEventImp::FormatFields(const DEVICE_NET_INFO_EX&, uint32_t, std::wstring[FIELD_COUNT]) {}
-std::wstring CDetialsDlgEventImp::GetFieldText(int) const { return std::wstring(); }
-int CDetialsDlgEventImp::Dlg_OnInitDialog(bool) { return 1; }
-void CDetialsDlgEventImp::OnDlgKeyDown(UINT, UINT) {}
+
+int CDetialsDlgEventImp::CreateDlg()
+{
+    DialogStyle skin;
+    FillCommonDialogSkin(skin);
+    std::shared_ptr<CSearchDevEventImp> page = m_wpPage.lock();
+    m_pDialog = CreateSFDialog(this, page ? page->GetUIWnd() : nullptr, 0);
+    if (!m_pDialog)
+        return 0;
+    m_pDialog->SetSkin(&skin);
+    m_pDialog->Create(L"Details", nullptr);
+    m_pDialog->SetWindowTextW(Tr(L"Details"));
+    m_pDialog->MoveWindow(0, 0, 600, 450);
+    m_pDialog->CenterWindow(nullptr);
+    m_pDialog->SetDrawBackGround(1);
+    m_pDialog->ShowWindow(0);
+    return 0;
+}
+
+int CDetialsDlgEventImp::Dlg_OnInitDialog(bool create)
+{
+    if (!create)
+        return 1;
+    void* wnd = GetUIWnd();
+    for (int i = 0; i < FIELD_COUNT; ++i) {
+        const int top = 80 + 40 * i;
+        m_pLabels[i] = CreateSFStatic(nullptr);
+        if (m_pLabels[i]) {
+            m_pLabels[i]->Create(Tr(kLabels[i]), 0x10010000, Rc(100, top, 200, top + 20), wnd, 0);
+            m_pLabels[i]->SetTextAlignFlag(0);
+        }
+        m_pValues[i] = CreateSFEditCtrl(nullptr);
+        if (m_pValues[i]) {
+            m_pValues[i]->Create(0x10010000, Rc(250, top, 550, top + 20), wnd, 0, false);
+            m_pValues[i]->SetReadOnly(1);
+            m_pValues[i]->SetObjectName(L"Detail");
+        }
+    }
+    m_pCloseBtn = CreateSFButton(this);
+    if (m_pCloseBtn) {
+        ImageButtonStyle close =
+            MakeButtonSkin(L"close-normal.png", L"close-hover.png", L"close-pressed.png", L"close-disabled.png");
+        m_pCloseBtn->Create(L"", 0x10000000, Rc(575, 2, 599, 26), wnd, 2);
+        m_pCloseBtn->SetSkin(&close);
+        m_pCloseBtn->SetToolTipText(Tr(L"Close"));
+    }
+    return 1;
+}
+
+void CDetialsDlgEventImp::FormatFields(const DEVICE_NET_INFO_EX& info, uint32_t buildDate,
+                                       std::wstring out[FIELD_COUNT])
+{
+    const std::string detail = FIELD_TEXT(info.szDetailName);
+    out[0] = Utf8ToWide(NormalizeDevType(FIELD_TEXT(info.szTypeName), detail).c_str());
+    out[1] = Utf8ToWide(detail.c_str());
+    char port[16];
+    std::snprintf(port, sizeof(port), "%d", info.nPort);
+    out[2] = Utf8ToWide(std::string(port).substr(0, 9).c_str());
+    out[3] = Utf8ToWide(FIELD_TEXT(info.szMacAddr).c_str());
+    out[4] = Utf8ToWide(FIELD_TEXT(info.szNetMask).c_str());
+    out[5] = Utf8ToWide(FIELD_TEXT(info.szGatewayAddr).c_str());
+    out[6] = Utf8ToWide(FIELD_TEXT(info.szSerialNumber).c_str());
+    const std::string version = FIELD_TEXT(info.szSoftVersion);
+    out[7] = version.empty() ? std::wstring() : L"V" + Utf8ToWide(version.substr(0, 127).c_str());
+    if (buildDate == 0) {
+        out[8].clear();
+    } else {
+        char date[32];
+        std::snprintf(date, sizeof(date), "%04d-%02d-%02d", static_cast<int>(buildDate >> 16),
+                      static_cast<int>((buildDate >> 8) & 0xFF), static_cast<int>(buildDate & 0xFF));
+        out[8] = Utf8ToWide(date);
+    }
+}
+
+void CDetialsDlgEventImp::SetDeviceInfo(const DEVICE_NET_INFO_EX* info, uint32_t buildDate)
+{
+    if (!info)
+        return;
+    std::wstring values[FIELD_COUNT];
+    FormatFields(*info, buildDate, values);
+    for (int i = 0; i < FIELD_COUNT; ++i)
+        if (m_pValues[i])
+            m_pValues[i]->SetWindowTextW(values[i].c_str());
+}
+
+std::wstring CDetialsDlgEventImp::GetFieldText(int index) const
+{
+    if (index < 0 || index >= FIELD_COUNT || !m_pValues[index])
+        return std::wstring();
+    wchar_t text[256] = {};
+    m_pValues[index]->GetWindowTextW(text, 255);
+    return text;
+}
+
+void CDetialsDlgEventImp::OnDlgKeyDown(UINT, UINT key)
+{
+    if ((key == 27 || key == 13) && m_pDialog)
+        m_pDialog->MFCCancel();
+}
 
 std::shared_ptr<CDetialsDlgEventImp> CreateDetailsDlg(std::shared_ptr<CSearchDevEventImp> page)
 {

@@ -13,6 +13,7 @@
 class CMainFrameEventImp;
 class CSearchDevLogic;
 class CDevInitUILogic;
+class IDeviceListPeers;
 
 // Search mode: 0 none, 1 broadcast, 2 address range, 3 both.
 enum SF_SEARCHTYPE { SF_SEARCH_NONE = 0, SF_SEARCH_BROADCAST = 1, SF_SEARCH_BYIP = 2, SF_SEARCH_BOTH = 3 };
@@ -37,6 +38,9 @@ public:
 
     static std::shared_ptr<CDeviceListUILogic> Create(std::weak_ptr<CMainFrameEventImp> mainFrame);
     int Init();
+    // Who the model talks to (set before Init; Create sets the main window's).
+    void SetPeers(std::shared_ptr<IDeviceListPeers> peers) { m_pPeers = peers; }
+    std::shared_ptr<IDeviceListPeers> GetPeers() const { return m_pPeers; }
 
     DeviceVector& GetDeviceList() { return m_vecDevices; }
     bool IsSearching() const { return m_bSearching; }
@@ -80,7 +84,9 @@ public:
 
 private:
     void ClearAllPages();
-    bool IsRefusedOrUnfit(const DEVICE_INFO& device) const;
+    void FanOutInitialised(const DevicePtr& device, int position, bool cloudAllowed);
+
+    std::shared_ptr<IDeviceListPeers> m_pPeers;
 
     std::weak_ptr<CMainFrameEventImp> m_wpMainFrame;
     std::shared_ptr<CSearchDevLogic> m_pSearchDevLogic;

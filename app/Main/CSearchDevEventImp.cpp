@@ -1,66 +1,619 @@
 #include "Main/CSearchDevEventImp.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "Common/AppSettings.h"
+#include "Common/DevClass.h"
+#include "Common/SFMessageLoopManager.h"
+#include "Common/SFTask.h"
+#include "Common/StrHelpers.h"
+#include "Common/Translate.h"
 #include "Main/CDetialsDlgEventImp.h"
 #include "Main/CFilterMainEventImp.h"
+#include "Main/DeviceListPeers.h"
+#include "Main/DeviceListSkins.h"
+#include "Main/DeviceListText.h"
+#include "Widgets/SFFactory.h"
+#include "Widgets/SFPictureCtrl.h"
+#include "devsdk/DevSdk.h"
 
-std::function<void(const std::wstring&)> CSearchDevEventImp::s_openUrl;
-std::function<bool(bool, std::wstring&)> CSearchDevEventImp::s_chooseFile;
+using namespace VeyraBase;
+
+namespace {
+
+enum {
+    ID_VIEW = 102,
+    ID_LIST = 1020,
+    ID_FILTER_TAB = 1017,
+    ID_ALL_TAB = 1018,
+    ID_BATCH_MODIFY = 1019,
+    ID_DELETE = 604,
+    ID_MANUAL_ADD = 507,
+    ID_IMPORT = 1143,
+    ID_EXPORT = 1145,
+    ID_ACTIVATE = 1168,
+    ID_HEADER_CHECK = 2132,
+    ID_ROW_CHECK = 2133,
+    ID_ROW_DETAILS = 2134,
+    ID_ROW_WEB = 2135,
+    ID_ROW_MODIFY = 2137,
+    ID_ROW_RESULT = 2138,
+    NOTIFY_ROW = 2,
+    NOTIFY_SORTED = 9
+};
+
+enum { COL_CHECK = 0, COL_NO = 1, COL_STATE = 2, COL_TYPE = 3, COL_MODEL = 4, COL_IP = 5, COL_MAC = 6,
+       COL_VERSION = 7, COL_OPERATE = 8 };
+
+const char kSourceFile[] = ".\\Main\\CSearchDevEventImp";
+
+RECT Rc(int l, int t, int r, int b)
+{
+    RECT rc;
+    rc.left = l;
+    rc.top = t;
+    rc.right = r;
+    rc.bottom = b;
+    return rc;
+}
+
+std::string Upper(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
+    return text;
+}
+
+ImageRadioBox CheckImages()
+{
+    return MakeRadioSkin(L"Select_Check.png", L"Select_unCheck.png", L"Select_Unable.png", L"Select_Unable.png");
+}
+
+} // namespace
+
 bool CSearchDevEventImp::s_bSortAscending = false;
 
 SF_BEGIN_MESSAGE_MAP(CSearchDevEventImp)
+SF_ON_COMMAND(ID_HEADER_CHECK, UpdateSelectedCount)
+SF_ON_COMMAND(ID_ROW_CHECK, UpdateSelectedCount)
+SF_ON_COMMAND(ID_ROW_WEB, OnWebLogin)
+SF_ON_COMMAND(ID_ROW_DETAILS, OnDetails)
+SF_ON_COMMAND(ID_ROW_MODIFY, OnModifyIP)
+SF_ON_COMMAND(ID_ROW_RESULT, OnModifyResult)
+SF_ON_COMMAND(ID_BATCH_MODIFY, OnBatchModifyIP)
+SF_ON_COMMAND(ID_MANUAL_ADD, OnManualAdd)
+SF_ON_COMMAND(ID_DELETE, OnDelete)
+SF_ON_COMMAND(ID_IMPORT, OnImport)
+SF_ON_COMMAND(ID_EXPORT, OnExport)
+SF_ON_COMMAND(ID_ACTIVATE, OnActivate)
+SF_ON_NOTIFY(NOTIFY_ROW, ID_LIST, OnListItemClickedMap)
+SF_ON_NOTIFY(NOTIFY_SORTED, ID_LIST, OnHeaderClicked)
 SF_END_MESSAGE_MAP()
 
-CSearchDevEventImp::CSearchDevEventImp(std::weak_ptr<CMainFrameEventImp> mainFrame) : m_wpMainFrame(mainFrame) {}
+CSearchDevEventImp::CSearchDevEventImp(std::weak_ptr<CMainFrameEventImp> mainFrame) : m_wpMainFrame(mainFrame)
+{
+    const bool broadcast = CAppSettings::SearchBoadcast;
+    const bool byIp = CAppSettings::SearchByIp;
+    m_nSearchMode = broadcast && byIp ? 3 : broadcast ? 1 : byIp ? 2 : 0;
+    if (byIp) {
+        m_nIpCount = static_cast<int>(VersionToInt(WideToUtf8(CAppSettings::SearchIpE)) -
+                                      VersionToInt(WideToUtf8(CAppSettings::SearchIpS))) +
+                     1;
+        m_strStartIp = WideToUtf8(CAppSettings::SearchIpS);
+    }
+}
+
 CSearchDevEventImp::~CSearchDevEventImp() {}
-int CSearchDevEventImp::Create() { return 0; }
-void CSearchDevEventImp::EnableListSort(bool) {}
-int CSearchDevEventImp::IsModifyingIP() { return 0; }
+
+std::shared_ptr<CDeviceListUILogic> CSearchDevEventImp::GetListLogic() const
+{
+    return m_pPeers ? m_pPeers->GetDeviceListUILogic() : nullptr;
+}
+
+int CSearchDevEventImp::Create()
+{
+    m_pView = CreateSFView(this);
+    if (!m_pView)
+        return 0;
+    m_pView->SetBGClr(0xFFFFFF);
+    m_pView->SetFrameClr(1, 0xFFFFFF);
+    m_pView->Create(nullptr, L"ModifyIPs", 0x50000000, Rc(68, 0, 1000, 62), m_pPeers ? m_pPeers->GetMainWnd() : nullptr,
+                    ID_VIEW);
+    return 0;
+}
+
+int CSearchDevEventImp::OnCreate()
+{
+    void* wnd = GetUIWnd();
+    std::shared_ptr<CSearchDevEventImp> self = shared_from_this();
+
+    m_pTitle = CreateSFPictureCtrl(nullptr);
+    if (m_pTitle) {
+        m_pTitle->Create(L"", 0x10000000, Rc(0, 0, 0, 0), wnd, 0xFFFFFFFF);
+        m_pTitle->SetImage(L"tittle.png", true);
+        m_pTitle->ShowWindow(0);
+    }
+    m_pAllTab = CreateSFRadioBox(this);
+    if (m_pAllTab) {
+        ImageRadioBox tab = MakeRadioSkin(L"tabAll_Check.png", L"tabAll_unCheck.png", L"tabAll_Check.png",
+                                          L"tabAll_unCheck.png");
+        m_pAllTab->Create(Tr(L"All"), 0x10010000, Rc(0, 0, 0, 0), wnd, ID_ALL_TAB);
+        m_pAllTab->SetSkin(&tab);
+        m_pAllTab->SetTextOffset(-100);
+        m_pAllTab->ShowWindow(0);
+    }
+    m_pFilterTab = CreateSFRadioBox(this);
+    if (m_pFilterTab) {
+        ImageRadioBox tab = MakeRadioSkin(L"tabFilter_Check.png", L"tabFilter_unCheck.png", L"tabFilter_Check.png",
+                                          L"tabFilter_unCheck.png");
+        m_pFilterTab->Create(Tr(L"Filter"), 0x10010000, Rc(0, 0, 0, 0), wnd, ID_FILTER_TAB);
+        m_pFilterTab->SetSkin(&tab);
+        m_pFilterTab->SetTextOffset(-110);
+        m_pFilterTab->SetCheck(1);
+        m_pFilterTab->ShowWindow(0);
+    }
+    m_pFilterMain = CreateFilterMainView(self);
+    m_pDetailsDlg = CreateDetailsDlg(self);
+
+    m_pListBack = CreateSFView(nullptr);
+    if (m_pListBack) {
+        m_pListBack->SetBGClr(0xF5EFED);
+        m_pListBack->Create(nullptr, L"", 0x10000000, Rc(0, 0, 300, 300), wnd, 0);
+    }
+    m_pListCtrl = CreateSFListCtrl(this);
+    if (m_pListCtrl) {
+        ListCtrlStyle skin;
+        skin.strEvenRowColor = L"f6f7fa";
+        skin.strOddRowColor = L"FcFcFc";
+        skin.strSpare1 = L"FCE2C6";
+        skin.strSpare2 = L"FAB400";
+        skin.strSpare3 = L"000000";
+        skin.nValue0 = 13;
+        skin.nValue1 = 13;
+        skin.nHeaderHeight = 40;
+        skin.nRowHeight = 30;
+        m_pListCtrl->SetSkin(&skin);
+        m_pListCtrl->Create(0x10010001, Rc(0, 0, 300, 300), wnd, ID_LIST, true);
+        m_pListCtrl->SetHeaderSortEnable(1);
+        m_pListCtrl->SetSortIndicatorShown(1);
+        m_pListCtrl->SetShowGrid(0);
+        m_pListCtrl->SetExtendedStyle(0x20);
+        ImageRadioBox check = CheckImages();
+        m_pListCtrl->InsertColumnCheck(0, check);
+        const wchar_t* headings[] = {L"", L"NO.", L"State", L"Type", L"Model", L"IP", L"MAC", L"Version", L"Operate"};
+        for (int i = 0; i < 9; ++i)
+            m_pListCtrl->InsertColumn(i, headings[i][0] ? Tr(headings[i]) : L"", 0, -1, -1);
+    }
+
+    auto button = [&](const wchar_t* text, int id, DWORD style, ISFButtonEvent* sink, const wchar_t* base) {
+        CSFButton* b = CreateSFButton(sink);
+        if (!b)
+            return b;
+        const std::wstring n = std::wstring(base) + L"_nor.png", h = std::wstring(base) + L"_hov.png",
+                           p = std::wstring(base) + L"_pre.png", d = std::wstring(base) + L"_dis.png";
+        ImageButtonStyle skin = MakeButtonSkin(n.c_str(), h.c_str(), p.c_str(), d.c_str());
+        b->Create(Tr(text), style, Rc(0, 0, 0, 0), wnd, id);
+        b->SetSkin(&skin);
+        return b;
+    };
+    m_pActivateBtn = button(L"Activate", ID_ACTIVATE, 0x10000000, nullptr, L"modify_initialization");
+    m_pBatchModifyBtn = button(L"  Batch Modify IP", ID_BATCH_MODIFY, 0x10010000, this, L"modify_ip");
+    if (m_pPeers) {
+        m_pModifyIPFileDlg = m_pPeers->CreateModifyIPFileDlg(self);
+        m_pModifyIPUILogic = m_pPeers->CreateModifyIPUILogic(self);
+    }
+    auto label = [&](const wchar_t* text, UINT align, UINT colour, int size, bool bold) {
+        CSFStatic* s = CreateSFStatic(this);
+        if (s) {
+            s->Create(Tr(text), 0x10000000, Rc(0, 0, 0, 0), wnd, 0);
+            s->SetTextAlignFlag(align);
+            s->SetTextColor(colour);
+            s->SetTextSize(size);
+            if (bold)
+                s->SetTextBold(1);
+        }
+        return s;
+    };
+    m_pStarLabel = label(L"*", 2, 0x8D8DFF, 20, true);
+    m_pCountLabel = label(L"0", 1, 0xB7B7B7, 15, false);
+    m_pSelectedLabel = label(L"devices ware selected", 0, 0xB7B7B7, 15, false);
+    m_pManualAddBtn = button(L"    Manual Add", ID_MANUAL_ADD, 0x10010000, this, L"ipadd");
+    m_pDeleteBtn = button(L"    Delect", ID_DELETE, 0x10010000, this, L"delect");
+    m_pImportBtn = button(L"    Import", ID_IMPORT, 0x10010000, this, L"input");
+    m_pExportBtn = button(L"    Export", ID_EXPORT, 0x10010000, this, L"output");
+    m_bCreated = true;
+    return 1;
+}
+
+void CSearchDevEventImp::OnSize(UINT, int cx, int cy)
+{
+    if (!m_bCreated)
+        return;
+    const int e = cy - 53;
+    auto place = [](auto* control, int l, int t, int r, int b) {
+        if (control) {
+            RECT rc = Rc(l, t, r, b);
+            control->MoveWindow(&rc);
+        }
+    };
+    place(m_pTitle, 1, 1, cx - 2, 35);
+    place(m_pAllTab, cx - 100, 0, cx, 35);
+    place(m_pFilterTab, cx - 199, 0, cx - 99, 35);
+    if (m_pFilterMain)
+        place(m_pFilterMain->GetView(), 0, 0, cx, 76);
+    place(m_pListCtrl, 8, 76, cx - 8, e);
+    place(m_pListBack, 0, 76, cx, e + 3);
+    place(m_pActivateBtn, 14, e + 13, 134, e + 43);
+    place(m_pBatchModifyBtn, 144, e + 13, 264, e + 43);
+    place(m_pStarLabel, 284, e + 22, 294, e + 42);
+    place(m_pCountLabel, 294, e + 22, 334, e + 42);
+    place(m_pSelectedLabel, 334, e + 22, 534, e + 42);
+    place(m_pImportBtn, cx - 356, e + 13, cx - 278, e + 43);
+    place(m_pExportBtn, cx - 268, e + 13, cx - 190, e + 43);
+    place(m_pManualAddBtn, cx - 180, e + 13, cx - 102, e + 43);
+    place(m_pDeleteBtn, cx - 92, e + 13, cx - 14, e + 43);
+    if (m_pListCtrl) {
+        const int w = cx - 16;
+        const int percent[] = {5, 5, 10, 13, 14, 14, 13, 13};
+        for (int c = 0; c < 8; ++c)
+            m_pListCtrl->SetColumnWidth(c, w * percent[c] / 100);
+    }
+}
+
+void CSearchDevEventImp::ShowFilterPanel(bool show)
+{
+    if (!m_pView)
+        return;
+    RECT rc = {0, 0, 0, 0};
+    m_pView->GetViewClientRect(&rc);
+    if (m_pFilterMain && m_pFilterMain->GetView()) {
+        RECT panel = Rc(rc.left + 2, rc.top + 35, rc.right - 4, rc.top + 95);
+        m_pFilterMain->GetView()->MoveWindow(&panel);
+        m_pFilterMain->GetView()->ShowWindow(show ? 1 : 0);
+    }
+    if (m_pListCtrl) {
+        RECT list = Rc(rc.left + 2, show ? rc.top + 95 : rc.top + 35, rc.right - 4, rc.bottom - rc.top - 2);
+        m_pListCtrl->MoveWindow(&list);
+    }
+}
+
+void CSearchDevEventImp::RADIO_OnClicked(int checked, int id, POINT)
+{
+    if (id == ID_FILTER_TAB) {
+        if (m_pAllTab)
+            m_pAllTab->SetCheck(checked ? 0 : 1);
+        ShowFilterPanel(checked != 0);
+    } else if (id == ID_ALL_TAB) {
+        if (!checked) {
+            if (m_pAllTab)
+                m_pAllTab->SetCheck(1);
+            return;
+        }
+        if (m_pFilterTab)
+            m_pFilterTab->SetCheck(0);
+        ShowFilterPanel(false);
+        if (m_pFilterMain)
+            m_pFilterMain->ResetFilter();
+    }
+}
+
+void CSearchDevEventImp::EnableListSort(bool enable)
+{
+    if (m_pListCtrl)
+        m_pListCtrl->SetHeaderSortEnable(enable ? 1 : 0);
+}
+
+int CSearchDevEventImp::IsModifyingIP()
+{
+    return m_pPeers ? m_pPeers->ModifyIP_IsModifying() : 0;
+}
+
 void CSearchDevEventImp::SetSearchParam(int mode, int count, std::string startIp)
 {
     m_nSearchMode = mode;
     m_nIpCount = count;
     m_strStartIp = startIp;
 }
+
 void CSearchDevEventImp::GetSearchParam(int& mode, int& count, std::string& startIp) const
 {
     mode = m_nSearchMode;
     count = m_nIpCount;
     startIp = m_strStartIp;
 }
-bool CSearchDevEventImp::IsRowCheckedByDevice(const char*, const char*, int&) { return false; }
-bool CSearchDevEventImp::IsCurrentDevice(const char*, const char*) { return false; }
-void CSearchDevEventImp::AddDeviceRow(const DEVICE_NET_INFO_EX*, bool) {}
-bool CSearchDevEventImp::IsShownByFilter(const DEVICE_NET_INFO_EX*) { return true; }
-void CSearchDevEventImp::ClearList() {}
-void CSearchDevEventImp::MarkDeviceInitialized(const DEVICE_NET_INFO_EX*, bool) {}
-void CSearchDevEventImp::HighlightRow(std::string, std::string) {}
-int CSearchDevEventImp::ApplyFilter() { return 0; }
-void CSearchDevEventImp::EnableBatchButtons(bool) {}
-int CSearchDevEventImp::FindDeviceIndex(int) { return -1; }
-void CSearchDevEventImp::StartSearch() {}
-void CSearchDevEventImp::SearchManualDevice(std::string) {}
-void CSearchDevEventImp::StartModifyIP(std::string, std::string, std::string, int, int) {}
-int CSearchDevEventImp::OnCreate() { return 1; }
-void CSearchDevEventImp::OnSize(UINT, int, int) {}
-void CSearchDevEventImp::OnListItemClicked(void*, LRESULT) {}
-void CSearchDevEventImp::RADIO_OnClicked(int, int, POINT) {}
-void CSearchDevEventImp::UpdateSelectedCount() {}
-void CSearchDevEventImp::OnWebLogin() {}
-void CSearchDevEventImp::OnDetails() {}
-void CSearchDevEventImp::OnModifyIP() {}
-void CSearchDevEventImp::OnModifyResult() {}
-void CSearchDevEventImp::OnBatchModifyIP() {}
-void CSearchDevEventImp::OnManualAdd() {}
-void CSearchDevEventImp::OnDelete() {}
-void CSearchDevEventImp::OnImport() {}
-void CSearchDevEventImp::OnExport() {}
-void CSearchDevEventImp::OnActivate() {}
-void CSearchDevEventImp::OnHeaderClicked(void*, LRESULT) {}
-std::wstring CSearchDevEventImp::MakeWebUrl(const std::string&, int) { return std::wstring(); }
 
-std::shared_ptr<CSearchDevEventImp> CreateSearchDevView(std::weak_ptr<CMainFrameEventImp> mainFrame)
+// ---- Rows ----------------------------------------------------------------------------------
+
+bool CSearchDevEventImp::RowMatches(int row, const char* ip, const char* mac)
 {
-    auto page = std::make_shared<CSearchDevEventImp>(mainFrame);
-    page->Create();
-    return page;
+    if (!m_pListCtrl || !ip || !mac)
+        return false;
+    wchar_t ipCell[64] = {};
+    wchar_t macCell[64] = {};
+    m_pListCtrl->GetItemText(row, COL_IP, ipCell, 63);
+    m_pListCtrl->GetItemText(row, COL_MAC, macCell, 63);
+    const std::string macText = WideToUtf8(macCell);
+    const bool macMatches = Upper(macText) == Upper(mac) || (std::strcmp(mac, "NULL") == 0 && macText.empty());
+    return WideToUtf8(ipCell) == ip && macMatches;
+}
+
+bool CSearchDevEventImp::IsRowCheckedByDevice(const char* ip, const char* mac, int& row)
+{
+    if (!m_pListCtrl)
+        return false;
+    for (int r = 0; r < m_pListCtrl->GetItemCount(); ++r) {
+        if (RowMatches(r, ip, mac)) {
+            row = r;
+            return m_pListCtrl->IsCheck(r) != 0;
+        }
+    }
+    return false;
+}
+
+bool CSearchDevEventImp::IsCurrentDevice(const char* ip, const char* mac)
+{
+    return m_nCurRow >= 0 && RowMatches(m_nCurRow, ip, mac);
+}
+
+bool CSearchDevEventImp::IsShownByFilter(const DEVICE_NET_INFO_EX* info)
+{
+    if (!info)
+        return false;
+    if (!m_pFilterMain)
+        return MatchDeviceFilter(DeviceFilter(), *info);
+    return MatchDeviceFilter(m_pFilterMain->GetFilter(), *info);
+}
+
+void CSearchDevEventImp::AddDeviceRow(const DEVICE_NET_INFO_EX* info, bool ipConflict)
+{
+    if (!info || !m_pListCtrl)
+        return;
+    const std::string type = NormalizeDevType(FIELD_TEXT(info->szTypeName), FIELD_TEXT(info->szModelName));
+    if (type.empty())
+        return;
+    const int row = m_pListCtrl->GetItemCount();
+    m_pListCtrl->InsertItem(row, L"");
+    ImageRadioBox check = CheckImages();
+    m_pListCtrl->SetItemCheckWidget(row, COL_CHECK, check);
+    const bool uninit = IsUninitializedStatus(info->byInitState);
+    m_pListCtrl->SetItemText(row, COL_NO, std::to_wstring(row + 1).c_str());
+    m_pListCtrl->SetItemText(row, COL_STATE, uninit ? Tr(L"Not initialized") : Tr(L"Initialized"));
+    m_pListCtrl->SetItemText(row, COL_TYPE, Utf8ToWide(type.c_str()).c_str());
+    m_pListCtrl->SetItemText(row, COL_MODEL, Utf8ToWide(FIELD_TEXT(info->szModelName).c_str()).c_str());
+    m_pListCtrl->SetItemText(row, COL_IP, Utf8ToWide(FIELD_TEXT(info->szIpAddr).c_str()).c_str());
+    m_pListCtrl->SetItemText(row, COL_MAC, Utf8ToWide(FIELD_TEXT(info->szMacAddr).c_str()).c_str());
+    m_pListCtrl->SetItemText(row, COL_VERSION, Utf8ToWide(FIELD_TEXT(info->szSoftVersion).c_str()).c_str());
+    SetRowIconAndButtons(row, info);
+    m_pListCtrl->SetTableItemColor(row);
+    if (ipConflict)
+        m_pListCtrl->SetRowColor(row);
+    if (uninit)
+        m_pListCtrl->SetRowEnable(row, false);
+    const bool v4 = info->nIpVersion == 4;
+    m_pListCtrl->SetItemShow(row, COL_OPERATE, ID_ROW_MODIFY, v4);
+    m_pListCtrl->SetItemShow(row, COL_OPERATE, ID_ROW_DETAILS, v4);
+}
+
+void CSearchDevEventImp::SetRowIconAndButtons(int row, const DEVICE_NET_INFO_EX* info)
+{
+    if (row >= m_pListCtrl->GetItemCount())
+        return;
+    const wchar_t* icon = nullptr;
+    switch (GetDevClass(FIELD_TEXT(info->szTypeName))) {
+    case 1: icon = L"/icon_ipc.png"; break;
+    case 2: icon = L"/icon_sd.png"; break;
+    case 4: icon = L"/icon_dvr.png"; break;
+    case 8: icon = L"/icon_nvr.png"; break;
+    default: break;
+    }
+    if (icon)
+        m_pListCtrl->SetItemIcon(row, COL_TYPE, GetSkinPath(icon).c_str());
+    ImageButtonStyle modify = MakeButtonSkin(L"list_ip_n.png", L"list_ip_h.png", L"list_ip_p.png", L"list_ip_d.png");
+    ImageButtonStyle details = MakeButtonSkin(L"digital_n.png", L"digital_h.png", L"digital_p.png", L"digital_d.png");
+    ImageButtonStyle web = MakeButtonSkin(L"ie_n.png", L"ie_h.png", L"ie_p.png", L"ie_d.png");
+    std::wstring t1 = Tr(L"IP Modification");
+    std::wstring t2 = Tr(L"Details");
+    std::wstring t3 = Tr(L"Web Login");
+    m_pListCtrl->SetItemWidget(row, COL_OPERATE, t1.c_str(), t2.c_str(), t3.c_str(), modify, details, web);
+}
+
+void CSearchDevEventImp::SetCountLabel(int count)
+{
+    if (m_pCountLabel)
+        m_pCountLabel->SetStaticText(std::to_wstring(count).c_str());
+}
+
+void CSearchDevEventImp::ClearList()
+{
+    if (m_pListCtrl) {
+        m_pListCtrl->DeleteAllItems();
+        m_pListCtrl->SetAllCheck(0);
+        m_pListCtrl->SetHeaderSortEnable(1);
+        m_pListCtrl->SetSortIndicatorShown(0);
+    }
+    if (m_pFilterMain)
+        m_pFilterMain->ClearKeyword();
+    SetCountLabel(0);
+}
+
+void CSearchDevEventImp::MarkDeviceInitialized(const DEVICE_NET_INFO_EX* info, bool ipConflict)
+{
+    if (!info || !m_pListCtrl)
+        return;
+    const std::string ip = FIELD_TEXT(info->szIpAddr);
+    const std::string mac = FIELD_TEXT(info->szMacAddr);
+    for (int row = 0; row < m_pListCtrl->GetItemCount(); ++row) {
+        if (mac != "NULL" && RowMatches(row, ip.c_str(), mac.c_str())) {
+            m_pListCtrl->SetRowEnable(row, true);
+            m_pListCtrl->SetItemText(row, COL_STATE, Tr(L"Initialized"));
+            m_pListCtrl->SetTableItemColor(row);
+            if (ipConflict)
+                m_pListCtrl->SetRowColor(row);
+            return;
+        }
+    }
+}
+
+void CSearchDevEventImp::HighlightRow(std::string mac, std::string ip)
+{
+    if (!m_pListCtrl)
+        return;
+    for (int row = 0; row < m_pListCtrl->GetItemCount(); ++row) {
+        wchar_t ipCell[64] = {};
+        wchar_t macCell[64] = {};
+        m_pListCtrl->GetItemText(row, COL_IP, ipCell, 63);
+        m_pListCtrl->GetItemText(row, COL_MAC, macCell, 63);
+        if (WideToUtf8(macCell) == mac && WideToUtf8(ipCell) == ip) {
+            m_pListCtrl->SetRowColor(row);
+            return;
+        }
+    }
+}
+
+int CSearchDevEventImp::ApplyFilter()
+{
+    std::shared_ptr<CDeviceListUILogic> logic = GetListLogic();
+    if (!logic || !logic->FilterDevList(FILTER_PAGE_DEVLIST))
+        return 0;
+    if (m_pListCtrl) {
+        m_pListCtrl->DeleteAllItems();
+        m_pListCtrl->SetAllCheck(0);
+    }
+    SetCountLabel(0);
+    return 1;
+}
+
+void CSearchDevEventImp::EnableBatchButtons(bool enable)
+{
+    for (CSFButton* b : {m_pImportBtn, m_pExportBtn, m_pBatchModifyBtn})
+        if (b)
+            b->EnableWindow(enable ? 1 : 0);
+}
+
+int CSearchDevEventImp::FindDeviceIndex(int row)
+{
+    std::shared_ptr<CDeviceListUILogic> logic = GetListLogic();
+    if (row < 0 || !logic || !m_pListCtrl)
+        return -1;
+    wchar_t ipCell[64] = {};
+    wchar_t macCell[64] = {};
+    m_pListCtrl->GetItemText(row, COL_IP, ipCell, 63);
+    m_pListCtrl->GetItemText(row, COL_MAC, macCell, 63);
+    const std::string ip = WideToUtf8(ipCell);
+    const std::string mac = Upper(WideToUtf8(macCell));
+    const DeviceVector& list = logic->GetDeviceList();
+    for (size_t i = 0; i < list.size(); ++i)
+        if (FIELD_TEXT(list[i]->stNetInfo.szIpAddr) == ip && Upper(FIELD_TEXT(list[i]->stNetInfo.szMacAddr)) == mac)
+            return static_cast<int>(i);
+    return -1;
+}
+
+void CSearchDevEventImp::OnListItemClicked(void* data, LRESULT)
+{
+    const SF_LIST_NOTIFY* notify = static_cast<const SF_LIST_NOTIFY*>(data);
+    const int row = notify ? notify->iItem : -1;
+    m_nCurDevIndex = FindDeviceIndex(row);
+    m_nCurRow = row;
+    std::memset(m_szCurUser, 0, sizeof(m_szCurUser));
+    std::memset(m_szCurPassword, 0, sizeof(m_szCurPassword));
+    if (m_nCurDevIndex == -1)
+        return;
+    const DevicePtr& device = GetListLogic()->GetDeviceList()[m_nCurDevIndex];
+    COPY_FIELD(m_szCurIp, device->stNetInfo.szIpAddr);
+    CopyField(m_szCurUser, sizeof(m_szCurUser), device->stNetInfo.szReportedUser, 32);
+    COPY_FIELD(m_szCurPassword, device->szPassword);
+    COPY_FIELD(m_szCurMac, device->stNetInfo.szMacAddr);
+    m_nCurPort = device->stNetInfo.nPort;
+    m_nCurWebPort = device->stNetInfo.wWebPort;
+}
+
+std::string CSearchDevEventImp::IpSortKey(const std::string& ip)
+{
+    std::string key;
+    size_t start = 0;
+    while (true) {
+        const size_t dot = ip.find('.', start);
+        std::string part = ip.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+        if (part.size() < 3)
+            part.insert(0, 3 - part.size(), '0');
+        key += part;
+        if (dot == std::string::npos)
+            break;
+        start = dot + 1;
+    }
+    return key;
+}
+
+void CSearchDevEventImp::SortByIpKey(std::vector<DEVICE_INFO>& records, bool ascending)
+{
+    std::vector<std::string> keys;
+    for (const DEVICE_INFO& record : records)
+        keys.push_back(IpSortKey(FIELD_TEXT(record.stNetInfo.szIpAddr)));
+    // Stable, as the exchange sort over adjacent pairs is.
+    std::vector<size_t> order(records.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return ascending ? keys[a] < keys[b] : keys[a] > keys[b];
+    });
+    std::vector<DEVICE_INFO> sorted;
+    sorted.reserve(records.size());
+    for (size_t i : order)
+        sorted.push_back(records[i]);
+    records.swap(sorted);
+}
+
+// Rebuilds the rows after the list control sorted them, so that rows and model agree again. The
+// rebuild runs to its end without handing control to the event loop: a model task arriving in the
+// middle would otherwise add or clear rows of a half-built list.
+void CSearchDevEventImp::OnHeaderClicked(void* data, LRESULT)
+{
+    const int column = data ? *static_cast<const int*>(data) : -1;
+    std::shared_ptr<CDeviceListUILogic> logic = GetListLogic();
+    if (!m_pListCtrl || !logic)
+        return;
+    std::vector<DEVICE_INFO> records;
+    DeviceVector& list = logic->GetDeviceList();
+    for (int row = 0; row < m_pListCtrl->GetItemCount(); ++row) {
+        m_pListCtrl->SetItemText(row, COL_NO, std::to_wstring(row + 1).c_str());
+        wchar_t ipCell[64] = {};
+        wchar_t macCell[64] = {};
+        m_pListCtrl->GetItemText(row, COL_IP, ipCell, 63);
+        m_pListCtrl->GetItemText(row, COL_MAC, macCell, 63);
+        const std::string ip = WideToUtf8(ipCell);
+        const std::string mac = Upper(WideToUtf8(macCell));
+        for (const DevicePtr& device : list) {
+            if (Upper(FIELD_TEXT(device->stNetInfo.szMacAddr)) == mac && FIELD_TEXT(device->stNetInfo.szIpAddr) == ip) {
+                device->nRow = row;
+                records.push_back(*device);
+                break;
+            }
+        }
+    }
+    if (m_pFilterMain && m_pFilterMain->GetIpTypeFilter() == 4 && column == COL_IP)
+        SortByIpKey(records, s_bSortAscending);
+    s_bSortAscending = !s_bSortAscending;
+    if (m_pPeers)
+        m_pPeers->ModifyIP_ClearDevices();
+    m_pListCtrl->DeleteAllItems();
+    m_pListCtrl->SetAllCheck(0);
+    SetCountLabel(0);
+    for (const DEVICE_INFO& record : records)
+        AddDeviceRow(&record.stNetInfo, record.bIPConflict != 0);
+}
+
+int CSearchDevEventImp::CheckedRowCount()
+{
+    int count = 0;
+    if (m_pListCtrl)
+        for (int row = 0; row < m_pListCtrl->GetItemCount(); ++row)
+            if (m_pListCtrl->IsCheck(row))
+                ++count;
+    return count;
+}
+
+void CSearchDevEventImp::UpdateSelectedCount()
+{
+    SetCountLabel(CheckedRowCount());
 }

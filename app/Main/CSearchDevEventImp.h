@@ -6,8 +6,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Common/DeviceInfo.h"
+#include "Main/CDeviceListUILogic.h"
 #include "Widgets/SFButton.h"
 #include "Widgets/SFListCtrl.h"
 #include "Widgets/SFStatic.h"
@@ -20,6 +22,7 @@ class CFilterMainEventImp;
 class CDetialsDlgEventImp;
 class CDeviceListUILogic;
 class CSFPictureCtrl;
+class IDeviceListPeers;
 
 class CSearchDevEventImp : public ISFViewEvent,
                            public ISFListCtrlEvent,
@@ -88,9 +91,13 @@ public:
 
     // Web Login address of a device address text and web port.
     static std::wstring MakeWebUrl(const std::string& ip, int webPort);
-    // What the page opens URLs and asks for files with; tests replace them.
-    static std::function<void(const std::wstring&)> s_openUrl;
-    static std::function<bool(bool save, std::wstring& path)> s_chooseFile;
+    // Who the page talks to (set before Create; CreateSearchDevView sets the main window's).
+    void SetPeers(std::shared_ptr<IDeviceListPeers> peers) { m_pPeers = peers; }
+    std::shared_ptr<IDeviceListPeers> GetPeers() const { return m_pPeers; }
+    // Numeric sort key of a dotted IPv4 address: every part left-padded with "0" to three digits.
+    static std::string IpSortKey(const std::string& ip);
+    // Reorders records by address key: descending with ascending false.
+    static void SortByIpKey(std::vector<DEVICE_INFO>& records, bool ascending);
 
     int GetCurrentRow() const { return m_nCurRow; }
     int GetCurrentDeviceIndex() const { return m_nCurDevIndex; }
@@ -104,9 +111,11 @@ private:
     bool RowMatches(int row, const char* ip, const char* mac);
     void ShowMessage(const wchar_t* text, bool pageParent);
     void ShowDetails(int index);
-    void Task_QueryDetails_Ret(int index, std::string ip, std::string mac, uint32_t buildDate,
-                               std::string version, std::string serial);
+    void Task_QueryDetails(DevicePtr device, std::weak_ptr<CSearchDevEventImp> page);
+    void Task_QueryDetails_Ret(DevicePtr device, bool ok, uint32_t buildDate, std::string version,
+                               std::string serial);
 
+    std::shared_ptr<IDeviceListPeers> m_pPeers;
     std::shared_ptr<CModifyIPUILogic> m_pModifyIPUILogic;
     CSFView* m_pView = nullptr;
     std::weak_ptr<CMainFrameEventImp> m_wpMainFrame;

@@ -1,20 +1,265 @@
 #include "Main/CSearchDevLogic.h"
 
+#include <cstring>
+#include <thread>
+
+#include "Common/AppSettings.h"
+#include "Common/SFMessageLoopManager.h"
+#include "Common/SFTask.h"
+#include "Common/StrHelpers.h"
+#include "Main/DeviceListText.h"
+#include "devsdk/DevSdkErrors.h"
+
+using namespace VeyraBase;
+
 std::atomic<int> g_bToolRunning{0};
 
+namespace {
+
+const char kSourceFile[] = ".\\Main\\CSearchDevLogic";
+
+// Local interface argument of the SDK search calls: at most 19 characters, or null.
+struct LocalNic {
+    char text[20] = {};
+    LocalNic()
+    {
+        const std::string ip = WideToUtf8(CAppSettings::LocalIp);
+        CopyField(text, sizeof(text), ip.c_str());
+    }
+    const char* Get() const { return text[0] ? text : nullptr; }
+};
+
+// One block of an address-range search: the SDK's part and our trailer.
+struct SearchBlock {
+    SDK_SEARCH_IP_LIST list;
+    CSearchDevLogic* owner;
+};
+
+} // namespace
+
 CSearchDevLogic::CSearchDevLogic(std::weak_ptr<CDeviceListUILogic> listLogic) : m_wpListLogic(listLogic) {}
+
 CSearchDevLogic::~CSearchDevLogic() {}
-void CSearchDevLogic::Task_PreStartSearch(SF_SEARCHTYPE, int, std::string, DeviceVector) {}
-void CSearchDevLogic::Task_StartSearch(SF_SEARCHTYPE, int, std::string) {}
-void CSearchDevLogic::Task_StartSearch_ManulAdd(SF_SEARCHTYPE, int, std::string) {}
-void CSearchDevLogic::Task_StopSearch(int, int) {}
-BOOL CSearchDevLogic::ModifyDevice(DEVICE_NET_INFO_EX*) { return 0; }
-void CSearchDevLogic::StopAllSearches() {}
-std::vector<int> CSearchDevLogic::SplitBlocks(int) { return {}; }
-void CSearchDevLogic::SearchDevicesCB(DEVICE_NET_INFO_EX*, void*) {}
-void CSearchDevLogic::SearchDevicesCBIPs(DEVICE_NET_INFO_EX*, void*) {}
-void CSearchDevLogic::SearchDevicesCBIPs_ManulAdd(DEVICE_NET_INFO_EX*, void*) {}
-void CSearchDevLogic::StopBroadcast() {}
-void CSearchDevLogic::SearchRange(int, const std::string&, fSearchDevicesCB) {}
-void CSearchDevLogic::PostToList(int, const char*, const char*, std::function<void()>) {}
-void CSearchDevLogic::PostInsert(DEVICE_NET_INFO_EX*, bool, const char*) {}
+
+void CSearchDevLogic::PostToList(int line, const char* taskName, const char* caller, std::function<void()> call)
+{
+    std::shared_ptr<CDeviceListUILogic> list = m_wpListLogic.lock();
+    std::shared_ptr<CSFMessageLoop> loop = CSFMessageLoopManager::Instance()->GetMessageLoop(ML_MAIN);
+    if (!list || !loop)
+        return;
+    std::shared_ptr<CSFTask> task = CreateTask<CDeviceListUILogic>(call, list);
+    SetTaskDebugInfo(task, ML_MAIN, kSourceFile, line, taskName, caller, 1);
+    loop->PostTask(task);
+}
+
+void CSearchDevLogic::Task_PreStartSearch(SF_SEARCHTYPE mode, int count, std::string startIp, DeviceVector manual)
+{
+    for (const DevicePtr& device : manual) {
+        if (!device->bNeedRefresh)
+            continue;
+        SDK_LOGIN_DEVICE_INFO login;
+        std::memset(&login, 0, sizeof(login));
+        int error = 0;
+        const int port = device->stNetInfo.nPort & 0xFFFF;
+        device->szUser[sizeof(device->szUser) - 1] = 0;
+        device->szPassword[sizeof(device->szPassword) - 1] = 0;
+        LONG id;
+        if (device->bP2P) {
+            id = SdkLoginEx("127.0.0.1", port, device->szUser, device->szPassword, 19, nullptr, &login, &error);
+        } else {
+            const std::string ip = FIELD_TEXT(device->stNetInfo.szIpAddr);
+            id = SdkLogin(ip.c_str(), port, device->szUser, device->szPassword, &login, &error);
+        }
+        if (id < 1) {
+            device->stNetInfo.szSoftVersion[0] = 0;
+            device->dwBuildDate = 0;
+            continue;
+        }
+        ZRDEV_VERSION_INFO version;
+        std::memset(&version, 0, sizeof(version));
+        int returned = 0;
+        if (SdkQueryDevState(id, 15, reinterpret_cast<char*>(&version), sizeof(version), &returned, 1000)) {
+            COPY_FIELD(device->stNetInfo.szSoftVersion, version.szSoftWareVersion);
+            device->dwBuildDate = version.dwSoftwareBuildDate;
+            device->bNeedRefresh = 0;
+        }
+        SdkLogout(id);
+    }
+    std::shared_ptr<CDeviceListUILogic> list = m_wpListLogic.lock();
+    PostToList(__LINE__, "&CDeviceListUILogic::Task_PreStartSearch_Ret", "CSearchDevLogic::Task_PreStartSearch",
+               [list, mode, count, startIp, manual] {
+                   if (list)
+                       list->Task_PreStartSearch_Ret(mode, count, startIp, manual);
+               });
+}
+
+// A handle whose stop fails is kept and tried again before the next search and at shutdown, so
+// that no broadcast search is ever left running unreachable.
+void CSearchDevLogic::StopBroadcast()
+{
+    std::vector<LONG> failed;
+    for (LONG handle : m_vecUnstopped)
+        if (!SdkStopSearchDevices(handle))
+            failed.push_back(handle);
+    m_vecUnstopped.swap(failed);
+    if (m_lSearchHandle != 0) {
+        if (!SdkStopSearchDevices(m_lSearchHandle))
+            m_vecUnstopped.push_back(m_lSearchHandle);
+        m_lSearchHandle = 0;
+    }
+}
+
+void CSearchDevLogic::StopAllSearches()
+{
+    StopBroadcast();
+}
+
+std::vector<int> CSearchDevLogic::SplitBlocks(int count)
+{
+    std::vector<int> blocks;
+    if (count <= 0)
+        return blocks;
+    const int n = (count + 254) / 255;
+    for (int i = 0; i < n; ++i)
+        blocks.push_back(i + 1 < n ? 255 : count - 255 * (n - 1));
+    return blocks;
+}
+
+void CSearchDevLogic::SearchRange(int count, const std::string& startIp, fSearchDevicesCB callback)
+{
+    char start[64] = {};
+    COPY_TEXT(start, startIp.c_str());
+    std::vector<std::unique_ptr<SearchBlock>> blocks;
+    std::vector<std::thread> threads;
+    for (int n : SplitBlocks(count)) {
+        std::unique_ptr<SearchBlock> block(new SearchBlock);
+        std::memset(block.get(), 0, sizeof(SearchBlock));
+        block->list.dwSize = sizeof(SDK_SEARCH_IP_LIST);
+        block->list.nIpNum = n;
+        MakeIpSequence(start, n + 1, &block->list.szIP[0][0]);
+        block->owner = this;
+        COPY_TEXT(start, block->list.szIP[n]);
+        SearchBlock* raw = block.get();
+        blocks.push_back(std::move(block));
+        threads.emplace_back([raw, callback] {
+            LocalNic nic;
+            SdkSearchDevicesByIPs(&raw->list, callback, raw->owner, nic.Get(), 5000);
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+}
+
+void CSearchDevLogic::Task_StartSearch(SF_SEARCHTYPE mode, int count, std::string startIp)
+{
+    LocalNic nic;
+    StopBroadcast();
+    ++m_byGeneration;
+    bool exhausted = false;
+    if (mode == SF_SEARCH_BROADCAST || mode == SF_SEARCH_BOTH) {
+        LONG handle = SdkStartSearchDevices(&CSearchDevLogic::SearchDevicesCB, this, nic.Get());
+        DWORD error = SdkGetLastError();
+        int port = 5050;
+        while (handle == 0 && error == SDK_BROADCAST_PORT_IN_USE) {
+            ++port;
+            SDK_SEARCH_PARAM param;
+            std::memset(&param, 0, sizeof(param));
+            param.dwSize = sizeof(param);
+            param.wBroadcastPort = static_cast<WORD>(port);
+            SdkSetSearchParam(&param);
+            handle = SdkStartSearchDevices(&CSearchDevLogic::SearchDevicesCB, this, nic.Get());
+            error = SdkGetLastError();
+            if (port >= 65535) {
+                exhausted = handle == 0;
+                break;
+            }
+        }
+        m_lSearchHandle = handle;
+    }
+    if (mode == SF_SEARCH_BYIP || mode == SF_SEARCH_BOTH)
+        SearchRange(count, startIp, &CSearchDevLogic::SearchDevicesCBIPs);
+
+    std::shared_ptr<CDeviceListUILogic> list = m_wpListLogic.lock();
+    PostToList(__LINE__, "&CDeviceListUILogic::Task_StartSearch_Ret", "CSearchDevLogic::Task_StartSearch",
+               [list, exhausted] {
+                   if (list)
+                       list->Task_StartSearch_Ret(exhausted);
+               });
+}
+
+void CSearchDevLogic::Task_StartSearch_ManulAdd(SF_SEARCHTYPE mode, int count, std::string startIp)
+{
+    StopBroadcast();
+    if (mode == SF_SEARCH_BYIP)
+        SearchRange(count, startIp, &CSearchDevLogic::SearchDevicesCBIPs_ManulAdd);
+    std::shared_ptr<CDeviceListUILogic> list = m_wpListLogic.lock();
+    PostToList(__LINE__, "&CDeviceListUILogic::Task_StartSearch_ManulAdd_Ret",
+               "CSearchDevLogic::Task_StartSearch_ManulAdd", [list, startIp] {
+                   if (list)
+                       list->Task_StartSearch_ManulAdd_Ret(startIp);
+               });
+}
+
+void CSearchDevLogic::Task_StopSearch(int refilter, int page)
+{
+    StopBroadcast();
+    std::shared_ptr<CDeviceListUILogic> list = m_wpListLogic.lock();
+    PostToList(__LINE__, "&CDeviceListUILogic::Task_StopSearch_Ret", "CSearchDevLogic::Task_StopSearch",
+               [list, refilter, page] {
+                   if (list)
+                       list->Task_StopSearch_Ret(refilter, page);
+               });
+}
+
+BOOL CSearchDevLogic::ModifyDevice(DEVICE_NET_INFO_EX* info)
+{
+    StopBroadcast();
+    if (!info)
+        return 0;
+    return SdkModifyDevice(info, 10000, nullptr, nullptr, nullptr);
+}
+
+void CSearchDevLogic::PostInsert(DEVICE_NET_INFO_EX* info, bool broadcast, const char* caller)
+{
+    DevicePtr device = std::make_shared<DEVICE_INFO>();
+    std::memset(device.get(), 0, sizeof(DEVICE_INFO));
+    std::memcpy(&device->stNetInfo, info, sizeof(DEVICE_NET_INFO_EX));
+    device->bBroadcast = broadcast ? 1 : 0;
+    device->byGeneration = m_byGeneration.load();
+    std::shared_ptr<CDeviceListUILogic> list = m_wpListLogic.lock();
+    PostToList(__LINE__, "&CDeviceListUILogic::Task_InsertDevice", caller, [list, device] {
+        if (list)
+            list->Task_InsertDevice(device);
+    });
+}
+
+void CSearchDevLogic::SearchDevicesCB(DEVICE_NET_INFO_EX* info, void* user)
+{
+    if (g_bToolRunning.load() || !info || !user)
+        return;
+    static_cast<CSearchDevLogic*>(user)->PostInsert(info, true, "SearchDevicesCB");
+}
+
+void CSearchDevLogic::SearchDevicesCBIPs(DEVICE_NET_INFO_EX* info, void* user)
+{
+    if (g_bToolRunning.load() || !info || !user)
+        return;
+    static_cast<CSearchDevLogic*>(user)->PostInsert(info, false, "SearchDevicesCBIPs");
+}
+
+void CSearchDevLogic::SearchDevicesCBIPs_ManulAdd(DEVICE_NET_INFO_EX* info, void* user)
+{
+    if (!info || !user)
+        return;
+    CSearchDevLogic* self = static_cast<CSearchDevLogic*>(user);
+    DevicePtr device = std::make_shared<DEVICE_INFO>();
+    std::memset(device.get(), 0, sizeof(DEVICE_INFO));
+    std::memcpy(&device->stNetInfo, info, sizeof(DEVICE_NET_INFO_EX));
+    device->bManual = 1;
+    std::shared_ptr<CDeviceListUILogic> list = self->m_wpListLogic.lock();
+    self->PostToList(__LINE__, "&CDeviceListUILogic::SortAddDevice", "SearchDevicesCBIPs_ManulAdd",
+                     [list, device] {
+                         if (list)
+                             list->SortAddDevice(device);
+                     });
+}

@@ -14,6 +14,7 @@
 #include "Widgets/SFStatic.h"
 
 class CMainFrameEventImp;
+class IDeviceListPeers;
 
 // Range check of the search settings: 0 accepted, 1 end before start, 2 more than 1000 addresses.
 int CheckSearchRange(uint32_t start, uint32_t end);
@@ -34,6 +35,9 @@ public:
 
     static std::shared_ptr<CUserSearchSettingEventImp> Create(std::weak_ptr<CMainFrameEventImp> mainFrame);
     CSFDialog* GetDialog() const { return m_pDialog; }
+    // Who the dialog talks to (set before CreateWindowDlg; Create sets the main window's).
+    void SetPeers(std::shared_ptr<IDeviceListPeers> peers) { m_pPeers = peers; }
+    void CreateWindowDlg();
 
     int Dlg_OnInitDialog(bool create) override;
     void Dlg_OnOK() override {}
@@ -58,11 +62,11 @@ public:
     CSFEditCtrl* GetPasswordEdit() const { return m_pPasswordEdit; }
 
 private:
-    void CreateWindowDlg();
     void FillNicList();
     void EnableRange(bool enable);
     void ResetAddresses();
 
+    std::shared_ptr<IDeviceListPeers> m_pPeers;
     CSFDialog* m_pDialog = nullptr;
     std::weak_ptr<CMainFrameEventImp> m_wpMainFrame;
     CSFStatic* m_pNicLabel = nullptr;

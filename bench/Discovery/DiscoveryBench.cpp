@@ -1,0 +1,142 @@
+// Search over 5000 emulated devices with the device page shown offscreen.
+#include <benchmark/benchmark.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include "Common/AppSettings.h"
+#include "Common/SFMessageLoopManager.h"
+#include "Common/SFThreadEx.h"
+#include "Main/CSearchDevEventImp.h"
+#include "RecordingPeers.h"
+#include "Widgets/SFView.h"
+#include "devsdk/DevSdk.h"
+#include "devsdk/DevSdkSim.h"
+
+using namespace VeyraBase;
+
+namespace {
+
+constexpr int kDevices = 5000;
+const char* const kFirst = "127.202.0.1";
+
+struct Devsim {
+    pid_t pid = -1;
+    bool Start()
+    {
+        int fds[2];
+        if (pipe(fds) != 0)
+            return false;
+        pid = fork();
+        if (pid == 0) {
+            dup2(fds[1], 1);
+            close(fds[0]);
+            const std::string n = std::to_string(kDevices);
+            execl(DEVSIM_PATH, "devsim", "--count", n.c_str(), "--first", kFirst, "--probe-port", "5072",
+                  static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        FILE* f = fdopen(fds[0], "r");
+        char line[256];
+        bool ready = false;
+        while (fgets(line, sizeof line, f))
+            if (std::strncmp(line, "VX_DEVSIM_FLEET=", 16) == 0) {
+                ready = true;
+                break;
+            }
+        fclose(f);
+        return ready;
+    }
+    ~Devsim()
+    {
+        if (pid > 0) {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+};
+
+void BM_SearchToLastRow(benchmark::State& state)
+{
+    static Devsim fleet;
+    if (fleet.pid < 0 && !fleet.Start()) {
+        state.SkipWithError("devsim did not start");
+        return;
+    }
+    auto peers = std::make_shared<RecordingPeers>();
+    auto model = std::make_shared<CDeviceListUILogic>(std::weak_ptr<CMainFrameEventImp>());
+    model->SetPeers(peers);
+    model->Init();
+    peers->logic = model;
+    auto page = std::make_shared<CSearchDevEventImp>(std::weak_ptr<CMainFrameEventImp>());
+    page->SetPeers(peers);
+    page->Create();
+    peers->page = page;
+    if (page->GetView()) {
+        RECT rc = {0, 0, 1200, 800};
+        page->GetView()->MoveWindow(&rc);
+        page->GetView()->ShowWindow(1);
+    }
+    CSFListCtrl* list = page->GetListCtrl();
+    double worstStall = 0, lastSeconds = 0;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        qint64 lastTick = 0, longest = 0;
+        QTimer tick;
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            const qint64 now = clock.elapsed();
+            longest = std::max(longest, now - lastTick);
+            lastTick = now;
+        });
+        tick.start(1);
+        model->StartSearch(SF_SEARCH_BROADCAST, 0, "");
+        while ((list ? list->GetItemCount() : 0) < kDevices && clock.elapsed() < 60000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        lastSeconds = clock.elapsed() / 1000.0;
+        tick.stop();
+        worstStall = static_cast<double>(longest);
+        model->StopSearch(1);
+        while (model->IsBroadcasting() && clock.elapsed() < 90000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    state.counters["rows"] = list ? list->GetItemCount() : 0;
+    state.counters["seconds_to_last_row"] = lastSeconds;
+    state.counters["longest_gui_stall_ms"] = worstStall;
+}
+BENCHMARK(BM_SearchToLastRow)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    CSFMessageLoopManager::Instance()->RegisterLoop(CreateMessageLoop(SF_LOOP_QT), ML_MAIN);
+    auto worker = CSFThreadEx_Qt::Create(SF_THREAD_CREATE{});
+    worker->Start();
+    CSFMessageLoopManager::Instance()->RegisterLoop(worker->GetMessageLoop(), ML_SDK);
+    devsdk::SimOptions o;
+    o.embedded = false;
+    o.fleets = {std::string(kFirst) + "+" + std::to_string(kDevices) + ":5072"};
+    o.localIp = "127.202.255.254";
+    devsdk::SetSimOptions(o);
+    SdkInit(nullptr, nullptr);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    SdkCleanup();
+    worker->StopAndJoin(20000);
+    return 0;
+}

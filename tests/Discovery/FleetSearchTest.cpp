@@ -1,0 +1,160 @@
+// Searches against an emulated fleet through the real SDK and the task loops.
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include "Common/AppSettings.h"
+#include "Common/DevClass.h"
+#include "Common/SFMessageLoopManager.h"
+#include "Common/SFThreadEx.h"
+#include "Main/CSearchDevLogic.h"
+#include "RecordingPeers.h"
+#include "devsdk/DevSdk.h"
+#include "devsdk/DevSdkSim.h"
+
+using namespace VeyraBase;
+
+namespace {
+
+const char kLocal[] = "127.0.41.1";
+const char kFleetFirst[] = "127.0.41.2";  // sixteen devices: .2 to .17
+
+class FleetSearch : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (!CSFMessageLoopManager::Instance()->GetMessageLoop(ML_MAIN))
+            CSFMessageLoopManager::Instance()->RegisterLoop(CreateMessageLoop(SF_LOOP_QT), ML_MAIN);
+        s_worker = CSFThreadEx_Qt::Create(SF_THREAD_CREATE{});
+        s_worker->Start();
+        CSFMessageLoopManager::Instance()->RegisterLoop(s_worker->GetMessageLoop(), ML_SDK);
+        devsdk::SimOptions opt;
+        opt.embedded = true;
+        opt.embeddedFirst = kFleetFirst;
+        opt.localIp = kLocal;
+        opt.probePort = 5050;
+        devsdk::SetSimOptions(opt);
+        ASSERT_TRUE(SdkInit(nullptr, nullptr));
+    }
+    static void TearDownTestSuite()
+    {
+        SdkCleanup();
+        devsdk::ResetSimOptions();
+        s_worker->StopAndJoin(20000);
+        s_worker.reset();
+    }
+
+    void SetUp() override
+    {
+        CAppSettings::CloudEnable = true;
+        CAppSettings::LocalIp = L"127.0.41.1";
+        peers = std::make_shared<RecordingPeers>();
+        model = std::make_shared<CDeviceListUILogic>(std::weak_ptr<CMainFrameEventImp>());
+        model->SetPeers(peers);
+        model->Init();
+        peers->logic = model;
+    }
+    void TearDown() override
+    {
+        model->StopSearch(0);
+        Wait([&] { return !peers->Matching("frame.stopped 0").empty(); });
+        CAppSettings::LocalIp.clear();
+    }
+
+    // Runs the GUI loop until the condition holds (generous limit; not a timing check).
+    static bool Wait(const std::function<bool()>& done, int limitMs = 30000)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!done()) {
+            if (timer.elapsed() > limitMs)
+                return false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            QThread::msleep(2);
+        }
+        return true;
+    }
+    bool SearchDone() { return peers->Matching("bar.searching").size() >= 2; }
+    size_t Listed() { return model->GetDeviceList().size(); }
+
+    static std::shared_ptr<CSFThreadEx_Qt> s_worker;
+    std::shared_ptr<RecordingPeers> peers;
+    std::shared_ptr<CDeviceListUILogic> model;
+};
+
+std::shared_ptr<CSFThreadEx_Qt> FleetSearch::s_worker;
+
+} // namespace
+
+TEST_F(FleetSearch, RangeSearchFillsTheListOnce)
+{
+    // 300 addresses: two blocks (255 and 45) covering the fleet at .2 to .17.
+    ASSERT_TRUE(model->StartSearch(SF_SEARCH_BYIP, 300, "127.0.41.1"));
+    ASSERT_TRUE(Wait([&] { return SearchDone(); }));
+    EXPECT_EQ(16u, Listed());
+    EXPECT_EQ(16, model->GetFoundCount());
+    EXPECT_EQ("bar.count 16", peers->Matching("bar.count").back());
+    // Uninitialised devices are counted but reach only the device page.
+    int uninit = 0;
+    for (const DevicePtr& d : model->GetDeviceList())
+        uninit += IsUninitializedStatus(d->stNetInfo.byInitState) ? 1 : 0;
+    EXPECT_EQ(3, uninit);
+    EXPECT_EQ(13u, peers->Matching("sys.add").size());
+    EXPECT_FALSE(model->IsSearching());
+}
+
+TEST_F(FleetSearch, BroadcastSearchMovesToTheNextPortWhenItsPortIsTaken)
+{
+    int sock = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(5050);
+    inet_pton(AF_INET, kLocal, &addr.sin_addr);
+    ASSERT_EQ(0, bind(sock, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)));
+
+    ASSERT_TRUE(model->StartSearch(SF_SEARCH_BROADCAST, 0, ""));
+    ASSERT_TRUE(Wait([&] { return SearchDone(); }));
+    EXPECT_TRUE(model->IsBroadcasting());
+    EXPECT_NE(0, model->GetSearchDevLogic()->GetSearchHandle());
+    EXPECT_TRUE(Wait([&] { return Listed() == 16; }));
+    EXPECT_TRUE(peers->messages.empty());
+    close(sock);
+}
+
+TEST_F(FleetSearch, NewSearchDropsResultsOfTheEarlierOne)
+{
+    ASSERT_TRUE(model->StartSearch(SF_SEARCH_BROADCAST, 0, ""));
+    ASSERT_TRUE(Wait([&] { return SearchDone() && Listed() == 16; }));
+    // A result of the first search arriving now is stale.
+    DevicePtr late = MakeDevice("127.0.41.99", "aa:bb:cc:00:41:99");
+    late->byGeneration = model->GetGeneration();
+    peers->calls.clear();
+    ASSERT_TRUE(model->StartSearch(SF_SEARCH_BYIP, 16, kFleetFirst));
+    model->Task_InsertDevice(late);
+    ASSERT_TRUE(Wait([&] { return SearchDone(); }));
+    EXPECT_EQ(16u, Listed());
+    for (const DevicePtr& d : model->GetDeviceList())
+        EXPECT_STRNE("127.0.41.99", d->stNetInfo.szIpAddr);
+    // The pages were emptied in their order before the new results came.
+    const std::vector<std::string> clears = {"upgrade.clear", "cloud.clear", "sys.clear", "tpl.clear", "cfg.clear",
+                                             "bar.count 0", "bar.searching 1"};
+    EXPECT_EQ(clears, std::vector<std::string>(peers->calls.begin(), peers->calls.begin() + clears.size()));
+}
+
+TEST_F(FleetSearch, FilterDuringBroadcastStopsItFirst)
+{
+    ASSERT_TRUE(model->StartSearch(SF_SEARCH_BOTH, 16, kFleetFirst));
+    ASSERT_TRUE(Wait([&] { return SearchDone(); }));
+    EXPECT_TRUE(model->IsBroadcasting());
+    EXPECT_TRUE(model->FilterDevList(FILTER_PAGE_SYSCONFIG));
+    ASSERT_TRUE(Wait([&] { return !model->IsBroadcasting(); }));
+    EXPECT_EQ(0, model->GetSearchDevLogic()->GetSearchHandle());
+    EXPECT_EQ(0u, model->GetSearchDevLogic()->GetPendingStopCount());
+}

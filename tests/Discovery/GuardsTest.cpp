@@ -1,0 +1,121 @@
+// Busy guards of the device page: which message each busy module shows, in the order they run.
+#include <gtest/gtest.h>
+
+#include "RecordingPeers.h"
+
+namespace {
+
+struct Busy {
+    int modifying, upgrading, configuring, loggingIn, cloudUpgrading, cloudDownloading, cloudChecking, cloudStopping;
+};
+
+struct Fixture {
+    std::shared_ptr<RecordingPeers> peers = std::make_shared<RecordingPeers>();
+    std::shared_ptr<CDeviceListUILogic> model =
+        std::make_shared<CDeviceListUILogic>(std::weak_ptr<CMainFrameEventImp>());
+    std::shared_ptr<CSearchDevEventImp> page =
+        std::make_shared<CSearchDevEventImp>(std::weak_ptr<CMainFrameEventImp>());
+
+    explicit Fixture(const Busy& b)
+    {
+        model->SetPeers(peers);
+        model->Init();
+        page->SetPeers(peers);
+        peers->logic = model;
+        peers->modifying = b.modifying;
+        peers->upgrading = b.upgrading;
+        peers->configuring = b.configuring;
+        peers->loggingIn = b.loggingIn;
+        peers->cloudUpgrading = b.cloudUpgrading;
+        peers->cloudDownloading = b.cloudDownloading;
+        peers->cloudChecking = b.cloudChecking;
+        peers->cloudStopping = b.cloudStopping;
+    }
+    std::wstring Message() const { return peers->messages.empty() ? L"" : peers->messages.front(); }
+};
+
+struct Case {
+    Busy busy;
+    const wchar_t* message;
+};
+
+} // namespace
+
+TEST(BusyGuards, StartSearch)
+{
+    const Case cases[] = {
+        {{1, 1, 1, 1, 1, 1, 1, 1}, L"Modifying,please wait..."},
+        {{0, 1, 1, 1, 1, 1, 1, 1}, L"Now upgrading,please wait..."},
+        {{0, 0, 1, 1, 1, 1, 1, 1}, L"Setting,please wait..."},
+        {{0, 0, 0, 1, 1, 1, 1, 1}, L"Now login,please wait..."},
+        {{0, 0, 0, 0, 1, 0, 1, 1}, L"Now operating,please wait..."},
+        {{0, 0, 0, 0, 0, 1, 1, 1}, L"Now operating,please wait..."},
+        {{0, 0, 0, 0, 0, 0, 1, 1}, L"Now checking,please wait..."},
+        {{0, 0, 0, 0, 0, 0, 0, 1}, L"Upgrade stoping,please wait..."},
+    };
+    for (const Case& c : cases) {
+        Fixture f(c.busy);
+        f.page->StartSearch();
+        EXPECT_EQ(std::wstring(c.message), f.Message());
+        EXPECT_EQ(1u, f.peers->messages.size());
+        EXPECT_FALSE(f.peers->calls.empty() == false && !f.peers->Matching("bar.searching").empty());
+        // The upgrade task list is cleared once the upgrade guard passed, whatever follows.
+        EXPECT_EQ(c.busy.modifying == 0 && c.busy.upgrading == 0, !f.peers->Matching("upgrade.cleartasks").empty());
+    }
+    Fixture idle({0, 0, 0, 0, 0, 0, 0, 0});
+    idle.page->StartSearch();
+    EXPECT_TRUE(idle.peers->messages.empty());
+    EXPECT_EQ(1u, idle.peers->Matching("bar.searching 1").size());
+}
+
+TEST(BusyGuards, ManualAddAndDelete)
+{
+    const Case cases[] = {
+        {{1, 1, 1, 1, 1, 1, 1, 1}, L"Upgrading,please wait..."},
+        {{1, 1, 1, 1, 0, 1, 1, 1}, L"Downloading,please wait..."},
+        {{1, 1, 1, 1, 0, 0, 1, 1}, L"Now checking,please wait..."},
+        {{1, 1, 1, 1, 0, 0, 0, 1}, L"Upgrade stoping,please wait..."},
+        {{1, 1, 1, 1, 0, 0, 0, 0}, L"Setting,please wait..."},
+        {{1, 1, 0, 1, 0, 0, 0, 0}, L"Modifying,please wait..."},
+        {{0, 1, 0, 1, 0, 0, 0, 0}, L"Upgrading,please wait..."},
+    };
+    for (const Case& c : cases) {
+        Fixture add(c.busy);
+        add.page->OnManualAdd();
+        EXPECT_EQ(std::wstring(c.message), add.Message());
+        EXPECT_TRUE(add.peers->Matching("frame.manualadd").empty());
+        Fixture del(c.busy);
+        del.page->OnDelete();
+        EXPECT_EQ(std::wstring(c.message), del.Message());
+    }
+    // Logging in does not hold Manual Add back.
+    Fixture idle({0, 0, 0, 1, 0, 0, 0, 0});
+    idle.page->OnManualAdd();
+    EXPECT_TRUE(idle.peers->messages.empty());
+    EXPECT_EQ(1u, idle.peers->Matching("frame.manualadd").size());
+}
+
+TEST(BusyGuards, IpModification)
+{
+    const Case batch[] = {
+        {{1, 1, 0, 1, 1, 1, 1, 1}, L"Modifying,please wait..."},
+        {{0, 1, 0, 1, 1, 1, 1, 1}, L"Now upgrading,please wait..."},
+        {{0, 0, 0, 1, 1, 1, 1, 1}, L"Upgrading,please wait..."},
+        {{0, 0, 0, 1, 0, 1, 1, 1}, L"Downloading,please wait..."},
+        // Nothing busy and nothing checked: the selection message, no dialog.
+        {{0, 0, 0, 1, 0, 0, 0, 0}, L"Please select one device to modify ip at least."},
+    };
+    for (const Case& c : batch) {
+        Fixture f(c.busy);
+        f.page->OnBatchModifyIP();
+        EXPECT_EQ(std::wstring(c.message), f.Message());
+        EXPECT_TRUE(f.peers->Matching("modify.dialog").empty());
+    }
+    // The row button also waits for a device login, and opens the dialog for one device.
+    Fixture row({0, 0, 0, 1, 0, 0, 0, 0});
+    row.page->OnModifyIP();
+    EXPECT_EQ(L"Now login,please wait...", row.Message());
+    Fixture free({0, 0, 0, 0, 0, 0, 0, 0});
+    free.page->OnModifyIP();
+    EXPECT_EQ(1u, free.peers->Matching("modify.dialog 1").size());
+}
