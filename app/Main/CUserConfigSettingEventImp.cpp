@@ -424,7 +424,9 @@ int CUserConfigSettingEventImp::DeleteFirmwareFiles(const std::wstring& folder, 
     QDir dir(QString::fromStdWString(folder));
     if (folder.empty() || !dir.exists())
         return 0;
-    dir.setFilter(QDir::Files | QDir::Hidden | QDir::System);
+    // Every entry that matches counts, as the folder listing shows it; a folder named *.bin
+    // cannot be deleted as a file and is reported.
+    dir.setFilter(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     dir.setNameFilters(QStringList() << QStringLiteral("*.bin"));
     dir.setSorting(QDir::Name | QDir::IgnoreCase);
     // Name filters match case-insensitively by default: "FW.BIN" is a firmware file too.

@@ -17,6 +17,7 @@
 #include "Common/SFThreadEx.h"
 #include "Common/YuvConvert.h"
 #include "Main/CMainFrameEventImp.h"
+#include "Main/ShellSelfTest.h"
 #include "Widgets/SFGlobal.h"
 #include "os/CrashHandler.h"
 #include "os/LogLibrary.h"
@@ -75,8 +76,10 @@ int main(int argc, char* argv[])
     std::shared_ptr<CMainFrameEventImp> mainFrame = CMainFrameEventImp::Create();
 
     os::LoadLogDll();
+    ArmShellSelfTest(mainFrame);
 
     QApplication::exec();
+    FinishShellSelfTest();
 
     SFUninitialize();
     os::UnloadLogDll();

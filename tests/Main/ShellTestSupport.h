@@ -1,0 +1,94 @@
+// Shared set-up of the shell tests: settings in a temporary folder, loops 1 and 3, a device SDK
+// without devices whose lifetime calls are counted, a recorder of message boxes and of the
+// shell's "open".
+#pragma once
+
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "Common/AppPath.h"
+#include "Common/AppSettings.h"
+#include "Common/ConfigXMLPersistImp.h"
+#include "Common/SFMessageLoopManager.h"
+#include "Common/SFTask.h"
+#include "Common/SFThreadEx.h"
+#include "Common/Translate.h"
+#include "Main/CMainFrameEventImp.h"
+#include "Widgets/SFGlobal.h"
+#include "Widgets/SFStatic.h"
+#include "devsdk/DevSdk.h"
+#include "devsdk/DevSdkSim.h"
+#include "os/ShellOpen.h"
+
+namespace shelltest {
+
+// Processes events until pred holds or the time is up; answers pred.
+inline bool WaitUntil(const std::function<bool()>& pred, int timeoutMs = 15000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!pred()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+inline void Pump(int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+// Counts the device SDK's lifetime calls and what the main window held at SdkInit.
+struct SdkRecord {
+    std::atomic<int> init{0}, reconnect{0}, cleanup{0};
+    std::atomic<bool> modelExistedAtInit{false}, pagesExistedAtInit{false};
+    std::atomic<bool> allStoppedAtCleanup{true};
+    CMainFrameEventImp* frame = nullptr;
+    fDisConnect disconnect = nullptr;
+    fHaveReConnect reconnectCb = nullptr;
+};
+SdkRecord& Sdk();
+
+// Texts of the message boxes shown while it runs; each box is answered with `answer`.
+class ModalAnswerer {
+public:
+    explicit ModalAnswerer(int answer = 1);
+    ~ModalAnswerer();
+    std::vector<std::wstring> Texts();
+    void SetAnswer(int answer) { m_answer = answer; }
+
+private:
+    void Poll();
+    QTimer m_timer;
+    int m_answer;
+    std::mutex m_lock;
+    std::vector<std::wstring> m_texts;
+};
+
+// Targets handed to the shell's "open".
+std::vector<std::string>& Opened();
+
+// The process-wide set-up; the first call makes it.
+void EnsureEnvironment();
+// A new main window; the window and its objects are kept until the process ends.
+std::shared_ptr<CMainFrameEventImp> MakeMainWindow();
+// Stand-in for the frame's close: answers and forgets the frame (kept alive).
+std::wstring AppDir();
+
+} // namespace shelltest
