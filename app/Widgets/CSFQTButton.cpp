@@ -169,8 +169,14 @@ void CSFQTButton::paintEvent(QPaintEvent*)
     }
     QPainter p(this);
     p.setOpacity(m_fTransparence);
-    if (!image->isNull())
+    if (!image->isNull()) {
         p.drawPixmap(rect(), *image);
+    } else if (m_normal.isNull()) {
+        // No skin at all (or it failed to load): a plain flat face keeps the button visible.
+        p.fillRect(rect(), palette().color(QPalette::Button));
+        p.setPen(palette().color(QPalette::Mid));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
     const QString label = text();
     if (label.isEmpty())
         return;
