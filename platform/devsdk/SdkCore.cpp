@@ -179,17 +179,25 @@ void Core::SetReconnect(fHaveReConnect cb, void* user)
 
 void Core::Cleanup()
 {
-    std::map<LONG, std::shared_ptr<Search>> searches;
+    std::vector<LONG> searches, upgrades;
     std::map<LONG, SessionPtr> sessions;
     {
         std::lock_guard<std::mutex> lk(mu_);
         if (!inited_)
             return;
-        searches.swap(searches_);
+        for (auto& s : searches_)
+            searches.push_back(s.first);
+        for (auto& u : upgrades_)
+            upgrades.push_back(u.first);
+    }
+    for (LONG h : searches)
+        StopSearch(h);
+    for (LONG h : upgrades)
+        StopUpgrade(h);
+    {
+        std::lock_guard<std::mutex> lk(mu_);
         sessions.swap(sessions_);
     }
-    for (auto& s : searches)
-        StopSearch(s.first), (void)s;
     for (auto& kv : sessions) {
         SessionPtr s = kv.second;
         std::lock_guard<std::mutex> lk(s->mu);
@@ -270,11 +278,17 @@ void Core::ReconnectLoop()
                                        reply, &loginError, &lastError);
             if (!sock)
                 continue;
+            bool unwatch = false;
             {
                 std::lock_guard<std::mutex> slk(s->mu);
                 if (s->ended || s->sock)
                     continue; // logged out meanwhile: the socket closes with sock
                 s->sock = sock;
+                // The re-established login of an upgrade stays open until SdkLogout.
+                unwatch = s->watchOnly;
+                s->watchOnly = false;
+                if (unwatch)
+                    s->upgradeWatch = false;
             }
             StartReader(s, sock);
             fHaveReConnect cb;

@@ -49,6 +49,9 @@ struct Session {
     std::condition_variable cv;
     SocketPtr sock;          // null while the connection is down
     bool ended = false;      // logged out
+    bool upgradeWatch = false; // a firmware transfer was opened on this login
+    bool watchOnly = false;    // logged out, kept to see the reboot of an upgrade
+    std::function<void(const wire::Frame&)> onEvent; // device events (upgrade progress)
     uint32_t nextSeq = 1;
     std::map<uint32_t, Waiter*> waiters;
     std::mutex writeMu;
@@ -56,6 +59,7 @@ struct Session {
 using SessionPtr = std::shared_ptr<Session>;
 
 class Search;
+class Upgrade;
 
 // Blocking helpers on a raw socket, each bounded by a deadline (steady-clock ms).
 int64_t NowMs();
@@ -92,6 +96,15 @@ public:
     SessionPtr Find(LONG handle);
     // A request on a login; fills reply and returns true, or sets the last error.
     bool Call(LONG handle, uint16_t op, const Json::Value& body, int waitMs, Json::Value& reply);
+    bool CallSession(const SessionPtr& s, uint16_t op, const Json::Value& body, const std::string& bin, int waitMs,
+                     Json::Value& reply);
+    // Ends the watch of an upgrade login; a login already logged out then really ends.
+    void Unwatch(const SessionPtr& s);
+
+    // Firmware transfers
+    LONG StartUpgrade(LONG login, int type, const char* file, fUpgradeCallBack cb, void* user);
+    bool SendUpgrade(LONG handle);
+    bool StopUpgrade(LONG handle);
 
     // Searches
     LONG StartSearch(fSearchDevicesCB cb, void* user, const char* localIp);
@@ -130,6 +143,7 @@ private:
     std::atomic<uint16_t> broadcastPort_{5050};
     std::map<LONG, SessionPtr> sessions_;
     std::map<LONG, std::shared_ptr<Search>> searches_;
+    std::map<LONG, std::shared_ptr<Upgrade>> upgrades_;
     std::unique_ptr<devsim::Fleet> embedded_;
     std::vector<std::pair<std::string, uint16_t>> fleetAddrs_;
     std::map<std::string, std::pair<std::string, int>> macs_; // mac -> (ip, port)

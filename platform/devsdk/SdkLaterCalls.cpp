@@ -188,9 +188,6 @@ BOOL SdkCheckSecurityCode(const NET_IN_CHECK_SECURITY_CODE*, NET_OUT_CHECK_SECUR
     return Fail(SDK_NOT_SUPPORTED);
 }
 BOOL SdkResetPwd(const NET_IN_RESET_PWD*, NET_OUT_RESET_PWD*, int, const char*) { return Fail(SDK_NOT_SUPPORTED); }
-LONG SdkStartUpgrade(LONG, int, const char*, fUpgradeCallBack, void*) { return Fail(SDK_NOT_SUPPORTED); }
-BOOL SdkSendUpgrade(LONG) { return Fail(SDK_INVALID_HANDLE); }
-BOOL SdkStopUpgrade(LONG) { return Fail(SDK_INVALID_HANDLE); }
 BOOL SdkGetUpgradeDevInfo(LONG, const NET_IN_UPGRADE_DEV_INFO*, NET_OUT_UPGRADE_DEV_INFO*, int)
 {
     return Fail(SDK_NOT_SUPPORTED);

@@ -248,6 +248,16 @@ void Core::StartReader(const SessionPtr& s, const SocketPtr& sock)
             wire::Frame f;
             wire::FrameReader::Status st;
             while ((st = reader.Next(f)) == wire::FrameReader::kFrame) {
+                if (f.kind == wire::kEvent) {
+                    std::function<void(const wire::Frame&)> sink;
+                    {
+                        std::lock_guard<std::mutex> lk(s->mu);
+                        sink = s->onEvent;
+                    }
+                    if (sink)
+                        sink(f);
+                    continue;
+                }
                 if (f.kind != wire::kReply)
                     continue;
                 std::lock_guard<std::mutex> lk(s->mu);
@@ -312,6 +322,13 @@ bool Core::Logout(LONG handle)
         if (it == sessions_.end())
             return Fail(SDK_INVALID_HANDLE);
         s = it->second;
+        std::lock_guard<std::mutex> slk(s->mu);
+        if (s->upgradeWatch) {
+            // Keep watching: the transfer goes on, and the device's reboot after a good
+            // upgrade is reported as disconnect and reconnect of this handle.
+            s->watchOnly = true;
+            return Ok();
+        }
         sessions_.erase(it);
     }
     SocketPtr sock;
@@ -336,11 +353,30 @@ SessionPtr Core::Find(LONG handle)
     return it == sessions_.end() ? nullptr : it->second;
 }
 
+void Core::Unwatch(const SessionPtr& s)
+{
+    bool end = false;
+    {
+        std::lock_guard<std::mutex> lk(s->mu);
+        s->upgradeWatch = false;
+        s->onEvent = nullptr;
+        end = s->watchOnly;
+    }
+    if (end)
+        Logout(s->handle);
+}
+
 bool Core::Call(LONG handle, uint16_t op, const Json::Value& body, int waitMs, Json::Value& reply)
 {
     SessionPtr s = Find(handle);
     if (!s)
         return Fail(SDK_INVALID_HANDLE);
+    return CallSession(s, op, body, std::string(), waitMs, reply);
+}
+
+bool Core::CallSession(const SessionPtr& s, uint16_t op, const Json::Value& body, const std::string& bin, int waitMs,
+                       Json::Value& reply)
+{
     int64_t deadline = NowMs() + (waitMs > 0 ? waitMs : 1000);
     Waiter w;
     uint32_t seq;
@@ -358,7 +394,7 @@ bool Core::Call(LONG handle, uint16_t op, const Json::Value& body, int waitMs, J
     bool sent;
     {
         std::lock_guard<std::mutex> wlk(s->writeMu);
-        sent = SendAll(sock->fd, wire::Encode(wire::kRequest, op, seq, body), deadline);
+        sent = SendAll(sock->fd, wire::Encode(wire::kRequest, op, seq, body, bin), deadline);
     }
     std::unique_lock<std::mutex> lk(s->mu);
     if (sent)

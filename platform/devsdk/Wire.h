@@ -37,6 +37,9 @@ enum Op : uint16_t {
     kOpInitOptions = 21,
     kOpUserList = 22,
     kOpUserPassword = 23,
+    kOpUpgradeStart = 30,
+    kOpUpgradeData = 31,
+    kOpUpgradeProgress = 32, // event: percent while installing, then result
 };
 
 struct Frame {

@@ -4,6 +4,7 @@
 
 #include <arpa/inet.h>
 
+#include <cstdlib>
 #include <ctime>
 
 namespace devsim {
@@ -345,6 +346,8 @@ Reply DeviceModel::Handle(const wire::Frame& req, SessionCtx& ctx, int64_t nowMs
         return r;
     }
     case wire::kOpUserList: return UserList();
+    case wire::kOpUpgradeStart: return UpgradeStart(body);
+    case wire::kOpUpgradeData: return UpgradeData(body, req.bin);
     case wire::kOpUserPassword: return UserPassword(body, ctx);
     default: return ErrorReply(SDK_NOT_SUPPORTED);
     }
@@ -658,6 +661,71 @@ Reply DeviceModel::UserPassword(const Json::Value& req, const SessionCtx& ctx)
     return OkReply();
 }
 
+Reply DeviceModel::UpgradeStart(const Json::Value& req)
+{
+    int64_t size = GetInt(req, "size", -1);
+    if (s_.upgradeRefuse == 1)
+        return ErrorReply(SDK_ERROR);
+    if (size <= 0 || size > (int64_t(1) << 31))
+        return ErrorReply(SDK_ILLEGAL_PARAM);
+    upgradeSize_ = size;
+    upgradeGot_ = 0;
+    upgradeHead_.clear();
+    return OkReply();
+}
+
+Reply DeviceModel::UpgradeData(const Json::Value& req, const std::string& bin)
+{
+    if (upgradeSize_ < 0)
+        return ErrorReply(SDK_ILLEGAL_PARAM);
+    if (GetInt(req, "offset", -1) != upgradeGot_ || upgradeGot_ + int64_t(bin.size()) > upgradeSize_) {
+        upgradeSize_ = -1;
+        return ErrorReply(SDK_ILLEGAL_PARAM);
+    }
+    if (upgradeHead_.size() < 4096)
+        upgradeHead_ += bin.substr(0, 4096 - upgradeHead_.size());
+    upgradeGot_ += int64_t(bin.size());
+    Reply r = OkReply();
+    r.body["received"] = Json::Int64(upgradeGot_);
+    if (upgradeGot_ == upgradeSize_) {
+        upgradeSize_ = -1;
+        r.body["complete"] = true;
+        r.action = Action::Install;
+    }
+    return r;
+}
+
+bool DeviceModel::UpgradeAccepted() const
+{
+    if (s_.upgradeRefuse == 2 || upgradeHead_.size() < 8)
+        return false;
+    const std::string& h = upgradeHead_;
+    return h.compare(0, 2, "ZR") == 0 || h.compare(0, 2, "PK") == 0 || h[0] == 'U' ||
+           (uint8_t(h[0]) == 0xC0 && uint8_t(h[1]) == 0x80) || h.compare(4, 4, "RFID") == 0;
+}
+
+void DeviceModel::CommitUpgrade()
+{
+    // The image may name its version as "VERSION=<text>"; otherwise the last number goes up.
+    size_t at = upgradeHead_.find("VERSION=");
+    if (at != std::string::npos) {
+        size_t end = at + 8;
+        while (end < upgradeHead_.size() && uint8_t(upgradeHead_[end]) > ' ' && end - at < 72)
+            ++end;
+        s_.version = upgradeHead_.substr(at + 8, end - at - 8);
+    } else {
+        size_t dot = s_.version.find_last_of('.');
+        std::string tail = dot == std::string::npos ? s_.version : s_.version.substr(dot + 1);
+        long n = std::strtol(tail.c_str(), nullptr, 10);
+        s_.version = (dot == std::string::npos ? std::string() : s_.version.substr(0, dot + 1)) + std::to_string(n + 1);
+    }
+    std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    s_.buildDate = (uint32_t(tm.tm_year + 1900) << 16) | (uint32_t(tm.tm_mon + 1) << 8) | uint32_t(tm.tm_mday);
+    upgradeHead_.clear();
+}
+
 void DeviceModel::RestoreDefaults()
 {
     Json::Value keepNet = GetMember(s_.tables, "Network");
@@ -696,6 +764,8 @@ Json::Value DeviceModel::ToJson(const DeviceState& s)
     v["pnOffer"] = s.pnOffer;
     v["maxSessions"] = s.maxSessions;
     v["rebootMs"] = s.rebootMs;
+    v["upgradeRefuse"] = s.upgradeRefuse;
+    v["installMs"] = s.installMs;
     if (s.tables.isObject() && !s.tables.empty())
         v["tables"] = s.tables;
     Json::Value users(Json::arrayValue);
@@ -740,6 +810,8 @@ DeviceState DeviceModel::FromJson(const Json::Value& v)
     s.pnOffer = int(GetInt(v, "pnOffer", 0));
     s.maxSessions = int(GetInt(v, "maxSessions", 32));
     s.rebootMs = int(GetInt(v, "rebootMs", -1));
+    s.upgradeRefuse = int(GetInt(v, "upgradeRefuse", 0));
+    s.installMs = int(GetInt(v, "installMs", 1000));
     const Json::Value& users = GetMember(v, "users");
     if (users.isArray())
         for (const Json::Value& e : users)

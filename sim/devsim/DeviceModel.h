@@ -72,6 +72,9 @@ struct DeviceState {
     std::set<int> hangOps;
     std::map<int, uint32_t> failOps;
     int rebootMs = -1;       // -1: the fleet's default
+    // firmware: 0 accepts, 1 refuses the start, 2 fails after the transfer
+    int upgradeRefuse = 0;
+    int installMs = 1000;    // time the device spends installing after the transfer
 };
 
 // Per-connection state the model keeps between requests.
@@ -83,7 +86,7 @@ struct SessionCtx {
 };
 
 // What the fleet must do after sending a reply.
-enum class Action { None, Close, Reboot, Move, Restore };
+enum class Action { None, Close, Reboot, Move, Restore, Install };
 
 struct Reply {
     bool send = true;        // false: never answer (scripted hang)
@@ -117,6 +120,9 @@ public:
     void CommitMove() { s_.ip = pendingIp_; }
     // Back to defaults (users and network kept).
     void RestoreDefaults();
+    // After the transfer: whether the image is accepted; then the new firmware.
+    bool UpgradeAccepted() const;
+    void CommitUpgrade();
 
     static Json::Value ToJson(const DeviceState& s);
     static DeviceState FromJson(const Json::Value& v);
@@ -138,6 +144,8 @@ private:
     Reply InitOptions(const Json::Value& req);
     Reply UserList();
     Reply UserPassword(const Json::Value& req, const SessionCtx& ctx);
+    Reply UpgradeStart(const Json::Value& req);
+    Reply UpgradeData(const Json::Value& req, const std::string& bin);
     User* FindUser(const std::string& name);
     bool CheckCredentials(const Json::Value& req) const;
     Json::Value NetworkTable() const;
@@ -147,6 +155,9 @@ private:
     std::map<std::string, int> userSessions_;
     uint32_t nextSession_ = 1;
     std::string pendingIp_;
+    int64_t upgradeSize_ = -1; // -1: no transfer open
+    int64_t upgradeGot_ = 0;
+    std::string upgradeHead_;  // first bytes of the image
 };
 
 // Error reply helper.

@@ -13,6 +13,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <algorithm>
 #include <cstring>
 
 namespace devsim {
@@ -30,6 +31,7 @@ struct Fleet::Dev {
 
 struct Fleet::Conn {
     int fd = -1;
+    uint64_t id = 0;
     size_t dev = 0;
     wire::FrameReader reader;
     std::string out;
@@ -340,6 +342,8 @@ void Fleet::OnAccept(Dev& d)
         char ip[INET_ADDRSTRLEN] = "";
         inet_ntop(AF_INET, &from.sin_addr, ip, sizeof ip);
         c->ctx.peerIp = ip;
+        c->id = nextConnId_++;
+        connIds_[c->id] = fd;
         epoll_event ev{};
         ev.events = EPOLLIN;
         ev.data.fd = fd;
@@ -354,6 +358,7 @@ void Fleet::CloseConn(int fd)
     if (it == conns_.end())
         return;
     devs_[it->second->dev]->model.SessionClosed(it->second->ctx);
+    connIds_.erase(it->second->id);
     epoll_ctl(epfd_, EPOLL_CTL_DEL, fd, nullptr);
     close(fd);
     conns_.erase(it);
@@ -425,7 +430,9 @@ void Fleet::OnConnReadable(int fd)
         if (r.action == Action::Close)
             c->closeAfterFlush = true;
         FlushConn(*c);
-        if (r.action != Action::None && r.action != Action::Close) {
+        if (r.action == Action::Install) {
+            RunAction(idx, r.action, c->id);
+        } else if (r.action != Action::None && r.action != Action::Close) {
             RunAction(idx, r.action);
             return;
         }
@@ -434,10 +441,42 @@ void Fleet::OnConnReadable(int fd)
     }
 }
 
-void Fleet::RunAction(size_t index, Action a)
+void Fleet::PushEvent(uint64_t connId, uint16_t op, const Json::Value& body)
+{
+    auto it = connIds_.find(connId);
+    if (it == connIds_.end())
+        return;
+    Conn& c = *conns_[it->second];
+    c.out += wire::Encode(wire::kEvent, op, 0, body);
+    FlushConn(c);
+}
+
+void Fleet::RunAction(size_t index, Action a, uint64_t connId)
 {
     Dev& d = *devs_[index];
     switch (a) {
+    case Action::Install: {
+        // Installing: ten progress events, then the result; a good image reboots the device.
+        int ms = std::max(10, d.model.State().installMs);
+        for (int k = 1; k <= 10; ++k)
+            AddTimer(NowMs() + int64_t(ms) * k / 10, [this, connId, k] {
+                Json::Value e(Json::objectValue);
+                e["percent"] = k * 10;
+                PushEvent(connId, wire::kOpUpgradeProgress, e);
+            });
+        AddTimer(NowMs() + ms + 5, [this, index, connId] {
+            Dev& dd = *devs_[index];
+            bool ok = dd.model.UpgradeAccepted();
+            Json::Value e(Json::objectValue);
+            e["result"] = ok ? "success" : "failure";
+            PushEvent(connId, wire::kOpUpgradeProgress, e);
+            if (ok) {
+                dd.model.CommitUpgrade();
+                RunAction(index, Action::Reboot);
+            }
+        });
+        break;
+    }
     case Action::Reboot:
     case Action::Restore: {
         if (a == Action::Restore)

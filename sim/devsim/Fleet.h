@@ -67,7 +67,8 @@ private:
     void OnAccept(Dev& d);
     void OnConnReadable(int fd);
     void FlushConn(Conn& c);
-    void RunAction(size_t index, Action a);
+    void RunAction(size_t index, Action a, uint64_t connId = 0);
+    void PushEvent(uint64_t connId, uint16_t op, const Json::Value& body);
     void AddTimer(int64_t atMs, std::function<void()> f);
     static int64_t NowMs();
 
@@ -75,6 +76,8 @@ private:
     mutable std::mutex mu_;
     std::vector<std::unique_ptr<Dev>> devs_;
     std::map<int, std::unique_ptr<Conn>> conns_;
+    std::map<uint64_t, int> connIds_;
+    uint64_t nextConnId_ = 1;
     std::map<int, size_t> udpFds_, listenFds_;
     std::multimap<int64_t, std::function<void()>> timers_;
     int epfd_ = -1;
