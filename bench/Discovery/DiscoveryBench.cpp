@@ -106,7 +106,7 @@ void BM_SearchToLastRow(benchmark::State& state)
         lastSeconds = clock.elapsed() / 1000.0;
         tick.stop();
         worstStall = static_cast<double>(longest);
-        model->StopSearch(1);
+        model->StopSearch(0);
         while (model->IsBroadcasting() && clock.elapsed() < 90000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
