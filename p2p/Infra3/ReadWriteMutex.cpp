@@ -15,56 +15,6 @@ namespace Infra {
 
 namespace {
 
-// Manual-reset event.
-class Event
-{
-public:
-    void set()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_signalled = true;
-        m_cond.notify_all();
-    }
-    void reset()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_signalled = false;
-    }
-    void wait()
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_cond.wait(lock, [this] { return m_signalled; });
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_cond;
-    bool m_signalled = false;
-};
-
-// Binary semaphore (maximum count 1).
-class HandOver
-{
-public:
-    void post()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_count = 1;
-        m_cond.notify_one();
-    }
-    void wait()
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_cond.wait(lock, [this] { return m_count > 0; });
-        m_count = 0;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_cond;
-    int m_count = 0;
-};
-
 const int kWriteHold = 0x10000;
 
 } // namespace
@@ -77,12 +27,14 @@ struct CReadWriteMutex::Internal
     std::atomic<int> writer{0};
     std::atomic<int> writerThread{0};
     std::recursive_mutex section;
-    // priorityWriter
+    // priorityWriter. Readers and writers wait on condition variables of the one guard mutex, so that
+    // a release between a waiter's check and its wait cannot be lost.
     int waitingWriters = 0;
     int waitingReaders = 0;
     int state = 0;
-    Event readerEvent;
-    HandOver writerSemaphore;
+    int handOvers = 0; // write holds passed to waiting writers, not yet taken up
+    std::condition_variable readers_cv;
+    std::condition_variable writers_cv;
     std::mutex guard;
 };
 
@@ -122,25 +74,13 @@ bool CReadWriteMutex::lockRead()
         in.section.unlock();
         return true;
     }
-    bool wake = false;
     std::unique_lock<std::mutex> lock(in.guard);
     if (in.waitingWriters > 0 || in.state == kWriteHold) {
         ++in.waitingReaders;
-        while (in.waitingWriters > 0 || in.state == kWriteHold) {
-            in.readerEvent.reset();
-            lock.unlock();
-            in.readerEvent.wait();
-            lock.lock();
-        }
+        in.readers_cv.wait(lock, [&in] { return in.waitingWriters == 0 && in.state != kWriteHold; });
         --in.waitingReaders;
-        ++in.state;
-    } else {
-        ++in.state;
-        wake = in.state == 1 && in.waitingReaders > 0;
     }
-    lock.unlock();
-    if (wake)
-        in.readerEvent.set();
+    ++in.state;
     return true;
 }
 
@@ -161,9 +101,9 @@ bool CReadWriteMutex::lockWrite()
         return true;
     }
     ++in.waitingWriters;
-    lock.unlock();
-    // The releasing thread sets the write hold for us before it posts.
-    in.writerSemaphore.wait();
+    // The releasing thread sets the write hold for us before it hands over.
+    in.writers_cv.wait(lock, [&in] { return in.handOvers > 0; });
+    --in.handOvers;
     return true;
 }
 
@@ -186,33 +126,26 @@ bool CReadWriteMutex::unlock()
         logError("No lock, maybe err\n");
         return false;
     }
-    std::unique_lock<std::mutex> lock(in.guard);
+    std::lock_guard<std::mutex> lock(in.guard);
     if (in.state >= 1 && in.state < kWriteHold) {
-        bool handOver = false;
-        if (--in.state == 0) {
-            in.readerEvent.reset();
-            if (in.waitingWriters > 0) {
-                --in.waitingWriters;
-                in.state = kWriteHold;
-                handOver = true;
-            }
+        if (--in.state == 0 && in.waitingWriters > 0) {
+            --in.waitingWriters;
+            in.state = kWriteHold;
+            ++in.handOvers;
+            in.writers_cv.notify_one();
         }
-        lock.unlock();
-        if (handOver)
-            in.writerSemaphore.post();
         return true;
     }
     if (in.state == kWriteHold) {
         if (in.waitingWriters > 0) {
+            // Hand-over: the hold passes straight to one waiting writer.
             --in.waitingWriters;
-            lock.unlock();
-            in.writerSemaphore.post();
+            ++in.handOvers;
+            in.writers_cv.notify_one();
         } else {
             in.state = 0;
-            bool wake = in.waitingReaders > 0;
-            lock.unlock();
-            if (wake)
-                in.readerEvent.set();
+            if (in.waitingReaders > 0)
+                in.readers_cv.notify_all();
         }
         return true;
     }

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <cstring>
 #include <pthread.h>
 #include <sys/resource.h>
@@ -92,8 +93,9 @@ void setName(ThreadInternal* t, const char* name)
 void setSystemName(pthread_t handle, const char* name)
 {
     char shortName[16];
-    std::strncpy(shortName, name, sizeof(shortName) - 1);
-    shortName[sizeof(shortName) - 1] = '\0';
+    size_t length = strnlen(name, sizeof(shortName) - 1);
+    std::memcpy(shortName, name, length);
+    shortName[length] = '\0';
     pthread_setname_np(handle, shortName);
 }
 
