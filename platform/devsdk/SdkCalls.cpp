@@ -80,6 +80,12 @@ BOOL SdkQuerySystemInfo(LONG lLoginID, int nSystemType, char* pSysInfoBuffer, in
 BOOL SdkGetDevConfig(LONG lLoginID, DWORD dwCommand, LONG lChannel, void* lpOutBuffer, DWORD dwOutBufferSize,
                      int* lpBytesReturned, int waittime)
 {
+    if (dwCommand == SDK_DEV_WATERMAKE_CFG) {
+        BOOL ok = SdkGetConfig(lLoginID, int(dwCommand), int(lChannel), lpOutBuffer, dwOutBufferSize, waittime);
+        if (ok && lpBytesReturned)
+            *lpBytesReturned = int(sizeof(ZRDEV_WATERMAKE_CFG));
+        return ok;
+    }
     size_t need;
     switch (dwCommand) {
     case SDK_DEV_DEVICECFG: need = sizeof(ZRDEV_SYSTEM_ATTR_CFG); break;
@@ -105,6 +111,8 @@ BOOL SdkGetDevConfig(LONG lLoginID, DWORD dwCommand, LONG lChannel, void* lpOutB
 BOOL SdkSetDevConfig(LONG lLoginID, DWORD dwCommand, LONG lChannel, void* lpInBuffer, DWORD dwInBufferSize,
                      int waittime)
 {
+    if (dwCommand == SDK_DEV_WATERMAKE_CFG)
+        return SdkSetConfig(lLoginID, int(dwCommand), int(lChannel), lpInBuffer, dwInBufferSize, waittime);
     if (dwCommand != SDK_DEV_TIMECFG)
         return Fail(SDK_NOT_SUPPORTED);
     if (!lpInBuffer || dwInBufferSize < sizeof(SYNC_TIME_PARAM))

@@ -95,9 +95,10 @@ public:
     bool Logout(LONG handle);
     SessionPtr Find(LONG handle);
     // A request on a login; fills reply and returns true, or sets the last error.
-    bool Call(LONG handle, uint16_t op, const Json::Value& body, int waitMs, Json::Value& reply);
+    bool Call(LONG handle, uint16_t op, const Json::Value& body, int waitMs, Json::Value& reply,
+              const std::string& bin = std::string(), std::string* replyBin = nullptr);
     bool CallSession(const SessionPtr& s, uint16_t op, const Json::Value& body, const std::string& bin, int waitMs,
-                     Json::Value& reply);
+                     Json::Value& reply, std::string* replyBin = nullptr);
     // Ends the watch of an upgrade login; a login already logged out then really ends.
     void Unwatch(const SessionPtr& s);
 

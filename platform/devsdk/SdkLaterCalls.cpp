@@ -166,15 +166,6 @@ BOOL SdkResetSystem(LONG lLoginID, const NET_IN_RESET_SYSTEM* pInParam, NET_OUT_
 
 // ---- Not provided yet ------------------------------------------------------------------
 
-BOOL SdkGetDevCaps(LONG, int, void*, void*, int, int) { return Fail(SDK_NOT_SUPPORTED); }
-BOOL SdkGetConfig(LONG, int, int, void*, DWORD, int, void*) { return Fail(SDK_NOT_SUPPORTED); }
-BOOL SdkSetConfig(LONG, int, int, void*, DWORD, int, int* restart, void*)
-{
-    if (restart)
-        *restart = 0;
-    return Fail(SDK_NOT_SUPPORTED);
-}
-BOOL SdkTransmitInfoForWeb(LONG, char*, DWORD, char*, DWORD, void*, int) { return Fail(SDK_NOT_SUPPORTED); }
 LONG SdkStartRealPlay(LONG, int, HWND) { return Fail(SDK_NOT_SUPPORTED); }
 BOOL SdkStopRealPlay(LONG) { return Fail(SDK_INVALID_HANDLE); }
 BOOL SdkSetRealDataCallBack(LONG, fRealDataCallBack, void*, DWORD) { return Fail(SDK_INVALID_HANDLE); }

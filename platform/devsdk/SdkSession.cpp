@@ -366,16 +366,17 @@ void Core::Unwatch(const SessionPtr& s)
         Logout(s->handle);
 }
 
-bool Core::Call(LONG handle, uint16_t op, const Json::Value& body, int waitMs, Json::Value& reply)
+bool Core::Call(LONG handle, uint16_t op, const Json::Value& body, int waitMs, Json::Value& reply,
+                const std::string& bin, std::string* replyBin)
 {
     SessionPtr s = Find(handle);
     if (!s)
         return Fail(SDK_INVALID_HANDLE);
-    return CallSession(s, op, body, std::string(), waitMs, reply);
+    return CallSession(s, op, body, bin, waitMs, reply, replyBin);
 }
 
 bool Core::CallSession(const SessionPtr& s, uint16_t op, const Json::Value& body, const std::string& bin, int waitMs,
-                       Json::Value& reply)
+                       Json::Value& reply, std::string* replyBin)
 {
     int64_t deadline = NowMs() + (waitMs > 0 ? waitMs : 1000);
     Waiter w;
@@ -411,6 +412,8 @@ bool Core::CallSession(const SessionPtr& s, uint16_t op, const Json::Value& body
     DWORD code = DWORD(wire::GetInt(reply, "error", SDK_RETURN_DATA_ERROR));
     if (code != 0)
         return Fail(code);
+    if (replyBin)
+        *replyBin = std::move(w.frame.bin);
     return Ok();
 }
 

@@ -1,9 +1,11 @@
 #include "devsim/DeviceModel.h"
 
 #include "devsdk/DevSdkErrors.h"
+#include "devsdk/DevSdkRecords.h"
 
 #include <arpa/inet.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -346,6 +348,10 @@ Reply DeviceModel::Handle(const wire::Frame& req, SessionCtx& ctx, int64_t nowMs
         return r;
     }
     case wire::kOpUserList: return UserList();
+    case wire::kOpGetRecord: return GetRecord(body);
+    case wire::kOpSetRecord: return SetRecord(body, req.bin);
+    case wire::kOpTransmit: return Transmit(body);
+    case wire::kOpCaps: return Caps(body);
     case wire::kOpUpgradeStart: return UpgradeStart(body);
     case wire::kOpUpgradeData: return UpgradeData(body, req.bin);
     case wire::kOpUserPassword: return UserPassword(body, ctx);
@@ -661,6 +667,183 @@ Reply DeviceModel::UserPassword(const Json::Value& req, const SessionCtx& ctx)
     return OkReply();
 }
 
+size_t DeviceModel::RecordSize(int command)
+{
+    switch (command) {
+    case 20: return sizeof(ZRDEV_WATERMAKE_CFG);
+    case 1000: return sizeof(NET_OSD_CHANNEL_TITLE);
+    case 1001: return sizeof(NET_OSD_TIME_TITLE);
+    case 1006: return sizeof(NET_OSD_GPS_TITLE);
+    case 1300: return sizeof(NET_VIDEOIN_SWITCH_MODE_INFO);
+    case 1301: return sizeof(NET_VIDEOIN_COLOR_INFO);
+    case 1309: return sizeof(NET_VIDEOIN_BACKLIGHT_INFO);
+    case 1316: return sizeof(NET_VIDEOIN_DAYNIGHT_INFO);
+    default: return 0;
+    }
+}
+
+namespace {
+template <class T> std::string Bytes(const T& rec) { return std::string(reinterpret_cast<const char*>(&rec), sizeof rec); }
+} // namespace
+
+std::string DeviceModel::DefaultRecord(int command, int channel, int profile) const
+{
+    switch (command) {
+    case 20: {
+        ZRDEV_WATERMAKE_CFG w{};
+        w.dwSize = sizeof w;
+        w.nKey = 1;
+        std::snprintf(w.szLetterData, sizeof w.szLetterData, "%s", s_.serial.c_str());
+        return Bytes(w);
+    }
+    case 1000: {
+        NET_OSD_CHANNEL_TITLE t{};
+        t.dwSize = sizeof t;
+        t.bEncodeBlend = 1;
+        return Bytes(t);
+    }
+    case 1001: {
+        NET_OSD_TIME_TITLE t{};
+        t.dwSize = sizeof t;
+        t.bEncodeBlend = 1;
+        return Bytes(t);
+    }
+    case 1006: {
+        NET_OSD_GPS_TITLE t{};
+        t.dwSize = sizeof t;
+        return Bytes(t);
+    }
+    case 1300: {
+        NET_VIDEOIN_SWITCH_MODE_INFO m{};
+        m.dwSize = sizeof m;
+        m.emSwitchMode = 2;
+        m.nDayStartHour = 6;
+        m.nDayEndHour = 18;
+        return Bytes(m);
+    }
+    case 1301: {
+        NET_VIDEOIN_COLOR_INFO c{};
+        c.dwSize = sizeof c;
+        c.emCfgType = profile;
+        c.nBrightness = 50 - 10 * profile;
+        c.nContrast = 50;
+        c.nSaturation = 50;
+        c.nGamma = 50;
+        return Bytes(c);
+    }
+    case 1309: {
+        NET_VIDEOIN_BACKLIGHT_INFO b{};
+        b.dwSize = sizeof b;
+        b.emCfgType = profile;
+        b.emBlackMode = 1;
+        b.nBacklightEnable = 1;
+        b.nWideDynamicRange = 50;
+        b.nGlareInhibition = 50;
+        return Bytes(b);
+    }
+    case 1316: {
+        NET_VIDEOIN_DAYNIGHT_INFO d{};
+        d.dwSize = sizeof d;
+        d.emCfgType = profile;
+        d.emDayNight = profile == 1 ? 2 : 1;
+        return Bytes(d);
+    }
+    default: (void)channel; return std::string();
+    }
+}
+
+namespace {
+bool ProfiledCommand(int command) { return command == 1301 || command == 1309 || command == 1316; }
+} // namespace
+
+Reply DeviceModel::GetRecord(const Json::Value& req)
+{
+    int command = int(GetInt(req, "command"));
+    int channel = int(GetInt(req, "channel"));
+    int profile = ProfiledCommand(command) ? int(GetInt(req, "profile")) : 0;
+    if (RecordSize(command) == 0)
+        return ErrorReply(SDK_NOT_SUPPORTED);
+    if (channel < 0 || channel >= s_.channels || profile < 0 || profile > 2)
+        return ErrorReply(SDK_ILLEGAL_PARAM);
+    std::string key = std::to_string(command) + ":" + std::to_string(channel) + ":" + std::to_string(profile);
+    auto it = s_.records.find(key);
+    Reply r = OkReply();
+    r.bin = it != s_.records.end() ? it->second : DefaultRecord(command, channel, profile);
+    return r;
+}
+
+Reply DeviceModel::SetRecord(const Json::Value& req, const std::string& bin)
+{
+    int command = int(GetInt(req, "command"));
+    int channel = int(GetInt(req, "channel"));
+    int profile = ProfiledCommand(command) ? int(GetInt(req, "profile")) : 0;
+    size_t size = RecordSize(command);
+    if (size == 0)
+        return ErrorReply(SDK_NOT_SUPPORTED);
+    if (channel < 0 || channel >= s_.channels || profile < 0 || profile > 2 || bin.size() != size)
+        return ErrorReply(SDK_ILLEGAL_PARAM);
+    s_.records[std::to_string(command) + ":" + std::to_string(channel) + ":" + std::to_string(profile)] = bin;
+    return OkReply();
+}
+
+Reply DeviceModel::Transmit(const Json::Value& req)
+{
+    const Json::Value& request = GetMember(req, "request");
+    std::string method = GetStr(request, "method");
+    const Json::Value& params = GetMember(request, "params");
+    std::string name = GetStr(params, "name");
+    int64_t ch = GetInt(params, "channel", 0);
+    Reply r = OkReply();
+    Json::Value resp(Json::objectValue);
+    resp["id"] = GetMember(request, "id");
+    if (!IsPerChannel(name) || ch < 0 || ch >= s_.channels ||
+        (method != "configManager.getConfig" && method != "configManager.setConfig")) {
+        resp["result"] = false;
+        resp["error"]["code"] = 268959743;
+        resp["error"]["message"] = "Unknown request";
+        r.body["response"] = resp;
+        return r;
+    }
+    if (method == "configManager.getConfig") {
+        resp["result"] = true;
+        resp["params"]["table"] = Table(name)[Json::ArrayIndex(ch)];
+    } else {
+        const Json::Value& table = GetMember(params, "table");
+        if (table.isObject()) {
+            Merge(s_.tables[name][Json::ArrayIndex(ch)], table);
+            resp["result"] = true;
+        } else {
+            resp["result"] = false;
+        }
+    }
+    r.body["response"] = resp;
+    return r;
+}
+
+Reply DeviceModel::Caps(const Json::Value& req)
+{
+    Reply r = OkReply();
+    switch (GetInt(req, "type")) {
+    case 30: {
+        int stream = int(GetInt(req, "stream", 1));
+        Json::Value layers(Json::arrayValue);
+        for (int i = 1; i <= (stream == 1 ? 3 : 1); ++i)
+            layers.append(i);
+        r.body["svcLayers"] = layers;
+        break;
+    }
+    case 14: {
+        Json::Value states(Json::arrayValue);
+        for (int ch = 0; ch < s_.channels; ++ch)
+            states.append(size_t(ch) < s_.cameraStates.size() ? s_.cameraStates[size_t(ch)] : 2);
+        r.body["states"] = states;
+        break;
+    }
+    default: return ErrorReply(SDK_NOT_SUPPORTED);
+    }
+    return r;
+}
+
 Reply DeviceModel::UpgradeStart(const Json::Value& req)
 {
     int64_t size = GetInt(req, "size", -1);
@@ -732,6 +915,7 @@ void DeviceModel::RestoreDefaults()
     s_.tables = Json::Value(Json::objectValue);
     if (!keepNet.isNull())
         s_.tables["Network"] = keepNet;
+    s_.records.clear();
     s_.clockOffsetSec = 0;
 }
 

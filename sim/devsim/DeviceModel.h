@@ -75,6 +75,9 @@ struct DeviceState {
     // firmware: 0 accepts, 1 refuses the start, 2 fails after the transfer
     int upgradeRefuse = 0;
     int installMs = 1000;    // time the device spends installing after the transfer
+    std::vector<int> cameraStates; // per channel (2 = configurable); empty: all 2
+    // typed records written to the device, by "command:channel:profile", raw bytes
+    std::map<std::string, std::string> records;
 };
 
 // Per-connection state the model keeps between requests.
@@ -129,6 +132,9 @@ public:
     static Json::Value DefaultTables(const DeviceState& s);
     static bool IsPerChannel(const std::string& name);
     static bool HasTable(const std::string& name);
+    // Size of a typed record by command number (0: unknown); default bytes of one.
+    static size_t RecordSize(int command);
+    std::string DefaultRecord(int command, int channel, int profile) const;
     // The current table of a name: defaults with what was written over them.
     Json::Value Table(const std::string& name) const;
 
@@ -144,6 +150,10 @@ private:
     Reply InitOptions(const Json::Value& req);
     Reply UserList();
     Reply UserPassword(const Json::Value& req, const SessionCtx& ctx);
+    Reply GetRecord(const Json::Value& req);
+    Reply SetRecord(const Json::Value& req, const std::string& bin);
+    Reply Transmit(const Json::Value& req);
+    Reply Caps(const Json::Value& req);
     Reply UpgradeStart(const Json::Value& req);
     Reply UpgradeData(const Json::Value& req, const std::string& bin);
     User* FindUser(const std::string& name);

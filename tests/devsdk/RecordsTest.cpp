@@ -1,5 +1,7 @@
 #include "TestFleet.h"
 
+#include "devsdk/Wire.h"
+
 #include <vector>
 
 namespace devtest {
@@ -156,6 +158,130 @@ TEST(CfgSdk, ParseKeepsPresetSizesAndFieldsTheTextLacks)
     EXPECT_EQ(ReadAt<int32_t>(&c, 12), 32);
     EXPECT_EQ(ReadAt<int32_t>(&c, 44), 12);
     EXPECT_EQ(ReadAt<int32_t>(&c, 8 + 44), 77);
+}
+
+} // namespace
+} // namespace devtest
+
+namespace devtest {
+namespace {
+
+struct TypedCase {
+    int command;
+    size_t size;
+    bool profiled;
+};
+
+// Each typed record: what is written is read back, per channel and per profile.
+TEST_F(RecordsTest, TypedRecordsKeepWhatIsWrittenPerChannelAndProfile)
+{
+    StartFleet(8);
+    const size_t dev = 6; // an HCVR with 16 channels
+    LONG h = LoginTo(dev);
+    ASSERT_GE(h, 2);
+    const TypedCase cases[] = {{NET_EM_CFG_ENCODE_CHANNELTITLE, 60, false}, {NET_EM_CFG_ENCODE_TIMETITLE, 64, false},
+                               {NET_EM_CFG_ENCODE_GPSTITLE, 8, false},      {NET_EM_CFG_VIDEOIN_SWITCHMODE, 32, false},
+                               {NET_EM_CFG_VIDEOIN_COLOR, 28, true},        {NET_EM_CFG_VIDEOIN_BACKLIGHT, 40, true},
+                               {NET_EM_CFG_VIDEOIN_DAYNIGHT, 20, true}};
+    for (const TypedCase& c : cases) {
+        SCOPED_TRACE(c.command);
+        auto fresh = [&](int profile) {
+            std::vector<int32_t> rec(c.size / 4, 0);
+            rec[0] = int32_t(c.size);
+            if (c.profiled)
+                rec[1] = profile;
+            return rec;
+        };
+        std::vector<int32_t> before = fresh(0), written = fresh(1), got = fresh(1), other = fresh(0);
+        ASSERT_TRUE(SdkGetConfig(h, c.command, 3, before.data(), DWORD(c.size), 5000));
+        EXPECT_EQ(before[0], int32_t(c.size));
+        written = fresh(1);
+        written.back() = 4242;
+        ASSERT_TRUE(SdkSetConfig(h, c.command, 3, written.data(), DWORD(c.size), 5000));
+        ASSERT_TRUE(SdkGetConfig(h, c.command, 3, got.data(), DWORD(c.size), 5000));
+        EXPECT_EQ(got, written);
+        ASSERT_TRUE(SdkGetConfig(h, c.command, 2, other.data(), DWORD(c.size), 5000));
+        EXPECT_NE(other.back(), 4242) << "another channel is untouched";
+        if (c.profiled) {
+            std::vector<int32_t> p0 = fresh(0);
+            ASSERT_TRUE(SdkGetConfig(h, c.command, 3, p0.data(), DWORD(c.size), 5000));
+            EXPECT_EQ(p0, before) << "another profile is untouched";
+        }
+        std::vector<int32_t> unstamped(c.size / 4, 0);
+        EXPECT_FALSE(SdkGetConfig(h, c.command, 3, unstamped.data(), DWORD(c.size), 5000));
+        EXPECT_EQ(SdkGetLastError(), SDK_ILLEGAL_PARAM);
+        EXPECT_FALSE(SdkGetConfig(h, c.command, 99, got.data(), DWORD(c.size), 5000));
+    }
+    // Watermark through the command interface.
+    ZRDEV_WATERMAKE_CFG w{};
+    w.dwSize = sizeof w;
+    int returned = 0;
+    ASSERT_TRUE(SdkGetDevConfig(h, SDK_DEV_WATERMAKE_CFG, 0, &w, sizeof w, &returned, 5000));
+    EXPECT_EQ(returned, 4752);
+    strcpy(w.szData, "second text");
+    w.nEnable = 1;
+    ASSERT_TRUE(SdkSetDevConfig(h, SDK_DEV_WATERMAKE_CFG, 0, &w, sizeof w, 5000));
+    ZRDEV_WATERMAKE_CFG back{};
+    back.dwSize = sizeof back;
+    ASSERT_TRUE(SdkGetDevConfig(h, SDK_DEV_WATERMAKE_CFG, 0, &back, sizeof back, &returned, 5000));
+    EXPECT_STREQ(ReadAt<ZRDEV_WATERMAKE_CFG>(&back, 0).szData, "second text");
+    EXPECT_EQ(ReadAt<int32_t>(&back, 4), 1);
+    SdkLogout(h);
+}
+
+TEST_F(RecordsTest, EncodeTableThroughTheJsonInterfaceAndCapabilities)
+{
+    StartFleet(8);
+    const size_t dev = 7;
+    fleet_->With(dev, [](devsim::DeviceModel& m) { m.State().cameraStates = {2, 1, 2}; });
+    LONG h = LoginTo(dev);
+    ASSERT_GE(h, 2);
+    std::string get = "{\"method\":\"configManager.getConfig\",\"params\":{\"channel\":1,\"name\":\"Encode\","
+                      "\"onlyLocal\":true}}";
+    std::vector<char> out(10240, 0);
+    ASSERT_TRUE(SdkTransmitInfoForWeb(h, &get[0], DWORD(get.size()), out.data(), 10240, nullptr, 3000));
+    Json::Value reply;
+    ASSERT_TRUE(devsdk::wire::ParseObject(out.data(), reply));
+    Json::Value table = reply["params"]["table"];
+    ASSERT_EQ(table["MainFormat"].size(), 3u);
+    ASSERT_EQ(table["ExtraFormat"].size(), 3u);
+    table["MainFormat"][1]["Video"]["BitRate"] = 1234;
+    Json::Value set;
+    set["method"] = "configManager.setConfig";
+    set["params"]["channel"] = 1;
+    set["params"]["name"] = "Encode";
+    set["params"]["table"] = table;
+    std::string setText = devsdk::wire::WriteCompact(set);
+    ASSERT_TRUE(SdkTransmitInfoForWeb(h, &setText[0], DWORD(setText.size()), out.data(), 10240, nullptr, 8000));
+    ASSERT_TRUE(SdkTransmitInfoForWeb(h, &get[0], DWORD(get.size()), out.data(), 10240, nullptr, 3000));
+    ASSERT_TRUE(devsdk::wire::ParseObject(out.data(), reply));
+    EXPECT_EQ(reply["params"]["table"]["MainFormat"][1]["Video"]["BitRate"].asInt(), 1234);
+    char tiny[8];
+    EXPECT_FALSE(SdkTransmitInfoForWeb(h, &get[0], DWORD(get.size()), tiny, sizeof tiny, nullptr, 3000));
+    EXPECT_EQ(SdkGetLastError(), SDK_INSUFFICIENT_BUFFER);
+
+    auto in = std::make_unique<NET_IN_GET_CAMERA_STATEINFO>();
+    std::memset(in.get(), 0, sizeof *in);
+    in->dwSize = sizeof *in;
+    in->bGetAllFlag = 1;
+    std::vector<NET_CAMERA_STATE_INFO> states(4);
+    NET_OUT_GET_CAMERA_STATEINFO outStates{};
+    outStates.dwSize = sizeof outStates;
+    outStates.nMaxNum = 4;
+    outStates.pCameraStateInfo = states.data();
+    ASSERT_TRUE(SdkGetDevCaps(h, NET_CAMERASTATE_CAPS, in.get(), &outStates, 0, 1000));
+    EXPECT_EQ(outStates.nValidNum, 4) << "bounded by the caller's array";
+    EXPECT_EQ(states[0].emConnectionState, 2);
+    EXPECT_EQ(states[1].emConnectionState, 1);
+    EXPECT_EQ(states[3].emConnectionState, 2);
+
+    NET_IN_VIDEO_ENCODE_CAPS capsIn{sizeof(NET_IN_VIDEO_ENCODE_CAPS), 0, 0, 1};
+    auto capsOut = std::make_unique<NET_OUT_VIDEO_ENCODE_CAPS>();
+    std::memset(capsOut.get(), 0, sizeof *capsOut);
+    capsOut->dwSize = sizeof *capsOut;
+    ASSERT_TRUE(SdkGetDevCaps(h, NET_VIDEO_ENCODE_CAPS, &capsIn, capsOut.get(), 0, 5000));
+    EXPECT_EQ(capsOut->nSVCLayerNum, 3);
+    SdkLogout(h);
 }
 
 } // namespace
