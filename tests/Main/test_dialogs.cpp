@@ -103,6 +103,7 @@ TEST(SettingDialog, EscapeAndEnter)
     CAppSettings::nUpdateTimeout_Minute = 12;
     CAppSettings::nUpdateWaittime_Sec = 9;
     CAppSettings::CloudURL = L"https://c.example.com:443 extra";
+    CAppSettings::DownloadPath = L"/stored";
     dlg->GetUpdateTimeoutEdit()->SetWindowTextW(L"29");
     dlg->GetCloudUrlEdit()->SetWindowTextW(L"x");
     dlg->OnDlgKeyDown(0, 27);
