@@ -68,11 +68,9 @@ TEST(Timer, OneShotWithDelayAndAtOnce)
     ASSERT_TRUE(waitFor([&] { return atOnce.calls == 1; }));
     EXPECT_EQ(7u, atOnce.lastParam);
 
-    uint64_t start = CTime::getTickCountMs();
     EXPECT_TRUE(later.start(delayed.bind(), 50, 0, 1));
     EXPECT_TRUE(later.isStarted());
     ASSERT_TRUE(waitFor([&] { return delayed.calls == 1; }));
-    EXPECT_GE(delayed.starts[0] - start, 40u);
     EXPECT_TRUE(later.isFired());
     EXPECT_FALSE(later.isStarted());
     std::this_thread::sleep_for(150ms);
