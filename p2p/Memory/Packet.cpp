@@ -167,8 +167,8 @@ PacketInternal* PacketInternal::create(size_t size, size_t extSize)
 
     if (policy == CPacketManager::policySystem || policy == CPacketManager::policyPool) {
         size_t capacity = roundUp(size, align);
-        size_t total;
-        size_t headerOffset;
+        size_t total = 0;
+        size_t headerOffset = 0;
         if (policy == CPacketManager::policySystem) {
             // Header kept aligned for its atomic count.
             headerOffset = roundUp(capacity + extSize, kHeaderAlign);

@@ -7,8 +7,7 @@ TSAN_DIR="$BUILD/../build-tsan"
 TARGETS="p2p_infra_test p2p_memory_test p2p_packet_pool_test p2p_utils_test p2p_component_test"
 
 cmake -S . -B "$TSAN_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_FLAGS=-fsanitize=thread -DCMAKE_C_FLAGS=-fsanitize=thread \
-  -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread -DVX_BUILD_BENCH=OFF >/dev/null
+  -DCMAKE_CXX_FLAGS=-fsanitize=thread -DVX_BUILD_BENCH=OFF >/dev/null
 cmake --build "$TSAN_DIR" --target $TARGETS
 
 export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 report_signal_unsafe=0"
