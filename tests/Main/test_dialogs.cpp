@@ -16,6 +16,8 @@
 #include "Main/CMessageNotifier.h"
 #include "Main/CToolBarLeftEventImp.h"
 #include "Main/CUserConfigSettingEventImp.h"
+#include "Widgets/CNoticeDlgEventImp.h"
+#include "Widgets/SFButton.h"
 #include "SysConfig/CSysConfigEventImp.h"
 #include "Widgets/SFListCtrl.h"
 
@@ -286,4 +288,39 @@ TEST(Notifier, LinesAreStampedAndCleared)
     EXPECT_TRUE(notifier->IsStayOnTop());
     notifier->BTN_OnClicked(CMessageNotifier::ID_TOP);
     EXPECT_FALSE(notifier->IsStayOnTop());
+}
+
+TEST(Notice, NeverNotifyWithOkSwitchesTheNoticeOffAndSavesIt)
+{
+    auto frame = MakeMainWindow();
+    auto notice = frame->GetNoticeDlg();
+    CAppSettings::NoticePassword = true;
+    CAppSettings::NoticeCloud = true;
+    notice->NeverNotifyBox()->SetCheck(1);
+    {
+        ModalAnswerer cancel(2);
+        EXPECT_EQ(frame->ShowNotice(L"FindPwdNotice", 0), 0);
+        EXPECT_EQ(cancel.Texts().size(), 1u);
+    }
+    EXPECT_TRUE(CAppSettings::NoticePassword);
+    EXPECT_EQ(notice->IsNeverNotify(), 1);
+    {
+        ModalAnswerer ok(1);
+        EXPECT_EQ(frame->ShowNotice(L"FindPwdNotice", 0), 1);
+        EXPECT_EQ(ok.Texts().size(), 1u);
+    }
+    EXPECT_FALSE(CAppSettings::NoticePassword);
+    EXPECT_TRUE(CAppSettings::NoticeCloud);
+    QFile saved(QString::fromStdWString(AppDir()) + QStringLiteral("/Config/config.xml"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().contains("NoticePassword"));
+    {
+        ModalAnswerer none(1);
+        EXPECT_EQ(frame->ShowNotice(L"FindPwdNotice", 0), 1);
+        EXPECT_EQ(frame->ShowNotice(L"x", 2), 1);
+        Pump(50);
+        EXPECT_TRUE(none.Texts().empty());
+    }
+    notice->NeverNotifyBox()->SetCheck(0);
+    CAppSettings::NoticePassword = true;
 }
