@@ -194,6 +194,7 @@ void Core::Cleanup()
         StopSearch(h);
     for (LONG h : upgrades)
         StopUpgrade(h);
+    StopPlaysOf(nullptr);
     {
         std::lock_guard<std::mutex> lk(mu_);
         sessions.swap(sessions_);

@@ -51,7 +51,7 @@ struct Session {
     bool ended = false;      // logged out
     bool upgradeWatch = false; // a firmware transfer was opened on this login
     bool watchOnly = false;    // logged out, kept to see the reboot of an upgrade
-    std::function<void(const wire::Frame&)> onEvent; // device events (upgrade progress)
+    std::map<uint16_t, std::function<void(const wire::Frame&)>> sinks; // device events by operation
     uint32_t nextSeq = 1;
     std::map<uint32_t, Waiter*> waiters;
     std::mutex writeMu;
@@ -72,6 +72,8 @@ int RecvFrame(int fd, wire::FrameReader& reader, int64_t deadline, wire::Frame& 
 // One request on a fresh connection, for calls that need no login. Sets the last error.
 bool OneShot(const std::string& ip, int port, uint16_t op, const Json::Value& body, int waitMs, Json::Value& reply);
 bool IsLoopback(const std::string& ip);
+// Ends the live views of a login (all of them for null).
+void StopPlaysOf(const SessionPtr& s);
 
 class Core {
 public:

@@ -147,6 +147,45 @@ BOOL SdkOperateUserInfoNew(LONG lLoginID, int nOperateType, void* opParam, void*
                           waittime);
 }
 
+BOOL SdkGetDescriptionForResetPwd(const NET_IN_DESCRIPTION_FOR_RESET_PWD* in, NET_OUT_DESCRIPTION_FOR_RESET_PWD* out,
+                                  int nWaitTime, const char* /*szLocalIp*/)
+{
+    if (!in || in->dwSize < sizeof *in || !out || out->dwSize < sizeof *out)
+        return Fail(SDK_ILLEGAL_PARAM);
+    Json::Value body = Obj(), reply;
+    body["mac"] = TextField(in->szMac, sizeof in->szMac);
+    if (!ToDevice(body["mac"].asString(), wire::kOpResetDescription, body, nWaitTime, reply))
+        return 0;
+    devsdk::CopyText(out->szCellPhone, sizeof out->szCellPhone, wire::GetStr(reply, "phone"));
+    devsdk::CopyText(out->szMailAddr, sizeof out->szMailAddr, wire::GetStr(reply, "mail"));
+    if (out->pQrCode && out->nQrCodeLen > 0)
+        devsdk::CopyText(out->pQrCode, size_t(out->nQrCodeLen), wire::GetStr(reply, "description"));
+    return Ok();
+}
+
+BOOL SdkCheckSecurityCode(const NET_IN_CHECK_SECURITY_CODE* in, NET_OUT_CHECK_SECURITY_CODE* out, int nWaitTime,
+                          const char* /*szLocalIp*/)
+{
+    if (!in || in->dwSize < sizeof *in || !out)
+        return Fail(SDK_ILLEGAL_PARAM);
+    Json::Value body = Obj(), reply;
+    body["mac"] = TextField(in->szMac, sizeof in->szMac);
+    body["code"] = TextField(in->szSecurity, sizeof in->szSecurity);
+    return ToDevice(body["mac"].asString(), wire::kOpCheckSecurityCode, body, nWaitTime, reply);
+}
+
+BOOL SdkResetPwd(const NET_IN_RESET_PWD* in, NET_OUT_RESET_PWD* out, int nWaitTime, const char* /*szLocalIp*/)
+{
+    if (!in || in->dwSize < sizeof *in || !out)
+        return Fail(SDK_ILLEGAL_PARAM);
+    Json::Value body = Obj(), reply;
+    body["mac"] = TextField(in->szMac, sizeof in->szMac);
+    body["user"] = TextField(in->szUserName, sizeof in->szUserName);
+    body["password"] = TextField(in->szPwd, sizeof in->szPwd);
+    body["code"] = TextField(in->szSecurity, sizeof in->szSecurity);
+    return ToDevice(body["mac"].asString(), wire::kOpResetPassword, body, nWaitTime, reply);
+}
+
 BOOL SdkControlDevice(LONG lLoginID, int type, void* /*param*/, int waittime)
 {
     if (type != SDK_CTRL_RESTOREDEFAULT)
@@ -166,19 +205,6 @@ BOOL SdkResetSystem(LONG lLoginID, const NET_IN_RESET_SYSTEM* pInParam, NET_OUT_
 
 // ---- Not provided yet ------------------------------------------------------------------
 
-LONG SdkStartRealPlay(LONG, int, HWND) { return Fail(SDK_NOT_SUPPORTED); }
-BOOL SdkStopRealPlay(LONG) { return Fail(SDK_INVALID_HANDLE); }
-BOOL SdkSetRealDataCallBack(LONG, fRealDataCallBack, void*, DWORD) { return Fail(SDK_INVALID_HANDLE); }
-BOOL SdkGetDescriptionForResetPwd(const NET_IN_DESCRIPTION_FOR_RESET_PWD*, NET_OUT_DESCRIPTION_FOR_RESET_PWD*, int,
-                                  const char*)
-{
-    return Fail(SDK_NOT_SUPPORTED);
-}
-BOOL SdkCheckSecurityCode(const NET_IN_CHECK_SECURITY_CODE*, NET_OUT_CHECK_SECURITY_CODE*, int, const char*)
-{
-    return Fail(SDK_NOT_SUPPORTED);
-}
-BOOL SdkResetPwd(const NET_IN_RESET_PWD*, NET_OUT_RESET_PWD*, int, const char*) { return Fail(SDK_NOT_SUPPORTED); }
 BOOL SdkGetUpgradeDevInfo(LONG, const NET_IN_UPGRADE_DEV_INFO*, NET_OUT_UPGRADE_DEV_INFO*, int)
 {
     return Fail(SDK_NOT_SUPPORTED);

@@ -252,7 +252,9 @@ void Core::StartReader(const SessionPtr& s, const SocketPtr& sock)
                     std::function<void(const wire::Frame&)> sink;
                     {
                         std::lock_guard<std::mutex> lk(s->mu);
-                        sink = s->onEvent;
+                        auto it = s->sinks.find(f.op);
+                        if (it != s->sinks.end())
+                            sink = it->second;
                     }
                     if (sink)
                         sink(f);
@@ -331,6 +333,7 @@ bool Core::Logout(LONG handle)
         }
         sessions_.erase(it);
     }
+    StopPlaysOf(s);
     SocketPtr sock;
     {
         std::lock_guard<std::mutex> lk(s->mu);
@@ -359,7 +362,7 @@ void Core::Unwatch(const SessionPtr& s)
     {
         std::lock_guard<std::mutex> lk(s->mu);
         s->upgradeWatch = false;
-        s->onEvent = nullptr;
+        s->sinks.erase(wire::kOpUpgradeProgress);
         end = s->watchOnly;
     }
     if (end)

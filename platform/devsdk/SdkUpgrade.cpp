@@ -129,7 +129,7 @@ LONG Core::StartUpgrade(LONG login, int type, const char* file, fUpgradeCallBack
     {
         std::lock_guard<std::mutex> lk(s->mu);
         s->upgradeWatch = true;
-        s->onEvent = [weak](const wire::Frame& f) {
+        s->sinks[wire::kOpUpgradeProgress] = [weak](const wire::Frame& f) {
             if (auto up = weak.lock())
                 up->OnEvent(f);
         };

@@ -44,6 +44,12 @@ enum Op : uint16_t {
     kOpSetRecord = 41,
     kOpTransmit = 42,        // the device's JSON interface
     kOpCaps = 43,
+    kOpResetDescription = 50,
+    kOpCheckSecurityCode = 51,
+    kOpResetPassword = 52,
+    kOpStartPlay = 60,
+    kOpStopPlay = 61,
+    kOpStreamData = 62,      // event: one block of a live stream
 };
 
 struct Frame {

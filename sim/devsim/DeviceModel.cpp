@@ -5,6 +5,7 @@
 
 #include <arpa/inet.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -315,6 +316,9 @@ Reply DeviceModel::Handle(const wire::Frame& req, SessionCtx& ctx, int64_t nowMs
     case wire::kOpModifyNet: return ModifyNet(body);
     case wire::kOpInitAccount: return InitAccount(body);
     case wire::kOpInitOptions: return InitOptions(body);
+    case wire::kOpResetDescription: return ResetDescription(body);
+    case wire::kOpCheckSecurityCode: return CheckSecurityCode(body);
+    case wire::kOpResetPassword: return ResetPassword(body);
     default: break;
     }
     if (!ctx.loggedIn)
@@ -353,6 +357,13 @@ Reply DeviceModel::Handle(const wire::Frame& req, SessionCtx& ctx, int64_t nowMs
     case wire::kOpTransmit: return Transmit(body);
     case wire::kOpCaps: return Caps(body);
     case wire::kOpUpgradeStart: return UpgradeStart(body);
+    case wire::kOpStartPlay: return StartPlay(body);
+    case wire::kOpStopPlay: {
+        Reply r = OkReply();
+        r.action = Action::StopPlay;
+        r.arg = int(GetInt(body, "play"));
+        return r;
+    }
     case wire::kOpUpgradeData: return UpgradeData(body, req.bin);
     case wire::kOpUserPassword: return UserPassword(body, ctx);
     default: return ErrorReply(SDK_NOT_SUPPORTED);
@@ -665,6 +676,99 @@ Reply DeviceModel::UserPassword(const Json::Value& req, const SessionCtx& ctx)
         return ErrorReply(SDK_NEW_PASSWORD_FORMAT_ERROR);
     u->password = pwd;
     return OkReply();
+}
+
+Reply DeviceModel::ResetDescription(const Json::Value& req)
+{
+    if (GetStr(req, "mac") != s_.mac)
+        return ErrorReply(SDK_ILLEGAL_PARAM);
+    // A new description each time, and the code that belongs to it.
+    ++descriptions_;
+    if (!s_.fixedSecurityCode.empty()) {
+        s_.securityCode = s_.fixedSecurityCode;
+    } else {
+        uint32_t h = 2166136261u;
+        for (char c : s_.serial + std::to_string(descriptions_))
+            h = (h ^ uint8_t(c)) * 16777619u;
+        s_.securityCode = std::to_string(100000 + h % 900000);
+    }
+    Reply r = OkReply();
+    r.body["phone"] = s_.reservedPhone;
+    r.body["mail"] = s_.reservedMail;
+    r.body["description"] = "RST1:" + s_.serial + ":" + s_.mac + ":" + std::to_string(descriptions_) + ":" +
+                            (s_.reservedPhone.empty() ? s_.reservedMail : s_.reservedPhone);
+    return r;
+}
+
+Reply DeviceModel::CheckSecurityCode(const Json::Value& req)
+{
+    if (GetStr(req, "mac") != s_.mac)
+        return ErrorReply(SDK_ILLEGAL_PARAM);
+    std::string code = GetStr(req, "code");
+    if (code.empty() || code != s_.securityCode)
+        return ErrorReply(SDK_SECURITY_CODE_ERROR);
+    return OkReply();
+}
+
+Reply DeviceModel::ResetPassword(const Json::Value& req)
+{
+    if (GetStr(req, "mac") != s_.mac)
+        return ErrorReply(SDK_ILLEGAL_PARAM);
+    std::string code = GetStr(req, "code");
+    bool bySecurity = !code.empty() && code == s_.securityCode;
+    auto auth = std::find(s_.authCodes.begin(), s_.authCodes.end(), code);
+    if (!bySecurity && (code.empty() || auth == s_.authCodes.end()))
+        return ErrorReply(SDK_SECURITY_CODE_ERROR);
+    std::string pwd = GetStr(req, "password");
+    if (pwd.size() < 8 || pwd.size() > 32)
+        return ErrorReply(SDK_NEW_PASSWORD_FORMAT_ERROR);
+    User* u = FindUser(GetStr(req, "user", "admin"));
+    if (!u)
+        return ErrorReply(SDK_LOAD_DATA_ERROR);
+    u->password = pwd;
+    u->failures = 0;
+    u->lockedUntilMs = 0;
+    // A code resets once.
+    if (bySecurity)
+        s_.securityCode.clear();
+    else
+        s_.authCodes.erase(auth);
+    return OkReply();
+}
+
+Reply DeviceModel::StartPlay(const Json::Value& req)
+{
+    int64_t ch = GetInt(req, "channel", -1);
+    if (ch < 0 || ch >= s_.channels)
+        return ErrorReply(SDK_ILLEGAL_PARAM);
+    Reply r = OkReply();
+    r.action = Action::Play;
+    r.arg2 = int(ch);
+    return r;
+}
+
+std::string DeviceModel::StreamBlock(int channel, uint32_t frame, int64_t nowMs) const
+{
+    // Header of 32 bytes, then a label; the player draws a test picture from it.
+    int w = 704, h = 576;
+    const Json::Value& vio = GetMember(s_.tables, "VideoInOptions");
+    bool focus = vio.isArray() && Json::ArrayIndex(channel) < vio.size() &&
+                 GetInt(vio[Json::ArrayIndex(channel)], "FocusStatus") == 1;
+    int32_t peak = focus ? int32_t(s_.focusPeakBase + (frame * 37) % 100) : -1;
+    std::string label = s_.name + " CH" + std::to_string(channel + 1);
+    std::string b(32, '\0');
+    auto put = [&](size_t off, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            b[off + size_t(i)] = char((v >> (8 * i)) & 0xFF);
+    };
+    put(0, 0x46535856); // "VXSF"
+    put(4, uint32_t(w) | (uint32_t(h) << 16));
+    put(8, frame);
+    put(12, uint32_t(channel));
+    put(16, uint32_t(peak));
+    put(20, uint32_t(nowMs));
+    put(24, uint32_t(label.size()));
+    return b + label;
 }
 
 size_t DeviceModel::RecordSize(int command)

@@ -76,6 +76,12 @@ struct DeviceState {
     int upgradeRefuse = 0;
     int installMs = 1000;    // time the device spends installing after the transfer
     std::vector<int> cameraStates; // per channel (2 = configurable); empty: all 2
+    // password reset: the code valid for the last description (empty: none issued yet),
+    // a code to issue instead of a generated one, and authorisation codes (at most three)
+    std::string securityCode;
+    std::string fixedSecurityCode;
+    std::vector<std::string> authCodes;
+    int focusPeakBase = 200;
     // typed records written to the device, by "command:channel:profile", raw bytes
     std::map<std::string, std::string> records;
 };
@@ -89,10 +95,12 @@ struct SessionCtx {
 };
 
 // What the fleet must do after sending a reply.
-enum class Action { None, Close, Reboot, Move, Restore, Install };
+enum class Action { None, Close, Reboot, Move, Restore, Install, Play, StopPlay };
 
 struct Reply {
     bool send = true;        // false: never answer (scripted hang)
+    int arg = 0;             // Play / StopPlay: play id; Play: channel in arg2
+    int arg2 = 0;
     Json::Value body{Json::objectValue};
     std::string bin;
     Action action = Action::None;
@@ -123,6 +131,8 @@ public:
     void CommitMove() { s_.ip = pendingIp_; }
     // Back to defaults (users and network kept).
     void RestoreDefaults();
+    // One block of a live stream of a channel (see PROTOCOL.md).
+    std::string StreamBlock(int channel, uint32_t frame, int64_t nowMs) const;
     // After the transfer: whether the image is accepted; then the new firmware.
     bool UpgradeAccepted() const;
     void CommitUpgrade();
@@ -155,6 +165,10 @@ private:
     Reply Transmit(const Json::Value& req);
     Reply Caps(const Json::Value& req);
     Reply UpgradeStart(const Json::Value& req);
+    Reply ResetDescription(const Json::Value& req);
+    Reply CheckSecurityCode(const Json::Value& req);
+    Reply ResetPassword(const Json::Value& req);
+    Reply StartPlay(const Json::Value& req);
     Reply UpgradeData(const Json::Value& req, const std::string& bin);
     User* FindUser(const std::string& name);
     bool CheckCredentials(const Json::Value& req) const;
@@ -168,6 +182,7 @@ private:
     int64_t upgradeSize_ = -1; // -1: no transfer open
     int64_t upgradeGot_ = 0;
     std::string upgradeHead_;  // first bytes of the image
+    uint32_t descriptions_ = 0;
 };
 
 // Error reply helper.

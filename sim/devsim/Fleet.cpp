@@ -426,19 +426,55 @@ void Fleet::OnConnReadable(int fd)
         Reply r = devs_[idx]->model.Handle(f, c->ctx, NowMs());
         if (!r.send)
             continue;
+        if (r.action == Action::Play) {
+            int id = nextPlay_++;
+            plays_[id] = Play{c->id, idx, r.arg2, 0};
+            r.body["play"] = id;
+            AddTimer(NowMs() + 40, [this, id] { StreamTick(id); });
+        } else if (r.action == Action::StopPlay) {
+            auto p = plays_.find(r.arg);
+            if (p == plays_.end() || p->second.conn != c->id)
+                r.body["error"] = Json::UInt(0x80000004);
+            else
+                plays_.erase(p);
+        }
         c->out += wire::Encode(wire::kReply, f.op, f.seq, r.body, r.bin);
         if (r.action == Action::Close)
             c->closeAfterFlush = true;
         FlushConn(*c);
         if (r.action == Action::Install) {
             RunAction(idx, r.action, c->id);
-        } else if (r.action != Action::None && r.action != Action::Close) {
+        } else if (r.action == Action::Reboot || r.action == Action::Move || r.action == Action::Restore) {
             RunAction(idx, r.action);
             return;
         }
         if (!conns_.count(fd))
             return;
     }
+}
+
+void Fleet::StreamTick(int play)
+{
+    auto it = plays_.find(play);
+    if (it == plays_.end())
+        return;
+    Play& p = it->second;
+    auto c = connIds_.find(p.conn);
+    if (c == connIds_.end()) {
+        plays_.erase(it); // the session ended
+        return;
+    }
+    Conn& conn = *conns_[c->second];
+    // A reader that does not keep up loses blocks rather than growing the buffer.
+    if (conn.out.size() < 256 * 1024) {
+        Json::Value e(Json::objectValue);
+        e["play"] = play;
+        conn.out += wire::Encode(wire::kEvent, wire::kOpStreamData, 0, e,
+                                 devs_[p.dev]->model.StreamBlock(p.channel, p.frame, NowMs()));
+        FlushConn(conn);
+    }
+    ++p.frame;
+    AddTimer(NowMs() + 40, [this, play] { StreamTick(play); });
 }
 
 void Fleet::PushEvent(uint64_t connId, uint16_t op, const Json::Value& body)

@@ -77,6 +77,15 @@ private:
     std::vector<std::unique_ptr<Dev>> devs_;
     std::map<int, std::unique_ptr<Conn>> conns_;
     std::map<uint64_t, int> connIds_;
+    struct Play {
+        uint64_t conn;
+        size_t dev;
+        int channel;
+        uint32_t frame = 0;
+    };
+    std::map<int, Play> plays_;
+    int nextPlay_ = 1;
+    void StreamTick(int play);
     uint64_t nextConnId_ = 1;
     std::map<int, size_t> udpFds_, listenFds_;
     std::multimap<int64_t, std::function<void()>> timers_;
