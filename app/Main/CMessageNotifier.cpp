@@ -95,9 +95,19 @@ CMessageNotifier::~CMessageNotifier()
     DestroySFDialog(dialog);
 }
 
-std::shared_ptr<CMessageNotifier> CMessageNotifier::GetInstance()
+namespace {
+std::shared_ptr<CMessageNotifier>& Instance()
 {
     static std::shared_ptr<CMessageNotifier> instance;
+    return instance;
+}
+} // namespace
+
+void CMessageNotifier::ReleaseInstance() { Instance().reset(); }
+
+std::shared_ptr<CMessageNotifier> CMessageNotifier::GetInstance()
+{
+    std::shared_ptr<CMessageNotifier>& instance = Instance();
     if (!instance) {
         instance = std::make_shared<CMessageNotifier>();
         instance->m_pSkin = std::make_shared<DialogStyle>();

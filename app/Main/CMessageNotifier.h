@@ -21,6 +21,8 @@ public:
     CMessageNotifier();
     ~CMessageNotifier() override;
     static std::shared_ptr<CMessageNotifier> GetInstance();
+    // Drops the notifier and its window; the entry function calls it before the application ends.
+    static void ReleaseInstance();
 
     void Create();
     void Notify(const std::wstring& text, bool show);

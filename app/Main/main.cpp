@@ -17,6 +17,7 @@
 #include "Common/SFThreadEx.h"
 #include "Common/YuvConvert.h"
 #include "Main/CMainFrameEventImp.h"
+#include "Main/CMessageNotifier.h"
 #include "Main/ShellSelfTest.h"
 #include "Widgets/SFGlobal.h"
 #include "os/CrashHandler.h"
@@ -88,6 +89,7 @@ int main(int argc, char* argv[])
     for (const std::shared_ptr<CSFThreadEx_Qt>& worker : workers)
         worker->StopAndJoin(5000);
     mainFrame.reset();
+    CMessageNotifier::ReleaseInstance();
     workers.clear();
     mainLoop.reset();
     delete app;
