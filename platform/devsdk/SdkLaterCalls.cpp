@@ -205,9 +205,27 @@ BOOL SdkResetSystem(LONG lLoginID, const NET_IN_RESET_SYSTEM* pInParam, NET_OUT_
 
 // ---- Not provided yet ------------------------------------------------------------------
 
-BOOL SdkGetUpgradeDevInfo(LONG, const NET_IN_UPGRADE_DEV_INFO*, NET_OUT_UPGRADE_DEV_INFO*, int)
+BOOL SdkGetUpgradeDevInfo(LONG lLoginID, const NET_IN_UPGRADE_DEV_INFO* pInParam, NET_OUT_UPGRADE_DEV_INFO* pOutParam,
+                          int nWaitTime)
 {
-    return Fail(SDK_NOT_SUPPORTED);
+    if (!pInParam || !pOutParam || pOutParam->dwSize < sizeof *pOutParam)
+        return Fail(SDK_ILLEGAL_PARAM);
+    Json::Value reply;
+    if (!Core::Get().Call(lLoginID, wire::kOpUpgradeInfo, Obj(), nWaitTime, reply))
+        return 0;
+    NET_OUT_UPGRADE_DEV_INFO& o = *pOutParam;
+    o.nVendor = int(wire::GetInt(reply, "vendor"));
+    o.nStandard = int(wire::GetInt(reply, "standard"));
+    o.stuBuildTime.dwYear = DWORD(wire::GetInt(reply, "year"));
+    o.stuBuildTime.dwMonth = DWORD(wire::GetInt(reply, "month"));
+    o.stuBuildTime.dwDay = DWORD(wire::GetInt(reply, "day"));
+    devsdk::CopyText(o.szSN, sizeof o.szSN, wire::GetStr(reply, "sn"));
+    devsdk::CopyText(o.szLanguage, sizeof o.szLanguage, wire::GetStr(reply, "language"));
+    devsdk::CopyText(o.szSerialNo, sizeof o.szSerialNo, wire::GetStr(reply, "serial"));
+    devsdk::CopyText(o.szSoftwareVersion, sizeof o.szSoftwareVersion, wire::GetStr(reply, "version"));
+    devsdk::CopyText(o.szTag1, sizeof o.szTag1, wire::GetStr(reply, "tag1"));
+    devsdk::CopyText(o.szTag2, sizeof o.szTag2, wire::GetStr(reply, "tag2"));
+    return Ok();
 }
 BOOL SdkCloudUpgraderCheck(const NET_IN_CLOUD_UPGRADER_CHECK*, NET_OUT_CLOUD_UPGRADER_CHECK*, int)
 {

@@ -329,11 +329,16 @@ bool Core::Logout(LONG handle)
             // Keep watching: the transfer goes on, and the device's reboot after a good
             // upgrade is reported as disconnect and reconnect of this handle.
             s->watchOnly = true;
-            return Ok();
+        } else {
+            sessions_.erase(it);
         }
-        sessions_.erase(it);
     }
     StopPlaysOf(s);
+    {
+        std::lock_guard<std::mutex> lk(s->mu);
+        if (s->watchOnly && s->upgradeWatch)
+            return Ok();
+    }
     SocketPtr sock;
     {
         std::lock_guard<std::mutex> lk(s->mu);

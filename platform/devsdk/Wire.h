@@ -40,6 +40,7 @@ enum Op : uint16_t {
     kOpUpgradeStart = 30,
     kOpUpgradeData = 31,
     kOpUpgradeProgress = 32, // event: percent while installing, then result
+    kOpUpgradeInfo = 33,
     kOpGetRecord = 40,       // typed record by command number (binary tail)
     kOpSetRecord = 41,
     kOpTransmit = 42,        // the device's JSON interface

@@ -357,6 +357,21 @@ Reply DeviceModel::Handle(const wire::Frame& req, SessionCtx& ctx, int64_t nowMs
     case wire::kOpTransmit: return Transmit(body);
     case wire::kOpCaps: return Caps(body);
     case wire::kOpUpgradeStart: return UpgradeStart(body);
+    case wire::kOpUpgradeInfo: {
+        Reply r = OkReply();
+        r.body["vendor"] = s_.vendorCode;
+        r.body["standard"] = s_.videoStandard;
+        r.body["year"] = s_.buildDate >> 16;
+        r.body["month"] = (s_.buildDate >> 8) & 0xFF;
+        r.body["day"] = s_.buildDate & 0xFF;
+        r.body["sn"] = s_.serial;
+        r.body["language"] = s_.language;
+        r.body["serial"] = s_.serial;
+        r.body["version"] = s_.version;
+        r.body["tag1"] = s_.tag1;
+        r.body["tag2"] = s_.tag2;
+        return r;
+    }
     case wire::kOpStartPlay: return StartPlay(body);
     case wire::kOpStopPlay: {
         Reply r = OkReply();

@@ -82,6 +82,11 @@ struct DeviceState {
     std::string fixedSecurityCode;
     std::vector<std::string> authCodes;
     int focusPeakBase = 200;
+    // what the cloud check of the device sends
+    int vendorCode = 1;
+    std::string language = "English";
+    std::string tag1 = "General";
+    std::string tag2;
     // typed records written to the device, by "command:channel:profile", raw bytes
     std::map<std::string, std::string> records;
 };

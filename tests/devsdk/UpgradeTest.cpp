@@ -193,5 +193,22 @@ TEST_F(UpgradeTest, StopAcceptsPlaceholdersAndNoProgressFollowsIt)
     unlink(path.c_str());
 }
 
+TEST_F(UpgradeTest, DeviceDescriptionForTheCloudCheck)
+{
+    LONG h = LoginTo(0);
+    ASSERT_GE(h, 2);
+    devsim::DeviceState s = fleet_->StateOf(0);
+    NET_IN_UPGRADE_DEV_INFO in{sizeof in};
+    auto out = std::make_unique<NET_OUT_UPGRADE_DEV_INFO>();
+    std::memset(out.get(), 0, sizeof *out);
+    out->dwSize = sizeof *out;
+    ASSERT_TRUE(SdkGetUpgradeDevInfo(h, &in, out.get(), 5000));
+    EXPECT_EQ(ReadAt<int32_t>(out.get(), 12), int32_t(s.buildDate >> 16));
+    EXPECT_EQ(TextAt(out.get(), 448), s.serial);
+    EXPECT_EQ(TextAt(out.get(), 512), s.version);
+    EXPECT_EQ(TextAt(out.get(), 320), "English");
+    SdkLogout(h);
+}
+
 } // namespace
 } // namespace devtest
