@@ -4,6 +4,7 @@
 #include "devsim/Fleet.h"
 
 #include <arpa/inet.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -149,12 +150,24 @@ bool Core::Init(fDisConnect cb, void* user)
         devsim::Fleet::Options fo;
         fo.probePort = opts_.probePort;
         fo.rebootMs = opts_.embeddedRebootMs;
-        embedded_ = std::make_unique<devsim::Fleet>(fo);
-        for (auto& d : devsim::MakeDefaultFleet(opts_.embeddedFirst))
-            embedded_->Add(d);
-        std::string err;
-        if (!embedded_->Start(&err))
-            std::fprintf(stderr, "devsdk: embedded devices partly offline: %s\n", err.c_str());
+        // When another process already serves the usual addresses (a second instance, tests
+        // in parallel), the fleet moves to a block of this process's own.
+        std::string first = opts_.embeddedFirst;
+        for (int attempt = 0; attempt < 8; ++attempt) {
+            embedded_ = std::make_unique<devsim::Fleet>(fo);
+            for (auto& d : devsim::MakeDefaultFleet(first))
+                embedded_->Add(d);
+            std::string err;
+            if (embedded_->Start(&err))
+                break;
+            embedded_->Stop();
+            unsigned p = unsigned(getpid()) * 2654435761u + unsigned(attempt) * 40503u;
+            first = "127." + std::to_string(64 + p % 128) + "." + std::to_string((p >> 8) % 256) + ".2";
+            if (attempt == 7) {
+                std::fprintf(stderr, "devsdk: embedded devices partly offline: %s\n", err.c_str());
+                embedded_->Start(nullptr);
+            }
+        }
     }
     stopping_ = false;
     inited_ = true;

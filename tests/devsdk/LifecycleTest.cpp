@@ -174,12 +174,53 @@ TEST_F(LifecycleTest, LoggedOutOrCleanedUpLoginsReportNothing)
     LONG h = LoginTo(0);
     ASSERT_GE(h, 2);
     ASSERT_TRUE(SdkLogout(h));
-    fleet_->Reboot(0, 200);
+    fleet_->Reboot(0, 300);
+    ASSERT_TRUE(WaitFor([&] { return !fleet_->Online(0); }));
     LONG h2 = 0;
     ASSERT_TRUE(WaitFor([&] { return (h2 = LoginTo(0)) >= 2; }, 15000));
     SdkCleanup();
     inited_ = false;
     EXPECT_EQ(ev.Count(), 0u);
+}
+
+TEST_F(LifecycleTest, ClockAndRestoreToDefaults)
+{
+    StartFleet(1, 200);
+    SdkCleanup();
+    Events ev;
+    SdkInit(OnDisconnect, &ev);
+    SdkSetAutoReconnect(OnReconnect, &ev);
+    LONG h = LoginTo(0);
+    ASSERT_GE(h, 2);
+    SYNC_TIME_PARAM t{2031, 7, 14, 9, 30, 0};
+    ASSERT_TRUE(SdkSetDevConfig(h, SDK_DEV_TIMECFG, -1, &t, sizeof t, 6000));
+    SYNC_TIME_PARAM now{};
+    int returned = 0;
+    ASSERT_TRUE(SdkGetDevConfig(h, SDK_DEV_TIMECFG, -1, &now, sizeof now, &returned, 5000));
+    EXPECT_EQ(returned, 24);
+    EXPECT_EQ(now.nYear, 2031);
+    EXPECT_EQ(now.nMonth, 7);
+    EXPECT_EQ(now.nDay, 14);
+    SYNC_TIME_PARAM bad{2031, 13, 40, 0, 0, 0};
+    EXPECT_FALSE(SdkSetDevConfig(h, SDK_DEV_TIMECFG, -1, &bad, sizeof bad, 6000));
+
+    std::string title = "{\"Name\":\"Gate\"}";
+    int e = 0, restart = 0;
+    ASSERT_TRUE(SdkSetNewConfig(h, "ChannelTitle", 0, &title[0], DWORD(title.size() + 1), &e, &restart, 3000));
+    int32_t restore = -1;
+    ASSERT_TRUE(SdkControlDevice(h, SDK_CTRL_RESTOREDEFAULT, &restore, 15000));
+    ASSERT_TRUE(WaitFor([&] { return ev.Count() >= 2; }, 20000)) << "restore reboots the device";
+    std::vector<char> text(32768, 0);
+    ASSERT_TRUE(SdkGetNewConfig(h, "ChannelTitle", 0, text.data(), DWORD(text.size()), &e, 5000));
+    AV_CFG_ChannelName name{};
+    name.nStructSize = sizeof name;
+    ASSERT_TRUE(SdkCfgParse("ChannelTitle", text.data(), &name, sizeof name));
+    EXPECT_STREQ(name.szName, "Channel1");
+    int err = -1;
+    LONG again = LoginTo(0, "admin", "admin123", &err);
+    EXPECT_GE(again, 2) << "users kept";
+    SdkLogout(again);
+    SdkLogout(h);
 }
 
 TEST_F(LifecycleTest, CallbackMayCallTheSdk)

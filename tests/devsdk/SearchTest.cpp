@@ -155,5 +155,33 @@ TEST(EmbeddedFleet, SdkInitStartsAMixedFleetWithThreeUninitialisedDevices)
     EXPECT_EQ(devsdk::EmbeddedFleet(), nullptr);
 }
 
+TEST(EmbeddedFleet, MovesToAddressesOfItsOwnWhenTheUsualOnesAreTaken)
+{
+    std::string prefix = ProcessPrefix(5);
+    int taken = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in sa{};
+    sa.sin_family = AF_INET;
+    sa.sin_port = htons(37777);
+    inet_pton(AF_INET, (prefix + "2").c_str(), &sa.sin_addr);
+    ASSERT_EQ(bind(taken, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
+    listen(taken, 1);
+    devsdk::SimOptions o;
+    o.embeddedFirst = prefix + "2";
+    o.localIp = prefix + "1";
+    devsdk::SetSimOptions(o);
+    SdkInit(nullptr, nullptr);
+    ASSERT_NE(devsdk::EmbeddedFleet(), nullptr);
+    auto addrs = devsdk::EmbeddedFleet()->Addresses();
+    ASSERT_EQ(addrs.size(), 16u);
+    EXPECT_NE(addrs[0], prefix + "2");
+    Found found;
+    LONG h = SdkStartSearchDevices(OnFound, &found, nullptr);
+    EXPECT_TRUE(WaitFor([&] { return found.Count() == 16; }));
+    SdkStopSearchDevices(h);
+    SdkCleanup();
+    devsdk::ResetSimOptions();
+    close(taken);
+}
+
 } // namespace
 } // namespace devtest
