@@ -155,14 +155,18 @@ QRect CSFQTComboBox::CurrentPiece() const
 {
     if (!isEnabled())
         return m_pieces[PieceDisabled];
-    if (m_nListShown) {
-        const int n = std::min(count(), maxVisibleItems());
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        const int lastRow = screen ? screen->geometry().bottom() : 0;
-        const int top = mapToGlobal(QPoint(0, 0)).y();
-        return top + height() + 25 * n > lastRow ? m_pieces[PieceOpenAbove] : m_pieces[PieceOpenBelow];
-    }
+    if (m_nListShown)
+        return OpenPiece();
     return m_nLook == LookHover ? m_pieces[PieceHover] : m_pieces[PieceNormal];
+}
+
+QRect CSFQTComboBox::OpenPiece() const
+{
+    const int n = std::min(count(), maxVisibleItems());
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int lastRow = screen ? screen->geometry().bottom() : 0;
+    const int top = mapToGlobal(QPoint(0, 0)).y();
+    return top + height() + 25 * n > lastRow ? m_pieces[PieceOpenAbove] : m_pieces[PieceOpenBelow];
 }
 
 void CSFQTComboBox::paintEvent(QPaintEvent* event)

@@ -42,6 +42,9 @@ public:
     bool ListShown() const { return m_nListShown != 0; }
     // Skin rectangle that painting uses now.
     QRect CurrentPiece() const;
+    // Skin rectangle of the open look: above the control when the list would pass the screen's
+    // last row, else below.
+    QRect OpenPiece() const;
     const QRect& Piece(int look) const { return m_pieces[look]; }
 
     void showPopup() override;

@@ -3,6 +3,7 @@
 #include <new>
 
 #include <QDoubleValidator>
+#include <QFocusEvent>
 #include <QIntValidator>
 #include <QPalette>
 #include <QPixmap>
@@ -186,24 +187,27 @@ void CSFQTEditCtrl::OnTextChange(const QString& text)
     m_pSink->EDIT_OnTextChange(m_nId, wide.data());
 }
 
+// One Enter reports once; every later loss of the focus that ends an edit reports once more.
+// The toolkit's own finish signal is not used for this: it follows Enter, and on a loss of the
+// focus it is only sent when the text changed since it was last sent.
 void CSFQTEditCtrl::OnKeyPressed()
 {
     if (!m_pSink)
         return;
-    m_nPendingFinish = 2;
     std::wstring wide = ToWide(text());
     m_pSink->EDIT_OnEnterPressed(m_nId, wide.data());
+    m_bLeavingAfterEnter = true;
     clearFocus();
+    m_bLeavingAfterEnter = false;
 }
 
-void CSFQTEditCtrl::editingFinishe()
+void CSFQTEditCtrl::editingFinishe() {}
+
+void CSFQTEditCtrl::focusOutEvent(QFocusEvent* event)
 {
-    if (!m_pSink)
+    QLineEdit::focusOutEvent(event);
+    if (!m_pSink || m_bLeavingAfterEnter || event->reason() == Qt::PopupFocusReason || !hasAcceptableInput())
         return;
-    if (m_nPendingFinish == 2 || m_nPendingFinish == 1) {
-        --m_nPendingFinish;
-        return;
-    }
     std::wstring wide = ToWide(text());
     m_pSink->EDIT_OnEnterPressed(m_nId, wide.data());
 }

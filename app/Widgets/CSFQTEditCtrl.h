@@ -40,6 +40,9 @@ public:
     UINT Id() const { return m_nId; }
     COLORREF TextColour() const { return m_nTextColor; }
 
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
+
 private slots:
     void OnTextChange(const QString& text);
     void OnKeyPressed();
@@ -50,7 +53,8 @@ private:
     void ConnectTextChange(bool on);
 
     UINT m_nId = static_cast<UINT>(-1);
-    int m_nPendingFinish = 0;
+    // Set while the control gives up the focus after Enter: that loss is no end of an edit.
+    bool m_bLeavingAfterEnter = false;
     COLORREF m_nTextColor = 0;
     QValidator* m_pValidator = nullptr;
 };

@@ -387,6 +387,14 @@ void CSFQTListCtrl::OnHeaderPosChanged(int value)
     }
 }
 
+void CSFQTListCtrl::rowsInserted(const QModelIndex& parent, int start, int end)
+{
+    if (isVisible())
+        scheduleDelayedItemsLayout();
+    else
+        QTableWidget::rowsInserted(parent, start, end);
+}
+
 // ---- Rows and cells --------------------------------------------------------------------------
 
 void CSFQTListCtrl::SetItemChangedConnected(bool on)

@@ -201,9 +201,16 @@ public:
     std::vector<QWidget*> CellControls(int row, int kind) const;
     // Row of a registered control, or -1.
     int RowOfControl(const QObject* control) const;
+    // Cell controls are skinned when their cell is first painted; this skins a cell now.
+    static void FlushSkins(QWidget* container);
+    // Whether the control's cell still waits to be painted before its skin is applied.
+    bool SkinPending(QWidget* control) const;
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // A shown view places every cell control again on each inserted row; rows are appended
+    // here, so placing them once at the next layout is enough.
+    void rowsInserted(const QModelIndex& parent, int start, int end) override;
 
 private slots:
     void OnAllCheckClicked();
@@ -226,6 +233,7 @@ private slots:
     void OnTypeChanged(int selection);
 
 private:
+    class CellContainer;
     struct CellControl {
         QWidget* control;
         QWidget* container;

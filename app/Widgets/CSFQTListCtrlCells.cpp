@@ -2,6 +2,8 @@
 // row deletion and the alarm combo boxes.
 #include <algorithm>
 #include <cwchar>
+#include <functional>
+#include <memory>
 
 #include <QHeaderView>
 #include <QLoggingCategory>
@@ -25,6 +27,8 @@ namespace {
 enum { NotifyClick = 2 };
 const UINT kComboBase[5] = {0x30000000u, 0x40000000u, 0x50000000u, 0x70000000u, 0x80000000u};
 enum { kMaxAlarmRows = 8 };
+// Above this many separate runs of rows, a removal moves the rows together first.
+enum { kMaxSeparateRemovals = 16 };
 
 // Keeps the scroll positions of the list across a change.
 class ScrollKeeper {
@@ -48,6 +52,47 @@ private:
     bool m_horizontal;
 };
 }  // namespace
+
+// Cell container that skins its controls when it is first painted: of a long list only the
+// rows in view are ever painted, and loading skin images is the dearest part of a new row.
+class CSFQTListCtrl::CellContainer : public CSFQTView {
+public:
+    explicit CellContainer(ISFViewEvent* sink) : CSFQTView(sink) {}
+
+    void Later(std::function<void()> skin) { m_pending.push_back(std::move(skin)); }
+    void Flush()
+    {
+        if (m_pending.empty())
+            return;
+        std::vector<std::function<void()>> pending;
+        pending.swap(m_pending);
+        for (auto& skin : pending)
+            skin();
+    }
+    bool HasPending() const { return !m_pending.empty(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        Flush();
+        CSFQTView::paintEvent(event);
+    }
+
+private:
+    std::vector<std::function<void()>> m_pending;
+};
+
+void CSFQTListCtrl::FlushSkins(QWidget* container)
+{
+    if (auto* cell = dynamic_cast<CellContainer*>(container))
+        cell->Flush();
+}
+
+bool CSFQTListCtrl::SkinPending(QWidget* control) const
+{
+    auto* cell = control ? dynamic_cast<CellContainer*>(control->parentWidget()) : nullptr;
+    return cell && cell->HasPending();
+}
 
 // ---- Registrations ---------------------------------------------------------------------------
 
@@ -202,7 +247,7 @@ void CSFQTListCtrl::ForgetRowEntries(int row, int kind, UINT id)
 
 CSFQTView* CSFQTListCtrl::NewContainer(bool listSink)
 {
-    auto* view = new CSFQTView(listSink ? static_cast<ISFViewEvent*>(this) : nullptr);
+    auto* view = new CellContainer(listSink ? static_cast<ISFViewEvent*>(this) : nullptr);
     view->SetBGClr(-1);
     return view;
 }
@@ -217,6 +262,12 @@ bool CSFQTListCtrl::InstallContainer(int row, int col, CSFQTView* container)
     }
     if (QWidget* old = indexWidget(index))
         ForgetContainer(row, old);
+    // Placed before it is shown: a cell control shown over the visible rows and moved away at
+    // the next layout costs a repaint computation over every other cell control.
+    // (visualRect would run the pending layout of the whole view.)
+    const int grid = showGrid() ? 1 : 0;
+    container->setGeometry(columnViewportPosition(col), rowViewportPosition(row), columnWidth(col) - grid,
+                           rowHeight(row) - grid);
     setIndexWidget(index, container);
     return true;
 }
@@ -229,7 +280,8 @@ CSFQTButton* CSFQTListCtrl::NewCellButton(CSFQTView* container, int id, const wc
     button->setMaximumSize(w, h);
     button->Create(L"", 0x10010000, RECT{0, 0, w, h}, container, static_cast<UINT>(id));
     button->setGeometry(0, y, w, h);
-    button->SetSkin(&style);
+    auto skin = std::make_shared<ImageButtonStyle>(style);
+    static_cast<CellContainer*>(container)->Later([button, skin] { button->SetSkin(skin.get()); });
     button->SetToolTipText(tip);
     connect(button, &QAbstractButton::clicked, this, &CSFQTListCtrl::OnClicked);
     return button;
@@ -418,7 +470,8 @@ void CSFQTListCtrl::SetItemCheckWidget(int row, int col, ImageRadioBox& style)
 {
     CSFQTView* container = NewContainer(false);
     auto* check = new CSFQTRadioBox(this);
-    check->SetSkin(&style);
+    auto skin = std::make_shared<ImageRadioBox>(style);
+    static_cast<CellContainer*>(container)->Later([check, skin] { check->SetSkin(skin.get()); });
     check->Create(L"", 0x10010000, RECT{0, 0, 16, 16}, container, IdRowCheck);
     const int y = (m_nRowHeight - 16) / 2;
     check->setGeometry(0, y, 16, 16);
@@ -672,6 +725,7 @@ void CSFQTListCtrl::SetProgress(int row, int pos, UINT id)
 void CSFQTListCtrl::SetItemExpand(int row, int, UINT id, ImageButtonStyle& style, const wchar_t* tip)
 {
     if (auto* button = FirstControl<CSFQTButton>(row, KindButton, id)) {
+        FlushSkins(button->parentWidget());
         button->SetSkin(&style);
         button->SetToolTipText(tip);
     }
@@ -714,24 +768,71 @@ int CSFQTListCtrl::DeleteAppointRows(int start, int end)
     return 1;
 }
 
+namespace {
+// Sort key of a temporary column: rows to keep (0) before rows to remove (1).
+class RemovalKeyItem : public QTableWidgetItem {
+public:
+    explicit RemovalKeyItem(int key) : m_key(key) {}
+    bool operator<(const QTableWidgetItem& other) const override
+    {
+        return m_key < static_cast<const RemovalKeyItem&>(other).m_key;
+    }
+
+private:
+    int m_key;
+};
+}  // namespace
+
 void CSFQTListCtrl::RemoveRows(const std::set<int>& rows)
 {
-    // From the highest row down; neighbouring rows go in one removal.
-    auto it = rows.rbegin();
-    while (it != rows.rend()) {
-        int high = *it;
-        if (high >= rowCount() || high < 0) {
-            ++it;
-            continue;
-        }
-        int low = high;
-        ++it;
-        while (it != rows.rend() && *it == low - 1) {
-            low = *it;
-            ++it;
-        }
-        model()->removeRows(low, high - low + 1);
+    std::vector<int> valid;
+    for (int r : rows) {
+        if (r >= 0 && r < rowCount())
+            valid.push_back(r);
     }
+    if (valid.empty())
+        return;
+    int runs = 1;
+    for (size_t i = 1; i < valid.size(); ++i) {
+        if (valid[i] != valid[i - 1] + 1)
+            ++runs;
+    }
+    if (runs <= kMaxSeparateRemovals) {
+        // From the highest row down; neighbouring rows go in one removal.
+        auto it = valid.rbegin();
+        while (it != valid.rend()) {
+            const int high = *it;
+            int low = high;
+            ++it;
+            while (it != valid.rend() && *it == low - 1) {
+                low = *it;
+                ++it;
+            }
+            model()->removeRows(low, high - low + 1);
+        }
+        return;
+    }
+    // Many scattered rows: a stable sort on a temporary key column moves them to the end (cell
+    // controls move with their rows), and one removal drops them all. Each single removal would
+    // walk every cell control of the table.
+    const bool itemChanged = m_bItemChangedConnected;
+    SetItemChangedConnected(false);
+    const int n = rowCount();
+    const int keyColumn = columnCount();
+    insertColumn(keyColumn);
+    setColumnHidden(keyColumn, true);
+    size_t next = 0;
+    for (int r = 0; r < n; ++r) {
+        const bool remove = next < valid.size() && valid[next] == r;
+        if (remove)
+            ++next;
+        setItem(r, keyColumn, new RemovalKeyItem(remove ? 1 : 0));
+    }
+    SortRows(keyColumn, Qt::AscendingOrder);
+    removeColumn(keyColumn);
+    const int count = static_cast<int>(valid.size());
+    model()->removeRows(n - count, count);
+    SetItemChangedConnected(itemChanged);
 }
 
 void CSFQTListCtrl::DeleteSelectedItems(std::set<int>& rows)
