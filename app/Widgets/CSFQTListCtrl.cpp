@@ -58,6 +58,7 @@ CSFQTListCtrl::CSFQTListCtrl(ISFListCtrlEvent* sink) : QTableWidget(nullptr), CS
 CSFQTListCtrl::~CSFQTListCtrl()
 {
     disconnect(model(), nullptr, this, nullptr);
+    DetachContainers();
 }
 
 int CSFQTListCtrl::Create(DWORD, const RECT& rect, void* parent, UINT id, bool)

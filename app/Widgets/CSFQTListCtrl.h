@@ -245,6 +245,7 @@ private:
         std::vector<CellControl> controls;
     };
 
+    void DetachContainers();
     void OnRowsInserted(const QModelIndex& parent, int first, int last);
     void OnRowsAboutToBeRemoved(const QModelIndex& parent, int first, int last);
     void OnModelReset();

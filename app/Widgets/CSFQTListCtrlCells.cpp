@@ -70,6 +70,8 @@ public:
             skin();
     }
     bool HasPending() const { return !m_pending.empty(); }
+    // The list is going away: its containers must not call it back while they are destroyed.
+    void DetachSink() { m_pSink = nullptr; }
 
 protected:
     void paintEvent(QPaintEvent* event) override
@@ -81,6 +83,14 @@ protected:
 private:
     std::vector<std::function<void()>> m_pending;
 };
+
+void CSFQTListCtrl::DetachContainers()
+{
+    for (QObject* child : viewport()->children()) {
+        if (auto* cell = dynamic_cast<CellContainer*>(child))
+            cell->DetachSink();
+    }
+}
 
 void CSFQTListCtrl::FlushSkins(QWidget* container)
 {

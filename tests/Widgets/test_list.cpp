@@ -442,3 +442,19 @@ TEST(ListCtrl, AlarmComboInterlocks)
     ASSERT_EQ(f.sink.alarms.size(), 1u);
     EXPECT_EQ(f.sink.alarms[0], (std::vector<int>{7, 1, 0}));
 }
+
+TEST(ListCtrl, CellsAreSkinnedWhenFirstPainted)
+{
+    Fixture f(60);
+    for (int r = 0; r < 60; ++r)
+        f.list->AddOneOperateBtn(r, 8, 5, L"tip", f.buttonStyle, 16, 16, 0);
+    EXPECT_TRUE(f.list->SkinPending(f.Button(0)));
+    f.list->ShowWindow(1);
+    f.page.resize(900, 400);
+    f.page.grab();
+    EXPECT_FALSE(f.list->SkinPending(f.Button(0)));
+    EXPECT_TRUE(f.list->SkinPending(f.Button(59))) << "rows out of view wait";
+    f.list->SetItemExpand(59, 8, 5, f.buttonStyle, L"now");
+    EXPECT_FALSE(f.list->SkinPending(f.Button(59)));
+    EXPECT_EQ(f.Button(59)->toolTip(), "now");
+}
