@@ -27,8 +27,8 @@ struct User {
 struct DeviceState {
     // identity
     std::string type = "IPC";
-    std::string detail = "IPC-HFW1230S";
-    std::string model = "IPC-HFW1230S";
+    std::string detail = "IPC-VX1230";
+    std::string model = "IPC-VX1230";
     std::string name = "IPC";
     std::string serial;
     std::string mac;

@@ -39,16 +39,16 @@ struct Kind {
 };
 
 const Kind kKinds[] = {
-    {"IPC", "IPC-HFW2431S", 1, 1, 1, 0},
-    {"IPC", "IPC-HDW5241T", 1, 2, 1, 0},
-    {"IP CAMERA", "IPC-HDBW4631R", 1, 0, 0, 0},
-    {"SD", "SD49225XA-HNR", 1, 7, 2, 20},
-    {"PTZ", "SD6AL445XA-HNR", 1, 7, 2, 20},
-    {"DVR", "DVR5108H", 8, 8, 3, 0},
-    {"HCVR", "HCVR7216AN-4M", 16, 16, 3, 0},
-    {"NVR", "NVR4216-16P", 16, 16, 4, 0},
-    {"NVR", "NVR5832-4KS2", 32, 16, 6, 0},
-    {"NVS", "NVS0104HDS", 4, 4, 1, 0},
+    {"IPC", "IPC-VX2431", 1, 1, 1, 0},
+    {"IPC", "IPC-VD5241", 1, 2, 1, 0},
+    {"IP CAMERA", "IPC-VB4631", 1, 0, 0, 0},
+    {"SD", "SD-VX9225", 1, 7, 2, 20},
+    {"PTZ", "SD-VX6445", 1, 7, 2, 20},
+    {"DVR", "DVR-VX108", 8, 8, 3, 0},
+    {"HCVR", "HCVR-VX216", 16, 16, 3, 0},
+    {"NVR", "NVR-VX216", 16, 16, 4, 0},
+    {"NVR", "NVR-VX832", 32, 16, 6, 0},
+    {"NVS", "NVS-VX104", 4, 4, 1, 0},
     {"ITC", "ITC237-PU1B-IR", 1, 2, 2, 0},
 };
 
@@ -118,7 +118,7 @@ std::vector<DeviceState> MakeDefaultFleet(const std::string& first)
         DeviceState s = Make(i, kKinds[kinds[i]], ip, 7, !uninit[i]);
         if (i == 11) { // the "other" device
             s.type = "EVS";
-            s.model = s.detail = "EVS5016S-R";
+            s.model = s.detail = "EVS-VX016";
             s.name = "EVS-12";
         }
         out.push_back(std::move(s));

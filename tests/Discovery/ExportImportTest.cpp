@@ -73,7 +73,7 @@ TEST(ExportImport, RoundTripThroughThePage)
     EXPECT_STREQ("SN0001", first.szSerialNumber);
     EXPECT_STREQ("2.800.0.1", first.szSoftVersion);
     EXPECT_STREQ("255.255.255.0", first.szNetMask);
-    EXPECT_STREQ("IPC-HFW1230", first.szModelName);
+    EXPECT_STREQ("IPC-VX1230", first.szModelName);
     EXPECT_EQ(2, first.byInitState);
     EXPECT_EQ(1, target.model->GetDeviceList()[1]->stNetInfo.byInitState);
     EXPECT_EQ(2, target.page->GetListCtrl()->GetItemCount());

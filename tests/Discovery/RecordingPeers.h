@@ -133,8 +133,8 @@ inline DevicePtr MakeDevice(const char* ip, const char* mac, const char* type = 
     COPY_TEXT(i.szIpAddr, ip);
     COPY_TEXT(i.szMacAddr, mac);
     COPY_TEXT(i.szTypeName, type);
-    COPY_TEXT(i.szDetailName, "IPC-HFW1230");
-    COPY_TEXT(i.szModelName, "IPC-HFW1230");
+    COPY_TEXT(i.szDetailName, "IPC-VX1230");
+    COPY_TEXT(i.szModelName, "IPC-VX1230");
     i.byInitState = initState;
     i.nPort = 37777;
     return d;

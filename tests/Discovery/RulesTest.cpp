@@ -19,7 +19,7 @@ TEST(DeviceFilterRule, Table)
     DevicePtr uninit = MakeDevice("10.1.2.6", "aa:bb:cc:dd:ee:04", "IPC", 1);
     DevicePtr v6 = MakeDevice("fe80::1/64", "aa:bb:cc:dd:ee:05", "IPC", 2, 6);
     DevicePtr lowerType = MakeDevice("10.1.2.7", "aa:bb:cc:dd:ee:06", "ipc");
-    COPY_TEXT(lowerType->stNetInfo.szDetailName, "HFW1230");
+    COPY_TEXT(lowerType->stNetInfo.szDetailName, "VX1230");
 
     struct Case {
         const char* name;
@@ -96,7 +96,7 @@ TEST(DetailsDialog, NineFields)
 {
     DevicePtr d = MakeDevice("10.0.0.5", "aa:bb:cc:dd:ee:0f", "IPC");
     DEVICE_NET_INFO_EX& i = d->stNetInfo;
-    COPY_TEXT(i.szDetailName, "IPC-HDW2431");
+    COPY_TEXT(i.szDetailName, "IPC-VD2431");
     COPY_TEXT(i.szNetMask, "255.255.255.0");
     COPY_TEXT(i.szGatewayAddr, "10.0.0.1");
     COPY_TEXT(i.szSerialNumber, "7K0ABC");
@@ -104,7 +104,7 @@ TEST(DetailsDialog, NineFields)
     std::wstring f[CDetialsDlgEventImp::FIELD_COUNT];
     CDetialsDlgEventImp::FormatFields(i, (2016u << 16) + (5u << 8) + 15u, f);
     EXPECT_EQ(L"IPC", f[0]);
-    EXPECT_EQ(L"IPC-HDW2431", f[1]);
+    EXPECT_EQ(L"IPC-VD2431", f[1]);
     EXPECT_EQ(L"37777", f[2]);
     EXPECT_EQ(L"aa:bb:cc:dd:ee:0f", f[3]);
     EXPECT_EQ(L"255.255.255.0", f[4]);
