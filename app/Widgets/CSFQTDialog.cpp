@@ -382,28 +382,7 @@ void CSFQTDialog::mouseReleaseEvent(QMouseEvent* event)
         return;
     if (m_bDragging) {
         QPoint p = event->globalPosition().toPoint() - m_dragOffset;
-        bool corrected = false;
-        if (QScreen* s = QGuiApplication::primaryScreen()) {
-            const QRect S = s->geometry(), A = s->availableGeometry();
-            const int T = A.top();
-            if (p.y() < T) {
-                p.setY(T);
-                corrected = true;
-            }
-            if (A.bottom() < S.bottom() && A.bottom() < T + p.y()) {
-                p.setY(A.bottom() - T);
-                corrected = true;
-            }
-            if (A.left() > S.left() && A.left() > p.x() + width() - T) {
-                p.setX(A.left() + T - width());
-                corrected = true;
-            }
-            if (A.right() < S.right() && A.right() < T + p.x()) {
-                p.setX(A.right() - T);
-                corrected = true;
-            }
-        }
-        if (corrected)
+        if (CSFFrameSkin::ClampDropPosition(p, width()))
             move(p);
         m_bDragging = false;
     }

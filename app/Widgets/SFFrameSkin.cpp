@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QPainter>
 
 #include "Widgets/SFSkin.h"
@@ -263,4 +265,31 @@ QPoint SFCentredPosition(const QRect& area, int width, int height, int baseWidth
     if (area.width() >= w && area.height() >= h)
         return QPoint(area.left() + (area.width() - w) / 2, area.top() + (area.height() - h) / 2);
     return area.topLeft();
+}
+
+bool CSFFrameSkin::ClampDropPosition(QPoint& p, int width)
+{
+    QScreen* s = QGuiApplication::primaryScreen();
+    if (!s)
+        return false;
+    const QRect S = s->geometry(), A = s->availableGeometry();
+    const int T = A.top();
+    bool corrected = false;
+    if (p.y() < T) {
+        p.setY(T);
+        corrected = true;
+    }
+    if (A.bottom() < S.bottom() && A.bottom() < T + p.y()) {
+        p.setY(A.bottom() - T);
+        corrected = true;
+    }
+    if (A.left() > S.left() && A.left() > p.x() + width - T) {
+        p.setX(A.left() + T - width);
+        corrected = true;
+    }
+    if (A.right() < S.right() && A.right() < T + p.x()) {
+        p.setX(A.right() - T);
+        corrected = true;
+    }
+    return corrected;
 }

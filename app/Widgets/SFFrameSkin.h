@@ -32,6 +32,8 @@ public:
     void PaintButtons();
     // Button under the point, or NoButton.
     int HitTest(const QPoint& point) const;
+    // Keeps a dropped window of the given width reachable on the primary screen; true when moved.
+    static bool ClampDropPosition(QPoint& topLeft, int width);
     QRect ButtonRect(int button) const;
     // Rounded mask of the size from the corner radii.
     QBitmap Mask(const QSize& size) const;
