@@ -64,7 +64,7 @@ TEST(Log, PrefixFormats)
         const char* word;
     } cases[] = {
         {1, "C:\\src\\net\\Sock.cpp", "fatal "},
-        {2, "/work/src/net/Sock.cpp", "error "},
+        {2, "/home/dev/src/net/Sock.cpp", "error "},
         {4, "Sock.cpp", "info "},
         {5, "src/Sock.cpp", "trace "},
     };
