@@ -39,7 +39,8 @@ struct SearchBlock {
 
 CSearchDevLogic::CSearchDevLogic(std::weak_ptr<CDeviceListUILogic> listLogic) : m_wpListLogic(listLogic) {}
 
-CSearchDevLogic::~CSearchDevLogic() {}
+// The SDK calls back with this object as its user value: no search may outlive it.
+CSearchDevLogic::~CSearchDevLogic() { StopBroadcast(); }
 
 void CSearchDevLogic::PostToList(int line, const char* taskName, const char* caller, std::function<void()> call)
 {

@@ -158,3 +158,22 @@ TEST_F(FleetSearch, FilterDuringBroadcastStopsItFirst)
     EXPECT_EQ(0, model->GetSearchDevLogic()->GetSearchHandle());
     EXPECT_EQ(0u, model->GetSearchDevLogic()->GetPendingStopCount());
 }
+
+TEST_F(FleetSearch, BroadcastSearchEndsWithItsWorker)
+{
+    auto otherPeers = std::make_shared<RecordingPeers>();
+    auto other = std::make_shared<CDeviceListUILogic>(std::weak_ptr<CMainFrameEventImp>());
+    other->SetPeers(otherPeers);
+    other->Init();
+    otherPeers->logic = other;
+    ASSERT_TRUE(other->StartSearch(SF_SEARCH_BROADCAST, 0, ""));
+    ASSERT_TRUE(Wait([&] { return otherPeers->Matching("bar.searching").size() >= 2; }));
+    const LONG handle = other->GetSearchDevLogic()->GetSearchHandle();
+    ASSERT_NE(0, handle);
+    std::weak_ptr<CSearchDevLogic> worker = other->GetSearchDevLogic();
+    otherPeers->logic.reset();
+    other.reset();
+    ASSERT_TRUE(Wait([&] { return worker.expired(); }));
+    // Its callbacks would reach a destroyed object: the search is gone with it.
+    EXPECT_FALSE(SdkStopSearchDevices(handle));
+}
