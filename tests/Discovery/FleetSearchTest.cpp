@@ -161,6 +161,8 @@ TEST_F(FleetSearch, FilterDuringBroadcastStopsItFirst)
 
 TEST_F(FleetSearch, BroadcastSearchEndsWithItsWorker)
 {
+    // A local address of its own, so that the broadcast port stays free for the other tests.
+    CAppSettings::LocalIp = L"127.0.41.201";
     auto otherPeers = std::make_shared<RecordingPeers>();
     auto other = std::make_shared<CDeviceListUILogic>(std::weak_ptr<CMainFrameEventImp>());
     other->SetPeers(otherPeers);
