@@ -95,7 +95,7 @@ int CFilterMainEventImp::OnCreate()
         CSFPictureCtrl* picture = CreateSFPictureCtrl(nullptr);
         if (picture) {
             picture->Create(L"", 0x50000000, Rc(x, 10, x + 1, 68), wnd, 0xFFFFFFFF);
-            picture->SetImage(L"filterSeperater.png", true);
+            picture->SetImage(L"filterSeperater.png", false);
         }
         return picture;
     };

@@ -144,9 +144,78 @@ void DrawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& colour
         p.drawLine(pt(-4, -8), pt(4, -8));
         p.drawLine(pt(-2, 0), pt(2, 0));
         break;
+    case Glyph::Edit: {
+        // A pencil lying from bottom left to top right, with a line under it.
+        QPainterPath pencil;
+        pencil.moveTo(pt(-7, 5));
+        pencil.lineTo(pt(3, -5));
+        pencil.lineTo(pt(6, -2));
+        pencil.lineTo(pt(-4, 8));
+        pencil.lineTo(pt(-7.5, 8.5));
+        pencil.closeSubpath();
+        p.drawPath(pencil);
+        p.drawLine(pt(1, -3), pt(4, 0));
+        p.drawLine(pt(2, 8.5), pt(8, 8.5));
+        break;
+    }
+    case Glyph::Info:
+        p.drawEllipse(QRectF(pt(-8.5, -8.5), pt(8.5, 8.5)));
+        p.drawLine(pt(0, -1), pt(0, 4.5));
+        p.setBrush(colour);
+        p.drawEllipse(QRectF(pt(-0.6, -4.9), pt(0.6, -3.7)));
+        break;
+    case Glyph::Globe:
+        p.drawEllipse(QRectF(pt(-8.5, -8.5), pt(8.5, 8.5)));
+        p.drawEllipse(QRectF(pt(-3.5, -8.5), pt(3.5, 8.5)));
+        p.drawLine(pt(-8.5, 0), pt(8.5, 0));
+        break;
+    case Glyph::Import:
+    case Glyph::Export: {
+        QPainterPath tray;
+        tray.moveTo(pt(-8, 2));
+        tray.lineTo(pt(-8, 8));
+        tray.lineTo(pt(8, 8));
+        tray.lineTo(pt(8, 2));
+        p.drawPath(tray);
+        const bool in = glyph == Glyph::Import;
+        p.drawLine(pt(0, -8), pt(0, 4));
+        const qreal tip = in ? 4 : -8, back = in ? 0 : -4;
+        p.drawLine(pt(-4, back), pt(0, tip));
+        p.drawLine(pt(4, back), pt(0, tip));
+        break;
+    }
+    case Glyph::Search:
+        p.drawEllipse(QRectF(pt(-8, -8), pt(4, 4)));
+        p.drawLine(pt(3, 3), pt(8, 8));
+        break;
+    case Glyph::Recorder:
+        p.drawRoundedRect(QRectF(pt(-9.5, -5.5), pt(9.5, 5.5)), 2 * u, 2 * u);
+        p.drawLine(pt(-1, 0), pt(6, 0));
+        p.setBrush(colour);
+        p.drawEllipse(QRectF(pt(-6.5, -1.5), pt(-3.5, 1.5)));
+        break;
+    case Glyph::Dome:
+        // A ceiling mount, the base line and the half dome with its lens.
+        p.drawRect(QRectF(pt(-3, -6), pt(3, -2)));
+        p.drawLine(pt(-9, -2), pt(9, -2));
+        p.drawArc(QRectF(pt(-7, -9), pt(7, 5)), 180 * 16, 180 * 16);
+        p.setBrush(colour);
+        p.drawEllipse(QRectF(pt(-1.5, 0.5), pt(1.5, 3.5)));
+        break;
     case Glyph::None:
         break;
     }
+}
+
+// A chevron centred in `box`, pointing down or up.
+void DrawChevron(QPainter& p, const QRectF& box, bool down, const QColor& colour)
+{
+    const QPointF c = box.center();
+    const qreal w = box.width() * 0.2, h = box.width() * 0.1 * (down ? 1 : -1);
+    p.setPen(QPen(colour, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolyline(
+        QPolygonF({QPointF(c.x() - w, c.y() - h), QPointF(c.x(), c.y() + h), QPointF(c.x() + w, c.y() - h)}));
 }
 
 void PaintDialogFrame(QPainter& p, const SkinImage& s)
@@ -186,8 +255,15 @@ void PaintButton(QPainter& p, const SkinImage& s)
     p.setPen(QPen(C(s.b), 1));
     p.setBrush(C(s.a));
     p.drawRoundedRect(r, 4, 4);
-    if (!s.text)
+    if (!s.text) {
+        // Icon-only face: the control draws its own text, which leaves blanks for the icon at the left.
+        // The icon is a shade darker than the border.
+        if (s.glyph != Glyph::None) {
+            const qreal g = s.height - 18;
+            DrawGlyph(p, s.glyph, QRectF(3, (s.height - g) / 2, g, g), C(s.b).darker(140));
+        }
         return;
+    }
     const bool disabled = (C(s.a).saturation() < 10 && C(s.b) == QColor(0xD0, 0xD0, 0xD0));
     const QColor ink = disabled ? QColor(0x9A, 0xA3, 0xAE) : QColor(0x1B, 0x24, 0x30);
     QRectF content = r.adjusted(6, 0, -6, 0);
@@ -279,6 +355,27 @@ void PaintEditFrame(QPainter& p, const SkinImage& s)
     p.drawRoundedRect(QRectF(0.5, 0.5, s.width - 1, s.height - 1), 3, 3);
 }
 
+void PaintIcon(QPainter& p, const SkinImage& s)
+{
+    DrawGlyph(p, s.glyph, QRectF(0, 0, s.width, s.height), C(s.b));
+}
+
+void PaintComboStrip(QPainter& p, const SkinImage& s)
+{
+    // Faces: normal (border b), disabled (grey), open upwards and open downwards (accent border a).
+    const QColor accent = C(s.a), border = C(s.b);
+    for (int i = 0; i < 4; ++i) {
+        const QRectF face(0.5, 22 * i + 0.5, s.width - 1, (i == 0 ? 21 : 22) - 1);
+        const bool disabled = i == 1;
+        p.setPen(QPen(i >= 2 ? accent : border, 1));
+        p.setBrush(disabled ? QColor(0xEE, 0xEE, 0xEE) : QColor(Qt::white));
+        p.drawRoundedRect(face, 3, 3);
+        const QRectF arrow(face.right() - face.height(), face.top(), face.height(), face.height());
+        const QColor ink = disabled ? QColor(0xB4, 0xBB, 0xC4) : i >= 2 ? accent : QColor(0x5B, 0x67, 0x75);
+        DrawChevron(p, arrow, i != 2, ink);
+    }
+}
+
 void PaintPointer(QPainter& p, const SkinImage& s)
 {
     // A hand whose finger tip is at (13, 7).
@@ -345,6 +442,12 @@ QImage PaintSkinImage(const SkinImage& s)
         break;
     case SkinKind::Pointer:
         PaintPointer(p, s);
+        break;
+    case SkinKind::Icon:
+        PaintIcon(p, s);
+        break;
+    case SkinKind::ComboStrip:
+        PaintComboStrip(p, s);
         break;
     }
     p.end();

@@ -9,7 +9,7 @@ enum class SkinKind {
     Solid,        // plain colour
     DialogFrame,  // title band, border and title-button pieces of the small dialogs
     MainFrame,    // whole main-window picture: header band, body, border
-    Button,       // rounded text button; colour a = fill, b = border
+    Button,       // rounded button; colour a = fill, b = border; glyph beside the text, or at the left without text
     Glyph,        // round icon button with a glyph drawn in colour b on fill a
     Check,        // check box square; state 0 unchecked, 1 checked, 2 disabled
     Switch,       // on/off switch; state 1 on, 0 off, 2 disabled
@@ -18,10 +18,13 @@ enum class SkinKind {
     ListPieces,   // strip of list header and row pieces
     EditFrame,    // edit background with a thin border
     Pointer,      // hand pointer cursor
+    Icon,         // glyph in colour b filling the whole image, no background
+    ComboStrip,   // four combo faces stacked 22 pixels apart: normal, disabled, open upwards, open downwards
 };
 
 enum class Glyph { None, Close, Minimise, Menu, Pin, Hide, Clear, Refresh, Gear, Plus, Home, Device, Network,
-                   Upgrade, System, Template, Tools, Cloud, Package, Camera };
+                   Upgrade, System, Template, Tools, Cloud, Package, Camera, Edit, Info, Globe, Import, Export,
+                   Search, Recorder, Dome };
 
 struct SkinImage {
     const char* name;

@@ -15,6 +15,25 @@ constexpr QRgb kShade = 0x40000000;
 constexpr QRgb kRed = 0xFFE5484D;
 constexpr QRgb kRedDark = 0xFFB8363A;
 constexpr QRgb kNone = 0x00000000;
+constexpr QRgb kFace = 0xFFF5F8FC;        // button faces: normal, hover, pressed, disabled
+constexpr QRgb kFaceHover = 0xFFE3EEFB;
+constexpr QRgb kFaceDown = 0xFFCFE2F8;
+constexpr QRgb kFaceOff = 0xFFEEEEEE;
+constexpr QRgb kEdge = 0xFF9DB6D3;
+constexpr QRgb kEdgeOff = 0xFFD0D0D0;
+
+// The four faces of a button named <base>_nor/_hov/_pre/_dis, icon at the left, text drawn by the control.
+#define SKIN_PAGE_BUTTON(base, w, glyph)                                                  \
+    {base "_nor.png", SkinKind::Button, w, 30, kFace, kEdge, 0, glyph, nullptr},          \
+    {base "_hov.png", SkinKind::Button, w, 30, kFaceHover, kBrand, 0, glyph, nullptr},    \
+    {base "_pre.png", SkinKind::Button, w, 30, kFaceDown, kBrandDark, 0, glyph, nullptr}, \
+    {base "_dis.png", SkinKind::Button, w, 30, kFaceOff, kEdgeOff, 0, glyph, nullptr}
+// The four faces of a 24-pixel list cell button named <base>_n/_h/_p/_d.
+#define SKIN_CELL_BUTTON(base, glyph)                                                \
+    {base "_n.png", SkinKind::Glyph, 24, 24, kNone, kBrand, 0, glyph, nullptr},      \
+    {base "_h.png", SkinKind::Glyph, 24, 24, kFaceHover, kBrandDark, 0, glyph, nullptr}, \
+    {base "_p.png", SkinKind::Glyph, 24, 24, kFaceDown, kBrandDark, 0, glyph, nullptr},  \
+    {base "_d.png", SkinKind::Glyph, 24, 24, kNone, kGrey, 0, glyph, nullptr}
 
 const SkinImage kTable[] = {
     // Frames and backgrounds.
@@ -93,6 +112,36 @@ const SkinImage kTable[] = {
     {"list_open_nor.png", SkinKind::Switch, 44, 22, kBrand, kWhite, 1, Glyph::None, nullptr},
     {"list_close_nor.png", SkinKind::Switch, 44, 22, kGrey, kWhite, 0, Glyph::None, nullptr},
     {"check_d.png", SkinKind::Switch, 44, 22, 0xFFE4E7EB, 0xFFF7F7F7, 2, Glyph::None, nullptr},
+    // Device list page: bottom buttons, row buttons, type icons and the hidden title and tabs.
+    SKIN_PAGE_BUTTON("modify_initialization", 120, Glyph::None),
+    SKIN_PAGE_BUTTON("modify_ip", 120, Glyph::Network),
+    SKIN_PAGE_BUTTON("ipadd", 78, Glyph::Plus),
+    SKIN_PAGE_BUTTON("delect", 78, Glyph::Clear),
+    SKIN_PAGE_BUTTON("input", 78, Glyph::Import),
+    SKIN_PAGE_BUTTON("output", 78, Glyph::Export),
+    SKIN_CELL_BUTTON("list_ip", Glyph::Edit),
+    SKIN_CELL_BUTTON("digital", Glyph::Info),
+    SKIN_CELL_BUTTON("ie", Glyph::Globe),
+    {"icon_ipc.png", SkinKind::Icon, 16, 16, kNone, kBrand, 0, Glyph::Camera, nullptr},
+    {"icon_sd.png", SkinKind::Icon, 16, 16, kNone, 0xFF1AA39A, 0, Glyph::Dome, nullptr},
+    {"icon_dvr.png", SkinKind::Icon, 16, 16, kNone, 0xFFE0873A, 0, Glyph::Recorder, nullptr},
+    {"icon_nvr.png", SkinKind::Icon, 16, 16, kNone, 0xFF7B61E8, 0, Glyph::Recorder, nullptr},
+    {"tittle.png", SkinKind::Solid, 8, 8, kBody, 0, 0, Glyph::None, nullptr},
+    {"tabAll_Check.png", SkinKind::Button, 100, 35, kBrand, kBrand, 0, Glyph::None, nullptr},
+    {"tabAll_unCheck.png", SkinKind::Button, 100, 35, kFace, kEdge, 0, Glyph::None, nullptr},
+    {"tabFilter_Check.png", SkinKind::Button, 100, 35, kBrand, kBrand, 0, Glyph::None, nullptr},
+    {"tabFilter_unCheck.png", SkinKind::Button, 100, 35, kFace, kEdge, 0, Glyph::None, nullptr},
+    // Filter panel: check boxes, separator, combo, filter button.
+    {"check_p.png", SkinKind::Check, 16, 16, kBrand, kWhite, 1, Glyph::None, nullptr},
+    {"check_h.png", SkinKind::Check, 16, 16, kWhite, 0xFF8C96A3, 0, Glyph::None, nullptr},
+    {"filterSeperater.png", SkinKind::Solid, 1, 58, kGrey, 0, 0, Glyph::None, nullptr},
+    {"ComboBox_small.png", SkinKind::ComboStrip, 88, 88, kBrand, kGrey, 0, Glyph::None, nullptr},
+    {"btn_filter_nor.png", SkinKind::Glyph, 24, 24, kBrand, kWhite, 0, Glyph::Search, nullptr},
+    {"btn_filter_over.png", SkinKind::Glyph, 24, 24, kBrandLight, kWhite, 0, Glyph::Search, nullptr},
+    // Address control faces (its style sheet names them) and the menu background.
+    {"bg_ipedit_nor.png", SkinKind::EditFrame, 200, 25, kWhite, kGrey, 0, Glyph::None, nullptr},
+    {"bg_ipedit_dis.png", SkinKind::EditFrame, 200, 25, 0xFFE6E6E6, kGrey, 0, Glyph::None, nullptr},
+    {"menu_bg.png", SkinKind::Solid, 8, 8, kWhite, 0, 0, Glyph::None, nullptr},
     // Pictures.
     {"logo.png", SkinKind::Banner, 120, 40, kNone, kBrand, 0, Glyph::Camera, "Vantyx"},
     {"AboutPic.png", SkinKind::Banner, 356, 58, kBrand, kWhite, 1, Glyph::Camera, "Vantyx Config Tool"},
