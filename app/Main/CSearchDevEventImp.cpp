@@ -131,7 +131,7 @@ int CSearchDevEventImp::OnCreate()
     m_pTitle = CreateSFPictureCtrl(nullptr);
     if (m_pTitle) {
         m_pTitle->Create(L"", 0x10000000, Rc(0, 0, 0, 0), wnd, 0xFFFFFFFF);
-        m_pTitle->SetImage(L"tittle.png", true);
+        m_pTitle->SetImage(L"tittle.png", false);
         m_pTitle->ShowWindow(0);
     }
     m_pAllTab = CreateSFRadioBox(this);
@@ -195,6 +195,7 @@ int CSearchDevEventImp::OnCreate()
         ImageButtonStyle skin = MakeButtonSkin(n.c_str(), h.c_str(), p.c_str(), d.c_str());
         b->Create(Tr(text), style, Rc(0, 0, 0, 0), wnd, id);
         b->SetSkin(&skin);
+        b->SetTextAlign(0x8001);  // centred; a text wider than the button ends in an ellipsis
         return b;
     };
     m_pActivateBtn = button(L"Activate", ID_ACTIVATE, 0x10000000, nullptr, L"modify_initialization");

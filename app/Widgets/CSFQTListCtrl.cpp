@@ -41,6 +41,9 @@ CSFQTListCtrl::CSFQTListCtrl(ISFListCtrlEvent* sink) : QTableWidget(nullptr), CS
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setFocusPolicy(Qt::NoFocus);
+    // Rows have a fixed height: a text wider than its column is cut with an ellipsis, not wrapped.
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideRight);
 
     m_pCopyAction = new QAction(this);
     connect(this, &QTableWidget::itemDoubleClicked, this, &CSFQTListCtrl::OnItemDBClicked);

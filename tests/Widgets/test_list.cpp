@@ -458,3 +458,26 @@ TEST(ListCtrl, CellsAreSkinnedWhenFirstPainted)
     EXPECT_FALSE(f.list->SkinPending(f.Button(59)));
     EXPECT_EQ(f.Button(59)->toolTip(), "now");
 }
+
+TEST(ListCtrl, TextWiderThanItsColumnStaysOnOneLine)
+{
+    // A dotted version text would break at its dots if cells wrapped; it is cut on one line instead.
+    for (const wchar_t* text : {L"2.640.2215000.18.R", L"IPC VX2431 outdoor bullet camera"}) {
+        Fixture f(1, 3);
+        f.list->SetColumnWidth(1, 70);
+        f.list->SetItemText(0, 1, text);
+        f.list->ShowWindow(1);
+        f.page.resize(900, 400);
+        const QRect cell = f.list->visualItemRect(f.list->item(0, 1));
+        const QImage shot = f.list->viewport()->grab(cell).toImage();
+        int top = shot.height(), bottom = -1;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                if (qGray(shot.pixel(x, y)) < 128) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        ASSERT_GE(bottom, top) << "the text is drawn";
+        EXPECT_LE(bottom - top + 1, f.list->fontMetrics().height()) << "one line of text";
+    }
+}
