@@ -80,7 +80,8 @@ private:
 };
 
 // Loads a skin image by name into the pixmap; an empty name leaves it as it was, a name that
-// does not load leaves it null.
+// does not load leaves it null. On the GUI thread an image that loaded once is reused for that
+// path without reading the file again.
 void SFLoadControlImage(const std::wstring& name, QPixmap& image);
 // Geometry of a RECT with exclusive right and bottom.
 QRect SFRectExclusive(const RECT& rect);

@@ -10,6 +10,7 @@
 #include <QDeadlineTimer>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "WidgetTestSupport.h"
@@ -293,4 +294,31 @@ TEST_F(RadioBox, EveryClickTogglesAndReports)
     radio->SetEnabled(1);
     EXPECT_EQ(widget->Look(), 0);
     EXPECT_TRUE(SameColour(widget->TextColor(), Qt::black));
+}
+
+TEST(ControlImages, LoadedOncePerPathMissingOnesLookedForAgain)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    SFSetSkinDir((dir.path() + QStringLiteral("/")).toStdWString());
+    auto write = [&](const char* name, QColor colour) {
+        QImage image(6, 4, QImage::Format_ARGB32);
+        image.fill(colour);
+        ASSERT_TRUE(image.save(dir.filePath(QString::fromLatin1(name)), "PNG"));
+    };
+    write("kept.png", Qt::red);
+    QPixmap first, again, missing(3, 3), late, untouched(2, 2);
+    SFLoadControlImage(L"kept.png", first);
+    ASSERT_EQ(first.size(), QSize(6, 4));
+    write("kept.png", Qt::blue);  // a changed file is not read again
+    SFLoadControlImage(L"kept.png", again);
+    EXPECT_EQ(again.toImage().pixelColor(0, 0), QColor(Qt::red));
+    SFLoadControlImage(L"late.png", missing);
+    EXPECT_TRUE(missing.isNull()) << "a missing image leaves the control's plain face";
+    write("late.png", Qt::green);
+    SFLoadControlImage(L"late.png", late);
+    EXPECT_EQ(late.toImage().pixelColor(0, 0), QColor(Qt::green)) << "misses are not kept";
+    SFLoadControlImage(L"", untouched);
+    EXPECT_EQ(untouched.size(), QSize(2, 2));
+    UseBuildSkin();
 }
