@@ -170,6 +170,7 @@ bool Core::Init(fDisConnect cb, void* user)
         }
     }
     stopping_ = false;
+    cleaning_ = false;
     inited_ = true;
     callbackThread_ = std::thread([this] { CallbackLoop(); });
     reconnectThread_ = std::thread([this] { ReconnectLoop(); });
@@ -196,8 +197,9 @@ void Core::Cleanup()
     std::map<LONG, SessionPtr> sessions;
     {
         std::lock_guard<std::mutex> lk(mu_);
-        if (!inited_)
+        if (!inited_ || cleaning_)
             return;
+        cleaning_ = true;
         for (auto& s : searches_)
             searches.push_back(s.first);
         for (auto& u : upgrades_)

@@ -156,6 +156,7 @@ private:
     std::condition_variable cv_;
     std::deque<std::function<void()>> queue_;
     bool stopping_ = false;
+    bool cleaning_ = false; // SdkCleanup under way: no new search, transfer or login
     std::thread callbackThread_;
     std::thread reconnectThread_;
     int readers_ = 0;

@@ -170,12 +170,19 @@ LONG Core::StartSearch(fSearchDevicesCB cb, void* user, const char* localIp)
     if (fd < 0)
         return Fail(error);
     auto s = std::make_shared<Search>(fd, cb, user);
-    LONG h = NewHandle();
+    LONG h = 0;
     {
+        // Its thread is set before any other thread can see the search, so that a stop always
+        // finds it; a cleanup that has begun stops every search it saw and admits no new one.
         std::lock_guard<std::mutex> lk(mu_);
-        searches_[h] = s;
+        if (inited_ && !cleaning_) {
+            h = NewHandle();
+            s->Start();
+            searches_[h] = s;
+        }
     }
-    s->Start();
+    if (h == 0)
+        return Fail(SDK_NOINIT); // the socket closes with the search
     SetLastError(0);
     return h;
 }

@@ -217,7 +217,7 @@ LONG Core::Login(const char* ip, int port, const char* user, const char* pwd, in
     s->sock = sock;
     {
         std::lock_guard<std::mutex> lk(mu_);
-        if (!inited_ || stopping_)
+        if (!inited_ || stopping_ || cleaning_)
             return Fail(SDK_NOINIT);
         sessions_[s->handle] = s;
     }

@@ -136,6 +136,8 @@ LONG Core::StartUpgrade(LONG login, int type, const char* file, fUpgradeCallBack
     }
     {
         std::lock_guard<std::mutex> lk(mu_);
+        if (cleaning_ || !inited_)
+            return Fail(SDK_NOINIT);
         upgrades_[u->handle] = u;
     }
     SetLastError(0);
@@ -153,9 +155,12 @@ bool Core::SendUpgrade(LONG handle)
         u = it->second;
         if (u->started)
             return Fail(SDK_ILLEGAL_PARAM);
+        if (cleaning_)
+            return Fail(SDK_NOINIT);
         u->started = true;
+        // Set under the lock: a stop that finds the transfer also finds its thread.
+        u->thread = std::thread([u] { u->Run(); });
     }
-    u->thread = std::thread([u] { u->Run(); });
     return Ok();
 }
 

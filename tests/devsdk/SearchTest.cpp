@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <map>
 #include <set>
 
@@ -121,6 +122,35 @@ TEST_F(SearchTest, StopEndsCallbacksAndUnknownHandleIsRefused)
     EXPECT_EQ(calls, 0u);
     EXPECT_FALSE(SdkStopSearchDevices(h));
     EXPECT_FALSE(SdkStopSearchDevices(0));
+}
+
+TEST_F(SearchTest, StopRacingTheStartOfItsSearchEndsItCleanly)
+{
+    StartFleet(1);
+    LONG first = SdkStartSearchDevices(nullptr, nullptr, nullptr);
+    ASSERT_NE(first, 0);
+    ASSERT_TRUE(SdkStopSearchDevices(first));
+    // The second thread keeps stopping the handle the next start will hand out, so that the
+    // stop often comes while that start is still under way.
+    std::atomic<LONG> last{first};
+    std::atomic<bool> done{false};
+    std::thread stopper([&] {
+        while (!done)
+            SdkStopSearchDevices(last.load() + 1);
+    });
+    for (int i = 0; i < 3000; ++i) {
+        LONG h = SdkStartSearchDevices(nullptr, nullptr, nullptr);
+        if (h == 0)
+            continue; // the port is held until the stopper's stop has returned
+        last = h;
+        SdkStopSearchDevices(h);
+    }
+    done = true;
+    stopper.join();
+    // Every search ended and let go of the broadcast port.
+    LONG h = SdkStartSearchDevices(nullptr, nullptr, nullptr);
+    ASSERT_NE(h, 0);
+    EXPECT_TRUE(SdkStopSearchDevices(h));
 }
 
 TEST(EmbeddedFleet, SdkInitStartsAMixedFleetWithThreeUninitialisedDevices)
