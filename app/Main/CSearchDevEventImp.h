@@ -111,7 +111,16 @@ private:
     bool RowMatches(int row, const char* ip, const char* mac);
     void ShowMessage(const wchar_t* text, bool pageParent);
     void ShowDetails(int index);
-    void Task_QueryDetails(DevicePtr device, std::weak_ptr<CSearchDevEventImp> page);
+    // What the worker loop needs to log in, copied on the GUI thread: a re-insert may rewrite
+    // the shared record meanwhile.
+    struct DetailsLogin {
+        std::string ip;
+        int port = 0;
+        bool p2p = false;
+        std::string user;
+        std::string password;
+    };
+    void Task_QueryDetails(DevicePtr device, DetailsLogin login, std::weak_ptr<CSearchDevEventImp> page);
     void Task_QueryDetails_Ret(DevicePtr device, bool ok, uint32_t buildDate, std::string version,
                                std::string serial);
 

@@ -357,30 +357,33 @@ void CSearchDevEventImp::OnDetails()
         return;
     }
     m_bDetailsPending = true;
+    DetailsLogin login;
+    login.ip = FIELD_TEXT(device->stNetInfo.szIpAddr);
+    login.port = device->stNetInfo.nPort & 0xFFFF;
+    login.p2p = device->bP2P != 0;
+    login.user = FIELD_TEXT(device->szUser);
+    login.password = FIELD_TEXT(device->szPassword);
     std::shared_ptr<CSearchDevEventImp> self = shared_from_this();
     std::weak_ptr<CSearchDevEventImp> weak = self;
-    std::shared_ptr<CSFTask> task =
-        CreateTask<CSearchDevEventImp>([self, device, weak] { self->Task_QueryDetails(device, weak); }, self);
+    std::shared_ptr<CSFTask> task = CreateTask<CSearchDevEventImp>(
+        [self, device, login, weak] { self->Task_QueryDetails(device, login, weak); }, self);
     SetTaskDebugInfo(task, ML_SDK, kSourceFile, __LINE__, "&CSearchDevEventImp::Task_QueryDetails",
                      "CSearchDevEventImp::OnDetails", 1);
     loop->PostTask(task);
 }
 
-// Loop 3: reads what the record needs from the device itself.
-void CSearchDevEventImp::Task_QueryDetails(DevicePtr device, std::weak_ptr<CSearchDevEventImp> page)
+// Loop 3: reads what the record needs from the device itself. The record is only handed back
+// to the GUI thread; every field used here was copied there.
+void CSearchDevEventImp::Task_QueryDetails(DevicePtr device, DetailsLogin login,
+                                           std::weak_ptr<CSearchDevEventImp> page)
 {
-    char ip[64] = {};
-    char user[32] = {};
-    char password[64] = {};
-    COPY_FIELD(ip, device->stNetInfo.szIpAddr);
-    COPY_FIELD(user, device->szUser);
-    COPY_FIELD(password, device->szPassword);
-    const int port = device->stNetInfo.nPort & 0xFFFF;
-    SDK_LOGIN_DEVICE_INFO login;
-    std::memset(&login, 0, sizeof(login));
+    SDK_LOGIN_DEVICE_INFO info;
+    std::memset(&info, 0, sizeof(info));
     int error = 0;
-    const LONG id = device->bP2P ? SdkLoginEx("127.0.0.1", port, user, password, 19, nullptr, &login, &error)
-                                 : SdkLogin(ip, port, user, password, &login, &error);
+    const char* user = login.user.c_str();
+    const char* password = login.password.c_str();
+    const LONG id = login.p2p ? SdkLoginEx("127.0.0.1", login.port, user, password, 19, nullptr, &info, &error)
+                              : SdkLogin(login.ip.c_str(), login.port, user, password, &info, &error);
     bool ok = false;
     uint32_t buildDate = 0;
     std::string version, serial;
