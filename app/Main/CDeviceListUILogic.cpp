@@ -77,6 +77,7 @@ bool CDeviceListUILogic::StartSearch(SF_SEARCHTYPE mode, int count, std::string 
 {
     if (m_bSearching)
         return false;
+    m_bStopAsked = false;
     ++m_byGeneration;
     m_nFoundCount = 0;
     m_nShownCount = 0;
@@ -108,6 +109,12 @@ void CDeviceListUILogic::Task_PreStartSearch_Ret(SF_SEARCHTYPE mode, int count, 
 {
     for (const DevicePtr& device : manual)
         Task_InsertDevice(device);
+    if (m_bStopAsked) {
+        // Stopped before it started (the window closes, say): it ends here as a finished one
+        // would, and no search starts behind the stop.
+        Task_StartSearch_Ret(false);
+        return;
+    }
     m_bSearching = true;
     m_pPeers->DevConfig_LogoutCurrentDevice();
     if (mode == SF_SEARCH_BROADCAST || mode == SF_SEARCH_BOTH)
@@ -137,6 +144,7 @@ void CDeviceListUILogic::Task_StartSearch_Ret(bool portExhausted)
 
 void CDeviceListUILogic::StopSearch(int refilter)
 {
+    m_bStopAsked = true;
     std::shared_ptr<CSearchDevLogic> worker = m_pSearchDevLogic;
     std::shared_ptr<CSFMessageLoop> loop = CSFMessageLoopManager::Instance()->GetMessageLoop(ML_SDK);
     if (!loop)

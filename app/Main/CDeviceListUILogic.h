@@ -92,6 +92,8 @@ private:
     std::shared_ptr<CSearchDevLogic> m_pSearchDevLogic;
     std::shared_ptr<CDevInitUILogic> m_pDevInitUILogic;
     bool m_bSearching = false;
+    // A stop was asked for since the last StartSearch: a search not started yet must not start.
+    bool m_bStopAsked = false;
     int32_t m_nManualAdding = 0;
     bool m_bImporting = false;
     bool m_bBroadcasting = false;

@@ -18,13 +18,11 @@
 #include "RecordingPeers.h"
 #include "devsdk/DevSdk.h"
 #include "devsdk/DevSdkSim.h"
+#include "devsim/Fleet.h"
 
 using namespace VeyraBase;
 
 namespace {
-
-const char kLocal[] = "127.0.41.1";
-const char kFleetFirst[] = "127.0.41.2";  // sixteen devices: .2 to .17
 
 class FleetSearch : public ::testing::Test {
 protected:
@@ -35,26 +33,41 @@ protected:
         s_worker = CSFThreadEx_Qt::Create(SF_THREAD_CREATE{});
         s_worker->Start();
         CSFMessageLoopManager::Instance()->RegisterLoop(s_worker->GetMessageLoop(), ML_SDK);
-        devsdk::SimOptions opt;
-        opt.embedded = true;
-        opt.embeddedFirst = kFleetFirst;
-        opt.localIp = kLocal;
-        opt.probePort = 5050;
-        devsdk::SetSimOptions(opt);
-        ASSERT_TRUE(SdkInit(nullptr, nullptr));
     }
     static void TearDownTestSuite()
     {
-        SdkCleanup();
-        devsdk::ResetSimOptions();
         s_worker->StopAndJoin(20000);
         s_worker.reset();
+    }
+
+    // Each test has a block of addresses of its own (its position in the suite), so that tests
+    // run in parallel share no address or port: the search socket on .1 and the sixteen
+    // devices on .2 to .17. The fleet moves on when another process holds its block.
+    void StartSdk()
+    {
+        const ::testing::TestSuite* suite = ::testing::UnitTest::GetInstance()->current_test_suite();
+        const ::testing::TestInfo* current = ::testing::UnitTest::GetInstance()->current_test_info();
+        int index = 0;
+        while (suite->GetTestInfo(index) != current)
+            ++index;
+        devsdk::SimOptions opt;
+        opt.embedded = true;
+        opt.embeddedFirst = "127.41." + std::to_string(index + 1) + ".2";
+        opt.probePort = 5050;
+        opt.localIp = "127.41." + std::to_string(index + 1) + ".1";
+        devsdk::SetSimOptions(opt);
+        ASSERT_TRUE(SdkInit(nullptr, nullptr));
+        sdkUp = true;
+        fleetFirst = devsdk::EmbeddedFleet()->StateOf(0).ip;
+        prefix = fleetFirst.substr(0, fleetFirst.rfind('.') + 1);
+        local = prefix + "1";
+        CAppSettings::LocalIp = std::wstring(local.begin(), local.end());
     }
 
     void SetUp() override
     {
         CAppSettings::CloudEnable = true;
-        CAppSettings::LocalIp = L"127.0.41.1";
+        StartSdk();
         peers = std::make_shared<RecordingPeers>();
         model = std::make_shared<CDeviceListUILogic>(std::weak_ptr<CMainFrameEventImp>());
         model->SetPeers(peers);
@@ -66,6 +79,9 @@ protected:
         model->StopSearch(0);
         Wait([&] { return !peers->Matching("frame.stopped 0").empty(); });
         CAppSettings::LocalIp.clear();
+        if (sdkUp)
+            SdkCleanup();
+        devsdk::ResetSimOptions();
     }
 
     // Runs the GUI loop until the condition holds (generous limit; not a timing check).
@@ -87,6 +103,10 @@ protected:
     static std::shared_ptr<CSFThreadEx_Qt> s_worker;
     std::shared_ptr<RecordingPeers> peers;
     std::shared_ptr<CDeviceListUILogic> model;
+    bool sdkUp = false;
+    std::string fleetFirst; // prefix + "2"
+    std::string prefix;     // "127.A.B."
+    std::string local;      // prefix + "1"
 };
 
 std::shared_ptr<CSFThreadEx_Qt> FleetSearch::s_worker;
@@ -96,7 +116,7 @@ std::shared_ptr<CSFThreadEx_Qt> FleetSearch::s_worker;
 TEST_F(FleetSearch, RangeSearchFillsTheListOnce)
 {
     // 300 addresses: two blocks (255 and 45) covering the fleet at .2 to .17.
-    ASSERT_TRUE(model->StartSearch(SF_SEARCH_BYIP, 300, "127.0.41.1"));
+    ASSERT_TRUE(model->StartSearch(SF_SEARCH_BYIP, 300, local));
     ASSERT_TRUE(Wait([&] { return SearchDone(); }));
     EXPECT_EQ(16u, Listed());
     EXPECT_EQ(16, model->GetFoundCount());
@@ -116,7 +136,7 @@ TEST_F(FleetSearch, BroadcastSearchMovesToTheNextPortWhenItsPortIsTaken)
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(5050);
-    inet_pton(AF_INET, kLocal, &addr.sin_addr);
+    inet_pton(AF_INET, local.c_str(), &addr.sin_addr);
     ASSERT_EQ(0, bind(sock, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)));
 
     ASSERT_TRUE(model->StartSearch(SF_SEARCH_BROADCAST, 0, ""));
@@ -133,15 +153,15 @@ TEST_F(FleetSearch, NewSearchDropsResultsOfTheEarlierOne)
     ASSERT_TRUE(model->StartSearch(SF_SEARCH_BROADCAST, 0, ""));
     ASSERT_TRUE(Wait([&] { return SearchDone() && Listed() == 16; }));
     // A result of the first search arriving now is stale.
-    DevicePtr late = MakeDevice("127.0.41.99", "aa:bb:cc:00:41:99");
+    DevicePtr late = MakeDevice((prefix + "99").c_str(), "aa:bb:cc:00:41:99");
     late->byGeneration = model->GetGeneration();
     peers->calls.clear();
-    ASSERT_TRUE(model->StartSearch(SF_SEARCH_BYIP, 16, kFleetFirst));
+    ASSERT_TRUE(model->StartSearch(SF_SEARCH_BYIP, 16, fleetFirst));
     model->Task_InsertDevice(late);
     ASSERT_TRUE(Wait([&] { return SearchDone(); }));
     EXPECT_EQ(16u, Listed());
     for (const DevicePtr& d : model->GetDeviceList())
-        EXPECT_STRNE("127.0.41.99", d->stNetInfo.szIpAddr);
+        EXPECT_NE(prefix + "99", d->stNetInfo.szIpAddr);
     // The pages were emptied in their order before the new results came.
     const std::vector<std::string> clears = {"upgrade.clear", "cloud.clear", "sys.clear", "tpl.clear", "cfg.clear",
                                              "bar.count 0", "bar.searching 1"};
@@ -150,7 +170,7 @@ TEST_F(FleetSearch, NewSearchDropsResultsOfTheEarlierOne)
 
 TEST_F(FleetSearch, FilterDuringBroadcastStopsItFirst)
 {
-    ASSERT_TRUE(model->StartSearch(SF_SEARCH_BOTH, 16, kFleetFirst));
+    ASSERT_TRUE(model->StartSearch(SF_SEARCH_BOTH, 16, fleetFirst));
     ASSERT_TRUE(Wait([&] { return SearchDone(); }));
     EXPECT_TRUE(model->IsBroadcasting());
     EXPECT_TRUE(model->FilterDevList(FILTER_PAGE_SYSCONFIG));
@@ -161,8 +181,6 @@ TEST_F(FleetSearch, FilterDuringBroadcastStopsItFirst)
 
 TEST_F(FleetSearch, BroadcastSearchEndsWithItsWorker)
 {
-    // A local address of its own, so that the broadcast port stays free for the other tests.
-    CAppSettings::LocalIp = L"127.0.41.201";
     auto otherPeers = std::make_shared<RecordingPeers>();
     auto other = std::make_shared<CDeviceListUILogic>(std::weak_ptr<CMainFrameEventImp>());
     other->SetPeers(otherPeers);
@@ -178,4 +196,17 @@ TEST_F(FleetSearch, BroadcastSearchEndsWithItsWorker)
     ASSERT_TRUE(Wait([&] { return worker.expired(); }));
     // Its callbacks would reach a destroyed object: the search is gone with it.
     EXPECT_FALSE(SdkStopSearchDevices(handle));
+}
+
+TEST_F(FleetSearch, StopAskedBeforeTheSearchStartedEndsIt)
+{
+    // The window closes right after a search was asked for: the stop comes before the reply
+    // of the step that precedes the start.
+    ASSERT_TRUE(model->StartSearch(SF_SEARCH_BROADCAST, 0, ""));
+    model->StopSearch(0);
+    ASSERT_TRUE(Wait([&] { return SearchDone() && !peers->Matching("frame.stopped 0").empty(); }));
+    EXPECT_FALSE(model->IsSearching());
+    EXPECT_FALSE(model->IsBroadcasting());
+    EXPECT_EQ(0, model->GetSearchDevLogic()->GetSearchHandle());
+    EXPECT_EQ(0u, model->GetSearchDevLogic()->GetPendingStopCount());
 }
