@@ -46,6 +46,29 @@ inline bool WaitUntil(const std::function<bool()>& pred, int timeoutMs = 15000)
     return true;
 }
 
+// Lets every task already queued on the device loop, and what those post back to the GUI loop,
+// run: two round trips cover a search's pre-start step and its start step.
+inline bool DrainSdkLoop(int rounds = 2)
+{
+    for (int i = 0; i < rounds; ++i) {
+        auto done = std::make_shared<std::atomic<bool>>(false);
+        auto owner = std::make_shared<int>(0);
+        std::shared_ptr<VeyraBase::CSFMessageLoop> sdk = VeyraBase::CSFMessageLoopManager::Instance()->GetMessageLoop(VeyraBase::ML_SDK);
+        if (!sdk)
+            return false;
+        sdk->PostTask(VeyraBase::CreateTask<int>(
+            [done, owner] {
+                std::shared_ptr<VeyraBase::CSFMessageLoop> gui = VeyraBase::CSFMessageLoopManager::Instance()->GetMessageLoop(VeyraBase::ML_MAIN);
+                if (gui)
+                    gui->PostTask(VeyraBase::CreateTask<int>([done] { *done = true; }, owner));
+            },
+            owner));
+        if (!WaitUntil([&] { return done->load(); }, 60000))
+            return false;
+    }
+    return true;
+}
+
 inline void Pump(int ms)
 {
     QElapsedTimer timer;

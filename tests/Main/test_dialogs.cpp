@@ -186,6 +186,7 @@ TEST(SettingDialog, CloudSwitchIsRefusedWhileBusyAndActsAtOnceWhenIdle)
     auto frame = MakeMainWindow();
     auto dlg = frame->GetSettingDlg();
     auto model = frame->GetDeviceListUILogic();
+    ASSERT_TRUE(DrainSdkLoop());
     ASSERT_TRUE(WaitUntil([&] { return !model->IsSearching(); }, 60000));
 
     frame->GetSysConfigPage()->m_bConfiguring = 1;
