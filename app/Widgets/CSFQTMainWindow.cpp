@@ -312,15 +312,8 @@ void CSFQTMainWindow::ReportDeviceRemoved()
 
 void CSFQTMainWindow::timerEvent(QTimerEvent* event)
 {
-    UINT userId = 0;
-    for (const auto& timer : m_timers) {
-        if (timer.second == event->timerId()) {
-            userId = timer.first;
-            break;
-        }
-    }
     if (m_pSink)
-        m_pSink->OnDlgTimer(userId);
+        m_pSink->OnDlgTimer(CSFFrameSkin::TimerUserId(m_timers, event->timerId()));
     QMainWindow::timerEvent(event);
 }
 

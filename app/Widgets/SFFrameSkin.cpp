@@ -293,3 +293,11 @@ bool CSFFrameSkin::ClampDropPosition(QPoint& p, int width)
     }
     return corrected;
 }
+
+UINT CSFFrameSkin::TimerUserId(const std::map<UINT, int>& timers, int qtTimerId)
+{
+    for (const auto& timer : timers)
+        if (timer.second == qtTimerId)
+            return timer.first;
+    return 0;
+}

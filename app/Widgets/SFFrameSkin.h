@@ -2,6 +2,8 @@
 // buttons, the composed frame, hit tests and the key translation.
 #pragma once
 
+#include <map>
+
 #include <QBitmap>
 #include <QColor>
 #include <QPixmap>
@@ -34,6 +36,8 @@ public:
     int HitTest(const QPoint& point) const;
     // Keeps a dropped window of the given width reachable on the primary screen; true when moved.
     static bool ClampDropPosition(QPoint& topLeft, int width);
+    // The caller's id of a running Qt timer, or 0 when the timer is not one of the caller's.
+    static UINT TimerUserId(const std::map<UINT, int>& timers, int qtTimerId);
     QRect ButtonRect(int button) const;
     // Rounded mask of the size from the corner radii.
     QBitmap Mask(const QSize& size) const;
