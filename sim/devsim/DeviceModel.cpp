@@ -1,4 +1,5 @@
 #include "devsim/DeviceModel.h"
+#include "devsim/ScriptedFaults.h"
 
 #include "devsdk/DevSdkErrors.h"
 #include "devsdk/DevSdkRecords.h"
@@ -1081,6 +1082,7 @@ Json::Value DeviceModel::ToJson(const DeviceState& s)
         users.append(e);
     }
     v["users"] = users;
+    ScriptedFaultsToJson(s, v);
     return v;
 }
 
@@ -1124,6 +1126,7 @@ DeviceState DeviceModel::FromJson(const Json::Value& v)
     const Json::Value& tables = GetMember(v, "tables");
     if (tables.isObject())
         s.tables = tables;
+    ScriptedFaultsFromJson(v, s);
     return s;
 }
 
