@@ -19,7 +19,7 @@ build() {
 }
 build fuzz_sdk_frames "$ROOT/tests/devsdk/fuzz/FuzzSdkFrames.cpp" &
 build fuzz_cfg_parse "$ROOT/tests/devsdk/fuzz/FuzzCfgParse.cpp" &
-build fuzz_devsim_requests "$ROOT/tests/devsdk/fuzz/FuzzDevsimRequests.cpp" "$ROOT/sim/devsim/DeviceModel.cpp" "$ROOT/sim/devsim/DeviceEncode.cpp" &
+build fuzz_devsim_requests "$ROOT/tests/devsdk/fuzz/FuzzDevsimRequests.cpp" "$ROOT/sim/devsim/DeviceModel.cpp" "$ROOT/sim/devsim/DeviceEncode.cpp" "$ROOT/sim/devsim/ScriptedFaults.cpp" &
 wait
 run() {
   local name=$1 seeds=$2
