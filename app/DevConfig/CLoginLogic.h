@@ -108,5 +108,8 @@ private:
 void RealDataCallBack(LONG lRealHandle, DWORD dwDataType, BYTE* pBuffer, DWORD dwBufSize, LONG lParam, void* dwUser);
 void FocusStatusCallBack(const char* pJson, LONG nPort, LONG nKind, LONG nLen, LONG nReserved, void* pUser);
 void DecodeCallBack(LONG nPort, char* pBuf, LONG nSize, FRAME_INFO* pFrameInfo, void* pUser, LONG nReserved);
+// Switches the watermark of a channel on (with its text, in the field the device uses) or off.
+// Returns the last SDK result.
+int SetWaterMarkText(LONG loginId, int channel, int enable, const wchar_t* text);
 // The profile in force for a switch mode at a time of day (seconds since midnight).
 int ProfileOfSwitchMode(const tagNET_VIDEOIN_SWITCH_MODE_INFO& mode, int secondsOfDay);

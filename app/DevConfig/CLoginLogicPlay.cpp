@@ -144,10 +144,9 @@ void DecodeCallBack(LONG nPort, char* pBuf, LONG nSize, FRAME_INFO* pFrameInfo, 
 {
     if (!pFrameInfo || pFrameInfo->nType != T_YV12 || !pUser)
         return;
-    static int s_lastTime = 0;
+    static std::atomic<int> s_lastTime{0};
     int t = PlayerQueryTime(nPort);
-    if (t != s_lastTime) {
-        s_lastTime = t;
+    if (s_lastTime.exchange(t) != t) {
         DevConfigDebug("time:%d", t);
     }
     static_cast<CLoginLogic*>(pUser)->OnVisibleDec(pBuf, nSize, pFrameInfo->nWidth, pFrameInfo->nHeight);

@@ -2,6 +2,8 @@
 // stream capabilities, device information, channel data and the password change.
 #include "DevConfig/CLoginLogic.h"
 
+#include "Common/SFStreamConvert.h"
+#include "Common/StrHelpers.h"
 #include "DevConfig/DebugOut.h"
 #include "DevConfig/LoginPost.h"
 #include "devsdk/CfgSdk.h"
@@ -255,6 +257,28 @@ void CLoginLogic::Task_SetComboFileConfig(tagNET_VIDEOIN_SWITCH_MODE_INFO record
 {
     if (!SdkSetConfig(m_lLoginID, NET_EM_CFG_VIDEOIN_SWITCHMODE, channel, &record, sizeof record, 5000))
         DevConfigDebug("Set params...error,error code:%x\n", SdkGetLastError());
+}
+
+int SetWaterMarkText(LONG loginId, int channel, int enable, const wchar_t* text)
+{
+    const std::string narrow = SFWideToUtf8(text ? text : L"");
+    __ZRDEV_WATERMAKE_CFG block;
+    std::memset(&block, 0, sizeof block);
+    block.dwSize = sizeof block;
+    int returned = 0;
+    int r = SdkGetDevConfig(loginId, SDK_DEV_WATERMAKE_CFG, channel, &block, sizeof block, &returned, 5000);
+    if (r <= 0)
+        return r;
+    if (enable) {
+        block.nEnable = 1;
+        if (block.nKey == 1)
+            SafeStrCopy(block.szLetterData, sizeof block.szLetterData, narrow.c_str());
+        else
+            SafeStrCopy(block.szData, sizeof block.szData, narrow.c_str());
+    } else {
+        block.nEnable = 0;
+    }
+    return SdkSetDevConfig(loginId, SDK_DEV_WATERMAKE_CFG, channel, &block, sizeof block, 5000);
 }
 
 void CLoginLogic::Task_GetWaterMark(int, int channel)

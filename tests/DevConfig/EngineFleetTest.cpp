@@ -135,6 +135,15 @@ TEST_F(EngineFleet, LiveViewDecodesFramesOfTheCommittedResolutionAndReportsFocus
         EXPECT_GE(v, 200);
     EXPECT_LE(ui->m_nDataNotices, 1);
 
+    // A second start without a stop ends the first live view: its stream no longer runs.
+    const LONG firstReal = ui->GetWorker()->RealPlayHandle();
+    ASSERT_GE(firstReal, 2);
+    ui->StartRealPlay(0, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return page->Count("SetPlayHandle ok") == 2; }));
+    EXPECT_FALSE(SdkStopRealPlay(firstReal)) << "the first live view was stopped";
+    const int before = window.frames;
+    ASSERT_TRUE(WaitUntil([&] { return window.frames >= before + 3; }));
+
     // A committed change of resolution shows in the next frames.
     res["Resolution"]["Select"]["key"] = 17; // 720P
     ui->SetConfig(0, 0, 0, 0, 0, "Resolution", res, SDKMETHOD_DEFAULT);

@@ -85,6 +85,18 @@ TEST_F(SettingsFleet, PictureChannelTitleAndSwitchModeLandOnTheDevice)
     ASSERT_TRUE(WaitUntil([&] { return page->Has("OnGetWaterMark 1"); }));
     EXPECT_TRUE(page->Has("OnGetMainSVCLayer 1 3"));
     EXPECT_TRUE(page->Has("OnGetSubSVCLayer 1 1"));
+
+    // The watermark text goes into the field the device uses.
+    ASSERT_GT(SetWaterMarkText(ui->GetLoginID(), 0, 1, L"Site-7"), 0);
+    __ZRDEV_WATERMAKE_CFG mark{};
+    mark.dwSize = sizeof mark;
+    int returned = 0;
+    ASSERT_TRUE(SdkGetDevConfig(ui->GetLoginID(), SDK_DEV_WATERMAKE_CFG, 0, &mark, sizeof mark, &returned, 5000));
+    EXPECT_EQ(mark.nEnable, 1);
+    EXPECT_STREQ(mark.nKey == 1 ? mark.szLetterData : mark.szData, "Site-7");
+    ASSERT_GT(SetWaterMarkText(ui->GetLoginID(), 0, 0, L""), 0);
+    ASSERT_TRUE(SdkGetDevConfig(ui->GetLoginID(), SDK_DEV_WATERMAKE_CFG, 0, &mark, sizeof mark, &returned, 5000));
+    EXPECT_EQ(mark.nEnable, 0);
 }
 
 TEST_F(SettingsFleet, WritesTheDeviceRefusesAreReportedAsFailures)
