@@ -140,3 +140,4 @@ TEST_F(AccountDlg, EscapeAndCloseClearWithoutCallingTheView)
 }
 
 } // namespace
+
