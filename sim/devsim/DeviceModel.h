@@ -81,6 +81,9 @@ struct DeviceState {
     std::string securityCode;
     std::string fixedSecurityCode;
     std::vector<std::string> authCodes;
+    int64_t securityCodeIssuedUtc = 0; // device clock (UTC) when the code was issued
+    int codeValidSec = 259200;         // a security code is valid this long after its issue
+    std::string lastRestore;           // how the last restore was asked for: "control" / "reset"
     int focusPeakBase = 200;
     // what the cloud check of the device sends
     int vendorCode = 1;
@@ -152,6 +155,12 @@ public:
     std::string DefaultRecord(int command, int channel, int profile) const;
     // The current table of a name: defaults with what was written over them.
     Json::Value Table(const std::string& name) const;
+    // The device clock (DeviceClock.cpp): UTC and the wall time of its zone and summer time.
+    int64_t UtcNow() const;
+    int64_t WallNow() const;
+    void SetWallTime(int64_t wall);
+    // Whether the security code of the last description is issued and still valid.
+    bool SecurityCodeValid() const;
 
 private:
     Reply Login(const Json::Value& req, SessionCtx& ctx, int64_t nowMs);
@@ -171,6 +180,7 @@ private:
     Reply Caps(const Json::Value& req);
     Reply UpgradeStart(const Json::Value& req);
     Reply ResetDescription(const Json::Value& req);
+    Reply RestoreRequest(const Json::Value& req); // DeviceRestore.cpp
     Reply CheckSecurityCode(const Json::Value& req);
     Reply ResetPassword(const Json::Value& req);
     Reply StartPlay(const Json::Value& req);
