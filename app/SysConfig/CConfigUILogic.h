@@ -26,6 +26,9 @@ public:
     void Init();
 
     int IsConfiguring() const { return m_bConfiguring; }
+    // Index of the last device started, and device tasks posted but not answered yet.
+    int GetCurIndex() const { return m_nCurIndex; }
+    int GetInFlight() const { return m_nInFlight; }
     std::shared_ptr<CConfigLogic> GetConfigLogic() const { return m_spConfigLogic; }
     const std::vector<std::shared_ptr<CONFIG_INFO>>& GetConfigInfo() const { return m_vecConfigInfo; }
 
