@@ -14,7 +14,7 @@ constexpr size_t kDevices = 30;
 constexpr DWORD kFail = 0x80000001;
 // Scripted devices.
 constexpr size_t kSetByNameFails = 3, kBusy = 7, kSetTimeFails = 11, kOtherPassword = 13, kItcRestoreFails = 17,
-                 kRebootFails = 19, kPasswordOpFails = 23, kRestoreHangs = 29, kItc = 5;
+                 kRebootFails = 19, kPasswordOpFails = 23, kRestoreHangs = 29, kItc = 5, kManyUsers = 27;
 
 void Script(size_t i, devsim::DeviceState& s)
 {
@@ -36,6 +36,15 @@ void Script(size_t i, devsim::DeviceState& s)
     case kPasswordOpFails: s.failOps[23] = kFail; break;
     case kRestoreHangs: s.hangOps.insert(18); break;
     case kItc: s.type = "itc"; break;
+    case kManyUsers: {
+        // The SDK's list holds 200 users: the login user, last, is not among them.
+        std::vector<devsim::User> users;
+        for (int u = 0; u < 200; ++u)
+            users.push_back(devsim::User{"u" + std::to_string(u), "pass1234", 2, false, 0, 0});
+        users.insert(users.end(), s.users.begin(), s.users.end());
+        s.users = users;
+        break;
+    }
     default: break;
     }
 }
@@ -245,13 +254,16 @@ TEST_F(BatchTest, PasswordChangeOverThirtyDevices)
 {
     logic->SetPasswordParam("admin123", "Newpass123");
     Run(SYSCONFIG_MODIFY_PASSWORD, 1, [](size_t i) {
-        return LoginFailure(i) ? LoginFailure(i) : i == kPasswordOpFails ? SYSCONFIG_ERR_PASSWORD : 1;
+        if (LoginFailure(i))
+            return LoginFailure(i);
+        // No entry of the user changed: a failure, not a success without a change.
+        return i == kPasswordOpFails || i == kManyUsers ? int(SYSCONFIG_ERR_PASSWORD) : 1;
     });
     for (size_t i = 0; i < kDevices; ++i) {
         if (LoginFailure(i))
             continue;
         SCOPED_TRACE(i);
-        const bool changed = i != kPasswordOpFails;
+        const bool changed = i != kPasswordOpFails && i != kManyUsers;
         LONG h = systest::Login(Ip(i), changed ? "Newpass123" : "admin123");
         EXPECT_NE(h, 0);
         SdkLogout(h);
