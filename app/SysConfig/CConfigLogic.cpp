@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "Common/AppSettings.h"
 #include "Common/SFStreamConvert.h"
 #include "Main/ShellPost.h"
 #include "SysConfig/CConfigUILogic.h"
@@ -24,14 +23,11 @@ void CopyBounded(char* field, size_t size, const char* text, size_t max)
 
 } // namespace
 
-const char* LocalAddressForSdk(char* buffer)
+std::string NarrowLocalAddress(const std::wstring& address)
 {
-    std::memset(buffer, 0, 20);
-    if (CAppSettings::LocalIp.empty())
-        return nullptr;
-    const std::string narrow = SF_SOFT_BASE::CSFStreamConvert(CAppSettings::LocalIp.c_str(), 0).GetStdString();
-    std::strncpy(buffer, narrow.c_str(), 19);
-    return buffer;
+    if (address.empty())
+        return std::string();
+    return SF_SOFT_BASE::CSFStreamConvert(address.c_str(), 0).GetStdString().substr(0, 19);
 }
 
 CConfigLogic::CConfigLogic(std::weak_ptr<CConfigUILogic> ui) : m_wpUI(std::move(ui)) {}
@@ -70,6 +66,22 @@ void CConfigLogic::SetResetPasswordParam(const char* newPassword, const char* se
 {
     CopyBounded(m_szNewPassword, sizeof m_szNewPassword, newPassword, 32);
     CopyBounded(m_szSecurityCode, sizeof m_szSecurityCode, securityCode, 8);
+}
+
+void CConfigLogic::SetLocalAddress(const std::wstring& address)
+{
+    std::lock_guard<std::mutex> lock(m_localMu);
+    m_strLocalAddress = NarrowLocalAddress(address);
+}
+
+const char* CConfigLogic::LocalAddress(char* buffer)
+{
+    std::memset(buffer, 0, 20);
+    std::lock_guard<std::mutex> lock(m_localMu);
+    if (m_strLocalAddress.empty())
+        return nullptr;
+    std::strncpy(buffer, m_strLocalAddress.c_str(), 19);
+    return buffer;
 }
 
 void CConfigLogic::PostConfigRet(const std::string& ip, const std::string& mac, int ok, int index)

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "SysConfig/SysConfigRecords.h"
@@ -26,6 +27,9 @@ public:
     void SetNewPasswordParam(const char* newPassword);
     // The code keeps at most 8 characters.
     void SetResetPasswordParam(const char* newPassword, const char* securityCode);
+    // The workstation address for the login-less calls, taken from the settings on the GUI
+    // thread before such tasks are posted.
+    void SetLocalAddress(const std::wstring& address);
 
     // ---- Tasks (loop 3) ------------------------------------------------------------------
     // Kinds 0-7: login, the operation of the current kind, logout; posts Task_Login_Ret, then
@@ -68,6 +72,8 @@ private:
     bool ResetOnce(const std::string& user, const std::string& mac, const std::string& code,
                    SYSCONFIG_ERROR& error);
 
+    // The address for a login-less call in a zeroed 20-byte buffer, or nullptr when none.
+    const char* LocalAddress(char* buffer);
     void PostConfigRet(const std::string& ip, const std::string& mac, int ok, int index);
 
     std::weak_ptr<CConfigUILogic> m_wpUI;
@@ -79,8 +85,9 @@ private:
     char m_szOldPassword[64] = {};
     char m_szNewPassword[64] = {};
     char m_szSecurityCode[16] = {};
+    std::mutex m_localMu;
+    std::string m_strLocalAddress;
 };
 
-// The workstation address for login-less calls: the first 19 characters of the setting, or
-// nullptr when it is empty. buffer must hold 20 bytes.
-const char* LocalAddressForSdk(char* buffer);
+// The workstation address as the login-less calls take it: narrow, at most 19 characters.
+std::string NarrowLocalAddress(const std::wstring& address);

@@ -2,6 +2,7 @@
 // CConfigUILogic.h). Reset and description runs are in ConfigUILogicReset.cpp.
 #include "SysConfig/CConfigUILogic.h"
 
+#include "Common/AppSettings.h"
 #include "Main/ShellPost.h"
 #include "SysConfig/CConfigLogic.h"
 
@@ -134,6 +135,7 @@ void CConfigUILogic::StartConfig(int paramValid, int type)
         info->reservedFlag = 0;
     }
     const int resetDay = GetXmlResetDay();
+    m_spConfigLogic->SetLocalAddress(CAppSettings::LocalIp);
     for (size_t i = 0; i < m_vecConfigInfo.size() && int(i) < sysconfig::kMaxQueued; ++i) {
         ++m_nCurIndex;
         PostDevice(m_nCurIndex, paramValid, resetDay, "CConfigUILogic::StartConfig");

@@ -21,7 +21,7 @@ void CopyField(char* field, size_t size, const std::string& text, size_t max)
 }
 
 // The reset description of a device by MAC; the last error is read whatever the result.
-int FetchDescription(const std::string& mac, PWD_DESCRIPTION& d, DWORD& error)
+int FetchDescription(const std::string& mac, const char* local, PWD_DESCRIPTION& d, DWORD& error)
 {
     NET_IN_DESCRIPTION_FOR_RESET_PWD in{};
     in.dwSize = sizeof in;
@@ -31,9 +31,7 @@ int FetchDescription(const std::string& mac, PWD_DESCRIPTION& d, DWORD& error)
     out.dwSize = sizeof out;
     out.pQrCode = text.data();
     out.nQrCodeLen = sysconfig::kDescriptionSize;
-    char local[20];
-    const int result =
-        SdkGetDescriptionForResetPwd(&in, &out, sysconfig::kResetWaitMs, LocalAddressForSdk(local)) ? 1 : 0;
+    const int result = SdkGetDescriptionForResetPwd(&in, &out, sysconfig::kResetWaitMs, local) ? 1 : 0;
     error = SdkGetLastError();
     d.phone.assign(out.szCellPhone, strnlen(out.szCellPhone, sizeof out.szCellPhone));
     d.mail.assign(out.szMailAddr, strnlen(out.szMailAddr, sizeof out.szMailAddr));
@@ -88,7 +86,8 @@ void CConfigLogic::Task_GetPwdDescription(std::string mac)
 {
     PWD_DESCRIPTION d;
     DWORD error = 0;
-    const int result = FetchDescription(mac, d, error);
+    char local[20];
+    const int result = FetchDescription(mac, LocalAddress(local), d, error);
     std::shared_ptr<CConfigUILogic> ui = m_wpUI.lock();
     if (ui)
         ShellPostTask(ML_MAIN, ui, [ui, d, result, error] { ui->Task_GetPwdDescription_Ret(d, result, error); },
@@ -100,7 +99,8 @@ void CConfigLogic::Task_GetPwdDescriptionXML(std::string ip, std::string mac, in
 {
     PWD_DESCRIPTION d;
     DWORD error = 0;
-    const int result = FetchDescription(mac, d, error);
+    char local[20];
+    const int result = FetchDescription(mac, LocalAddress(local), d, error);
     std::shared_ptr<CConfigUILogic> ui = m_wpUI.lock();
     if (ui)
         ShellPostTask(ML_MAIN, ui,
@@ -119,7 +119,7 @@ void CConfigLogic::Task_CheckSecurityCode(std::string ip, std::string mac, std::
     CopyField(in.szSecurity, sizeof in.szSecurity, code, 15);
     NET_OUT_CHECK_SECURITY_CODE out{sizeof out};
     char local[20];
-    const int result = SdkCheckSecurityCode(&in, &out, sysconfig::kResetWaitMs, LocalAddressForSdk(local)) ? 1 : 0;
+    const int result = SdkCheckSecurityCode(&in, &out, sysconfig::kResetWaitMs, LocalAddress(local)) ? 1 : 0;
     std::shared_ptr<CConfigUILogic> ui = m_wpUI.lock();
     if (ui)
         ShellPostTask(ML_MAIN, ui, [ui, ip, mac, result] { ui->Task_CheckSecurityCode_Ret(ip, mac, result); },
@@ -138,7 +138,7 @@ bool CConfigLogic::ResetOnce(const std::string& user, const std::string& mac, co
     CopyField(in.szSecurity, sizeof in.szSecurity, code, 15);
     NET_OUT_RESET_PWD out{sizeof out};
     char local[20];
-    const bool ok = SdkResetPwd(&in, &out, sysconfig::kResetWaitMs, LocalAddressForSdk(local)) != 0;
+    const bool ok = SdkResetPwd(&in, &out, sysconfig::kResetWaitMs, LocalAddress(local)) != 0;
     error = sysconfig::ResetResult(SdkGetLastError());
     return ok;
 }

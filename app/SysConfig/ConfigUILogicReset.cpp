@@ -3,6 +3,7 @@
 
 #include <ctime>
 
+#include "Common/AppSettings.h"
 #include "Main/ShellPost.h"
 #include "SysConfig/CConfigLogic.h"
 #include "devsdk/DevSdkErrors.h"
@@ -101,6 +102,7 @@ void CConfigUILogic::StartGet2CodeInfo()
     for (auto& info : m_vecConfigInfo)
         info->finished = 0;
     std::shared_ptr<CConfigLogic> worker = m_spConfigLogic;
+    worker->SetLocalAddress(CAppSettings::LocalIp);
     for (size_t i = 0; i < m_vecConfigInfo.size() && int(i) < sysconfig::kMaxQueued; ++i) {
         const int index = ++m_nCurIndex;
         const std::string ip = m_vecConfigInfo[i]->ip, mac = m_vecConfigInfo[i]->mac;
@@ -152,6 +154,7 @@ void CConfigUILogic::GetPwdDescription()
         return;
     }
     std::shared_ptr<CConfigLogic> worker = m_spConfigLogic;
+    worker->SetLocalAddress(CAppSettings::LocalIp);
     const std::string mac = m_vecConfigInfo.front()->mac;
     ShellPostTask(ML_SDK, worker, [worker, mac] { worker->Task_GetPwdDescription(mac); }, __FILE__, __LINE__,
                   "&CConfigLogic::Task_GetPwdDescription", "CConfigUILogic::GetPwdDescription");
@@ -166,6 +169,7 @@ void CConfigUILogic::CheckSecurityCode(std::string code)
         return;
     }
     std::shared_ptr<CConfigLogic> worker = m_spConfigLogic;
+    worker->SetLocalAddress(CAppSettings::LocalIp);
     const std::string ip = m_vecConfigInfo.front()->ip, mac = m_vecConfigInfo.front()->mac;
     ShellPostTask(ML_SDK, worker, [worker, ip, mac, code] { worker->Task_CheckSecurityCode(ip, mac, code); },
                   __FILE__, __LINE__, "&CConfigLogic::Task_CheckSecurityCode", "CConfigUILogic::CheckSecurityCode");

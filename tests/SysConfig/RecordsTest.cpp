@@ -4,7 +4,6 @@
 #include <cstring>
 #include <ctime>
 
-#include "Common/AppSettings.h"
 #include "SysConfig/CConfigLogic.h"
 
 namespace {
@@ -91,13 +90,7 @@ TEST(SysConfigRecords, AuthorisationFileAge)
 
 TEST(SysConfigRecords, LocalAddressOfLoginLessCalls)
 {
-    char buf[20];
-    CAppSettings::LocalIp.clear();
-    EXPECT_EQ(LocalAddressForSdk(buf), nullptr);
-    CAppSettings::LocalIp = L"127.0.0.1";
-    ASSERT_NE(LocalAddressForSdk(buf), nullptr);
-    EXPECT_STREQ(buf, "127.0.0.1");
-    CAppSettings::LocalIp = L"fe80:0000:0000:0000:0202:b3ff:fe1e:8329";
-    EXPECT_EQ(std::strlen(LocalAddressForSdk(buf)), 19u);
-    CAppSettings::LocalIp.clear();
+    EXPECT_EQ(NarrowLocalAddress(L""), "");
+    EXPECT_EQ(NarrowLocalAddress(L"127.0.0.1"), "127.0.0.1");
+    EXPECT_EQ(NarrowLocalAddress(L"fe80:0000:0000:0000:0202:b3ff:fe1e:8329").size(), 19u);
 }
