@@ -123,6 +123,9 @@ void CConfigUILogic::ShowResult(const CONFIG_INFO& info)
 
 void CConfigUILogic::StartConfig(int paramValid, int type)
 {
+    // One run at a time: the answers of a run in flight would be counted for the new one.
+    if (m_bConfiguring)
+        return;
     SetConfigType(type);
     m_bConfiguring = 1;
     m_bDescriptionRun = false;

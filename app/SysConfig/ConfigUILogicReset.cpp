@@ -94,6 +94,8 @@ void CConfigUILogic::Task_StartConfigResetXml_Ret(std::string ip, std::string ma
 
 void CConfigUILogic::StartGet2CodeInfo()
 {
+    if (m_bConfiguring)
+        return;
     m_bConfiguring = 1;
     m_bDescriptionRun = true;
     m_nCurIndex = -1;

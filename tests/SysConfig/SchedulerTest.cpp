@@ -47,6 +47,9 @@ TEST_F(SchedulerTest, FiveAheadThenOnePerAnswerUntilTheLast)
     EXPECT_EQ(logic->GetInFlight(), 5);
     EXPECT_TRUE(logic->IsConfiguring());
     EXPECT_EQ(logic->GetDeviceResult(100), 0) << "no result while running";
+    logic->StartConfig(1, SYSCONFIG_NTP);
+    logic->StartGet2CodeInfo();
+    EXPECT_EQ(logic->GetInFlight(), 5) << "a second start is refused while a run lasts";
     ASSERT_TRUE(systest::PumpUntil([&] { return view->finished == 1; }));
     EXPECT_FALSE(logic->IsConfiguring());
     EXPECT_EQ(view->icons.size(), 12u);
