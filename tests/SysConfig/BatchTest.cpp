@@ -14,7 +14,7 @@ constexpr size_t kDevices = 30;
 constexpr DWORD kFail = 0x80000001;
 // Scripted devices.
 constexpr size_t kSetByNameFails = 3, kBusy = 7, kSetTimeFails = 11, kOtherPassword = 13, kItcRestoreFails = 17,
-                 kRebootFails = 19, kPasswordOpFails = 23, kRestoreHangs = 29, kItc = 5, kManyUsers = 27;
+                 kRebootFails = 19, kPasswordOpFails = 23, kRestoreHangs = 29, kItc = 5, kManyUsers = 27, kRestoreFails = 21;
 
 void Script(size_t i, devsim::DeviceState& s)
 {
@@ -33,6 +33,10 @@ void Script(size_t i, devsim::DeviceState& s)
         s.failOps[18] = kFail;
         break;
     case kRebootFails: s.failOps[16] = kFail; break;
+    case kRestoreFails:
+        s.type = "IPC";
+        s.failOps[18] = kFail;
+        break;
     case kPasswordOpFails: s.failOps[23] = kFail; break;
     case kRestoreHangs: s.hangOps.insert(18); break;
     case kItc: s.type = "itc"; break;
@@ -223,7 +227,9 @@ TEST_F(BatchTest, MaintenanceRebootAndRestoreOverThirtyDevices)
     // Restore: recorders by control command, others by system reset; a failed ITC restore is a
     // failure even though its reboot succeeds; a restore that times out counts as done.
     Run(SYSCONFIG_RESTORE, 1, [](size_t i) {
-        return LoginFailure(i) ? LoginFailure(i) : i == kItcRestoreFails ? SYSCONFIG_ERR_RESTORE : 1;
+        if (LoginFailure(i))
+            return LoginFailure(i);
+        return i == kItcRestoreFails || i == kRestoreFails ? int(SYSCONFIG_ERR_RESTORE) : 1;
     });
     EXPECT_EQ(systest::ResultWords(SYSCONFIG_RESTORE, logic->GetDeviceResult(int(kItcRestoreFails) + 100)), L"Fail");
     ASSERT_TRUE(AllBack());
@@ -232,7 +238,7 @@ TEST_F(BatchTest, MaintenanceRebootAndRestoreOverThirtyDevices)
             continue;
         SCOPED_TRACE(i);
         ASSERT_TRUE(systest::ReadMaintain(Ip(i), am)) << "users kept";
-        const bool restored = i != kItcRestoreFails && i != kRestoreHangs;
+        const bool restored = i != kItcRestoreFails && i != kRestoreHangs && i != kRestoreFails;
         EXPECT_EQ(am.nAutoRebootDay, restored || i == kSetByNameFails ? 2 : 7);
         NTP_PARAM ntp{};
         ASSERT_TRUE(systest::ReadNtp(Ip(i), ntp));
