@@ -125,10 +125,10 @@ inline bool seqLE(uint32_t a, uint32_t b) { return int32_t(a - b) <= 0; }
 class CPhonyTcp
 {
 public:
-    static const uint32_t kConv = 0x50544350; // "PTCP"
-    static const uint8_t kMaxWindowScale = 14;
-    static const uint32_t kHeaderSize = 24;
-    static const uint32_t kMaxDatagram = 65536;
+    static constexpr uint32_t kConv = 0x50544350; // "PTCP"
+    static constexpr uint8_t kMaxWindowScale = 14;
+    static constexpr uint32_t kHeaderSize = 24;
+    static constexpr uint32_t kMaxDatagram = 65536;
 
     using Clock = std::function<uint64_t()>;
 
