@@ -87,9 +87,9 @@ TEST_F(Established, GapBlockHoldsAtMost62Entries)
 TEST_F(Established, ShortForeignAndOversizedDatagrams)
 {
     EXPECT_TRUE(Feed(rx(), std::string(23, 'P')));                        // ignored
-    EXPECT_TRUE(Feed(rx(), Bytes({4, 4}, 0x12345678)));                   // foreign conversation
+    EXPECT_TRUE(Feed(rx(), Bytes({4, 4, 0, 0, 65535, ""}, 0x12345678)));                   // foreign conversation
     EXPECT_FALSE(Feed(rx(), std::string(65536, '\0')));                   // fatal for the channel
-    EXPECT_TRUE(Feed(rx(), Bytes({4, 4})));                               // 24 bytes: empty segment
+    EXPECT_TRUE(Feed(rx(), Bytes({4, 4, 0, 0, 65535, ""})));                               // 24 bytes: empty segment
     EXPECT_EQ(rx().state(), Orvan::Tou::TCP_ESTABLISHED);
 }
 
