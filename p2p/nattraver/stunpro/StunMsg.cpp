@@ -463,21 +463,24 @@ bool CStunMSG::getMappedAddress(Address& address) const
 {
     int n = 0;
     StunPeer peer;
-    return decodeAddress(attribute(attrMappedAddress, &n), n, false, peer, &address);
+    const uint8_t* v = attribute(attrMappedAddress, &n); // n is set by this call
+    return decodeAddress(v, n, false, peer, &address);
 }
 
 bool CStunMSG::getXorMappedAddress(Address& address) const
 {
     int n = 0;
     StunPeer peer;
-    return decodeAddress(attribute(attrXorMappedAddress, &n), n, true, peer, &address);
+    const uint8_t* v = attribute(attrXorMappedAddress, &n); // n is set by this call
+    return decodeAddress(v, n, true, peer, &address);
 }
 
 bool CStunMSG::getSourceAddress(Address& address) const
 {
     int n = 0;
     StunPeer peer;
-    return decodeAddress(attribute(attrSourceAddress, &n), n, false, peer, &address);
+    const uint8_t* v = attribute(attrSourceAddress, &n); // n is set by this call
+    return decodeAddress(v, n, false, peer, &address);
 }
 
 bool CStunMSG::getIceControlled(uint8_t value[8]) const
