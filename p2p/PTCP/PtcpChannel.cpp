@@ -178,8 +178,9 @@ void CPtcpChannel::setChannelId(uint32_t id)
 
 static void CopyText(char* dst, size_t size, const char* src)
 {
-    std::strncpy(dst, src ? src : "", size - 1);
-    dst[size - 1] = '\0';
+    size_t n = src ? strnlen(src, size - 1) : 0;
+    std::memcpy(dst, src, n);
+    dst[n] = '\0';
 }
 
 void CPtcpChannel::getRemoteInfo(PtcpRemoteInfo* info)

@@ -1,5 +1,8 @@
 #include "PTCP/PtcpChannel.h"
 #include "PtcpLoopback.h"
+#include "PtcpTestLink.h"
+
+#include <set>
 
 #include <gtest/gtest.h>
 
@@ -75,17 +78,17 @@ TEST_F(ChannelPair, ConnectsAndCarriesPacketsBothWays)
     EXPECT_NE(client->getChannelId(), server->getChannelId());
 
     ASSERT_GT(client->send(MakePacket("hello")), 0);
-    ASSERT_TRUE(WaitUntil([&] { return sreads.count > 0; }, 5000));
-    EXPECT_EQ(sreads.lastId.load(), server->getChannelId());
     CPacket p;
-    ASSERT_EQ(server->recv(p), 5);
+    // every processed segment is a readable event; wait for the data itself
+    ASSERT_TRUE(WaitUntil([&] { return server->recv(p) == 5; }, 5000));
+    EXPECT_EQ(sreads.lastId.load(), server->getChannelId());
     EXPECT_EQ(std::string(reinterpret_cast<char*>(p.getBuffer()), 5), "hello");
     ASSERT_EQ(server->recv(p), 5); // a peek: the packet stays until pop
     server->pop();
     EXPECT_EQ(server->recv(p), -1);
 
     ASSERT_GT(server->send(MakePacket("back")), 0);
-    ASSERT_TRUE(WaitUntil([&] { return creads.count > 0; }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return client->recv(p) == 4; }, 5000));
     EXPECT_GT(client->queryBuf(), 0);
     PtcpChannelStatistics st;
     client->getStatistics(&st);
