@@ -182,3 +182,65 @@ TEST(ProxyThreadPool, TasksRunUntilTheyReturnFalseAndDetachRemovesOneEntry)
 
 } // namespace
 } // namespace ptcptest
+
+namespace ptcptest {
+namespace {
+
+TEST(PtcpChannels, SeveralChannelsCarryTheirOwnStreamsAtOnce)
+{
+    struct Link {
+        uint16_t cport = 0, sport = 0;
+        Orvan::Tou::CPtcpChannelMng::ChannelPtr client, server;
+        std::string got;
+    };
+    const int kLinks = 4;
+    const size_t kBytes = 256 << 10;
+    std::vector<Link> links(kLinks);
+    for (Link& l : links) {
+        TSharedPtr<Socket> cs(new Socket(BoundUdp(&l.cport), true));
+        TSharedPtr<Socket> ss(new Socket(BoundUdp(&l.sport), true));
+        CPtcpChannelMng::create(l.client, 0, 1 << 20, 1 << 20, ChannelNotifyProc(), Info(l.cport, l.sport), cs, "c", 1);
+        CPtcpChannelMng::create(l.server, 0, 1 << 20, 1 << 20, ChannelNotifyProc(), Info(l.sport, l.cport), ss, "s", 1);
+        ASSERT_TRUE(l.server->listen());
+        ASSERT_TRUE(l.client->connect());
+    }
+    for (Link& l : links)
+        ASSERT_TRUE(WaitUntil([&] { return l.client->getState() == PTCP_CHANNEL_CONN_SUCCESS; }, 5000));
+    // each channel sends its own byte value; receivers find channels by id through the manager
+    std::vector<std::thread> senders;
+    for (int i = 0; i < kLinks; ++i) {
+        senders.emplace_back([&, i] {
+            for (size_t off = 0; off < kBytes; off += 1000) {
+                CPacket p = MakePacket(std::string(1000, char('A' + i)));
+                while (links[size_t(i)].client->send(p) < 0)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
+    }
+    auto allIn = [&] {
+        bool done = true;
+        for (Link& l : links) {
+            CPtcpChannelMng::ChannelPtr found;
+            if (!CPtcpChannelMng::getPtcpChannel(l.server->getChannelId(), found))
+                return false;
+            CPacket p;
+            while (found->recv(p) > 0) {
+                l.got.append(reinterpret_cast<char*>(p.getBuffer()), p.getSize());
+                found->pop();
+            }
+            done = done && l.got.size() >= kBytes;
+        }
+        return done;
+    };
+    EXPECT_TRUE(WaitUntil(allIn, 60000));
+    for (std::thread& t : senders)
+        t.join();
+    for (int i = 0; i < kLinks; ++i) {
+        EXPECT_EQ(links[size_t(i)].got, std::string(links[size_t(i)].got.size(), char('A' + i)));
+        CPtcpChannelMng::destroyByChannel(links[size_t(i)].client);
+        CPtcpChannelMng::destroyByChannel(links[size_t(i)].server);
+    }
+}
+
+} // namespace
+} // namespace ptcptest
