@@ -142,7 +142,7 @@ void CSFQTVideoWindowPlayWnd::StopPaintingOver()
 
 void CSFQTVideoWindowPlayWnd::PanTo(const QRect& geometry)
 {
-    if (!m_nZoomed)
+    if (geometry.width() <= Width(m_display) && geometry.height() <= Height(m_display))
         return;
     setGeometry(Cover(geometry, m_display));
 }
