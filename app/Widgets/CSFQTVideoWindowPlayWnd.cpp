@@ -150,6 +150,7 @@ void CSFQTVideoWindowPlayWnd::PanTo(const QRect& geometry)
 void CSFQTVideoWindowPlayWnd::SetVideo(int on)
 {
     m_nVideo = on;
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
     if (on) {
         m_nFrameMode = 1;
     } else {
@@ -172,17 +173,29 @@ int CSFQTVideoWindowPlayWnd::RenderFrame(const BYTE* data, int type, int width, 
     m_nFrameWidth = width;
     m_nFrameHeight = height;
     m_nFrameMode = type;
-    // The one copy between the player and the screen: into a buffer kept from frame to frame.
-    if (m_frame.width() != width || m_frame.height() != height || m_frame.format() != QImage::Format_RGB32)
-        m_frame = QImage(width, height, QImage::Format_RGB32);
-    uchar* bits = m_frame.bits();
-    const size_t rowBytes = static_cast<size_t>(width) * 4;
-    if (static_cast<size_t>(m_frame.bytesPerLine()) == rowBytes) {
-        std::memcpy(bits, data, rowBytes * static_cast<size_t>(height));
-    } else {
+    // The one copy between the player and the screen, into a buffer kept from frame to frame.
+    // A whole frame larger than the surface is stored at the surface's size: the copy is then
+    // the scaling, and painting is a plain blit. Zoomed into the frame, it is kept at full size.
+    const QImage wrapped(data, width, height, width * 4, QImage::Format_RGB32);
+    const bool whole = m_source.left == 0 && m_source.top == 0 && m_source.right == width - 1 &&
+                       m_source.bottom == height - 1;
+    const QSize stored = type == 1 && whole && this->width() > 0 && this->height() > 0 && this->width() < width &&
+                                 this->height() < height
+                             ? size()
+                             : QSize(width, height);
+    if (m_frame.size() != stored || m_frame.format() != QImage::Format_RGB32)
+        m_frame = QImage(stored, QImage::Format_RGB32);
+    if (stored == QSize(width, height)) {
+        const size_t rowBytes = static_cast<size_t>(width) * 4;
         for (int y = 0; y < height; ++y)
             std::memcpy(m_frame.scanLine(y), data + rowBytes * static_cast<size_t>(y), rowBytes);
+    } else {
+        QPainter painter(&m_frame);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(QRectF(m_frame.rect()), wrapped);
     }
+    // A drawn frame covers the whole surface: nothing beneath it needs painting first.
+    setAttribute(Qt::WA_OpaquePaintEvent, type == 1);
     if (type != 2) {
         // Frames that the surface draws itself replace what a mouse press held back.
         if (type == 1 && !updatesEnabled())

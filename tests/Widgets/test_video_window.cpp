@@ -266,6 +266,21 @@ TEST(VideoWindow, FramesAreDrawnScaledIntoTheCell)
     EXPECT_EQ(surface->RenderFrame(nullptr, 1, 4, 4), 0);
     EXPECT_EQ(surface->RenderFrame(reinterpret_cast<BYTE*>(frame.data()), 1, 0, 4), 0);
 
+    // A frame larger than the surface is kept at the surface's size and still drawn whole; zoomed
+    // into, the picture under the cursor stays where it was.
+    std::vector<uint32_t> large = QuadrantFrame(1600, 1200, kQuadrants);
+    window->RenderSubWin(id, reinterpret_cast<BYTE*>(large.data()), RENDER_DATA_RGB32, 1600, 1200);
+    EXPECT_EQ(surface->Frame().size(), surface->size());
+    EXPECT_EQ(surface->SourceRect().right, 1599);
+    for (int zoom = 0; zoom < 3; ++zoom) {
+        for (const auto& q : quadrants) {
+            SCOPED_TRACE(q.colour.name().toStdString());
+            EXPECT_TRUE(SameColour(PixelOfSurface(*window, 0, q.x, q.y), q.colour, 0));
+        }
+        mouse.Wheel(centre, 120);
+    }
+    EXPECT_LT(surface->SourceRect().right, 1599);
+
     // Logout: the idle look again.
     window->SetSubWinVideo(0, 0);
     EXPECT_TRUE(SameColour(PixelOfSurface(*window, 0, 0.05, 0.05), QColor(0x5c, 0x65, 0x76), 0));
