@@ -128,16 +128,25 @@ void CSFQTVideoWindowPlayWnd::ResetZoom()
     setGeometry(RectToQ(m_display));
 }
 
+// Updates are held back so as not to paint over what a player draws into the native window;
+// a surface that draws the frames itself keeps painting, or its picture would be lost to the
+// next repaint of what lies beneath it.
+void CSFQTVideoWindowPlayWnd::ApplyUpdates()
+{
+    const bool drawsFrames = m_nVideo && m_nFrameMode == 1 && !m_frame.isNull();
+    setUpdatesEnabled(m_nUpdatesOn != 0 || drawsFrames);
+}
+
 void CSFQTVideoWindowPlayWnd::SetUpdatesOn(int on)
 {
-    setUpdatesEnabled(on != 0);
     m_nUpdatesOn = on != 0 ? 1 : 0;
+    ApplyUpdates();
 }
 
 void CSFQTVideoWindowPlayWnd::StopPaintingOver()
 {
-    setUpdatesEnabled(false);
     m_nUpdatesOn = 0;
+    ApplyUpdates();
 }
 
 void CSFQTVideoWindowPlayWnd::PanTo(const QRect& geometry)
@@ -159,6 +168,7 @@ void CSFQTVideoWindowPlayWnd::SetVideo(int on)
         m_nFrameMode = 0;
     }
     m_nFrameKnown = 0;
+    ApplyUpdates();
     update();
 }
 
@@ -196,12 +206,9 @@ int CSFQTVideoWindowPlayWnd::RenderFrame(const BYTE* data, int type, int width, 
     }
     // A drawn frame covers the whole surface: nothing beneath it needs painting first.
     setAttribute(Qt::WA_OpaquePaintEvent, type == 1);
-    if (type != 2) {
-        // Frames that the surface draws itself replace what a mouse press held back.
-        if (type == 1 && !updatesEnabled())
-            SetUpdatesOn(1);
+    ApplyUpdates();
+    if (type != 2)
         update();
-    }
     return 1;
 }
 
@@ -262,7 +269,7 @@ void CSFQTVideoWindowPlayWnd::ZoomAt(bool forward, int globalX, int globalY, int
         bottom = static_cast<int>(g.bottom() - (dy - dy * ry));
         if (right - left + 1 <= Width(m_display) || bottom - top + 1 <= Height(m_display)) {
             m_nZoomed = 0;
-            setUpdatesEnabled(m_nUpdatesOn != 0);
+            ApplyUpdates();
             setGeometry(RectToQ(m_display));
             return;
         }
@@ -271,7 +278,7 @@ void CSFQTVideoWindowPlayWnd::ZoomAt(bool forward, int globalX, int globalY, int
     const int newHeight = bottom - top + 1;
     QRect placed(inCell.x() - static_cast<int>(rx * newWidth + 0.5) + 15,
                  inCell.y() - static_cast<int>(ry * newHeight + 0.5) + 20, newWidth, newHeight);
-    setUpdatesEnabled(m_nUpdatesOn != 0);
+    ApplyUpdates();
     setGeometry(Cover(placed, m_display));
 }
 

@@ -68,6 +68,7 @@ private:
     bool HasProportion() const { return m_nPropWidth > 0 && m_nPropHeight > 0; }
     void ZoomSource(bool zoomOut, double x, double y);
     void StopPaintingOver();
+    void ApplyUpdates();
 
     const VideoSurfaceShared* m_pShared = nullptr;
     RECT m_full;

@@ -3,6 +3,7 @@
 // hover buttons, layout editing) reaching a recording sink.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -250,12 +251,13 @@ TEST(VideoWindow, FramesAreDrawnScaledIntoTheCell)
     mouse.Click(centre, Qt::RightButton);
     EXPECT_EQ(surface->SourceRect().left, 0);
     EXPECT_EQ(surface->SourceRect().right, 159);
-    // A click held the surface's repainting back; the next drawn frame takes it up again.
-    EXPECT_FALSE(surface->updatesEnabled());
+    // A click holds repainting back for a player's drawing, but not over frames the surface draws.
+    EXPECT_EQ(surface->UpdatesOn(), 0);
+    EXPECT_TRUE(surface->updatesEnabled());
+    EXPECT_TRUE(SameColour(PixelOfSurface(*window, 0, 0.25, 0.25), Qt::red, 0));
     const uint32_t green[4] = {0xff00ff00u, 0xff00ff00u, 0xff00ff00u, 0xff00ff00u};
     std::vector<uint32_t> greenFrame = QuadrantFrame(64, 48, green);
     window->RenderSubWin(id, reinterpret_cast<BYTE*>(greenFrame.data()), RENDER_DATA_RGB32, 64, 48);
-    EXPECT_TRUE(surface->updatesEnabled());
     EXPECT_EQ(surface->SourceRect().right, 63);  // a new frame size shows the whole frame
     EXPECT_TRUE(SameColour(PixelOfSurface(*window, 0, 0.2, 0.2), Qt::green, 0));
 
@@ -525,4 +527,26 @@ TEST(VideoWindow, LayoutEditingHighlightsAndTogglesDividerRuns)
     mouse.Move(QPoint(100, 100));
     mouse.Click(QPoint(100, 100));
     EXPECT_TRUE(sink.Take(true).empty());
+}
+
+TEST(VideoWindow, ScreenshotOfFourCellsWithVideoFocusAndButtons)
+{
+    RecordingVideoSink sink;
+    VideoSkin skin;
+    auto window = MakeWindow(sink, 0, 2, DEFAULT_LAYOUT_4, &skin);
+    window->resize(641, 481);
+    std::vector<uint32_t> frame = QuadrantFrame(320, 240, kQuadrants);
+    for (int index : {0, 3}) {
+        window->SetSubWinVideo(index, 1);
+        window->RenderSubWin(window->GetSubWinID(index), reinterpret_cast<BYTE*>(frame.data()), RENDER_DATA_RGB32,
+                             320, 240);
+    }
+    MouseDriver mouse(window.get());
+    mouse.Click(Centre(*window, 3));
+    mouse.Move(Centre(*window, 3));
+    const QImage image = Grab(window.get());
+    const QString file = QDir::temp().filePath(QStringLiteral("widgets_video_window.png"));
+    ASSERT_TRUE(image.save(file, "PNG"));
+    EXPECT_TRUE(SameColour(image.pixelColor(Centre(*window, 3) + QPoint(-60, 20)), Qt::blue, 0));
+    EXPECT_FALSE(window->CloseButton()->isHidden());
 }
