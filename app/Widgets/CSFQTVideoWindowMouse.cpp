@@ -106,7 +106,7 @@ void CSFQTVideoWindow::mouseMoveEvent(QMouseEvent* event)
         const int index = VisibleCellAt(pos);
         CSFQTVideoWindowSubWnd* cell = Cell(index);
         const bool placedThere =
-            m_pClose && !m_pClose->isHidden() && RectToQ(cell ? cell->GetRect() : RECT{0, 0, -1, -1}).contains(m_pClose->geometry());
+            cell && m_pClose && !m_pClose->isHidden() && RectToQ(cell->GetRect()).contains(m_pClose->geometry());
         if (cell && !m_bPressing && !placedThere)
             HoverCell(index);
     }

@@ -33,7 +33,8 @@ int CSFQTVideoWindowSubWnd::Create(const wchar_t* name, const RECT& cell, QWidge
     setWindowTitle(SFFromWide(name));
     setGeometry(Inner(cell));
     m_nId = id;
-    const RECT full{0, 0, (cell.right - kBorder) - (cell.left + kBorder), (cell.bottom - kBorder) - (cell.top + kBorder)};
+    const RECT full{0, 0, (cell.right - kBorder) - (cell.left + kBorder),
+                    (cell.bottom - kBorder) - (cell.top + kBorder)};
     m_pSurface = new CSFQTVideoWindowPlayWnd(full, proportionWidth, proportionHeight);
     m_pSurface->SetShared(shared);
     m_pSurface->Create(L"hVideoWindow_PlayWnd", this);

@@ -73,7 +73,8 @@ void BM_BareWidgetDrawImage(benchmark::State& state)
         widget.image = &frames[n++ & 1];
         widget.repaint();
     }
-    state.counters["fps_possible"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["fps_possible"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["paints_per_frame"] = double(widget.paints) / double(state.iterations());
 }
 
@@ -96,7 +97,8 @@ void BM_VideoWindowRenderSubWin(benchmark::State& state)
                             kFrameHeight);
         surface->repaint();
     }
-    state.counters["fps_possible"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["fps_possible"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["surface_w"] = surface->width();
     state.counters["surface_h"] = surface->height();
 }

@@ -216,8 +216,10 @@ TEST(VideoLayout, DividerRunsAreSelectedUpToTheNextCrossing)
         std::set<int> keys;
     } const cases[] = {
         {"full crossing stops at once", DEFAULT_LAYOUT_4, 200, 50, {L::VerticalKey(0, 0)}},
-        {"T junction follows the arm", DEFAULT_LAYOUT_6, 266, 50, {L::VerticalKey(0, 1), L::VerticalKey(1, 1), L::HorizontalKey(0, 2)}},
-        {"removed run up to a present divider", DEFAULT_LAYOUT_6, 50, 100, {L::HorizontalKey(0, 0), L::HorizontalKey(0, 1)}},
+        {"T junction follows the arm", DEFAULT_LAYOUT_6, 266, 50,
+         {L::VerticalKey(0, 1), L::VerticalKey(1, 1), L::HorizontalKey(0, 2)}},
+        {"removed run up to a present divider", DEFAULT_LAYOUT_6, 50, 100,
+         {L::HorizontalKey(0, 0), L::HorizontalKey(0, 1)}},
         {"outside every band", DEFAULT_LAYOUT_4, 50, 50, {}},
     };
     for (const Case& c : cases) {
