@@ -53,6 +53,14 @@ public:
     void Task_Stop_Ret();
 
     const std::vector<std::shared_ptr<MODIFYIP_INFO>>& Records() const { return m_vecDevices; }
+    // Settings of the last hand-over.
+    const std::string& GetStartIp() const { return m_strStartIp; }
+    const std::string& GetMask() const { return m_strMask; }
+    const std::string& GetGateway() const { return m_strGateway; }
+    int GetSameIp() const { return m_bSameIp; }
+    int GetDhcp() const { return m_bDhcp; }
+    // Index of the last record examined for dispatch.
+    int GetCursor() const { return m_nCursor; }
     std::shared_ptr<CModifyIPLogic> GetWorker() const { return m_pWorker; }
 
 private:
