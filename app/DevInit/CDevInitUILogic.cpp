@@ -1,5 +1,7 @@
 #include "DevInit/CDevInitUILogic.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include "Common/AppSettings.h"
@@ -28,6 +30,25 @@ void CopyField(char* dest, size_t destSize, const char* src, size_t srcSize, siz
     const size_t n = std::min(std::min(strnlen(src, srcSize), maxChars), destSize - 1);
     std::memcpy(dest, src, n);
     dest[n] = 0;
+}
+
+constexpr unsigned kNone = 0xFFFFFFFFu;
+
+bool SameMac(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return std::tolower(x) == std::tolower(y); });
+}
+
+unsigned FindDevice(const std::vector<std::shared_ptr<DEVICE_INFO>>* devices, const std::string& ip,
+                    const std::string& mac)
+{
+    for (size_t i = 0; devices && i < devices->size(); ++i) {
+        const DEVICE_NET_INFO_EX& info = (*devices)[i]->stNetInfo;
+        if (Field(info.szIpAddr, sizeof info.szIpAddr) == ip && SameMac(Field(info.szMacAddr, sizeof info.szMacAddr), mac))
+            return static_cast<unsigned>(i);
+    }
+    return kNone;
 }
 
 } // namespace
@@ -109,17 +130,19 @@ void CDevInitUILogic::PreparePasswordPage(int count, unsigned firstIndex)
 void CDevInitUILogic::StartDevInit()
 {
     std::vector<std::shared_ptr<DEVICE_INFO>>* devices = GetDeviceList();
-    const std::vector<unsigned>& selection = m_pUninitPage->GetSelection();
     NET_IN_INIT_DEVICE_ACCOUNT& account = m_pPasswordPage->GetAccountRecord();
     DevInitOptions options;
     m_pCloudPage->GetOptions(options.nCloudAccess, options.nAutoCheck);
     m_pPasswordPage->GetVideoStandard(options.bPNOffered, options.nVideoStandard);
 
-    // Selected rows whose device is gone are left out, so every job has its device and its row.
+    // The list may have been rebuilt in a new order since "Initialize": each selected device is
+    // looked up again by its MAC and address; one that has left the list is not initialised.
     std::vector<unsigned> valid;
-    for (unsigned index : selection)
-        if (devices && index < devices->size())
+    for (const auto& key : m_pUninitPage->GetSelectedDevices()) {
+        const unsigned index = FindDevice(devices, key.first, key.second);
+        if (index != kNone)
             valid.push_back(index);
+    }
     m_pResultPage->SetTotal(static_cast<int>(valid.size()));
     if (valid.empty())
         return;

@@ -182,6 +182,7 @@ void CSearchDevUninitEventImp::SetCount(int count)
 void CSearchDevUninitEventImp::ClearDevices()
 {
     m_vecSelection.clear();
+    m_vecSelectedKeys.clear();
     if (!m_pList)
         return;
     m_pList->DeleteAllItems();
@@ -234,6 +235,7 @@ unsigned CSearchDevUninitEventImp::GetDeviceIndex(int row)
 void CSearchDevUninitEventImp::OnBtnInitialize()
 {
     m_vecSelection.clear();
+    m_vecSelectedKeys.clear();
     if (!m_pList)
         return;
     const int rows = m_pList->GetItemCount();
@@ -242,8 +244,10 @@ void CSearchDevUninitEventImp::OnBtnInitialize()
             continue;
         // A row whose device has left the list cannot be initialised; it is not passed on.
         const unsigned index = GetDeviceIndex(row);
-        if (index != kNotFound)
-            m_vecSelection.push_back(index);
+        if (index == kNotFound)
+            continue;
+        m_vecSelection.push_back(index);
+        m_vecSelectedKeys.emplace_back(CellUtf8(m_pList, row, COL_IP), CellUtf8(m_pList, row, COL_MAC));
     }
     if (m_vecSelection.empty()) {
         ShowMessageBox(Tr(L"Please select one device at least."), Tr(L"Attention"), GetUIWnd(), 0, nullptr);

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "Common/DeviceInfo.h"
@@ -33,6 +35,8 @@ public:
     void ClearDevices();
     void AddDevice(const DEVICE_NET_INFO_EX* info);
     const std::vector<unsigned>& GetSelection() const { return m_vecSelection; }
+    // The same devices by address and MAC, as they were when "Initialize" was pressed.
+    const std::vector<std::pair<std::string, std::string>>& GetSelectedDevices() const { return m_vecSelectedKeys; }
 
     int Dlg_OnInitDialog(bool create) override;
     void Dlg_OnCancel() override;
@@ -56,4 +60,5 @@ private:
     CSFStatic* m_pLabel = nullptr;
     CSFStatic* m_pHint = nullptr;
     std::vector<unsigned> m_vecSelection;
+    std::vector<std::pair<std::string, std::string>> m_vecSelectedKeys;
 };

@@ -34,7 +34,7 @@ std::vector<std::wstring> ModalReader::Texts()
 void ModalReader::Poll()
 {
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    if (!dialog || std::find(m_skip.begin(), m_skip.end(), static_cast<void*>(dialog)) != m_skip.end())
+    if (!dialog || std::find(m_skip.begin(), m_skip.end(), static_cast<const void*>(dialog)) != m_skip.end())
         return;
     std::wstring text;
     for (QWidget* child : dialog->findChildren<QWidget*>()) {

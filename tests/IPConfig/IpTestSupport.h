@@ -22,7 +22,7 @@ public:
     explicit ModalReader(int answer = 1);
     ~ModalReader();
     std::vector<std::wstring> Texts();
-    void Skip(void* widget) { m_skip.push_back(widget); }
+    void Skip(const void* widget) { m_skip.push_back(widget); }
 
 private:
     void Poll();
@@ -30,7 +30,7 @@ private:
     int m_answer;
     std::mutex m_lock;
     std::vector<std::wstring> m_texts;
-    std::vector<void*> m_skip;
+    std::vector<const void*> m_skip;
 };
 
 // "127.A.B." for the running test: A is the suite's block, B the test's place in its suite.
