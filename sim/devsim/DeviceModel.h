@@ -24,6 +24,15 @@ struct User {
     int64_t lockedUntilMs = 0;
 };
 
+// A network card of a device besides the one it answers on (see DeviceNetwork.cpp).
+struct NetInterface {
+    std::string name;
+    std::string ip;
+    std::string mask = "255.255.255.0";
+    std::string gateway;
+    bool dhcp = false;
+};
+
 struct DeviceState {
     // identity
     std::string type = "IPC";
@@ -51,6 +60,10 @@ struct DeviceState {
     bool dhcp = false;
     int port = 37777;
     int webPort = 80;
+    // the card the device answers on, its place in the interface table, and the other cards
+    std::string serviceNic = "eth0";
+    int serviceNicIndex = 0;
+    std::vector<NetInterface> otherNics;
     // accounts and initialisation
     std::vector<User> users;
     int initState = 2;       // 1 not initialised, 2 initialised
@@ -188,6 +201,7 @@ private:
     User* FindUser(const std::string& name);
     bool CheckCredentials(const Json::Value& req) const;
     Json::Value NetworkTable() const;
+    Reply SetNetwork(const Json::Value& table);
 
     DeviceState s_;
     int liveSessions_ = 0;
@@ -199,6 +213,12 @@ private:
     std::string upgradeHead_;  // first bytes of the image
     uint32_t descriptions_ = 0;
 };
+
+// Network cards, the reset contact and the cloud options in a fleet-file entry (DeviceNetwork.cpp).
+void NetworkToJson(const DeviceState& s, Json::Value& v);
+void NetworkFromJson(const Json::Value& v, DeviceState& s);
+// Gives a device a second card, listed before the one it answers on.
+void AddSecondNic(DeviceState& s, size_t index);
 
 // Error reply helper.
 Reply ErrorReply(uint32_t code);
