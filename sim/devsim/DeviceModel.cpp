@@ -876,6 +876,7 @@ Reply DeviceModel::UpgradeStart(const Json::Value& req)
     upgradeSize_ = size;
     upgradeGot_ = 0;
     upgradeHead_.clear();
+    firmware_.Begin(size);
     return OkReply();
 }
 
@@ -887,10 +888,20 @@ Reply DeviceModel::UpgradeData(const Json::Value& req, const std::string& bin)
         upgradeSize_ = -1;
         return ErrorReply(SDK_ILLEGAL_PARAM);
     }
+    if (uint32_t refused = firmware_.Piece(bin, s_.model)) {
+        upgradeSize_ = -1;
+        return ErrorReply(refused);
+    }
     if (upgradeHead_.size() < 4096)
         upgradeHead_ += bin.substr(0, 4096 - upgradeHead_.size());
     upgradeGot_ += int64_t(bin.size());
     Reply r = OkReply();
+    if (s_.upgradeDropAt >= 0 && upgradeGot_ >= s_.upgradeDropAt) {
+        s_.upgradeDropAt = -1;
+        upgradeSize_ = -1;
+        r.action = Action::Reboot;
+        return r;
+    }
     r.body["received"] = Json::Int64(upgradeGot_);
     if (upgradeGot_ == upgradeSize_) {
         upgradeSize_ = -1;
@@ -904,6 +915,9 @@ bool DeviceModel::UpgradeAccepted() const
 {
     if (s_.upgradeRefuse == 2 || upgradeHead_.size() < 8)
         return false;
+    FirmwareReceiver::Verdict v = firmware_.Final();
+    if (v != FirmwareReceiver::Verdict::Foreign)
+        return v == FirmwareReceiver::Verdict::Good;
     const std::string& h = upgradeHead_;
     return h.compare(0, 2, "ZR") == 0 || h.compare(0, 2, "PK") == 0 || h[0] == 'U' ||
            (uint8_t(h[0]) == 0xC0 && uint8_t(h[1]) == 0x80) || h.compare(4, 4, "RFID") == 0;
@@ -913,7 +927,9 @@ void DeviceModel::CommitUpgrade()
 {
     // The image may name its version as "VERSION=<text>"; otherwise the last number goes up.
     size_t at = upgradeHead_.find("VERSION=");
-    if (at != std::string::npos) {
+    if (firmware_.Final() == FirmwareReceiver::Verdict::Good) {
+        s_.version = firmware_.Version();
+    } else if (at != std::string::npos) {
         size_t end = at + 8;
         while (end < upgradeHead_.size() && uint8_t(upgradeHead_[end]) > ' ' && end - at < 72)
             ++end;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "devsdk/Wire.h"
+#include "devsim/DeviceFirmware.h"
 
 #include <json/json.h>
 
@@ -88,6 +89,7 @@ struct DeviceState {
     // firmware: 0 accepts, 1 refuses the start, 2 fails after the transfer
     int upgradeRefuse = 0;
     int installMs = 1000;    // time the device spends installing after the transfer
+    int64_t upgradeDropAt = -1; // drop every session once this many image bytes arrived (once)
     std::vector<int> cameraStates; // per channel (2 = configurable); empty: all 2
     // password reset: the code valid for the last description (empty: none issued yet),
     // a code to issue instead of a generated one, and authorisation codes (at most three)
@@ -211,6 +213,7 @@ private:
     int64_t upgradeSize_ = -1; // -1: no transfer open
     int64_t upgradeGot_ = 0;
     std::string upgradeHead_;  // first bytes of the image
+    FirmwareReceiver firmware_;
     uint32_t descriptions_ = 0;
 };
 
