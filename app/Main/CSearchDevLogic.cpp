@@ -24,7 +24,7 @@ struct LocalNic {
     LocalNic()
     {
         const std::string ip = WideToUtf8(CAppSettings::LocalIp);
-        CopyField(text, sizeof(text), ip.c_str());
+        SafeStrCopy(text, sizeof(text), ip.c_str());
     }
     const char* Get() const { return text[0] ? text : nullptr; }
 };
