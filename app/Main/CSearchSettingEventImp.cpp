@@ -148,8 +148,8 @@ void CSearchSettingEventImp::OnBtnOK()
     if (m_pEndIp)
         m_pEndIp->GetAddress(end);
     const std::string startText = IpValueToText(start);
-    const bool broadcast = m_pCurNetBox && m_pCurNetBox->GetCheck(nullptr);
-    const bool range = m_pOtherNetBox && m_pOtherNetBox->GetCheck(nullptr);
+    const bool broadcast = m_pCurNetBox && m_pCurNetBox->IsChecked();
+    const bool range = m_pOtherNetBox && m_pOtherNetBox->IsChecked();
     std::shared_ptr<CSearchDevEventImp> page = m_wpPage.lock();
     if (range) {
         const int check = CheckSearchRange(start, end);

@@ -232,8 +232,8 @@ void CUserSearchSettingEventImp::OnBtnOK()
         m_pEndIp->GetAddress(end);
     const std::string startText = IpValueToText(start);
     const std::string endText = IpValueToText(end);
-    const bool broadcast = m_pCurNetBox && m_pCurNetBox->GetCheck(nullptr);
-    const bool range = m_pOtherNetBox && m_pOtherNetBox->GetCheck(nullptr);
+    const bool broadcast = m_pCurNetBox && m_pCurNetBox->IsChecked();
+    const bool range = m_pOtherNetBox && m_pOtherNetBox->IsChecked();
     auto show = [&](const wchar_t* text, const wchar_t* caption) {
         if (m_pPeers)
             m_pPeers->ShowMessage(Tr(text), Tr(caption), GetUIWnd(), 0);
