@@ -120,9 +120,13 @@ void CDeviceListUILogic::Task_PreStartSearch_Ret(SF_SEARCHTYPE mode, int count, 
     std::shared_ptr<CSFMessageLoop> loop = CSFMessageLoopManager::Instance()->GetMessageLoop(ML_SDK);
     if (!loop)
         return;
-    std::shared_ptr<CSFTask> task =
-        CreateTask<CSearchDevLogic>([worker, mode, count, startIp] { worker->Task_StartSearch(mode, count, startIp); },
-                                    worker);
+    const uint8_t generation = m_byGeneration;
+    const int broadcastPort = CAppSettings::BroadcastPort;
+    std::shared_ptr<CSFTask> task = CreateTask<CSearchDevLogic>(
+        [worker, mode, count, startIp, generation, broadcastPort] {
+            worker->Task_StartSearch(mode, count, startIp, generation, broadcastPort);
+        },
+        worker);
     SetTaskDebugInfo(task, ML_SDK, kSourceFile, __LINE__, "&CSearchDevLogic::Task_StartSearch",
                      "CDeviceListUILogic::Task_PreStartSearch_Ret", 1);
     loop->PostTask(task);
