@@ -58,9 +58,9 @@ void WithDialogOpen(const std::shared_ptr<CMainFrameEventImp>& frame, const std:
             if (auto* open = qobject_cast<QDialog*>(top); open && open->isVisible())
                 open->reject();
     });
-    guard.start(15000);
+    guard.start(45000);
     Click(dynamic_cast<QWidget*>(frame->GetToolBar()->GetSearchSettingButton()));
-    WaitUntil([&] { return ran && !dialog->isVisible(); }, 10000);
+    WaitUntil([&] { return ran && !dialog->isVisible(); }, 40000);
     EXPECT_TRUE(ran) << "the tool bar button did not open the dialog";
 }
 
