@@ -124,7 +124,7 @@ int CInitDevEventImp::Dlg_OnInitDialog(bool create)
         const LONG left = 158 + 62 * i;
         CSFPictureCtrl* bar = CreateSFPictureCtrl(nullptr);
         bar->Create(L"", kVisible, RECT{left, 171, left + 60, 179}, wnd, static_cast<UINT>(-1));
-        bar->SetImage(L"border.png", true);
+        bar->SetImage(L"border.png", false);
         m_pStrength[i] = Label(wnd, Tr(levels[i]), RECT{left, 164, left + 60, 184}, 1);
     }
 
@@ -144,7 +144,7 @@ int CInitDevEventImp::Dlg_OnInitDialog(bool create)
 
     CSFPictureCtrl* separator = CreateSFPictureCtrl(nullptr);
     separator->Create(L"", kVisible, RECT{20, 291, 470, 293}, wnd, static_cast<UINT>(-1));
-    separator->SetImage(L"border.png", true);
+    separator->SetImage(L"border.png", false);
 
     m_pContactKind = Label(wnd, Tr(L"Cell Phone No."), RECT{30, 313, 140, 333}, 2);
     ImageCheckBox checkSkin;

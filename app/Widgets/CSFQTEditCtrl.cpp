@@ -65,6 +65,9 @@ int CSFQTEditCtrl::SetSkin(const wchar_t* image)
     QPixmap pixmap;
     if (!pixmap.load(SFGetSkinDir() + SFFromWide(image)))
         pixmap = QPixmap();
+    // A placed field gets its frame image at its own size instead of tiles of it.
+    if (!pixmap.isNull() && testAttribute(Qt::WA_Resized) && width() > 0 && height() > 0)
+        pixmap = pixmap.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     QPalette palette;
     palette.setBrush(QPalette::All, QPalette::Base, QBrush(pixmap));
     setPalette(palette);
@@ -103,8 +106,8 @@ void CSFQTEditCtrl::SetWindowTextW(const wchar_t* text)
 void CSFQTEditCtrl::EnableWindow(int enable)
 {
     setEnabled(enable != 0);
-    setStyleSheet(enable ? QStringLiteral("background-color:white")
-                         : QStringLiteral("background-color:rgb(230,230,230)"));
+    setStyleSheet(enable ? QStringLiteral("background-color:white;border:1px solid rgb(201,206,214)")
+                         : QStringLiteral("background-color:rgb(230,230,230);border:1px solid rgb(208,208,208)"));
 }
 
 void CSFQTEditCtrl::SetReadOnly(int readOnly)
