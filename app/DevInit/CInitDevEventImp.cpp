@@ -199,7 +199,7 @@ void CInitDevEventImp::ResetInputs()
     m_pConfirm->SetWindowTextW(L"");
     m_pContactOn->SetCheck(1);
     m_pContact->SetWindowTextW(L"");
-    m_pContact->EnableWindow(1);
+    EnableContact(true);
     m_pPasswordError->ShowWindow(0);
     m_pConfirmError->ShowWindow(0);
 }
@@ -263,7 +263,15 @@ void CInitDevEventImp::Check_OnCheckStateChanged(int, int id, POINT)
         return;
     int checked = 0;
     m_pContactOn->GetCheck(&checked);
-    m_pContact->EnableWindow(checked);
+    EnableContact(checked != 0);
+}
+
+// Greys or enables the contact field when its state changes; an enabled field keeps its frame.
+void CInitDevEventImp::EnableContact(bool enable)
+{
+    if (m_pContact && enable != m_bContactEnabled)
+        m_pContact->EnableWindow(enable ? 1 : 0);
+    m_bContactEnabled = enable;
 }
 
 bool CInitDevEventImp::Refuse(const wchar_t* key)

@@ -106,8 +106,8 @@ void CSFQTEditCtrl::SetWindowTextW(const wchar_t* text)
 void CSFQTEditCtrl::EnableWindow(int enable)
 {
     setEnabled(enable != 0);
-    setStyleSheet(enable ? QStringLiteral("background-color:white;border:1px solid rgb(201,206,214)")
-                         : QStringLiteral("background-color:rgb(230,230,230);border:1px solid rgb(208,208,208)"));
+    setStyleSheet(enable ? QStringLiteral("background-color:white")
+                         : QStringLiteral("background-color:rgb(230,230,230)"));
 }
 
 void CSFQTEditCtrl::SetReadOnly(int readOnly)
