@@ -3,6 +3,7 @@
 #pragma once
 
 #include "devsdk/Wire.h"
+#include "devsim/DeviceFirmware.h"
 
 #include <json/json.h>
 
@@ -88,12 +89,16 @@ struct DeviceState {
     // firmware: 0 accepts, 1 refuses the start, 2 fails after the transfer
     int upgradeRefuse = 0;
     int installMs = 1000;    // time the device spends installing after the transfer
+    int64_t upgradeDropAt = -1; // drop every session once this many image bytes arrived (once)
     std::vector<int> cameraStates; // per channel (2 = configurable); empty: all 2
     // password reset: the code valid for the last description (empty: none issued yet),
     // a code to issue instead of a generated one, and authorisation codes (at most three)
     std::string securityCode;
     std::string fixedSecurityCode;
     std::vector<std::string> authCodes;
+    int64_t securityCodeIssuedUtc = 0; // device clock (UTC) when the code was issued
+    int codeValidSec = 259200;         // a security code is valid this long after its issue
+    std::string lastRestore;           // how the last restore was asked for: "control" / "reset"
     int focusPeakBase = 200;
     // what the cloud check of the device sends
     int vendorCode = 1;
@@ -165,6 +170,12 @@ public:
     std::string DefaultRecord(int command, int channel, int profile) const;
     // The current table of a name: defaults with what was written over them.
     Json::Value Table(const std::string& name) const;
+    // The device clock (DeviceClock.cpp): UTC and the wall time of its zone and summer time.
+    int64_t UtcNow() const;
+    int64_t WallNow() const;
+    void SetWallTime(int64_t wall);
+    // Whether the security code of the last description is issued and still valid.
+    bool SecurityCodeValid() const;
 
 private:
     Reply Login(const Json::Value& req, SessionCtx& ctx, int64_t nowMs);
@@ -184,6 +195,7 @@ private:
     Reply Caps(const Json::Value& req);
     Reply UpgradeStart(const Json::Value& req);
     Reply ResetDescription(const Json::Value& req);
+    Reply RestoreRequest(const Json::Value& req); // DeviceRestore.cpp
     Reply CheckSecurityCode(const Json::Value& req);
     Reply ResetPassword(const Json::Value& req);
     Reply StartPlay(const Json::Value& req);
@@ -201,6 +213,7 @@ private:
     int64_t upgradeSize_ = -1; // -1: no transfer open
     int64_t upgradeGot_ = 0;
     std::string upgradeHead_;  // first bytes of the image
+    FirmwareReceiver firmware_;
     uint32_t descriptions_ = 0;
 };
 
