@@ -20,6 +20,13 @@ std::atomic<int>& privateSwitch()
     static std::atomic<int> on{0};
     return on;
 }
+// The C library's zone conversions share state (the zone rules they load): one caller at a time.
+Infra::CMutex& zoneLock()
+{
+    static Infra::CMutex lock;
+    return lock;
+}
+
 } // namespace
 
 void computeWsseDigest(const char* nonce, const char* created, char* digest, const char* secret)
@@ -34,6 +41,7 @@ void computeWsseDigest(const char* nonce, const char* created, char* digest, con
 
 int localZoneOffset()
 {
+    Infra::CMutexGuard guard(zoneLock());
     time_t now = time(nullptr);
     struct tm local, utc;
     localtime_r(&now, &local);
@@ -47,7 +55,10 @@ void formatIsoTime(char* buffer, int size, time_t seconds)
     if (!buffer || size <= 0)
         return;
     struct tm local;
-    localtime_r(&seconds, &local);
+    {
+        Infra::CMutexGuard guard(zoneLock());
+        localtime_r(&seconds, &local);
+    }
     char text[64];
     std::strftime(text, sizeof(text), "%Y-%m-%dT%H:%M:%S", &local);
     int offset = localZoneOffset();

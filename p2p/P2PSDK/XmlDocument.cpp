@@ -37,6 +37,28 @@ int nestingDepth(const char* text)
     return deepest;
 }
 
+// Strict UTF-8 (no stray continuation bytes, no cut or over-long sequences): the parser steps over
+// multi-byte characters by their lead byte and would run past the end of a cut one.
+bool isWellFormedUtf8(const char* text)
+{
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+    while (*p) {
+        unsigned c = *p;
+        int extra = c < 0x80 ? 0 : (c >= 0xC2 && c <= 0xDF) ? 1 : (c >= 0xE0 && c <= 0xEF) ? 2
+                                                               : (c >= 0xF0 && c <= 0xF4) ? 3 : -1;
+        if (extra < 0)
+            return false;
+        for (int i = 1; i <= extra; ++i)
+            if ((p[i] & 0xC0) != 0x80)
+                return false; // also stops at the terminating NUL
+        if ((c == 0xE0 && p[1] < 0xA0) || (c == 0xF0 && p[1] < 0x90) || (c == 0xF4 && p[1] > 0x8F) ||
+            (c == 0xED && p[1] > 0x9F))
+            return false;
+        p += 1 + extra;
+    }
+    return true;
+}
+
 void clearHandles(TiXmlElement* element)
 {
     element->SetUserData(nullptr);
@@ -265,7 +287,7 @@ bool CXmlDocument::adoptRoot()
 int CXmlDocument::parse(const char* text)
 {
     reset();
-    if (!text || nestingDepth(text) > kMaxDepth)
+    if (!text || nestingDepth(text) > kMaxDepth || !isWellFormedUtf8(text))
         return -1;
     m_document->Parse(text);
     return adoptRoot() ? 0 : -1;
@@ -280,7 +302,8 @@ bool CXmlDocument::load(const char* fileName, int encoding)
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (!in.good() && !in.eof())
         return false;
-    if (text.find('\0') != std::string::npos || nestingDepth(text.c_str()) > kMaxDepth)
+    if (text.find('\0') != std::string::npos || nestingDepth(text.c_str()) > kMaxDepth ||
+        (encoding != 2 && !isWellFormedUtf8(text.c_str())))
         return false;
     TiXmlEncoding enc = encoding == 1 ? TIXML_ENCODING_UTF8 : encoding == 2 ? TIXML_ENCODING_LEGACY
                                                                              : TIXML_ENCODING_UNKNOWN;

@@ -62,23 +62,41 @@ time_t P2PServerSim::Now() const
     return time(nullptr) + options_.clockOffset;
 }
 
-bool P2PServerSim::Start()
+namespace {
+
+// A UDP socket on ip:port (0: any free port); -1 with the reason in error.
+int BindUdp(const std::string& ip, int port, int& boundPort, std::string& error)
 {
-    fd_ = ::socket(AF_INET, SOCK_DGRAM, 0);
+    int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
     sockaddr_in addr = {};
     addr.sin_family = AF_INET;
-    addr.sin_port = htons(uint16_t(options_.port));
-    inet_pton(AF_INET, options_.ip.c_str(), &addr.sin_addr);
-    if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0) {
-        error_ = "cannot bind " + options_.ip + ":" + std::to_string(options_.port) + ": " + std::strerror(errno);
-        if (fd_ >= 0)
-            ::close(fd_);
+    addr.sin_port = htons(uint16_t(port));
+    inet_pton(AF_INET, ip.c_str(), &addr.sin_addr);
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0) {
+        error = "cannot bind " + ip + ":" + std::to_string(port) + ": " + std::strerror(errno);
+        if (fd >= 0)
+            ::close(fd);
+        return -1;
+    }
+    socklen_t len = sizeof(addr);
+    getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+    boundPort = ntohs(addr.sin_port);
+    return fd;
+}
+
+} // namespace
+
+bool P2PServerSim::Start()
+{
+    fd_ = BindUdp(options_.ip, options_.port, port_, error_);
+    if (fd_ < 0)
+        return false;
+    relayFd_ = BindUdp(options_.ip, 0, relayPort_, error_);
+    if (relayFd_ < 0) {
+        ::close(fd_);
         fd_ = -1;
         return false;
     }
-    socklen_t len = sizeof(addr);
-    getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len);
-    port_ = ntohs(addr.sin_port);
     stop_ = false;
     thread_ = std::thread(&P2PServerSim::Run, this);
     return true;
@@ -91,7 +109,12 @@ void P2PServerSim::Stop()
         thread_.join();
     if (fd_ >= 0)
         ::close(fd_);
-    fd_ = -1;
+    if (relayFd_ >= 0)
+        ::close(relayFd_);
+    for (Agent& a : agents_)
+        ::close(a.fd);
+    agents_.clear();
+    fd_ = relayFd_ = -1;
 }
 
 std::vector<SeenRequest> P2PServerSim::Requests() const
@@ -104,16 +127,27 @@ void P2PServerSim::Run()
 {
     std::vector<uint8_t> buf(kHttpBufferSize);
     while (!stop_) {
-        pollfd p = {fd_, POLLIN, 0};
-        if (::poll(&p, 1, 20) <= 0)
+        std::vector<pollfd> fds = {{fd_, POLLIN, 0}, {relayFd_, POLLIN, 0}};
+        for (const Agent& a : agents_)
+            fds.push_back({a.fd, POLLIN, 0});
+        if (::poll(fds.data(), fds.size(), 20) <= 0)
             continue;
-        sockaddr_storage from = {};
-        socklen_t len = sizeof(from);
-        long n = ::recvfrom(fd_, buf.data(), buf.size() - 1, 0, reinterpret_cast<sockaddr*>(&from), &len);
-        if (n <= 0 || from.ss_family != AF_INET || options_.silent)
-            continue;
-        buf[size_t(n)] = 0;
-        OnDatagram(buf.data(), int(n), &from, len);
+        for (size_t i = 0; i < fds.size(); ++i) {
+            if (!(fds[i].revents & POLLIN))
+                continue;
+            sockaddr_storage from = {};
+            socklen_t len = sizeof(from);
+            long n = ::recvfrom(fds[i].fd, buf.data(), buf.size() - 1, 0, reinterpret_cast<sockaddr*>(&from), &len);
+            if (n <= 0 || from.ss_family != AF_INET || options_.silent)
+                continue;
+            buf[size_t(n)] = 0;
+            if (i == 0)
+                OnDatagram(buf.data(), int(n), &from, len);
+            else if (i == 1)
+                OnRelay(reinterpret_cast<const char*>(buf.data()), int(n), &from, len);
+            else
+                OnAgent(agents_[i - 2], reinterpret_cast<const char*>(buf.data()), int(n), &from, len);
+        }
     }
 }
 
@@ -290,6 +324,8 @@ void P2PServerSim::OnText(const char* data, int length, const void* from, unsign
     } else if (is(2, "online", "stun")) {
         Reply(from, fromLength, msg.CSeq, 200, "OK",
               {{"STUN", options_.ip + ":" + std::to_string(port_)}, {"PortNum", "1"}});
+    } else if (is(2, "online", "relay")) {
+        Reply(from, fromLength, msg.CSeq, 200, "OK", {{"Address", options_.ip + ":" + std::to_string(relayPort_)}});
     } else if (is(3, "p2p", "stun")) {
         FieldMap fields;
         parseXmlBody(body.c_str(), fields);
@@ -328,6 +364,70 @@ void P2PServerSim::OnText(const char* data, int length, const void* from, unsign
     } else {
         Reply(from, fromLength, msg.CSeq, 404, "Not Found", {});
     }
+}
+
+void P2PServerSim::ReplyOn(int fd, const void* to, unsigned toLength, int cseq, int status, const char* reason,
+                           const std::map<std::string, std::string>& fields)
+{
+    HttpMessage msg;
+    std::string body;
+    buildResponseMessage(cseq, status, reason, fields, msg, body);
+    char out[kHttpBufferSize];
+    int n = serializeHttpMessage(&msg, out, sizeof(out));
+    if (n > 0)
+        ::sendto(fd, out, size_t(n), 0, static_cast<const sockaddr*>(to), toLength);
+}
+
+// Relay server: "/relay/agent" opens an agent port with a token of its own.
+void P2PServerSim::OnRelay(const char* data, int length, const void* from, unsigned fromLength)
+{
+    HttpMessage msg;
+    if (parseHttpMessage(&msg, data, length) < 0 || msg.kind == kHttpResponse)
+        return;
+    ++handled_;
+    if (std::strcmp(msg.url, "/relay/agent") != 0 || agents_.size() >= 64) {
+        ReplyOn(relayFd_, from, fromLength, msg.CSeq, 404, "Not Found", {});
+        return;
+    }
+    Agent agent;
+    std::string err;
+    agent.fd = BindUdp(options_.ip, 0, agent.port, err);
+    if (agent.fd < 0) {
+        ReplyOn(relayFd_, from, fromLength, msg.CSeq, 500, "Internal Server Error", {});
+        return;
+    }
+    char token[32];
+    std::snprintf(token, sizeof(token), "%08x%04x", unsigned(generateRandomId()), unsigned(agents_.size()));
+    agent.token = token;
+    agents_.push_back(agent);
+    ReplyOn(relayFd_, from, fromLength, msg.CSeq, 200, "OK",
+            {{"Agent", options_.ip + ":" + std::to_string(agent.port)}, {"Token", agent.token}});
+}
+
+// Agent port: "/relay/start/<token>" names the client; the first other source is the device.
+// After that, datagrams of either side go to the other, whatever they hold.
+void P2PServerSim::OnAgent(Agent& agent, const char* data, int length, const void* from, unsigned fromLength)
+{
+    const std::string source = AddrText(from);
+    if (agent.client.empty() || source == agent.client) {
+        HttpMessage msg;
+        if (parseHttpMessage(&msg, data, length) >= 0 && msg.kind != kHttpResponse &&
+            std::strncmp(msg.url, "/relay/start/", 13) == 0) {
+            bool ok = agent.token == msg.url + 13;
+            if (ok)
+                agent.client = source;
+            ReplyOn(agent.fd, from, fromLength, msg.CSeq, ok ? 200 : 403, ok ? "OK" : "Forbidden", {});
+            return;
+        }
+    }
+    if (agent.client.empty())
+        return;
+    if (agent.device.empty() && source != agent.client)
+        agent.device = source;
+    const std::string& target = source == agent.client ? agent.device : agent.client;
+    sockaddr_in to;
+    if (!target.empty() && (source == agent.client || source == agent.device) && ParseAddr(target, to))
+        ::sendto(agent.fd, data, size_t(length), 0, reinterpret_cast<const sockaddr*>(&to), sizeof(to));
 }
 
 } // namespace p2psim

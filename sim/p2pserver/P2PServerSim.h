@@ -47,6 +47,8 @@ public:
     bool Start();
     void Stop();
     int Port() const { return port_; }
+    // The relay server's port ("/online/relay" names it).
+    int RelayPort() const { return relayPort_; }
     const std::string& Error() const { return error_; }
 
     std::vector<SeenRequest> Requests() const;
@@ -63,7 +65,20 @@ private:
         std::string info; // body of the last heartbeat
     };
 
+    struct Agent
+    {
+        int fd = -1;
+        int port = 0;
+        std::string token;
+        std::string client; // ip:port that sent "/relay/start/<token>"
+        std::string device; // first other source
+    };
+
     void Run();
+    void OnRelay(const char* data, int length, const void* from, unsigned fromLength);
+    void OnAgent(Agent& agent, const char* data, int length, const void* from, unsigned fromLength);
+    void ReplyOn(int fd, const void* to, unsigned toLength, int cseq, int status, const char* reason,
+                 const std::map<std::string, std::string>& fields);
     void OnDatagram(const uint8_t* data, int length, const void* from, unsigned fromLength);
     bool OnStun(const uint8_t* data, int length, const void* from, unsigned fromLength);
     void OnText(const char* data, int length, const void* from, unsigned fromLength);
@@ -76,6 +91,9 @@ private:
     ServerOptions options_;
     int fd_ = -1;
     int port_ = 0;
+    int relayFd_ = -1;
+    int relayPort_ = 0;
+    std::vector<Agent> agents_; // touched by the server thread only
     std::string error_;
     std::thread thread_;
     std::atomic<bool> stop_{false};

@@ -50,8 +50,17 @@ void WithDialogOpen(const std::shared_ptr<CMainFrameEventImp>& frame, const std:
         });
     });
     poll.start(10);
+    // Whatever happens inside, nothing modal outlives the test: it fails instead of hanging.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* open = qobject_cast<QDialog*>(top); open && open->isVisible())
+                open->reject();
+    });
+    guard.start(45000);
     Click(dynamic_cast<QWidget*>(frame->GetToolBar()->GetSearchSettingButton()));
-    WaitUntil([&] { return ran && !dialog->isVisible(); }, 10000);
+    WaitUntil([&] { return ran && !dialog->isVisible(); }, 40000);
     EXPECT_TRUE(ran) << "the tool bar button did not open the dialog";
 }
 

@@ -8,7 +8,9 @@
 #include <fcntl.h>
 #include <cstring>
 #include <mutex>
+#include <memory>
 #include <set>
+#include <vector>
 
 using namespace Orvan::NATTraver;
 using nettest::UdpPeer;
@@ -65,12 +67,15 @@ protected:
     }
 
     // Both agents check each other; each may be told a wrong identify or put in invert mode.
-    void Run(const uint8_t* peerOfA, bool invertA, bool invertB, int timeoutMs)
+    void Run(const uint8_t* peerOfA, bool invertA, bool invertB, int timeoutMs, int portForA = 0)
     {
         a_ = createIceAgent();
         b_ = createIceAgent();
         ASSERT_FALSE(a_.empty());
-        ASSERT_TRUE(a_->setConfig(Config(sockA_.fd(), idA_, peerOfA, sockB_.port(), timeoutMs)));
+        CandidateAddr configA = Config(sockA_.fd(), idA_, peerOfA, portForA ? portForA : sockB_.port(), timeoutMs);
+        if (portForA)
+            configA.localValueT = kValueTNoGuess; // only the (wrong) candidate
+        ASSERT_TRUE(a_->setConfig(configA));
         ASSERT_TRUE(b_->setConfig(Config(sockB_.fd(), idB_, idA_, sockA_.port(), timeoutMs)));
         ASSERT_TRUE(a_->setConnInfoHandler(ConnInfoHandler(&OnConn), 0));
         ASSERT_TRUE(b_->setConnInfoHandler(ConnInfoHandler(&OnConn), 1));
@@ -109,6 +114,68 @@ TEST_F(IceAgentTest, TwoAgentsConnectOverLoopback)
     a_ = {};
     // The caller's socket survives the agent.
     EXPECT_EQ(::fcntl(sockA_.fd(), F_GETFD), 0);
+}
+
+TEST_F(IceAgentTest, SynFromAnUnknownAddressGetsASessionOfItsOwn)
+{
+    UdpPeer nobody;
+    Run(idB_, false, false, 5000, nobody.port());
+    EXPECT_TRUE(s_results[0].success);
+    EXPECT_TRUE(s_results[1].success);
+    EXPECT_EQ(s_results[0].info.remotePort, sockB_.port());
+}
+
+TEST(IceSession, MessageTransitions)
+{
+    UdpPeer own, peer;
+    const uint8_t self[8] = {1}, id[12] = {7};
+    auto link = std::make_shared<CSCLink>(SocketPtr(new Socket(own.fd(), false)), self);
+    Address sender("127.0.0.1", peer.port());
+    struct Received
+    {
+        std::vector<uint8_t> bytes;
+        CStunMSG msg;
+    };
+    auto message = [&](uint16_t type, bool source, bool controlling, bool controlled) {
+        CStunMSG w;
+        type == stunBindingResponse ? w.createBindingResponse(id) : w.createMsg(type);
+        if (controlling)
+            w.addIceControlling(self);
+        if (controlled)
+            w.addIceControlled(self);
+        if (source)
+            w.addSourceAddress(Address("127.0.0.1", 1234));
+        auto r = std::make_shared<Received>();
+        r->bytes.resize(512);
+        r->bytes.resize(size_t(w.toBuffer(r->bytes.data(), 512)));
+        r->msg.parse(r->bytes.data(), int(r->bytes.size()));
+        return r;
+    };
+    struct Case
+    {
+        const char* name;
+        std::vector<std::shared_ptr<Received>> messages;
+        std::vector<int> states;
+    } cases[] = {
+        {"SYN-ACK twice", {message(stunBindingResponse, true, false, true), message(stunBindingResponse, true, false, true)},
+         {CICESession::stateSynAckReceived, CICESession::stateConnected}},
+        {"ACK", {message(stunBindingResponse, false, false, true)}, {CICESession::stateAckReceived}},
+        {"SYN", {message(stunBindingRequest, true, true, false)}, {CICESession::stateSynReceived}},
+        {"SYN without source", {message(stunBindingRequest, false, true, false)}, {CICESession::stateNew}},
+        {"not a binding", {message(stunAllocate, true, true, false)}, {CICESession::stateNew}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CICESession session(Address("127.0.0.1", 9), 0, link, 0, 3000, false, 0);
+        for (size_t i = 0; i < c.messages.size(); ++i) {
+            session.onMessage(c.messages[i]->msg, sender);
+            EXPECT_EQ(session.state(), c.states[i]);
+        }
+        if (session.state() >= CICESession::stateSynReceived && session.state() != CICESession::stateAckReceived) {
+            EXPECT_EQ(session.remote(), sender);
+            EXPECT_EQ(session.localCandidate().getPort(), 1234);
+        }
+    }
 }
 
 TEST_F(IceAgentTest, WrongIdentifyOrOneSidedInvertNeverConnects)

@@ -171,3 +171,33 @@ TEST(P2PClientClock, ChallengeWithDateSetsTheServerTimeDifference)
     EXPECT_EQ(listener.Responses()[1].statusCode, 200);
     client->stop();
 }
+
+TEST_F(P2PClientTest, RelayAgentPairsTheClientWithTheDevice)
+{
+    auto ask = [&](const std::string& url, const std::string& host, int port, HttpResponse& resp) {
+        HttpRequest req;
+        req.url = url;
+        req.auth = true;
+        req.username = info_.userName;
+        req.password = info_.key;
+        return HttpQuery(SocketPtr(), req, host.c_str(), port, resp, 2000);
+    };
+    HttpResponse relay, agent;
+    ASSERT_TRUE(ask("/online/relay", "127.0.0.1", server_->Port(), relay));
+    EXPECT_EQ(relay.fields["Address"], "127.0.0.1:" + std::to_string(server_->RelayPort()));
+    ASSERT_TRUE(ask("/relay/agent", "127.0.0.1", server_->RelayPort(), agent));
+    ASSERT_EQ(agent.status, 200);
+    const std::string token = agent.fields["Token"];
+    const int agentPort = std::atoi(agent.fields["Agent"].substr(agent.fields["Agent"].rfind(':') + 1).c_str());
+    ASSERT_FALSE(token.empty());
+
+    UdpPeer client, device;
+    client.SendTo("ZRGET /relay/start/wrong HTTP/1.1\r\nCSeq: 1\r\n\r\n", agentPort);
+    EXPECT_NE(client.Receive(2000).find("403"), std::string::npos);
+    client.SendTo("ZRGET /relay/start/" + token + " HTTP/1.1\r\nCSeq: 2\r\n\r\n", agentPort);
+    EXPECT_NE(client.Receive(2000).find("200 OK"), std::string::npos);
+    device.SendTo("device first", agentPort);
+    EXPECT_EQ(client.Receive(2000), "device first");
+    client.SendTo("client answer", agentPort);
+    EXPECT_EQ(device.Receive(2000), "client answer");
+}

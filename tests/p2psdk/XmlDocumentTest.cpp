@@ -45,6 +45,12 @@ TEST(XmlDocument, RefusesBadAndDeepTexts)
     for (int i = 0; i < 100000; ++i)
         deep += "<a>";
     EXPECT_EQ(doc.parse(deep.c_str()), -1);
+
+    // Bytes that are not UTF-8 are refused before the parser steps over them.
+    for (const char* bad : {"<a>\xad</a>", "<a\xad>x</a>", "<a>\xe4\xb8</a>", "<a>\xc0\xaf</a>"})
+        EXPECT_EQ(doc.parse(bad), -1) << bad;
+    ASSERT_EQ(doc.parse("<a>\xe8\xae\xbe\xe5\xa4\x87</a>"), 0);
+    EXPECT_EQ(doc.getRoot()->getText(), "\xe8\xae\xbe\xe5\xa4\x87");
 }
 
 TEST(XmlDocument, Building)

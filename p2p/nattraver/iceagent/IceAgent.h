@@ -50,7 +50,8 @@ struct ConnInfo
     uint16_t remotePort;
 };
 
-// success, result (zero-filled on failure), user data
+// success, result (zero-filled on failure), user data. Runs on the agent's own thread, which the
+// handler must not release the agent from.
 using ConnInfoHandler = Infra::TFunction3<void, bool, const ConnInfo*, int>;
 
 // Punches a UDP path to a peer. Made through the factory "ICEAgent"/"Local".

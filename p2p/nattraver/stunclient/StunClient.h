@@ -17,7 +17,8 @@ struct StunResult
     int fd;
 };
 
-// success, result, user data
+// success, result, user data. In the asynchronous mode it runs on the client's own thread, which the
+// handler must not release the client from.
 using StunHandler = Infra::TFunction3<void, bool, const StunResult&, int>;
 
 struct StunConfig

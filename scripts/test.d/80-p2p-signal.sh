@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the P2P text message reader, the XML wrapper and the STUN codec with libFuzzer and
-# AddressSanitizer (clang), and runs each target for a short time.
+# AddressSanitizer (clang), and runs each target for a short time; then runs the signalling,
+# STUN and ICE tests built with ThreadSanitizer (inside a namespace with loopback up).
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
 BUILD="${1:-$ROOT/build}"
@@ -37,4 +38,15 @@ rc=0
 run fuzz_p2p_http http || rc=1
 run fuzz_p2p_xml xml || rc=1
 run fuzz_p2p_stun stun || rc=1
+
+TSAN_DIR="$(cd "$BUILD/.." && pwd)/build-tsan"
+TARGETS="p2p_signal_test p2p_exchange_test p2p_nattraver_test"
+cmake -S "$ROOT" -B "$TSAN_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_FLAGS=-fsanitize=thread -DVX_BUILD_BENCH=OFF >/dev/null
+cmake --build "$TSAN_DIR" --target $TARGETS
+export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 report_signal_unsafe=0"
+for t in $TARGETS; do
+  echo "--- $t (ThreadSanitizer)"
+  timeout 300 "$ROOT/scripts/in-netns.sh" "$TSAN_DIR/bin/$t" --gtest_brief=1 || rc=1
+done
 exit $rc
