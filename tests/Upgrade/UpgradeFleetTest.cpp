@@ -205,6 +205,30 @@ TEST_F(UpgradeFleet, DropOtherModelAndTimeoutEndWithTheirTexts)
     EXPECT_TRUE(shelltest::WaitUntil([&] { return main->AllModulesStopped(); }));
 }
 
+TEST_F(UpgradeFleet, DeviceBackAfterADropIsRestartedWhileThreeRun)
+{
+    std::vector<devsim::DeviceState> devices;
+    for (int i = 0; i < 4; ++i)
+        devices.push_back(upgradetest::Device("IPC", "IPC-VX2431", i));
+    devices[1].upgradeDropAt = 1 << 20;
+    devices[1].rebootMs = 300;
+    devices[0].installMs = devices[2].installMs = 4000; // they keep their places meanwhile
+    Start(devices);
+    ASSERT_TRUE(started);
+    const std::string file = upgradetest::MakeFirmware("back.bin", Image("IPC-VX", "3.4", 6 << 20));
+    DialogAnswerer answers;
+    RunBatch(answers, {0, 1, 2, 3}, file);
+    std::vector<std::shared_ptr<CUpgradeTaskInfo>> tasks = logic->GetTaskVec();
+    ASSERT_TRUE(shelltest::WaitUntil([&] { return tasks[1]->m_nUpgradeState == 2; }, 30000));
+    EXPECT_EQ(tasks[1]->m_bSucceeded, 1) << "restarted after it came back";
+    EXPECT_EQ(tasks[0]->m_nUpgradeState, 1) << "while three were counted as under way";
+    EXPECT_EQ(tasks[2]->m_nUpgradeState, 1) << "while three were counted as under way";
+    ASSERT_TRUE(shelltest::WaitUntil([&] { return !page->IsUpgrading(); }, 60000));
+    EXPECT_TRUE(answers.Saw(Tr(L"Device is offline:")));
+    for (size_t i = 0; i < count; ++i)
+        EXPECT_EQ(Code(RowOf(fleet.Ip(i))), DWORD(UPGRADE_SUCCESS)) << fleet.Ip(i);
+}
+
 TEST_F(UpgradeFleet, StopEndsRunningAndWaitingDevicesAndLeavesNoLoginOpen)
 {
     std::vector<devsim::DeviceState> devices;
@@ -250,9 +274,17 @@ TEST_F(UpgradeFleet, StopEndsRunningAndWaitingDevicesAndLeavesNoLoginOpen)
     EXPECT_EQ(answers.Texts().size(), before + 1);
     EXPECT_EQ(logic->GetTaskVec().size(), count);
 
+    // A late result of a record no longer listed (another generation) changes nothing.
+    const LONG login0 = tasks[0]->m_lLoginID;
+    logic->Task_Login_Ret(fleet.Ip(0), "", login0 + 1000, 0, 0, tasks[0]->m_nTaskId + 1000);
+    EXPECT_EQ(tasks[0]->m_lLoginID, login0);
+
     answers.SetAnswer(1);
     page->OnBtnBatchUpgrade();
     EXPECT_TRUE(answers.Saw(L"Are you to stop the Upgrade ?"));
+    // A device coming back while the stop waits for its answers is not started again.
+    logic->StartUpgrade(login0, 1);
+    EXPECT_EQ(logic->IsStopping(), 1);
     ASSERT_TRUE(shelltest::WaitUntil([&] { return !page->IsUpgrading(); }, 30000));
     EXPECT_EQ(Cell(RowOf(fleet.Ip(0)), CUpgradeEventImp::COL_NOTE), L"Stop upgrading");
     for (size_t i : {1, 2})
