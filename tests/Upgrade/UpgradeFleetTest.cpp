@@ -4,6 +4,9 @@
 
 #include <QPushButton>
 
+#include <QPixmap>
+
+#include <cstdlib>
 #include <map>
 
 #include "Common/AppSettings.h"
@@ -11,7 +14,9 @@
 #include "Main/CDeviceListUILogic.h"
 #include "Main/CSearchDevEventImp.h"
 #include "Main/CToolBarEventImp.h"
+#include "Main/CToolBarLeftEventImp.h"
 #include "Main/DeviceListText.h"
+#include "Main/MainFrameDefs.h"
 #include "UpgradeSupport.h"
 #include "Upgrade/CUpgradeEventImp.h"
 #include "Upgrade/CUpgradeFileDlg.h"
@@ -22,6 +27,23 @@ namespace {
 
 using upgradetest::DialogAnswerer;
 using upgradetest::ExternalFleet;
+
+// With VX_UPGRADE_SCREENSHOTS=<folder>, pictures of the window at the named moments.
+void Shot(CMainFrameEventImp& main, QWidget* extra, const char* name)
+{
+    const char* dir = std::getenv("VX_UPGRADE_SCREENSHOTS");
+    if (!dir)
+        return;
+    auto* window = static_cast<QWidget*>(main.GetUIWnd());
+    if (!window->isVisible())
+        window->show();
+    if (main.GetCurrentPage() != MAINFRAME_PAGE_UPGRADE)
+        main.GetToolBarLeft()->RADIO_OnClicked(1, CToolBarLeftEventImp::ID_UPGRADE, POINT{0, 0});
+    shelltest::Pump(200);
+    window->grab().save(QString::fromUtf8(dir) + "/" + name + ".png");
+    if (extra)
+        extra->grab().save(QString::fromUtf8(dir) + "/" + name + "-dialog.png");
+}
 
 // Each test has an address block of its own, by its position in the program.
 int Block()
@@ -84,6 +106,7 @@ protected:
         answers.QueueFile(file);
         page->GetFileDlg()->OnBtnBrowse();
         ASSERT_TRUE(page->GetFileDlg()->IsOkEnabled());
+        Shot(*main, static_cast<QWidget*>(page->GetFileDlg()->GetUIWnd()), "dialog");
         page->GetFileDlg()->OnBtnOK();
         ASSERT_EQ(page->IsUpgrading(), 1);
     }
@@ -116,14 +139,20 @@ TEST_F(UpgradeFleet, TenDevicesFromOneFileThreeAtATimeRebootIntoTheNewVersion)
     std::vector<size_t> all;
     for (size_t i = 0; i < count; ++i)
         all.push_back(i);
+    Shot(*main, nullptr, "found");
     RunBatch(answers, all, file);
     EXPECT_FALSE(Cell(0, CUpgradeEventImp::COL_NOTE).empty()) << "queued rows say so";
 
     // Progress of every row, as the page shows it, and how many records run at once.
     std::map<int, std::vector<int>> seen;
     int mostRunning = 0;
+    bool shotRunning = false;
     ASSERT_TRUE(shelltest::WaitUntil(
         [&] {
+            if (!shotRunning && page->GetRowProgress(0) >= 20) {
+                shotRunning = true;
+                Shot(*main, nullptr, "running");
+            }
             int running = 0;
             for (const auto& t : logic->GetTaskVec())
                 running += t->m_nUpgradeState == 1 ? 1 : 0;
@@ -145,6 +174,7 @@ TEST_F(UpgradeFleet, TenDevicesFromOneFileThreeAtATimeRebootIntoTheNewVersion)
         EXPECT_TRUE(std::is_sorted(seen[row].begin(), seen[row].end())) << "progress only rises";
     }
     EXPECT_TRUE(answers.Texts().empty());
+    Shot(*main, nullptr, "done");
     EXPECT_EQ(Cell(0, CUpgradeEventImp::COL_FILE), QString::fromStdString(file).toStdWString());
 
     // Each device reboots into the file's version; the next search shows it in both lists.
