@@ -25,6 +25,15 @@ struct User {
     int64_t lockedUntilMs = 0;
 };
 
+// A network card of a device besides the one it answers on (see DeviceNetwork.cpp).
+struct NetInterface {
+    std::string name;
+    std::string ip;
+    std::string mask = "255.255.255.0";
+    std::string gateway;
+    bool dhcp = false;
+};
+
 struct DeviceState {
     // identity
     std::string type = "IPC";
@@ -52,6 +61,10 @@ struct DeviceState {
     bool dhcp = false;
     int port = 37777;
     int webPort = 80;
+    // the card the device answers on, its place in the interface table, and the other cards
+    std::string serviceNic = "eth0";
+    int serviceNicIndex = 0;
+    std::vector<NetInterface> otherNics;
     // accounts and initialisation
     std::vector<User> users;
     int initState = 2;       // 1 not initialised, 2 initialised
@@ -83,6 +96,9 @@ struct DeviceState {
     std::string securityCode;
     std::string fixedSecurityCode;
     std::vector<std::string> authCodes;
+    int64_t securityCodeIssuedUtc = 0; // device clock (UTC) when the code was issued
+    int codeValidSec = 259200;         // a security code is valid this long after its issue
+    std::string lastRestore;           // how the last restore was asked for: "control" / "reset"
     int focusPeakBase = 200;
     // what the cloud check of the device sends
     int vendorCode = 1;
@@ -154,6 +170,12 @@ public:
     std::string DefaultRecord(int command, int channel, int profile) const;
     // The current table of a name: defaults with what was written over them.
     Json::Value Table(const std::string& name) const;
+    // The device clock (DeviceClock.cpp): UTC and the wall time of its zone and summer time.
+    int64_t UtcNow() const;
+    int64_t WallNow() const;
+    void SetWallTime(int64_t wall);
+    // Whether the security code of the last description is issued and still valid.
+    bool SecurityCodeValid() const;
 
 private:
     Reply Login(const Json::Value& req, SessionCtx& ctx, int64_t nowMs);
@@ -173,6 +195,7 @@ private:
     Reply Caps(const Json::Value& req);
     Reply UpgradeStart(const Json::Value& req);
     Reply ResetDescription(const Json::Value& req);
+    Reply RestoreRequest(const Json::Value& req); // DeviceRestore.cpp
     Reply CheckSecurityCode(const Json::Value& req);
     Reply ResetPassword(const Json::Value& req);
     Reply StartPlay(const Json::Value& req);
@@ -180,6 +203,7 @@ private:
     User* FindUser(const std::string& name);
     bool CheckCredentials(const Json::Value& req) const;
     Json::Value NetworkTable() const;
+    Reply SetNetwork(const Json::Value& table);
 
     DeviceState s_;
     int liveSessions_ = 0;
@@ -193,6 +217,12 @@ private:
     FirmwareReceiver firmware_;
     uint32_t descriptions_ = 0;
 };
+
+// Network cards, the reset contact and the cloud options in a fleet-file entry (DeviceNetwork.cpp).
+void NetworkToJson(const DeviceState& s, Json::Value& v);
+void NetworkFromJson(const Json::Value& v, DeviceState& s);
+// Gives a device a second card, listed before the one it answers on.
+void AddSecondNic(DeviceState& s, size_t index);
 
 // Error reply helper.
 Reply ErrorReply(uint32_t code);
