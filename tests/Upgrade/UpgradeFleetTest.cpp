@@ -130,8 +130,10 @@ fwmake::ImageOptions Image(const char* family, const char* version, uint64_t siz
 TEST_F(UpgradeFleet, TenDevicesFromOneFileThreeAtATimeRebootIntoTheNewVersion)
 {
     std::vector<devsim::DeviceState> devices;
-    for (int i = 0; i < 10; ++i)
+    for (int i = 0; i < 10; ++i) {
         devices.push_back(upgradetest::Device("IPC", "IPC-VX2431", i));
+        devices.back().maxSessions = 2;
+    }
     Start(devices);
     ASSERT_TRUE(started);
     const std::string file = upgradetest::MakeFirmware("ten.bin", Image("IPC-VX", "3.100.0000001.0.R", 3 << 20));
@@ -198,6 +200,21 @@ TEST_F(UpgradeFleet, TenDevicesFromOneFileThreeAtATimeRebootIntoTheNewVersion)
         EXPECT_EQ(Cell(row, CUpgradeEventImp::COL_VERSION), L"3.100.0000001.0.R");
     for (const DevicePtr& d : main->GetDeviceListUILogic()->GetDeviceList())
         EXPECT_EQ(FIELD_TEXT(d->stNetInfo.szSoftVersion), "3.100.0000001.0.R");
+
+    // The login the SDK re-established after each reboot is released: both sessions are free.
+    for (size_t i = 0; i < count; ++i) {
+        SCOPED_TRACE(fleet.Ip(i));
+        EXPECT_TRUE(shelltest::WaitUntil([&] {
+            int err = 0;
+            LONG a = SdkLogin(fleet.Ip(i).c_str(), 37777, "admin", "admin123", nullptr, &err);
+            LONG b = SdkLogin(fleet.Ip(i).c_str(), 37777, "admin", "admin123", nullptr, &err);
+            if (a)
+                SdkLogout(a);
+            if (b)
+                SdkLogout(b);
+            return a && b;
+        }, 10000));
+    }
 }
 
 TEST_F(UpgradeFleet, DropOtherModelAndTimeoutEndWithTheirTexts)
