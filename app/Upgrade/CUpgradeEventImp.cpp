@@ -331,8 +331,12 @@ void CUpgradeEventImp::AddDeviceRow(const DEVICE_NET_INFO_EX* info, bool duplica
     m_pListCtrl->SetItemText(row, COL_MAC, Wide(FIELD_TEXT(info->szMacAddr)).c_str());
 }
 
+// Several filter changes may each have asked for a rebuild: every rebuild starts from no rows.
 void CUpgradeEventImp::RefreshDeviceList()
 {
+    if (m_pListCtrl)
+        m_pListCtrl->DeleteAllItems();
+    m_rowProgress.clear();
     for (const DEVICE_INFO& record : m_vecDevices)
         if (MatchFilter(&record.stNetInfo))
             AddDeviceRow(&record.stNetInfo, record.bIPConflict != 0, 0);

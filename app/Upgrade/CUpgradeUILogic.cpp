@@ -74,13 +74,9 @@ void CUpgradeUILogic::InsertTaskInfo(int port, const char* ip, const char* user,
     m_vecTask.push_back(task);
 }
 
+// A login kept by a record is released with it: after a good upgrade the SDK re-establishes the
+// login when the device comes back, and nothing else would ever close it.
 void CUpgradeUILogic::ClearVecTask()
-{
-    m_vecTask.clear();
-    m_nCurIndex = -1;
-}
-
-void CUpgradeUILogic::LogoutAndClearTasks()
 {
     for (const auto& task : m_vecTask) {
         if (task->m_lLoginID != 0) {
@@ -88,8 +84,11 @@ void CUpgradeUILogic::LogoutAndClearTasks()
             task->m_lLoginID = 0;
         }
     }
-    ClearVecTask();
+    m_vecTask.clear();
+    m_nCurIndex = -1;
 }
+
+void CUpgradeUILogic::LogoutAndClearTasks() { ClearVecTask(); }
 
 // ---- Posting to the worker -------------------------------------------------------------------
 
@@ -320,6 +319,7 @@ void CUpgradeUILogic::Task_UpgradeCallBack_Ret(LONG loginHandle, LONG upgradeHan
     std::shared_ptr<CUpgradeEventImp> page = m_wpPage.lock();
     if (total == 0 && sent == -1) {
         task->m_bFileDelivered = 1;
+        m_setReleaseOnBack.insert(loginHandle);
         task->m_lUpgradID = upgradeHandle;
         PostStopUpgrade(*task, true);
         Finish(*task, UPGRADE_SUCCESS);
@@ -393,6 +393,16 @@ void CUpgradeUILogic::DisConnect(int index)
     PostStopUpgrade(task, true);
     SetStatus(task, L"Device is offline");
     Finish(task, UPGRADE_OFFLINE);
+}
+
+void CUpgradeUILogic::OnDeviceBack(LONG loginHandle)
+{
+    if (m_setReleaseOnBack.erase(loginHandle) == 0)
+        return;
+    PostLogout(loginHandle);
+    for (const auto& task : m_vecTask)
+        if (task->m_lLoginID == loginHandle)
+            task->m_lLoginID = 0;
 }
 
 // ---- Stopping ----------------------------------------------------------------------------------

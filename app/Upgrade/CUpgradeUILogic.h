@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,9 @@ public:
     void UpgradeNext();
     void Stop();
     void DisConnect(int index);
+    // A device is back on a login the SDK re-established after its reboot: a record that has
+    // succeeded needs it no more.
+    void OnDeviceBack(LONG loginHandle);
 
     // Worker results (loop 1).
     void Task_Login_Ret(std::string ip, std::string mac, LONG loginHandle, int index, int loginError, unsigned taskId);
@@ -113,4 +117,7 @@ private:
     int m_nRunning = 0;
     unsigned m_nNextTaskId = 1;
     std::vector<std::shared_ptr<CUpgradeTaskInfo>> m_vecTask;
+    // Logins of upgraded devices that the SDK re-establishes after their reboot; released when
+    // the device is back, also when the list was cleared meanwhile.
+    std::set<LONG> m_setReleaseOnBack;
 };

@@ -885,6 +885,11 @@ Reply DeviceModel::UpgradeStart(const Json::Value& req)
 
 Reply DeviceModel::UpgradeData(const Json::Value& req, const std::string& bin)
 {
+    if (upgradeSize_ == kUpgradeDropped) {
+        Reply r; // going away: nothing is answered any more
+        r.send = false;
+        return r;
+    }
     if (upgradeSize_ < 0)
         return ErrorReply(SDK_ILLEGAL_PARAM);
     if (GetInt(req, "offset", -1) != upgradeGot_ || upgradeGot_ + int64_t(bin.size()) > upgradeSize_) {
@@ -900,8 +905,8 @@ Reply DeviceModel::UpgradeData(const Json::Value& req, const std::string& bin)
     upgradeGot_ += int64_t(bin.size());
     Reply r = OkReply();
     if (s_.upgradeDropAt >= 0 && upgradeGot_ >= s_.upgradeDropAt) {
-        s_.upgradeDropAt = -1;
-        upgradeSize_ = -1;
+        s_.upgradeDropAt = -1; // the device goes away with its sessions, as on a power cut
+        upgradeSize_ = kUpgradeDropped;
         r.action = Action::Reboot;
         return r;
     }

@@ -210,7 +210,8 @@ private:
     std::map<std::string, int> userSessions_;
     uint32_t nextSession_ = 1;
     std::string pendingIp_;
-    int64_t upgradeSize_ = -1; // -1: no transfer open
+    static constexpr int64_t kUpgradeDropped = -2;
+    int64_t upgradeSize_ = -1; // -1: no transfer open; kUpgradeDropped: dropped, answers nothing
     int64_t upgradeGot_ = 0;
     std::string upgradeHead_;  // first bytes of the image
     FirmwareReceiver firmware_;

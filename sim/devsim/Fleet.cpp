@@ -399,10 +399,13 @@ void Fleet::FlushConn(Conn& c)
 
 void Fleet::OnConnReadable(int fd)
 {
-    char buf[16384];
+    // Firmware pieces are large: read them in few calls (one fleet thread serves every device).
+    static thread_local std::vector<char> bigBuf(256 * 1024);
+    char* buf = bigBuf.data();
+    const size_t bufSize = bigBuf.size();
     Conn* c = conns_[fd].get();
     for (;;) {
-        ssize_t n = recv(fd, buf, sizeof buf, 0);
+        ssize_t n = recv(fd, buf, bufSize, 0);
         if (n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
             CloseConn(fd);
             return;
@@ -410,7 +413,7 @@ void Fleet::OnConnReadable(int fd)
         if (n < 0)
             break;
         c->reader.Feed(buf, size_t(n));
-        if (size_t(n) < sizeof buf)
+        if (size_t(n) < bufSize)
             break;
     }
     wire::Frame f;
