@@ -163,21 +163,12 @@ const SkinImage kTable[] = {
     {"AboutPic.png", SkinKind::Banner, 356, 58, kBrand, kWhite, 1, Glyph::Camera, "Vantyx Config Tool"},
     {"hand_pointing.png", SkinKind::Pointer, 32, 32, kWhite, 0xFF1B2430, 0, Glyph::None, nullptr},
     {"main.ico", SkinKind::Glyph, 32, 32, kBrand, kWhite, 0, Glyph::Camera, nullptr},
-    // Body of the device account dialog.
-    {"background.png", SkinKind::Solid, 8, 8, kBody, 0, 0, Glyph::None, nullptr},
-    // Upgrade page: batch button, row buttons (text drawn by the control) and result marks; the
-    // batch dialog's body is the dialog background above.
+    // Upgrade page: batch button and row buttons (text drawn by the control).
     SKIN_PAGE_BUTTON("batchupgrade", 160, Glyph::Upgrade),
     {"upgrade_n.png", SkinKind::Button, 76, 23, kBrand, kBrand, 0, Glyph::None, nullptr},
     {"upgrade_h.png", SkinKind::Button, 76, 23, kBrandLight, kBrandLight, 0, Glyph::None, nullptr},
     {"upgrade_p.png", SkinKind::Button, 76, 23, kBrandDark, kBrandDark, 0, Glyph::None, nullptr},
     {"upgrade_d.png", SkinKind::Button, 76, 23, kGrey, kGrey, 0, Glyph::None, nullptr},
-    {"ok.png", SkinKind::Check, 16, 16, 0xFF2EAD5B, kWhite, 1, Glyph::None, nullptr},
-    {"ok_hover.png", SkinKind::Check, 16, 16, 0xFF3FC46E, kWhite, 1, Glyph::None, nullptr},
-    {"ok_press.png", SkinKind::Check, 16, 16, 0xFF23904A, kWhite, 1, Glyph::None, nullptr},
-    {"error.png", SkinKind::Glyph, 16, 16, kRed, kWhite, 0, Glyph::Close, nullptr},
-    {"erro_hover.png", SkinKind::Glyph, 16, 16, 0xFFEE6A6E, kWhite, 0, Glyph::Close, nullptr},
-    {"erro_press.png", SkinKind::Glyph, 16, 16, kRedDark, kWhite, 0, Glyph::Close, nullptr},
 };
 }  // namespace
 
