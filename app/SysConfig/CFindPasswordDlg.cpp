@@ -90,6 +90,7 @@ CFindPasswordDlg::CFindPasswordDlg(std::weak_ptr<CSysConfigEventImp> owner) : m_
 
 CFindPasswordDlg::~CFindPasswordDlg()
 {
+    m_wait.Destroy();
     CSFDialog* d = m_pDialog;
     m_pDialog = nullptr;
     DestroySFDialog(d);

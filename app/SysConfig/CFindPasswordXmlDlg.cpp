@@ -29,6 +29,7 @@ CFindPasswordXmlDlg::CFindPasswordXmlDlg(std::weak_ptr<CSysConfigEventImp> owner
 
 CFindPasswordXmlDlg::~CFindPasswordXmlDlg()
 {
+    m_wait.Destroy();
     CSFDialog* d = m_pDialog;
     m_pDialog = nullptr;
     DestroySFDialog(d);

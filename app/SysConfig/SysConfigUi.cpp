@@ -224,7 +224,9 @@ namespace sysui {
 
 WaitBox::WaitBox() {}
 
-WaitBox::~WaitBox()
+WaitBox::~WaitBox() { Destroy(); }
+
+void WaitBox::Destroy()
 {
     CSFDialog* d = m_pDialog;
     m_pDialog = nullptr;

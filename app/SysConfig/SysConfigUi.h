@@ -85,6 +85,8 @@ public:
     ~WaitBox();
     void Create(const wchar_t* text, void* parent);
     void Show(bool show);
+    // Deletes the box; call before its parent dialog goes.
+    void Destroy();
     bool IsShown() const { return m_bShown; }
 
 private:
