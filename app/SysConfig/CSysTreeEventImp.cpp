@@ -212,7 +212,7 @@ void CSysTreeEventImp::OnFilter()
     std::shared_ptr<CSysConfigEventImp> owner = m_wpOwner.lock();
     if (!owner)
         return;
-    if (owner->GetConfigUILogic() && owner->GetConfigUILogic()->IsConfiguring()) {
+    if (owner->IsConfiguring()) {
         ShowMessageBox(Tr(L"Setting,please wait..."), Tr(L"Attention"), GetUIWnd(), 0);
         return;
     }

@@ -6,8 +6,8 @@
 namespace devsim {
 
 // Writes hangOps, failOps, busy, blacklist, authCodes, cameraStates, fixedSecurityCode, the reserved
-// reset contacts and the
-// account lock settings into a fleet-file entry (only what differs from the defaults).
+// reset contacts and the account lock settings into a fleet-file entry (only what differs from the
+// defaults).
 void ScriptedFaultsToJson(const DeviceState& s, Json::Value& v);
 // Reads them back; wrong types are ignored and every list is bounded.
 void ScriptedFaultsFromJson(const Json::Value& v, DeviceState& s);
