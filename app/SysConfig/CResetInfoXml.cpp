@@ -66,10 +66,16 @@ CResetInfoXml::CResetInfoXml(std::string path)
             return;
     }
     f.reset();
-    if (TagDepth(text) > kMaxDepth)
+    LoadText(text);
+    m_strPath = path;
+}
+
+void CResetInfoXml::LoadText(const std::string& text)
+{
+    m_doc = TiXmlDocument();
+    if (long(text.size()) > kMaxFileSize || TagDepth(text) > kMaxDepth)
         return;
     m_doc.Parse(text.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
-    m_strPath = path;
 }
 
 CResetInfoXml::~CResetInfoXml() {}

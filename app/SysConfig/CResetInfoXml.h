@@ -28,6 +28,9 @@ public:
 
     explicit CResetInfoXml(std::string path);
     ~CResetInfoXml();
+    // Parses a document held in memory (what the constructor does with the file's bytes); a
+    // text over kMaxFileSize bytes or kMaxDepth levels is left unparsed.
+    void LoadText(const std::string& text);
 
     // 1 when rstinfo/create, rstinfo/devicelist, .../device and .../device/code exist (first child
     // of that name at each step), else 0.
