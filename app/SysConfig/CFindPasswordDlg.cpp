@@ -151,8 +151,8 @@ int CFindPasswordDlg::Dlg_OnInitDialog(bool create)
     auto edit = [&](UINT id, RECT rc, bool password, int max) {
         CSFEditCtrl* e = CreateSFEditCtrl(this);
         if (e) {
-            e->SetSkin(L"bg_edit.png");
             e->Create(0x50810000, rc, wnd, id, password);
+            sysui::FrameEdit(e);
             e->SetMaxLength(max);
         }
         return e;
@@ -282,8 +282,7 @@ void CFindPasswordDlg::EnableInputs(bool enable)
     if (m_pMode)
         m_pMode->EnableWindow(e);
     for (CSFEditCtrl* edit : {m_pCodeEdit, m_pwd.newEdit, m_pwd.confirmEdit})
-        if (edit)
-            edit->EnableWindow(e);
+        sysui::EnableEdit(edit, enable);
     if (m_pClose)
         m_pClose->EnableWindow(e);
     if (m_pOk)

@@ -76,12 +76,12 @@ int CFindPasswordXmlDlg::Dlg_OnInitDialog(bool create)
     const wchar_t* captions[3] = {L"Export XML", L"Import XML", L"Modify Password"};
     for (int i = 0; i < 3; ++i)
         m_pCaptions[i] = sysui::Label(captions[i], Ltrb(40 + 210 * i, 50, 190 + 210 * i, 90), wnd, 5);
-    m_pMessage = sysui::Label(L"", Ltrb(30, 125, 630, 145), wnd, 0x24);
+    m_pMessage = sysui::Label(L"", Ltrb(30, 118, 670, 152), wnd, 0x10);
     m_pPathLabel = sysui::Label(L"Export Path:", Ltrb(30, 170, 130, 195), wnd, 0x24);
     m_pPathEdit = CreateSFEditCtrl(this);
     if (m_pPathEdit) {
-        m_pPathEdit->SetSkin(L"bg_edit.png");
         m_pPathEdit->Create(0x50810000, Ltrb(135, 167, 505, 196), wnd, 0, false);
+        sysui::FrameEdit(m_pPathEdit);
         m_pPathEdit->SetMaxLength(255);
     }
     m_pBrowse = sysui::Button(L"BrowsePath", Ltrb(515, 168, 595, 193), wnd, ID_BROWSE, plain);
@@ -90,8 +90,8 @@ int CFindPasswordXmlDlg::Dlg_OnInitDialog(bool create)
     m_pNewLabel = sysui::Label(L"New Password", Ltrb(100, 140, 220, 165), wnd, 0);
     m_pwd.newEdit = CreateSFEditCtrl(this);
     if (m_pwd.newEdit) {
-        m_pwd.newEdit->SetSkin(L"bg_edit.png");
         m_pwd.newEdit->Create(0x50810000, Ltrb(230, 136, 420, 164), wnd, ID_NEW, true);
+        sysui::FrameEdit(m_pwd.newEdit);
         m_pwd.newEdit->SetMaxLength(32);
     }
     m_pwd.newError = sysui::Label(L"input error", Ltrb(425, 136, 495, 156), wnd, 0, sysui::kRed, true);
@@ -99,8 +99,8 @@ int CFindPasswordXmlDlg::Dlg_OnInitDialog(bool create)
     m_pConfirmLabel = sysui::Label(L"Confirm Password", Ltrb(100, 215, 220, 240), wnd, 0);
     m_pwd.confirmEdit = CreateSFEditCtrl(this);
     if (m_pwd.confirmEdit) {
-        m_pwd.confirmEdit->SetSkin(L"bg_edit.png");
         m_pwd.confirmEdit->Create(0x50810000, Ltrb(230, 211, 420, 239), wnd, ID_CONFIRM, true);
+        sysui::FrameEdit(m_pwd.confirmEdit);
         m_pwd.confirmEdit->SetMaxLength(32);
     }
     m_pwd.confirmError = sysui::Label(L"input error", Ltrb(425, 211, 495, 231), wnd, 0, sysui::kRed, true);
@@ -119,6 +119,13 @@ void CFindPasswordXmlDlg::SetBanner(const wchar_t* image)
 {
     if (m_pBanner)
         m_pBanner->SetImage(image, false);
+    // The caption of the current step stands out.
+    const int current = image[4] - L'1';
+    for (int i = 0; i < 3; ++i)
+        if (m_pCaptions[i]) {
+            m_pCaptions[i]->SetTextBold(i == current ? 1 : 0);
+            m_pCaptions[i]->SetTextColor(i == current ? 0xEF882D : 0x333333);
+        }
 }
 
 void CFindPasswordXmlDlg::ShowPathControls(int show)
@@ -146,8 +153,8 @@ void CFindPasswordXmlDlg::ShowPasswordControls(int show)
 void CFindPasswordXmlDlg::SetExportTexts()
 {
     if (m_pMessage) {
-        m_pMessage->MoveWindow(30, 125, 600, 20);
         m_pMessage->SetStaticText(Tr(L"Please export the password reset request file first and then send to your local agent, salesperson or technical support."));
+        m_pMessage->MoveWindow(30, 118, 640, 34);
         m_pMessage->ShowWindow(1);
     }
     if (m_pPathLabel)
@@ -159,8 +166,8 @@ void CFindPasswordXmlDlg::SetExportTexts()
 void CFindPasswordXmlDlg::SetImportTexts()
 {
     if (m_pMessage) {
-        m_pMessage->MoveWindow(30, 125, 600, 20);
         m_pMessage->SetStaticText(Tr(L"Please import the authorization file named 'result'."));
+        m_pMessage->MoveWindow(30, 118, 640, 34);
         m_pMessage->ShowWindow(1);
     }
     if (m_pPathLabel)
@@ -285,7 +292,7 @@ void CFindPasswordXmlDlg::OnNext()
         const std::wstring text =
             std::wstring(Tr(L"You have choose ")) + std::to_wstring(m_nDeviceCount) + Tr(L" devices");
         m_pMessage->SetStaticText(text.c_str());
-        m_pMessage->MoveWindow(100, 100, 350, 20);
+        m_pMessage->MoveWindow(100, 100, 350, 24);
     }
     ShowPasswordControls(1);
     m_pwd.Clear();

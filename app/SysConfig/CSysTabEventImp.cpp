@@ -181,8 +181,8 @@ int CSysTabEventImp::OnCreate()
     auto edit = [&](UINT id, bool password, int max) {
         CSFEditCtrl* e = CreateSFEditCtrl(this);
         if (e) {
-            e->SetSkin(L"bg_edit.png");
             e->Create(0x50810000, zero, wnd, id, password);
+            sysui::FrameEdit(e);
             e->SetMaxLength(max);
         }
         return e;
@@ -380,7 +380,7 @@ void CSysTabEventImp::OnSize(UINT, int cx, int)
     Move(m_pManualDate, Xywh(138, 134, 122, 26));
     Move(m_pManualTime, Xywh(270, 134, 122, 26));
     Move(m_pManualSync, Xywh(422, 134, 82, 24));
-    Move(m_pDstHeading, Xywh(20, 170, 100, 24));
+    Move(m_pDstHeading, Xywh(20, 170, 120, 24));
     Move(m_pDstLine, Xywh(20, 194, lineW, 1));
     Move(m_pDstEnable, Xywh(20, 204, 130, 24));
     Move(m_pDstType, Xywh(20, 238, 100, 24));
@@ -407,16 +407,16 @@ void CSysTabEventImp::OnSize(UINT, int cx, int)
     Move(m_pPortRange, Xywh(305, 476, 100, 22));
     Move(m_pPeriodLabel, Xywh(20, 510, 100, 24));
     Move(m_pPeriod, Xywh(150, 510, 75, 22));
-    Move(m_pPeriodRange, Xywh(230, 510, 120, 22));
+    Move(m_pPeriodRange, Xywh(230, 510, 140, 22));
     Move(m_pNtpSave, Xywh(552, 562, 82, 24));
     // Reboot
-    Move(m_pAutoHeading, Xywh(20, 84, 100, 24));
+    Move(m_pAutoHeading, Xywh(20, 84, 120, 24));
     Move(m_pAutoLine, Xywh(20, 108, lineW, 1));
     Move(m_pAutoReboot, Xywh(20, 159, 130, 24));
     Move(m_pRebootDay, Xywh(150, 159, 150, 22));
     Move(m_pRebootTime, Xywh(330, 159, 150, 22));
     Move(m_pRebootOk, Xywh(530, 159, 82, 24));
-    Move(m_pManualHeading, Xywh(20, 231, 100, 24));
+    Move(m_pManualHeading, Xywh(20, 231, 120, 24));
     Move(m_pManualLine, Xywh(20, 255, lineW, 1));
     Move(m_pReboot, Xywh(20, 286, 145, 35));
     // Restore
@@ -432,7 +432,7 @@ void CSysTabEventImp::OnSize(UINT, int cx, int)
         Move(m_pwd.bars[i], Xywh(152 + 62 * i, 190, 60, 8));
         Move(m_pwd.words[i], Xywh(152 + 62 * i, 183, 60, 16));
     }
-    Move(m_pConfirmLabel, Xywh(20, 228, 120, 25));
+    Move(m_pConfirmLabel, Xywh(20, 228, 128, 25));
     Move(m_pwd.confirmEdit, Xywh(150, 225, 200, 25));
     Move(m_pwd.confirmError, Xywh(355, 227, 70, 20));
     Move(m_pRule, Xywh(152, 260, 198, 80));

@@ -61,8 +61,8 @@ int CSysTreeEventImp::OnCreate()
     }
     m_pFilterEdit = CreateSFEditCtrl(this);
     if (m_pFilterEdit) {
-        m_pFilterEdit->SetSkin(L"bg_edit.png");
         m_pFilterEdit->Create(0x10810000, sysui::Ltrb(0, 0, 10, 10), wnd, ID_FILTER_EDIT, false);
+        sysui::FrameEdit(m_pFilterEdit);
         m_pFilterEdit->SetWindowTextW(L"");
     }
     m_pFilterBtn = sysui::Button(L"", sysui::Ltrb(0, 0, 10, 10), wnd, ID_FILTER_BTN,
@@ -71,8 +71,9 @@ int CSysTreeEventImp::OnCreate()
     m_pTree = CreateSFTreeCtrl(this);
     if (m_pTree) {
         m_pTree->Create(0x10000004, sysui::Ltrb(0, 0, 10, 10), wnd, ID_TREE, 0, 1);
+        // Row text in the dark grey of the skin: the framework draws rows on white.
         UITreeCtrlStyle style{24, 14, 14, 14, 14, 24, L"scrollbar.png", L"treeCheckbox.png", L"treeState.png",
-                              L"FFFFFF", L"5c6576", L"FFFFFF", L"00FF00", L"mac_close_nor.png",
+                              L"FFFFFF", L"5c6576", L"5c6576", L"00FF00", L"mac_close_nor.png",
                               L"mac_close_nor.png"};
         m_pTree->SetSkin(&style);
     }

@@ -84,8 +84,13 @@ CSFStatic* Label(const wchar_t* text, RECT rc, void* parent, UINT align, UINT co
     CSFStatic* s = CreateSFStatic(nullptr);
     if (!s)
         return nullptr;
-    s->Create(Tr(text), 0x50000000, rc, parent, static_cast<UINT>(-1));
     s->SetTextAlignFlag(align);
+    if (align & 0x10)
+        s->SetWordWrap(1);
+    s->Create(Tr(text), 0x50000000, rc, parent, static_cast<UINT>(-1));
+    // A wrapped text keeps its rectangle; its lines break inside it.
+    if (align & 0x10)
+        s->MoveWindow(&rc);
     if (colourSet)
         s->SetTextColor(colour);
     s->SetToolTipText(Tr(text));
@@ -190,6 +195,22 @@ void PasswordFields::ShowAll(int show)
         if (confirmError)
             confirmError->ShowWindow(0);
     }
+}
+
+void FrameEdit(CSFEditCtrl* edit, bool enabled)
+{
+    if (auto* w = dynamic_cast<QWidget*>(edit))
+        w->setStyleSheet(enabled ? QStringLiteral("border: 1px solid #c9ced6; background: white; padding-left: 3px;")
+                                 : QStringLiteral("border: 1px solid #d0d0d0; background: rgb(230,230,230); "
+                                                  "padding-left: 3px;"));
+}
+
+void EnableEdit(CSFEditCtrl* edit, bool enable)
+{
+    if (!edit)
+        return;
+    edit->EnableWindow(enable ? 1 : 0);
+    FrameEdit(edit, enable);
 }
 
 std::wstring EditText(const CSFEditCtrl* edit, int max)

@@ -61,6 +61,10 @@ struct PasswordFields {
     void ShowAll(int show);
 };
 
+// A white field with a thin grey border, whatever its width.
+void FrameEdit(CSFEditCtrl* edit, bool enabled = true);
+// Enables or disables a field and keeps its border.
+void EnableEdit(CSFEditCtrl* edit, bool enable);
 // Reads at most max characters of an edit.
 std::wstring EditText(const CSFEditCtrl* edit, int max);
 // The first failing password rule as its message key, or null when new and confirm pass.

@@ -147,6 +147,26 @@ const SkinImage kTable[] = {
     {"AboutPic.png", SkinKind::Banner, 356, 58, kBrand, kWhite, 1, Glyph::Camera, "Vantyx Config Tool"},
     {"hand_pointing.png", SkinKind::Pointer, 32, 32, kWhite, 0xFF1B2430, 0, Glyph::None, nullptr},
     {"main.ico", SkinKind::Glyph, 32, 32, kBrand, kWhite, 0, Glyph::Camera, nullptr},
+    // System configuration page and its password-reset dialogs.
+    {"border.png", SkinKind::Solid, 8, 1, kGrey, 0, 0, Glyph::None, nullptr},
+    {"background.png", SkinKind::Solid, 8, 8, kWhite, 0, 0, Glyph::None, nullptr},
+    {"scrollbar.png", SkinKind::Solid, 8, 8, kGrey, 0, 0, Glyph::None, nullptr},
+    {"treeState.png", SkinKind::Solid, 8, 8, kWhite, 0, 0, Glyph::None, nullptr},
+    {"treeCheckbox.png", SkinKind::Check, 16, 16, kBrand, kWhite, 1, Glyph::None, nullptr},
+    {"mac_close_nor.png", SkinKind::Glyph, 16, 16, kNone, kGreyText, 0, Glyph::Close, nullptr},
+    {"ok.png", SkinKind::Check, 16, 16, 0xFF2FA84F, kWhite, 1, Glyph::None, nullptr},
+    {"error.png", SkinKind::Glyph, 16, 16, kRed, kWhite, 0, Glyph::Close, nullptr},
+    {"radio_check.png", SkinKind::Check, 16, 16, kBrand, kWhite, 1, Glyph::None, nullptr},
+    {"radio_uncheck.png", SkinKind::Check, 16, 16, kWhite, 0xFF8C96A3, 0, Glyph::None, nullptr},
+    {"button_h.png", SkinKind::Button, 145, 35, kBrand, kBrandDark, 0, Glyph::None, nullptr},
+    {"button_p.png", SkinKind::Button, 145, 35, kBrandDark, kBrandDark, 0, Glyph::None, nullptr},
+    {"button_d.png", SkinKind::Button, 145, 35, kGrey, kEdgeOff, 0, Glyph::None, nullptr},
+    {"ComboBox.png", SkinKind::ComboStrip, 150, 110, kBrand, kGrey, 0, Glyph::None, nullptr},
+    {"ComboBox_big.png", SkinKind::ComboStrip, 500, 88, kBrand, kGrey, 0, Glyph::None, nullptr},
+    {"bg_time_noal.png", SkinKind::EditFrame, 181, 104, kWhite, kGrey, 0, Glyph::None, nullptr},
+    {"step1.png", SkinKind::Solid, 630, 40, kFaceHover, 0, 0, Glyph::None, nullptr},
+    {"step2.png", SkinKind::Solid, 630, 40, kFaceHover, 0, 0, Glyph::None, nullptr},
+    {"step3.png", SkinKind::Solid, 630, 40, kFaceHover, 0, 0, Glyph::None, nullptr},
 };
 }  // namespace
 
