@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "SysConfig/CConfigUILogic.h"
+#include "SysConfig/CModifyPasswordDlg.h"
 #include "SysConfig/CSysTabEventImp.h"
 #include "SysConfig/CSysTreeEventImp.h"
 #include "Widgets/SFComboBox.h"
@@ -356,4 +357,36 @@ TEST(SysConfigPage, EachOperationReachesTheCheckedDevicesWithThePageValues)
         if (h)
             SdkLogout(h);
     }
+}
+
+TEST(SysConfigPage, PasswordDialogChecksInOrderAndHandsBothPasswordsOn)
+{
+    pagetest::EnsurePageEnvironment();
+    auto dlg = CModifyPasswordDlg::Create({});
+    dlg->ResetForSingleDevice();
+    EXPECT_TRUE(dynamic_cast<QWidget*>(dlg->CountValue())->isHidden());
+    struct {
+        std::wstring old, pwd, confirm;
+        const wchar_t* message;
+    } cases[] = {
+        {L"abcd1234", L"abcd1234", L"abcd1234",
+         L"The new password is not allowed to be the same as the old password."},
+        {L"abcd1234", L"abc1234", L"abc1234", L"New Password length can't be less than 8 bytes."},
+        {L"", L"abcd1234", L"abcd1235", L"New passwords do not match."},
+        {L"", L"New#pass1", L"New#pass1", nullptr},
+        {std::wstring(64, L'o'), L"New#pass1", L"New#pass1", nullptr},
+    };
+    for (const auto& c : cases) {
+        pagetest::ModalDriver driver;
+        dlg->OldEdit()->SetWindowTextW(c.old.c_str());
+        dlg->Passwords().newEdit->SetWindowTextW(c.pwd.c_str());
+        dlg->Passwords().confirmEdit->SetWindowTextW(c.confirm.c_str());
+        // Enter runs the same checks as OK.
+        dlg->OnDlgKeyDown(0, 13);
+        EXPECT_EQ(driver.Texts(), c.message ? std::vector<std::wstring>{c.message} : std::vector<std::wstring>{});
+    }
+    char pwd[33], old[64];
+    dlg->GetPasswords(pwd, old);
+    EXPECT_STREQ(pwd, "New#pass1");
+    EXPECT_EQ(std::string(old), std::string(63, 'o'));
 }
