@@ -242,19 +242,6 @@ Json::Value DeviceModel::DefaultTables(const DeviceState& s)
     return t;
 }
 
-Json::Value DeviceModel::NetworkTable() const
-{
-    Json::Value net = Table("Network");
-    Json::Value& eth0 = net["Interfaces"][0];
-    eth0["Name"] = GetStr(eth0, "Name", "eth0");
-    eth0["IPAddress"] = s_.ip;
-    eth0["SubnetMask"] = s_.mask;
-    eth0["DefaultGateway"] = s_.gateway;
-    eth0["DhcpEnable"] = s_.dhcp;
-    eth0["PhysicalAddress"] = s_.mac;
-    return net;
-}
-
 Json::Value DeviceModel::DiscoveryInfo() const
 {
     Json::Value v(Json::objectValue);
@@ -557,26 +544,8 @@ Reply DeviceModel::SetNewConfig(const Json::Value& req)
         return ErrorReply(SDK_NOT_SUPPORTED);
     if (!table.isObject() && !(IsPerChannel(name) && table.isArray()))
         return ErrorReply(SDK_ILLEGAL_PARAM);
-    if (name == "Network") {
-        const Json::Value& e0 = GetMember(table, "Interfaces");
-        Json::Value in0 = e0.isArray() && e0.size() > 0 ? e0[0] : Json::Value(Json::objectValue);
-        std::string ip = GetStr(in0, "IPAddress", s_.ip);
-        bool dhcp = GetBool(in0, "DhcpEnable", s_.dhcp);
-        if (!dhcp && ip != s_.ip && !IsLoopbackIPv4(ip))
-            return ErrorReply(SDK_SET_NETCFG_FAILED);
-        Merge(s_.tables["Network"], table);
-        s_.mask = GetStr(in0, "SubnetMask", s_.mask);
-        s_.gateway = GetStr(in0, "DefaultGateway", s_.gateway);
-        s_.dhcp = dhcp;
-        Reply r = OkReply();
-        // DHCP keeps the lease the device already has.
-        if (!dhcp && ip != s_.ip) {
-            pendingIp_ = ip;
-            r.body["newAddress"] = ip;
-            r.action = Action::Move;
-        }
-        return r;
-    }
+    if (name == "Network")
+        return SetNetwork(table);
     if (IsPerChannel(name)) {
         int64_t ch = GetInt(req, "channel", 0);
         if (ch == -1 && table.isArray()) {
@@ -591,66 +560,6 @@ Reply DeviceModel::SetNewConfig(const Json::Value& req)
     } else {
         Merge(s_.tables[name], table);
     }
-    return OkReply();
-}
-
-Reply DeviceModel::ModifyNet(const Json::Value& req)
-{
-    if (GetStr(req, "mac") != s_.mac)
-        return ErrorReply(SDK_ILLEGAL_PARAM);
-    if (!CheckCredentials(req))
-        return ErrorReply(SDK_LOGIN_ERROR_PASSWORD);
-    bool dhcp = GetBool(req, "dhcp", false);
-    std::string ip = GetStr(req, "ip", s_.ip);
-    if (!dhcp && !IsLoopbackIPv4(ip))
-        return ErrorReply(SDK_SET_NETCFG_FAILED);
-    s_.dhcp = dhcp;
-    if (!dhcp) {
-        s_.mask = GetStr(req, "mask", s_.mask);
-        s_.gateway = GetStr(req, "gateway", s_.gateway);
-    }
-    Reply r = OkReply();
-    r.body["ip"] = dhcp ? s_.ip : ip;
-    if (!dhcp && ip != s_.ip) {
-        pendingIp_ = ip;
-        r.action = Action::Move;
-    }
-    return r;
-}
-
-Reply DeviceModel::InitAccount(const Json::Value& req)
-{
-    if (GetStr(req, "mac") != s_.mac)
-        return ErrorReply(SDK_ILLEGAL_PARAM);
-    if ((s_.initState & 3) != 1)
-        return ErrorReply(SDK_DEVICE_INITIALIZED);
-    std::string pwd = GetStr(req, "password");
-    std::string user = GetStr(req, "user", "admin");
-    if (pwd.size() < 8 || pwd.size() > 32 || user.empty())
-        return ErrorReply(SDK_NEW_PASSWORD_FORMAT_ERROR);
-    User* u = FindUser(user);
-    if (!u) {
-        s_.users.push_back(User{user, pwd, 1, false, 0, 0});
-    } else {
-        u->password = pwd;
-    }
-    s_.reservedPhone = GetStr(req, "phone");
-    s_.reservedMail = GetStr(req, "mail");
-    s_.initState = 2;
-    return OkReply();
-}
-
-Reply DeviceModel::InitOptions(const Json::Value& req)
-{
-    if (GetStr(req, "mac") != s_.mac)
-        return ErrorReply(SDK_ILLEGAL_PARAM);
-    if (!CheckCredentials(req))
-        return ErrorReply(SDK_LOGIN_ERROR_PASSWORD);
-    int standard = int(GetInt(req, "videoStandard"));
-    if (standard == 1 || standard == 2)
-        s_.videoStandard = standard == 2 ? 1 : 0;
-    s_.tables["CloudOptions"]["Access"] = int(GetInt(req, "cloudAccess"));
-    s_.tables["CloudOptions"]["AutoCheck"] = int(GetInt(req, "autoCheck"));
     return OkReply();
 }
 
@@ -964,6 +873,7 @@ Reply DeviceModel::UpgradeStart(const Json::Value& req)
     upgradeSize_ = size;
     upgradeGot_ = 0;
     upgradeHead_.clear();
+    firmware_.Begin(size);
     return OkReply();
 }
 
@@ -975,10 +885,20 @@ Reply DeviceModel::UpgradeData(const Json::Value& req, const std::string& bin)
         upgradeSize_ = -1;
         return ErrorReply(SDK_ILLEGAL_PARAM);
     }
+    if (uint32_t refused = firmware_.Piece(bin, s_.model)) {
+        upgradeSize_ = -1;
+        return ErrorReply(refused);
+    }
     if (upgradeHead_.size() < 4096)
         upgradeHead_ += bin.substr(0, 4096 - upgradeHead_.size());
     upgradeGot_ += int64_t(bin.size());
     Reply r = OkReply();
+    if (s_.upgradeDropAt >= 0 && upgradeGot_ >= s_.upgradeDropAt) {
+        s_.upgradeDropAt = -1;
+        upgradeSize_ = -1;
+        r.action = Action::Reboot;
+        return r;
+    }
     r.body["received"] = Json::Int64(upgradeGot_);
     if (upgradeGot_ == upgradeSize_) {
         upgradeSize_ = -1;
@@ -992,6 +912,9 @@ bool DeviceModel::UpgradeAccepted() const
 {
     if (s_.upgradeRefuse == 2 || upgradeHead_.size() < 8)
         return false;
+    FirmwareReceiver::Verdict v = firmware_.Final();
+    if (v != FirmwareReceiver::Verdict::Foreign)
+        return v == FirmwareReceiver::Verdict::Good;
     const std::string& h = upgradeHead_;
     return h.compare(0, 2, "ZR") == 0 || h.compare(0, 2, "PK") == 0 || h[0] == 'U' ||
            (uint8_t(h[0]) == 0xC0 && uint8_t(h[1]) == 0x80) || h.compare(4, 4, "RFID") == 0;
@@ -1001,7 +924,9 @@ void DeviceModel::CommitUpgrade()
 {
     // The image may name its version as "VERSION=<text>"; otherwise the last number goes up.
     size_t at = upgradeHead_.find("VERSION=");
-    if (at != std::string::npos) {
+    if (firmware_.Final() == FirmwareReceiver::Verdict::Good) {
+        s_.version = firmware_.Version();
+    } else if (at != std::string::npos) {
         size_t end = at + 8;
         while (end < upgradeHead_.size() && uint8_t(upgradeHead_[end]) > ' ' && end - at < 72)
             ++end;
@@ -1073,6 +998,7 @@ Json::Value DeviceModel::ToJson(const DeviceState& s)
     }
     v["users"] = users;
     ScriptedFaultsToJson(s, v);
+    NetworkToJson(s, v);
     return v;
 }
 
@@ -1117,6 +1043,7 @@ DeviceState DeviceModel::FromJson(const Json::Value& v)
     if (tables.isObject())
         s.tables = tables;
     ScriptedFaultsFromJson(v, s);
+    NetworkFromJson(v, s);
     return s;
 }
 

@@ -65,6 +65,8 @@ void ScriptedFaultsToJson(const DeviceState& s, Json::Value& v)
         v["maxFailures"] = s.maxFailures;
     if (s.lockSeconds != defaults.lockSeconds)
         v["lockSeconds"] = s.lockSeconds;
+    if (s.upgradeDropAt >= 0)
+        v["upgradeDropAt"] = Json::Int64(s.upgradeDropAt);
 }
 
 void ScriptedFaultsFromJson(const Json::Value& v, DeviceState& s)
@@ -110,6 +112,7 @@ void ScriptedFaultsFromJson(const Json::Value& v, DeviceState& s)
     s.codeValidSec = int(GetInt(v, "codeValidSec", s.codeValidSec));
     s.maxFailures = int(GetInt(v, "maxFailures", s.maxFailures));
     s.lockSeconds = int(GetInt(v, "lockSeconds", s.lockSeconds));
+    s.upgradeDropAt = GetInt(v, "upgradeDropAt", s.upgradeDropAt);
 }
 
 } // namespace devsim
