@@ -197,8 +197,12 @@ int CSysTabEventImp::OnCreate()
         sysui::RadioSkin(L"radio_check.png", L"radio_uncheck.png", L"radio_check.png", L"radio_uncheck.png");
 
     m_pTabLine = picture(L"border.png");
-    for (int i = 0; i < kSections; ++i)
+    for (int i = 0; i < kSections; ++i) {
         m_pTabs[i] = radio(kTabTexts[i], UINT(kTabIds[i]), tabSkin, i < 3 ? -130 : -120);
+        // The tab images are narrower than a tab: the rest of the tab takes their colours.
+        if (m_pTabs[i])
+            m_pTabs[i]->SetBkColor(0xEF882D, 0xFCF8F5);
+    }
     m_pBand = sysui::Label(L"", zero, wnd, 36);
     if (m_pBand) {
         m_pBand->SetTextSize(17);
