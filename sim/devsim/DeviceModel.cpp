@@ -3,6 +3,7 @@
 
 #include "devsim/DeviceClock.h"
 #include "devsim/ScriptedFaults.h"
+#include "resetsvc/ResetCode.h"
 
 #include "devsdk/DevSdkErrors.h"
 #include "devsdk/DevSdkRecords.h"
@@ -602,20 +603,16 @@ Reply DeviceModel::ResetDescription(const Json::Value& req)
         return ErrorReply(SDK_ILLEGAL_PARAM);
     // A new description each time, and the code that belongs to it.
     ++descriptions_;
-    if (!s_.fixedSecurityCode.empty()) {
+    if (!s_.fixedSecurityCode.empty())
         s_.securityCode = s_.fixedSecurityCode;
-    } else {
-        uint32_t h = 2166136261u;
-        for (char c : s_.serial + std::to_string(descriptions_))
-            h = (h ^ uint8_t(c)) * 16777619u;
-        s_.securityCode = std::to_string(100000 + h % 900000);
-    }
+    else
+        s_.securityCode = resetsvc::SecurityCodeOf(resetsvc::kFactorySecret, s_.serial, descriptions_);
     s_.securityCodeIssuedUtc = UtcNow();
     Reply r = OkReply();
     r.body["phone"] = s_.reservedPhone;
     r.body["mail"] = s_.reservedMail;
-    r.body["description"] = "RST1:" + s_.serial + ":" + s_.mac + ":" + std::to_string(descriptions_) + ":" +
-                            (s_.reservedPhone.empty() ? s_.reservedMail : s_.reservedPhone);
+    r.body["description"] = resetsvc::DescriptionOf(s_.serial, s_.mac, descriptions_,
+                                                    s_.reservedPhone.empty() ? s_.reservedMail : s_.reservedPhone);
     return r;
 }
 

@@ -55,6 +55,10 @@ void ScriptedFaultsToJson(const DeviceState& s, Json::Value& v)
     }
     if (!s.fixedSecurityCode.empty())
         v["fixedSecurityCode"] = s.fixedSecurityCode;
+    if (!s.reservedPhone.empty())
+        v["reservedPhone"] = s.reservedPhone;
+    if (!s.reservedMail.empty())
+        v["reservedMail"] = s.reservedMail;
     if (s.codeValidSec != defaults.codeValidSec)
         v["codeValidSec"] = s.codeValidSec;
     if (s.maxFailures != defaults.maxFailures)
@@ -103,6 +107,8 @@ void ScriptedFaultsFromJson(const Json::Value& v, DeviceState& s)
             if (cams[i].isInt())
                 s.cameraStates.push_back(cams[i].asInt());
     s.fixedSecurityCode = GetStr(v, "fixedSecurityCode", s.fixedSecurityCode);
+    s.reservedPhone = GetStr(v, "reservedPhone", s.reservedPhone).substr(0, 31);
+    s.reservedMail = GetStr(v, "reservedMail", s.reservedMail).substr(0, 63);
     s.codeValidSec = int(GetInt(v, "codeValidSec", s.codeValidSec));
     s.maxFailures = int(GetInt(v, "maxFailures", s.maxFailures));
     s.lockSeconds = int(GetInt(v, "lockSeconds", s.lockSeconds));

@@ -5,8 +5,9 @@
 
 namespace devsim {
 
-// Writes hangOps, failOps, busy, blacklist, authCodes, cameraStates, fixedSecurityCode and the
-// account lock settings into a fleet-file entry (only what differs from the defaults).
+// Writes hangOps, failOps, busy, blacklist, authCodes, cameraStates, fixedSecurityCode, the reserved
+// reset contacts and the account lock settings into a fleet-file entry (only what differs from the
+// defaults).
 void ScriptedFaultsToJson(const DeviceState& s, Json::Value& v);
 // Reads them back; wrong types are ignored and every list is bounded.
 void ScriptedFaultsFromJson(const Json::Value& v, DeviceState& s);

@@ -169,6 +169,20 @@ const SkinImage kTable[] = {
     {"upgrade_h.png", SkinKind::Button, 76, 23, kBrandLight, kBrandLight, 0, Glyph::None, nullptr},
     {"upgrade_p.png", SkinKind::Button, 76, 23, kBrandDark, kBrandDark, 0, Glyph::None, nullptr},
     {"upgrade_d.png", SkinKind::Button, 76, 23, kGrey, kGrey, 0, Glyph::None, nullptr},
+    // System configuration page and its password-reset dialogs.
+    {"scrollbar.png", SkinKind::Solid, 8, 8, kGrey, 0, 0, Glyph::None, nullptr},
+    {"treeState.png", SkinKind::Solid, 8, 8, kWhite, 0, 0, Glyph::None, nullptr},
+    {"treeCheckbox.png", SkinKind::Check, 16, 16, kBrand, kWhite, 1, Glyph::None, nullptr},
+    {"mac_close_nor.png", SkinKind::Glyph, 16, 16, kNone, kGreyText, 0, Glyph::Close, nullptr},
+    {"button_h.png", SkinKind::Button, 145, 35, kBrand, kBrandDark, 0, Glyph::None, nullptr},
+    {"button_p.png", SkinKind::Button, 145, 35, kBrandDark, kBrandDark, 0, Glyph::None, nullptr},
+    {"button_d.png", SkinKind::Button, 145, 35, kGrey, kEdgeOff, 0, Glyph::None, nullptr},
+    {"ComboBox.png", SkinKind::ComboStrip, 150, 110, kBrand, kGrey, 0, Glyph::None, nullptr},
+    {"ComboBox_big.png", SkinKind::ComboStrip, 500, 88, kBrand, kGrey, 0, Glyph::None, nullptr},
+    {"bg_time_noal.png", SkinKind::EditFrame, 181, 104, kWhite, kGrey, 0, Glyph::None, nullptr},
+    {"step1.png", SkinKind::Solid, 630, 40, kFaceHover, 0, 0, Glyph::None, nullptr},
+    {"step2.png", SkinKind::Solid, 630, 40, kFaceHover, 0, 0, Glyph::None, nullptr},
+    {"step3.png", SkinKind::Solid, 630, 40, kFaceHover, 0, 0, Glyph::None, nullptr},
 };
 }  // namespace
 
