@@ -389,8 +389,10 @@ void CSearchDevEventImp::AddDeviceRow(const DEVICE_NET_INFO_EX* info, bool ipCon
     m_pListCtrl->SetTableItemColor(row);
     if (ipConflict)
         m_pListCtrl->SetRowColor(row);
-    if (uninit)
+    if (uninit) {
         m_pListCtrl->SetRowEnable(row, false);
+        m_pListCtrl->SetBtnEnable(row, false);
+    }
     const bool v4 = info->nIpVersion == 4;
     m_pListCtrl->SetItemShow(row, COL_OPERATE, ID_ROW_MODIFY, v4);
     m_pListCtrl->SetItemShow(row, COL_OPERATE, ID_ROW_DETAILS, v4);
@@ -447,10 +449,13 @@ void CSearchDevEventImp::MarkDeviceInitialized(const DEVICE_NET_INFO_EX* info, b
     for (int row = 0; row < m_pListCtrl->GetItemCount(); ++row) {
         if (mac != "NULL" && RowMatches(row, ip.c_str(), mac.c_str())) {
             m_pListCtrl->SetRowEnable(row, true);
+            m_pListCtrl->SetBtnEnable(row, true);
             m_pListCtrl->SetItemText(row, COL_STATE, Tr(L"Initialized"));
             m_pListCtrl->SetTableItemColor(row);
             if (ipConflict)
                 m_pListCtrl->SetRowColor(row);
+            // SetRowEnable ticks the row.
+            UpdateSelectedCount();
             return;
         }
     }

@@ -19,6 +19,7 @@
 #include "Main/CMainFrameEventImp.h"
 #include "Main/CMessageNotifier.h"
 #include "Main/ShellSelfTest.h"
+#include "Main/StartupCheck.h"
 #include "Widgets/SFGlobal.h"
 #include "os/CrashHandler.h"
 #include "os/LogLibrary.h"
@@ -78,6 +79,11 @@ int main(int argc, char* argv[])
 
     os::LoadLogDll();
     ArmShellSelfTest(mainFrame);
+    // A missing skin or a broken language file is said once the window is up.
+    QTimer::singleShot(0, qApp, [appDir, frame = std::weak_ptr<CMainFrameEventImp>(mainFrame)] {
+        std::shared_ptr<CMainFrameEventImp> shown = frame.lock();
+        ReportStartupProblems(appDir, shown ? shown->GetUIWnd() : nullptr);
+    });
 
     QApplication::exec();
     FinishShellSelfTest();

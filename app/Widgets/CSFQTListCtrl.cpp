@@ -44,6 +44,12 @@ CSFQTListCtrl::CSFQTListCtrl(ISFListCtrlEvent* sink) : QTableWidget(nullptr), CS
     // Rows have a fixed height: a text wider than its column is cut with an ellipsis, not wrapped.
     setWordWrap(false);
     setTextElideMode(Qt::ElideRight);
+    // A highlighted row is a light tint of the accent colour with dark text, so that the blue
+    // type icons and cell buttons stay visible on it.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Highlight, QColor(0xD6, 0xE8, 0xFC));
+    colours.setColor(QPalette::HighlightedText, QColor(0x1B, 0x24, 0x30));
+    setPalette(colours);
 
     m_pCopyAction = new QAction(this);
     connect(this, &QTableWidget::itemDoubleClicked, this, &CSFQTListCtrl::OnItemDBClicked);
@@ -480,8 +486,15 @@ void CSFQTListCtrl::SetToolTipText(int row, int col, const wchar_t* text)
 
 void CSFQTListCtrl::SetItemIcon(int row, int col, const wchar_t* path)
 {
-    if (QTableWidgetItem* it = item(row, col))
-        it->setIcon(QIcon(SFFromWide(path)));
+    QTableWidgetItem* it = item(row, col);
+    if (!it)
+        return;
+    // The picture as it is in every state: the style's tint of a selected icon hides it.
+    const QPixmap picture(SFFromWide(path));
+    QIcon icon;
+    icon.addPixmap(picture, QIcon::Normal);
+    icon.addPixmap(picture, QIcon::Selected);
+    it->setIcon(icon);
 }
 
 // ---- Selection and colours -------------------------------------------------------------------
