@@ -117,7 +117,7 @@ int CSearchDevEventImp::Create()
     if (!m_pView)
         return 0;
     m_pView->SetBGClr(0xFFFFFF);
-    m_pView->SetFrameClr(1, 0xFFFFFF);
+    m_pView->SetFrameClr(0xFFFFFF, 1);
     m_pView->Create(nullptr, L"ModifyIPs", 0x50000000, Rc(68, 0, 1000, 62), m_pPeers ? m_pPeers->GetMainWnd() : nullptr,
                     ID_VIEW);
     return 0;
@@ -408,7 +408,8 @@ void CSearchDevEventImp::SetRowIconAndButtons(int row, const DEVICE_NET_INFO_EX*
     case 2: icon = L"/icon_sd.png"; break;
     case 4: icon = L"/icon_dvr.png"; break;
     case 8: icon = L"/icon_nvr.png"; break;
-    default: break;
+    // Every row has a type icon: the other classes share a plain device picture.
+    default: icon = L"/icon_other.png"; break;
     }
     if (icon)
         m_pListCtrl->SetItemIcon(row, COL_TYPE, GetSkinPath(icon).c_str());

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QToolTip>
 
 #include "Widgets/CSFQTButton.h"
 #include "Widgets/CSFQTEditCtrl.h"
@@ -583,6 +584,26 @@ void CSFQTListCtrl::ItemClickNotify(QTableWidgetItem* item)
         m_nEditRow = m_nEditCol = -1;
     }
     SendItemNotify(NotifyClick, item);
+}
+
+bool CSFQTListCtrl::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = indexAt(help->pos());
+        QTableWidgetItem* it = index.isValid() ? item(index.row(), index.column()) : nullptr;
+        if (it && it->toolTip().isEmpty() && !it->text().isEmpty()) {
+            // The room the delegate leaves for the text: the cell less its margins and icon.
+            int room = visualRect(index).width() - 8;
+            if (!it->icon().isNull())
+                room -= (iconSize().isValid() ? iconSize().width() : style()->pixelMetric(QStyle::PM_SmallIconSize)) + 4;
+            if (QFontMetrics(it->font()).horizontalAdvance(it->text()) > room) {
+                QToolTip::showText(help->globalPos(), it->text(), viewport());
+                return true;
+            }
+        }
+    }
+    return QTableWidget::viewportEvent(event);
 }
 
 void CSFQTListCtrl::mouseReleaseEvent(QMouseEvent* event)

@@ -207,6 +207,8 @@ public:
     bool SkinPending(QWidget* control) const;
 
 protected:
+    // A cell text cut short with an ellipsis shows in full as the tool tip, when the cell has none.
+    bool viewportEvent(QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     // A shown view places every cell control again on each inserted row; rows are appended
     // here, so placing them once at the next layout is enough.

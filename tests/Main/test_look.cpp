@@ -17,6 +17,13 @@
 #include "ShellTestSupport.h"
 
 #include "Main/CAboutDlgEventImp.h"
+#include "Main/CDetialsDlgEventImp.h"
+#include "Main/CDetialsResDlgEventImp.h"
+#include "Main/CFilterMainEventImp.h"
+#include "Main/CUserConfigSettingEventImp.h"
+#include "Main/CUserSearchSettingEventImp.h"
+#include "Widgets/SFDialog.h"
+#include "Widgets/SFView.h"
 #include "Main/CSearchDevEventImp.h"
 #include "Main/CToolBarEventImp.h"
 #include "Main/StartupCheck.h"
@@ -245,4 +252,54 @@ TEST(Look, BrokenLanguageFileIsReadOnceAndReported)
     QFile::remove(path);
     CAppSettings::Language = language;
     TrResetForTest();
+}
+
+TEST(Look, DeviceViewsAreFramedInTheirBackgroundColour)
+{
+    auto frame = MakeMainWindow();
+    auto page = frame->GetSearchDevPage();
+    struct Case {
+        const char* name;
+        QWidget* view;
+        QPoint frame;
+        QRgb colour;
+    } cases[] = {
+        {"filter panel", Q(page->GetFilterPanel()->GetView()), {400, 0}, qRgb(0xED, 0xEF, 0xF5)},
+        {"page", Q(page->GetView()), {0, 600}, qRgb(0xFF, 0xFF, 0xFF)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_NE(c.view, nullptr);
+        const QImage shot = c.view->grab().toImage();
+        ASSERT_TRUE(shot.rect().contains(c.frame));
+        EXPECT_EQ(shot.pixel(c.frame) & 0xFFFFFF, c.colour & 0xFFFFFF);
+    }
+}
+
+TEST(Look, DialogTextsFitInsideTheirDialogs)
+{
+    auto frame = MakeMainWindow();
+    struct Case {
+        const char* name;
+        CSFDialog* dialog;
+    } cases[] = {
+        {"Setting", frame->GetSettingDlg()->GetDialog()},
+        {"Search Setting", frame->GetSearchSettingDlg()->GetDialog()},
+        {"About", frame->GetAboutDlg()->GetDialog()},
+        {"Details", frame->GetSearchDevPage()->GetDetailsDlg()->GetDialog()},
+        {"Result details", frame->GetResultDetailsDlg()->GetDialog()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* dialog = dynamic_cast<QWidget*>(c.dialog);
+        ASSERT_NE(dialog, nullptr);
+        int texts = 0;
+        for (QLabel* label : dialog->findChildren<QLabel*>()) {
+            if (!label->isVisibleTo(dialog) || label->text().isEmpty() || label->parentWidget() != dialog)
+                continue;
+            ++texts;
+            EXPECT_TRUE(dialog->rect().contains(label->geometry())) << label->text().toStdString();
+        }
+        EXPECT_GT(texts, 0);
+    }
 }

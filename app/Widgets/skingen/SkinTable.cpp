@@ -126,6 +126,7 @@ const SkinImage kTable[] = {
     {"icon_sd.png", SkinKind::Icon, 16, 16, kNone, 0xFF1AA39A, 0, Glyph::Dome, nullptr},
     {"icon_dvr.png", SkinKind::Icon, 16, 16, kNone, 0xFFE0873A, 0, Glyph::Recorder, nullptr},
     {"icon_nvr.png", SkinKind::Icon, 16, 16, kNone, 0xFF7B61E8, 0, Glyph::Recorder, nullptr},
+    {"icon_other.png", SkinKind::Icon, 16, 16, kNone, 0xFF6B7785, 0, Glyph::Device, nullptr},
     {"tittle.png", SkinKind::Solid, 8, 8, kBody, 0, 0, Glyph::None, nullptr},
     {"tabAll_Check.png", SkinKind::Button, 100, 35, kBrand, kBrand, 0, Glyph::None, nullptr},
     {"tabAll_unCheck.png", SkinKind::Button, 100, 35, kFace, kEdge, 0, Glyph::None, nullptr},
@@ -143,7 +144,7 @@ const SkinImage kTable[] = {
     {"bg_ipedit_dis.png", SkinKind::EditFrame, 200, 25, 0xFFE6E6E6, kGrey, 0, Glyph::None, nullptr},
     {"menu_bg.png", SkinKind::Solid, 8, 8, kWhite, 0, 0, Glyph::None, nullptr},
     // Pictures.
-    {"logo.png", SkinKind::Banner, 120, 40, kNone, kBrand, 0, Glyph::Camera, "Vantyx"},
+    {"logo.png", SkinKind::Banner, 68, 68, kNone, kBrand, 0, Glyph::Camera, "Vantyx"},
     {"AboutPic.png", SkinKind::Banner, 356, 58, kBrand, kWhite, 1, Glyph::Camera, "Vantyx Config Tool"},
     {"hand_pointing.png", SkinKind::Pointer, 32, 32, kWhite, 0xFF1B2430, 0, Glyph::None, nullptr},
     {"main.ico", SkinKind::Glyph, 32, 32, kBrand, kWhite, 0, Glyph::Camera, nullptr},
