@@ -11,6 +11,8 @@
 #include <QMovie>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QToolTip>
+#include <QHelpEvent>
 
 #include <cstring>
 
@@ -302,4 +304,35 @@ TEST(Look, DialogTextsFitInsideTheirDialogs)
         }
         EXPECT_GT(texts, 0);
     }
+}
+
+TEST(Look, TextsCutShortShowInFullAsToolTips)
+{
+    auto frame = MakeMainWindow();
+    auto page = frame->GetSearchDevPage();
+    auto* list = dynamic_cast<QTableWidget*>(page->GetListCtrl());
+    ASSERT_NE(list, nullptr);
+    page->ClearList();
+    DEVICE_NET_INFO_EX device = Record("10.0.0.1", "aa:00:00:00:00:01", "IPC", true);
+    std::strncpy(device.szSoftVersion, "2.840.0000000.18.R, Build Date: 2024-03-12", sizeof device.szSoftVersion - 1);
+    page->AddDeviceRow(&device, false);
+    auto tipAt = [](QWidget* w, QPoint at) {
+        QHelpEvent help(QEvent::ToolTip, at, w->mapToGlobal(at));
+        QCoreApplication::sendEvent(w, &help);
+        return QToolTip::text();
+    };
+    const QRect version = list->visualRect(list->model()->index(0, 7));
+    const QRect number = list->visualRect(list->model()->index(0, 1));
+    EXPECT_EQ(tipAt(list->viewport(), number.center()), QString());
+    EXPECT_EQ(tipAt(list->viewport(), version.center()), QStringLiteral("2.840.0000000.18.R, Build Date: 2024-03-12"));
+
+    // The bottom buttons of the page: "    Manual Add" does not fit its 78 pixels.
+    QPushButton* manual = nullptr;
+    for (QPushButton* b : Q(page->GetView())->findChildren<QPushButton*>())
+        if (b->text() == QStringLiteral("    Manual Add"))
+            manual = b;
+    ASSERT_NE(manual, nullptr);
+    EXPECT_EQ(tipAt(manual, manual->rect().center()), QStringLiteral("Manual Add"));
+    QToolTip::hideText();
+    page->ClearList();
 }
