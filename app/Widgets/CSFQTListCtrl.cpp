@@ -586,6 +586,29 @@ void CSFQTListCtrl::ItemClickNotify(QTableWidgetItem* item)
     SendItemNotify(NotifyClick, item);
 }
 
+QRect CSFQTListCtrl::visualRect(const QModelIndex& index) const
+{
+    const QRect r = QTableWidget::visualRect(index);
+    if (m_bPlacingCells && r.isValid() && (r.bottom() < 0 || r.top() >= viewport()->height()))
+        return QRect();
+    return r;
+}
+
+void CSFQTListCtrl::updateEditorGeometries()
+{
+    // The view shows the controls whose cell has a rectangle and hides the others.
+    m_bPlacingCells = true;
+    QTableWidget::updateEditorGeometries();
+    m_bPlacingCells = false;
+}
+
+void CSFQTListCtrl::scrollContentsBy(int dx, int dy)
+{
+    QTableWidget::scrollContentsBy(dx, dy);
+    if (dy != 0)
+        updateEditorGeometries();
+}
+
 bool CSFQTListCtrl::viewportEvent(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip) {
