@@ -1,4 +1,5 @@
-// Search over 5000 emulated devices with the device page shown offscreen.
+// Search over 20 000 emulated devices of an external fleet with the device page shown offscreen:
+// goal under 5 s to the last row, no GUI stall over 16 ms.
 #include <benchmark/benchmark.h>
 
 #include <signal.h>
@@ -26,7 +27,7 @@ using namespace VeyraBase;
 
 namespace {
 
-constexpr int kDevices = 5000;
+constexpr int kDevices = 20000;
 const char* const kFirst = "127.202.0.1";
 
 struct Devsim {

@@ -38,7 +38,9 @@ constexpr QRgb kEdgeOff = 0xFFD0D0D0;
 const SkinImage kTable[] = {
     // Frames and backgrounds.
     {"Frame.png", SkinKind::DialogFrame, 148, 140, kBrand, kGrey, 0, Glyph::None, nullptr},
-    {"FrameMain.png", SkinKind::MainFrame, 1000, 700, kWhite, kGrey, 0, Glyph::None, nullptr},
+    // Only its edges are used (the window is covered by its bars and pages): small, so that
+    // start-up does not decode a whole window picture.
+    {"FrameMain.png", SkinKind::MainFrame, 148, 140, kWhite, kGrey, 0, Glyph::None, nullptr},
     {"bgColorWhite.png", SkinKind::Solid, 8, 8, kWhite, 0, 0, Glyph::None, nullptr},
     {"bgColorMain.png", SkinKind::Solid, 8, 8, kBody, 0, 0, Glyph::None, nullptr},
     {"bg_monitor.png", SkinKind::Solid, 8, 8, kWhite, 0, 0, Glyph::None, nullptr},
