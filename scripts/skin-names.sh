@@ -2,7 +2,7 @@
 # Lists the skin image names that the shell, the widget framework and the stand-in pages use but
 # that are missing from the painted skin folder; exits 1 when any is missing.
 #   scripts/skin-names.sh <skin folder>
-# Names are the ".png"/".ico" literals of the code, plus <base>_nor/_hov/_pre/_dis for the bases
+# Names are the image literals (".png", ".ico", ".gif", ".jpg", ".bmp", ".svg") of the code, plus <base>_nor/_hov/_pre/_dis for the bases
 # handed to helpers that append those suffixes.
 set -eu
 skin=${1:?usage: skin-names.sh <skin folder>}
@@ -10,7 +10,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 sources="app/Main app/Widgets app/IPConfig app/DevInit"
 used=$( {
-  grep -rhoE '"[A-Za-z0-9_./-]+\.(png|ico)"' $sources --include='*.cpp' --include='*.h' |
+  grep -rhoE '"[A-Za-z0-9_./-]+\.(png|ico|gif|jpg|bmp|svg)"' $sources --include='*.cpp' --include='*.h' |
     tr -d '"' | sed 's#.*/##' | grep -v '^_'
   # Helpers that build the four state names from a base: the files that append "_nor.png" pass the
   # base as the last literal of each call of their local "button" helper.

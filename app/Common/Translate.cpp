@@ -6,6 +6,8 @@
 
 #include <tinyxml.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cwchar>
 #include <map>
@@ -21,6 +23,9 @@ struct TrState {
     std::mutex lock;
     std::map<std::wstring, std::wstring> map;
     bool loaded = false;
+    bool tried = false;
+    struct stat triedFile = {}; // the file as it was at the last failed attempt
+    std::wstring problem; // why the language file was not used, empty when it was
     wchar_t ring[TR_BUFFERS][TR_UNITS] = {};
     int next = 0;
 };
@@ -36,9 +41,29 @@ void TryLoad(TrState& state)
     CSFStreamConvert dir(SFGetAppPath().c_str(), SF_SOFT_BASE::SF_CP_UTF8);
     char path[512];
     snprintf(path, sizeof path, "%s/Lang/Lang_%d.xml", dir.GetMultiByte(), CAppSettings::Language);
-    TiXmlDocument doc;
-    if (!doc.LoadFile(path, TIXML_ENCODING_UTF8))
+    // A file that failed is tried again only once it has changed (added, written, replaced), not
+    // for every text.
+    struct stat now = {};
+    if (stat(path, &now) != 0)
+        now = {};
+    if (state.tried && now.st_ino == state.triedFile.st_ino && now.st_size == state.triedFile.st_size &&
+        now.st_mtim.tv_sec == state.triedFile.st_mtim.tv_sec &&
+        now.st_mtim.tv_nsec / 1000000 == state.triedFile.st_mtim.tv_nsec / 1000000)
         return;
+    state.tried = true;
+    state.triedFile = now;
+    state.problem.clear();
+    CSFStreamConvert shown(path, SF_SOFT_BASE::SF_CP_UTF8);
+    TiXmlDocument doc;
+    if (!doc.LoadFile(path, TIXML_ENCODING_UTF8)) {
+        // The built-in texts are English: only another language needs its file.
+        if (CAppSettings::Language != 0 || doc.ErrorId() != TiXmlBase::TIXML_ERROR_OPENING_FILE) {
+            CSFStreamConvert why(doc.ErrorDesc(), SF_SOFT_BASE::SF_CP_UTF8);
+            state.problem = std::wstring(L"The language file ") + shown.GetWideChar() + L" cannot be read (" +
+                            why.GetWideChar() + L"); texts are shown in English.";
+        }
+        return;
+    }
     state.loaded = true;
     const TiXmlElement* root = doc.RootElement();
     if (!root)
@@ -81,6 +106,17 @@ void TrResetForTest()
     std::lock_guard<std::mutex> guard(state.lock);
     state.map.clear();
     state.loaded = false;
+    state.tried = false;
+    state.problem.clear();
+}
+
+std::wstring TrLoadProblem()
+{
+    TrState& state = State();
+    std::lock_guard<std::mutex> guard(state.lock);
+    if (!state.loaded)
+        TryLoad(state);
+    return state.problem;
 }
 
 std::wstring GetSdkErrorText(uint32_t code)

@@ -15,5 +15,8 @@ std::wstring GetSdkErrorText(uint32_t code);
 // 2 for Cancel, the close button or Escape. Defined by the widget framework.
 int ShowMessageBox(const wchar_t* text, const wchar_t* caption, void* parent, int type, void* extra = nullptr);
 
+// Why the language file could not be used (which file, what is wrong), or empty. Loads it first.
+std::wstring TrLoadProblem();
+
 // Forgets the loaded language file, so that the next Tr reads it again. For tests.
 void TrResetForTest();

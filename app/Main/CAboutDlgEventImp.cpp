@@ -111,7 +111,7 @@ int CAboutDlgEventImp::Dlg_OnInitDialog(bool create)
     m_pWebSite = CreateSFButton(this);
     m_pWebSite->SetTextAlign(36);
     m_pWebSite->SetSkin(&skin);
-    m_pWebSite->Create(Tr(L"WebSite"), 0x10000, RECT{20, 165, 350, 185}, wnd, ID_WEBSITE);
+    m_pWebSite->Create(Tr(L"WebSite"), WS_VISIBLE | WS_TABSTOP, RECT{20, 165, 350, 185}, wnd, ID_WEBSITE);
     m_pWebSite->SetTextColor(0);
     return 1;
 }

@@ -52,7 +52,7 @@ int CDetialsDlgEventImp::Dlg_OnInitDialog(bool create)
         m_pLabels[i] = CreateSFStatic(nullptr);
         if (m_pLabels[i]) {
             m_pLabels[i]->Create(Tr(kLabels[i]), 0x10010000, SFRectLTRB(100, top, 200, top + 20), wnd, 0);
-            m_pLabels[i]->SetTextAlignFlag(0);
+            m_pLabels[i]->SetTextAlignFlag(4); // level with the value beside it
         }
         m_pValues[i] = CreateSFEditCtrl(nullptr);
         if (m_pValues[i]) {

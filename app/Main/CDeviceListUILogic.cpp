@@ -294,19 +294,21 @@ void CDeviceListUILogic::Task_InsertDevice(DevicePtr device)
     }
 
     m_bNewDevice = true;
-    const std::string macLower = Lower(mac);
-    for (const DevicePtr& listed : m_vecDevices) {
-        if (Lower(FIELD_TEXT(listed->stNetInfo.szMacAddr)) == macLower) {
-            m_bNewDevice = false;
-            if (listed->stNetInfo.nIpVersion == info.nIpVersion)
-                return;
-        }
+    // A search answers with thousands of devices: the MAC check is an index lookup and the
+    // address check compares in place, so that a search stays linear in its answers.
+    m_macIndex.Sync(m_vecDevices);
+    bool sameVersion = false;
+    if (m_macIndex.Find(Lower(mac), info.nIpVersion, &sameVersion)) {
+        m_bNewDevice = false;
+        if (sameVersion)
+            return;
     }
     device->nRow = -1;
 
     device->bIPConflict = 0;
     for (const DevicePtr& listed : m_vecDevices) {
-        if (FIELD_TEXT(listed->stNetInfo.szIpAddr) == ip) {
+        const char* listedIp = listed->stNetInfo.szIpAddr;
+        if (std::strncmp(listedIp, ip.c_str(), sizeof listed->stNetInfo.szIpAddr) == 0) {
             listed->bIPConflict = 1;
             device->bIPConflict = 1;
             if (std::shared_ptr<CSearchDevEventImp> page = m_pPeers->GetSearchDevPage())

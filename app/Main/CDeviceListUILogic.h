@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Common/DeviceInfo.h"
+#include "Main/DeviceMacIndex.h"
 
 class CMainFrameEventImp;
 class CSearchDevLogic;
@@ -101,6 +102,7 @@ private:
     bool m_bNewDevice = false;
     bool m_bAccessRefused = false;
     DeviceVector m_vecDevices;
+    DeviceMacIndex m_macIndex; // MACs of m_vecDevices, for the duplicate check of a new answer
     int32_t m_nFoundCount = 0;
     int32_t m_nShownCount = 0;
     int32_t m_nCloudDeviceCount = 0;

@@ -69,7 +69,7 @@ int CFilterMainEventImp::Create()
     if (!m_pView)
         return 0;
     m_pView->SetBGClr(0xF5EFED);
-    m_pView->SetFrameClr(1, 0xF5EFED);
+    m_pView->SetFrameClr(0xF5EFED, 1);
     m_pView->Create(nullptr, L"Filter", 0x50000000, SFRectLTRB(68, 0, 1000, 76), page ? page->GetUIWnd() : nullptr, 103);
     return 0;
 }

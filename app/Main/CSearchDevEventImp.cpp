@@ -102,7 +102,7 @@ int CSearchDevEventImp::Create()
     if (!m_pView)
         return 0;
     m_pView->SetBGClr(0xFFFFFF);
-    m_pView->SetFrameClr(1, 0xFFFFFF);
+    m_pView->SetFrameClr(0xFFFFFF, 1);
     m_pView->Create(nullptr, L"ModifyIPs", 0x50000000, SFRectLTRB(68, 0, 1000, 62), m_pPeers ? m_pPeers->GetMainWnd() : nullptr,
                     ID_VIEW);
     return 0;
@@ -374,8 +374,10 @@ void CSearchDevEventImp::AddDeviceRow(const DEVICE_NET_INFO_EX* info, bool ipCon
     m_pListCtrl->SetTableItemColor(row);
     if (ipConflict)
         m_pListCtrl->SetRowColor(row);
-    if (uninit)
+    if (uninit) {
         m_pListCtrl->SetRowEnable(row, false);
+        m_pListCtrl->SetBtnEnable(row, false);
+    }
     const bool v4 = info->nIpVersion == 4;
     m_pListCtrl->SetItemShow(row, COL_OPERATE, ID_ROW_MODIFY, v4);
     m_pListCtrl->SetItemShow(row, COL_OPERATE, ID_ROW_DETAILS, v4);
@@ -391,7 +393,8 @@ void CSearchDevEventImp::SetRowIconAndButtons(int row, const DEVICE_NET_INFO_EX*
     case 2: icon = L"/icon_sd.png"; break;
     case 4: icon = L"/icon_dvr.png"; break;
     case 8: icon = L"/icon_nvr.png"; break;
-    default: break;
+    // Every row has a type icon: the other classes share a plain device picture.
+    default: icon = L"/icon_other.png"; break;
     }
     if (icon)
         m_pListCtrl->SetItemIcon(row, COL_TYPE, GetSkinPath(icon).c_str());
@@ -432,10 +435,13 @@ void CSearchDevEventImp::MarkDeviceInitialized(const DEVICE_NET_INFO_EX* info, b
     for (int row = 0; row < m_pListCtrl->GetItemCount(); ++row) {
         if (mac != "NULL" && RowMatches(row, ip.c_str(), mac.c_str())) {
             m_pListCtrl->SetRowEnable(row, true);
+            m_pListCtrl->SetBtnEnable(row, true);
             m_pListCtrl->SetItemText(row, COL_STATE, Tr(L"Initialized"));
             m_pListCtrl->SetTableItemColor(row);
             if (ipConflict)
                 m_pListCtrl->SetRowColor(row);
+            // SetRowEnable ticks the row.
+            UpdateSelectedCount();
             return;
         }
     }

@@ -39,6 +39,8 @@ public:
     int Create();
     CSFView* GetView() const { return m_pView; }
     CSFListCtrl* GetListCtrl() const { return m_pListCtrl; }
+    // The number of ticked rows shown beside "devices ware selected".
+    CSFStatic* GetSelectedCountLabel() const { return m_pCountLabel; }
     void EnableListSort(bool enable);
     std::shared_ptr<CMainFrameEventImp> GetMainFrame() const { return m_wpMainFrame.lock(); }
     int IsModifyingIP();

@@ -220,12 +220,12 @@ int CUserConfigSettingEventImp::Dlg_OnInitDialog(bool create)
     m_pClose->Create(L"", WS_VISIBLE, RECT{475, 2, 499, 26}, wnd, 2);
     m_pClose->SetToolTipText(Tr(L"Close"));
 
-    m_pUpdateTimeoutLabel = label(Tr(L"Update Timeout(/Min)"), RECT{45, 50, 195, 75}, 2);
+    m_pUpdateTimeoutLabel = label(Tr(L"Update Timeout(/Min)"), RECT{45, 50, 195, 75}, 6);
     m_pUpdateTimeout = edit(RECT{205, 50, 355, 75}, 0);
-    m_pUpdateRange = label(Tr(L"(5~30)"), RECT{360, 50, 430, 75}, 0);
-    m_pNetworkTimeoutLabel = label(Tr(L"Network Timeout(/Sec)"), RECT{45, 100, 195, 125}, 2);
+    m_pUpdateRange = label(Tr(L"(5~30)"), RECT{360, 50, 430, 75}, 4);
+    m_pNetworkTimeoutLabel = label(Tr(L"Network Timeout(/Sec)"), RECT{45, 100, 195, 125}, 6);
     m_pNetworkTimeout = edit(RECT{205, 100, 355, 125}, 0);
-    m_pNetworkRange = label(Tr(L"(5~30)"), RECT{360, 100, 430, 125}, 0);
+    m_pNetworkRange = label(Tr(L"(5~30)"), RECT{360, 100, 430, 125}, 4);
     for (CSFEditCtrl* e : {m_pUpdateTimeout, m_pNetworkTimeout}) {
         if (e) {
             e->SetNumType(1);
@@ -235,20 +235,26 @@ int CUserConfigSettingEventImp::Dlg_OnInitDialog(bool create)
     SetEditText(m_pUpdateTimeout, std::to_wstring(CAppSettings::nUpdateTimeout_Minute));
     SetEditText(m_pNetworkTimeout, std::to_wstring(CAppSettings::nUpdateWaittime_Sec));
 
-    m_pDownloadPathLabel = label(Tr(L"DownLoadPath"), RECT{45, 150, 195, 175}, 2);
+    m_pDownloadPathLabel = label(Tr(L"DownLoadPath"), RECT{45, 150, 195, 175}, 6);
     m_pDownloadPath = edit(RECT{205, 150, 355, 175}, ID_DOWNLOAD_PATH);
     SetEditText(m_pDownloadPath, CAppSettings::DownloadPath);
     if (m_pDownloadPath)
         m_pDownloadPath->SetReadOnly(1);
     m_pOpen = button(Tr(L"Open"), RECT{360, 150, 432, 175}, ID_OPEN);
 
-    m_pCloudUrlLabel = label(Tr(L"CloudURL"), RECT{45, 200, 195, 225}, 2);
+    m_pCloudUrlLabel = label(Tr(L"CloudURL"), RECT{45, 200, 195, 225}, 6);
     m_pCloudUrl = edit(RECT{205, 200, 355, 225}, ID_CLOUD_URL);
     SetEditText(m_pCloudUrl, CAppSettings::CloudURL);
     m_pDefault = button(Tr(L"Default"), RECT{360, 200, 432, 225}, ID_DEFAULT_URL);
-    m_pUrlTip = label(Tr(L"Tip: Please enter Domain Name:Port or Domain IP:Port."), RECT{180, 233, 375, 253}, 0);
+    m_pUrlTip = CreateSFStatic(nullptr);
+    // A smaller grey hint, so that the whole sentence fits inside the dialog.
+    m_pUrlTip->SetTextSize(11);
+    m_pUrlTip->SetTextColor(0xA3968C);
+    m_pUrlTip->SetTextAlignFlag(4);
+    m_pUrlTip->Create(Tr(L"Tip: Please enter Domain Name:Port or Domain IP:Port."), WS_VISIBLE, RECT{180, 233, 375, 253},
+                      wnd, static_cast<UINT>(-1));
 
-    m_pCloudSwitchLabel = label(Tr(L"CloudEnable"), RECT{45, 260, 195, 285}, 2);
+    m_pCloudSwitchLabel = label(Tr(L"CloudEnable"), RECT{45, 260, 195, 285}, 6);
     m_pCloudSwitch = CreateSFRadioBox(this);
     ImageRadioBox toggle;
     toggle.strCheckedNormal = toggle.strCheckedHover = toggle.strCheckedPressed = L"list_open_nor.png";
@@ -261,7 +267,7 @@ int CUserConfigSettingEventImp::Dlg_OnInitDialog(bool create)
     m_pCloudSwitch->SetCheck(CAppSettings::CloudEnable ? 1 : 0);
     m_pCloudSwitch->SetWindowTextW(CAppSettings::CloudEnable ? Tr(L"Open") : Tr(L"Close"));
 
-    m_pClearLabel = label(Tr(L"ClearUpgradeFile"), RECT{45, 310, 195, 335}, 2);
+    m_pClearLabel = label(Tr(L"ClearUpgradeFile"), RECT{45, 310, 195, 335}, 6);
     m_pDelete = button(Tr(L"Delete"), RECT{205, 305, 277, 330}, ID_DELETE);
     m_pOK = button(Tr(L"OK"), RECT{420, 355, 492, 380}, ID_OK);
     return 1;

@@ -20,6 +20,7 @@
 #include "Common/YuvConvert.h"
 #include "Main/CMainFrameEventImp.h"
 #include "Main/CMessageNotifier.h"
+#include "Main/StartupCheck.h"
 #include "Widgets/SFGlobal.h"
 #include "os/CrashHandler.h"
 #include "os/LogLibrary.h"
@@ -80,6 +81,11 @@ int RunProgram(int argc, char* argv[], IProgramObserver* observer)
     os::LoadLogDll();
     if (observer)
         observer->MainWindowCreated(mainFrame);
+    // A missing skin or a broken language file is said once the window is up.
+    QTimer::singleShot(0, qApp, [appDir, frame = std::weak_ptr<CMainFrameEventImp>(mainFrame)] {
+        std::shared_ptr<CMainFrameEventImp> shown = frame.lock();
+        ReportStartupProblems(appDir, shown ? shown->GetUIWnd() : nullptr);
+    });
 
     QApplication::exec();
     if (observer)

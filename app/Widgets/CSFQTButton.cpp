@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QThread>
+#include <QToolTip>
 
 #include "Widgets/SFCustomEvent.h"
 #include "Widgets/SFFactory.h"
@@ -215,6 +216,16 @@ void CSFQTButton::paintEvent(QPaintEvent*)
     if (!isEnabled())
         p.setPen(QColor(0x6B, 0x6B, 0x6B));
     p.drawText(r, m_nTextFlags, shown);
+}
+
+bool CSFQTButton::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip && toolTip().isEmpty() && m_nElide == 1 &&
+        fontMetrics().horizontalAdvance(text()) > width() - 4) {
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text().trimmed(), this);
+        return true;
+    }
+    return QPushButton::event(event);
 }
 
 void CSFQTButton::mousePressEvent(QMouseEvent* event)

@@ -50,6 +50,8 @@ private slots:
     void OnClicked();
 
 protected:
+    // A text cut short with an ellipsis shows in full as the tool tip, when none was set.
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -20,11 +20,11 @@ const char kDropDownSheet[] =
     "QComboBox {subcontrol-position: bottom;}"
     "QComboBox QAbstractItemView {border: 1px solid gray;border-top-width: 0px;outline:0px;border-radius:3px;"
     "background-color: rgb(237,239,245);"
-    "selection-background-color: rgb(112,178,255);"
+    "selection-background-color: rgb(227,238,251);"
     "subcontrol-origin: content;"
     "background-clip:content;"
     "position: absolute;}"
-    "QComboBox QAbstractItemView::item:selected {Background: rgba(255,0,0,50%);}";
+    "QComboBox QAbstractItemView::item:selected {background: rgb(227,238,251);color: rgb(31,111,204);}";
 
 enum { PieceNormal = 0, PieceHover = 1, PieceOpenBelow = 2, PieceOpenAbove = 3, PieceDisabled = 4 };
 }  // namespace

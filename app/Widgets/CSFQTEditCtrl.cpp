@@ -9,6 +9,9 @@
 #include <QPixmap>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QToolTip>
 
 #include "Widgets/CSFQTButton.h"
 #include "Widgets/SFFactory.h"
@@ -98,9 +101,26 @@ void CSFQTEditCtrl::SetWindowTextW(const wchar_t* text)
 {
     ConnectTextChange(false);
     setText(SFFromWide(text));
+    // A value shown read-only is shown from its start.
+    if (isReadOnly())
+        setCursorPosition(0);
     if (m_nTextColor != 0)
         SetTextColor(m_nTextColor);
     ConnectTextChange(true);
+}
+
+bool CSFQTEditCtrl::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip && toolTip().isEmpty() && echoMode() == QLineEdit::Normal) {
+        QStyleOptionFrame option;
+        initStyleOption(&option);
+        const QRect area = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
+        if (fontMetrics().horizontalAdvance(text()) > area.width() - 4) {
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text(), this);
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
 }
 
 void CSFQTEditCtrl::EnableWindow(int enable)

@@ -41,6 +41,8 @@ public:
     COLORREF TextColour() const { return m_nTextColor; }
 
 protected:
+    // A text wider than the field shows in full as the tool tip, when none was set.
+    bool event(QEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private slots:

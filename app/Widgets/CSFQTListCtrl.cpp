@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QToolTip>
 
 #include "Widgets/CSFQTButton.h"
 #include "Widgets/CSFQTEditCtrl.h"
@@ -44,6 +45,12 @@ CSFQTListCtrl::CSFQTListCtrl(ISFListCtrlEvent* sink) : QTableWidget(nullptr), CS
     // Rows have a fixed height: a text wider than its column is cut with an ellipsis, not wrapped.
     setWordWrap(false);
     setTextElideMode(Qt::ElideRight);
+    // A highlighted row is a light tint of the accent colour with dark text, so that the blue
+    // type icons and cell buttons stay visible on it.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Highlight, QColor(0xD6, 0xE8, 0xFC));
+    colours.setColor(QPalette::HighlightedText, QColor(0x1B, 0x24, 0x30));
+    setPalette(colours);
 
     m_pCopyAction = new QAction(this);
     connect(this, &QTableWidget::itemDoubleClicked, this, &CSFQTListCtrl::OnItemDBClicked);
@@ -480,8 +487,15 @@ void CSFQTListCtrl::SetToolTipText(int row, int col, const wchar_t* text)
 
 void CSFQTListCtrl::SetItemIcon(int row, int col, const wchar_t* path)
 {
-    if (QTableWidgetItem* it = item(row, col))
-        it->setIcon(QIcon(SFFromWide(path)));
+    QTableWidgetItem* it = item(row, col);
+    if (!it)
+        return;
+    // The picture as it is in every state: the style's tint of a selected icon hides it.
+    const QPixmap picture(SFFromWide(path));
+    QIcon icon;
+    icon.addPixmap(picture, QIcon::Normal);
+    icon.addPixmap(picture, QIcon::Selected);
+    it->setIcon(icon);
 }
 
 // ---- Selection and colours -------------------------------------------------------------------
@@ -570,6 +584,49 @@ void CSFQTListCtrl::ItemClickNotify(QTableWidgetItem* item)
         m_nEditRow = m_nEditCol = -1;
     }
     SendItemNotify(NotifyClick, item);
+}
+
+QRect CSFQTListCtrl::visualRect(const QModelIndex& index) const
+{
+    const QRect r = QTableWidget::visualRect(index);
+    if (m_bPlacingCells && r.isValid() && (r.bottom() < 0 || r.top() >= viewport()->height()))
+        return QRect();
+    return r;
+}
+
+void CSFQTListCtrl::updateEditorGeometries()
+{
+    // The view shows the controls whose cell has a rectangle and hides the others.
+    m_bPlacingCells = true;
+    QTableWidget::updateEditorGeometries();
+    m_bPlacingCells = false;
+}
+
+void CSFQTListCtrl::scrollContentsBy(int dx, int dy)
+{
+    QTableWidget::scrollContentsBy(dx, dy);
+    if (dy != 0)
+        updateEditorGeometries();
+}
+
+bool CSFQTListCtrl::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = indexAt(help->pos());
+        QTableWidgetItem* it = index.isValid() ? item(index.row(), index.column()) : nullptr;
+        if (it && it->toolTip().isEmpty() && !it->text().isEmpty()) {
+            // The room the delegate leaves for the text: the cell less its margins and icon.
+            int room = visualRect(index).width() - 8;
+            if (!it->icon().isNull())
+                room -= (iconSize().isValid() ? iconSize().width() : style()->pixelMetric(QStyle::PM_SmallIconSize)) + 4;
+            if (QFontMetrics(it->font()).horizontalAdvance(it->text()) > room) {
+                QToolTip::showText(help->globalPos(), it->text(), viewport());
+                return true;
+            }
+        }
+    }
+    return QTableWidget::viewportEvent(event);
 }
 
 void CSFQTListCtrl::mouseReleaseEvent(QMouseEvent* event)

@@ -206,11 +206,24 @@ public:
     // Whether the control's cell still waits to be painted before its skin is applied.
     bool SkinPending(QWidget* control) const;
 
+    // Rows outside the view have no rectangle while the cell controls are placed.
+    QRect visualRect(const QModelIndex& index) const override;
+
 protected:
+    // Only the cell controls of the rows in view are shown: every shown control costs each repaint
+    // a walk over its siblings, so showing all of them makes a repaint grow with the square of the
+    // rows.
+    void updateEditorGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
+    // A cell text cut short with an ellipsis shows in full as the tool tip, when the cell has none.
+    bool viewportEvent(QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     // A shown view places every cell control again on each inserted row; rows are appended
     // here, so placing them once at the next layout is enough.
     void rowsInserted(const QModelIndex& parent, int start, int end) override;
+
+private:
+    bool m_bPlacingCells = false;
 
 private slots:
     void OnAllCheckClicked();

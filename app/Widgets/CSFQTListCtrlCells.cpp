@@ -276,9 +276,13 @@ bool CSFQTListCtrl::InstallContainer(int row, int col, CSFQTView* container)
     // the next layout costs a repaint computation over every other cell control.
     // (visualRect would run the pending layout of the whole view.)
     const int grid = showGrid() ? 1 : 0;
-    container->setGeometry(columnViewportPosition(col), rowViewportPosition(row), columnWidth(col) - grid,
-                           rowHeight(row) - grid);
+    const int top = rowViewportPosition(row);
+    container->setGeometry(columnViewportPosition(col), top, columnWidth(col) - grid, rowHeight(row) - grid);
     setIndexWidget(index, container);
+    // The view shows every new index widget; one below or above the view waits hidden until its
+    // row is scrolled in.
+    if (top >= viewport()->height() || top + rowHeight(row) <= 0)
+        container->hide();
     return true;
 }
 

@@ -1,6 +1,8 @@
 // Main window frame: menu ids, timers, own maximise, frame cut, keys, Cancel and system reports.
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #include <functional>
 #include <vector>
 
@@ -99,12 +101,19 @@ TEST(MainWindow, OwnMaximiseTogglesWithTheAvailableArea)
 
 TEST(MainWindow, LargeFrameImageIsCutNotComposed)
 {
-    UseBuildSkin();
+    // A whole-window picture of its own (the shipped frame image is only its edges).
+    QTemporaryDir dir;
+    QImage picture(1000, 700, QImage::Format_ARGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb(x % 251, y % 241, (x + y) % 239));
+    ASSERT_TRUE(picture.save(dir.path() + QStringLiteral("/Whole.png")));
+    SFSetSkinDir((dir.path() + QLatin1Char('/')).toStdWString());
     MainPage page;
     CSFDialog* frame = CreateSFMainWindow(&page, nullptr);
     auto* wnd = static_cast<CSFQTMainWindow*>(frame);
     DialogStyle skin;
-    skin.strFrameImage = L"FrameMain.png";
+    skin.strFrameImage = L"Whole.png";
     skin.strBkImage = L"bgColorMain.png";
     skin.strTopLeftRect = L"0,0,10,1";
     skin.strTitleRect = L"0,0,1000,60";
@@ -112,11 +121,12 @@ TEST(MainWindow, LargeFrameImageIsCutNotComposed)
     frame->MoveWindow(0, 0, 800, 600);
     frame->ShowWindow(1);
     const QImage cache = wnd->Skin().m_cache.toImage();
-    const QImage image(SFSkinPath(L"FrameMain.png"));
+    const QImage image(SFSkinPath(L"Whole.png"));
     ASSERT_EQ(cache.size(), QSize(800, 600));
     for (const QPoint& p : {QPoint(5, 5), QPoint(30, 300), QPoint(400, 300), QPoint(799, 599)})
         EXPECT_EQ(cache.pixelColor(p), image.pixelColor(p)) << p.x() << "," << p.y();
     DestroySFDialog(frame);
+    UseBuildSkin();
 }
 
 TEST(MainWindow, KeysOnPressAndRelease)

@@ -330,6 +330,16 @@ void PaintBanner(QPainter& p, const SkinImage& s)
 {
     if (qAlpha(s.a))
         p.fillRect(0, 0, s.width, s.height, C(s.a));
+    if (s.width <= s.height) {
+        // Square or tall: the glyph above, the text below, both centred.
+        const qreal g = s.width * 0.45;
+        DrawGlyph(p, s.glyph, QRectF((s.width - g) / 2, s.height * 0.14, g, g), C(s.b));
+        p.setPen(C(s.b));
+        p.setFont(UiFont(qMax(9, s.width / 6), true));
+        p.drawText(QRectF(0, s.height * 0.14 + g + 2, s.width, s.height * 0.3), Qt::AlignHCenter | Qt::AlignTop,
+                   QString::fromUtf8(s.text));
+        return;
+    }
     const qreal g = s.height * 0.7;
     DrawGlyph(p, s.glyph, QRectF(8, (s.height - g) / 2, g, g), C(s.b));
     p.setPen(C(s.b));

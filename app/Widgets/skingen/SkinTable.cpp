@@ -38,7 +38,9 @@ constexpr QRgb kEdgeOff = 0xFFD0D0D0;
 const SkinImage kTable[] = {
     // Frames and backgrounds.
     {"Frame.png", SkinKind::DialogFrame, 148, 140, kBrand, kGrey, 0, Glyph::None, nullptr},
-    {"FrameMain.png", SkinKind::MainFrame, 1000, 700, kWhite, kGrey, 0, Glyph::None, nullptr},
+    // Only its edges are used (the window is covered by its bars and pages): small, so that
+    // start-up does not decode a whole window picture.
+    {"FrameMain.png", SkinKind::MainFrame, 148, 140, kWhite, kGrey, 0, Glyph::None, nullptr},
     {"bgColorWhite.png", SkinKind::Solid, 8, 8, kWhite, 0, 0, Glyph::None, nullptr},
     {"bgColorMain.png", SkinKind::Solid, 8, 8, kBody, 0, 0, Glyph::None, nullptr},
     {"bg_monitor.png", SkinKind::Solid, 8, 8, kWhite, 0, 0, Glyph::None, nullptr},
@@ -126,6 +128,7 @@ const SkinImage kTable[] = {
     {"icon_sd.png", SkinKind::Icon, 16, 16, kNone, 0xFF1AA39A, 0, Glyph::Dome, nullptr},
     {"icon_dvr.png", SkinKind::Icon, 16, 16, kNone, 0xFFE0873A, 0, Glyph::Recorder, nullptr},
     {"icon_nvr.png", SkinKind::Icon, 16, 16, kNone, 0xFF7B61E8, 0, Glyph::Recorder, nullptr},
+    {"icon_other.png", SkinKind::Icon, 16, 16, kNone, 0xFF6B7785, 0, Glyph::Device, nullptr},
     {"tittle.png", SkinKind::Solid, 8, 8, kBody, 0, 0, Glyph::None, nullptr},
     {"tabAll_Check.png", SkinKind::Button, 100, 35, kBrand, kBrand, 0, Glyph::None, nullptr},
     {"tabAll_unCheck.png", SkinKind::Button, 100, 35, kFace, kEdge, 0, Glyph::None, nullptr},
@@ -159,7 +162,7 @@ const SkinImage kTable[] = {
     {"progress_maskleft.png", SkinKind::Solid, 3, 6, kNone, 0, 0, Glyph::None, nullptr},
     {"progress_maskright.png", SkinKind::Solid, 3, 6, kNone, 0, 0, Glyph::None, nullptr},
     // Pictures.
-    {"logo.png", SkinKind::Banner, 120, 40, kNone, kBrand, 0, Glyph::Camera, "Vantyx"},
+    {"logo.png", SkinKind::Banner, 68, 68, kNone, kBrand, 0, Glyph::Camera, "Vantyx"},
     {"AboutPic.png", SkinKind::Banner, 356, 58, kBrand, kWhite, 1, Glyph::Camera, "Vantyx Config Tool"},
     {"hand_pointing.png", SkinKind::Pointer, 32, 32, kWhite, 0xFF1B2430, 0, Glyph::None, nullptr},
     {"main.ico", SkinKind::Glyph, 32, 32, kBrand, kWhite, 0, Glyph::Camera, nullptr},

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QGuiApplication>
 
+#include "SkinAnimation.h"
 #include "SkinPainter.h"
 
 int main(int argc, char** argv)
@@ -29,5 +30,6 @@ int main(int argc, char** argv)
             ++failures;
         }
     }
+    failures += PaintSkinAnimations(folder);
     return failures ? 1 : 0;
 }

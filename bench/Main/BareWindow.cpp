@@ -1,0 +1,37 @@
+// A bare Qt 6 window of the main window's size: the reference of the start-up benchmark. Writes
+// "first-paint-epoch-ms=<ms>" to stderr when its first paint is done, then quits.
+#include <QApplication>
+#include <QDateTime>
+#include <QPainter>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdio>
+
+namespace {
+class Window : public QWidget {
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter(this).fillRect(rect(), Qt::white);
+        if (m_painted)
+            return;
+        m_painted = true;
+        std::fprintf(stderr, "first-paint-epoch-ms=%lld\n", static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    }
+
+private:
+    bool m_painted = false;
+};
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    Window window;
+    window.setWindowFlags(Qt::FramelessWindowHint);
+    window.resize(1000, 700);
+    window.show();
+    return QApplication::exec();
+}
