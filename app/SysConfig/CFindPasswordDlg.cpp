@@ -118,7 +118,7 @@ void CFindPasswordDlg::Init()
     m_pDialog->CenterWindow(nullptr);
     m_pDialog->SetDrawBackGround(1);
     m_pDialog->ShowWindow(0);
-    m_wait.Create(L"Getting,please wait...", GetUIWnd());
+    m_wait.CreateBox(L"Getting,please wait...", GetUIWnd());
 }
 
 std::string CFindPasswordDlg::QrPath() const { return SFWideToUtf8(SFGetAppPath()) + "/SN.bmp"; }

@@ -57,7 +57,7 @@ void CFindPasswordXmlDlg::Init()
     m_pDialog->CenterWindow(nullptr);
     m_pDialog->SetDrawBackGround(1);
     m_pDialog->ShowWindow(0);
-    m_wait.Create(L"Exporting,please wait...", GetUIWnd());
+    m_wait.CreateBox(L"Exporting,please wait...", GetUIWnd());
 }
 
 int CFindPasswordXmlDlg::Dlg_OnInitDialog(bool create)

@@ -254,9 +254,9 @@ void WaitBox::Destroy()
     DestroySFDialog(d);
 }
 
-void WaitBox::Create(const wchar_t* text, void* parent)
+void WaitBox::CreateBox(const wchar_t* waitText, void* parent)
 {
-    m_sink.reset(new CMsgDlgEventImp(Tr(text), Tr(L"Attention"), 5, nullptr));
+    m_sink.reset(new CMsgDlgEventImp(Tr(waitText), Tr(L"Attention"), 5, nullptr));
     DialogStyle style;
     BuildMsgDlgSkin(style);
     m_pDialog = CreateSFDialog(m_sink.get(), parent, 0);

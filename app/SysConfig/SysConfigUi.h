@@ -87,7 +87,7 @@ class WaitBox {
 public:
     WaitBox();
     ~WaitBox();
-    void Create(const wchar_t* text, void* parent);
+    void CreateBox(const wchar_t* waitText, void* parent);
     void Show(bool show);
     // Deletes the box; call before its parent dialog goes.
     void Destroy();
