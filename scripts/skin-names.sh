@@ -8,7 +8,7 @@ set -eu
 skin=${1:?usage: skin-names.sh <skin folder>}
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-sources="app/Main app/Widgets"
+sources="app/Main app/Widgets app/IPConfig app/DevInit"
 used=$( {
   grep -rhoE '"[A-Za-z0-9_./-]+\.(png|ico)"' $sources --include='*.cpp' --include='*.h' |
     tr -d '"' | sed 's#.*/##' | grep -v '^_'

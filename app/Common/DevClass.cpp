@@ -8,12 +8,6 @@ namespace {
 
 bool Contains(const std::string& upper, const char* word) { return upper.find(word) != std::string::npos; }
 
-std::string Upper(std::string text)
-{
-    StrToUpper(text);
-    return text;
-}
-
 struct Resolution {
     int32_t width;
     int32_t height;
@@ -45,36 +39,36 @@ bool ValidFlag(int index) { return index >= 0 && index < SF_FLAG_WORDS * 4; }
 
 bool IsIPCType(std::string type)
 {
-    const std::string u = Upper(type);
+    const std::string u = StrUpper(type);
     return Contains(u, "IPC") || Contains(u, "IP CAMERA");
 }
 
 bool IsPTZType(std::string type)
 {
-    const std::string u = Upper(type);
+    const std::string u = StrUpper(type);
     return Contains(u, "SD") || Contains(u, "PTZ");
 }
 
 bool IsDVRType(std::string type)
 {
-    const std::string u = Upper(type);
+    const std::string u = StrUpper(type);
     return Contains(u, "DVR") || Contains(u, "HCVR");
 }
 
 bool IsNVRType(std::string type)
 {
-    const std::string u = Upper(type);
+    const std::string u = StrUpper(type);
     return Contains(u, "NVR") || Contains(u, "NVS");
 }
 
 bool IsEVSType(std::string first, std::string second)
 {
-    return Contains(Upper(first), "EVS") || Contains(Upper(second), "HCVR");
+    return Contains(StrUpper(first), "EVS") || Contains(StrUpper(second), "HCVR");
 }
 
 bool IsAccessType(std::string type)
 {
-    const std::string u = Upper(type);
+    const std::string u = StrUpper(type);
     for (const char* word : {"ASM", "ASI", "ASC", "BSC", "ARC", "VTH", "VTO"}) {
         if (Contains(u, word))
             return true;
@@ -97,7 +91,7 @@ int GetDevClass(std::string type)
 
 int GetDevClassExact(std::string type)
 {
-    const std::string u = Upper(type);
+    const std::string u = StrUpper(type);
     if (u == "IPC" || u == "IP CAMERA")
         return DEV_CLASS_IPC;
     if (u == "SD" || u == "PTZ")
@@ -129,7 +123,7 @@ std::string NormalizeDevType(std::string type, std::string model)
 {
     if (!type.empty() && type != "unknown")
         return type;
-    const std::string u = Upper(model);
+    const std::string u = StrUpper(model);
     if (Contains(u, "IPC") || Contains(u, "IP CAMERA"))
         return "IPC";
     for (const char* word : {"DVR", "NVR", "SD", "VTO", "VTH", "HCVR"}) {

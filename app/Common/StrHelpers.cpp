@@ -39,9 +39,7 @@ void WriteSlot(char* slot, int a, int b, int c, int d)
 
 void CopyIntoSlot(char* slot, const char* text, size_t maxBytes)
 {
-    memset(slot, 0, IP_SLOT_SIZE);
-    if (text)
-        strncpy(slot, text, maxBytes < IP_SLOT_SIZE ? maxBytes : IP_SLOT_SIZE - 1);
+    SafeStrCopy(slot, IP_SLOT_SIZE, text, maxBytes);
 }
 
 int HexValue(char c)
@@ -88,13 +86,17 @@ int WideFormat(wchar_t* buffer, size_t count, const wchar_t* format, ...)
 
 int IntToWide(int value, wchar_t* buffer) { return WideFormat(buffer, 64, L"%d", value); }
 
-void SafeStrCopy(char* destination, size_t size, const char* source)
+void SafeStrCopy(char* destination, size_t size, const char* source, size_t sourceSize)
 {
     if (!destination || size == 0)
         return;
     memset(destination, 0, size);
-    if (source)
-        strncpy(destination, source, size - 1);
+    if (!source)
+        return;
+    size_t n = 0;
+    while (n + 1 < size && n < sourceSize && source[n] != 0)
+        ++n;
+    memcpy(destination, source, n);
 }
 
 size_t StrToUpper(std::string& text)
@@ -104,6 +106,12 @@ size_t StrToUpper(std::string& text)
             c = static_cast<char>(c - 'a' + 'A');
     }
     return text.size();
+}
+
+std::string StrUpper(std::string text)
+{
+    StrToUpper(text);
+    return text;
 }
 
 std::wstring ReplaceAllW(std::wstring text, std::wstring search, std::wstring replacement)

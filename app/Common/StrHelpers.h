@@ -10,10 +10,13 @@
 int WideFormat(wchar_t* buffer, size_t count, const wchar_t* format, ...);
 // The value in decimal into a buffer of at least 64 units.
 int IntToWide(int value, wchar_t* buffer);
-// Zero-fills `size` bytes, then copies at most size - 1 bytes of the source: always terminated.
-void SafeStrCopy(char* destination, size_t size, const char* source);
+// Zero-fills `size` bytes, then copies at most size - 1 bytes of the source, stopping at its
+// terminator or after sourceSize bytes: always terminated. Does nothing when size is 0.
+void SafeStrCopy(char* destination, size_t size, const char* source, size_t sourceSize = static_cast<size_t>(-1));
 // Upper-cases a to z in place; returns the length.
 size_t StrToUpper(std::string& text);
+// The text with a to z upper-cased.
+std::string StrUpper(std::string text);
 std::wstring ReplaceAllW(std::wstring text, std::wstring search, std::wstring replacement);
 // The text after the last "/".
 std::string GetFileNameFromPath(std::string path);

@@ -8,21 +8,12 @@
 #include "Main/DeviceListSkins.h"
 #include "Main/DeviceListText.h"
 #include "Widgets/SFFactory.h"
+#include "Widgets/SFRect.h"
 
 namespace {
 
 const wchar_t* const kLabels[CDetialsDlgEventImp::FIELD_COUNT] = {
     L"Type", L"Model", L"Port", L"MAC", L"Subnet", L"Gateway", L"Serial No.", L"Version", L"Build Date"};
-
-RECT Rc(int l, int t, int r, int b)
-{
-    RECT rc;
-    rc.left = l;
-    rc.top = t;
-    rc.right = r;
-    rc.bottom = b;
-    return rc;
-}
 
 } // namespace
 
@@ -60,12 +51,12 @@ int CDetialsDlgEventImp::Dlg_OnInitDialog(bool create)
         const int top = 80 + 40 * i;
         m_pLabels[i] = CreateSFStatic(nullptr);
         if (m_pLabels[i]) {
-            m_pLabels[i]->Create(Tr(kLabels[i]), 0x10010000, Rc(100, top, 200, top + 20), wnd, 0);
+            m_pLabels[i]->Create(Tr(kLabels[i]), 0x10010000, SFRectLTRB(100, top, 200, top + 20), wnd, 0);
             m_pLabels[i]->SetTextAlignFlag(0);
         }
         m_pValues[i] = CreateSFEditCtrl(nullptr);
         if (m_pValues[i]) {
-            m_pValues[i]->Create(0x10010000, Rc(250, top, 550, top + 20), wnd, 0, false);
+            m_pValues[i]->Create(0x10010000, SFRectLTRB(250, top, 550, top + 20), wnd, 0, false);
             m_pValues[i]->SetReadOnly(1);
             m_pValues[i]->SetObjectName(L"Detail");
         }
@@ -74,7 +65,7 @@ int CDetialsDlgEventImp::Dlg_OnInitDialog(bool create)
     if (m_pCloseBtn) {
         ImageButtonStyle close =
             MakeButtonSkin(L"close-normal.png", L"close-hover.png", L"close-pressed.png", L"close-disabled.png");
-        m_pCloseBtn->Create(L"", 0x10000000, Rc(575, 2, 599, 26), wnd, 2);
+        m_pCloseBtn->Create(L"", 0x10000000, SFRectLTRB(575, 2, 599, 26), wnd, 2);
         m_pCloseBtn->SetSkin(&close);
         m_pCloseBtn->SetToolTipText(Tr(L"Close"));
     }

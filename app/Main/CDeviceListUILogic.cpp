@@ -9,6 +9,7 @@
 #include "Common/InputCheck.h"
 #include "Common/SFMessageLoopManager.h"
 #include "Common/SFTask.h"
+#include "Common/StrHelpers.h"
 #include "Common/Translate.h"
 #include "Main/CSearchDevEventImp.h"
 #include "Main/CSearchDevLogic.h"
@@ -24,12 +25,6 @@ const char kSourceFile[] = ".\\Main\\CDeviceListUILogic";
 std::string Lower(std::string text)
 {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
-
-std::string Upper(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
     return text;
 }
 
@@ -125,9 +120,13 @@ void CDeviceListUILogic::Task_PreStartSearch_Ret(SF_SEARCHTYPE mode, int count, 
     std::shared_ptr<CSFMessageLoop> loop = CSFMessageLoopManager::Instance()->GetMessageLoop(ML_SDK);
     if (!loop)
         return;
-    std::shared_ptr<CSFTask> task =
-        CreateTask<CSearchDevLogic>([worker, mode, count, startIp] { worker->Task_StartSearch(mode, count, startIp); },
-                                    worker);
+    const uint8_t generation = m_byGeneration;
+    const int broadcastPort = CAppSettings::BroadcastPort;
+    std::shared_ptr<CSFTask> task = CreateTask<CSearchDevLogic>(
+        [worker, mode, count, startIp, generation, broadcastPort] {
+            worker->Task_StartSearch(mode, count, startIp, generation, broadcastPort);
+        },
+        worker);
     SetTaskDebugInfo(task, ML_SDK, kSourceFile, __LINE__, "&CSearchDevLogic::Task_StartSearch",
                      "CDeviceListUILogic::Task_PreStartSearch_Ret", 1);
     loop->PostTask(task);
@@ -243,10 +242,10 @@ void CDeviceListUILogic::DeleteDevice(const wchar_t* mac)
 {
     if (!mac)
         return;
-    const std::string wanted = Upper(WideToUtf8(mac));
+    const std::string wanted = StrUpper(WideToUtf8(mac));
     m_vecDevices.erase(std::remove_if(m_vecDevices.begin(), m_vecDevices.end(),
                                       [&](const DevicePtr& device) {
-                                          return Upper(FIELD_TEXT(device->stNetInfo.szMacAddr)) == wanted;
+                                          return StrUpper(FIELD_TEXT(device->stNetInfo.szMacAddr)) == wanted;
                                       }),
                        m_vecDevices.end());
 }
@@ -411,7 +410,7 @@ void CDeviceListUILogic::Task_InitDevice_Success(int position)
 void CDeviceListUILogic::Task_InitDevice_SuccessEx(int position, std::string mac, std::string ip)
 {
     auto matches = [&](const DevicePtr& device) {
-        return Upper(FIELD_TEXT(device->stNetInfo.szMacAddr)) == Upper(mac) &&
+        return StrUpper(FIELD_TEXT(device->stNetInfo.szMacAddr)) == StrUpper(mac) &&
                FIELD_TEXT(device->stNetInfo.szIpAddr) == ip;
     };
     if (position < 0 || position >= static_cast<int>(m_vecDevices.size()) || !matches(m_vecDevices[position])) {

@@ -55,6 +55,7 @@ public:
     int32_t GetShownCount() const { return m_nShownCount; }
     std::shared_ptr<CMainFrameEventImp> GetMainFrame() const { return m_wpMainFrame.lock(); }
     std::shared_ptr<CDevInitUILogic> GetDevInitUILogic() const { return m_pDevInitUILogic; }
+    void SetDevInitUILogic(std::shared_ptr<CDevInitUILogic> logic) { m_pDevInitUILogic = std::move(logic); }
     std::shared_ptr<CSearchDevLogic> GetSearchDevLogic() const { return m_pSearchDevLogic; }
 
     bool StartSearch(SF_SEARCHTYPE mode, int count, std::string startIp);

@@ -4,12 +4,14 @@
 #include <cctype>
 
 #include "Common/DevClass.h"
+#include "Common/StrHelpers.h"
 #include "Common/Translate.h"
 #include "Main/CSearchDevEventImp.h"
 #include "Main/DeviceListPeers.h"
 #include "Main/DeviceListSkins.h"
 #include "Main/DeviceListText.h"
 #include "Widgets/SFFactory.h"
+#include "Widgets/SFRect.h"
 #include "Widgets/SFPictureCtrl.h"
 
 namespace {
@@ -30,22 +32,6 @@ enum {
     ID_FILTER = 1063
 };
 
-std::string Upper(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
-    return text;
-}
-
-RECT Rc(int l, int t, int r, int b)
-{
-    RECT rc;
-    rc.left = l;
-    rc.top = t;
-    rc.right = r;
-    rc.bottom = b;
-    return rc;
-}
-
 } // namespace
 
 bool MatchDeviceFilter(const DeviceFilter& filter, const DEVICE_NET_INFO_EX& info)
@@ -59,11 +45,11 @@ bool MatchDeviceFilter(const DeviceFilter& filter, const DEVICE_NET_INFO_EX& inf
         return false;
     if (filter.keyword.empty())
         return true;
-    const std::string key = Upper(filter.keyword);
+    const std::string key = StrUpper(filter.keyword);
     for (const std::string& text :
          {FIELD_TEXT(info.szGatewayAddr), FIELD_TEXT(info.szSerialNumber), FIELD_TEXT(info.szMacAddr),
           FIELD_TEXT(info.szSoftVersion), FIELD_TEXT(info.szIpAddr), FIELD_TEXT(info.szDetailName)})
-        if (Upper(text).find(key) != std::string::npos)
+        if (StrUpper(text).find(key) != std::string::npos)
             return true;
     return FIELD_TEXT(info.szTypeName).find(key) != std::string::npos;
 }
@@ -84,7 +70,7 @@ int CFilterMainEventImp::Create()
         return 0;
     m_pView->SetBGClr(0xF5EFED);
     m_pView->SetFrameClr(1, 0xF5EFED);
-    m_pView->Create(nullptr, L"Filter", 0x50000000, Rc(68, 0, 1000, 76), page ? page->GetUIWnd() : nullptr, 103);
+    m_pView->Create(nullptr, L"Filter", 0x50000000, SFRectLTRB(68, 0, 1000, 76), page ? page->GetUIWnd() : nullptr, 103);
     return 0;
 }
 
@@ -94,7 +80,7 @@ int CFilterMainEventImp::OnCreate()
     auto separator = [&](int x) {
         CSFPictureCtrl* picture = CreateSFPictureCtrl(nullptr);
         if (picture) {
-            picture->Create(L"", 0x50000000, Rc(x, 10, x + 1, 68), wnd, 0xFFFFFFFF);
+            picture->Create(L"", 0x50000000, SFRectLTRB(x, 10, x + 1, 68), wnd, 0xFFFFFFFF);
             picture->SetImage(L"filterSeperater.png", false);
         }
         return picture;
@@ -111,25 +97,25 @@ int CFilterMainEventImp::OnCreate()
         return b;
     };
     m_pSeparator1 = separator(550);
-    m_pAll = box(L"All", ID_ALL, Rc(20, 8, 120, 32), -20);
-    m_pIpv4 = box(L"IPV4", ID_IPV4, Rc(20, 8, 120, 32), -20);
-    m_pIpv6 = box(L"IPV6", ID_IPV6, Rc(20, 8, 120, 32), -20);
+    m_pAll = box(L"All", ID_ALL, SFRectLTRB(20, 8, 120, 32), -20);
+    m_pIpv4 = box(L"IPV4", ID_IPV4, SFRectLTRB(20, 8, 120, 32), -20);
+    m_pIpv6 = box(L"IPV6", ID_IPV6, SFRectLTRB(20, 8, 120, 32), -20);
     if (m_pIpv4)
         m_pIpv4->ShowWindow(0);
     if (m_pIpv6)
         m_pIpv6->ShowWindow(0);
-    m_pIpc = box(L"IPC", ID_IPC, Rc(130, 8, 230, 32), -20);
-    m_pSd = box(L"SD", ID_SD, Rc(230, 8, 330, 32), -20);
-    m_pDvr = box(L"DVR", ID_DVR, Rc(330, 8, 430, 32), -20);
-    m_pNvr = box(L"NVR", ID_NVR, Rc(130, 37, 230, 61), -20);
-    m_pOthers = box(L"Others", ID_OTHERS, Rc(230, 37, 330, 61), -10);
+    m_pIpc = box(L"IPC", ID_IPC, SFRectLTRB(130, 8, 230, 32), -20);
+    m_pSd = box(L"SD", ID_SD, SFRectLTRB(230, 8, 330, 32), -20);
+    m_pDvr = box(L"DVR", ID_DVR, SFRectLTRB(330, 8, 430, 32), -20);
+    m_pNvr = box(L"NVR", ID_NVR, SFRectLTRB(130, 37, 230, 61), -20);
+    m_pOthers = box(L"Others", ID_OTHERS, SFRectLTRB(230, 37, 330, 61), -10);
     m_pSeparator2 = separator(430);
-    m_pUnInit = box(L"UnInit", ID_UNINIT, Rc(446, 8, 556, 32), -20);
-    m_pInit = box(L"Init", ID_INIT, Rc(446, 37, 556, 61), -20);
+    m_pUnInit = box(L"UnInit", ID_UNINIT, SFRectLTRB(446, 8, 556, 32), -20);
+    m_pInit = box(L"Init", ID_INIT, SFRectLTRB(446, 37, 556, 61), -20);
 
     m_pIpType = CreateSFComboBox(this);
     if (m_pIpType) {
-        m_pIpType->Create(0x50010000, Rc(571, 28, 659, 50), wnd, ID_IPTYPE);
+        m_pIpType->Create(0x50010000, SFRectLTRB(571, 28, 659, 50), wnd, ID_IPTYPE);
         ImageComboBoxStyle combo;
         combo.strImage = L"ComboBox_small.png";
         combo.strNormalRect = L"0,0,88,21";
@@ -144,13 +130,13 @@ int CFilterMainEventImp::OnCreate()
     }
     m_pKeyword = CreateSFEditCtrl(this);
     if (m_pKeyword) {
-        m_pKeyword->Create(0x10810000, Rc(679, 27, 829, 51), wnd, ID_KEYWORD, false);
+        m_pKeyword->Create(0x10810000, SFRectLTRB(679, 27, 829, 51), wnd, ID_KEYWORD, false);
         m_pKeyword->SetSkin(L"bg_edit.png");
         m_pKeyword->SetWindowTextW(L"");
     }
     m_pFilterBtn = CreateSFButton(nullptr);
     if (m_pFilterBtn) {
-        m_pFilterBtn->Create(L"", 0x10010000, Rc(839, 27, 863, 51), wnd, ID_FILTER);
+        m_pFilterBtn->Create(L"", 0x10010000, SFRectLTRB(839, 27, 863, 51), wnd, ID_FILTER);
         ImageButtonStyle btn = MakeButtonSkin(L"btn_filter_nor.png", L"btn_filter_over.png", L"btn_filter_nor.png",
                                               L"btn_filter_nor.png");
         m_pFilterBtn->SetSkin(&btn);

@@ -211,6 +211,7 @@ void CMainFrameEventImp::OnDeviceReconnected(LONG loginId, const std::string& ip
                                             __FILE__, 52, "&CUpgradeEventImp::SetStartState", "Reconnet");
             upgrade->StartUpgrade(loginId, 1);
         }
+        upgrade->OnDeviceBack(loginId);
     }
 
     std::shared_ptr<CCloudUpgradeUILogic> cloud =

@@ -16,6 +16,7 @@
 #include "Main/DeviceListSkins.h"
 #include "Main/DeviceListText.h"
 #include "Widgets/SFFactory.h"
+#include "Widgets/SFRect.h"
 #include "Widgets/SFPictureCtrl.h"
 #include "devsdk/DevSdk.h"
 
@@ -48,22 +49,6 @@ enum { COL_CHECK = 0, COL_NO = 1, COL_STATE = 2, COL_TYPE = 3, COL_MODEL = 4, CO
        COL_VERSION = 7, COL_OPERATE = 8 };
 
 const char kSourceFile[] = ".\\Main\\CSearchDevEventImp";
-
-RECT Rc(int l, int t, int r, int b)
-{
-    RECT rc;
-    rc.left = l;
-    rc.top = t;
-    rc.right = r;
-    rc.bottom = b;
-    return rc;
-}
-
-std::string Upper(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
-    return text;
-}
 
 ImageRadioBox CheckImages()
 {
@@ -118,7 +103,7 @@ int CSearchDevEventImp::Create()
         return 0;
     m_pView->SetBGClr(0xFFFFFF);
     m_pView->SetFrameClr(1, 0xFFFFFF);
-    m_pView->Create(nullptr, L"ModifyIPs", 0x50000000, Rc(68, 0, 1000, 62), m_pPeers ? m_pPeers->GetMainWnd() : nullptr,
+    m_pView->Create(nullptr, L"ModifyIPs", 0x50000000, SFRectLTRB(68, 0, 1000, 62), m_pPeers ? m_pPeers->GetMainWnd() : nullptr,
                     ID_VIEW);
     return 0;
 }
@@ -130,7 +115,7 @@ int CSearchDevEventImp::OnCreate()
 
     m_pTitle = CreateSFPictureCtrl(nullptr);
     if (m_pTitle) {
-        m_pTitle->Create(L"", 0x10000000, Rc(0, 0, 0, 0), wnd, 0xFFFFFFFF);
+        m_pTitle->Create(L"", 0x10000000, SFRectLTRB(0, 0, 0, 0), wnd, 0xFFFFFFFF);
         m_pTitle->SetImage(L"tittle.png", false);
         m_pTitle->ShowWindow(0);
     }
@@ -138,7 +123,7 @@ int CSearchDevEventImp::OnCreate()
     if (m_pAllTab) {
         ImageRadioBox tab = MakeRadioSkin(L"tabAll_Check.png", L"tabAll_unCheck.png", L"tabAll_Check.png",
                                           L"tabAll_unCheck.png");
-        m_pAllTab->Create(Tr(L"All"), 0x10010000, Rc(0, 0, 0, 0), wnd, ID_ALL_TAB);
+        m_pAllTab->Create(Tr(L"All"), 0x10010000, SFRectLTRB(0, 0, 0, 0), wnd, ID_ALL_TAB);
         m_pAllTab->SetSkin(&tab);
         m_pAllTab->SetTextOffset(-100);
         m_pAllTab->ShowWindow(0);
@@ -147,7 +132,7 @@ int CSearchDevEventImp::OnCreate()
     if (m_pFilterTab) {
         ImageRadioBox tab = MakeRadioSkin(L"tabFilter_Check.png", L"tabFilter_unCheck.png", L"tabFilter_Check.png",
                                           L"tabFilter_unCheck.png");
-        m_pFilterTab->Create(Tr(L"Filter"), 0x10010000, Rc(0, 0, 0, 0), wnd, ID_FILTER_TAB);
+        m_pFilterTab->Create(Tr(L"Filter"), 0x10010000, SFRectLTRB(0, 0, 0, 0), wnd, ID_FILTER_TAB);
         m_pFilterTab->SetSkin(&tab);
         m_pFilterTab->SetTextOffset(-110);
         m_pFilterTab->SetCheck(1);
@@ -159,7 +144,7 @@ int CSearchDevEventImp::OnCreate()
     m_pListBack = CreateSFView(nullptr);
     if (m_pListBack) {
         m_pListBack->SetBGClr(0xF5EFED);
-        m_pListBack->Create(nullptr, L"", 0x10000000, Rc(0, 0, 300, 300), wnd, 0);
+        m_pListBack->Create(nullptr, L"", 0x10000000, SFRectLTRB(0, 0, 300, 300), wnd, 0);
     }
     m_pListCtrl = CreateSFListCtrl(this);
     if (m_pListCtrl) {
@@ -174,7 +159,7 @@ int CSearchDevEventImp::OnCreate()
         skin.nHeaderHeight = 40;
         skin.nRowHeight = 30;
         m_pListCtrl->SetSkin(&skin);
-        m_pListCtrl->Create(0x10010001, Rc(0, 0, 300, 300), wnd, ID_LIST, true);
+        m_pListCtrl->Create(0x10010001, SFRectLTRB(0, 0, 300, 300), wnd, ID_LIST, true);
         m_pListCtrl->SetHeaderSortEnable(1);
         m_pListCtrl->SetSortIndicatorShown(1);
         m_pListCtrl->SetShowGrid(0);
@@ -193,7 +178,7 @@ int CSearchDevEventImp::OnCreate()
         const std::wstring n = std::wstring(base) + L"_nor.png", h = std::wstring(base) + L"_hov.png",
                            p = std::wstring(base) + L"_pre.png", d = std::wstring(base) + L"_dis.png";
         ImageButtonStyle skin = MakeButtonSkin(n.c_str(), h.c_str(), p.c_str(), d.c_str());
-        b->Create(Tr(text), style, Rc(0, 0, 0, 0), wnd, id);
+        b->Create(Tr(text), style, SFRectLTRB(0, 0, 0, 0), wnd, id);
         b->SetSkin(&skin);
         b->SetTextAlign(0x8001);  // centred; a text wider than the button ends in an ellipsis
         return b;
@@ -207,7 +192,7 @@ int CSearchDevEventImp::OnCreate()
     auto label = [&](const wchar_t* text, UINT align, UINT colour, int size, bool bold) {
         CSFStatic* s = CreateSFStatic(this);
         if (s) {
-            s->Create(Tr(text), 0x10000000, Rc(0, 0, 0, 0), wnd, 0);
+            s->Create(Tr(text), 0x10000000, SFRectLTRB(0, 0, 0, 0), wnd, 0);
             s->SetTextAlignFlag(align);
             s->SetTextColor(colour);
             s->SetTextSize(size);
@@ -234,7 +219,7 @@ void CSearchDevEventImp::OnSize(UINT, int cx, int cy)
     const int e = cy - 53;
     auto place = [](auto* control, int l, int t, int r, int b) {
         if (control) {
-            RECT rc = Rc(l, t, r, b);
+            RECT rc = SFRectLTRB(l, t, r, b);
             control->MoveWindow(&rc);
         }
     };
@@ -269,12 +254,12 @@ void CSearchDevEventImp::ShowFilterPanel(bool show)
     RECT rc = {0, 0, 0, 0};
     m_pView->GetViewClientRect(&rc);
     if (m_pFilterMain && m_pFilterMain->GetView()) {
-        RECT panel = Rc(rc.left + 2, rc.top + 35, rc.right - 4, rc.top + 95);
+        RECT panel = SFRectLTRB(rc.left + 2, rc.top + 35, rc.right - 4, rc.top + 95);
         m_pFilterMain->GetView()->MoveWindow(&panel);
         m_pFilterMain->GetView()->ShowWindow(show ? 1 : 0);
     }
     if (m_pListCtrl) {
-        RECT list = Rc(rc.left + 2, show ? rc.top + 95 : rc.top + 35, rc.right - 4, rc.bottom - rc.top - 2);
+        RECT list = SFRectLTRB(rc.left + 2, show ? rc.top + 95 : rc.top + 35, rc.right - 4, rc.bottom - rc.top - 2);
         m_pListCtrl->MoveWindow(&list);
     }
 }
@@ -335,7 +320,7 @@ bool CSearchDevEventImp::RowMatches(int row, const char* ip, const char* mac)
     m_pListCtrl->GetItemText(row, COL_IP, ipCell, 63);
     m_pListCtrl->GetItemText(row, COL_MAC, macCell, 63);
     const std::string macText = WideToUtf8(macCell);
-    const bool macMatches = Upper(macText) == Upper(mac) || (std::strcmp(mac, "NULL") == 0 && macText.empty());
+    const bool macMatches = StrUpper(macText) == StrUpper(mac) || (std::strcmp(mac, "NULL") == 0 && macText.empty());
     return WideToUtf8(ipCell) == ip && macMatches;
 }
 
@@ -502,10 +487,10 @@ int CSearchDevEventImp::FindDeviceIndex(int row)
     m_pListCtrl->GetItemText(row, COL_IP, ipCell, 63);
     m_pListCtrl->GetItemText(row, COL_MAC, macCell, 63);
     const std::string ip = WideToUtf8(ipCell);
-    const std::string mac = Upper(WideToUtf8(macCell));
+    const std::string mac = StrUpper(WideToUtf8(macCell));
     const DeviceVector& list = logic->GetDeviceList();
     for (size_t i = 0; i < list.size(); ++i)
-        if (FIELD_TEXT(list[i]->stNetInfo.szIpAddr) == ip && Upper(FIELD_TEXT(list[i]->stNetInfo.szMacAddr)) == mac)
+        if (FIELD_TEXT(list[i]->stNetInfo.szIpAddr) == ip && StrUpper(FIELD_TEXT(list[i]->stNetInfo.szMacAddr)) == mac)
             return static_cast<int>(i);
     return -1;
 }
@@ -522,7 +507,7 @@ void CSearchDevEventImp::OnListItemClicked(void* data, LRESULT)
         return;
     const DevicePtr& device = GetListLogic()->GetDeviceList()[m_nCurDevIndex];
     COPY_FIELD(m_szCurIp, device->stNetInfo.szIpAddr);
-    CopyField(m_szCurUser, sizeof(m_szCurUser), device->stNetInfo.szReportedUser, 32);
+    SafeStrCopy(m_szCurUser, sizeof(m_szCurUser), device->stNetInfo.szReportedUser, 32);
     COPY_FIELD(m_szCurPassword, device->szPassword);
     COPY_FIELD(m_szCurMac, device->stNetInfo.szMacAddr);
     m_nCurPort = device->stNetInfo.nPort;
@@ -583,9 +568,9 @@ void CSearchDevEventImp::OnHeaderClicked(void* data, LRESULT)
         m_pListCtrl->GetItemText(row, COL_IP, ipCell, 63);
         m_pListCtrl->GetItemText(row, COL_MAC, macCell, 63);
         const std::string ip = WideToUtf8(ipCell);
-        const std::string mac = Upper(WideToUtf8(macCell));
+        const std::string mac = StrUpper(WideToUtf8(macCell));
         for (const DevicePtr& device : list) {
-            if (Upper(FIELD_TEXT(device->stNetInfo.szMacAddr)) == mac && FIELD_TEXT(device->stNetInfo.szIpAddr) == ip) {
+            if (StrUpper(FIELD_TEXT(device->stNetInfo.szMacAddr)) == mac && FIELD_TEXT(device->stNetInfo.szIpAddr) == ip) {
                 device->nRow = row;
                 records.push_back(*device);
                 break;

@@ -43,6 +43,7 @@ public:
     std::shared_ptr<CMainFrameEventImp> GetMainFrame() const { return m_wpMainFrame.lock(); }
     int IsModifyingIP();
     std::shared_ptr<CModifyIPUILogic> GetModifyIPUILogic() const { return m_pModifyIPUILogic; }
+    std::shared_ptr<CModifyIPFileDlg> GetModifyIPFileDlg() const { return m_pModifyIPFileDlg; }
     std::shared_ptr<CFilterMainEventImp> GetFilterPanel() const { return m_pFilterMain; }
     std::shared_ptr<CDetialsDlgEventImp> GetDetailsDlg() const { return m_pDetailsDlg; }
 

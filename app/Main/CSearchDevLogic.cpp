@@ -24,7 +24,7 @@ struct LocalNic {
     LocalNic()
     {
         const std::string ip = WideToUtf8(CAppSettings::LocalIp);
-        CopyField(text, sizeof(text), ip.c_str());
+        SafeStrCopy(text, sizeof(text), ip.c_str());
     }
     const char* Get() const { return text[0] ? text : nullptr; }
 };
@@ -151,30 +151,32 @@ void CSearchDevLogic::SearchRange(int count, const std::string& startIp, fSearch
         thread.join();
 }
 
-void CSearchDevLogic::Task_StartSearch(SF_SEARCHTYPE mode, int count, std::string startIp)
+void CSearchDevLogic::Task_StartSearch(SF_SEARCHTYPE mode, int count, std::string startIp, uint8_t generation,
+                                       int broadcastPort)
 {
     LocalNic nic;
     StopBroadcast();
-    ++m_byGeneration;
+    // The list's own count: a search it ended before it started leaves the two in step.
+    m_byGeneration = generation;
     bool exhausted = false;
     if (mode == SF_SEARCH_BROADCAST || mode == SF_SEARCH_BOTH) {
-        LONG handle = SdkStartSearchDevices(&CSearchDevLogic::SearchDevicesCB, this, nic.Get());
-        DWORD error = SdkGetLastError();
-        int port = 5050;
-        while (handle == 0 && error == SDK_BROADCAST_PORT_IN_USE) {
-            ++port;
+        int port = broadcastPort >= 1 && broadcastPort <= 65535 ? broadcastPort : 5050;
+        auto setPort = [](int p) {
             SDK_SEARCH_PARAM param;
             std::memset(&param, 0, sizeof(param));
             param.dwSize = sizeof(param);
-            param.wBroadcastPort = static_cast<WORD>(port);
+            param.wBroadcastPort = static_cast<WORD>(p);
             SdkSetSearchParam(&param);
+        };
+        setPort(port);
+        LONG handle = SdkStartSearchDevices(&CSearchDevLogic::SearchDevicesCB, this, nic.Get());
+        DWORD error = SdkGetLastError();
+        while (handle == 0 && error == SDK_BROADCAST_PORT_IN_USE && port < 65535) {
+            setPort(++port);
             handle = SdkStartSearchDevices(&CSearchDevLogic::SearchDevicesCB, this, nic.Get());
             error = SdkGetLastError();
-            if (port >= 65535) {
-                exhausted = handle == 0;
-                break;
-            }
         }
+        exhausted = handle == 0 && error == SDK_BROADCAST_PORT_IN_USE;
         m_lSearchHandle = handle;
     }
     if (mode == SF_SEARCH_BYIP || mode == SF_SEARCH_BOTH)

@@ -22,7 +22,9 @@ public:
 
     // Loop-3 tasks.
     void Task_PreStartSearch(SF_SEARCHTYPE mode, int count, std::string startIp, DeviceVector manual);
-    void Task_StartSearch(SF_SEARCHTYPE mode, int count, std::string startIp);
+    // Results carry `generation`, the list's count of searches; a broadcast search listens on
+    // `broadcastPort` (5050 when out of range) or the next free port after it.
+    void Task_StartSearch(SF_SEARCHTYPE mode, int count, std::string startIp, uint8_t generation, int broadcastPort);
     void Task_StartSearch_ManulAdd(SF_SEARCHTYPE mode, int count, std::string startIp);
     void Task_StopSearch(int refilter, int page);
     // Stops the broadcast search, then changes a found device's network settings without login.

@@ -11,20 +11,11 @@
 #include "Main/DeviceListSkins.h"
 #include "Main/DeviceListText.h"
 #include "Widgets/SFFactory.h"
+#include "Widgets/SFRect.h"
 
 namespace {
 
 enum { ID_BROADCAST = 1079, ID_RANGE = 1080, ID_START = 1081, ID_END = 1082, ID_OK = 505 };
-
-RECT Xywh(int x, int y, int w, int h)
-{
-    RECT rc;
-    rc.left = x;
-    rc.top = y;
-    rc.right = x + w;
-    rc.bottom = y + h;
-    return rc;
-}
 
 } // namespace
 
@@ -64,7 +55,7 @@ int CSearchSettingEventImp::Dlg_OnInitDialog(bool create)
     if (m_pCloseBtn) {
         ImageButtonStyle close =
             MakeButtonSkin(L"close-normal.png", L"close-hover.png", L"close-pressed.png", L"close-disabled.png");
-        m_pCloseBtn->Create(L"", 0x10000000, Xywh(575, 2, 24, 24), wnd, 2);
+        m_pCloseBtn->Create(L"", 0x10000000, SFRectXYWH(575, 2, 24, 24), wnd, 2);
         m_pCloseBtn->SetSkin(&close);
         m_pCloseBtn->SetToolTipText(Tr(L"Close"));
     }
@@ -86,26 +77,26 @@ int CSearchSettingEventImp::Dlg_OnInitDialog(bool create)
         }
         return s;
     };
-    m_pCurNetBox = box(ID_BROADCAST, Xywh(120, 80, 16, 16), CAppSettings::SearchBoadcast);
-    m_pCurNetLabel = label(L"current network search", Xywh(146, 80, 200, 20));
-    m_pOtherNetBox = box(ID_RANGE, Xywh(350, 80, 16, 16), CAppSettings::SearchByIp);
-    m_pOtherNetLabel = label(L"other network search", Xywh(386, 80, 200, 20));
-    m_pStartLabel = label(L"Start IP", Xywh(166, 160, 60, 20));
+    m_pCurNetBox = box(ID_BROADCAST, SFRectXYWH(120, 80, 16, 16), CAppSettings::SearchBoadcast);
+    m_pCurNetLabel = label(L"current network search", SFRectXYWH(146, 80, 200, 20));
+    m_pOtherNetBox = box(ID_RANGE, SFRectXYWH(350, 80, 16, 16), CAppSettings::SearchByIp);
+    m_pOtherNetLabel = label(L"other network search", SFRectXYWH(386, 80, 200, 20));
+    m_pStartLabel = label(L"Start IP", SFRectXYWH(166, 160, 60, 20));
     m_pStartIp = CreateSFIPAddressCtrl(nullptr);
     if (m_pStartIp) {
-        m_pStartIp->Create(0x10010000, Xywh(240, 155, 200, 30), wnd, ID_START, false);
+        m_pStartIp->Create(0x10010000, SFRectXYWH(240, 155, 200, 30), wnd, ID_START, false);
         m_pStartIp->SetAddress(VersionToInt(WideToUtf8(CAppSettings::SearchIpS)));
     }
-    m_pEndLabel = label(L"End IP", Xywh(166, 200, 60, 20));
+    m_pEndLabel = label(L"End IP", SFRectXYWH(166, 200, 60, 20));
     m_pEndIp = CreateSFIPAddressCtrl(nullptr);
     if (m_pEndIp) {
-        m_pEndIp->Create(0x10010000, Xywh(240, 195, 200, 30), wnd, ID_END, false);
+        m_pEndIp->Create(0x10010000, SFRectXYWH(240, 195, 200, 30), wnd, ID_END, false);
         m_pEndIp->SetAddress(VersionToInt(WideToUtf8(CAppSettings::SearchIpE)));
     }
     m_pOkBtn = CreateSFButton(this);
     if (m_pOkBtn) {
         ImageButtonStyle ok = MakeButtonSkin(L"btn_nor.png", L"btn_over.png", L"btn_down.png", L"btn_dis.png");
-        m_pOkBtn->Create(Tr(L"OK"), 0x10010000, Xywh(520, 295, 72, 25), wnd, ID_OK);
+        m_pOkBtn->Create(Tr(L"OK"), 0x10010000, SFRectXYWH(520, 295, 72, 25), wnd, ID_OK);
         m_pOkBtn->SetSkin(&ok);
     }
     return 1;
@@ -157,8 +148,8 @@ void CSearchSettingEventImp::OnBtnOK()
     if (m_pEndIp)
         m_pEndIp->GetAddress(end);
     const std::string startText = IpValueToText(start);
-    const bool broadcast = m_pCurNetBox && m_pCurNetBox->GetCheck(nullptr);
-    const bool range = m_pOtherNetBox && m_pOtherNetBox->GetCheck(nullptr);
+    const bool broadcast = m_pCurNetBox && m_pCurNetBox->IsChecked();
+    const bool range = m_pOtherNetBox && m_pOtherNetBox->IsChecked();
     std::shared_ptr<CSearchDevEventImp> page = m_wpPage.lock();
     if (range) {
         const int check = CheckSearchRange(start, end);

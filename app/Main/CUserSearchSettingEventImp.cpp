@@ -14,22 +14,12 @@
 #include "Main/DeviceListSkins.h"
 #include "Main/DeviceListText.h"
 #include "Widgets/SFFactory.h"
+#include "Widgets/SFRect.h"
 
 namespace {
 
 enum { ID_BROADCAST = 1079, ID_RANGE = 1080, ID_START = 1081, ID_END = 1082, ID_USER = 1118, ID_PASSWORD = 1119,
        ID_OK = 505 };
-
-// Rectangle from x, y, width, height.
-RECT Xywh(int x, int y, int w, int h)
-{
-    RECT rc;
-    rc.left = x;
-    rc.top = y;
-    rc.right = x + w;
-    rc.bottom = y + h;
-    return rc;
-}
 
 // Cuts a text to at most `bytes` bytes of UTF-8.
 std::wstring CutUtf8(const wchar_t* text, size_t bytes)
@@ -106,7 +96,7 @@ int CUserSearchSettingEventImp::Dlg_OnInitDialog(bool create)
     if (m_pCloseBtn) {
         ImageButtonStyle close =
             MakeButtonSkin(L"close-normal.png", L"close-hover.png", L"close-pressed.png", L"close-disabled.png");
-        m_pCloseBtn->Create(L"", 0x10000000, Xywh(575, 2, 24, 24), wnd, 2);
+        m_pCloseBtn->Create(L"", 0x10000000, SFRectXYWH(575, 2, 24, 24), wnd, 2);
         m_pCloseBtn->SetSkin(&close);
         m_pCloseBtn->SetToolTipText(Tr(L"Close"));
     }
@@ -128,37 +118,37 @@ int CUserSearchSettingEventImp::Dlg_OnInitDialog(bool create)
         }
         return s;
     };
-    m_pCurNetBox = box(ID_BROADCAST, Xywh(120, 60, 16, 16), CAppSettings::SearchBoadcast);
-    m_pCurNetLabel = label(L"current network search", Xywh(146, 60, 200, 20), 0);
-    m_pOtherNetBox = box(ID_RANGE, Xywh(360, 60, 16, 16), CAppSettings::SearchByIp);
-    m_pOtherNetLabel = label(L"other network search", Xywh(386, 60, 200, 20), 0);
-    m_pStartLabel = label(L"Start IP", Xywh(46, 140, 60, 20), 0);
+    m_pCurNetBox = box(ID_BROADCAST, SFRectXYWH(120, 60, 16, 16), CAppSettings::SearchBoadcast);
+    m_pCurNetLabel = label(L"current network search", SFRectXYWH(146, 60, 200, 20), 0);
+    m_pOtherNetBox = box(ID_RANGE, SFRectXYWH(360, 60, 16, 16), CAppSettings::SearchByIp);
+    m_pOtherNetLabel = label(L"other network search", SFRectXYWH(386, 60, 200, 20), 0);
+    m_pStartLabel = label(L"Start IP", SFRectXYWH(46, 140, 60, 20), 0);
     m_pStartIp = CreateSFIPAddressCtrl(this);
     if (m_pStartIp)
-        m_pStartIp->Create(0x10010000, Xywh(100, 135, 200, 25), wnd, ID_START, false);
-    m_pEndLabel = label(L"End IP", Xywh(326, 140, 60, 20), 0);
+        m_pStartIp->Create(0x10010000, SFRectXYWH(100, 135, 200, 25), wnd, ID_START, false);
+    m_pEndLabel = label(L"End IP", SFRectXYWH(326, 140, 60, 20), 0);
     m_pEndIp = CreateSFIPAddressCtrl(this);
     if (m_pEndIp)
-        m_pEndIp->Create(0x10010000, Xywh(380, 135, 200, 25), wnd, ID_END, false);
+        m_pEndIp->Create(0x10010000, SFRectXYWH(380, 135, 200, 25), wnd, ID_END, false);
     ResetAddresses();
     EnableRange(CAppSettings::SearchByIp);
-    m_pUserLabel = label(L"Username", Xywh(21, 190, 60, 20), 2);
+    m_pUserLabel = label(L"Username", SFRectXYWH(21, 190, 60, 20), 2);
     m_pUserEdit = CreateSFEditCtrl(this);
     if (m_pUserEdit) {
-        m_pUserEdit->Create(0x10010000, Xywh(100, 185, 200, 25), wnd, ID_USER, false);
+        m_pUserEdit->Create(0x10010000, SFRectXYWH(100, 185, 200, 25), wnd, ID_USER, false);
         m_pUserEdit->SetSkin(L"bg_edit.png");
         m_pUserEdit->SetWindowTextW(CAppSettings::User.c_str());
     }
-    m_pPasswordLabel = label(L"Password", Xywh(301, 190, 60, 20), 2);
+    m_pPasswordLabel = label(L"Password", SFRectXYWH(301, 190, 60, 20), 2);
     m_pPasswordEdit = CreateSFEditCtrl(this);
     if (m_pPasswordEdit) {
-        m_pPasswordEdit->Create(0x10010000, Xywh(380, 185, 200, 25), wnd, ID_PASSWORD, true);
+        m_pPasswordEdit->Create(0x10010000, SFRectXYWH(380, 185, 200, 25), wnd, ID_PASSWORD, true);
         m_pPasswordEdit->SetWindowTextW(Utf8ToWide(m_szPassword).c_str());
     }
     m_pOkBtn = CreateSFButton(this);
     if (m_pOkBtn) {
         ImageButtonStyle ok = MakeButtonSkin(L"btn_nor.png", L"btn_over.png", L"btn_down.png", L"btn_dis.png");
-        m_pOkBtn->Create(Tr(L"OK"), 0x10010000, Xywh(520, 295, 72, 25), wnd, ID_OK);
+        m_pOkBtn->Create(Tr(L"OK"), 0x10010000, SFRectXYWH(520, 295, 72, 25), wnd, ID_OK);
         m_pOkBtn->SetSkin(&ok);
     }
     return 1;
@@ -242,8 +232,8 @@ void CUserSearchSettingEventImp::OnBtnOK()
         m_pEndIp->GetAddress(end);
     const std::string startText = IpValueToText(start);
     const std::string endText = IpValueToText(end);
-    const bool broadcast = m_pCurNetBox && m_pCurNetBox->GetCheck(nullptr);
-    const bool range = m_pOtherNetBox && m_pOtherNetBox->GetCheck(nullptr);
+    const bool broadcast = m_pCurNetBox && m_pCurNetBox->IsChecked();
+    const bool range = m_pOtherNetBox && m_pOtherNetBox->IsChecked();
     auto show = [&](const wchar_t* text, const wchar_t* caption) {
         if (m_pPeers)
             m_pPeers->ShowMessage(Tr(text), Tr(caption), GetUIWnd(), 0);

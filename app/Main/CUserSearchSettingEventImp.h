@@ -60,6 +60,7 @@ public:
     CSFIPAddressCtrl* GetEndIpCtrl() const { return m_pEndIp; }
     CSFEditCtrl* GetUserEdit() const { return m_pUserEdit; }
     CSFEditCtrl* GetPasswordEdit() const { return m_pPasswordEdit; }
+    CSFButton* GetOkButton() const { return m_pOkBtn; }
 
 private:
     void FillNicList();

@@ -6,6 +6,7 @@
 #include "CloudUpgrade/CCloudUpgradeUILogic.h"
 #include "Common/Translate.h"
 #include "DevConfig/CDevConfigEventImp.h"
+#include "DevInit/CDevInitUILogic.h"
 #include "IPConfig/CModifyIPFileDlg.h"
 #include "IPConfig/CModifyIPUILogic.h"
 #include "Main/CDeviceListUILogic.h"
@@ -222,10 +223,21 @@ public:
         return m_pModifyIPFileDlg->GetDialog()->DoModalDlg();
     }
 
-    // The device initialisation wizard is not part of this program yet.
-    void DevInit_Reset() override {}
-    void DevInit_AddUninitDevice(const DEVICE_NET_INFO_EX&) override {}
-    int DevInit_ShowWizard() override { return 2; }
+    void DevInit_Reset() override
+    {
+        if (auto d = DevInit())
+            d->ResetDevInit();
+    }
+    void DevInit_AddUninitDevice(const DEVICE_NET_INFO_EX& info) override
+    {
+        if (auto d = DevInit())
+            d->AddUninitDevice(&info);
+    }
+    int DevInit_ShowWizard() override
+    {
+        auto d = DevInit();
+        return d ? d->ShowDevInitWizard() : 2;
+    }
 
     int ShowMessage(const wchar_t* text, const wchar_t* caption, void* parent, int type) override
     {
@@ -271,6 +283,17 @@ private:
     {
         auto f = Frame();
         return f ? f->GetDevConfigPage() : nullptr;
+    }
+    // The wizard's coordinator belongs to the device list; it is made with the first activation.
+    std::shared_ptr<CDevInitUILogic> DevInit() const
+    {
+        auto f = Frame();
+        auto list = f ? f->GetDeviceListUILogic() : nullptr;
+        if (!list)
+            return nullptr;
+        if (!list->GetDevInitUILogic())
+            list->SetDevInitUILogic(CDevInitUILogic::Create(list));
+        return list->GetDevInitUILogic();
     }
     std::shared_ptr<CModifyIPUILogic> ModifyIP() const
     {

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include "Common/StrHelpers.h"
+
 inline std::string WideToUtf8(const std::wstring& text)
 {
     return QString::fromStdWString(text).toStdString();
@@ -29,20 +31,6 @@ inline std::string FieldText(const char* field, size_t size)
     return std::string(field, FieldLength(field, size));
 }
 
-// Copies at most size - 1 bytes of the source and always terminates the destination.
-inline void CopyField(char* destination, size_t size, const char* source, size_t sourceSize = static_cast<size_t>(-1))
-{
-    if (size == 0)
-        return;
-    std::memset(destination, 0, size);
-    if (!source)
-        return;
-    size_t n = 0;
-    while (n + 1 < size && n < sourceSize && source[n] != 0)
-        ++n;
-    std::memcpy(destination, source, n);
-}
-
 #define FIELD_TEXT(field) FieldText((field), sizeof(field))
-#define COPY_FIELD(destination, source) CopyField((destination), sizeof(destination), (source), sizeof(source))
-#define COPY_TEXT(destination, text) CopyField((destination), sizeof(destination), (text))
+#define COPY_FIELD(destination, source) SafeStrCopy((destination), sizeof(destination), (source), sizeof(source))
+#define COPY_TEXT(destination, text) SafeStrCopy((destination), sizeof(destination), (text))

@@ -5,54 +5,28 @@
 #include <map>
 
 #include <QMainWindow>
-#include <QPoint>
 #include <QRect>
 
-#include "Widgets/SFDialog.h"
-#include "Widgets/SFFrameSkin.h"
+#include "Widgets/SFSkinnedWindow.h"
 
-class QLabel;
 class QMenu;
 class QTimer;
 class QAction;
 
-class CSFQTMainWindow : public QMainWindow, public CSFDialog {
+class CSFQTMainWindow : public CSFSkinnedWindow<QMainWindow> {
     Q_OBJECT
 public:
     CSFQTMainWindow(ISFDialogEvent* sink, void* parent);
     ~CSFQTMainWindow() override;
 
-    int* GetThisMessageIDs() override;
-    int CreateDlg(void*) override { return 1; }
     int DoModalDlg() override { return -1; }
-    int Create(const wchar_t* title, void* parent) override;
-    void ShowWindow(int show) override;
-    void MoveWindow(RECT* rect) override;
-    void MoveWindow(int x, int y, int width, int height) override;
     void MFCOK() override;
     void MFCCancel() override;
     void CenterWindow(void**) override;
-    void SetSkin(DialogStyle* style) override;
-    void Screen2Client(POINT* point) override;
-    void Screen2Client(RECT* rect) override;
-    void GetDlgClientRect(RECT* rect) override;
-    void GetDlgWindowRect(RECT* rect) override;
-    void SendDlgMessage(UINT message, UINT wParam, LONG lParam) override;
     int IsDlgZoomed() override { return m_bMaximized ? 1 : 0; }
-    void SetDrawBackGround(int) override {}
-    int DlgIsWindow() override { return isWindow() ? 1 : 0; }
-    int SetDlgWindowPos(void* insertAfter, int x, int y, int cx, int cy, UINT flags) override;
     int ModifyDlgStyleEx(DWORD, DWORD, UINT) override { return 1; }
-    void SetWindowTextW(const wchar_t* text) override;
-    void SetDlgIcon(UINT) override {}
+    void SetDlgIcon(UINT id) override { CSFSkinnedWindow::SetDlgIcon(id); }
     void SetDlgIcon(const wchar_t* iconFile) override;
-    int IsDlgVisible() override { return isVisible() ? 1 : 0; }
-    void EnableNcLBtnDown(int enable) override { m_bNcLBtnDown = enable != 0; }
-    UINT SetDlgTimer(UINT timerId, UINT milliseconds) override;
-    int KillDlgTimer(UINT timerId) override;
-    void SetSizeRoundCorner(const wchar_t* text) override;
-    void MacShowFullScreen(bool on) override;
-    void MacShowMinimize(bool on) override;
     void MacShowMaximize(bool on) override;
     void AddMenuMac(const wchar_t* title, int menuId) override;
     void AddMenuAction(const wchar_t* text, int menuId, int commandId) override;
@@ -61,7 +35,6 @@ public:
     void ReportSessionChange(bool locked);
     void ReportDeviceRemoved();
 
-    const CSFFrameSkin& Skin() const { return m_skin; }
     QMenu* Menu(int menuId) const;
 
 public slots:
@@ -80,36 +53,12 @@ signals:
     void sgnNormal();
 
 protected:
-    void timerEvent(QTimerEvent* event) override;
-    void customEvent(QEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void UpdateTitle(const QString& text) override;
+    void RequestWindow(WindowRequest request) override;
+    bool Zoomed() const override { return m_bMaximized; }
     void keyReleaseEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
-    void UpdateTitle(const QString& text);
-    void RepaintButton(int button);
-    void ButtonAction(int button);
-
-    CSFFrameSkin m_skin;
-    QLabel* m_titleLabel = nullptr;
-    bool m_bDragging = false;
-    bool m_bNcLBtnDown = true;
-    QPoint m_dragOffset;
-    QPoint m_centrePos;
-    std::map<UINT, int> m_timers;
     std::map<int, QMenu*> m_menus;
     QTimer* m_heartbeat = nullptr;
     QRect m_normalRect;

@@ -76,7 +76,14 @@ public:
     virtual void MoveWindow(RECT*) {}
     virtual void MoveWindow(int, int, int, int) {}
     virtual void SetCheck(int) {}
+    // The state comes back through the argument; the return value is not the state.
     virtual int GetCheck(int*) const { return 0; }
+    bool IsChecked() const
+    {
+        int checked = 0;
+        GetCheck(&checked);
+        return checked != 0;
+    }
     virtual int GetWindowTextW(wchar_t*, int) const { return 0; }
     virtual void SetWindowTextW(const wchar_t*) {}
     virtual int SetSkin(ImageCheckBox*) { return 0; }

@@ -7,6 +7,17 @@
 class CSFSize;
 class CSFRect;
 
+// A RECT from its left, top, right and bottom.
+inline RECT SFRectLTRB(int left, int top, int right, int bottom)
+{
+    return RECT{left, top, right, bottom};
+}
+// A RECT from its left, top, width and height.
+inline RECT SFRectXYWH(int x, int y, int width, int height)
+{
+    return RECT{x, y, x + width, y + height};
+}
+
 class CSFPoint : public tagPOINT {
 public:
     CSFPoint() {}

@@ -6,7 +6,7 @@
 set -euo pipefail
 build=${1:-build}
 runs=${2:-5}
-program=$build/bin/vantyx-config
+program=$build/bin/vantyx-config-selftest
 [ -x "$program" ] || { echo "no program at $program" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -190,8 +190,9 @@ BOOL SdkControlDevice(LONG lLoginID, int type, void* /*param*/, int waittime)
 {
     if (type != SDK_CTRL_RESTOREDEFAULT)
         return Fail(SDK_NOT_SUPPORTED);
-    Json::Value reply;
-    return Core::Get().Call(lLoginID, wire::kOpRestore, Obj(), waittime, reply);
+    Json::Value body = Obj(), reply;
+    body["via"] = "control";
+    return Core::Get().Call(lLoginID, wire::kOpRestore, body, waittime, reply);
 }
 
 BOOL SdkResetSystem(LONG lLoginID, const NET_IN_RESET_SYSTEM* pInParam, NET_OUT_RESET_SYSTEM* pOutParam,
@@ -199,8 +200,9 @@ BOOL SdkResetSystem(LONG lLoginID, const NET_IN_RESET_SYSTEM* pInParam, NET_OUT_
 {
     if (!pInParam || !pOutParam)
         return Fail(SDK_ILLEGAL_PARAM);
-    Json::Value reply;
-    return Core::Get().Call(lLoginID, wire::kOpRestore, Obj(), nWaitTime, reply);
+    Json::Value body = Obj(), reply;
+    body["via"] = "reset";
+    return Core::Get().Call(lLoginID, wire::kOpRestore, body, nWaitTime, reply);
 }
 
 // ---- Not provided yet ------------------------------------------------------------------

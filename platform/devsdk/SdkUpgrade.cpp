@@ -9,7 +9,7 @@
 namespace devsdk {
 
 namespace {
-constexpr size_t kPiece = 64 * 1024;
+constexpr size_t kPiece = 1024 * 1024;
 constexpr int kPieceWaitMs = 10000;
 constexpr int kInstallWaitMs = 15 * 60 * 1000;
 } // namespace
@@ -54,7 +54,7 @@ public:
         std::string piece(kPiece, '\0');
         int64_t sent = 0;
         while (!stop && sent < size) {
-            in.read(&piece[0], std::streamsize(std::min<int64_t>(kPiece, size - sent)));
+            in.read(&piece[0], std::streamsize(std::min<int64_t>(int64_t(piece.size()), size - sent)));
             std::streamsize n = in.gcount();
             if (n <= 0) {
                 Report(0, -2); // the file shrank under us
@@ -62,8 +62,9 @@ public:
             }
             Json::Value body(Json::objectValue), reply;
             body["offset"] = Json::Int64(sent);
-            if (!Core::Get().CallSession(session, wire::kOpUpgradeData, body, piece.substr(0, size_t(n)), kPieceWaitMs,
-                                         reply)) {
+            if (size_t(n) < piece.size())
+                piece.resize(size_t(n)); // the last piece
+            if (!Core::Get().CallSession(session, wire::kOpUpgradeData, body, piece, kPieceWaitMs, reply)) {
                 // A lost link ends the transfer silently (the disconnect is reported);
                 // a refusal by the device is a failed upgrade.
                 if (LastError() != SDK_NETWORK_ERROR)

@@ -1,4 +1,7 @@
 #include "devsim/DeviceModel.h"
+#include "devsim/DeviceEncode.h"
+
+#include "devsim/DeviceClock.h"
 #include "devsim/ScriptedFaults.h"
 
 #include "devsdk/DevSdkErrors.h"
@@ -239,19 +242,6 @@ Json::Value DeviceModel::DefaultTables(const DeviceState& s)
     return t;
 }
 
-Json::Value DeviceModel::NetworkTable() const
-{
-    Json::Value net = Table("Network");
-    Json::Value& eth0 = net["Interfaces"][0];
-    eth0["Name"] = GetStr(eth0, "Name", "eth0");
-    eth0["IPAddress"] = s_.ip;
-    eth0["SubnetMask"] = s_.mask;
-    eth0["DefaultGateway"] = s_.gateway;
-    eth0["DhcpEnable"] = s_.dhcp;
-    eth0["PhysicalAddress"] = s_.mac;
-    return net;
-}
-
 Json::Value DeviceModel::DiscoveryInfo() const
 {
     Json::Value v(Json::objectValue);
@@ -347,11 +337,7 @@ Reply DeviceModel::Handle(const wire::Frame& req, SessionCtx& ctx, int64_t nowMs
         r.action = Action::Reboot;
         return r;
     }
-    case wire::kOpRestore: {
-        Reply r = OkReply();
-        r.action = Action::Restore;
-        return r;
-    }
+    case wire::kOpRestore: return RestoreRequest(body);
     case wire::kOpUserList: return UserList();
     case wire::kOpGetRecord: return GetRecord(body);
     case wire::kOpSetRecord: return SetRecord(body, req.bin);
@@ -496,15 +482,13 @@ Reply DeviceModel::GetDevConfig(const Json::Value& req)
         r.body["typeFlag"] = s_.typeFlag;
         break;
     case 8: {
-        std::time_t t = std::time(nullptr) + s_.clockOffsetSec;
-        std::tm tm{};
-        localtime_r(&t, &tm);
-        r.body["year"] = tm.tm_year + 1900;
-        r.body["month"] = tm.tm_mon + 1;
-        r.body["day"] = tm.tm_mday;
-        r.body["hour"] = tm.tm_hour;
-        r.body["minute"] = tm.tm_min;
-        r.body["second"] = tm.tm_sec;
+        const CivilTime c = CivilFromSeconds(WallNow());
+        r.body["year"] = c.year;
+        r.body["month"] = c.month;
+        r.body["day"] = c.day;
+        r.body["hour"] = c.hour;
+        r.body["minute"] = c.minute;
+        r.body["second"] = c.second;
         break;
     }
     default: return ErrorReply(SDK_NOT_SUPPORTED);
@@ -516,20 +500,16 @@ Reply DeviceModel::SetDevConfig(const Json::Value& req)
 {
     if (GetInt(req, "command") != 8)
         return ErrorReply(SDK_NOT_SUPPORTED);
-    std::tm tm{};
-    tm.tm_year = int(GetInt(req, "year")) - 1900;
-    tm.tm_mon = int(GetInt(req, "month")) - 1;
-    tm.tm_mday = int(GetInt(req, "day"));
-    tm.tm_hour = int(GetInt(req, "hour"));
-    tm.tm_min = int(GetInt(req, "minute"));
-    tm.tm_sec = int(GetInt(req, "second"));
-    tm.tm_isdst = -1;
-    if (tm.tm_year < 70 || tm.tm_year > 1100 || tm.tm_mon < 0 || tm.tm_mon > 11 || tm.tm_mday < 1 ||
-        tm.tm_mday > 31 || tm.tm_hour < 0 || tm.tm_hour > 23 || tm.tm_min < 0 || tm.tm_min > 59 ||
-        tm.tm_sec < 0 || tm.tm_sec > 60)
+    CivilTime c;
+    c.year = int(GetInt(req, "year"));
+    c.month = int(GetInt(req, "month"));
+    c.day = int(GetInt(req, "day"));
+    c.hour = int(GetInt(req, "hour"));
+    c.minute = int(GetInt(req, "minute"));
+    c.second = int(GetInt(req, "second"));
+    if (!IsValidCivil(c))
         return ErrorReply(SDK_ILLEGAL_PARAM);
-    std::time_t t = mktime(&tm);
-    s_.clockOffsetSec = int64_t(t) - int64_t(std::time(nullptr));
+    SetWallTime(SecondsFromCivil(c));
     return OkReply();
 }
 
@@ -564,26 +544,8 @@ Reply DeviceModel::SetNewConfig(const Json::Value& req)
         return ErrorReply(SDK_NOT_SUPPORTED);
     if (!table.isObject() && !(IsPerChannel(name) && table.isArray()))
         return ErrorReply(SDK_ILLEGAL_PARAM);
-    if (name == "Network") {
-        const Json::Value& e0 = GetMember(table, "Interfaces");
-        Json::Value in0 = e0.isArray() && e0.size() > 0 ? e0[0] : Json::Value(Json::objectValue);
-        std::string ip = GetStr(in0, "IPAddress", s_.ip);
-        bool dhcp = GetBool(in0, "DhcpEnable", s_.dhcp);
-        if (!dhcp && ip != s_.ip && !IsLoopbackIPv4(ip))
-            return ErrorReply(SDK_SET_NETCFG_FAILED);
-        Merge(s_.tables["Network"], table);
-        s_.mask = GetStr(in0, "SubnetMask", s_.mask);
-        s_.gateway = GetStr(in0, "DefaultGateway", s_.gateway);
-        s_.dhcp = dhcp;
-        Reply r = OkReply();
-        // DHCP keeps the lease the device already has.
-        if (!dhcp && ip != s_.ip) {
-            pendingIp_ = ip;
-            r.body["newAddress"] = ip;
-            r.action = Action::Move;
-        }
-        return r;
-    }
+    if (name == "Network")
+        return SetNetwork(table);
     if (IsPerChannel(name)) {
         int64_t ch = GetInt(req, "channel", 0);
         if (ch == -1 && table.isArray()) {
@@ -598,66 +560,6 @@ Reply DeviceModel::SetNewConfig(const Json::Value& req)
     } else {
         Merge(s_.tables[name], table);
     }
-    return OkReply();
-}
-
-Reply DeviceModel::ModifyNet(const Json::Value& req)
-{
-    if (GetStr(req, "mac") != s_.mac)
-        return ErrorReply(SDK_ILLEGAL_PARAM);
-    if (!CheckCredentials(req))
-        return ErrorReply(SDK_LOGIN_ERROR_PASSWORD);
-    bool dhcp = GetBool(req, "dhcp", false);
-    std::string ip = GetStr(req, "ip", s_.ip);
-    if (!dhcp && !IsLoopbackIPv4(ip))
-        return ErrorReply(SDK_SET_NETCFG_FAILED);
-    s_.dhcp = dhcp;
-    if (!dhcp) {
-        s_.mask = GetStr(req, "mask", s_.mask);
-        s_.gateway = GetStr(req, "gateway", s_.gateway);
-    }
-    Reply r = OkReply();
-    r.body["ip"] = dhcp ? s_.ip : ip;
-    if (!dhcp && ip != s_.ip) {
-        pendingIp_ = ip;
-        r.action = Action::Move;
-    }
-    return r;
-}
-
-Reply DeviceModel::InitAccount(const Json::Value& req)
-{
-    if (GetStr(req, "mac") != s_.mac)
-        return ErrorReply(SDK_ILLEGAL_PARAM);
-    if ((s_.initState & 3) != 1)
-        return ErrorReply(SDK_DEVICE_INITIALIZED);
-    std::string pwd = GetStr(req, "password");
-    std::string user = GetStr(req, "user", "admin");
-    if (pwd.size() < 8 || pwd.size() > 32 || user.empty())
-        return ErrorReply(SDK_NEW_PASSWORD_FORMAT_ERROR);
-    User* u = FindUser(user);
-    if (!u) {
-        s_.users.push_back(User{user, pwd, 1, false, 0, 0});
-    } else {
-        u->password = pwd;
-    }
-    s_.reservedPhone = GetStr(req, "phone");
-    s_.reservedMail = GetStr(req, "mail");
-    s_.initState = 2;
-    return OkReply();
-}
-
-Reply DeviceModel::InitOptions(const Json::Value& req)
-{
-    if (GetStr(req, "mac") != s_.mac)
-        return ErrorReply(SDK_ILLEGAL_PARAM);
-    if (!CheckCredentials(req))
-        return ErrorReply(SDK_LOGIN_ERROR_PASSWORD);
-    int standard = int(GetInt(req, "videoStandard"));
-    if (standard == 1 || standard == 2)
-        s_.videoStandard = standard == 2 ? 1 : 0;
-    s_.tables["CloudOptions"]["Access"] = int(GetInt(req, "cloudAccess"));
-    s_.tables["CloudOptions"]["AutoCheck"] = int(GetInt(req, "autoCheck"));
     return OkReply();
 }
 
@@ -708,6 +610,7 @@ Reply DeviceModel::ResetDescription(const Json::Value& req)
             h = (h ^ uint8_t(c)) * 16777619u;
         s_.securityCode = std::to_string(100000 + h % 900000);
     }
+    s_.securityCodeIssuedUtc = UtcNow();
     Reply r = OkReply();
     r.body["phone"] = s_.reservedPhone;
     r.body["mail"] = s_.reservedMail;
@@ -721,7 +624,7 @@ Reply DeviceModel::CheckSecurityCode(const Json::Value& req)
     if (GetStr(req, "mac") != s_.mac)
         return ErrorReply(SDK_ILLEGAL_PARAM);
     std::string code = GetStr(req, "code");
-    if (code.empty() || code != s_.securityCode)
+    if (code.empty() || code != s_.securityCode || !SecurityCodeValid())
         return ErrorReply(SDK_SECURITY_CODE_ERROR);
     return OkReply();
 }
@@ -731,7 +634,7 @@ Reply DeviceModel::ResetPassword(const Json::Value& req)
     if (GetStr(req, "mac") != s_.mac)
         return ErrorReply(SDK_ILLEGAL_PARAM);
     std::string code = GetStr(req, "code");
-    bool bySecurity = !code.empty() && code == s_.securityCode;
+    bool bySecurity = !code.empty() && code == s_.securityCode && SecurityCodeValid();
     auto auth = std::find(s_.authCodes.begin(), s_.authCodes.end(), code);
     if (!bySecurity && (code.empty() || auth == s_.authCodes.end()))
         return ErrorReply(SDK_SECURITY_CODE_ERROR);
@@ -913,6 +816,8 @@ Reply DeviceModel::Transmit(const Json::Value& req)
     const Json::Value& params = GetMember(request, "params");
     std::string name = GetStr(params, "name");
     int64_t ch = GetInt(params, "channel", 0);
+    if (method == "encodeManager.getCaps")
+        return EncodeCapsReply(s_, request);
     Reply r = OkReply();
     Json::Value resp(Json::objectValue);
     resp["id"] = GetMember(request, "id");
@@ -974,21 +879,37 @@ Reply DeviceModel::UpgradeStart(const Json::Value& req)
     upgradeSize_ = size;
     upgradeGot_ = 0;
     upgradeHead_.clear();
+    firmware_.Begin(size);
     return OkReply();
 }
 
 Reply DeviceModel::UpgradeData(const Json::Value& req, const std::string& bin)
 {
+    if (upgradeSize_ == kUpgradeDropped) {
+        Reply r; // going away: nothing is answered any more
+        r.send = false;
+        return r;
+    }
     if (upgradeSize_ < 0)
         return ErrorReply(SDK_ILLEGAL_PARAM);
     if (GetInt(req, "offset", -1) != upgradeGot_ || upgradeGot_ + int64_t(bin.size()) > upgradeSize_) {
         upgradeSize_ = -1;
         return ErrorReply(SDK_ILLEGAL_PARAM);
     }
+    if (uint32_t refused = firmware_.Piece(bin, s_.model)) {
+        upgradeSize_ = -1;
+        return ErrorReply(refused);
+    }
     if (upgradeHead_.size() < 4096)
         upgradeHead_ += bin.substr(0, 4096 - upgradeHead_.size());
     upgradeGot_ += int64_t(bin.size());
     Reply r = OkReply();
+    if (s_.upgradeDropAt >= 0 && upgradeGot_ >= s_.upgradeDropAt) {
+        s_.upgradeDropAt = -1; // the device goes away with its sessions, as on a power cut
+        upgradeSize_ = kUpgradeDropped;
+        r.action = Action::Reboot;
+        return r;
+    }
     r.body["received"] = Json::Int64(upgradeGot_);
     if (upgradeGot_ == upgradeSize_) {
         upgradeSize_ = -1;
@@ -1002,6 +923,9 @@ bool DeviceModel::UpgradeAccepted() const
 {
     if (s_.upgradeRefuse == 2 || upgradeHead_.size() < 8)
         return false;
+    FirmwareReceiver::Verdict v = firmware_.Final();
+    if (v != FirmwareReceiver::Verdict::Foreign)
+        return v == FirmwareReceiver::Verdict::Good;
     const std::string& h = upgradeHead_;
     return h.compare(0, 2, "ZR") == 0 || h.compare(0, 2, "PK") == 0 || h[0] == 'U' ||
            (uint8_t(h[0]) == 0xC0 && uint8_t(h[1]) == 0x80) || h.compare(4, 4, "RFID") == 0;
@@ -1011,7 +935,9 @@ void DeviceModel::CommitUpgrade()
 {
     // The image may name its version as "VERSION=<text>"; otherwise the last number goes up.
     size_t at = upgradeHead_.find("VERSION=");
-    if (at != std::string::npos) {
+    if (firmware_.Final() == FirmwareReceiver::Verdict::Good) {
+        s_.version = firmware_.Version();
+    } else if (at != std::string::npos) {
         size_t end = at + 8;
         while (end < upgradeHead_.size() && uint8_t(upgradeHead_[end]) > ' ' && end - at < 72)
             ++end;
@@ -1083,6 +1009,7 @@ Json::Value DeviceModel::ToJson(const DeviceState& s)
     }
     v["users"] = users;
     ScriptedFaultsToJson(s, v);
+    NetworkToJson(s, v);
     return v;
 }
 
@@ -1127,6 +1054,7 @@ DeviceState DeviceModel::FromJson(const Json::Value& v)
     if (tables.isObject())
         s.tables = tables;
     ScriptedFaultsFromJson(v, s);
+    NetworkFromJson(v, s);
     return s;
 }
 

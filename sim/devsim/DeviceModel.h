@@ -3,6 +3,7 @@
 #pragma once
 
 #include "devsdk/Wire.h"
+#include "devsim/DeviceFirmware.h"
 
 #include <json/json.h>
 
@@ -22,6 +23,15 @@ struct User {
     bool single = false;     // one session at a time
     int failures = 0;
     int64_t lockedUntilMs = 0;
+};
+
+// A network card of a device besides the one it answers on (see DeviceNetwork.cpp).
+struct NetInterface {
+    std::string name;
+    std::string ip;
+    std::string mask = "255.255.255.0";
+    std::string gateway;
+    bool dhcp = false;
 };
 
 struct DeviceState {
@@ -51,6 +61,10 @@ struct DeviceState {
     bool dhcp = false;
     int port = 37777;
     int webPort = 80;
+    // the card the device answers on, its place in the interface table, and the other cards
+    std::string serviceNic = "eth0";
+    int serviceNicIndex = 0;
+    std::vector<NetInterface> otherNics;
     // accounts and initialisation
     std::vector<User> users;
     int initState = 2;       // 1 not initialised, 2 initialised
@@ -75,12 +89,16 @@ struct DeviceState {
     // firmware: 0 accepts, 1 refuses the start, 2 fails after the transfer
     int upgradeRefuse = 0;
     int installMs = 1000;    // time the device spends installing after the transfer
+    int64_t upgradeDropAt = -1; // drop every session once this many image bytes arrived (once)
     std::vector<int> cameraStates; // per channel (2 = configurable); empty: all 2
     // password reset: the code valid for the last description (empty: none issued yet),
     // a code to issue instead of a generated one, and authorisation codes (at most three)
     std::string securityCode;
     std::string fixedSecurityCode;
     std::vector<std::string> authCodes;
+    int64_t securityCodeIssuedUtc = 0; // device clock (UTC) when the code was issued
+    int codeValidSec = 259200;         // a security code is valid this long after its issue
+    std::string lastRestore;           // how the last restore was asked for: "control" / "reset"
     int focusPeakBase = 200;
     // what the cloud check of the device sends
     int vendorCode = 1;
@@ -152,6 +170,12 @@ public:
     std::string DefaultRecord(int command, int channel, int profile) const;
     // The current table of a name: defaults with what was written over them.
     Json::Value Table(const std::string& name) const;
+    // The device clock (DeviceClock.cpp): UTC and the wall time of its zone and summer time.
+    int64_t UtcNow() const;
+    int64_t WallNow() const;
+    void SetWallTime(int64_t wall);
+    // Whether the security code of the last description is issued and still valid.
+    bool SecurityCodeValid() const;
 
 private:
     Reply Login(const Json::Value& req, SessionCtx& ctx, int64_t nowMs);
@@ -171,6 +195,7 @@ private:
     Reply Caps(const Json::Value& req);
     Reply UpgradeStart(const Json::Value& req);
     Reply ResetDescription(const Json::Value& req);
+    Reply RestoreRequest(const Json::Value& req); // DeviceRestore.cpp
     Reply CheckSecurityCode(const Json::Value& req);
     Reply ResetPassword(const Json::Value& req);
     Reply StartPlay(const Json::Value& req);
@@ -178,17 +203,26 @@ private:
     User* FindUser(const std::string& name);
     bool CheckCredentials(const Json::Value& req) const;
     Json::Value NetworkTable() const;
+    Reply SetNetwork(const Json::Value& table);
 
     DeviceState s_;
     int liveSessions_ = 0;
     std::map<std::string, int> userSessions_;
     uint32_t nextSession_ = 1;
     std::string pendingIp_;
-    int64_t upgradeSize_ = -1; // -1: no transfer open
+    static constexpr int64_t kUpgradeDropped = -2;
+    int64_t upgradeSize_ = -1; // -1: no transfer open; kUpgradeDropped: dropped, answers nothing
     int64_t upgradeGot_ = 0;
     std::string upgradeHead_;  // first bytes of the image
+    FirmwareReceiver firmware_;
     uint32_t descriptions_ = 0;
 };
+
+// Network cards, the reset contact and the cloud options in a fleet-file entry (DeviceNetwork.cpp).
+void NetworkToJson(const DeviceState& s, Json::Value& v);
+void NetworkFromJson(const Json::Value& v, DeviceState& s);
+// Gives a device a second card, listed before the one it answers on.
+void AddSecondNic(DeviceState& s, size_t index);
 
 // Error reply helper.
 Reply ErrorReply(uint32_t code);

@@ -1,4 +1,5 @@
 #include "devsim/Fleet.h"
+#include "devsim/DeviceVideo.h"
 
 #include "devsdk/Wire.h"
 
@@ -398,10 +399,13 @@ void Fleet::FlushConn(Conn& c)
 
 void Fleet::OnConnReadable(int fd)
 {
-    char buf[16384];
+    // Firmware pieces are large: read them in few calls (one fleet thread serves every device).
+    static thread_local std::vector<char> bigBuf(256 * 1024);
+    char* buf = bigBuf.data();
+    const size_t bufSize = bigBuf.size();
     Conn* c = conns_[fd].get();
     for (;;) {
-        ssize_t n = recv(fd, buf, sizeof buf, 0);
+        ssize_t n = recv(fd, buf, bufSize, 0);
         if (n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
             CloseConn(fd);
             return;
@@ -409,7 +413,7 @@ void Fleet::OnConnReadable(int fd)
         if (n < 0)
             break;
         c->reader.Feed(buf, size_t(n));
-        if (size_t(n) < sizeof buf)
+        if (size_t(n) < bufSize)
             break;
     }
     wire::Frame f;
@@ -428,7 +432,7 @@ void Fleet::OnConnReadable(int fd)
             continue;
         if (r.action == Action::Play) {
             int id = nextPlay_++;
-            plays_[id] = Play{c->id, idx, r.arg2, 0};
+            plays_[id] = Play{c->id, idx, r.arg2, 0, std::make_shared<DeviceVideo>()};
             r.body["play"] = id;
             AddTimer(NowMs() + 40, [this, id] { StreamTick(id); });
         } else if (r.action == Action::StopPlay) {
@@ -469,12 +473,15 @@ void Fleet::StreamTick(int play)
     if (conn.out.size() < 256 * 1024) {
         Json::Value e(Json::objectValue);
         e["play"] = play;
-        conn.out += wire::Encode(wire::kEvent, wire::kOpStreamData, 0, e,
-                                 devs_[p.dev]->model.StreamBlock(p.channel, p.frame, NowMs()));
+        std::string block = devs_[p.dev]->model.StreamBlock(p.channel, p.frame, NowMs());
+        AppendVideo(block, *p.video, devs_[p.dev]->model, p.channel, p.frame);
+        conn.out += wire::Encode(wire::kEvent, wire::kOpStreamData, 0, e, block);
         FlushConn(conn);
+    } else {
+        p.video->RequestKeyFrame();
     }
     ++p.frame;
-    AddTimer(NowMs() + 40, [this, play] { StreamTick(play); });
+    AddTimer(NowMs() + p.video->IntervalMs(), [this, play] { StreamTick(play); });
 }
 
 void Fleet::PushEvent(uint64_t connId, uint16_t op, const Json::Value& body)

@@ -100,6 +100,8 @@ std::vector<DeviceState> MakeMixedFleet(size_t count, const std::string& first, 
             break;
         bool initialised = (i % 6) != 5;
         out.push_back(Make(i, kKinds[i % nk], ip, seed, initialised));
+        if (i % 4 == 3)
+            AddSecondNic(out.back(), i);
     }
     return out;
 }

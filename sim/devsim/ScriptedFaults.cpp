@@ -55,10 +55,14 @@ void ScriptedFaultsToJson(const DeviceState& s, Json::Value& v)
     }
     if (!s.fixedSecurityCode.empty())
         v["fixedSecurityCode"] = s.fixedSecurityCode;
+    if (s.codeValidSec != defaults.codeValidSec)
+        v["codeValidSec"] = s.codeValidSec;
     if (s.maxFailures != defaults.maxFailures)
         v["maxFailures"] = s.maxFailures;
     if (s.lockSeconds != defaults.lockSeconds)
         v["lockSeconds"] = s.lockSeconds;
+    if (s.upgradeDropAt >= 0)
+        v["upgradeDropAt"] = Json::Int64(s.upgradeDropAt);
 }
 
 void ScriptedFaultsFromJson(const Json::Value& v, DeviceState& s)
@@ -99,8 +103,10 @@ void ScriptedFaultsFromJson(const Json::Value& v, DeviceState& s)
             if (cams[i].isInt())
                 s.cameraStates.push_back(cams[i].asInt());
     s.fixedSecurityCode = GetStr(v, "fixedSecurityCode", s.fixedSecurityCode);
+    s.codeValidSec = int(GetInt(v, "codeValidSec", s.codeValidSec));
     s.maxFailures = int(GetInt(v, "maxFailures", s.maxFailures));
     s.lockSeconds = int(GetInt(v, "lockSeconds", s.lockSeconds));
+    s.upgradeDropAt = GetInt(v, "upgradeDropAt", s.upgradeDropAt);
 }
 
 } // namespace devsim

@@ -209,4 +209,31 @@ TEST_F(FleetSearch, StopAskedBeforeTheSearchStartedEndsIt)
     EXPECT_FALSE(model->IsBroadcasting());
     EXPECT_EQ(0, model->GetSearchDevLogic()->GetSearchHandle());
     EXPECT_EQ(0u, model->GetSearchDevLogic()->GetPendingStopCount());
+
+    // The next search finds the fleet: its results are not taken for those of the ended one.
+    peers->calls.clear();
+    ASSERT_TRUE(model->StartSearch(SF_SEARCH_BYIP, 16, fleetFirst));
+    ASSERT_TRUE(Wait([&] { return SearchDone(); }));
+    EXPECT_EQ(16u, Listed());
+}
+
+TEST_F(FleetSearch, BroadcastSearchListensOnTheBroadcastPortOfTheSettings)
+{
+    CAppSettings::BroadcastPort = 5077;
+    ASSERT_TRUE(model->StartSearch(SF_SEARCH_BROADCAST, 0, ""));
+    ASSERT_TRUE(Wait([&] { return SearchDone(); }));
+    CAppSettings::BroadcastPort = 5050;
+    ASSERT_NE(0, model->GetSearchDevLogic()->GetSearchHandle());
+    auto bindable = [&](int port) {
+        int sock = socket(AF_INET, SOCK_DGRAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_port = htons(static_cast<uint16_t>(port));
+        inet_pton(AF_INET, local.c_str(), &addr.sin_addr);
+        const bool ok = bind(sock, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) == 0;
+        close(sock);
+        return ok;
+    };
+    EXPECT_FALSE(bindable(5077));
+    EXPECT_TRUE(bindable(5050));
 }

@@ -42,7 +42,7 @@ const SkinImage kTable[] = {
     {"bgColorWhite.png", SkinKind::Solid, 8, 8, kWhite, 0, 0, Glyph::None, nullptr},
     {"bgColorMain.png", SkinKind::Solid, 8, 8, kBody, 0, 0, Glyph::None, nullptr},
     {"bg_monitor.png", SkinKind::Solid, 8, 8, kWhite, 0, 0, Glyph::None, nullptr},
-    {"bg_edit.png", SkinKind::EditFrame, 120, 28, kWhite, kGrey, 0, Glyph::None, nullptr},
+    {"bg_edit.png", SkinKind::EditFrame, 400, 28, kWhite, kGrey, 0, Glyph::None, nullptr},
     {"ListCtrlnew.png", SkinKind::ListPieces, 64, 64, 0xFFE9EDF2, kGrey, 0, Glyph::None, nullptr},
     // Text buttons.
     {"btn_nor.png", SkinKind::Button, 80, 28, 0xFFF5F8FC, 0xFF9DB6D3, 0, Glyph::None, nullptr},
@@ -142,11 +142,33 @@ const SkinImage kTable[] = {
     {"bg_ipedit_nor.png", SkinKind::EditFrame, 200, 25, kWhite, kGrey, 0, Glyph::None, nullptr},
     {"bg_ipedit_dis.png", SkinKind::EditFrame, 200, 25, 0xFFE6E6E6, kGrey, 0, Glyph::None, nullptr},
     {"menu_bg.png", SkinKind::Solid, 8, 8, kWhite, 0, 0, Glyph::None, nullptr},
+    // Network settings and device initialisation: radios, result marks, progress, separators.
+    {"background.png", SkinKind::Solid, 8, 8, kWhite, 0, 0, Glyph::None, nullptr},
+    {"border.png", SkinKind::Solid, 8, 2, kGrey, 0, 0, Glyph::None, nullptr},
+    {"radio_check.png", SkinKind::Glyph, 16, 16, kBrand, kWhite, 0, Glyph::None, nullptr},
+    {"radio_uncheck.png", SkinKind::Glyph, 16, 16, kGrey, kWhite, 0, Glyph::None, nullptr},
+    {"Select_UnableCheck.png", SkinKind::Check, 16, 16, kGrey, kWhite, 1, Glyph::None, nullptr},
+    {"Select_UnableUnCheck.png", SkinKind::Check, 16, 16, 0xFFEEEEEE, kGrey, 2, Glyph::None, nullptr},
+    {"ok.png", SkinKind::Check, 16, 16, 0xFF2EA44F, kWhite, 1, Glyph::None, nullptr},
+    {"ok_hover.png", SkinKind::Check, 16, 16, 0xFF3FBF62, kWhite, 1, Glyph::None, nullptr},
+    {"ok_press.png", SkinKind::Check, 16, 16, 0xFF22803D, kWhite, 1, Glyph::None, nullptr},
+    {"error.png", SkinKind::Glyph, 16, 16, kRed, kWhite, 0, Glyph::Close, nullptr},
+    {"erro_hover.png", SkinKind::Glyph, 16, 16, 0xFFF06A6E, kWhite, 0, Glyph::Close, nullptr},
+    {"erro_press.png", SkinKind::Glyph, 16, 16, kRedDark, kWhite, 0, Glyph::Close, nullptr},
+    {"progress_active.png", SkinKind::Solid, 8, 6, kBrand, 0, 0, Glyph::None, nullptr},
+    {"progress_maskleft.png", SkinKind::Solid, 3, 6, kNone, 0, 0, Glyph::None, nullptr},
+    {"progress_maskright.png", SkinKind::Solid, 3, 6, kNone, 0, 0, Glyph::None, nullptr},
     // Pictures.
     {"logo.png", SkinKind::Banner, 120, 40, kNone, kBrand, 0, Glyph::Camera, "Vantyx"},
     {"AboutPic.png", SkinKind::Banner, 356, 58, kBrand, kWhite, 1, Glyph::Camera, "Vantyx Config Tool"},
     {"hand_pointing.png", SkinKind::Pointer, 32, 32, kWhite, 0xFF1B2430, 0, Glyph::None, nullptr},
     {"main.ico", SkinKind::Glyph, 32, 32, kBrand, kWhite, 0, Glyph::Camera, nullptr},
+    // Upgrade page: batch button and row buttons (text drawn by the control).
+    SKIN_PAGE_BUTTON("batchupgrade", 160, Glyph::Upgrade),
+    {"upgrade_n.png", SkinKind::Button, 76, 23, kBrand, kBrand, 0, Glyph::None, nullptr},
+    {"upgrade_h.png", SkinKind::Button, 76, 23, kBrandLight, kBrandLight, 0, Glyph::None, nullptr},
+    {"upgrade_p.png", SkinKind::Button, 76, 23, kBrandDark, kBrandDark, 0, Glyph::None, nullptr},
+    {"upgrade_d.png", SkinKind::Button, 76, 23, kGrey, kGrey, 0, Glyph::None, nullptr},
 };
 }  // namespace
 

@@ -1,5 +1,8 @@
-#include "Main/ShellSelfTest.h"
-
+// Unattended run of the program for the screenshot test and the start-up benchmark. With
+// VX_SELFTEST_SCREENSHOT set to a PNG path, it writes "first-paint-epoch-ms=<ms>" to stderr at the
+// main window's first paint, saves what the screen shows of the main window to that path after
+// VX_SELFTEST_DELAY_MS (default 1500) ms, clicks the tool bar's close button and, once the window
+// has closed, writes "peak-rss-kib=<KiB>". Without the variable it is the plain program.
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
@@ -14,11 +17,10 @@
 #include <cstring>
 
 #include "Main/CMainFrameEventImp.h"
+#include "Main/ProgramMain.h"
 #include "Main/CToolBarEventImp.h"
 
 namespace {
-
-bool g_armed = false;
 
 class FirstPaintWatcher : public QObject {
 public:
@@ -72,36 +74,47 @@ private:
     bool m_seen = false;
 };
 
-} // namespace
+class SelfTestObserver : public IProgramObserver {
+public:
+    void MainWindowCreated(const std::shared_ptr<CMainFrameEventImp>& mainFrame) override
+    {
+        const QString path = qEnvironmentVariable("VX_SELFTEST_SCREENSHOT");
+        if (path.isEmpty() || !mainFrame)
+            return;
+        bool ok = false;
+        int delay = qEnvironmentVariableIntValue("VX_SELFTEST_DELAY_MS", &ok);
+        if (!ok || delay < 0)
+            delay = 1500;
+        auto* window = static_cast<QWidget*>(mainFrame->GetUIWnd());
+        if (!window)
+            return;
+        window->installEventFilter(new FirstPaintWatcher(mainFrame, path, delay));
+        m_armed = true;
+    }
 
-bool ArmShellSelfTest(const std::shared_ptr<CMainFrameEventImp>& mainFrame)
-{
-    const QString path = qEnvironmentVariable("VX_SELFTEST_SCREENSHOT");
-    if (path.isEmpty() || !mainFrame)
-        return false;
-    bool ok = false;
-    int delay = qEnvironmentVariableIntValue("VX_SELFTEST_DELAY_MS", &ok);
-    if (!ok || delay < 0)
-        delay = 1500;
-    auto* window = static_cast<QWidget*>(mainFrame->GetUIWnd());
-    if (!window)
-        return false;
-    window->installEventFilter(new FirstPaintWatcher(mainFrame, path, delay));
-    g_armed = true;
-    return true;
-}
-
-void FinishShellSelfTest()
-{
-    if (!g_armed)
-        return;
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:")) {
-            std::fprintf(stderr, "peak-rss-kib=%s\n", line.mid(6).trimmed().replace(" kB", "").constData());
-            std::fflush(stderr);
+    void EventLoopEnded() override
+    {
+        if (!m_armed)
+            return;
+        QFile status(QStringLiteral("/proc/self/status"));
+        if (!status.open(QIODevice::ReadOnly))
+            return;
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("VmHWM:")) {
+                std::fprintf(stderr, "peak-rss-kib=%s\n", line.mid(6).trimmed().replace(" kB", "").constData());
+                std::fflush(stderr);
+            }
         }
     }
+
+private:
+    bool m_armed = false;
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    SelfTestObserver observer;
+    return RunProgram(argc, argv, &observer);
 }

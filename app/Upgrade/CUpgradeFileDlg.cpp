@@ -1,0 +1,223 @@
+// The batch upgrade dialog; see the header.
+#include "Upgrade/CUpgradeFileDlg.h"
+
+#include <QString>
+
+#include <cstring>
+
+#include "Common/Translate.h"
+#include "Main/DeviceListSkins.h"
+#include "Upgrade/CUpgradeEventImp.h"
+#include "Upgrade/CheckFirmwareHeader.h"
+#include "Widgets/SFFactory.h"
+#include "Widgets/SFGlobal.h"
+#include "Widgets/SFSkinStyle.h"
+
+namespace {
+
+enum { ID_CLOSE = 502, ID_OK = 505, ID_BROWSE = 1104 };
+constexpr int kPathChars = 259;
+
+DialogStyle BatchDialogSkin()
+{
+    DialogStyle s;
+    s.strFrameImage = L"Frame.png";
+    s.strBkImage = L"background.png";
+    s.strBkMode = L"tile";
+    s.strBkColor = L"000000";
+    s.strTopLeftRect = L"0,0,10,30";
+    s.strTopLeftMode = L"tile";
+    s.strTopRect = L"30,0,1,30";
+    s.strTopMode = L"stretch";
+    s.strTopRightRect = L"138,0,10,30";
+    s.strLeftTopRect = L"0,37,1,30";
+    s.strLeftRect = L"0,37,1,30";
+    s.strLeftBottomRect = L"0,37,1,40";
+    s.strBottomLeftRect = L"0,130,10,40";
+    s.strBottomRect = L"10,130,30,40";
+    s.strBottomRightRect = L"138,130,10,40";
+    s.strRightBottomRect = L"147,37,1,40";
+    s.strRightRect = L"147,37,1,30";
+    s.strRightTopRect = L"147,37,1,30";
+    s.strCloseNormalRect = L"11,41,23,14";
+    s.strCloseHoverRect = L"41,41,23,14";
+    s.strClosePressedRect = L"71,41,23,14";
+    s.strFontName = L"Tahoma";
+    s.strFontSize = L"11";
+    s.strFontWeight = L"normal";
+    s.strTitleColor = L"FFFFFF";
+    s.strTitleColor2 = L"999999";
+    s.strTitleAlign = L"left";
+    s.strTitleRect = L"10,0,1000,27";
+    s.bStyleFlag = true;
+    return s;
+}
+
+} // namespace
+
+SF_BEGIN_MESSAGE_MAP(CUpgradeFileDlg)
+SF_ON_COMMAND(ID_CLOSE, OnBtnClose)
+SF_ON_COMMAND(ID_OK, OnBtnOK)
+SF_ON_COMMAND(ID_BROWSE, OnBtnBrowse)
+SF_END_MESSAGE_MAP()
+
+CUpgradeFileDlg::CUpgradeFileDlg(std::weak_ptr<CUpgradeEventImp> page) : m_wpPage(std::move(page)) {}
+
+CUpgradeFileDlg::~CUpgradeFileDlg()
+{
+    CSFDialog* dialog = m_pDialog;
+    m_pDialog = nullptr;
+    DestroySFDialog(dialog);
+}
+
+std::shared_ptr<CUpgradeFileDlg> CUpgradeFileDlg::Create(std::weak_ptr<CUpgradeEventImp> page)
+{
+    auto dlg = std::make_shared<CUpgradeFileDlg>(std::move(page));
+    dlg->Init();
+    return dlg;
+}
+
+void CUpgradeFileDlg::Init()
+{
+    std::shared_ptr<CUpgradeEventImp> page = m_wpPage.lock();
+    m_pDialog = CreateSFDialog(this, page ? page->GetUIWnd() : nullptr, 0);
+    if (!m_pDialog)
+        return;
+    DialogStyle style = BatchDialogSkin();
+    m_pDialog->SetSkin(&style);
+    m_pDialog->MoveWindow(0, 0, 600, 220);
+    m_pDialog->Create(L"Batch Upgrade", nullptr);
+    m_pDialog->SetWindowTextW(Tr(L"Batch Upgrade"));
+    m_pDialog->CenterWindow(nullptr);
+    m_pDialog->SetDrawBackGround(1);
+    m_pDialog->ShowWindow(0);
+}
+
+int CUpgradeFileDlg::Dlg_OnInitDialog(bool create)
+{
+    if (!create || !m_pDialog)
+        return 1;
+    void* wnd = GetUIWnd();
+    RECT client = {0, 0, 600, 220};
+    m_pDialog->GetDlgClientRect(&client);
+    const int w = client.right - client.left, h = client.bottom - client.top;
+
+    m_pCloseBtn = CreateSFButton(nullptr);
+    ImageButtonStyle close = MakeButtonSkin(L"close-normal.png", L"close-hover.png", L"close-pressed.png",
+                                            L"close-disabled.png");
+    m_pCloseBtn->Create(L"", WS_VISIBLE, RECT{w - 25, 2, w - 1, 26}, wnd, ID_CLOSE);
+    m_pCloseBtn->SetSkin(&close);
+    m_pCloseBtn->SetToolTipText(Tr(L"Close"));
+
+    auto label = [&](const wchar_t* text, RECT rc, UINT align) {
+        CSFStatic* s = CreateSFStatic(nullptr);
+        s->Create(Tr(text), WS_VISIBLE, rc, wnd, 0);
+        s->SetTextAlignFlag(align);
+        return s;
+    };
+    m_pCountLabel = label(L"Selected number of devices:", RECT{20, h - 45, 250, h - 15}, 2 | 4);
+    m_pCountText = label(L"0", RECT{250, h - 45, 310, h - 15}, 1 | 4);
+    m_pCountText->SetTextBold(1);
+    m_pCountText->SetTextColor(0xEF882D);
+    m_pCountText->SetTextSize(25);
+    m_pPathLabel = label(L"Upgrade File Path:", RECT{60, 100, 160, 125}, 2 | 4);
+
+    m_pPathEdit = CreateSFEditCtrl(this);
+    m_pPathEdit->SetSkin(L"bg_edit.png");
+    m_pPathEdit->Create(WS_VISIBLE, RECT{180, 95, 430, 123}, wnd, 0, false);
+    m_pPathEdit->SetMaxLength(kPathChars);
+
+    ImageButtonStyle button = MakeButtonSkin(L"btn_nor.png", L"btn_over.png", L"btn_down.png", L"btn_dis.png");
+    m_pBrowseBtn = CreateSFButton(nullptr);
+    m_pBrowseBtn->Create(Tr(L"Browse"), WS_VISIBLE, RECT{440, 95, 512, 120}, wnd, ID_BROWSE);
+    m_pBrowseBtn->SetSkin(&button);
+    m_pOkBtn = CreateSFButton(nullptr);
+    m_pOkBtn->Create(Tr(L"OK"), WS_VISIBLE, RECT{w - 100, h - 35, w - 28, h - 10}, wnd, ID_OK);
+    m_pOkBtn->SetSkin(&button);
+    EnableOk(false);
+    return 1;
+}
+
+void CUpgradeFileDlg::EnableOk(bool enable)
+{
+    m_bOkEnabled = enable;
+    if (m_pOkBtn)
+        m_pOkBtn->EnableWindow(enable ? 1 : 0);
+}
+
+void CUpgradeFileDlg::SetDeviceCount(int count)
+{
+    if (m_pCountText)
+        m_pCountText->SetStaticText(std::to_wstring(count).c_str());
+    if (m_pPathEdit)
+        m_pPathEdit->SetWindowTextW(L"");
+    EnableOk(false);
+}
+
+std::wstring CUpgradeFileDlg::GetPathText() const
+{
+    wchar_t buffer[kPathChars + 1] = {};
+    if (m_pPathEdit)
+        m_pPathEdit->GetWindowTextW(buffer, kPathChars);
+    return buffer;
+}
+
+void CUpgradeFileDlg::Dlg_OnCancel()
+{
+    if (m_pPathEdit)
+        m_pPathEdit->SetWindowTextW(L"");
+}
+
+void CUpgradeFileDlg::OnDlgKeyDown(UINT, UINT key)
+{
+    if (key == 27 && m_pDialog)
+        m_pDialog->MFCCancel();
+    else if (key == 13 && m_bOkEnabled)
+        OnBtnOK();
+}
+
+void CUpgradeFileDlg::OnBtnClose()
+{
+    if (m_pDialog)
+        m_pDialog->MFCCancel();
+}
+
+void CUpgradeFileDlg::OnBtnBrowse()
+{
+    wchar_t file[520] = {};
+    if (!SFFileDialog(nullptr, file, 519, 1, nullptr, nullptr, nullptr, 0, L"*.bin", GetUIWnd()))
+        return;
+    const FirmwareCheck result = CheckFirmwareFile(QString::fromWCharArray(file).toStdString());
+    if (!CheckFirmwareHeader(file, GetUIWnd())) {
+        if (result == FirmwareCheck::NotFirmware)
+            EnableOk(false);
+        return;
+    }
+    if (m_pPathEdit)
+        m_pPathEdit->SetWindowTextW(file);
+    EnableOk(true);
+}
+
+void CUpgradeFileDlg::OnBtnOK()
+{
+    std::shared_ptr<CUpgradeEventImp> page = m_wpPage.lock();
+    if (!page)
+        return;
+    // A batch may have started meanwhile from a row: the dialog is modeless.
+    if (page->IsUpgrading()) {
+        ShowMessageBox(Tr(L"Now upgrading,please wait..."), Tr(L"Attention"), GetUIWnd(), 0);
+        return;
+    }
+    // The box can be edited after Browse: what is sent is checked again.
+    const std::wstring path = GetPathText();
+    if (!CheckFirmwareHeader(path.c_str(), GetUIWnd())) {
+        EnableOk(false);
+        return;
+    }
+    const std::string narrow = QString::fromStdWString(path).toStdString();
+    std::memset(m_szPath, 0, sizeof(m_szPath));
+    std::strncpy(m_szPath, narrow.c_str(), sizeof(m_szPath) - 1);
+    if (m_pDialog)
+        m_pDialog->ShowWindow(0);
+    page->StartBatchUpgrade(m_szPath);
+}
