@@ -303,7 +303,10 @@ TEST(VideoWindow, WheelAndFrameZoomEnlargeTheFocusedSurfaceWithinLimits)
     mouse.Wheel(Centre(*window, 1), 120);
     EXPECT_EQ(window->Cell(1)->GetPlayWnd()->geometry(), RectToQ(window->Cell(1)->GetPlayWnd()->GetDisplayRect()));
 
+    // One step grows the smaller side by 20 pixels and the other in proportion (4 : 3).
     mouse.Wheel(Centre(*window, 0), 120);
+    EXPECT_NEAR(surface->height() - display.height(), 20, 1);
+    EXPECT_NEAR(surface->width() - display.width(), 26, 1);
     mouse.Wheel(Centre(*window, 0), 120);
     EXPECT_TRUE(surface->IsZoomed());
     EXPECT_GT(surface->width(), display.width());
