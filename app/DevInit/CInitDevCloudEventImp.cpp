@@ -56,7 +56,7 @@ int CInitDevCloudEventImp::Dlg_OnInitDialog(bool create)
     m_pCloseBtn->Create(L"", kVisible, RECT{575, 2, 599, 26}, wnd, ID_CLOSE);
     m_pCloseBtn->SetToolTipText(Tr(L"Close"));
 
-    ImageRadioBox toggle = WizardCheckSkin(L"Select_Check.png", L"Select_Unable.png", L"Select_UnableCheck.png",
+    ImageRadioBox toggle = MakeRadioSkin(L"Select_Check.png", L"Select_Unable.png", L"Select_UnableCheck.png",
                                            L"Select_UnableUnCheck.png");
     auto makeToggle = [&](const wchar_t* text, RECT rc) {
         CSFRadioBox* box = CreateSFRadioBox(nullptr);

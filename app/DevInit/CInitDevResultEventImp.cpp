@@ -174,8 +174,8 @@ void CInitDevResultEventImp::Task_DevInit_Ret(int row, int accountResult, int op
     const bool ok = accountResult > 0 && optionsResult > 0;
     if (ok)
         ++m_nSucceeded;
-    ImageButtonStyle skin = ok ? WizardButtonSkin(L"ok.png", L"ok_hover.png", L"ok_press.png", L"ok.png")
-                               : WizardButtonSkin(L"error.png", L"erro_hover.png", L"erro_press.png", L"error.png");
+    ImageButtonStyle skin = ok ? MakeButtonSkin(L"ok.png", L"ok_hover.png", L"ok_press.png", L"ok.png")
+                               : MakeButtonSkin(L"error.png", L"erro_hover.png", L"erro_press.png", L"error.png");
     m_pList->AddOneOperateBtn(row, COL_RESULT, ID_RESULT, Tr(L"Result"), skin, 16, 16, 0);
     m_pList->SetItemData(row, (accountResult != 0 && optionsResult == 0) ? 0 : 1, 1);
     m_pList->SetItemData(row, ok ? 0 : code, 0);

@@ -62,7 +62,7 @@ std::string IpSortKey(const std::string& ip)
 
 ImageRadioBox CheckImages()
 {
-    return WizardCheckSkin(L"Select_Check.png", L"Select_unCheck.png", L"Select_Unable.png", L"Select_Unable.png");
+    return MakeRadioSkin(L"Select_Check.png", L"Select_unCheck.png", L"Select_Unable.png", L"Select_Unable.png");
 }
 
 } // namespace

@@ -8,36 +8,14 @@ void FillWizardSkin(DialogStyle& style)
     BuildNoticeDlgSkin(style);
 }
 
-ImageButtonStyle WizardButtonSkin(const wchar_t* normal, const wchar_t* hover, const wchar_t* pressed,
-                                  const wchar_t* disabled)
-{
-    ImageButtonStyle s;
-    s.strNormal = normal;
-    s.strHover = hover;
-    s.strPressed = pressed;
-    s.strDisabled = disabled;
-    return s;
-}
-
 ImageButtonStyle WizardCloseSkin()
 {
-    return WizardButtonSkin(L"close-normal.png", L"close-hover.png", L"close-pressed.png", L"close-disabled.png");
+    return MakeButtonSkin(L"close-normal.png", L"close-hover.png", L"close-pressed.png", L"close-disabled.png");
 }
 
 ImageButtonStyle WizardTextButtonSkin()
 {
-    return WizardButtonSkin(L"btn_nor.png", L"btn_over.png", L"btn_down.png", L"btn_dis.png");
-}
-
-ImageRadioBox WizardCheckSkin(const wchar_t* checked, const wchar_t* unchecked, const wchar_t* disabledChecked,
-                              const wchar_t* disabledUnchecked)
-{
-    ImageRadioBox s;
-    s.strCheckedNormal = s.strCheckedHover = s.strCheckedPressed = checked;
-    s.strUncheckedNormal = s.strUncheckedHover = s.strUncheckedPressed = unchecked;
-    s.strCheckedDisabled = disabledChecked;
-    s.strUncheckedDisabled = disabledUnchecked;
-    return s;
+    return MakeButtonSkin(L"btn_nor.png", L"btn_over.png", L"btn_down.png", L"btn_dis.png");
 }
 
 void FillWizardListSkin(ListCtrlStyle& s)

@@ -1,4 +1,5 @@
 #include "IPConfig/CModifyIPFileDlg.h"
+#include "Widgets/SkinRecords.h"
 
 #include <cstdio>
 
@@ -15,49 +16,6 @@ SF_ON_COMMAND(CModifyIPFileDlg::ID_OK, OnBtnOK)
 SF_END_MESSAGE_MAP()
 
 namespace {
-
-void FillSkin(DialogStyle& s)
-{
-    s.strFrameImage = L"Frame.png";
-    s.strBkImage = L"background.png";
-    s.strBkMode = L"tile";
-    s.strBkColor = L"000000";
-    s.strTopLeftRect = L"0,0,10,30";
-    s.strTopLeftMode = L"tile";
-    s.strTopRect = L"30,0,1,30";
-    s.strTopMode = L"stretch";
-    s.strTopRightRect = L"138,0,10,30";
-    s.strLeftTopRect = L"0,37,1,30";
-    s.strLeftRect = L"0,37,1,30";
-    s.strLeftBottomRect = L"0,37,1,40";
-    s.strBottomLeftRect = L"0,130,10,40";
-    s.strBottomRect = L"10,130,30,40";
-    s.strBottomRightRect = L"138,130,10,40";
-    s.strRightBottomRect = L"147,37,1,40";
-    s.strRightRect = L"147,37,1,30";
-    s.strRightTopRect = L"147,37,1,30";
-    s.strCloseNormalRect = L"11,41,23,14";
-    s.strCloseHoverRect = L"41,41,23,14";
-    s.strClosePressedRect = L"71,41,23,14";
-    s.strFontName = L"Tahoma";
-    s.strFontSize = L"11";
-    s.strFontWeight = L"normal";
-    s.strTitleColor = L"FFFFFF";
-    s.strTitleColor2 = L"999999";
-    s.strTitleAlign = L"left";
-    s.strTitleRect = L"10,0,1000,27";
-    s.bStyleFlag = true;
-}
-
-ImageButtonStyle Buttons(const wchar_t* n, const wchar_t* h, const wchar_t* p, const wchar_t* d)
-{
-    ImageButtonStyle s;
-    s.strNormal = n;
-    s.strHover = h;
-    s.strPressed = p;
-    s.strDisabled = d;
-    return s;
-}
 
 ImageRadioBox Radios(const wchar_t* on, const wchar_t* off, const wchar_t* disOn, const wchar_t* disOff)
 {
@@ -88,7 +46,7 @@ std::shared_ptr<CModifyIPFileDlg> CModifyIPFileDlg::Create(std::weak_ptr<CSearch
 {
     auto dlg = std::make_shared<CModifyIPFileDlg>(owner);
     DialogStyle style;
-    FillSkin(style);
+    FillFramedDialogSkin(style);
     {
         std::shared_ptr<CSearchDevEventImp> page = owner.lock();
         dlg->m_pDialog = CreateSFDialog(dlg.get(), page ? page->GetUIWnd() : nullptr, 0);
@@ -118,7 +76,7 @@ int CModifyIPFileDlg::Dlg_OnInitDialog(bool create)
     const DWORD kVisible = 0x10000000;
     const DWORD kRadio = 0x10010000;
 
-    ImageButtonStyle closeSkin = Buttons(L"close-normal.png", L"close-hover.png", L"close-pressed.png",
+    ImageButtonStyle closeSkin = MakeButtonSkin(L"close-normal.png", L"close-hover.png", L"close-pressed.png",
                                          L"close-disabled.png");
     m_pCloseBtn = CreateSFButton(nullptr);
     m_pCloseBtn->SetSkin(&closeSkin);
@@ -175,7 +133,7 @@ int CModifyIPFileDlg::Dlg_OnInitDialog(bool create)
     m_pGateway = CreateSFIPAddressCtrl(nullptr);
     m_pGateway->Create(kVisible, RECT{180, 215, 380, 240}, wnd, 0, false);
 
-    ImageButtonStyle okSkin = Buttons(L"btn_nor.png", L"btn_over.png", L"btn_down.png", L"btn_dis.png");
+    ImageButtonStyle okSkin = MakeButtonSkin(L"btn_nor.png", L"btn_over.png", L"btn_down.png", L"btn_dis.png");
     m_pOkBtn = CreateSFButton(nullptr);
     m_pOkBtn->SetSkin(&okSkin);
     const LONG okLeft = (client.right - client.left) - 100;

@@ -35,28 +35,6 @@ void FillCommonDialogSkin(DialogStyle& s)
     s.strSpare5 = L"0,0,-1,-1";
 }
 
-ImageButtonStyle MakeButtonSkin(const wchar_t* normal, const wchar_t* hover, const wchar_t* pressed,
-                                const wchar_t* disabled)
-{
-    ImageButtonStyle s;
-    s.strNormal = normal;
-    s.strHover = hover;
-    s.strPressed = pressed;
-    s.strDisabled = disabled;
-    return s;
-}
-
-ImageRadioBox MakeRadioSkin(const wchar_t* checked, const wchar_t* unchecked, const wchar_t* disabledChecked,
-                            const wchar_t* disabledUnchecked)
-{
-    ImageRadioBox s;
-    s.strCheckedNormal = s.strCheckedHover = s.strCheckedPressed = checked;
-    s.strUncheckedNormal = s.strUncheckedHover = s.strUncheckedPressed = unchecked;
-    s.strCheckedDisabled = disabledChecked;
-    s.strUncheckedDisabled = disabledUnchecked;
-    return s;
-}
-
 ImageCheckBox MakeCheckSkin(const wchar_t* checked, const wchar_t* unchecked)
 {
     ImageCheckBox s;

@@ -190,11 +190,11 @@ int CSysTabEventImp::OnCreate()
     const ImageButtonStyle plain = sysui::PlainButtonSkin();
     const ImageButtonStyle big = sysui::BigButtonSkin();
     const ImageRadioBox tabSkin =
-        sysui::RadioSkin(L"tabAll_Check.png", L"tabAll_unCheck.png", L"tabAll_Check.png", L"tabAll_unCheck.png");
+        MakeRadioSkin(L"tabAll_Check.png", L"tabAll_unCheck.png", L"tabAll_Check.png", L"tabAll_unCheck.png");
     const ImageRadioBox checkSkin =
-        sysui::RadioSkin(L"Select_Check.png", L"Select_unCheck.png", L"Select_Unable.png", L"Select_Unable.png");
+        MakeRadioSkin(L"Select_Check.png", L"Select_unCheck.png", L"Select_Unable.png", L"Select_Unable.png");
     const ImageRadioBox pairSkin =
-        sysui::RadioSkin(L"radio_check.png", L"radio_uncheck.png", L"radio_check.png", L"radio_uncheck.png");
+        MakeRadioSkin(L"radio_check.png", L"radio_uncheck.png", L"radio_check.png", L"radio_uncheck.png");
 
     m_pTabLine = picture(L"border.png");
     for (int i = 0; i < kSections; ++i) {

@@ -66,7 +66,7 @@ int CSysTreeEventImp::OnCreate()
         m_pFilterEdit->SetWindowTextW(L"");
     }
     m_pFilterBtn = sysui::Button(L"", sysui::Ltrb(0, 0, 10, 10), wnd, ID_FILTER_BTN,
-                                 sysui::ButtonSkin(L"btn_filter_nor.png", L"btn_filter_over.png",
+                                 MakeButtonSkin(L"btn_filter_nor.png", L"btn_filter_over.png",
                                                    L"btn_filter_nor.png", L"btn_filter_nor.png"));
     m_pTree = CreateSFTreeCtrl(this);
     if (m_pTree) {

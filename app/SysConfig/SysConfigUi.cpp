@@ -30,31 +30,9 @@ std::function<std::wstring(int, const std::wstring&, void*)> ChooseFile = [](int
     return chosen.toStdWString();
 };
 
-ImageButtonStyle ButtonSkin(const wchar_t* normal, const wchar_t* hover, const wchar_t* pressed,
-                            const wchar_t* disabled)
-{
-    ImageButtonStyle s;
-    s.strNormal = normal;
-    s.strHover = hover;
-    s.strPressed = pressed;
-    s.strDisabled = disabled;
-    return s;
-}
+ImageButtonStyle PlainButtonSkin() { return MakeButtonSkin(L"btn_nor.png", L"btn_over.png", L"btn_down.png", L"btn_dis.png"); }
 
-ImageButtonStyle PlainButtonSkin() { return ButtonSkin(L"btn_nor.png", L"btn_over.png", L"btn_down.png", L"btn_dis.png"); }
-
-ImageButtonStyle BigButtonSkin() { return ButtonSkin(L"button_h.png", L"button_h.png", L"button_p.png", L"button_d.png"); }
-
-ImageRadioBox RadioSkin(const wchar_t* checked, const wchar_t* unchecked, const wchar_t* checkedDisabled,
-                        const wchar_t* uncheckedDisabled)
-{
-    ImageRadioBox r;
-    r.strCheckedNormal = r.strCheckedHover = r.strCheckedPressed = checked;
-    r.strUncheckedNormal = r.strUncheckedHover = r.strUncheckedPressed = unchecked;
-    r.strCheckedDisabled = checkedDisabled;
-    r.strUncheckedDisabled = uncheckedDisabled;
-    return r;
-}
+ImageButtonStyle BigButtonSkin() { return MakeButtonSkin(L"button_h.png", L"button_h.png", L"button_p.png", L"button_d.png"); }
 
 void StandardDialogSkin(DialogStyle& s)
 {
@@ -112,7 +90,7 @@ CSFButton* Button(const wchar_t* text, RECT rc, void* parent, UINT id, const Ima
 CSFButton* CloseButton(int right, void* parent, ISFButtonEvent* sink)
 {
     CSFButton* b = Button(L"", Ltrb(right - 25, 2, right - 1, 26), parent, 502,
-                          ButtonSkin(L"close-normal.png", L"close-hover.png", L"close-pressed.png",
+                          MakeButtonSkin(L"close-normal.png", L"close-hover.png", L"close-pressed.png",
                                      L"close-disabled.png"),
                           sink);
     if (b)

@@ -9,6 +9,7 @@
 #include "Widgets/SFButton.h"
 #include "Widgets/SFEditCtrl.h"
 #include "Widgets/SFSkinStyle.h"
+#include "Widgets/SkinRecords.h"
 #include "Widgets/SFStatic.h"
 
 class CSFDialog;
@@ -26,12 +27,8 @@ constexpr UINT kBand = 0xF5EFED;
 inline RECT Ltrb(int l, int t, int r, int b) { return RECT{l, t, r, b}; }
 inline RECT Xywh(int x, int y, int w, int h) { return RECT{x, y, x + w, y + h}; }
 
-ImageButtonStyle ButtonSkin(const wchar_t* normal, const wchar_t* hover, const wchar_t* pressed,
-                            const wchar_t* disabled);
 ImageButtonStyle PlainButtonSkin();   // btn_nor / btn_over / btn_down / btn_dis
 ImageButtonStyle BigButtonSkin();     // button_h / button_h / button_p / button_d
-ImageRadioBox RadioSkin(const wchar_t* checked, const wchar_t* unchecked, const wchar_t* checkedDisabled,
-                        const wchar_t* uncheckedDisabled);
 // The skin shared by the reset and password dialogs.
 void StandardDialogSkin(DialogStyle& style);
 

@@ -18,41 +18,6 @@ namespace {
 enum { ID_CLOSE = 502, ID_OK = 505, ID_BROWSE = 1104 };
 constexpr int kPathChars = 259;
 
-DialogStyle BatchDialogSkin()
-{
-    DialogStyle s;
-    s.strFrameImage = L"Frame.png";
-    s.strBkImage = L"background.png";
-    s.strBkMode = L"tile";
-    s.strBkColor = L"000000";
-    s.strTopLeftRect = L"0,0,10,30";
-    s.strTopLeftMode = L"tile";
-    s.strTopRect = L"30,0,1,30";
-    s.strTopMode = L"stretch";
-    s.strTopRightRect = L"138,0,10,30";
-    s.strLeftTopRect = L"0,37,1,30";
-    s.strLeftRect = L"0,37,1,30";
-    s.strLeftBottomRect = L"0,37,1,40";
-    s.strBottomLeftRect = L"0,130,10,40";
-    s.strBottomRect = L"10,130,30,40";
-    s.strBottomRightRect = L"138,130,10,40";
-    s.strRightBottomRect = L"147,37,1,40";
-    s.strRightRect = L"147,37,1,30";
-    s.strRightTopRect = L"147,37,1,30";
-    s.strCloseNormalRect = L"11,41,23,14";
-    s.strCloseHoverRect = L"41,41,23,14";
-    s.strClosePressedRect = L"71,41,23,14";
-    s.strFontName = L"Tahoma";
-    s.strFontSize = L"11";
-    s.strFontWeight = L"normal";
-    s.strTitleColor = L"FFFFFF";
-    s.strTitleColor2 = L"999999";
-    s.strTitleAlign = L"left";
-    s.strTitleRect = L"10,0,1000,27";
-    s.bStyleFlag = true;
-    return s;
-}
-
 } // namespace
 
 SF_BEGIN_MESSAGE_MAP(CUpgradeFileDlg)
@@ -83,7 +48,8 @@ void CUpgradeFileDlg::Init()
     m_pDialog = CreateSFDialog(this, page ? page->GetUIWnd() : nullptr, 0);
     if (!m_pDialog)
         return;
-    DialogStyle style = BatchDialogSkin();
+    DialogStyle style;
+    FillFramedDialogSkin(style);
     m_pDialog->SetSkin(&style);
     m_pDialog->MoveWindow(0, 0, 600, 220);
     m_pDialog->Create(L"Batch Upgrade", nullptr);

@@ -1,0 +1,57 @@
+#include "Widgets/SkinRecords.h"
+
+void FillFramedDialogSkin(DialogStyle& s)
+{
+    s = DialogStyle();
+    s.strFrameImage = L"Frame.png";
+    s.strBkImage = L"background.png";
+    s.strBkMode = L"tile";
+    s.strBkColor = L"000000";
+    s.strTopLeftRect = L"0,0,10,30";
+    s.strTopLeftMode = L"tile";
+    s.strTopRect = L"30,0,1,30";
+    s.strTopMode = L"stretch";
+    s.strTopRightRect = L"138,0,10,30";
+    s.strLeftTopRect = L"0,37,1,30";
+    s.strLeftRect = L"0,37,1,30";
+    s.strLeftBottomRect = L"0,37,1,40";
+    s.strBottomLeftRect = L"0,130,10,40";
+    s.strBottomRect = L"10,130,30,40";
+    s.strBottomRightRect = L"138,130,10,40";
+    s.strRightBottomRect = L"147,37,1,40";
+    s.strRightRect = L"147,37,1,30";
+    s.strRightTopRect = L"147,37,1,30";
+    s.strCloseNormalRect = L"11,41,23,14";
+    s.strCloseHoverRect = L"41,41,23,14";
+    s.strClosePressedRect = L"71,41,23,14";
+    s.strFontName = L"Tahoma";
+    s.strFontSize = L"11";
+    s.strFontWeight = L"normal";
+    s.strTitleColor = L"FFFFFF";
+    s.strTitleColor2 = L"999999";
+    s.strTitleAlign = L"left";
+    s.strTitleRect = L"10,0,1000,27";
+    s.bStyleFlag = true;
+}
+
+ImageButtonStyle MakeButtonSkin(const wchar_t* normal, const wchar_t* hover, const wchar_t* pressed,
+                                const wchar_t* disabled)
+{
+    ImageButtonStyle s;
+    s.strNormal = normal;
+    s.strHover = hover;
+    s.strPressed = pressed;
+    s.strDisabled = disabled;
+    return s;
+}
+
+ImageRadioBox MakeRadioSkin(const wchar_t* checked, const wchar_t* unchecked, const wchar_t* disabledChecked,
+                            const wchar_t* disabledUnchecked)
+{
+    ImageRadioBox s;
+    s.strCheckedNormal = s.strCheckedHover = s.strCheckedPressed = checked;
+    s.strUncheckedNormal = s.strUncheckedHover = s.strUncheckedPressed = unchecked;
+    s.strCheckedDisabled = disabledChecked;
+    s.strUncheckedDisabled = disabledUnchecked;
+    return s;
+}
