@@ -4,6 +4,9 @@
 
 #include <tinyxml.h>
 
+#include <QStandardPaths>
+#include <QString>
+
 #include <cerrno>
 #include <cstdio>
 #include <cwchar>
@@ -144,6 +147,26 @@ void CAppSettings::Load()
     RegisterItems();
     for (CConfigItem& item : Items())
         item.Load(s_pPersister);
+    CheckLoaded();
+}
+
+void CAppSettings::CheckLoaded()
+{
+    if (Port < 1 || Port > 65535)
+        Port = 37777;
+    if (BroadcastPort < 1 || BroadcastPort > 65535)
+        BroadcastPort = 5050;
+    if (Language != 0 && Language != 1)
+        Language = 0;
+    // Firmware downloads go to the user's data folder unless the settings name another.
+    if (DownloadPath.empty())
+        DownloadPath = DefaultDownloadPath();
+}
+
+std::wstring CAppSettings::DefaultDownloadPath()
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return (data + QStringLiteral("/vantyx-config/Download")).toStdWString();
 }
 
 bool CAppSettings::SaveConfig() { return Save(); }
