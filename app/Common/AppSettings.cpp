@@ -1,6 +1,7 @@
 #include "Common/AppSettings.h"
 
 #include "Common/ConfigXMLPersistImp.h"
+#include "Common/XmlGuard.h"
 
 #include <tinyxml.h>
 
@@ -90,6 +91,21 @@ bool FileExists(const std::string& path)
     return stat(path.c_str(), &st) == 0;
 }
 
+// Moves an unreadable settings file aside without replacing one moved aside before: .bad, then
+// .bad2, .bad3 and so on. Answers the new name, or empty when it could not be moved.
+std::string KeepAside(const std::string& path)
+{
+    for (int n = 1; n < 1000; ++n) {
+        const std::string bad = path + ".bad" + (n > 1 ? std::to_string(n) : std::string());
+        if (FileExists(bad))
+            continue;
+        return ::rename(path.c_str(), bad.c_str()) == 0 ? bad : std::string();
+    }
+    return std::string();
+}
+
+std::string g_loadProblem;
+
 } // namespace
 
 std::vector<CConfigItem>& CAppSettings::Items()
@@ -144,6 +160,16 @@ void CAppSettings::RegisterItems()
 
 void CAppSettings::Load()
 {
+    // An unreadable file is kept aside at once and the user told; the defaults are used.
+    g_loadProblem.clear();
+    const std::string path = CConfigXMLPersistImp::ConfigFilePath();
+    TiXmlDocument probe;
+    std::string why;
+    if (FileExists(path) && !xmlguard::LoadChecked(path.c_str(), &probe, &why)) {
+        const std::string kept = KeepAside(path);
+        g_loadProblem = "The settings file " + path + " could not be read (" + why + "). The default settings are used";
+        g_loadProblem += kept.empty() ? "." : "; the unreadable file was kept as " + kept + ".";
+    }
     RegisterItems();
     for (CConfigItem& item : Items())
         item.Load(s_pPersister);
@@ -169,17 +195,19 @@ std::wstring CAppSettings::DefaultDownloadPath()
     return (data + QStringLiteral("/vantyx-config/Download")).toStdWString();
 }
 
+const std::string& CAppSettings::LoadProblem() { return g_loadProblem; }
+
 bool CAppSettings::SaveConfig() { return Save(); }
 
 bool CAppSettings::Save()
 {
     const std::string path = CConfigXMLPersistImp::ConfigFilePath();
     TiXmlDocument doc;
-    const bool loaded = doc.LoadFile(path.c_str(), TIXML_ENCODING_UTF8) && doc.RootElement() != nullptr;
+    const bool loaded = xmlguard::LoadChecked(path.c_str(), &doc, nullptr);
     if (!loaded) {
         // Keep an unreadable file aside instead of losing whatever it held.
         if (FileExists(path))
-            ::rename(path.c_str(), (path + ".bad").c_str());
+            KeepAside(path);
         doc.Clear();
         doc.InsertEndChild(TiXmlElement("Setting"));
     }

@@ -3,6 +3,7 @@
 #include "Common/AppPath.h"
 #include "Common/AppSettings.h"
 #include "Common/SFStreamConvert.h"
+#include "Common/XmlGuard.h"
 
 #include <tinyxml.h>
 
@@ -37,7 +38,7 @@ void TryLoad(TrState& state)
     char path[512];
     snprintf(path, sizeof path, "%s/Lang/Lang_%d.xml", dir.GetMultiByte(), CAppSettings::Language);
     TiXmlDocument doc;
-    if (!doc.LoadFile(path, TIXML_ENCODING_UTF8))
+    if (!xmlguard::LoadChecked(path, &doc, nullptr))
         return;
     state.loaded = true;
     const TiXmlElement* root = doc.RootElement();

@@ -352,7 +352,7 @@ int CMainFrameEventImp::ShowNotice(const wchar_t* text, int kind)
         return 0;
     if (m_pNoticeDlg->IsNeverNotify()) {
         *setting = false;
-        CAppSettings::SaveConfig();
+        SaveSettingsOrSay(GetUIWnd());
     }
     return 1;
 }

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "Common/AppSettings.h"
+#include "Common/ConfigXMLPersistImp.h"
 #include "Common/SFSystem.h"
 #include "Common/Translate.h"
 
@@ -16,6 +18,16 @@ bool OpenOrSay(const char* target, void* parent)
     std::wstring text = Tr(L"No program could be started to open:");
     text += L"\n" + QString::fromUtf8(target).toStdWString() + L"\n";
     text += Tr(L"Install a PDF viewer or a web browser and try again.");
+    ShowMessageBox(text.c_str(), Tr(L"Attention"), parent, 0);
+    return false;
+}
+
+bool SaveSettingsOrSay(void* parent)
+{
+    if (CAppSettings::Save())
+        return true;
+    std::wstring text = Tr(L"Failed to save the settings file.");
+    text += L"\n" + QString::fromStdString(CConfigXMLPersistImp::ConfigFilePath()).toStdWString();
     ShowMessageBox(text.c_str(), Tr(L"Attention"), parent, 0);
     return false;
 }

@@ -5,3 +5,7 @@
 // Opens the target (UTF-8 path or address); when no program starts for it, a message box over
 // `parent` names the target and what to install. Answers whether it opened.
 bool OpenOrSay(const char* target, void* parent);
+
+// Saves the settings; when that fails, a message box over `parent` names the settings file.
+// Answers whether they were saved.
+bool SaveSettingsOrSay(void* parent);

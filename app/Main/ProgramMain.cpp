@@ -16,6 +16,7 @@
 #include "Common/SFMessageLoopManager.h"
 #include "Common/SFStreamConvert.h"
 #include "Common/SFTask.h"
+#include "Common/Translate.h"
 #include "Common/SFThreadEx.h"
 #include "Common/YuvConvert.h"
 #include "Main/CMainFrameEventImp.h"
@@ -78,6 +79,12 @@ int RunProgram(int argc, char* argv[], IProgramObserver* observer)
     std::shared_ptr<CMainFrameEventImp> mainFrame = CMainFrameEventImp::Create();
 
     os::LoadLogDll();
+    if (!CAppSettings::LoadProblem().empty()) {
+        const std::wstring text = QString::fromStdString(CAppSettings::LoadProblem()).toStdWString();
+        QTimer::singleShot(0, qApp, [text, mainFrame] {
+            ShowMessageBox(text.c_str(), Tr(L"Attention"), mainFrame->GetUIWnd(), 0);
+        });
+    }
     if (observer)
         observer->MainWindowCreated(mainFrame);
 
