@@ -73,10 +73,58 @@ inline bool ShapeWithin(const char* text, size_t size, int maxDepth, size_t maxE
     return true;
 }
 
-// Parses the text into doc after the nesting check; false with the reason otherwise.
+// Whether the text is UTF-8 without NUL: the parser skips a multi-byte character by its first
+// byte alone and would read past the end of a cut one.
+inline bool ValidUtf8(const std::string& text)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const size_t n = text.size();
+    for (size_t i = 0; i < n;) {
+        const unsigned c = p[i];
+        if (c == 0)
+            return false;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t len = 0;
+        unsigned min = 0;
+        if (c >= 0xC2 && c <= 0xDF) {
+            len = 2;
+            min = 0x80;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3;
+            min = 0x800;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            min = 0x10000;
+        } else {
+            return false;
+        }
+        if (i + len > n)
+            return false;
+        unsigned value = c & (0xFF >> (len + 1));
+        for (size_t k = 1; k < len; ++k) {
+            if ((p[i + k] & 0xC0) != 0x80)
+                return false;
+            value = (value << 6) | (p[i + k] & 0x3F);
+        }
+        if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+            return false;
+        i += len;
+    }
+    return true;
+}
+
+// Parses the text into doc after the encoding and shape checks; false with the reason otherwise.
 inline bool ParseChecked(const std::string& text, TiXmlDocument* doc, std::string* why)
 {
     doc->Clear();
+    if (!ValidUtf8(text)) {
+        if (why)
+            *why = "not UTF-8 text";
+        return false;
+    }
     if (!ShapeWithin(text.data(), text.size(), kMaxDepth, kMaxElements, why))
         return false;
     doc->Parse(text.c_str(), nullptr, TIXML_ENCODING_UTF8);
