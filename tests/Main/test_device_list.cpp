@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QTableWidget>
 
 #include <cstring>
@@ -11,7 +12,9 @@
 #include "Common/SFMessageLoopManager.h"
 #include "Common/StrHelpers.h"
 #include "Main/CDeviceListUILogic.h"
+#include "Main/CDetialsDlgEventImp.h"
 #include "Main/CSearchDevEventImp.h"
+#include "Widgets/CSFQTButton.h"
 #include "Main/DeviceListText.h"
 #include "Widgets/SFListCtrl.h"
 
@@ -35,6 +38,16 @@ DevicePtr Device(const char* ip, const char* mac)
     i.byInitState = 2;
     i.nPort = 37777;
     return d;
+}
+
+void ClickAt(QWidget* w, QPoint at)
+{
+    const QPointF p(at);
+    QMouseEvent press(QEvent::MouseButtonPress, p, w->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &press);
+    QCoreApplication::sendEvent(w, &release);
 }
 
 std::wstring Cell(CSFListCtrl* list, int row, int column)
@@ -107,4 +120,65 @@ TEST(DeviceList, HeaderClickRebuildsTheRowsWithoutLettingModelTasksIn)
 
     ASSERT_TRUE(WaitUntil([&] { return list->GetItemCount() == 5; }, 5000));
     ExpectInStep(list, *model, false);
+}
+
+TEST(DeviceList, DetailsButtonOfARowShowsItsNineFieldsInTheDialog)
+{
+    auto frame = MakeMainWindow();
+    auto model = frame->GetDeviceListUILogic();
+    auto page = frame->GetSearchDevPage();
+    ASSERT_TRUE(DrainSdkLoop());
+    ASSERT_TRUE(WaitUntil([&] { return !model->IsSearching(); }, 60000));
+    page->ClearList();
+    model->GetDeviceList().clear();
+    for (int i = 0; i < 2; ++i) {
+        char ip[32], mac[32];
+        std::snprintf(ip, sizeof ip, "10.0.7.%d", 5 + i);
+        std::snprintf(mac, sizeof mac, "aa:bb:cc:dd:ee:%02x", 0x0f + i);
+        DevicePtr d = Device(ip, mac);
+        d->byGeneration = model->GetGeneration();
+        DEVICE_NET_INFO_EX& n = d->stNetInfo;
+        COPY_TEXT(n.szDetailName, i ? "IPC-OTHER" : "IPC-VD2431");
+        COPY_TEXT(n.szNetMask, "255.255.255.0");
+        COPY_TEXT(n.szGatewayAddr, "10.0.7.1");
+        COPY_TEXT(n.szSerialNumber, "7K0ABC");
+        COPY_TEXT(n.szSoftVersion, "2.800.0.5");
+        d->dwBuildDate = (2016u << 16) + (5u << 8) + 15u;  // known: no device query
+        model->Task_InsertDevice(d);
+    }
+    CSFListCtrl* list = page->GetListCtrl();
+    ASSERT_EQ(list->GetItemCount(), 2);
+    auto* table = dynamic_cast<QTableWidget*>(list);
+    int row = -1;
+    for (int r = 0; r < 2; ++r)
+        if (Cell(list, r, kColIp) == L"10.0.7.5")
+            row = r;
+    ASSERT_GE(row, 0);
+    // The row is clicked, then its details button.
+    const QRect cell = table->visualRect(table->model()->index(row, kColIp));
+    ClickAt(table->viewport(), cell.center());
+    CSFQTButton* details = nullptr;
+    if (QWidget* operate = table->indexWidget(table->model()->index(row, 8)))
+        for (CSFQTButton* b : operate->findChildren<CSFQTButton*>())
+            if (b->Id() == 2134)
+                details = b;
+    ASSERT_NE(details, nullptr);
+
+    std::vector<std::wstring> shown;
+    auto dlg = page->GetDetailsDlg();
+    QTimer read;
+    QObject::connect(&read, &QTimer::timeout, [&] {
+        auto* open = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!open || !shown.empty())
+            return;
+        for (int i = 0; i < CDetialsDlgEventImp::FIELD_COUNT; ++i)
+            shown.push_back(dlg->GetFieldText(i));
+        open->reject();
+    });
+    read.start(10);
+    ClickAt(details, details->rect().center());
+    ASSERT_TRUE(WaitUntil([&] { return !shown.empty(); }, 5000));
+    const std::vector<std::wstring> expected = {L"IPC", L"IPC-VD2431", L"37777", L"aa:bb:cc:dd:ee:0f", L"255.255.255.0",
+                                                L"10.0.7.1", L"7K0ABC", L"V2.800.0.5", L"2016-05-15"};
+    EXPECT_EQ(shown, expected);
 }
