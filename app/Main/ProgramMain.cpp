@@ -80,7 +80,8 @@ int RunProgram(int argc, char* argv[], IProgramObserver* observer)
 
     os::LoadLogDll();
     if (!CAppSettings::LoadProblem().empty()) {
-        const std::wstring text = QString::fromStdString(CAppSettings::LoadProblem()).toStdWString();
+        const std::wstring text = std::wstring(Tr(L"The settings could not be read; the default settings are used.")) +
+                                  L"\n" + QString::fromStdString(CAppSettings::LoadProblem()).toStdWString();
         QTimer::singleShot(0, qApp, [text, mainFrame] {
             ShowMessageBox(text.c_str(), Tr(L"Attention"), mainFrame->GetUIWnd(), 0);
         });
