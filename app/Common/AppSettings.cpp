@@ -1,8 +1,12 @@
 #include "Common/AppSettings.h"
 
 #include "Common/ConfigXMLPersistImp.h"
+#include "Common/XmlGuard.h"
 
 #include <tinyxml.h>
+
+#include <QStandardPaths>
+#include <QString>
 
 #include <cerrno>
 #include <cstdio>
@@ -87,6 +91,21 @@ bool FileExists(const std::string& path)
     return stat(path.c_str(), &st) == 0;
 }
 
+// Moves an unreadable settings file aside without replacing one moved aside before: .bad, then
+// .bad2, .bad3 and so on. Answers the new name, or empty when it could not be moved.
+std::string KeepAside(const std::string& path)
+{
+    for (int n = 1; n < 1000; ++n) {
+        const std::string bad = path + ".bad" + (n > 1 ? std::to_string(n) : std::string());
+        if (FileExists(bad))
+            continue;
+        return ::rename(path.c_str(), bad.c_str()) == 0 ? bad : std::string();
+    }
+    return std::string();
+}
+
+std::string g_loadProblem;
+
 } // namespace
 
 std::vector<CConfigItem>& CAppSettings::Items()
@@ -141,10 +160,42 @@ void CAppSettings::RegisterItems()
 
 void CAppSettings::Load()
 {
+    // An unreadable file is kept aside at once and the user told; the defaults are used.
+    g_loadProblem.clear();
+    const std::string path = CConfigXMLPersistImp::ConfigFilePath();
+    TiXmlDocument probe;
+    std::string why;
+    if (FileExists(path) && !xmlguard::LoadChecked(path.c_str(), &probe, &why)) {
+        const std::string kept = KeepAside(path);
+        g_loadProblem = "The settings file " + path + " could not be read (" + why + "). The default settings are used";
+        g_loadProblem += kept.empty() ? "." : "; the unreadable file was kept as " + kept + ".";
+    }
     RegisterItems();
     for (CConfigItem& item : Items())
         item.Load(s_pPersister);
+    CheckLoaded();
 }
+
+void CAppSettings::CheckLoaded()
+{
+    if (Port < 1 || Port > 65535)
+        Port = 37777;
+    if (BroadcastPort < 1 || BroadcastPort > 65535)
+        BroadcastPort = 5050;
+    if (Language != 0 && Language != 1)
+        Language = 0;
+    // Firmware downloads go to the user's data folder unless the settings name another.
+    if (DownloadPath.empty())
+        DownloadPath = DefaultDownloadPath();
+}
+
+std::wstring CAppSettings::DefaultDownloadPath()
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return (data + QStringLiteral("/vantyx-config/Download")).toStdWString();
+}
+
+const std::string& CAppSettings::LoadProblem() { return g_loadProblem; }
 
 bool CAppSettings::SaveConfig() { return Save(); }
 
@@ -152,11 +203,11 @@ bool CAppSettings::Save()
 {
     const std::string path = CConfigXMLPersistImp::ConfigFilePath();
     TiXmlDocument doc;
-    const bool loaded = doc.LoadFile(path.c_str(), TIXML_ENCODING_UTF8) && doc.RootElement() != nullptr;
+    const bool loaded = xmlguard::LoadChecked(path.c_str(), &doc, nullptr);
     if (!loaded) {
         // Keep an unreadable file aside instead of losing whatever it held.
         if (FileExists(path))
-            ::rename(path.c_str(), (path + ".bad").c_str());
+            KeepAside(path);
         doc.Clear();
         doc.InsertEndChild(TiXmlElement("Setting"));
     }

@@ -38,6 +38,13 @@ public:
     static void SetPersister(IConfigPersistent* persister);
     // Registers the items and fills every one from the persister (defaults where it has none).
     static void Load();
+    // What went wrong reading the settings file at the last Load, for the user; empty when
+    // nothing did (a missing file is not a problem).
+    static const std::string& LoadProblem();
+    // Puts loaded values the program relies on back in range: ports, language, download folder.
+    static void CheckLoaded();
+    // The download folder when the settings name none: in the user's data folder.
+    static std::wstring DefaultDownloadPath();
     // Rewrites section UIConfig of the settings file and keeps every other section. false when the
     // file could not be written; the file is then unchanged.
     static bool SaveConfig();

@@ -1,5 +1,7 @@
 #include "Common/ConfigXMLPersistImp.h"
 
+#include "Common/XmlGuard.h"
+
 #include "Common/AppPath.h"
 #include "Common/SFStreamConvert.h"
 
@@ -16,7 +18,7 @@ std::string CConfigXMLPersistImp::ConfigFilePath()
 
 CConfigXMLPersistImp::CConfigXMLPersistImp(const char* /*name*/) : m_strPath(ConfigFilePath())
 {
-    if (!m_doc.LoadFile(m_strPath.c_str(), TIXML_ENCODING_UTF8))
+    if (!xmlguard::LoadChecked(m_strPath.c_str(), &m_doc, nullptr))
         m_doc.Clear();
 }
 
@@ -80,6 +82,6 @@ void CConfigXMLPersistImp::LoadFromText(const char* text)
 {
     if (!text)
         return;
-    m_doc.Clear();
-    m_doc.Parse(text, nullptr, TIXML_ENCODING_UTF8);
+    if (!xmlguard::ParseChecked(text, &m_doc, nullptr))
+        m_doc.Clear();
 }

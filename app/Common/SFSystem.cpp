@@ -9,10 +9,9 @@ namespace SF_SOFT_BASE {
 
 void CSFSystem::Sleep(unsigned milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
-void CSFSystem::OpenFile(const char* path)
+bool CSFSystem::OpenFile(const char* path)
 {
-    if (path)
-        os::ShellOpen(path);
+    return path && os::ShellOpen(path);
 }
 
 } // namespace SF_SOFT_BASE

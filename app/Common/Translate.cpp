@@ -3,10 +3,12 @@
 #include "Common/AppPath.h"
 #include "Common/AppSettings.h"
 #include "Common/SFStreamConvert.h"
+#include "Common/XmlGuard.h"
 
 #include <tinyxml.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -55,10 +57,13 @@ void TryLoad(TrState& state)
     state.problem.clear();
     CSFStreamConvert shown(path, SF_SOFT_BASE::SF_CP_UTF8);
     TiXmlDocument doc;
-    if (!doc.LoadFile(path, TIXML_ENCODING_UTF8)) {
+    std::string reason;
+    // Checked before parsing: a file nested too deep or too large is refused, never parsed.
+    if (!xmlguard::LoadChecked(path, &doc, &reason)) {
         // The built-in texts are English: only another language needs its file.
-        if (CAppSettings::Language != 0 || doc.ErrorId() != TiXmlBase::TIXML_ERROR_OPENING_FILE) {
-            CSFStreamConvert why(doc.ErrorDesc(), SF_SOFT_BASE::SF_CP_UTF8);
+        bool missing = reason == "cannot be opened" && access(path, F_OK) != 0;
+        if (CAppSettings::Language != 0 || !missing) {
+            CSFStreamConvert why(reason.c_str(), SF_SOFT_BASE::SF_CP_UTF8);
             state.problem = std::wstring(L"The language file ") + shown.GetWideChar() + L" cannot be read (" +
                             why.GetWideChar() + L"); texts are shown in English.";
         }

@@ -11,10 +11,14 @@
 
 #include <tinyxml.h>
 
+#include "Common/XmlGuard.h"
+
 namespace {
 
 // Parts larger than this are refused rather than inflated.
 const zip_uint64_t kMaxPartSize = 256u * 1024u * 1024u;
+// What one workbook may expand to: cells of all its sheets and shared strings.
+const size_t kMaxCells = 500000;
 
 const char* LocalName(const char* name)
 {
@@ -156,13 +160,13 @@ private:
 };
 
 // Parses with white space kept as it stands in cell texts.
-bool ParseXml(const std::string& text, TiXmlDocument* doc)
+bool ParseXml(const std::string& text, TiXmlDocument* doc, std::string* why = nullptr)
 {
     bool condensed = TiXmlBase::IsWhiteSpaceCondensed();
     TiXmlBase::SetCondenseWhiteSpace(false);
-    doc->Parse(text.c_str(), nullptr, TIXML_ENCODING_UTF8);
+    const bool ok = xmlguard::ParseChecked(text, doc, why);
     TiXmlBase::SetCondenseWhiteSpace(condensed);
-    return !doc->Error() && doc->RootElement();
+    return ok;
 }
 
 std::string DirOf(const std::string& part)
@@ -291,7 +295,8 @@ CCellValue CellValue(const TiXmlElement* c, const std::vector<std::string>& shar
 }
 
 // A cell element with no value still belongs to the used range, as a formatted cell does.
-bool ReadSheet(const TiXmlElement* root, const std::vector<std::string>& shared, CWorksheet* sheet, std::string* message)
+bool ReadSheet(const TiXmlElement* root, const std::vector<std::string>& shared, CWorksheet* sheet, size_t* cells,
+               std::string* message)
 {
     const TiXmlElement* data = Child(root, "sheetData");
     if (!data)
@@ -323,6 +328,11 @@ bool ReadSheet(const TiXmlElement* root, const std::vector<std::string>& shared,
                 }
             } else if (++column > CWorksheet::kMaxColumns) {
                 *message = "column out of range";
+                return false;
+            }
+            // Each cell costs memory far beyond its few bytes in the file: count them all.
+            if (++*cells > kMaxCells) {
+                *message = "more than " + std::to_string(kMaxCells) + " cells in the workbook";
                 return false;
             }
             bool ok = true;
@@ -359,8 +369,9 @@ bool CXlsxReader::Read(const std::string& path, CWorkbook* workbook, EWorkbookEr
         *error = EWorkbookError::NotWorkbook;
         return false;
     }
-    if (!ParseXml(data, &doc)) {
-        *message = "unreadable " + workbookPart;
+    std::string why;
+    if (!ParseXml(data, &doc, &why)) {
+        *message = "unreadable " + workbookPart + ": " + why;
         return false;
     }
     std::map<std::string, Relationship> rels = ReadRelationships(pkg, workbookPart);
@@ -375,14 +386,20 @@ bool CXlsxReader::Read(const std::string& path, CWorkbook* workbook, EWorkbookEr
     if (!sharedPart.empty()) {
         std::string sst;
         TiXmlDocument sstDoc;
-        if (!pkg.Read(sharedPart, &sst, message) || !ParseXml(sst, &sstDoc)) {
+        if (!pkg.Read(sharedPart, &sst, message) || !ParseXml(sst, &sstDoc, &why)) {
             if (message->empty())
-                *message = "unreadable shared strings";
+                *message = "unreadable shared strings: " + why;
             return false;
         }
-        for (const TiXmlElement* si = sstDoc.RootElement()->FirstChildElement(); si; si = si->NextSiblingElement())
-            if (Is(si, "si"))
-                shared.push_back(StringItemText(si));
+        for (const TiXmlElement* si = sstDoc.RootElement()->FirstChildElement(); si; si = si->NextSiblingElement()) {
+            if (!Is(si, "si"))
+                continue;
+            if (shared.size() >= kMaxCells) {
+                *message = "more than " + std::to_string(kMaxCells) + " shared strings";
+                return false;
+            }
+            shared.push_back(StringItemText(si));
+        }
     }
 
     const TiXmlElement* root = doc.RootElement();
@@ -398,6 +415,7 @@ bool CXlsxReader::Read(const std::string& path, CWorkbook* workbook, EWorkbookEr
             if (const char* tab = Attr(view, "activeTab"))
                 activeTab = static_cast<int>(std::min(std::strtol(tab, nullptr, 10), 65535L));
 
+    size_t cells = 0;
     for (const TiXmlElement* s = sheets->FirstChildElement(); s; s = s->NextSiblingElement()) {
         if (!Is(s, "sheet"))
             continue;
@@ -412,11 +430,11 @@ bool CXlsxReader::Read(const std::string& path, CWorkbook* workbook, EWorkbookEr
         TiXmlDocument sheetDoc;
         if (!pkg.Read(rel->second.target, &sheetData, message))
             return false;
-        if (!ParseXml(sheetData, &sheetDoc)) {
-            *message = "unreadable " + rel->second.target;
+        if (!ParseXml(sheetData, &sheetDoc, &why)) {
+            *message = "unreadable " + rel->second.target + ": " + why;
             return false;
         }
-        if (!ReadSheet(sheetDoc.RootElement(), shared, sheet, message)) {
+        if (!ReadSheet(sheetDoc.RootElement(), shared, sheet, &cells, message)) {
             *message = rel->second.target + ": " + *message;
             return false;
         }

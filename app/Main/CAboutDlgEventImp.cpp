@@ -4,6 +4,7 @@
 #include "Common/SFSystem.h"
 #include "Common/Translate.h"
 #include "Main/CMainFrameEventImp.h"
+#include "Main/OpenOrSay.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFSkinStyle.h"
 
@@ -155,5 +156,5 @@ void CAboutDlgEventImp::OnWebSite()
     if (text[0] == 0)
         return;
     SF_SOFT_BASE::CSFStreamConvert utf8(text, SF_SOFT_BASE::SF_CP_UTF8);
-    SF_SOFT_BASE::CSFSystem::OpenFile(utf8.GetMultiByte());
+    OpenOrSay(utf8.GetMultiByte(), GetUIWnd());
 }

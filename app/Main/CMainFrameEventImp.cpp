@@ -22,6 +22,7 @@
 #include "Main/CToolBarLeftEventImp.h"
 #include "Main/CUserConfigSettingEventImp.h"
 #include "Main/CUserSearchSettingEventImp.h"
+#include "Main/OpenOrSay.h"
 #include "OtherTool/COtherToolEventImp.h"
 #include "SysConfig/CSysConfigEventImp.h"
 #include "Template/CTemplateEditEventImp.h"
@@ -295,9 +296,7 @@ void CMainFrameEventImp::OpenManual(const wchar_t* fileName)
     const char* text = utf8.GetMultiByte();
     if (!text)
         return;
-    std::string local(std::strlen(text) + 1, '\0');
-    SFUtf8ToLocal8Bit(text, &local[0]);
-    SF_SOFT_BASE::CSFSystem::OpenFile(local.c_str());
+    OpenOrSay(text, GetUIWnd());
 }
 
 void CMainFrameEventImp::OpenOperationManual() { OpenManual(L"Operation Manual.pdf"); }
@@ -353,7 +352,7 @@ int CMainFrameEventImp::ShowNotice(const wchar_t* text, int kind)
         return 0;
     if (m_pNoticeDlg->IsNeverNotify()) {
         *setting = false;
-        CAppSettings::SaveConfig();
+        SaveSettingsOrSay(GetUIWnd());
     }
     return 1;
 }

@@ -593,6 +593,17 @@ void CSearchDevEventImp::OnHeaderClicked(void* data, LRESULT)
     SetCountLabel(0);
     for (const DEVICE_INFO& record : records)
         AddDeviceRow(&record.stNetInfo, record.bIPConflict != 0);
+    // The address sort may have reordered the rows again: each record learns its final row.
+    for (size_t row = 0; row < records.size(); ++row) {
+        const DEVICE_NET_INFO_EX& shown = records[row].stNetInfo;
+        for (const DevicePtr& device : list) {
+            if (StrUpper(FIELD_TEXT(device->stNetInfo.szMacAddr)) == StrUpper(FIELD_TEXT(shown.szMacAddr)) &&
+                FIELD_TEXT(device->stNetInfo.szIpAddr) == FIELD_TEXT(shown.szIpAddr)) {
+                device->nRow = static_cast<int>(row);
+                break;
+            }
+        }
+    }
 }
 
 int CSearchDevEventImp::CheckedRowCount()

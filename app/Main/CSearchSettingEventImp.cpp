@@ -10,6 +10,7 @@
 #include "Main/DeviceListPeers.h"
 #include "Main/DeviceListSkins.h"
 #include "Main/DeviceListText.h"
+#include "Main/OpenOrSay.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFRect.h"
 
@@ -169,7 +170,7 @@ void CSearchSettingEventImp::OnBtnOK()
         page->SetSearchParam((broadcast ? 1 : 0) + (range ? 2 : 0), static_cast<int>(end - start + 1), startText);
         page->StartSearch();
     }
-    CAppSettings::Save();
+    SaveSettingsOrSay(GetUIWnd());
     if (m_pDialog)
         m_pDialog->MFCOK();
 }

@@ -14,6 +14,7 @@
 #include "Main/CMainFrameEventImp.h"
 #include "Main/CSearchDevEventImp.h"
 #include "Main/CToolBarLeftEventImp.h"
+#include "Main/OpenOrSay.h"
 #include "SysConfig/CSysConfigEventImp.h"
 #include "Upgrade/CUpgradeEventImp.h"
 #include "Widgets/SFFactory.h"
@@ -299,8 +300,7 @@ void CUserConfigSettingEventImp::OnOK()
     CAppSettings::CloudURL = url;
     CAppSettings::nUpdateWaittime_Sec = static_cast<int32_t>(networkSeconds);
     CAppSettings::nUpdateTimeout_Minute = static_cast<int32_t>(updateMinutes);
-    if (!CAppSettings::SaveConfig())
-        Warn(Tr(L"Failed to save the settings file."), true);
+    SaveSettingsOrSay(GetUIWnd());
     if (m_pDialog)
         m_pDialog->MFCOK();
 }

@@ -13,6 +13,7 @@
 #include "Main/DeviceListPeers.h"
 #include "Main/DeviceListSkins.h"
 #include "Main/DeviceListText.h"
+#include "Main/OpenOrSay.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFRect.h"
 
@@ -282,7 +283,7 @@ void CUserSearchSettingEventImp::OnBtnOK()
             page->StartSearch();
         }
     }
-    CAppSettings::Save();
+    SaveSettingsOrSay(GetUIWnd());
     if (m_pDialog)
         m_pDialog->MFCOK();
 }

@@ -15,6 +15,7 @@
 #include "Main/CSearchDevEventImp.h"
 #include "Main/CToolBarEventImp.h"
 #include "Main/CUserSearchSettingEventImp.h"
+#include "Main/OpenOrSay.h"
 #include "SysConfig/CSysConfigEventImp.h"
 #include "Template/CTemplateEditEventImp.h"
 #include "Template/CTemplateEventImp.h"
@@ -308,13 +309,14 @@ private:
 
 } // namespace
 
-#include <QDesktopServices>
 #include <QString>
-#include <QUrl>
+
+#include "Common/SFSystem.h"
 
 void CMainFramePeers::OpenUrl(const std::wstring& url)
 {
-    QDesktopServices::openUrl(QUrl(QString::fromStdWString(url)));
+    const std::string utf8 = QString::fromStdWString(url).toStdString();
+    OpenOrSay(utf8.c_str(), GetMainWnd());
 }
 
 std::shared_ptr<IDeviceListPeers> MakeMainFramePeers(std::weak_ptr<CMainFrameEventImp> mainFrame)

@@ -16,6 +16,7 @@
 #include "Common/SFMessageLoopManager.h"
 #include "Common/SFStreamConvert.h"
 #include "Common/SFTask.h"
+#include "Common/Translate.h"
 #include "Common/SFThreadEx.h"
 #include "Common/YuvConvert.h"
 #include "Main/CMainFrameEventImp.h"
@@ -79,6 +80,13 @@ int RunProgram(int argc, char* argv[], IProgramObserver* observer)
     std::shared_ptr<CMainFrameEventImp> mainFrame = CMainFrameEventImp::Create();
 
     os::LoadLogDll();
+    if (!CAppSettings::LoadProblem().empty()) {
+        const std::wstring text = std::wstring(Tr(L"The settings could not be read; the default settings are used.")) +
+                                  L"\n" + QString::fromStdString(CAppSettings::LoadProblem()).toStdWString();
+        QTimer::singleShot(0, qApp, [text, mainFrame] {
+            ShowMessageBox(text.c_str(), Tr(L"Attention"), mainFrame->GetUIWnd(), 0);
+        });
+    }
     if (observer)
         observer->MainWindowCreated(mainFrame);
     // A missing skin or a broken language file is said once the window is up.

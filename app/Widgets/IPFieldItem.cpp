@@ -22,14 +22,40 @@ void IPFieldItem::OnTextChange(const QString& text)
 {
     if (m_pOwner)
         m_pOwner->FieldTextChanged(m_nIndex, text);
-    if (text.size() == 3 && m_pNext) {
+    if (text.size() == 3 && m_pNext && hasFocus()) {
         m_pNext->setFocus();
         m_pNext->selectAll();
+        m_pNext->m_bAutoEntered = true;
     }
+}
+
+void IPFieldItem::focusInEvent(QFocusEvent* event)
+{
+    QLineEdit::focusInEvent(event);
+    selectAll();
+    // The focus comes before the press that gave it, and the press would place the cursor.
+    m_bSelectOnPress = event->reason() == Qt::MouseFocusReason;
+}
+
+void IPFieldItem::focusOutEvent(QFocusEvent* event)
+{
+    m_bAutoEntered = false;
+    QLineEdit::focusOutEvent(event);
+}
+
+void IPFieldItem::mousePressEvent(QMouseEvent* event)
+{
+    const bool entering = m_bSelectOnPress;
+    m_bSelectOnPress = false;
+    QLineEdit::mousePressEvent(event);
+    if (entering)
+        selectAll();
 }
 
 void IPFieldItem::keyPressEvent(QKeyEvent* event)
 {
+    const bool autoEntered = m_bAutoEntered;
+    m_bAutoEntered = false;
     switch (event->key()) {
     case Qt::Key_Backspace:
         if (text().isEmpty() && m_pPrev) {
@@ -38,11 +64,11 @@ void IPFieldItem::keyPressEvent(QKeyEvent* event)
         }
         break;
     case Qt::Key_Period:
-        if (!text().isEmpty() && !hasSelectedText() && m_pNext) {
+        if (!autoEntered && !text().isEmpty() && m_pNext) {
             m_pNext->setFocus();
             m_pNext->selectAll();
         }
-        break;
+        return;
     case Qt::Key_Left:
         if (cursorPosition() == 0 && m_pPrev) {
             m_pPrev->setFocus();

@@ -1,5 +1,6 @@
 // One octet field of CSFQTIPAddressCtrl: accepts 0 to 255 without leading zeros, moves the
 // focus on to the next field after three digits or a period, and back with Backspace or Left.
+// Entering a field selects its text, so that typing replaces it.
 #pragma once
 
 #include <QLineEdit>
@@ -18,10 +19,19 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private slots:
     void OnTextChange(const QString& text);
     void OnKeyPressed() {}
     void editingFinished() {}
     void textEdited(const QString&) {}
+
+private:
+    // Entered by the move after a third digit and nothing typed since: a period typed now
+    // belongs to the move and is dropped.
+    bool m_bAutoEntered = false;
+    bool m_bSelectOnPress = false;
 };

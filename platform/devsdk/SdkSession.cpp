@@ -178,11 +178,17 @@ SocketPtr Core::Handshake(const std::string& ip, int port, const std::string& us
         *lastError = SDK_LOGIN_ERROR_NETWORK;
         return nullptr;
     }
-    DWORD code = DWORD(wire::GetInt(reply, "error", SDK_RETURN_DATA_ERROR));
+    // PROTOCOL.md, "Emulated behaviour": a bad answer fails the login as a lost connection (9).
+    const int64_t code = wire::GetInt(reply, "error", -1);
+    const int64_t e = wire::GetInt(reply, "loginError", -1);
+    if (code < 0 || code > 0xFFFFFFFFLL || (code != 0 && (e < 1 || e > 10))) {
+        *loginError = SDK_LOGIN_CONNECTION_LOST;
+        *lastError = SDK_LOGIN_ERROR_NETWORK;
+        return nullptr;
+    }
     if (code != 0) {
-        int e = int(wire::GetInt(reply, "loginError", SDK_LOGIN_MAX_CONNECTIONS));
-        *loginError = e >= 1 && e <= 10 ? e : SDK_LOGIN_MAX_CONNECTIONS;
-        *lastError = code;
+        *loginError = int(e);
+        *lastError = DWORD(code);
         return nullptr;
     }
     *loginError = 0;

@@ -9,19 +9,28 @@
 namespace os {
 
 namespace {
-std::atomic<ShellOpenHandler> g_handler{nullptr};
-}
 
-void SetShellOpenHandler(ShellOpenHandler handler) { g_handler.store(handler); }
-
-void ShellOpen(const std::string& target)
-{
-    if (ShellOpenHandler handler = g_handler.load()) {
-        handler(target);
-        return;
+class QtDesktopShell : public IDesktopShell {
+public:
+    bool Open(const std::string& target) override
+    {
+        const QString text = QString::fromUtf8(target.c_str());
+        return QDesktopServices::openUrl(QUrl::fromUserInput(text, QDir::currentPath(), QUrl::AssumeLocalFile));
     }
-    const QString text = QString::fromUtf8(target.c_str());
-    QDesktopServices::openUrl(QUrl::fromUserInput(text, QDir::currentPath(), QUrl::AssumeLocalFile));
+};
+
+std::atomic<IDesktopShell*> g_shell{nullptr};
+
+} // namespace
+
+void SetDesktopShell(IDesktopShell* shell) { g_shell.store(shell); }
+
+bool ShellOpen(const std::string& target)
+{
+    if (IDesktopShell* shell = g_shell.load())
+        return shell->Open(target);
+    static QtDesktopShell desktop;
+    return desktop.Open(target);
 }
 
 } // namespace os

@@ -39,9 +39,13 @@ struct Fleet::Conn {
     bool closeAfterFlush = false;
     bool wantOut = false;
     SessionCtx ctx;
+    int64_t lastActive = 0;  // last byte received
 };
 
 namespace {
+
+constexpr size_t kMaxPendingOut = 8u << 20;  // answers a peer has not read
+constexpr int kAcceptPauseMs = 100;
 
 bool MakeAddr(const std::string& ip, uint16_t port, sockaddr_in& sa)
 {
@@ -223,6 +227,7 @@ bool Fleet::Start(std::string* err)
     }
     running_ = true;
     stopping_ = false;
+    AddTimer(NowMs() + 1000, [this] { SweepConns(); });
     thread_ = std::thread([this] { Loop(); });
     return all;
 }
@@ -257,6 +262,43 @@ void Fleet::Wake()
 }
 
 void Fleet::AddTimer(int64_t atMs, std::function<void()> f) { timers_.emplace(atMs, std::move(f)); }
+
+void Fleet::PauseAccept(Dev& d)
+{
+    const int fd = d.listen;
+    epoll_ctl(epfd_, EPOLL_CTL_DEL, fd, nullptr);
+    AddTimer(NowMs() + kAcceptPauseMs, [this, fd] {
+        if (!listenFds_.count(fd))
+            return;  // the device was unbound meanwhile
+        epoll_event ev{};
+        ev.events = EPOLLIN;
+        ev.data.fd = fd;
+        epoll_ctl(epfd_, EPOLL_CTL_ADD, fd, &ev);
+    });
+}
+
+// Closes connections that hold part of a request, or send nothing, for too long; runs every
+// second on the loop.
+void Fleet::SweepConns()
+{
+    const int64_t now = NowMs();
+    std::vector<int> stale;
+    for (const auto& entry : conns_) {
+        const Conn& c = *entry.second;
+        const int64_t quiet = now - c.lastActive;
+        bool streaming = false;
+        for (const auto& p : plays_)
+            streaming = streaming || p.second.conn == c.id;
+        if (streaming)
+            continue;
+        if ((c.reader.Buffered() > 0 && quiet > opt_.partialMs) || (!c.ctx.loggedIn && quiet > opt_.idleMs) ||
+            quiet > opt_.sessionIdleMs)
+            stale.push_back(entry.first);
+    }
+    for (int fd : stale)
+        CloseConn(fd);
+    AddTimer(now + 1000, [this] { SweepConns(); });
+}
 
 void Fleet::Loop()
 {
@@ -333,8 +375,13 @@ void Fleet::OnAccept(Dev& d)
         sockaddr_in from{};
         socklen_t fl = sizeof from;
         int fd = accept4(d.listen, reinterpret_cast<sockaddr*>(&from), &fl, SOCK_NONBLOCK | SOCK_CLOEXEC);
-        if (fd < 0)
+        if (fd < 0) {
+            // Out of descriptors or memory: the pending connection stays queued and the listening
+            // socket readable, so accepting again at once would spin.
+            if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM)
+                PauseAccept(d);
             return;
+        }
         int one = 1;
         setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
         auto c = std::make_unique<Conn>();
@@ -344,6 +391,7 @@ void Fleet::OnAccept(Dev& d)
         inet_ntop(AF_INET, &from.sin_addr, ip, sizeof ip);
         c->ctx.peerIp = ip;
         c->id = nextConnId_++;
+        c->lastActive = NowMs();
         connIds_[c->id] = fd;
         epoll_event ev{};
         ev.events = EPOLLIN;
@@ -412,6 +460,7 @@ void Fleet::OnConnReadable(int fd)
         }
         if (n < 0)
             break;
+        c->lastActive = NowMs();
         c->reader.Feed(buf, size_t(n));
         if (size_t(n) < bufSize)
             break;
@@ -443,6 +492,11 @@ void Fleet::OnConnReadable(int fd)
                 plays_.erase(p);
         }
         c->out += wire::Encode(wire::kReply, f.op, f.seq, r.body, r.bin);
+        if (c->out.size() > kMaxPendingOut) {
+            // A peer that asks without reading its answers loses the connection.
+            CloseConn(fd);
+            return;
+        }
         if (r.action == Action::Close)
             c->closeAfterFlush = true;
         FlushConn(*c);

@@ -22,6 +22,9 @@ public:
     struct Options {
         uint16_t probePort = 5050;  // discovery port of every device
         int rebootMs = 3000;        // time a device stays away after a reboot
+        int partialMs = 15000;      // a connection holding part of a request this long is closed
+        int idleMs = 30000;         // a connection without a login that sends nothing this long too
+        int sessionIdleMs = 1800000;  // and a login that sends nothing this long
     };
 
     Fleet();
@@ -72,6 +75,8 @@ private:
     void RunAction(size_t index, Action a, uint64_t connId = 0);
     void PushEvent(uint64_t connId, uint16_t op, const Json::Value& body);
     void AddTimer(int64_t atMs, std::function<void()> f);
+    void PauseAccept(Dev& d);
+    void SweepConns();
     static int64_t NowMs();
 
     Options opt_;

@@ -165,15 +165,26 @@ TEST(SynSmartPtr, SetsTheEventWhenTheLastHolderGoes)
     orphan.reset();
 }
 
-std::string g_opened;
-void RecordOpen(const std::string& target) { g_opened = target; }
+struct RecordingShell : os::IDesktopShell {
+    bool Open(const std::string& target) override
+    {
+        opened = target;
+        return starts;
+    }
+    std::string opened;
+    bool starts = true;
+};
 
-TEST(System, OpenGoesToTheShellHandler)
+TEST(System, OpenGoesToTheDesktopShellAndTellsWhetherItStarted)
 {
-    os::SetShellOpenHandler(&RecordOpen);
-    CSFSystem::OpenFile("/opt/app/Manual/Operation Manual.pdf");
-    EXPECT_EQ("/opt/app/Manual/Operation Manual.pdf", g_opened);
-    os::SetShellOpenHandler(nullptr);
+    RecordingShell shell;
+    os::SetDesktopShell(&shell);
+    EXPECT_TRUE(CSFSystem::OpenFile("/opt/app/Manual/Operation Manual.pdf"));
+    EXPECT_EQ("/opt/app/Manual/Operation Manual.pdf", shell.opened);
+    shell.starts = false;
+    EXPECT_FALSE(CSFSystem::OpenFile("/opt/app/Manual/Operation Manual.pdf"));
+    EXPECT_FALSE(CSFSystem::OpenFile(nullptr));
+    os::SetDesktopShell(nullptr);
 }
 
 void CountTick(int id, void* user)

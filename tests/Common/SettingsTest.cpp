@@ -182,17 +182,37 @@ TEST_F(Settings, SaveKeepsOtherSectionsAndMovesUIConfigLast)
     EXPECT_EQ(2, CAppSettings::Port);
 }
 
-TEST_F(Settings, DamagedFileIsKeptAsideBeforeItIsReplaced)
+TEST_F(Settings, DamagedFileIsKeptAsideAndTheUserIsToldWhich)
 {
-    Write("<Setting><APPConfig><App Name=\"x\"/></APPConfig>");
-    Load();
-    ExpectDefaults();
-    ASSERT_TRUE(CAppSettings::SaveConfig());
-    QFile bad(m_file + ".bad");
-    ASSERT_TRUE(bad.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QByteArray("<Setting><APPConfig><App Name=\"x\"/></APPConfig>"), bad.readAll());
-    Load();
-    ExpectDefaults();
+    std::string deep;
+    for (int i = 0; i < 40000; ++i)
+        deep += "<a>";
+    struct Case {
+        const char* name;
+        std::string text;
+        const char* kept;    // the name it is kept under
+        const char* reason;  // part of the message
+    } cases[] = {
+        {"unclosed", "<Setting><APPConfig><App Name=\"x\"/></APPConfig>", ".bad", "could not be read"},
+        {"nested 40000 deep", "<Setting>" + deep, ".bad2", "nested more than 256 levels"},
+        {"not XML", "\x01\x02 binary", ".bad3", "could not be read"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Write(c.text);
+        Load();
+        ExpectDefaults();
+        const std::string& problem = CAppSettings::LoadProblem();
+        EXPECT_NE(problem.find(m_file.toStdString()), std::string::npos) << problem;
+        EXPECT_NE(problem.find(c.reason), std::string::npos) << problem;
+        EXPECT_NE(problem.find(m_file.toStdString() + c.kept), std::string::npos) << problem;
+        QFile bad(m_file + c.kept);
+        ASSERT_TRUE(bad.open(QIODevice::ReadOnly));
+        EXPECT_EQ(bad.readAll().toStdString(), c.text) << "earlier files kept aside stay as they were";
+        ASSERT_TRUE(CAppSettings::SaveConfig());
+        Load();
+        EXPECT_EQ(CAppSettings::LoadProblem(), "");
+    }
 }
 
 TEST_F(Settings, FailedSaveReportsAndLeavesNoPartialFile)

@@ -120,7 +120,11 @@ TEST(LogDatabase, SchemaRecordsAndQueries)
     EXPECT_EQ(1, log.Database().execScalar(L"select count(*) from DeviceInfo;"));
     EXPECT_EQ(0, log.Database().execScalar(L"select count(*) from Login;"));
     log.Close();
-    EXPECT_EQ(&*GetLogDatabase(), GetLogDatabase());
+    // One process-wide log database, the same on every call.
+    CLogDatabase* shared = GetLogDatabase();
+    ASSERT_NE(shared, nullptr);
+    EXPECT_NE(shared, &log);
+    EXPECT_EQ(shared, GetLogDatabase());
 }
 
 } // namespace

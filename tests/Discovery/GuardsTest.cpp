@@ -1,6 +1,8 @@
 // Busy guards of the device page: which message each busy module shows, in the order they run.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "RecordingPeers.h"
 
 namespace {
@@ -118,4 +120,48 @@ TEST(BusyGuards, IpModification)
     Fixture free({0, 0, 0, 0, 0, 0, 0, 0});
     free.page->OnModifyIP();
     EXPECT_EQ(1u, free.peers->Matching("modify.dialog 1").size());
+}
+
+TEST(BusyGuards, SearchAndManualAddOfTheListHoldOperationsBack)
+{
+    // The list's own states: E a manual add under way, F a search under way.
+    enum State { Idle, ManualAdding, Searching, Both };
+    struct Op {
+        const char* name;
+        std::function<void(CSearchDevEventImp&)> run;
+        const wchar_t* whenManual;     // message while only a manual add runs (null: proceeds)
+        const wchar_t* whenSearching;  // message while only a search runs
+        const wchar_t* whenBoth;
+    } ops[] = {
+        {"start search", [](CSearchDevEventImp& p) { p.StartSearch(); }, L"Manual add,please wait...",
+         L"Searching,please wait...", L"Manual add,please wait..."},
+        {"import", [](CSearchDevEventImp& p) { p.OnImport(); }, L"Manual add,please wait...",
+         L"Searching,please wait...", L"Searching,please wait..."},
+        {"delete", [](CSearchDevEventImp& p) { p.OnDelete(); }, L"Manual add,please wait...",
+         L"Searching,please wait...", L"Searching,please wait..."},
+    };
+    for (const Op& op : ops) {
+        for (State state : {Idle, ManualAdding, Searching, Both}) {
+            SCOPED_TRACE(std::string(op.name) + " in state " + std::to_string(state));
+            Fixture f({0, 0, 0, 0, 0, 0, 0, 0});
+            if (state == ManualAdding || state == Both)
+                ASSERT_TRUE(f.model->StartSearch_ManulAdd(SF_SEARCH_BYIP, 1, "10.0.0.9"));
+            if (state == Searching || state == Both)
+                f.model->Task_PreStartSearch_Ret(SF_SEARCH_BYIP, 1, "10.0.0.1", {});
+            f.peers->messages.clear();
+            f.peers->calls.clear();
+            op.run(*f.page);
+            const wchar_t* expected = state == Idle ? nullptr
+                                      : state == ManualAdding ? op.whenManual
+                                      : state == Searching ? op.whenSearching
+                                                           : op.whenBoth;
+            if (expected) {
+                EXPECT_EQ(std::wstring(expected), f.Message());
+                EXPECT_TRUE(f.peers->Matching("bar.searching 1").empty()) << "the operation went ahead";
+            } else {
+                for (const std::wstring& m : f.peers->messages)
+                    EXPECT_EQ(m.find(L"please wait"), std::wstring::npos);
+            }
+        }
+    }
 }

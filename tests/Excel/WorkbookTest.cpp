@@ -3,6 +3,11 @@
 #include "Excel/FileWorkbookBackend.h"
 #include "ExcelTestSupport.h"
 
+#include <zip.h>
+
+#include <cstdlib>
+#include <cstring>
+
 namespace {
 
 struct CellCase {
@@ -89,3 +94,79 @@ TEST(FileWorkbookBackend, StoresAndReadsBackEveryCellKind)
 }
 
 }  // namespace
+
+namespace {
+
+// A package of the given parts: content types, relationships, a workbook of one sheet and the
+// sheet (and shared strings when given).
+std::string MakeXlsx(const std::string& dir, const std::string& sheet, const std::string& sharedStrings = "")
+{
+    const std::string path = dir + "/made.xlsx";
+    int err = 0;
+    zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &err);
+    auto add = [&](const char* name, const std::string& text) {
+        auto* copy = static_cast<char*>(std::malloc(text.size() ? text.size() : 1));
+        std::memcpy(copy, text.data(), text.size());
+        zip_source_t* src = zip_source_buffer(zip, copy, text.size(), 1);
+        zip_file_add(zip, name, src, ZIP_FL_OVERWRITE);
+    };
+    add("[Content_Types].xml", "<Types/>");
+    add("_rels/.rels",
+        "<Relationships><Relationship Id=\"r1\" Type=\"x/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>");
+    add("xl/workbook.xml", "<workbook><sheets><sheet name=\"S\" r:id=\"r1\"/></sheets></workbook>");
+    std::string rels = "<Relationships><Relationship Id=\"r1\" Type=\"x/worksheet\" Target=\"sheet1.xml\"/>";
+    if (!sharedStrings.empty()) {
+        rels += "<Relationship Id=\"r2\" Type=\"x/sharedStrings\" Target=\"sharedStrings.xml\"/>";
+        add("xl/sharedStrings.xml", sharedStrings);
+    }
+    add("xl/_rels/workbook.xml.rels", rels + "</Relationships>");
+    add("xl/sheet1.xml", sheet);
+    zip_close(zip);
+    return path;
+}
+
+std::string Repeat(const char* piece, int times)
+{
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += piece;
+    return out;
+}
+
+}  // namespace
+
+TEST(FileWorkbookBackend, RefusesWorkbooksNestedTooDeepOrExpandingTooFarAndSaysWhy)
+{
+    CTempDir dir;
+    const std::string row = "<row>" + Repeat("<c/>", 1000) + "</row>";
+    const std::string cells = "<worksheet><sheetData>" + Repeat(row.c_str(), 600) + "</sheetData></worksheet>";
+    struct Case {
+        const char* name;
+        std::string sheet, shared;
+        const char* why;
+    } cases[] = {
+        {"sheet nested 40000 deep", Repeat("<a>", 40000), "", "nested more than 256"},
+        {"shared strings nested deep", "<worksheet/>", "<sst>" + Repeat("<si>", 40000), "nested more than 256"},
+        {"600000 empty cells", cells, "", "cells in the workbook"},
+        {"600000 shared strings", "<worksheet/>", "<sst>" + Repeat("<si/>", 600000) + "</sst>", "shared strings"},
+        {"3 million elements", "<worksheet>" + Repeat("<x/>", 3000000) + "</worksheet>", "", "more than 2000000 elements"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CFileWorkbookBackend backend;
+        EWorkbookError error;
+        std::string message;
+        CWorkbook* book = backend.Open(MakeXlsx(dir.Path(), c.sheet, c.shared), &error, &message);
+        EXPECT_EQ(book, nullptr);
+        EXPECT_NE(message.find(c.why), std::string::npos) << message;
+    }
+    // A sheet within the bounds still reads.
+    CFileWorkbookBackend backend;
+    EWorkbookError error;
+    std::string message;
+    CWorkbook* book = backend.Open(
+        MakeXlsx(dir.Path(), "<worksheet><sheetData><row r=\"1\"><c t=\"inlineStr\"><is><t>ok</t></is></c></row></sheetData></worksheet>"),
+        &error, &message);
+    ASSERT_NE(book, nullptr) << message;
+    EXPECT_EQ(book->Worksheets().Item(1)->GetCell(1, 1).AsText(), "ok");
+}

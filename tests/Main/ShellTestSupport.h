@@ -106,6 +106,8 @@ private:
 
 // Targets handed to the shell's "open".
 std::vector<std::string>& Opened();
+// Whether the shell's "open" finds a program to start (true unless a test says otherwise).
+void SetShellStarts(bool starts);
 
 // The process-wide set-up; the first call makes it.
 void EnsureEnvironment();

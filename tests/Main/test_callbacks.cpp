@@ -1,6 +1,9 @@
 // Lost and regained device connections reported from a foreign thread, and the message relay.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+
 #include <algorithm>
 #include <mutex>
 #include <thread>
@@ -181,10 +184,22 @@ TEST(DeviceCallbacks, ReturningDevicesRestartOrContinueTheirUpgrade)
 TEST(MessageRelay, ABoxPostedFromAWorkerIsShownOnceTranslated)
 {
     auto frame = MakeMainWindow();
+    // A language file of the test's own, so that the shown text differs from the posted key.
+    const QString dir = QString::fromStdWString(AppDir()) + QStringLiteral("/Lang");
+    QDir().mkpath(dir);
+    QFile lang(dir + QStringLiteral("/Lang_7.xml"));
+    ASSERT_TRUE(lang.open(QIODevice::WriteOnly));
+    lang.write("<Language><Text name=\"Searching,please wait...\" value=\"relayed and translated\"/></Language>");
+    lang.close();
+    const int language = CAppSettings::Language;
+    CAppSettings::Language = 7;
+    TrResetForTest();
     ModalAnswerer answer(1);
     std::thread worker([&] { frame->PostMessageBox(L"Searching,please wait..."); });
     worker.join();
     EXPECT_TRUE(WaitUntil([&] { return !answer.Texts().empty(); }));
     Pump(100);
-    EXPECT_EQ(answer.Texts(), std::vector<std::wstring>{L"Searching,please wait..."});
+    CAppSettings::Language = language;
+    TrResetForTest();
+    EXPECT_EQ(answer.Texts(), std::vector<std::wstring>{L"relayed and translated"});
 }

@@ -312,9 +312,9 @@ TEST(Notice, NeverNotifyWithOkSwitchesTheNoticeOffAndSavesIt)
     }
     EXPECT_FALSE(CAppSettings::NoticePassword);
     EXPECT_TRUE(CAppSettings::NoticeCloud);
-    QFile saved(QString::fromStdWString(AppDir()) + QStringLiteral("/Config/config.xml"));
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(saved.readAll().contains("NoticePassword"));
+    CConfigXMLPersistImp saved("");
+    EXPECT_FALSE(saved.GetBool(L"UIConfig", L"NoticePassword", true, 0)) << "the choice is in the settings file";
+    EXPECT_TRUE(saved.GetBool(L"UIConfig", L"NoticeCloud", false, 0));
     {
         ModalAnswerer none(1);
         EXPECT_EQ(frame->ShowNotice(L"FindPwdNotice", 0), 1);
@@ -324,4 +324,29 @@ TEST(Notice, NeverNotifyWithOkSwitchesTheNoticeOffAndSavesIt)
     }
     notice->NeverNotifyBox()->SetCheck(0);
     CAppSettings::NoticePassword = true;
+}
+
+TEST(SettingDialog, ShippedDefaultsCanBeSavedAsTheyStand)
+{
+    EnsureEnvironment();
+    const QString mine = QString::fromStdWString(AppDir()) + QStringLiteral("/Config/config.xml");
+    QFile::remove(mine);
+    ASSERT_TRUE(QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/Config/config.xml"), mine));
+    QFile::setPermissions(mine, QFile::ReadOwner | QFile::WriteOwner);
+    static CConfigXMLPersistImp* shipped = new CConfigXMLPersistImp("");  // reads the copied file
+    CAppSettings::SetPersister(shipped);
+    CAppSettings::Load();
+    auto frame = MakeMainWindow();
+    auto dlg = frame->GetSettingDlg();
+    EXPECT_EQ(Text(dlg->GetDownloadPathEdit()), CAppSettings::DefaultDownloadPath());
+    EXPECT_EQ(Text(dlg->GetCloudUrlEdit()), CUserConfigSettingEventImp::DefaultCloudUrl(0));
+    {
+        ModalAnswerer answer(1);
+        dlg->OnOK();
+        Pump(50);
+        EXPECT_TRUE(answer.Texts().empty()) << (answer.Texts().empty() ? "" : QString::fromStdWString(answer.Texts()[0]).toStdString());
+    }
+    CConfigXMLPersistImp saved("");
+    EXPECT_EQ(saved.GetString(L"UIConfig", L"CloudURL", L"", 0, 0), CUserConfigSettingEventImp::DefaultCloudUrl(0));
+    EXPECT_EQ(saved.GetString(L"UIConfig", L"DownloadPath", L"", 0, 0), CAppSettings::DefaultDownloadPath());
 }

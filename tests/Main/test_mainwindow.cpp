@@ -11,6 +11,7 @@
 
 #include "Main/CAboutDlgEventImp.h"
 #include "Main/CDeviceListUILogic.h"
+#include "Main/DeviceListPeers.h"
 #include "Main/CSearchDevEventImp.h"
 #include "Main/CToolBarEventImp.h"
 #include "Main/CToolBarLeftEventImp.h"
@@ -227,6 +228,38 @@ TEST(MainWindow, MenuF1AndTheAboutLinkReachTheShellOpen)
         c.act();
         EXPECT_EQ(Opened(), c.opened) << c.name;
     }
+}
+
+TEST(MainWindow, HelpQaF1AndTheAboutLinkSayWhenNothingCanOpenThem)
+{
+    auto frame = MakeMainWindow();
+    const std::wstring manual = AppDir() + L"/Manual/Operation Manual.pdf";
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        std::wstring named;  // the target the message names
+    } cases[] = {
+        {"Help", [&] { frame->Menu_OnAction(1093); }, manual},
+        {"QA", [&] { frame->Menu_OnAction(1202); }, AppDir() + L"/Manual/Vantyx QA.pdf"},
+        {"F1", [&] { frame->OnDlgKeyDown(0, 112); }, manual},
+        {"About link", [&] { Click(Q(frame->GetAboutDlg()->GetWebSiteLink())); }, L"WebSite"},
+        {"Web Login", [&] { frame->GetSearchDevPage()->GetPeers()->OpenUrl(L"http://127.0.0.9:8080"); },
+         L"http://127.0.0.9:8080"},
+    };
+    SetShellStarts(false);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ModalAnswerer answer(1);
+        c.act();
+        ASSERT_TRUE(WaitUntil([&] { return !answer.Texts().empty(); }, 5000));
+        EXPECT_NE(answer.Texts()[0].find(c.named), std::wstring::npos);
+        EXPECT_NE(answer.Texts()[0].find(L"No program could be started"), std::wstring::npos);
+    }
+    SetShellStarts(true);
+    ModalAnswerer none(1);
+    frame->Menu_OnAction(1093);
+    Pump(50);
+    EXPECT_TRUE(none.Texts().empty()) << "no message when the viewer starts";
 }
 
 TEST(MainWindow, ClosingAsksTheFiveModulesInOrderAndCleansUpOnceAtTheEnd)

@@ -46,7 +46,16 @@ void RecordCleanup()
     SdkCleanup();
 }
 
-void RecordOpen(const std::string& target) { Opened().push_back(target); }
+class RecordingShell : public os::IDesktopShell {
+public:
+    bool Open(const std::string& target) override
+    {
+        Opened().push_back(target);
+        return g_shellStarts;
+    }
+    static bool g_shellStarts;
+};
+bool RecordingShell::g_shellStarts = true;
 
 QTemporaryDir* g_appDir = nullptr;
 
@@ -57,6 +66,8 @@ std::vector<std::string>& Opened()
     static auto* opened = new std::vector<std::string>;
     return *opened;
 }
+
+void SetShellStarts(bool starts) { RecordingShell::g_shellStarts = starts; }
 
 std::wstring AppDir() { return g_appDir ? g_appDir->path().toStdWString() : std::wstring(); }
 
@@ -89,7 +100,8 @@ void EnsureEnvironment()
     sim.embedded = false;
     devsdk::SetSimOptions(sim);
     CMainFrameEventImp::SetSdkCalls({&RecordInit, &RecordReconnect, &RecordCleanup});
-    os::SetShellOpenHandler(&RecordOpen);
+    static RecordingShell shell;
+    os::SetDesktopShell(&shell);
 }
 
 std::shared_ptr<CMainFrameEventImp> MakeMainWindow()

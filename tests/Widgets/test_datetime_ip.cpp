@@ -242,3 +242,33 @@ TEST(IPAddressCtrl, TypingValidationAndNavigation)
     QTest::keyClick(f3, Qt::Key_Left);
     EXPECT_EQ(QApplication::focusWidget(), f2);
 }
+
+TEST(IPAddressCtrl, ClickingIntoAFieldAndTypingAnAddressReplacesIt)
+{
+    struct Case {
+        DWORD shown;
+        const char* typed;
+        const char* expected;
+    } cases[] = {
+        {0, "127.0.0.4", "127.0.0.4"},
+        {(192u << 24) | (168u << 16) | (1u << 8) | 108u, "10.1.2.3", "10.1.2.3"},
+        {0, "1.22.255.7", "1.22.255.7"},
+        {0, "10..5", "10.0.5.0"},  // a period in a field just entered moves on
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        QWidget page;
+        CSFQTIPAddressCtrl* ip = NewIp(&page, nullptr, false);
+        ip->SetAddress(c.shown);
+        ASSERT_TRUE(ShowActive(&page));
+        page.setFocus();
+        QTest::mouseClick(ip->Field(1), Qt::LeftButton, Qt::NoModifier, ip->Field(1)->rect().center());
+        ASSERT_EQ(QApplication::focusWidget(), ip->Field(1));
+        for (const char* p = c.typed; *p; ++p)
+            QTest::keyClick(QApplication::focusWidget(), *p);
+        QString address;
+        for (int i = 1; i <= 4; ++i)
+            address += (i > 1 ? "." : "") + ip->Field(i)->text();
+        EXPECT_EQ(address.toStdString(), c.expected);
+    }
+}

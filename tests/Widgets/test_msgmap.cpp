@@ -182,11 +182,33 @@ TEST(MessageMap, UiMessagesPostedFromAnotherThread)
 
 TEST(MessageMap, PostToNonWidgetIsDropped)
 {
-    QObject plain;
+    // An object that records every event that reaches it.
+    struct Recorder : QObject {
+        int custom = 0;
+        bool event(QEvent* e) override
+        {
+            if (e->type() >= QEvent::User)
+                ++custom;
+            return QObject::event(e);
+        }
+    } plain;
     SFPostCustomEvent(&plain, 1117, nullptr);
     SFPostCustomEvent(nullptr, 1117, nullptr);
     QCoreApplication::processEvents();
-    SUCCEED();
+    EXPECT_EQ(plain.custom, 0) << "a non-widget received the message";
+    // A widget does receive it: the check above is not vacuous.
+    struct WidgetRecorder : QWidget {
+        int custom = 0;
+        bool event(QEvent* e) override
+        {
+            if (e->type() >= QEvent::User)
+                ++custom;
+            return QWidget::event(e);
+        }
+    } widget;
+    SFPostCustomEvent(&widget, 1117, nullptr);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(widget.custom, 1);
 }
 
 TEST(MessageMap, CommandsOneAndTwoEndTheModalDialog)

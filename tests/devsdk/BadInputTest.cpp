@@ -175,16 +175,28 @@ TEST_F(BadInputTest, LoginAgainstABadPeerFailsCleanlyWithinItsWait)
     NET_PARAM np{};
     np.nWaittime = 400;
     SdkSetNetworkParam(&np);
-    struct {
+    struct Case {
         const char* name;
         std::function<void(int)> script;
         int loginError;
-    } cases[] = {
+    };
+    std::vector<Case> cases = {
         {"garbage", [](int fd) { ReadSome(fd); send(fd, "HTTP/1.0 400 Bad\r\n\r\nxxxxxxxxxx", 30, MSG_NOSIGNAL); PeerCloses(fd); }, 9},
         {"oversized", [](int fd) { ReadSome(fd); std::string h = Header(wire::kMagic, wire::kReply, 0x7FFFFFFF, 0); send(fd, h.data(), h.size(), MSG_NOSIGNAL); PeerCloses(fd); }, 9},
         {"closes", [](int fd) { ReadSome(fd); }, 9},
         {"silent", [](int fd) { ReadSome(fd); PeerCloses(fd); }, 3},
     };
+    // Well-framed login answers whose members are wrong: a bad answer, not a refusal.
+    for (const char* body : {"{\"error\":5}", "{\"loginError\":\"x\"}", "{\"error\":1,\"loginError\":77}",
+                             "{\"error\":\"no\",\"loginError\":0}"}) {
+        cases.push_back({body, [body](int fd) {
+                             ReadSome(fd);
+                             std::string f = wire::Encode(wire::kReply, wire::kOpLogin, 1, std::string(body));
+                             send(fd, f.data(), f.size(), MSG_NOSIGNAL);
+                             PeerCloses(fd);
+                         },
+                         9});
+    }
     for (auto& c : cases) {
         SCOPED_TRACE(c.name);
         FakeDevice fake(Addr(240), c.script);
