@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdlib>
+#include <vector>
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "pixels are written as little-endian words");
 
@@ -25,10 +26,33 @@ struct AutoInit {
     AutoInit() { InitYuvTables(); }
 } g_autoInit;
 
-inline uint32_t Pixel(int32_t l, int32_t red, int32_t green, int32_t blue)
+// The tables are linear: the same sums as luma[y] + redFromV[v] and so on, then clamped.
+void SpreadChroma(const uint8_t* __restrict__ planeP, const uint8_t* __restrict__ planeQ, int count,
+                  int32_t* __restrict__ red, int32_t* __restrict__ green, int32_t* __restrict__ blue)
 {
-    return uint32_t(kClamp[(l + red) >> 13]) | (uint32_t(kClamp[(l - green) >> 13]) << 8) |
-           (uint32_t(kClamp[(l + blue) >> 13]) << 16) | 0xFF000000u;
+    for (int col = 0; col < count; ++col) {
+        const int32_t p = planeP[col] - 128, q = planeQ[col] - 128;
+        red[2 * col] = red[2 * col + 1] = 13074 * p;
+        blue[2 * col] = blue[2 * col + 1] = 16531 * q;
+        green[2 * col] = green[2 * col + 1] = 6660 * p + 3203 * q;
+    }
+}
+
+inline int32_t Clamp8(int32_t v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
+
+__attribute__((optimize("O3"), target_clones("arch=x86-64-v4", "avx2", "default"))) void
+PixelRows(const uint8_t* __restrict__ y0, const uint8_t* __restrict__ y1, const int32_t* __restrict__ red,
+          const int32_t* __restrict__ green, const int32_t* __restrict__ blue, uint32_t* __restrict__ out0,
+          uint32_t* __restrict__ out1, int count)
+{
+    for (int x = 0; x < count; ++x) {
+        const int32_t r = red[x], g = green[x], b = blue[x];
+        const int32_t l0 = 9535 * (int32_t(y0[x]) - 16), l1 = 9535 * (int32_t(y1[x]) - 16);
+        out0[x] = uint32_t(Clamp8((l0 + r) >> 13)) | (uint32_t(Clamp8((l0 - g) >> 13)) << 8) |
+                  (uint32_t(Clamp8((l0 + b) >> 13)) << 16) | 0xFF000000u;
+        out1[x] = uint32_t(Clamp8((l1 + r) >> 13)) | (uint32_t(Clamp8((l1 - g) >> 13)) << 8) |
+                  (uint32_t(Clamp8((l1 + b) >> 13)) << 16) | 0xFF000000u;
+    }
 }
 
 } // namespace
@@ -60,27 +84,16 @@ void Yuv420ToRgb32(uint32_t* output, int outputPitch, const uint8_t* luma, const
         lumaStep = -lumaStep;
         chromaStep = -chromaStep;
     }
-    const YuvTables& t = g_tables;
+    // The chroma terms of a row pair are spread to full width once; the pixel loop is then
+    // plain arithmetic that the compiler turns into vector code.
+    const int even = width & ~1;
+    thread_local std::vector<int32_t> red, green, blue;
+    red.resize(size_t(even));
+    green.resize(size_t(even));
+    blue.resize(size_t(even));
     for (int pair = 0; pair < rows / 2; ++pair) {
-        const uint8_t* y0 = luma;
-        const uint8_t* y1 = luma + lumaStep;
-        uint32_t* out0 = output;
-        uint32_t* out1 = output + outputPitch;
-        for (int col = 0; col < width / 2; ++col) {
-            const int p = planeP[col];
-            const int q = planeQ[col];
-            const int32_t red = t.redFromV[p];
-            const int32_t blue = t.blueFromU[q];
-            const int32_t green = t.greenFromV[p] + t.greenFromU[q];
-            out0[0] = Pixel(t.luma[y0[0]], red, green, blue);
-            out0[1] = Pixel(t.luma[y0[1]], red, green, blue);
-            out1[0] = Pixel(t.luma[y1[0]], red, green, blue);
-            out1[1] = Pixel(t.luma[y1[1]], red, green, blue);
-            y0 += 2;
-            y1 += 2;
-            out0 += 2;
-            out1 += 2;
-        }
+        SpreadChroma(planeP, planeQ, width / 2, red.data(), green.data(), blue.data());
+        PixelRows(luma, luma + lumaStep, red.data(), green.data(), blue.data(), output, output + outputPitch, even);
         luma += 2 * lumaStep;
         output += 2 * ptrdiff_t(outputPitch);
         planeP += chromaStep;

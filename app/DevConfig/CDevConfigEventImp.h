@@ -27,6 +27,8 @@ public:
     void LogoutCurrentDevice() {}
 
     int m_bLoggingIn = 0;
+    // Configuration results of the current device still on their way.
+    int m_nPendingQuery = 0;
 
 private:
     std::weak_ptr<CMainFrameEventImp> m_wpMainFrame;

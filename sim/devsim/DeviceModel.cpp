@@ -1,6 +1,7 @@
 #include "devsim/DeviceModel.h"
 
 #include "devsim/DeviceClock.h"
+#include "devsim/DeviceEncode.h"
 #include "devsim/ScriptedFaults.h"
 
 #include "devsdk/DevSdkErrors.h"
@@ -815,6 +816,8 @@ Reply DeviceModel::Transmit(const Json::Value& req)
     const Json::Value& params = GetMember(request, "params");
     std::string name = GetStr(params, "name");
     int64_t ch = GetInt(params, "channel", 0);
+    if (method == "encodeManager.getCaps")
+        return EncodeCapsReply(s_, request);
     Reply r = OkReply();
     Json::Value resp(Json::objectValue);
     resp["id"] = GetMember(request, "id");

@@ -1,4 +1,7 @@
 #include "devsim/Fleet.h"
+#include "devsim/DeviceVideo.h"
+
+#include <ctime>
 
 #include "devsdk/Wire.h"
 
@@ -428,7 +431,7 @@ void Fleet::OnConnReadable(int fd)
             continue;
         if (r.action == Action::Play) {
             int id = nextPlay_++;
-            plays_[id] = Play{c->id, idx, r.arg2, 0};
+            plays_[id] = Play{c->id, idx, r.arg2, 0, std::make_shared<DeviceVideo>()};
             r.body["play"] = id;
             AddTimer(NowMs() + 40, [this, id] { StreamTick(id); });
         } else if (r.action == Action::StopPlay) {
@@ -469,12 +472,15 @@ void Fleet::StreamTick(int play)
     if (conn.out.size() < 256 * 1024) {
         Json::Value e(Json::objectValue);
         e["play"] = play;
-        conn.out += wire::Encode(wire::kEvent, wire::kOpStreamData, 0, e,
-                                 devs_[p.dev]->model.StreamBlock(p.channel, p.frame, NowMs()));
+        std::string block = devs_[p.dev]->model.StreamBlock(p.channel, p.frame, NowMs());
+        AppendVideo(block, *p.video, devs_[p.dev]->model, p.channel, p.frame, int64_t(std::time(nullptr)));
+        conn.out += wire::Encode(wire::kEvent, wire::kOpStreamData, 0, e, block);
         FlushConn(conn);
+    } else {
+        p.video->RequestKeyFrame();
     }
     ++p.frame;
-    AddTimer(NowMs() + 40, [this, play] { StreamTick(play); });
+    AddTimer(NowMs() + p.video->IntervalMs(), [this, play] { StreamTick(play); });
 }
 
 void Fleet::PushEvent(uint64_t connId, uint16_t op, const Json::Value& body)

@@ -15,6 +15,8 @@
 
 namespace devsim {
 
+class DeviceVideo;
+
 class Fleet {
 public:
     struct Options {
@@ -82,6 +84,7 @@ private:
         size_t dev;
         int channel;
         uint32_t frame = 0;
+        std::shared_ptr<DeviceVideo> video; // the encoder of this live view
     };
     std::map<int, Play> plays_;
     int nextPlay_ = 1;

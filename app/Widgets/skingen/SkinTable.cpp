@@ -42,7 +42,7 @@ const SkinImage kTable[] = {
     {"bgColorWhite.png", SkinKind::Solid, 8, 8, kWhite, 0, 0, Glyph::None, nullptr},
     {"bgColorMain.png", SkinKind::Solid, 8, 8, kBody, 0, 0, Glyph::None, nullptr},
     {"bg_monitor.png", SkinKind::Solid, 8, 8, kWhite, 0, 0, Glyph::None, nullptr},
-    {"bg_edit.png", SkinKind::EditFrame, 120, 28, kWhite, kGrey, 0, Glyph::None, nullptr},
+    {"bg_edit.png", SkinKind::EditFrame, 400, 28, kWhite, kGrey, 0, Glyph::None, nullptr},
     {"ListCtrlnew.png", SkinKind::ListPieces, 64, 64, 0xFFE9EDF2, kGrey, 0, Glyph::None, nullptr},
     // Text buttons.
     {"btn_nor.png", SkinKind::Button, 80, 28, 0xFFF5F8FC, 0xFF9DB6D3, 0, Glyph::None, nullptr},
@@ -163,6 +163,8 @@ const SkinImage kTable[] = {
     {"AboutPic.png", SkinKind::Banner, 356, 58, kBrand, kWhite, 1, Glyph::Camera, "Vantyx Config Tool"},
     {"hand_pointing.png", SkinKind::Pointer, 32, 32, kWhite, 0xFF1B2430, 0, Glyph::None, nullptr},
     {"main.ico", SkinKind::Glyph, 32, 32, kBrand, kWhite, 0, Glyph::Camera, nullptr},
+    // Body of the device account dialog.
+    {"background.png", SkinKind::Solid, 8, 8, kBody, 0, 0, Glyph::None, nullptr},
 };
 }  // namespace
 
