@@ -36,7 +36,7 @@ public:
     static constexpr int kFlagCount = 18;
     static constexpr int kMaxTalkFormats = 64;
 
-    explicit CCodeVideoCfgEventImp(std::weak_ptr<CDevConfigEventImp> page);
+    explicit CCodeVideoCfgEventImp(std::weak_ptr<CDevConfigEventImp> page = {});
     ~CCodeVideoCfgEventImp() override;
     static std::shared_ptr<CCodeVideoCfgEventImp> Create(std::weak_ptr<CDevConfigEventImp> page, void* parent);
 
