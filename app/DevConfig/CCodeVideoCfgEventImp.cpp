@@ -10,7 +10,10 @@
 #include "Widgets/SFDialog.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFStatic.h"
+#include "Widgets/SFSkinStyle.h"
 #include "Widgets/SFVideoInFocus.h"
+
+#include <QWidget>
 
 namespace {
 
@@ -42,6 +45,12 @@ int32_t* ColorStyleField(AV_CFG_ChannelVideoColor& rec, int profile)
 }
 
 } // namespace
+
+static void ShowFocusGraph(CSFVideoInFocus* graph, bool show)
+{
+    if (auto* widget = dynamic_cast<QWidget*>(graph))
+        widget->setVisible(show);
+}
 
 CCodeVideoCfgEventImp::CCodeVideoCfgEventImp(std::weak_ptr<CDevConfigEventImp> page) : m_wpPage(std::move(page)) {}
 
@@ -90,6 +99,13 @@ CSFStatic* CCodeVideoCfgEventImp::MakeLabel(const wchar_t* text, const RECT& rc,
 CSFComboBox* CCodeVideoCfgEventImp::MakeCombo(int id, const RECT& rc)
 {
     CSFComboBox* combo = CreateSFComboBox(this);
+    ImageComboBoxStyle skin;
+    skin.strImage = L"ComboBox.png";
+    skin.strNormalRect = skin.strHoverRect = L"0,0,150,22";
+    skin.strDropDownRect = L"0,66,150,22";
+    skin.strDropUpRect = L"0,44,150,22";
+    skin.strDisabledRect = L"0,22,150,22";
+    combo->SetSkin(&skin);
     combo->Create(kChildVisible | 0x00010000, rc, GetUIWnd(), UINT(id));
     m_combos.push_back(combo);
     m_comboIds.push_back(id);
@@ -110,6 +126,10 @@ CSFSliderCtrl* CCodeVideoCfgEventImp::MakeSlider(int id, const RECT& rc, CSFStat
 CSFRadioBox* CCodeVideoCfgEventImp::MakeRadio(int id, const wchar_t* text, const RECT& rc)
 {
     CSFRadioBox* radio = CreateSFRadioBox(this);
+    const wchar_t* on = L"radio_check.png";
+    const wchar_t* off = L"radio_uncheck.png";
+    ImageRadioBox skin{on, on, on, off, off, off, on, off};
+    radio->SetSkin(&skin);
     radio->Create(text, kVisible | 0x00010000, rc, GetUIWnd(), UINT(id));
     m_radios.push_back(radio);
     m_radioIds.push_back(id);
@@ -371,15 +391,16 @@ void CCodeVideoCfgEventImp::OnEasyFocus()
         return;
     m_bFocusShown = !m_bFocusShown;
     if (m_bFocusShown) {
+        m_nFocusReports = 0;
         m_pFocus->ClearPointY();
         m_pFocus->SetString(Tr(L"The Best Area"), 0);
         m_pFocus->SetMode(1);
-        m_pFocus->ShowWindow(1);
+        ShowFocusGraph(m_pFocus, true);
         if (m_pRequests)
             m_pRequests->VideoInFocus();
     } else {
         m_pFocus->SetMode(0);
-        m_pFocus->ShowWindow(0);
+        ShowFocusGraph(m_pFocus, false);
         if (m_pRequests)
             m_pRequests->CancelVideoInFocus();
     }
@@ -387,8 +408,10 @@ void CCodeVideoCfgEventImp::OnEasyFocus()
 
 void CCodeVideoCfgEventImp::UpdateFocusStatus(int value)
 {
-    if (m_pFocus && m_bFocusShown)
+    if (m_pFocus && m_bFocusShown) {
         m_pFocus->AddPointY(value);
+        ++m_nFocusReports;
+    }
 }
 
 // ---- IMAGE ----
@@ -404,7 +427,7 @@ void CCodeVideoCfgEventImp::BuildImageTab()
     m_pFocus = CreateSFVideoInFocus();
     if (m_pFocus) {
         m_pFocus->Create(L"", kVisible, RECT{10, 350, 410, 540}, GetUIWnd(), UINT(-1));
-        m_pFocus->ShowWindow(0);
+        ShowFocusGraph(m_pFocus, false);
     }
     const int x = 420, lw = 90, cx = x + lw + 5;
     int y = 44;
@@ -456,7 +479,7 @@ void CCodeVideoCfgEventImp::ShowImageTab(int show)
     if (m_pVideoWindow)
         m_pVideoWindow->ShowWindow(show);
     if (m_pFocus)
-        m_pFocus->ShowWindow(show && m_bFocusShown);
+        ShowFocusGraph(m_pFocus, show && m_bFocusShown);
     Radio(ID_TAB_IMAGE)->SetCheck(show);
 }
 

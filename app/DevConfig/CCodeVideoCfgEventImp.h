@@ -71,6 +71,8 @@ public:
     void UpdateFocusStatus(int value);
     void OnEasyFocus();
     int IsFocusShown() const { return m_bFocusShown; }
+    // Focus reports drawn since the assistant was opened.
+    int FocusReports() const { return m_nFocusReports; }
 
     // Encode results.
     void SetEncodeInfoFlag(bool flag) { m_bEncodeInfoFlag = flag; }
@@ -186,6 +188,7 @@ private:
     long m_lPlayHandle = 0;
     int m_nPlayChannel = 0;
     int m_bFocusShown = 0;
+    int m_nFocusReports = 0;
 
     // Encode.
     int m_nChannel = 0;

@@ -46,12 +46,12 @@ int LeadingNumber(const std::string& text)
 
 void CCodeVideoCfgEventImp::BuildEncodeTab()
 {
-    const int lw = 110;
+    const int lw = 120;
     auto row = [&](int x, int y, const wchar_t* text) {
         MakeLabel(Tr(text), RECT{x, y, x + lw, y + 24}, m_encodeLabels);
     };
     row(20, 44, L"Channel");
-    MakeCombo(ID_CHANNEL, RECT{135, 45, 285, 67});
+    MakeCombo(ID_CHANNEL, RECT{145, 45, 295, 67});
     struct Column {
         int x, type, comp, res, frame, cbr, vbr, quality, bitrate, custom;
         const wchar_t* title;

@@ -14,6 +14,7 @@
 #include "DevConfig/CCodeVideoCfgEventImp.h"
 #include "DevConfig/CDevConfigEventImp.h"
 #include "RecordingEngine.h"
+#include "Widgets/SFGlobal.h"
 #include "Widgets/SFStatic.h"
 
 using pagetest::RecordingEngine;
@@ -90,6 +91,7 @@ class Page : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        SFSetSkinPath((QCoreApplication::applicationDirPath() + QStringLiteral("/Skin/")).toStdWString().c_str());
         engine = std::make_shared<RecordingEngine>();
         page = CDevConfigEventImp::CreateStandalone(nullptr, engine);
         ASSERT_NE(page->GetView(), nullptr);
