@@ -522,3 +522,18 @@ TEST_F(ImageTab, FocusAssistantFollowsTheReports)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Page, TreeAndWindowFollowThePageSize)
+{
+    page->GetView()->ShowWindow(1);
+    for (QSize size : {QSize(929, 616), QSize(1366, 700), QSize(700, 500)}) {
+        page->GetView()->MoveWindow(0, 0, size.width(), size.height());
+        QCoreApplication::processEvents();
+        auto* view = static_cast<QWidget*>(win->GetUIWnd());
+        EXPECT_EQ(view->geometry(), QRect(222, 10, size.width() - 232, size.height() - 20)) << size.width();
+    }
+}
+
+} // namespace
