@@ -245,4 +245,33 @@ TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBackAndFocus)
     EXPECT_FALSE(boxes.Has(L"Failed to save."));
 }
 
+TEST_F(PageFleet, ADeviceThatDoesNotAnswerLeavesThePageResponsiveAndSaysSo)
+{
+    BoxRecorder boxes;
+    auto device = std::make_shared<DEVICE_INFO>();
+    std::memset(device.get(), 0, sizeof *device);
+    std::strcpy(device->stNetInfo.szIpAddr, "127.57.9.9");  // nothing listens there
+    std::strcpy(device->szUser, "admin");
+    std::strcpy(device->szPassword, "admin123");
+    page->AddDeviceToTree(device, false, 0);
+    page->SelectDevice(0);
+    // The GUI loop keeps turning while the login waits on the worker loop.
+    QElapsedTimer gap;
+    qint64 longest = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        longest = std::max(longest, gap.restart());
+    });
+    gap.start();
+    tick.start(5);
+    page->LoginSelectedDevice();
+    ASSERT_TRUE(WaitUntil([&] { return !page->IsLoggingIn(); }, 30000));
+    tick.stop();
+    EXPECT_LT(longest, 50);
+    wchar_t text[256] = {};
+    win->FailureLabel()->GetStaticText(text, 256);
+    EXPECT_FALSE(std::wstring(text).empty());
+    Shot("devconfig-5-failed");
+}
+
 } // namespace
