@@ -206,7 +206,7 @@ void CCodeVideoCfgEventImp::BuildFrame()
 {
     m_pStartText = MakeLabel(Tr(L"Please select one device."), RECT{150, 200, 550, 240}, m_frameLabels);
     m_pStartText->SetTextAlignFlag(0x25);
-    MakeButton(ID_DEVICE_INFO, Tr(L"Device Information"), RECT{290, 250, 410, 280});
+    MakeButton(ID_DEVICE_INFO, Tr(L"Device Information"), RECT{275, 250, 425, 280});
     m_pLoading = MakeLabel(Tr(L"Loading..."), RECT{150, 220, 550, 260}, m_frameLabels);
     m_pLoading->SetTextAlignFlag(0x25);
     m_pFailText = MakeLabel(L"", RECT{60, 200, 640, 240}, m_frameLabels);

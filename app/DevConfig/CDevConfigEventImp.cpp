@@ -89,7 +89,9 @@ void CDevConfigEventImp::AddDeviceToTree(std::shared_ptr<DEVICE_INFO> device, bo
             return;
         }
     const std::string ip(net.szIpAddr, strnlen(net.szIpAddr, sizeof net.szIpAddr));
-    void* item = m_pTree->InsertItem(QString::fromStdString(ip).toStdWString().c_str(), nullptr, nullptr);
+    void* item = m_pTree->InsertItem(QString::fromStdString(ip).toStdWString().c_str(), SF_TVI_ROOT, nullptr);
+    if (!item)
+        return;
     m_devices.emplace_back(item, std::move(device));
 }
 
@@ -106,7 +108,7 @@ void CDevConfigEventImp::SelectDevice(int index)
 std::shared_ptr<DEVICE_INFO> CDevConfigEventImp::GetSelectedDevice() const
 {
     for (auto& entry : m_devices)
-        if (entry.first == m_pSelected)
+        if (m_pSelected && entry.first == m_pSelected)
             return entry.second;
     return nullptr;
 }

@@ -203,6 +203,8 @@ TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBackAndFocus)
     Pick(1028, L"720P");
     Pick(1027, L"2048");
     Shot("devconfig-1-encode");
+    if (const char* dir = std::getenv("VX_SCREENSHOT_DIR"))
+        static_cast<QWidget*>(page->GetUIWnd())->grab().save(QString::fromUtf8(dir) + "/devconfig-1-page.png");
     win->BTN_OnClicked(1037);
     ASSERT_TRUE(WaitUntil([&] { return boxes.Has(L"Save successfully."); }));
     devsim::LiveEncode live;

@@ -192,6 +192,7 @@ TEST_F(Page, LoginRoadRefusesWithoutDeviceAndWhileLoggingInAndShowsFailureTexts)
     page->AddDeviceToTree(device, false, 0);
     page->AddDeviceToTree(device, false, 0);
     EXPECT_EQ(page->DeviceCount(), 1u);
+    page->LoginSelectedDevice();  // listed but not selected
     page->SelectDevice(0);
     page->LoginSelectedDevice();
     EXPECT_EQ(page->IsLoggingIn(), 1);
@@ -200,10 +201,9 @@ TEST_F(Page, LoginRoadRefusesWithoutDeviceAndWhileLoggingInAndShowsFailureTexts)
     page->m_nPendingQuery = 2;
     page->LoginSelectedDevice();
     page->m_nPendingQuery = 0;
-    ASSERT_EQ(boxes.texts.size(), 3u);
-    EXPECT_EQ(boxes.texts[0], L"Please select one device.");
-    EXPECT_EQ(boxes.texts[1], L"another device is loading,please wait.");
-    EXPECT_EQ(boxes.texts[2], L"another device is getting config,please wait.");
+    EXPECT_EQ(boxes.texts, (std::vector<std::wstring>{L"Please select one device.", L"Please select one device.",
+                                                      L"another device is loading,please wait.",
+                                                      L"another device is getting config,please wait."}));
     ASSERT_EQ(engine->calls.size(), 1u);
     EXPECT_EQ(engine->calls[0], "login 127.0.0.9:37777 admin/ aa:bb:cc:00:00:09");
 
