@@ -302,6 +302,13 @@ void CCodeVideoCfgEventImp::RADIO_OnClicked(int checked, int id, POINT)
             SelectTab(tab);
         return;
     }
+    const bool imageRadio = id == ID_STANDARD || id == ID_SOFT || id == ID_BRIGHT || id == ID_DN_COLOR ||
+                            id == ID_DN_AUTO || id == ID_DN_BW;
+    if (imageRadio && !checked) {
+        // A click on the checked choice changes nothing.
+        Radio(id)->SetCheck(1);
+        return;
+    }
     if (id == ID_STANDARD || id == ID_SOFT || id == ID_BRIGHT) {
         if (RefuseImageChange()) {
             ApplyImageControls();

@@ -683,7 +683,12 @@ void CCodeVideoCfgEventImp::EncodeRadio(int checked, int id)
         return;
     Stream& s = sub ? m_sub : m_main;
     const int cbr = sub ? ID_SUB_CBR : ID_MAIN_CBR, vbr = sub ? ID_SUB_VBR : ID_MAIN_VBR;
-    const bool isCbr = (id == cbr) == (checked != 0);
+    if (!checked) {
+        // A click on the checked radio of the pair keeps it checked.
+        Radio(id)->SetCheck(1);
+        return;
+    }
+    const bool isCbr = id == cbr;
     if (s.cbrLock && !isCbr) {
         Radio(cbr)->SetCheck(1);
         Radio(vbr)->SetCheck(0);

@@ -332,6 +332,17 @@ TEST_F(Page, FrameRateAndCompressionRules)
     EXPECT_EQ(win->Radio(1024)->GetCheck(), 0);
     EXPECT_FALSE(Enabled(win->Radio(1023)));
     EXPECT_FALSE(Enabled(win->Slider(1026)));
+    // Unlocked: the pair stays exclusive and a click on the checked radio keeps it.
+    Json::Value free;
+    free["EncodeMode"] = List({{2, "H.264"}}, 2, "H.264");
+    win->EncodeResult("FillEncodeModeCombo", free, 0, true);
+    win->RADIO_OnClicked(1, 1024, POINT{});
+    EXPECT_EQ(win->Radio(1024)->GetCheck(), 1);
+    EXPECT_EQ(win->Radio(1023)->GetCheck(), 0);
+    EXPECT_TRUE(Enabled(win->Slider(1026)));
+    win->RADIO_OnClicked(0, 1024, POINT{});
+    EXPECT_EQ(win->Radio(1024)->GetCheck(), 1);
+    EXPECT_EQ(win->Radio(1023)->GetCheck(), 0);
 }
 
 TEST_F(Page, StreamTypeSentIsTheTypeShown)
@@ -476,9 +487,15 @@ TEST_F(ImageTab, EachSaveSendsItsOwnCopyAndTheNextWaitsForTheAnswer)
     win->RADIO_OnClicked(1, 1062, POINT{});
     ASSERT_EQ(engine->dayNights.size(), 1u);
     EXPECT_EQ(engine->dayNights[0]->emDayNight, 2);
+    win->ClearSaving();
+    win->RADIO_OnClicked(0, 1062, POINT{});  // a click on the checked choice sends nothing
+    EXPECT_EQ(engine->dayNights.size(), 1u);
+    EXPECT_EQ(win->Radio(1062)->GetCheck(), 1);
     win->SF_OnSliderPos(1053, 10);  // does not reach the copy already sent
+    ASSERT_EQ(engine->colors.size(), 2u);
     EXPECT_EQ(engine->colors[0]->nBrightness, 80);
-    EXPECT_EQ(boxes.texts, (std::vector<std::wstring>{L"Setting,please wait...", L"Setting,please wait..."}));
+    EXPECT_EQ(engine->colors[1]->nBrightness, 10);
+    EXPECT_EQ(boxes.texts, std::vector<std::wstring>{L"Setting,please wait..."});
 }
 
 TEST_F(ImageTab, FileManageComboOnlyChangesWhatSaveSends)
