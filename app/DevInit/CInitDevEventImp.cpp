@@ -124,7 +124,7 @@ int CInitDevEventImp::Dlg_OnInitDialog(bool create)
         const LONG left = 158 + 62 * i;
         CSFPictureCtrl* bar = CreateSFPictureCtrl(nullptr);
         bar->Create(L"", kVisible, RECT{left, 171, left + 60, 179}, wnd, static_cast<UINT>(-1));
-        bar->SetImage(L"border.png", true);
+        bar->SetImage(L"border.png", false);
         m_pStrength[i] = Label(wnd, Tr(levels[i]), RECT{left, 164, left + 60, 184}, 1);
     }
 
@@ -144,7 +144,7 @@ int CInitDevEventImp::Dlg_OnInitDialog(bool create)
 
     CSFPictureCtrl* separator = CreateSFPictureCtrl(nullptr);
     separator->Create(L"", kVisible, RECT{20, 291, 470, 293}, wnd, static_cast<UINT>(-1));
-    separator->SetImage(L"border.png", true);
+    separator->SetImage(L"border.png", false);
 
     m_pContactKind = Label(wnd, Tr(L"Cell Phone No."), RECT{30, 313, 140, 333}, 2);
     ImageCheckBox checkSkin;
@@ -199,7 +199,7 @@ void CInitDevEventImp::ResetInputs()
     m_pConfirm->SetWindowTextW(L"");
     m_pContactOn->SetCheck(1);
     m_pContact->SetWindowTextW(L"");
-    m_pContact->EnableWindow(1);
+    EnableContact(true);
     m_pPasswordError->ShowWindow(0);
     m_pConfirmError->ShowWindow(0);
 }
@@ -263,7 +263,15 @@ void CInitDevEventImp::Check_OnCheckStateChanged(int, int id, POINT)
         return;
     int checked = 0;
     m_pContactOn->GetCheck(&checked);
-    m_pContact->EnableWindow(checked);
+    EnableContact(checked != 0);
+}
+
+// Greys or enables the contact field when its state changes; an enabled field keeps its frame.
+void CInitDevEventImp::EnableContact(bool enable)
+{
+    if (m_pContact && enable != m_bContactEnabled)
+        m_pContact->EnableWindow(enable ? 1 : 0);
+    m_bContactEnabled = enable;
 }
 
 bool CInitDevEventImp::Refuse(const wchar_t* key)

@@ -79,6 +79,8 @@ private:
     CSFEditCtrl* m_pContact = nullptr;
     CSFStatic* m_pStandardLabel = nullptr;
     CSFComboBox* m_pStandard = nullptr;
+    void EnableContact(bool enable);
+    bool m_bContactEnabled = true;
     bool m_bPhoneMode = false;
     int m_nPNOffered = 0;
     int m_nShownStrength = 0;

@@ -181,6 +181,8 @@ int CModifyIPFileDlg::Dlg_OnInitDialog(bool create)
     const LONG okLeft = (client.right - client.left) - 100;
     m_pOkBtn->Create(Tr(L"OK"), kVisible, RECT{okLeft, client.bottom - 35, okLeft + 72, client.bottom - 10}, wnd,
                      ID_OK);
+    // Static mode: the address controls start enabled, with their field faces.
+    EnableAddressControls(1);
     return 1;
 }
 

@@ -65,6 +65,9 @@ int CSFQTEditCtrl::SetSkin(const wchar_t* image)
     QPixmap pixmap;
     if (!pixmap.load(SFGetSkinDir() + SFFromWide(image)))
         pixmap = QPixmap();
+    // A placed field gets its frame image at its own size instead of tiles of it.
+    if (!pixmap.isNull() && testAttribute(Qt::WA_Resized) && width() > 0 && height() > 0)
+        pixmap = pixmap.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     QPalette palette;
     palette.setBrush(QPalette::All, QPalette::Base, QBrush(pixmap));
     setPalette(palette);

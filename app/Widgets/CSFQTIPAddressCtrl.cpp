@@ -6,6 +6,7 @@
 
 #include "Widgets/IPFieldItem.h"
 #include "Widgets/SFFactory.h"
+#include "Widgets/SFSkin.h"
 
 namespace {
 const char kFieldSheet[] = "QLineEdit{border-width:0;padding-left:0;padding-right:0;border-style:outset}";
@@ -131,11 +132,13 @@ void CSFQTIPAddressCtrl::EnableWindow(int enable)
             field->setStyleSheet(QString::fromLatin1(kFieldDisabledSheet));
     }
     setEnabled(enable != 0);
-    setStyleSheet(enable ? QStringLiteral("QLineEdit#ParentEdit{background:white;color:black;image: "
-                                          "url(./Skin/bg_ipedit_nor.png);}")
+    // The face images come from the skin folder, wherever the program was started from.
+    const QString face = SFGetSkinDir() + (enable ? QStringLiteral("bg_ipedit_nor.png") : QStringLiteral("bg_ipedit_dis.png"));
+    setStyleSheet(enable ? QStringLiteral("QLineEdit#ParentEdit{background:white;color:black;image: url(%1);}").arg(face)
                          : QStringLiteral("QLineEdit#ParentEdit{background-color:rgb(230, 230, "
-                                          "230);color:gray;image: url(./Skin/bg_ipedit_dis.png);}"));
+                                          "230);color:gray;image: url(%1);}").arg(face));
 }
+
 
 void CSFQTIPAddressCtrl::FieldTextChanged(int index, const QString& text)
 {

@@ -8,10 +8,10 @@ OUT="$(cd "$BUILD/.." && pwd)/build-network-fuzz"
 SECONDS_PER_TARGET="${NETWORK_FUZZ_SECONDS:-15}"
 mkdir -p "$OUT"
 CXX="${CLANGXX:-clang++}"
+DEVSIM_SRC=($(ls "$ROOT"/sim/devsim/*.cpp | grep -vE '/(main|Fleet|FleetBuilder|DeviceVideo)\.cpp$'))
 "$CXX" -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
   -I"$ROOT/platform" -I"$ROOT/sim" $(pkg-config --cflags jsoncpp) \
-  "$ROOT/tests/IPConfig/fuzz/FuzzFleetEntry.cpp" "$ROOT/sim/devsim/DeviceModel.cpp" \
-  "$ROOT/sim/devsim/ScriptedFaults.cpp" "$ROOT/sim/devsim/DeviceNetwork.cpp" \
+  "$ROOT/tests/IPConfig/fuzz/FuzzFleetEntry.cpp" "${DEVSIM_SRC[@]}" \
   "$ROOT/platform/devsdk/Wire.cpp" "$ROOT/platform/devsdk/LastError.cpp" \
   $(pkg-config --libs jsoncpp) -o "$OUT/fuzz_fleet_entry"
 corpus="$OUT/corpus"

@@ -1,7 +1,7 @@
 #include "devsim/DeviceModel.h"
+#include "devsim/DeviceEncode.h"
 
 #include "devsim/DeviceClock.h"
-#include "devsim/DeviceEncode.h"
 #include "devsim/ScriptedFaults.h"
 
 #include "devsdk/DevSdkErrors.h"

@@ -196,13 +196,12 @@ std::string DeviceVideo::EncodeFrame(const LiveEncode& s, const std::string& lab
     return out;
 }
 
-void AppendVideo(std::string& block, DeviceVideo& video, const DeviceModel& model, int channel, uint32_t frame,
-                 int64_t wallSeconds)
+void AppendVideo(std::string& block, DeviceVideo& video, const DeviceModel& model, int channel, uint32_t frame)
 {
     if (block.size() < 32)
         return;
     LiveEncode s = LiveEncodeOf(model.Table("Encode"), channel);
-    std::time_t t = std::time_t(wallSeconds + model.State().clockOffsetSec);
+    std::time_t t = std::time_t(model.WallNow()); // the device's own clock
     std::tm tm{};
     gmtime_r(&t, &tm);
     char clock[40];

@@ -46,7 +46,6 @@ private:
 
 // Appends the encoded picture to a stream block of the device (header at its start, see
 // PROTOCOL.md "Live view"): sets the picture size and the video length in the header.
-void AppendVideo(std::string& block, DeviceVideo& video, const DeviceModel& model, int channel, uint32_t frame,
-                 int64_t wallSeconds);
+void AppendVideo(std::string& block, DeviceVideo& video, const DeviceModel& model, int channel, uint32_t frame);
 
 } // namespace devsim

@@ -1,8 +1,6 @@
 #include "devsim/Fleet.h"
 #include "devsim/DeviceVideo.h"
 
-#include <ctime>
-
 #include "devsdk/Wire.h"
 
 #include <arpa/inet.h>
@@ -473,7 +471,7 @@ void Fleet::StreamTick(int play)
         Json::Value e(Json::objectValue);
         e["play"] = play;
         std::string block = devs_[p.dev]->model.StreamBlock(p.channel, p.frame, NowMs());
-        AppendVideo(block, *p.video, devs_[p.dev]->model, p.channel, p.frame, int64_t(std::time(nullptr)));
+        AppendVideo(block, *p.video, devs_[p.dev]->model, p.channel, p.frame);
         conn.out += wire::Encode(wire::kEvent, wire::kOpStreamData, 0, e, block);
         FlushConn(conn);
     } else {

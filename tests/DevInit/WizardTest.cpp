@@ -238,8 +238,21 @@ TEST_F(Wizard, InitialisesThreeDevicesWithTheirPasswordContactAndOptions)
         EXPECT_EQ(s.videoStandard, 1) << "N";
         EXPECT_EQ(s.tables["CloudOptions"]["Access"].asInt(), 2);
         EXPECT_EQ(s.tables["CloudOptions"]["AutoCheck"].asInt(), 1);
-        // The device list shows it initialised, whatever its new place in the list.
+        // The device list shows it initialised, whatever its new place in the list, and so does
+        // its row on the device page.
         EXPECT_TRUE(ListedInitialised(s.mac));
+        CSFListCtrl* rows = page->GetListCtrl();
+        bool rowShown = false;
+        for (int row = 0; row < rows->GetItemCount(); ++row) {
+            wchar_t mac[64] = {}, state[64] = {};
+            rows->GetItemText(row, 6, mac, 63);
+            rows->GetItemText(row, 2, state, 63);
+            if (QString::fromWCharArray(mac).toStdString() == s.mac) {
+                rowShown = true;
+                EXPECT_STREQ(state, L"Initialized");
+            }
+        }
+        EXPECT_TRUE(rowShown);
         SDK_LOGIN_DEVICE_INFO info{};
         int err = 0;
         const LONG handle = SdkLogin(s.ip.c_str(), s.port, "admin", "Vx-2024ok!", &info, &err);

@@ -50,13 +50,19 @@ TEST_F(RecordsTest, ManualAddReadsEveryStatedOffset)
     std::vector<char> net(54660, 0);
     ASSERT_TRUE(SdkGetNewConfig(h, "Network", 0, text.data(), DWORD(text.size()), &e, 500));
     ASSERT_TRUE(SdkCfgParse("Network", text.data(), net.data(), DWORD(net.size())));
-    ASSERT_GE(ReadAt<int32_t>(net.data(), 384), 1);
-    EXPECT_EQ(TextAt(net.data(), 388 + 0), "eth0");
-    EXPECT_EQ(TextAt(net.data(), 388 + 128), s.ip);
-    EXPECT_EQ(TextAt(net.data(), 388 + 384), s.mask);
-    EXPECT_EQ(TextAt(net.data(), 388 + 640), s.gateway);
-    EXPECT_EQ(ReadAt<int32_t>(net.data(), 388 + 896), s.dhcp ? 1 : 0);
-    EXPECT_EQ(TextAt(net.data(), 388 + 1420), s.mac);
+    // The device may have several cards: the entry of the one it answers on.
+    const int32_t cards = ReadAt<int32_t>(net.data(), 384);
+    ASSERT_GE(cards, 1);
+    size_t entry = 0;
+    while (entry + 1 < size_t(cards) && TextAt(net.data(), 388 + 1696 * entry + 128) != s.ip)
+        ++entry;
+    const size_t at = 388 + 1696 * entry;
+    EXPECT_EQ(TextAt(net.data(), at + 0), "eth0");
+    EXPECT_EQ(TextAt(net.data(), at + 128), s.ip);
+    EXPECT_EQ(TextAt(net.data(), at + 384), s.mask);
+    EXPECT_EQ(TextAt(net.data(), at + 640), s.gateway);
+    EXPECT_EQ(ReadAt<int32_t>(net.data(), at + 896), s.dhcp ? 1 : 0);
+    EXPECT_EQ(TextAt(net.data(), at + 1420), s.mac);
 
     std::vector<char> dvrip(30744, 0), https(916, 0);
     std::fill(text.begin(), text.end(), 0);
