@@ -266,6 +266,10 @@ void CCodeVideoCfgEventImp::SelectTab(int tab)
         if (m_pRequests && m_lPlayHandle)
             m_pRequests->StopRealPlay(m_lPlayHandle);
         m_lPlayHandle = 0;
+        // Back on Encode: stage what is shown and read the channel again.
+        if (AllFlagsSet())
+            SetConfig();
+        SelectChannel(m_nChannel);
         ShowImageTab(0);
         ShowFileManageTab(0);
         ShowEncodeTab(1);

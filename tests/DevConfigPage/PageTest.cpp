@@ -519,10 +519,18 @@ TEST_F(ImageTab, FileManageComboOnlyChangesWhatSaveSends)
     EXPECT_EQ(engine->calls.back(), "savefile 4");
     win->OnSaveConfigFileResult(1);
     EXPECT_EQ(boxes.texts, std::vector<std::wstring>{L"Save config file succeed."});
+    // Back on Encode the channel is read again.
+    engine->queries.clear();
+    win->RADIO_OnClicked(1, 1018, POINT{});
+    EXPECT_EQ(win->CurrentTab(), CCodeVideoCfgEventImp::kTabEncode);
+    ASSERT_FALSE(engine->queries.empty());
+    EXPECT_EQ(engine->queries[0].key, "EncodeMode");
+    win->RADIO_OnClicked(1, 1158, POINT{});
     // A click on the open tab keeps it checked and asks nothing.
+    const size_t asked = engine->calls.size();
     win->RADIO_OnClicked(0, 1158, POINT{});
     EXPECT_EQ(win->Radio(1158)->GetCheck(), 1);
-    EXPECT_EQ(engine->calls.back(), "savefile 4");
+    EXPECT_EQ(engine->calls.size(), asked);
 }
 
 TEST_F(ImageTab, FocusAssistantFollowsTheReports)
