@@ -26,7 +26,7 @@ enum : int {
     ID_VIDEO = 1039, ID_PROFILE = 1162, ID_IMAGE_CHANNEL = 1057,
     ID_STANDARD = 1056, ID_SOFT = 1055, ID_BRIGHT = 1054,
     ID_BRIGHTNESS = 1053, ID_CONTRAST = 1052, ID_GAMMA = 1051, ID_SATURATION = 1050,
-    ID_DN_COLOR = 1060, ID_DN_AUTO = 1061, ID_DN_BW = 1062,
+    ID_BLC = 1058, ID_DN_COLOR = 1060, ID_DN_AUTO = 1061, ID_DN_BW = 1062,
     // The FileManage switch-mode combo has an id of its own: it only changes what "Save" sends.
     ID_FILE_MODE = 1163, ID_FILE_SAVE = 1165,
 };
@@ -466,6 +466,11 @@ void CCodeVideoCfgEventImp::BuildImageTab()
         slider->SetPos(50);
         y += 32;
     }
+    MakeLabel(Tr(L"BLC Mode"), RECT{x, y, x + lw, y + 24}, m_imageLabels);
+    CSFComboBox* blc = MakeCombo(ID_BLC, RECT{cx, y + 1, cx + 150, y + 23});
+    for (const wchar_t* item : {L"OFF", L"BLC", L"WDR", L"HLC"})
+        blc->AddString(Tr(item));
+    y += 32;
     MakeLabel(Tr(L"Day/Night"), RECT{x, y, x + lw, y + 24}, m_imageLabels);
     MakeRadio(ID_DN_COLOR, Tr(L"Color"), RECT{cx, y, cx + 70, y + 24});
     MakeRadio(ID_DN_AUTO, Tr(L"Auto"), RECT{cx + 70, y, cx + 140, y + 24});
@@ -479,7 +484,7 @@ void CCodeVideoCfgEventImp::BuildImageTab()
 void CCodeVideoCfgEventImp::ShowImageTab(int show)
 {
     ShowGroup(m_imageLabels, show);
-    for (int id : {ID_PROFILE, ID_IMAGE_CHANNEL})
+    for (int id : {ID_PROFILE, ID_IMAGE_CHANNEL, ID_BLC})
         Combo(id)->ShowWindow(show);
     for (int id : {ID_STANDARD, ID_SOFT, ID_BRIGHT, ID_DN_COLOR, ID_DN_AUTO, ID_DN_BW})
         Radio(id)->ShowWindow(show);
@@ -553,6 +558,10 @@ void CCodeVideoCfgEventImp::ApplyImageControls()
     for (int id : {ID_STANDARD, ID_SOFT, ID_BRIGHT, ID_DN_COLOR, ID_DN_AUTO, ID_DN_BW})
         Radio(id)->SetEnabled(on);
     Combo(ID_PROFILE)->EnableWindow(on);
+    // A mode the page does not know shows no choice and is never written back.
+    const int blc = on ? m_pBackLight->emBlackMode : 0;
+    Combo(ID_BLC)->SetCurSel(blc >= 1 && blc <= 4 ? blc - 1 : -1);
+    Combo(ID_BLC)->EnableWindow(on);
     Button(ID_DEFAULT)->EnableWindow(on);
 }
 
@@ -669,6 +678,19 @@ void CCodeVideoCfgEventImp::SelectChanged(int id, int index)
     }
     if (id == ID_IMAGE_CHANNEL) {
         RequestVideoChannelParams(index, -1);
+        return;
+    }
+    if (id == ID_BLC) {
+        if (RefuseImageChange()) {
+            ApplyImageControls();
+            return;
+        }
+        auto copy = std::make_shared<tagNET_VIDEOIN_BACKLIGHT_INFO>(*m_pBackLight);
+        copy->emBlackMode = std::max(0, std::min(index, 3)) + 1;
+        copy->nBacklightEnable = 1;
+        m_pBackLight->emBlackMode = copy->emBlackMode;
+        ++m_nImageSaves;
+        m_pRequests->SaveBlackLightInfo(m_nImageChannel, copy);
         return;
     }
     if (id == ID_FILE_MODE)

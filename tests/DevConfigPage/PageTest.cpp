@@ -468,6 +468,9 @@ TEST_F(ImageTab, ChangesBeforeALoadAreRefusedAndLoadingWritesNothing)
     EXPECT_EQ(engine->calls.back(), "play 0");
     EXPECT_EQ(win->SliderValueText(1053), L"40");
     EXPECT_EQ(win->Radio(1061)->GetCheck(), 1);
+    win->Combo(1058)->SetCurSel(2);
+    win->SelectChanged(1058, 2);
+    EXPECT_EQ(engine->calls.back(), "savebl 3");
 }
 
 TEST_F(ImageTab, EachSaveSendsItsOwnCopyAndTheNextWaitsForTheAnswer)

@@ -55,7 +55,10 @@ public:
     }
     void SaveVideoInColor(int, std::shared_ptr<tagNET_VIDEOIN_COLOR_INFO> r) override { colors.push_back(r); }
     void SaveVideoColor(int, std::shared_ptr<AV_CFG_ChannelVideoColor>) override { calls.push_back("savestyle"); }
-    void SaveBlackLightInfo(int, std::shared_ptr<tagNET_VIDEOIN_BACKLIGHT_INFO>) override { calls.push_back("savebl"); }
+    void SaveBlackLightInfo(int, std::shared_ptr<tagNET_VIDEOIN_BACKLIGHT_INFO> r) override
+    {
+        calls.push_back("savebl " + std::to_string(r->emBlackMode));
+    }
     void SaveDayNightInfo(int, std::shared_ptr<tagNET_VIDEOIN_DAYNIGHT_INFO> r) override { dayNights.push_back(r); }
     void GetFileConfigPara(int) override { calls.push_back("getfile"); }
     void SaveFileConfig(const tagNET_VIDEOIN_SWITCH_MODE_INFO& r, int) override
