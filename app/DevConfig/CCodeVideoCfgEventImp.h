@@ -1,20 +1,217 @@
-// Idle stand-in of the encode and image view of the device configuration page until that
-// feature is built: its live-video window draws nothing, and it is never in full screen.
+// The configuration window of one device: start, loading and failure panels, the Encode, IMAGE
+// and FileManage tabs and the focus assistant, beside the live video. GUI thread only; device
+// work goes through IDevConfigRequests and comes back through the result setters below.
 #pragma once
 
-#include <string>
+#include <json/json.h>
 
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DevConfig/DevConfigRequests.h"
+#include "Widgets/SFButton.h"
+#include "Widgets/SFComboBox.h"
+#include "Widgets/SFEditCtrl.h"
+#include "Widgets/SFSliderCtrl.h"
+#include "Widgets/SFView.h"
 #include "Widgets/SFVideoWindow.h"
 
-class CCodeVideoCfgEventImp {
+class CDevConfigEventImp;
+class CAcountDlg;
+class CSFStatic;
+class CSFVideoInFocus;
+
+class CCodeVideoCfgEventImp : public ISFViewEvent,
+                              public ISFComboBoxEvent,
+                              public ISFRadioBoxEvent,
+                              public ISFSliderCtrlEvent,
+                              public ISFEditCtrlEvent,
+                              public ISFButtonEvent,
+                              public ISFVideoWindowEvent,
+                              public std::enable_shared_from_this<CCodeVideoCfgEventImp> {
 public:
-    virtual ~CCodeVideoCfgEventImp() {}
-    CSFVideoWindow* GetVideoWindow() { return &m_videoWindow; }
+    enum { kTabEncode = 0, kTabImage = 1, kTabFileManage = 2 };
+    static constexpr int kFlagCount = 18;
+    static constexpr int kMaxTalkFormats = 64;
+
+    explicit CCodeVideoCfgEventImp(std::weak_ptr<CDevConfigEventImp> page = {});
+    ~CCodeVideoCfgEventImp() override;
+    static std::shared_ptr<CCodeVideoCfgEventImp> Create(std::weak_ptr<CDevConfigEventImp> page, void* parent);
+
+    void SetRequests(std::shared_ptr<IDevConfigRequests> requests) { m_pRequests = std::move(requests); }
+    CSFView* GetView() const { return m_pView; }
+    CSFVideoWindow* GetVideoWindow() { return m_pVideoWindow; }
+
+    int OnCreate() override;
+
+    // Panels and tabs.
+    void ShowStartPanel(int show);
+    void ShowLoadingAnimation(int show);
+    void ShowLoginMessage(int show, int code);
+    void ShowTabButtons(int show);
+    void ShowEncodeTab(int show);
+    void ShowImageTab(int show);
+    void ShowFileManageTab(int show);
+    int CurrentTab() const { return m_nCurTab; }
+    void SetCurrentTab(int tab) { m_nCurTab = tab; }
+    void SelectTab(int tab);
     void SetFullScreen() {}
-    // The account the user entered for the selected device, and a new login of it.
-    virtual void SetDeviceAccount(const std::string&, const std::string&) {}
-    virtual void LoginSelectedDevice() {}
+
+    // Account and login.
+    virtual void SetDeviceAccount(const std::string& user, const std::string& password);
+    virtual void LoginSelectedDevice();
+    static std::wstring LoginErrorText(int code);
+
+    // Live video and focus.
+    void SetPlayHandle(long handle);
+    void StartPreview(int ok);
+    void EnableEasyFocusButton(int enable);
+    void UpdateFocusStatus(int value);
+    void OnEasyFocus();
+    int IsFocusShown() const { return m_bFocusShown; }
+    // Focus reports drawn since the assistant was opened.
+    int FocusReports() const { return m_nFocusReports; }
+
+    // Encode results.
+    void SetEncodeInfoFlag(bool flag) { m_bEncodeInfoFlag = flag; }
+    void ApplyMainAbility(int channel, bool refill);
+    void ApplySubAbility(const Json::Value& answer);
+    void EncodeResult(const std::string& setter, const Json::Value& answer, int extra, bool chain);
+    void FillAudioEncodeComboEx(std::shared_ptr<ZRDEV_TALKFORMAT_LIST> record);
+    void OnSaveResult(int ok);
+    void OnEncodeOK();
+    bool SetConfig();
+    void SelectChannel(int channel);
+    int IsSaving() const { return m_bSaving || m_nImageSaves > 0; }
+    int AllFlagsSet() const;
+    // Sampling frequencies kept for an audio-encoding row (talk-format answer).
+    const std::vector<int>& SampleRates(int row) const { return m_sampleRates[size_t(row)]; }
+
+    // Picture results.
+    int OnGetVideoEffect(std::shared_ptr<tagNET_VIDEOIN_COLOR_INFO> color,
+                         std::shared_ptr<AV_CFG_ChannelVideoColor> videoColor,
+                         std::shared_ptr<tagNET_VIDEOIN_BACKLIGHT_INFO> backLight,
+                         std::shared_ptr<tagNET_VIDEOIN_DAYNIGHT_INFO> dayNight, std::shared_ptr<AV_CFG_ChannelName> name,
+                         int ok, int profile);
+    void ClearSaving();
+    void OnSaveEffectResult(int ok);
+    void RequestVideoChannelParams(int channel, int profile);
+    int IsVideoEffectLoaded() const { return m_bVideoEffectLoaded; }
+
+    // FileManage results.
+    void OnGetConfigFileInfo(std::shared_ptr<tagNET_VIDEOIN_SWITCH_MODE_INFO> record, int ok);
+    void OnSaveConfigFileResult(int ok);
+    void OnSaveFileConfig();
+
+    // Control sinks.
+    void SelectChanged(int id, int index) override;
+    void RADIO_OnClicked(int checked, int id, POINT) override;
+    void SF_OnSliderPos(int id, int pos) override;
+    void EDIT_OnEnterPressed(UINT id, wchar_t* text) override;
+    void BTN_OnClicked(int id) override;
+
+    // Controls by id, for the layout and for tests.
+    CSFComboBox* Combo(int id) const;
+    CSFSliderCtrl* Slider(int id) const;
+    CSFRadioBox* Radio(int id) const;
+    CSFEditCtrl* Edit(int id) const;
+    CSFButton* Button(int id) const;
+    CSFStatic* FailureLabel() const { return m_pFailText; }
+    std::wstring SliderValueText(int sliderId) const;
 
 private:
-    CSFVideoWindow m_videoWindow;
+    struct Stream {
+        std::vector<int> compressionKeys, resolutionKeys;
+        int compressionKey = -1;
+        int bitRateControl = 0;
+        int cbrLock = 0;
+        int frameRate = 0;
+        int quality = 0;
+        int minBitRate = 0, maxBitRate = 0;
+        int firstBitRate = 0, lastBitRate = -1;
+        int customised = 0;
+        int audioEnable = 0;
+    };
+
+    void BuildFrame();
+    void BuildEncodeTab();
+    void BuildImageTab();
+    void BuildFileManageTab();
+    CSFStatic* MakeLabel(const wchar_t* text, const RECT& rc, std::vector<CSFStatic*>& group);
+    CSFComboBox* MakeCombo(int id, const RECT& rc);
+    CSFSliderCtrl* MakeSlider(int id, const RECT& rc, CSFStatic* value);
+    CSFRadioBox* MakeRadio(int id, const wchar_t* text, const RECT& rc);
+    CSFButton* MakeButton(int id, const wchar_t* text, const RECT& rc);
+    CSFEditCtrl* MakeEdit(int id, const RECT& rc);
+    void SetSliderValue(int sliderId, int value);
+    void Query(const std::string& key, int mainType, const std::string& mainCompression, int videoStandard,
+               int mainResolution, int subType, const std::string& subCompression, int subResolution, bool chain);
+    void SetFlag(int flag);
+    std::string SelectedText(int comboId) const;
+    int MainStreamType() const;
+    void FillList(int comboId, const Json::Value& list, std::vector<int>& keys, bool fixNames);
+    void FillBitRate(bool sub, const Json::Value& answer);
+    void FillFrameRate(bool sub, const Json::Value& answer);
+    void ApplyQuality(bool sub, const Json::Value& answer, bool chain);
+    void ApplyCbrLock(bool sub);
+    int StagedBitRate(bool sub) const;
+    bool RefuseImageChange();
+    void SaveColor();
+    void ApplyImageControls();
+    void EncodeRadio(int checked, int id);
+    void EncodeSelectChanged(int id, int index);
+    void EncodeSliderPos(int id, int pos);
+    void ShowGroup(const std::vector<CSFStatic*>& group, int show);
+    void Message(const wchar_t* text, const wchar_t* caption);
+
+    std::weak_ptr<CDevConfigEventImp> m_wpPage;
+    std::shared_ptr<IDevConfigRequests> m_pRequests;
+    std::shared_ptr<CAcountDlg> m_pAccountDlg;
+    CSFView* m_pView = nullptr;
+    CSFVideoWindow* m_pVideoWindow = nullptr;
+    CSFVideoInFocus* m_pFocus = nullptr;
+    SDKMETHOD m_method = SDKMETHOD_DEFAULT;
+
+    // Frame.
+    CSFStatic *m_pStartText = nullptr, *m_pLoading = nullptr, *m_pFailText = nullptr;
+    std::vector<CSFStatic*> m_encodeLabels, m_imageLabels, m_fileLabels, m_frameLabels;
+    std::vector<CSFComboBox*> m_combos;
+    std::vector<CSFSliderCtrl*> m_sliders;
+    std::vector<CSFRadioBox*> m_radios;
+    std::vector<CSFEditCtrl*> m_edits;
+    std::vector<CSFButton*> m_buttons;
+    std::vector<int> m_comboIds, m_sliderIds, m_radioIds, m_editIds, m_buttonIds;
+    std::vector<std::pair<int, CSFStatic*>> m_sliderValues;
+    int m_nCurTab = kTabEncode;
+    long m_lPlayHandle = 0;
+    int m_nPlayChannel = 0;
+    int m_bFocusShown = 0;
+    int m_nFocusReports = 0;
+
+    // Encode.
+    int m_nChannel = 0;
+    std::array<int, kFlagCount> m_flags{};
+    bool m_bEncodeInfoFlag = false;
+    std::vector<int> m_streamTypeValues;
+    int m_bStreamTypeChanged = 0;
+    Stream m_main, m_sub;
+    int m_bSaving = 0;
+    std::array<std::vector<int>, 13> m_sampleRates;
+
+    // IMAGE.
+    int m_nImageChannel = 0;
+    int m_nProfile = 0;
+    int m_bVideoEffectLoaded = 0;
+    int m_nImageSaves = 0;
+    std::shared_ptr<tagNET_VIDEOIN_COLOR_INFO> m_pColor;
+    std::shared_ptr<AV_CFG_ChannelVideoColor> m_pVideoColor;
+    std::shared_ptr<tagNET_VIDEOIN_BACKLIGHT_INFO> m_pBackLight;
+    std::shared_ptr<tagNET_VIDEOIN_DAYNIGHT_INFO> m_pDayNight;
+    std::shared_ptr<AV_CFG_ChannelName> m_pName;
+
+    // FileManage.
+    int m_bFileLoaded = 0;
+    tagNET_VIDEOIN_SWITCH_MODE_INFO m_switchMode{};
 };

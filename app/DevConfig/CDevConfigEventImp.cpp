@@ -1,24 +1,220 @@
-// Idle stand-in of the device configuration page; see the header.
+// The device configuration page; see the header.
 #include "DevConfig/CDevConfigEventImp.h"
 
+#include <cstring>
+
+#include "Common/DevClass.h"
+#include "Common/Translate.h"
 #include "DevConfig/CCodeVideoCfgEventImp.h"
 #include "DevConfig/CLoginUILogic.h"
+#include "DevConfig/DevConfigPagePeers.h"
 #include "Main/CMainFrameEventImp.h"
-#include "Main/IdlePageView.h"
+#include "Widgets/SFFactory.h"
 
 CDevConfigEventImp::CDevConfigEventImp(std::weak_ptr<CMainFrameEventImp> mainFrame)
     : m_wpMainFrame(std::move(mainFrame))
 {
 }
 
+CDevConfigEventImp::~CDevConfigEventImp() {}
+
 std::shared_ptr<CDevConfigEventImp> CDevConfigEventImp::Create(std::weak_ptr<CMainFrameEventImp> mainFrame)
 {
     auto page = std::make_shared<CDevConfigEventImp>(mainFrame);
     std::shared_ptr<CMainFrameEventImp> main = mainFrame.lock();
-    page->m_pView =
-        CreateIdlePageView(page.get(), main ? main->GetUIWnd() : nullptr, L"DevConfig", L"Device Config");
-    page->m_pCodeVideoCfg = std::make_shared<CCodeVideoCfgEventImp>();
-    if (main)
+    if (main) {
         page->m_wpLoginUILogic = main->GetLoginUILogic();
+        page->m_pRequests = CreateLoginUILogicRequests(page->m_wpLoginUILogic);
+    }
+    page->Build(main ? main->GetUIWnd() : nullptr);
+    if (auto logic = page->m_wpLoginUILogic.lock())
+        logic->SetPeers(CreateDevConfigPagePeers(page, mainFrame));
     return page;
+}
+
+std::shared_ptr<CDevConfigEventImp> CDevConfigEventImp::CreateStandalone(void* parent,
+                                                                         std::shared_ptr<IDevConfigRequests> requests)
+{
+    auto page = std::make_shared<CDevConfigEventImp>(std::weak_ptr<CMainFrameEventImp>());
+    page->m_pRequests = std::move(requests);
+    page->Build(parent);
+    return page;
+}
+
+void CDevConfigEventImp::Build(void* parent)
+{
+    m_pView = CreateSFView(this);
+    if (!m_pView)
+        return;
+    m_pView->SetBGClr(0xEDEFF5);
+    m_pView->Create(nullptr, L"DevConfig", 0x40000000, RECT{80, 0, 1000, 62}, parent, 105);
+}
+
+int CDevConfigEventImp::OnCreate()
+{
+    m_pTree = CreateSFTreeCtrl(this);
+    m_pTree->Create(0x50000000, RECT{12, 10, 212, 52}, GetUIWnd(), 1100, 0, 0);
+    m_pCodeVideoCfg = CCodeVideoCfgEventImp::Create(shared_from_this(), GetUIWnd());
+    m_pCodeVideoCfg->SetRequests(m_pRequests);
+    m_bCreated = 1;
+    return 1;
+}
+
+void CDevConfigEventImp::OnSize(UINT, int width, int height)
+{
+    if (!m_pTree || !m_pCodeVideoCfg)
+        return;
+    m_pTree->MoveWindow(12, 10, 200, height - 20);
+    if (CSFView* view = m_pCodeVideoCfg->GetView())
+        view->MoveWindow(222, 10, width - 232, height - 20);
+}
+
+void CDevConfigEventImp::ClearDeviceTree()
+{
+    if (m_pTree)
+        m_pTree->DeleteAllItems();
+    m_devices.clear();
+    m_pSelected = nullptr;
+}
+
+void CDevConfigEventImp::AddDeviceToTree(std::shared_ptr<DEVICE_INFO> device, bool, int)
+{
+    if (!device || !m_pTree)
+        return;
+    const DEVICE_NET_INFO_EX& net = device->stNetInfo;
+    for (auto& entry : m_devices)
+        if (std::strncmp(entry.second->stNetInfo.szMacAddr, net.szMacAddr, sizeof net.szMacAddr) == 0 &&
+            std::strncmp(entry.second->stNetInfo.szIpAddr, net.szIpAddr, sizeof net.szIpAddr) == 0) {
+            entry.second = device;
+            return;
+        }
+    const std::string ip(net.szIpAddr, strnlen(net.szIpAddr, sizeof net.szIpAddr));
+    void* item = m_pTree->InsertItem(QString::fromStdString(ip).toStdWString().c_str(), SF_TVI_ROOT, nullptr);
+    if (!item)
+        return;
+    m_devices.emplace_back(item, std::move(device));
+}
+
+void CDevConfigEventImp::SelectDevice(int index)
+{
+    if (index < 0 || index >= int(m_devices.size()))
+        return;
+    if (m_pSelected)
+        m_pTree->SetItemHilight(m_pSelected, 0);
+    m_pSelected = m_devices[size_t(index)].first;
+    m_pTree->SetItemHilight(m_pSelected, 1);
+}
+
+std::shared_ptr<DEVICE_INFO> CDevConfigEventImp::GetSelectedDevice() const
+{
+    for (auto& entry : m_devices)
+        if (m_pSelected && entry.first == m_pSelected)
+            return entry.second;
+    return nullptr;
+}
+
+void CDevConfigEventImp::SetSelectedAccount(const std::string& user, const std::string& password)
+{
+    std::shared_ptr<DEVICE_INFO> device = GetSelectedDevice();
+    if (!device)
+        return;
+    std::memset(device->szUser, 0, sizeof device->szUser);
+    std::memset(device->szPassword, 0, sizeof device->szPassword);
+    std::strncpy(device->szUser, user.c_str(), sizeof device->szUser - 1);
+    std::strncpy(device->szPassword, password.c_str(), sizeof device->szPassword - 1);
+}
+
+int CDevConfigEventImp::OnItemClick(void* item, UINT)
+{
+    for (size_t i = 0; i < m_devices.size(); ++i)
+        if (m_devices[i].first == item) {
+            if (m_pCodeVideoCfg && m_pCodeVideoCfg->IsSaving())
+                return 0;
+            SelectDevice(int(i));
+        }
+    return 1;
+}
+
+void CDevConfigEventImp::OnItemDbClick(void* item, POINT&)
+{
+    OnItemClick(item, 0);
+    if (item == m_pSelected)
+        LoginSelectedDevice();
+}
+
+void CDevConfigEventImp::LogoutCurrentDevice()
+{
+    if (m_bCreated && m_pRequests)
+        m_pRequests->LogoutDev();
+}
+
+void CDevConfigEventImp::LoginSelectedDevice()
+{
+    void* parent = GetUIWnd();
+    auto refuse = [&](const wchar_t* text) {
+        std::wstring body = Tr(text);
+        std::wstring caption = Tr(L"Error");
+        ShowMessageBox(body.c_str(), caption.c_str(), parent, 0);
+    };
+    if (m_bLoggingIn) {
+        refuse(L"another device is loading,please wait.");
+        return;
+    }
+    if (m_nPendingQuery > 0) {
+        refuse(L"another device is getting config,please wait.");
+        return;
+    }
+    std::shared_ptr<DEVICE_INFO> device = GetSelectedDevice();
+    if (!device) {
+        refuse(L"Please select one device.");
+        return;
+    }
+    CCodeVideoCfgEventImp& w = *m_pCodeVideoCfg;
+    w.ShowStartPanel(0);
+    w.ShowLoginMessage(0, 0);
+    w.ShowImageTab(0);
+    w.ShowTabButtons(0);
+    w.ShowEncodeTab(0);
+    w.ShowFileManageTab(0);
+    w.ShowLoadingAnimation(1);
+    if (CSFVideoWindow* video = w.GetVideoWindow())
+        video->SetSubWinVideo(0, 0);
+    m_bLoggingIn = 1;
+    w.SetCurrentTab(CCodeVideoCfgEventImp::kTabEncode);
+    const DEVICE_NET_INFO_EX& net = device->stNetInfo;
+    auto text = [](const char* s, size_t n) { return std::string(s, strnlen(s, n)); };
+    const bool evs = IsEVSType(text(net.szTypeName, sizeof net.szTypeName), text(net.szDetailName, sizeof net.szDetailName));
+    if (m_pRequests)
+        m_pRequests->LoginDevice(text(net.szIpAddr, sizeof net.szIpAddr), net.nPort,
+                                 text(device->szUser, sizeof device->szUser),
+                                 text(device->szPassword, sizeof device->szPassword),
+                                 text(net.szMacAddr, sizeof net.szMacAddr), evs, device->bP2P);
+}
+
+void CDevConfigEventImp::ShowLoginResult(int ok, int code)
+{
+    CCodeVideoCfgEventImp& w = *m_pCodeVideoCfg;
+    w.ShowStartPanel(0);
+    w.ShowLoadingAnimation(0);
+    if (!ok) {
+        m_bLoggingIn = 0;
+        w.ShowLoginMessage(1, code);
+        return;
+    }
+    w.ShowTabButtons(1);
+    const int tab = w.CurrentTab();
+    w.ShowImageTab(tab == CCodeVideoCfgEventImp::kTabImage);
+    w.ShowFileManageTab(tab == CCodeVideoCfgEventImp::kTabFileManage);
+    w.ShowEncodeTab(tab == CCodeVideoCfgEventImp::kTabEncode);
+    m_bLoggingIn = 0;
+}
+
+bool CDevConfigEventImp::ShowInitPasswordNotice(bool)
+{
+    // The password dialog of the system pages is not part of this page: the notice only warns.
+    std::wstring body = Tr(L"The initial password is used for the first-time starting device only.Please change "
+                           L"password immediately to avoid any unauthorized party's operation of the device.");
+    std::wstring caption = Tr(L"Attention");
+    ShowMessageBox(body.c_str(), caption.c_str(), GetUIWnd(), 0);
+    return false;
 }

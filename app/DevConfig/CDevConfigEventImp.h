@@ -1,20 +1,34 @@
-// Idle stand-in of the device configuration page until that feature is built: an empty page that
-// shows its name; it logs in to no device and keeps none of the devices handed to it.
+// The device configuration page: the tree of found devices on the left and the configuration
+// window of the selected device on the right. It owns the login of the selected device and
+// routes the configuration logic's results to the window.
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "Common/DeviceInfo.h"
+#include "DevConfig/DevConfigRequests.h"
+#include "Widgets/SFTreeCtrl.h"
 #include "Widgets/SFView.h"
 
 class CMainFrameEventImp;
 class CLoginUILogic;
 class CCodeVideoCfgEventImp;
 
-class CDevConfigEventImp : public ISFViewEvent, public std::enable_shared_from_this<CDevConfigEventImp> {
+class CDevConfigEventImp : public ISFViewEvent,
+                           public ISFTreeCtrlEvent,
+                           public std::enable_shared_from_this<CDevConfigEventImp> {
 public:
     explicit CDevConfigEventImp(std::weak_ptr<CMainFrameEventImp> mainFrame);
+    ~CDevConfigEventImp() override;
     static std::shared_ptr<CDevConfigEventImp> Create(std::weak_ptr<CMainFrameEventImp> mainFrame);
+    // A page on a parent widget of its own, driven by `requests` (tests).
+    static std::shared_ptr<CDevConfigEventImp> CreateStandalone(void* parent,
+                                                                std::shared_ptr<IDevConfigRequests> requests);
+
+    int OnCreate() override;
+    void OnSize(UINT type, int width, int height) override;
 
     CSFView* GetView() const { return m_pView; }
     std::shared_ptr<CCodeVideoCfgEventImp> GetCodeVideoCfgPage() const { return m_pCodeVideoCfg; }
@@ -22,17 +36,37 @@ public:
     int IsLoggingIn() const { return m_bLoggingIn; }
 
     // Devices handed out by the device list.
-    void ClearDeviceTree() {}
-    void AddDeviceToTree(std::shared_ptr<DEVICE_INFO>, bool, int) {}
-    void LogoutCurrentDevice() {}
+    void ClearDeviceTree();
+    void AddDeviceToTree(std::shared_ptr<DEVICE_INFO> device, bool conflict, int position);
+    void LogoutCurrentDevice();
+    size_t DeviceCount() const { return m_devices.size(); }
+    void SelectDevice(int index);
+    std::shared_ptr<DEVICE_INFO> GetSelectedDevice() const;
+    void SetSelectedAccount(const std::string& user, const std::string& password);
+
+    void LoginSelectedDevice();
+    // Results of the configuration logic.
+    void ShowLoginResult(int ok, int code);
+    bool ShowInitPasswordNotice(bool evs);
+
+    // Tree sink.
+    int OnItemClick(void* item, UINT flags) override;
+    void OnItemDbClick(void* item, POINT& point) override;
 
     int m_bLoggingIn = 0;
     // Configuration results of the current device still on their way.
     int m_nPendingQuery = 0;
 
 private:
+    void Build(void* parent);
+
     std::weak_ptr<CMainFrameEventImp> m_wpMainFrame;
     std::weak_ptr<CLoginUILogic> m_wpLoginUILogic;
+    std::shared_ptr<IDevConfigRequests> m_pRequests;
     CSFView* m_pView = nullptr;
+    CSFTreeCtrl* m_pTree = nullptr;
     std::shared_ptr<CCodeVideoCfgEventImp> m_pCodeVideoCfg;
+    std::vector<std::pair<void*, std::shared_ptr<DEVICE_INFO>>> m_devices;
+    void* m_pSelected = nullptr;
+    int m_bCreated = 0;
 };

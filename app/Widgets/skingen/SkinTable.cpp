@@ -139,6 +139,7 @@ const SkinImage kTable[] = {
     {"check_h.png", SkinKind::Check, 16, 16, kWhite, 0xFF8C96A3, 0, Glyph::None, nullptr},
     {"filterSeperater.png", SkinKind::Solid, 1, 58, kGrey, 0, 0, Glyph::None, nullptr},
     {"ComboBox_small.png", SkinKind::ComboStrip, 88, 88, kBrand, kGrey, 0, Glyph::None, nullptr},
+    {"ComboBox.png", SkinKind::ComboStrip, 150, 88, kBrand, kGrey, 0, Glyph::None, nullptr},
     {"btn_filter_nor.png", SkinKind::Glyph, 24, 24, kBrand, kWhite, 0, Glyph::Search, nullptr},
     {"btn_filter_over.png", SkinKind::Glyph, 24, 24, kBrandLight, kWhite, 0, Glyph::Search, nullptr},
     // Address control faces (its style sheet names them) and the menu background.

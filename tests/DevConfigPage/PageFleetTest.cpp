@@ -1,0 +1,279 @@
+// The device configuration page against the embedded fleet through the real configuration
+// logic, SDK, emulated devices and player: login, live video, encode and picture changes read
+// back, and the focus assistant. Screenshots go to VX_SCREENSHOT_DIR when it is set.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QThread>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstring>
+#include <functional>
+
+#include "Common/SFMessageLoopManager.h"
+#include "Common/SFThreadEx.h"
+#include "DevConfig/CCodeVideoCfgEventImp.h"
+#include "DevConfig/CDevConfigEventImp.h"
+#include "DevConfig/CLoginUILogic.h"
+#include "DevConfig/DevConfigPagePeers.h"
+#include "Widgets/SFGlobal.h"
+#include "Widgets/SFStatic.h"
+#include "devsdk/DevSdk.h"
+#include "devsdk/DevSdkSim.h"
+#include "devsim/DeviceEncode.h"
+#include "devsim/Fleet.h"
+
+namespace {
+
+bool WaitUntil(const std::function<bool()>& pred, int ms = 20000)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!pred()) {
+        if (t.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+class BoxRecorder {
+public:
+    BoxRecorder()
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            std::wstring text;
+            for (QWidget* child : dialog->findChildren<QWidget*>())
+                if (auto* label = dynamic_cast<CSFStatic*>(child)) {
+                    wchar_t buf[512] = {};
+                    label->GetStaticText(buf, 512);
+                    if (buf[0] && text.empty())
+                        text = buf;
+                }
+            texts.push_back(text);
+            dialog->done(1);
+        });
+        timer.start(5);
+    }
+    bool Has(const std::wstring& text) const { return std::find(texts.begin(), texts.end(), text) != texts.end(); }
+    std::vector<std::wstring> texts;
+    QTimer timer;
+};
+
+class PageFleet : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        SFSetSkinPath((QCoreApplication::applicationDirPath() + QStringLiteral("/Skin/")).toStdWString().c_str());
+        using namespace VeyraBase;
+        if (!CSFMessageLoopManager::Instance()->GetMessageLoop(ML_MAIN))
+            CSFMessageLoopManager::Instance()->RegisterLoop(CreateMessageLoop(SF_LOOP_QT), ML_MAIN);
+        s_worker = CSFThreadEx_Qt::Create(SF_THREAD_CREATE{});
+        s_worker->Start();
+        CSFMessageLoopManager::Instance()->RegisterLoop(s_worker->GetMessageLoop(), ML_SDK);
+    }
+    static void TearDownTestSuite()
+    {
+        s_worker->StopAndJoin(20000);
+        s_worker.reset();
+    }
+
+    void SetUp() override
+    {
+        devsdk::SimOptions opt;
+        opt.embedded = true;
+        opt.embeddedFirst = "127.57.1.2";
+        opt.localIp = "127.57.1.1";
+        devsdk::SetSimOptions(opt);
+        ASSERT_TRUE(SdkInit(nullptr, nullptr));
+        sdkUp = true;
+        fleet = devsdk::EmbeddedFleet();
+        ASSERT_NE(fleet, nullptr);
+        ui = std::make_shared<CLoginUILogic>(std::weak_ptr<CMainFrameEventImp>());
+        ui->Init();
+        page = CDevConfigEventImp::CreateStandalone(nullptr, CreateLoginUILogicRequests(ui));
+        ui->SetPeers(CreateDevConfigPagePeers(page, {}));
+        win = page->GetCodeVideoCfgPage();
+        ui->SetVideoWindow(win->GetVideoWindow());
+        page->GetView()->MoveWindow(0, 0, 929, 616);
+        page->GetView()->ShowWindow(1);
+        if (auto* w = static_cast<QWidget*>(page->GetUIWnd()))
+            w->resize(929, 616);
+    }
+
+    void TearDown() override
+    {
+        if (ui) {
+            ui->LogoutDev();
+            WaitUntil([] { return false; }, 300);
+        }
+        page.reset();
+        ui.reset();
+        if (sdkUp)
+            SdkCleanup();
+        devsdk::ResetSimOptions();
+    }
+
+    size_t DeviceOf(const std::string& type)
+    {
+        for (size_t i = 0; i < fleet->Size(); ++i) {
+            devsim::DeviceState s = fleet->StateOf(i);
+            if (s.type == type && s.initState == 2)
+                return i;
+        }
+        ADD_FAILURE() << "no device of type " << type;
+        return 0;
+    }
+
+    QImage Shot(const char* name)
+    {
+        auto* widget = static_cast<QWidget*>(win->GetUIWnd());
+        QImage image = widget->grab().toImage();
+        if (const char* dir = std::getenv("VX_SCREENSHOT_DIR"))
+            image.save(QString::fromUtf8(dir) + "/" + name + ".png");
+        return image;
+    }
+
+    int IndexOf(int comboId, const std::wstring& text)
+    {
+        CSFComboBox* combo = win->Combo(comboId);
+        for (int i = 0; i < combo->GetCount(); ++i) {
+            wchar_t item[128] = {};
+            combo->GetLBText(i, item, 128);
+            if (text == item)
+                return i;
+        }
+        return -1;
+    }
+
+    std::wstring Selected(int id)
+    {
+        CSFComboBox* combo = win->Combo(id);
+        wchar_t text[128] = {};
+        combo->GetLBText(combo->GetCurSel(), text, 128);
+        return text;
+    }
+
+    void Pick(int comboId, const std::wstring& text)
+    {
+        const int index = IndexOf(comboId, text);
+        ASSERT_GE(index, 0) << QString::fromStdWString(text).toStdString();
+        win->Combo(comboId)->SetCurSel(index);
+        win->SelectChanged(comboId, index);
+        ASSERT_TRUE(WaitUntil([&] { return page->m_nPendingQuery == 0; }));
+    }
+
+    bool Settled() { return win->AllFlagsSet() && page->m_nPendingQuery == 0; }
+
+    inline static std::shared_ptr<VeyraBase::CSFThreadEx_Qt> s_worker;
+    bool sdkUp = false;
+    devsim::Fleet* fleet = nullptr;
+    std::shared_ptr<CLoginUILogic> ui;
+    std::shared_ptr<CDevConfigEventImp> page;
+    std::shared_ptr<CCodeVideoCfgEventImp> win;
+};
+
+TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBackAndFocus)
+{
+    BoxRecorder boxes;
+    const size_t dev = DeviceOf("IPC");
+    const devsim::DeviceState s = fleet->StateOf(dev);
+    auto device = std::make_shared<DEVICE_INFO>();
+    std::memset(device.get(), 0, sizeof *device);
+    std::strncpy(device->stNetInfo.szIpAddr, s.ip.c_str(), sizeof device->stNetInfo.szIpAddr - 1);
+    std::strncpy(device->stNetInfo.szMacAddr, s.mac.c_str(), sizeof device->stNetInfo.szMacAddr - 1);
+    std::strcpy(device->szUser, "admin");
+    std::strcpy(device->szPassword, "admin123");
+    page->AddDeviceToTree(device, false, 0);
+    Shot("devconfig-0-start");
+    page->SelectDevice(0);
+    page->LoginSelectedDevice();
+    ASSERT_TRUE(WaitUntil([&] { return !page->IsLoggingIn() && Settled(); }));
+    EXPECT_EQ(win->CurrentTab(), CCodeVideoCfgEventImp::kTabEncode);
+
+    // Main stream: 720P at 2048 Kb/s, saved and read back.
+    Pick(1028, L"720P");
+    Pick(1027, L"2048");
+    Shot("devconfig-1-encode");
+    if (const char* dir = std::getenv("VX_SCREENSHOT_DIR"))
+        static_cast<QWidget*>(page->GetUIWnd())->grab().save(QString::fromUtf8(dir) + "/devconfig-1-page.png");
+    win->BTN_OnClicked(1037);
+    ASSERT_TRUE(WaitUntil([&] { return boxes.Has(L"Save successfully."); }));
+    devsim::LiveEncode live;
+    fleet->With(dev, [&](devsim::DeviceModel& m) { live = devsim::LiveEncodeOf(m.Table("Encode"), 0); });
+    EXPECT_EQ(live.width, 1280);
+    EXPECT_EQ(live.height, 720);
+    EXPECT_EQ(live.kbps, 2048);
+    win->ApplyMainAbility(0, false);
+    ASSERT_TRUE(WaitUntil([&] { return Settled(); }));
+    EXPECT_EQ(Selected(1028), L"720P");
+    EXPECT_EQ(Selected(1027), L"2048");
+
+    // IMAGE: live video moves in the window frame.
+    win->RADIO_OnClicked(1, 1019, POINT{});
+    ASSERT_TRUE(WaitUntil([&] { return win->IsVideoEffectLoaded() != 0; }));
+    const QRect video(12, 42, 396, 296);
+    QImage first, second;
+    ASSERT_TRUE(WaitUntil([&] {
+        first = Shot("devconfig-2-image").copy(video);
+        WaitUntil([] { return false; }, 400);
+        second = Shot("devconfig-3-image").copy(video);
+        return first != second && first.pixelColor(200, 150) != second.pixelColor(200, 150) ||
+               first != second;
+    }));
+
+    // Brightness and day/night written at once and read back.
+    win->SF_OnSliderPos(1053, 77);
+    ASSERT_TRUE(WaitUntil([&] { return !win->IsSaving(); }));
+    win->RADIO_OnClicked(1, 1062, POINT{});
+    ASSERT_TRUE(WaitUntil([&] { return !win->IsSaving(); }));
+    win->RequestVideoChannelParams(0, -1);
+    ASSERT_TRUE(WaitUntil([&] { return win->IsVideoEffectLoaded() != 0; }));
+    EXPECT_EQ(win->SliderValueText(1053), L"77");
+    EXPECT_EQ(win->Radio(1062)->GetCheck(), 1);
+
+    // Focus assistant: the curve follows the device's reports.
+    win->BTN_OnClicked(1041);
+    ASSERT_TRUE(WaitUntil([&] { return win->FocusReports() >= 3; }));
+    Shot("devconfig-4-focus");
+    EXPECT_FALSE(boxes.Has(L"Failed to save."));
+}
+
+TEST_F(PageFleet, ADeviceThatDoesNotAnswerLeavesThePageResponsiveAndSaysSo)
+{
+    BoxRecorder boxes;
+    auto device = std::make_shared<DEVICE_INFO>();
+    std::memset(device.get(), 0, sizeof *device);
+    std::strcpy(device->stNetInfo.szIpAddr, "127.57.9.9");  // nothing listens there
+    std::strcpy(device->szUser, "admin");
+    std::strcpy(device->szPassword, "admin123");
+    page->AddDeviceToTree(device, false, 0);
+    page->SelectDevice(0);
+    // The GUI loop keeps turning while the login waits on the worker loop.
+    QElapsedTimer gap;
+    qint64 longest = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        longest = std::max(longest, gap.restart());
+    });
+    gap.start();
+    tick.start(5);
+    page->LoginSelectedDevice();
+    ASSERT_TRUE(WaitUntil([&] { return !page->IsLoggingIn(); }, 30000));
+    tick.stop();
+    EXPECT_LT(longest, 50);
+    wchar_t text[256] = {};
+    win->FailureLabel()->GetStaticText(text, 256);
+    EXPECT_FALSE(std::wstring(text).empty());
+    Shot("devconfig-5-failed");
+}
+
+} // namespace

@@ -1,0 +1,567 @@
+// The device configuration page offscreen against a recording engine: login road, both encode
+// query cycles, answer fills, staging and commit, IMAGE and FileManage edits and their refusals.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+
+#include "DevConfig/CCodeVideoCfgEventImp.h"
+#include "DevConfig/CDevConfigEventImp.h"
+#include "RecordingEngine.h"
+#include "Widgets/SFGlobal.h"
+#include "Widgets/SFStatic.h"
+
+using pagetest::RecordingEngine;
+
+namespace {
+
+// Texts of the message boxes shown while it lives; each is answered with OK.
+class BoxRecorder {
+public:
+    BoxRecorder()
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            std::wstring text;
+            for (QWidget* child : dialog->findChildren<QWidget*>())
+                if (auto* label = dynamic_cast<CSFStatic*>(child)) {
+                    wchar_t buf[512] = {};
+                    label->GetStaticText(buf, 512);
+                    if (buf[0] && text.empty())
+                        text = buf;
+                }
+            texts.push_back(text);
+            dialog->done(1);
+        });
+        timer.start(5);
+    }
+    std::vector<std::wstring> texts;
+    QTimer timer;
+};
+
+Json::Value List(std::vector<std::pair<int, std::string>> items, int selectKey, const std::string& selectValue)
+{
+    Json::Value v;
+    v["Size"] = int(items.size());
+    for (size_t i = 0; i < items.size(); ++i) {
+        v[std::to_string(i)]["key"] = items[i].first;
+        v[std::to_string(i)]["value"] = items[i].second;
+    }
+    v["Select"]["key"] = selectKey;
+    v["Select"]["value"] = selectValue;
+    v["Enable"] = true;
+    return v;
+}
+
+Json::Value BitRate(int min, int max, int current)
+{
+    Json::Value v;
+    v["nMinBitRate"] = min;
+    v["nMaxBitRate"] = max;
+    v["nBitRate"] = current;
+    v["abBitRate"] = true;
+    return v;
+}
+
+Json::Value Frame(int max, int current)
+{
+    Json::Value v;
+    v["Max"] = max;
+    v["nFrameRate"] = current;
+    v["abFrameRate"] = true;
+    return v;
+}
+
+template <class T>
+bool Enabled(T* control)
+{
+    auto* widget = dynamic_cast<QWidget*>(control);
+    return widget && widget->isEnabled();
+}
+
+class Page : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SFSetSkinPath((QCoreApplication::applicationDirPath() + QStringLiteral("/Skin/")).toStdWString().c_str());
+        engine = std::make_shared<RecordingEngine>();
+        page = CDevConfigEventImp::CreateStandalone(nullptr, engine);
+        ASSERT_NE(page->GetView(), nullptr);
+        win = page->GetCodeVideoCfgPage();
+        ASSERT_NE(win, nullptr);
+        answers["EncodeMode"] = List({{2, "H.264"}, {4, "H.265"}}, 2, "H.264");
+        answers["Resolution"] = List({{0, "1920x1080"}, {1, "1280x720"}}, 0, "1920x1080");
+        answers["Frame"] = Frame(25, 25);
+        answers["BitRate"] = BitRate(32, 8192, 4096);
+        answers["BitRateControl"]["emBitRateControl"] = 1;
+        answers["ImageQuality"]["emImageQuality"] = 4;
+        answers["Sub1EncodeMode"] = List({{2, "H.264"}}, 2, "H.264");
+        answers["Sub1Resolution"] = List({{3, "704x576"}, {4, "352x288"}}, 4, "352x288");
+        answers["Sub1Frame"] = Frame(25, 15);
+        answers["Sub1BitRate"] = BitRate(32, 2048, 512);
+        answers["Sub1BitRateControl"]["emBitRateControl"] = 0;
+        answers["Sub1ImageQuality"]["emImageQuality"] = 3;
+    }
+
+    // Answers every query in the order asked, as the worker loop does, until none is left.
+    void AnswerAll()
+    {
+        static const std::map<std::string, std::string> setters = {
+            {"EncodeMode", "FillEncodeModeCombo"}, {"Resolution", "FillResolutionCombo"},
+            {"Frame", "SetMainFrameRate"}, {"BitRate", "SetMainBitRate"},
+            {"BitRateControl", "SetMainBitRateControl"}, {"ImageQuality", "SetMainImageQuality"},
+            {"Sub1VideoEnable", "SetSubVideoEnable"}, {"Sub1EncodeMode", "FillSubEncodeModeCombo"},
+            {"Sub1Resolution", "FillSubResolutionCombo"}, {"Sub1Frame", "SetSubFrameRate"},
+            {"Sub1BitRate", "SetSubBitRate"}, {"Sub1BitRateControl", "SetSubBitRateControl"},
+            {"Sub1ImageQuality", "SetSubImageQuality"}, {"AudioEnable", "SetMainAudioEnable"},
+            {"Sub1AudioEnable", "SetSubAudioEnable"}, {"Sub1AudioEncode", "FillSubAudioEncodeCombo"},
+            {"AudioEncode", "FillAudioEncodeCombo"}};
+        for (; answered < engine->queries.size(); ++answered) {
+            const pagetest::Query q = engine->queries[answered];
+            Json::Value answer;
+            if (answers.isMember(q.key))
+                answer[q.key] = answers[q.key];
+            if (q.key == "Sub1Ability")
+                win->ApplySubAbility(answer);
+            else if (q.key == "AudioSF")
+                win->FillAudioEncodeComboEx(std::make_shared<ZRDEV_TALKFORMAT_LIST>());
+            else
+                win->EncodeResult(setters.at(q.key), answer, q.key == "Frame" ? q.videoStandard : q.mainType, q.chain);
+        }
+    }
+
+    void Login()
+    {
+        auto device = std::make_shared<DEVICE_INFO>();
+        std::memset(device.get(), 0, sizeof *device);
+        std::strcpy(device->stNetInfo.szIpAddr, "127.0.0.9");
+        device->stNetInfo.nPort = 37777;
+        std::strcpy(device->stNetInfo.szMacAddr, "aa:bb:cc:00:00:09");
+        std::strcpy(device->szUser, "admin");
+        std::strcpy(device->szPassword, "pw");
+        page->AddDeviceToTree(device, false, 0);
+        page->SelectDevice(0);
+        page->LoginSelectedDevice();
+        win->SetEncodeInfoFlag(false);
+        win->ApplyMainAbility(0, true);
+        AnswerAll();
+        page->ShowLoginResult(1, 0);
+    }
+
+    std::wstring Selected(int id)
+    {
+        CSFComboBox* combo = win->Combo(id);
+        wchar_t text[128] = {};
+        combo->GetLBText(combo->GetCurSel(), text, 128);
+        return text;
+    }
+
+    const pagetest::Staged* StagedItem(const std::string& key)
+    {
+        for (const auto& s : engine->staged)
+            if (s.key == key)
+                return &s;
+        return nullptr;
+    }
+
+    std::shared_ptr<RecordingEngine> engine;
+    std::shared_ptr<CDevConfigEventImp> page;
+    std::shared_ptr<CCodeVideoCfgEventImp> win;
+    Json::Value answers;
+    size_t answered = 0;
+};
+
+TEST_F(Page, LoginRoadRefusesWithoutDeviceAndWhileLoggingInAndShowsFailureTexts)
+{
+    BoxRecorder boxes;
+    page->LoginSelectedDevice();
+    auto device = std::make_shared<DEVICE_INFO>();
+    std::memset(device.get(), 0, sizeof *device);
+    std::strcpy(device->stNetInfo.szIpAddr, "127.0.0.9");
+    device->stNetInfo.nPort = 37777;
+    std::strcpy(device->stNetInfo.szMacAddr, "aa:bb:cc:00:00:09");
+    std::strcpy(device->szUser, "admin");
+    page->AddDeviceToTree(device, false, 0);
+    page->AddDeviceToTree(device, false, 0);
+    EXPECT_EQ(page->DeviceCount(), 1u);
+    page->LoginSelectedDevice();  // listed but not selected
+    page->SelectDevice(0);
+    page->LoginSelectedDevice();
+    EXPECT_EQ(page->IsLoggingIn(), 1);
+    page->LoginSelectedDevice();
+    page->m_bLoggingIn = 0;
+    page->m_nPendingQuery = 2;
+    page->LoginSelectedDevice();
+    page->m_nPendingQuery = 0;
+    EXPECT_EQ(boxes.texts, (std::vector<std::wstring>{L"Please select one device.", L"Please select one device.",
+                                                      L"another device is loading,please wait.",
+                                                      L"another device is getting config,please wait."}));
+    ASSERT_EQ(engine->calls.size(), 1u);
+    EXPECT_EQ(engine->calls[0], "login 127.0.0.9:37777 admin/ aa:bb:cc:00:00:09");
+
+    const std::pair<int, std::wstring> failures[] = {
+        {3, L"Login over time."}, {5, L"Account has been locked."}, {11, L"Modify password failed."},
+        {0, L"* Failed to get the device Information, Please check The NetWork or Device."},
+        {42, L"* Failed to get the device Information, Please check The NetWork or Device."}};
+    for (const auto& f : failures) {
+        page->m_bLoggingIn = 1;
+        page->ShowLoginResult(0, f.first);
+        wchar_t text[256] = {};
+        win->FailureLabel()->GetStaticText(text, 256);
+        EXPECT_EQ(text, f.second) << f.first;
+        EXPECT_EQ(page->IsLoggingIn(), 0);
+    }
+}
+
+TEST_F(Page, QueryCyclesRunInOrderAndTheChannelComboWaitsForAllResults)
+{
+    win->ApplyMainAbility(0, true);
+    EXPECT_EQ(engine->Keys(), (std::vector<std::string>{"EncodeMode", "BitRate", "BitRateControl", "ImageQuality",
+                                                        "Sub1Ability"}));
+    AnswerAll();
+    const std::vector<std::string> keys = engine->Keys();
+    const std::vector<std::string> sub(keys.begin() + 6, keys.begin() + 14);
+    EXPECT_EQ(sub, (std::vector<std::string>{"Sub1VideoEnable", "Sub1EncodeMode", "Sub1BitRate", "Sub1BitRateControl",
+                                             "Sub1ImageQuality", "AudioEnable", "Sub1AudioEnable",
+                                             "Sub1AudioEncode"}));
+    EXPECT_EQ(keys.size(), 19u);
+    EXPECT_TRUE(win->AllFlagsSet());
+    EXPECT_TRUE(Enabled(win->Combo(1114)));
+    EXPECT_EQ(win->Combo(1114)->GetCount(), 2);
+    EXPECT_EQ(Selected(1022), L"H.264");
+    EXPECT_EQ(Selected(1028), L"1920x1080");
+    EXPECT_EQ(Selected(1027), L"4096");
+    EXPECT_EQ(win->SliderValueText(1025), L"25");
+    EXPECT_EQ(win->SliderValueText(1026), L"4");
+    EXPECT_EQ(Selected(1031), L"352x288");
+    EXPECT_EQ(win->SliderValueText(1032), L"15");
+    EXPECT_EQ(win->Radio(1024)->GetCheck(), 1);
+    EXPECT_EQ(win->Radio(1034)->GetCheck(), 1);
+
+    // Another channel: the combo stays disabled until the new cycle's last result.
+    const size_t before = engine->queries.size();
+    win->SelectChanged(1114, 1);
+    EXPECT_FALSE(Enabled(win->Combo(1114)));
+    EXPECT_EQ(engine->queries[before].key, "EncodeMode");
+    AnswerAll();
+    EXPECT_TRUE(Enabled(win->Combo(1114)));
+}
+
+TEST_F(Page, BitRateListSelectsListedValuesCustomisedOrTheNearestToTheMidpoint)
+{
+    struct Case {
+        int min, max, current;
+        std::wstring first, selected, edit;
+        int staged;
+    };
+    const Case cases[] = {
+        {100, 3000, 2048, L"128", L"2048", L"", 2048},
+        {100, 3000, 1000, L"128", L"Customized", L"1000", 1000},
+        {100, 3000, 5000, L"128", L"1536", L"", 1536},
+        {1000, 1100, 2048, L"1024", L"1024", L"", 1024},  // never "Customized" with nothing in the edit
+        {20, 64, 48, L"32", L"48", L"", 48},
+        {20, 20, 0, L"Customized", L"Customized", L"20", 20},  // nothing listed: the midpoint in the edit
+    };
+    win->ApplyMainAbility(0, true);
+    for (const Case& c : cases) {
+        answers["BitRate"] = BitRate(c.min, c.max, c.current);
+        engine->queries.clear();
+        engine->staged.clear();
+        answered = 0;
+        win->ApplyMainAbility(0, false);
+        AnswerAll();
+        wchar_t first[32] = {};
+        win->Combo(1027)->GetLBText(0, first, 32);
+        EXPECT_EQ(first, c.first) << c.current;
+        EXPECT_EQ(Selected(1027), c.selected) << c.current;
+        if (!c.edit.empty()) {
+            wchar_t edit[32] = {};
+            win->Edit(1121)->GetWindowTextW(edit, 32);
+            EXPECT_EQ(edit, c.edit);
+        }
+        win->SetConfig();
+        ASSERT_NE(StagedItem("BitRate"), nullptr);
+        EXPECT_EQ(StagedItem("BitRate")->value["BitRate"]["nBitRate"].asInt(), c.staged) << c.current;
+    }
+}
+
+TEST_F(Page, FrameRateAndCompressionRules)
+{
+    struct Case {
+        int max, current, videoStandard, low, high, pos;
+        bool enabled;
+    };
+    const Case cases[] = {{0, 0, 0, 0, 100, 0, false}, {0, 25, 0, 1, 25, 25, true}, {0, 30, 1, 1, 30, 30, true},
+                          {20, 25, 0, 1, 20, 20, true}};
+    for (const Case& c : cases) {
+        engine->videoStandard = c.videoStandard;
+        Json::Value a;
+        a["Frame"] = Frame(c.max, c.current);
+        win->EncodeResult("SetMainFrameRate", a, 0, true);
+        int low = -1, high = -1;
+        win->Slider(1025)->GetRange(low, high);
+        EXPECT_EQ(low, c.low);
+        EXPECT_EQ(high, c.high);
+        EXPECT_EQ(win->Slider(1025)->GetPos(), c.pos);
+        EXPECT_EQ(Enabled(win->Slider(1025)), c.enabled);
+    }
+    // No choice: the single "Select" item, both combos disabled.
+    Json::Value single;
+    single["EncodeMode"] = List({}, 2, "H.264");
+    win->ApplyMainAbility(0, true);
+    win->EncodeResult("FillEncodeModeCombo", single, 0, true);
+    EXPECT_EQ(Selected(1022), L"H.264");
+    EXPECT_FALSE(Enabled(win->Combo(1022)));
+    EXPECT_FALSE(Enabled(win->Combo(1021)));
+    // Compression key 5 forces CBR whichever order the results come in.
+    Json::Value locked;
+    locked["EncodeMode"] = List({{5, "MJPG"}}, 5, "MJPG");
+    win->EncodeResult("FillEncodeModeCombo", locked, 0, true);
+    Json::Value vbr;
+    vbr["BitRateControl"]["emBitRateControl"] = 2;
+    win->EncodeResult("SetMainBitRateControl", vbr, 0, false);
+    EXPECT_EQ(win->Radio(1023)->GetCheck(), 1);
+    EXPECT_EQ(win->Radio(1024)->GetCheck(), 0);
+    EXPECT_FALSE(Enabled(win->Radio(1023)));
+    EXPECT_FALSE(Enabled(win->Slider(1026)));
+    // Unlocked: the pair stays exclusive and a click on the checked radio keeps it.
+    Json::Value free;
+    free["EncodeMode"] = List({{2, "H.264"}}, 2, "H.264");
+    win->EncodeResult("FillEncodeModeCombo", free, 0, true);
+    win->RADIO_OnClicked(1, 1024, POINT{});
+    EXPECT_EQ(win->Radio(1024)->GetCheck(), 1);
+    EXPECT_EQ(win->Radio(1023)->GetCheck(), 0);
+    EXPECT_TRUE(Enabled(win->Slider(1026)));
+    win->RADIO_OnClicked(0, 1024, POINT{});
+    EXPECT_EQ(win->Radio(1024)->GetCheck(), 1);
+    EXPECT_EQ(win->Radio(1023)->GetCheck(), 0);
+}
+
+TEST_F(Page, StreamTypeSentIsTheTypeShown)
+{
+    engine->streamCap = 2;  // alarm streams, no motion stream
+    win->ApplyMainAbility(0, true);
+    ASSERT_EQ(win->Combo(1021)->GetCount(), 2);
+    wchar_t text[32] = {};
+    win->Combo(1021)->GetLBText(1, text, 32);
+    EXPECT_EQ(std::wstring(text), L"Alarm");
+    AnswerAll();
+    win->Combo(1021)->SetCurSel(1);
+    const size_t before = engine->queries.size();
+    win->SelectChanged(1021, 1);
+    ASSERT_GT(engine->queries.size(), before);
+    for (size_t i = before; i < engine->queries.size(); ++i)
+        EXPECT_EQ(engine->queries[i].mainType, 2) << engine->queries[i].key;
+    win->SetConfig();
+    EXPECT_EQ(StagedItem("EncodeMode")->a, 2);
+}
+
+TEST_F(Page, SaveStagesTheShownValuesAndCommitsOnce)
+{
+    BoxRecorder boxes;
+    win->ApplyMainAbility(0, true);
+    win->OnEncodeOK();  // nothing loaded yet: nothing is staged or sent
+    EXPECT_TRUE(engine->staged.empty());
+    Login();
+    ASSERT_TRUE(win->AllFlagsSet());
+    win->Combo(1028)->SetCurSel(1);
+    win->SelectChanged(1028, 1);
+    engine->staged.clear();
+    win->Combo(1027)->SetCurSel(win->Combo(1027)->GetCount() - 1);
+    win->SelectChanged(1027, win->Combo(1027)->GetCount() - 1);
+    wchar_t typed[] = L"99999";
+    win->EDIT_OnEnterPressed(1121, typed);
+    wchar_t letters[] = L"12a";
+    win->EDIT_OnEnterPressed(1122, letters);
+    win->OnEncodeOK();
+    win->OnEncodeOK();
+
+    Json::Value expected;
+    Json::Reader().parse(R"({
+        "EncodeMode": {"EncodeMode": {"Select": {"key": 2}}},
+        "Frame": {"Frame": {"nFrameRate": 25}},
+        "BitRateControl": {"BitRateControl": {"emBitRateControl": 1}},
+        "ImageQuality": {"ImageQuality": {"emImageQuality": 4}},
+        "Resolution": {"Resolution": {"Select": {"key": 1, "value": "1280x720"}}},
+        "BitRate": {"BitRate": {"nBitRate": 8192}},
+        "Sub1EncodeMode": {"Sub1EncodeMode": {"Select": {"key": 2}}},
+        "Sub1Frame": {"Sub1Frame": {"nFrameRate": 15}},
+        "Sub1BitRateControl": {"Sub1BitRateControl": {"emBitRateControl": 0}},
+        "Sub1ImageQuality": {"Sub1ImageQuality": {"emImageQuality": -1}},
+        "Sub1Resolution": {"Sub1Resolution": {"Select": {"key": 4, "value": "352x288"}}},
+        "Sub1BitRate": {"Sub1BitRate": {"nBitRate": 512}}})", expected);
+    ASSERT_EQ(engine->staged.size(), expected.size());
+    for (const auto& s : engine->staged)
+        EXPECT_EQ(s.value, expected[s.key]) << s.key;
+    EXPECT_EQ(std::count(engine->calls.begin(), engine->calls.end(), "commit"), 1);
+    win->OnSaveResult(1);
+    win->OnEncodeOK();
+    win->OnSaveResult(0);
+    EXPECT_EQ(std::count(engine->calls.begin(), engine->calls.end(), "commit"), 2);
+    ASSERT_EQ(boxes.texts.size(), 5u);
+    EXPECT_EQ(boxes.texts[0], L"another device is getting config,please wait.");
+    EXPECT_EQ(boxes.texts[1], L"Your input shall only contain numbers.");
+    EXPECT_EQ(boxes.texts[2], L"Setting,please wait...");
+    EXPECT_EQ(boxes.texts[3], L"Save successfully.");
+    EXPECT_EQ(boxes.texts[4], L"Failed to save.");
+}
+
+TEST_F(Page, TalkFormatCountIsClampedToTheRecord)
+{
+    auto record = std::make_shared<ZRDEV_TALKFORMAT_LIST>();
+    std::memset(record.get(), 0, sizeof *record);
+    for (int i = 0; i < 64; ++i) {
+        record->type[i].encodeType = 8;  // AAC
+        std::memcpy(reinterpret_cast<char*>(&record->type[i]) + 8, &i, 4);
+    }
+    for (int count : {1000, -5, 3}) {
+        record->nSupportNum = count;
+        win->FillAudioEncodeComboEx(record);
+        EXPECT_EQ(win->SampleRates(8).size(), count == 3 ? 3u : count < 0 ? 0u : 5u) << count;
+    }
+    win->SetEncodeInfoFlag(true);
+    win->FillAudioEncodeComboEx(record);
+    EXPECT_TRUE(win->SampleRates(8).empty());
+}
+
+class ImageTab : public Page {
+protected:
+    void Load()
+    {
+        color = std::make_shared<tagNET_VIDEOIN_COLOR_INFO>();
+        *color = {28, 0, 40, 60, 70, 50, 0};
+        auto videoColor = std::make_shared<AV_CFG_ChannelVideoColor>();
+        std::memset(videoColor.get(), 0, sizeof *videoColor);
+        auto backLight = std::make_shared<tagNET_VIDEOIN_BACKLIGHT_INFO>();
+        std::memset(backLight.get(), 0, sizeof *backLight);
+        dayNight = std::make_shared<tagNET_VIDEOIN_DAYNIGHT_INFO>();
+        *dayNight = {20, 0, 1, {0, 0}};
+        win->StartPreview(win->OnGetVideoEffect(color, videoColor, backLight, dayNight, nullptr, 1, 0));
+    }
+    std::shared_ptr<tagNET_VIDEOIN_COLOR_INFO> color;
+    std::shared_ptr<tagNET_VIDEOIN_DAYNIGHT_INFO> dayNight;
+};
+
+TEST_F(ImageTab, ChangesBeforeALoadAreRefusedAndLoadingWritesNothing)
+{
+    BoxRecorder boxes;
+    Login();
+    win->RADIO_OnClicked(1, 1019, POINT{});
+    EXPECT_EQ(win->CurrentTab(), CCodeVideoCfgEventImp::kTabImage);
+    EXPECT_EQ(engine->calls.back(), "getimage 0 -1");
+    win->SF_OnSliderPos(1053, 80);
+    win->RADIO_OnClicked(1, 1062, POINT{});
+    win->BTN_OnClicked(1040);
+    win->SelectChanged(1162, 1);
+    EXPECT_EQ(boxes.texts, std::vector<std::wstring>(4, L"Video effect setting is not supported."));
+    Load();
+    EXPECT_TRUE(engine->colors.empty());
+    EXPECT_TRUE(engine->dayNights.empty());
+    EXPECT_EQ(engine->calls.back(), "play 0");
+    EXPECT_EQ(win->SliderValueText(1053), L"40");
+    EXPECT_EQ(win->Radio(1061)->GetCheck(), 1);
+    win->Combo(1058)->SetCurSel(2);
+    win->SelectChanged(1058, 2);
+    EXPECT_EQ(engine->calls.back(), "savebl 3");
+}
+
+TEST_F(ImageTab, EachSaveSendsItsOwnCopyAndTheNextWaitsForTheAnswer)
+{
+    BoxRecorder boxes;
+    Login();
+    win->RADIO_OnClicked(1, 1019, POINT{});
+    Load();
+    win->SF_OnSliderPos(1053, 80);
+    ASSERT_EQ(engine->colors.size(), 1u);
+    EXPECT_EQ(engine->colors[0]->nBrightness, 80);
+    EXPECT_NE(engine->colors[0].get(), color.get());
+    win->RADIO_OnClicked(1, 1062, POINT{});  // refused while the first save is out
+    EXPECT_TRUE(engine->dayNights.empty());
+    EXPECT_EQ(win->SliderValueText(1053), L"80");
+    win->ClearSaving();
+    win->RADIO_OnClicked(1, 1062, POINT{});
+    ASSERT_EQ(engine->dayNights.size(), 1u);
+    EXPECT_EQ(engine->dayNights[0]->emDayNight, 2);
+    win->ClearSaving();
+    win->RADIO_OnClicked(0, 1062, POINT{});  // a click on the checked choice sends nothing
+    EXPECT_EQ(engine->dayNights.size(), 1u);
+    EXPECT_EQ(win->Radio(1062)->GetCheck(), 1);
+    win->SF_OnSliderPos(1053, 10);  // does not reach the copy already sent
+    ASSERT_EQ(engine->colors.size(), 2u);
+    EXPECT_EQ(engine->colors[0]->nBrightness, 80);
+    EXPECT_EQ(engine->colors[1]->nBrightness, 10);
+    EXPECT_EQ(boxes.texts, std::vector<std::wstring>{L"Setting,please wait..."});
+}
+
+TEST_F(ImageTab, FileManageComboOnlyChangesWhatSaveSends)
+{
+    BoxRecorder boxes;
+    Login();
+    win->RADIO_OnClicked(1, 1158, POINT{});
+    EXPECT_EQ(engine->calls.back(), "getfile");
+    EXPECT_FALSE(Enabled(win->Radio(1018)));
+    EXPECT_FALSE(Enabled(win->Radio(1019)));
+    auto record = std::make_shared<tagNET_VIDEOIN_SWITCH_MODE_INFO>();
+    *record = {32, 3, 6, 0, 0, 18, 0, 0};
+    win->OnGetConfigFileInfo(record, 1);
+    EXPECT_TRUE(Enabled(win->Radio(1018)));
+    EXPECT_EQ(win->Combo(1163)->GetCurSel(), 1);
+    const size_t calls = engine->calls.size();
+    win->Combo(1163)->SetCurSel(2);
+    win->SelectChanged(1163, 2);
+    EXPECT_EQ(engine->calls.size(), calls);
+    win->BTN_OnClicked(1165);
+    EXPECT_EQ(engine->calls.back(), "savefile 4");
+    win->OnSaveConfigFileResult(1);
+    EXPECT_EQ(boxes.texts, std::vector<std::wstring>{L"Save config file succeed."});
+    // Back on Encode the channel is read again.
+    engine->queries.clear();
+    win->RADIO_OnClicked(1, 1018, POINT{});
+    EXPECT_EQ(win->CurrentTab(), CCodeVideoCfgEventImp::kTabEncode);
+    ASSERT_FALSE(engine->queries.empty());
+    EXPECT_EQ(engine->queries[0].key, "EncodeMode");
+    win->RADIO_OnClicked(1, 1158, POINT{});
+    // A click on the open tab keeps it checked and asks nothing.
+    const size_t asked = engine->calls.size();
+    win->RADIO_OnClicked(0, 1158, POINT{});
+    EXPECT_EQ(win->Radio(1158)->GetCheck(), 1);
+    EXPECT_EQ(engine->calls.size(), asked);
+}
+
+TEST_F(ImageTab, FocusAssistantFollowsTheReports)
+{
+    Login();
+    win->RADIO_OnClicked(1, 1019, POINT{});
+    win->BTN_OnClicked(1041);
+    EXPECT_EQ(engine->calls.back(), "focus");
+    EXPECT_TRUE(win->IsFocusShown());
+    for (int v : {10, 20, 30})
+        win->UpdateFocusStatus(v);
+    win->BTN_OnClicked(1041);
+    EXPECT_EQ(engine->calls.back(), "cancelfocus");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Page, TreeAndWindowFollowThePageSize)
+{
+    page->GetView()->ShowWindow(1);
+    for (QSize size : {QSize(929, 616), QSize(1366, 700), QSize(700, 500)}) {
+        page->GetView()->MoveWindow(0, 0, size.width(), size.height());
+        QCoreApplication::processEvents();
+        auto* view = static_cast<QWidget*>(win->GetUIWnd());
+        EXPECT_EQ(view->geometry(), QRect(222, 10, size.width() - 232, size.height() - 20)) << size.width();
+    }
+}
+
+} // namespace
