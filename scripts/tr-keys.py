@@ -30,7 +30,9 @@ def unescape(text):
 
 
 def literals(text):
-    return [unescape(m) for m in re.findall(LIT, text)]
+    # Adjacent literals (L"a" L"b", across lines) are one text, as the compiler joins them.
+    joined = re.sub(r'"\s*L"', '', text)
+    return [unescape(m) for m in re.findall(LIT, joined)]
 
 
 def balanced(text, start):

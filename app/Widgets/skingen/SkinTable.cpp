@@ -181,7 +181,6 @@ const SkinImage kTable[] = {
     {"button_h.png", SkinKind::Button, 145, 35, kBrand, kBrandDark, 0, Glyph::None, nullptr},
     {"button_p.png", SkinKind::Button, 145, 35, kBrandDark, kBrandDark, 0, Glyph::None, nullptr},
     {"button_d.png", SkinKind::Button, 145, 35, kGrey, kEdgeOff, 0, Glyph::None, nullptr},
-    {"ComboBox.png", SkinKind::ComboStrip, 150, 110, kBrand, kGrey, 0, Glyph::None, nullptr},
     {"ComboBox_big.png", SkinKind::ComboStrip, 500, 88, kBrand, kGrey, 0, Glyph::None, nullptr},
     {"bg_time_noal.png", SkinKind::EditFrame, 181, 104, kWhite, kGrey, 0, Glyph::None, nullptr},
     {"step1.png", SkinKind::Solid, 630, 40, kFaceHover, 0, 0, Glyph::None, nullptr},
