@@ -1,5 +1,7 @@
 // The device account dialog; see the header.
 #include "DevConfig/CAcountDlg.h"
+#include "Widgets/SFRect.h"
+#include "Widgets/SkinRecords.h"
 
 #include "Common/InputCheck.h"
 #include "Common/SFStreamConvert.h"
@@ -13,51 +15,6 @@
 
 namespace {
 
-RECT Rc(int x, int y, int w, int h) { return RECT{x, y, x + w, y + h}; }
-
-void FillAccountSkin(DialogStyle& s)
-{
-    s = DialogStyle();
-    s.strFrameImage = L"Frame.png";
-    s.strBkImage = L"background.png";
-    s.strBkMode = L"tile";
-    s.strBkColor = L"000000";
-    s.strTopLeftRect = L"0,0,10,30";
-    s.strTopLeftMode = L"tile";
-    s.strTopRect = L"30,0,1,30";
-    s.strTopMode = L"stretch";
-    s.strTopRightRect = L"138,0,10,30";
-    s.strLeftTopRect = L"0,37,1,30";
-    s.strLeftRect = L"0,37,1,30";
-    s.strLeftBottomRect = L"0,37,1,40";
-    s.strBottomLeftRect = L"0,130,10,40";
-    s.strBottomRect = L"10,130,30,40";
-    s.strBottomRightRect = L"138,130,10,40";
-    s.strRightBottomRect = L"147,37,1,40";
-    s.strRightRect = L"147,37,1,30";
-    s.strRightTopRect = L"147,37,1,30";
-    s.strCloseNormalRect = L"11,41,23,14";
-    s.strCloseHoverRect = L"41,41,23,14";
-    s.strClosePressedRect = L"71,41,23,14";
-    s.strFontName = L"Tahoma";
-    s.strFontSize = L"11";
-    s.strFontWeight = L"normal";
-    s.strTitleColor = L"FFFFFF";
-    s.strTitleColor2 = L"999999";
-    s.strTitleAlign = L"left";
-    s.strTitleRect = L"10,0,1000,27";
-    s.bStyleFlag = true;
-}
-
-ImageButtonStyle ButtonSkin(const wchar_t* normal, const wchar_t* hover, const wchar_t* pressed, const wchar_t* off)
-{
-    ImageButtonStyle s;
-    s.strNormal = normal;
-    s.strHover = hover;
-    s.strPressed = pressed;
-    s.strDisabled = off;
-    return s;
-}
 
 std::wstring EditText(CSFEditCtrl* edit, int units)
 {
@@ -90,7 +47,7 @@ std::shared_ptr<CAcountDlg> CAcountDlg::Show(std::weak_ptr<CCodeVideoCfgEventImp
 void CAcountDlg::CreateWindow()
 {
     DialogStyle skin;
-    FillAccountSkin(skin);
+    FillFramedDialogSkin(skin);
     m_pDialog = CreateSFDialog(this, nullptr, 0);
     if (!m_pDialog)
         return;
@@ -116,37 +73,37 @@ int CAcountDlg::Dlg_OnInitDialog(bool create)
     m_pCloseBtn = CreateSFButton(this);
     if (m_pCloseBtn) {
         ImageButtonStyle close =
-            ButtonSkin(L"close-normal.png", L"close-hover.png", L"close-pressed.png", L"close-disabled.png");
-        m_pCloseBtn->Create(L"", WS_VISIBLE, Rc(client.right - 25, 2, 24, 24), wnd, ID_CLOSE);
+            MakeButtonSkin(L"close-normal.png", L"close-hover.png", L"close-pressed.png", L"close-disabled.png");
+        m_pCloseBtn->Create(L"", WS_VISIBLE, SFRectXYWH(client.right - 25, 2, 24, 24), wnd, ID_CLOSE);
         m_pCloseBtn->SetSkin(&close);
         m_pCloseBtn->SetToolTipText(Tr(L"Close"));
     }
     m_pUserLabel = CreateSFStatic(nullptr);
     if (m_pUserLabel) {
-        m_pUserLabel->Create(Tr(L"Username"), WS_VISIBLE, Rc(30, 65, 100, 25), wnd, 0);
+        m_pUserLabel->Create(Tr(L"Username"), WS_VISIBLE, SFRectXYWH(30, 65, 100, 25), wnd, 0);
         m_pUserLabel->SetTextAlignFlag(2);
     }
     m_pUserEdit = CreateSFEditCtrl(this);
     if (m_pUserEdit) {
-        m_pUserEdit->Create(WS_VISIBLE | WS_TABSTOP, Rc(150, 60, 200, 28), wnd, ID_USER, false);
+        m_pUserEdit->Create(WS_VISIBLE | WS_TABSTOP, SFRectXYWH(150, 60, 200, 28), wnd, ID_USER, false);
         m_pUserEdit->SetSkin(L"bg_edit.png");
         m_pUserEdit->SetWindowTextW(L"");
     }
     m_pPasswordLabel = CreateSFStatic(nullptr);
     if (m_pPasswordLabel) {
-        m_pPasswordLabel->Create(Tr(L"Password"), WS_VISIBLE, Rc(30, 115, 100, 25), wnd, 0);
+        m_pPasswordLabel->Create(Tr(L"Password"), WS_VISIBLE, SFRectXYWH(30, 115, 100, 25), wnd, 0);
         m_pPasswordLabel->SetTextAlignFlag(2);
     }
     m_pPasswordEdit = CreateSFEditCtrl(this);
     if (m_pPasswordEdit) {
-        m_pPasswordEdit->Create(WS_VISIBLE | WS_TABSTOP, Rc(150, 110, 200, 28), wnd, ID_PASSWORD, true);
+        m_pPasswordEdit->Create(WS_VISIBLE | WS_TABSTOP, SFRectXYWH(150, 110, 200, 28), wnd, ID_PASSWORD, true);
         m_pPasswordEdit->SetWindowTextW(SFUtf8ToWide(m_szPassword).c_str());
     }
     m_pOkBtn = CreateSFButton(this);
     if (m_pOkBtn) {
-        ImageButtonStyle ok = ButtonSkin(L"btn_nor.png", L"btn_over.png", L"btn_down.png", L"btn_dis.png");
+        ImageButtonStyle ok = MakeButtonSkin(L"btn_nor.png", L"btn_over.png", L"btn_down.png", L"btn_dis.png");
         m_pOkBtn->Create(Tr(L"OK"), WS_VISIBLE | WS_TABSTOP,
-                         Rc(client.right - client.left - 80, client.bottom - 35, 72, 25), wnd, ID_OK);
+                         SFRectXYWH(client.right - client.left - 80, client.bottom - 35, 72, 25), wnd, ID_OK);
         m_pOkBtn->SetSkin(&ok);
     }
     return 1;

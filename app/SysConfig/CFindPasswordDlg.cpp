@@ -15,7 +15,6 @@
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFSkinStyle.h"
 
-using sysui::Ltrb;
 
 namespace {
 
@@ -158,10 +157,10 @@ int CFindPasswordDlg::Dlg_OnInitDialog(bool create)
         return e;
     };
     m_pClose = sysui::CloseButton(R, wnd);
-    m_pModeLabel = sysui::Label(L"Find Mode", Ltrb(50, 50, 150, 72), wnd, 2 | 4 | 0x20);
+    m_pModeLabel = sysui::Label(L"Find Mode", SFRectLTRB(50, 50, 150, 72), wnd, 2 | 4 | 0x20);
     m_pMode = CreateSFComboBox(this);
     if (m_pMode) {
-        m_pMode->Create(0x50010000, Ltrb(160, 50, 660, 72), wnd, ID_MODE);
+        m_pMode->Create(0x50010000, SFRectLTRB(160, 50, 660, 72), wnd, ID_MODE);
         ImageComboBoxStyle skin;
         skin.strImage = L"ComboBox_big.png";
         skin.strNormalRect = skin.strHoverRect = L"0,0,500,21";
@@ -172,40 +171,40 @@ int CFindPasswordDlg::Dlg_OnInitDialog(bool create)
         m_pMode->AddString(Tr(L"QR Code"));
         m_pMode->AddString(Tr(L"XML File"));
     }
-    m_pTopRule = picture(L"border.png", false, Ltrb(1, 92, R - 1, 93), true);
+    m_pTopRule = picture(L"border.png", false, SFRectLTRB(1, 92, R - 1, 93), true);
     m_pInstruction1 = moving(L"Follow the after-sale service account and scan the code with its password reset function.",
-                             Ltrb(60, 113, 360, 163));
+                             SFRectLTRB(60, 113, 360, 163));
     m_pInstruction2 = moving(L"Or install the after-sale service app, log in, and scan the code with its password reset function.",
-                             Ltrb(60, 173, 360, 223));
-    m_pMessage = sysui::Label(L"", Ltrb(60, 233, 360, 283), wnd, 0x10);
+                             SFRectLTRB(60, 173, 360, 223));
+    m_pMessage = sysui::Label(L"", SFRectLTRB(60, 233, 360, 283), wnd, 0x10);
     if (m_pMessage)
         m_pMessage->SetWordWrap(1);
     m_pHint = sysui::Label(L"You can also send the text of the code by text message to the service number of your carrier.",
-                           Ltrb(60, 293, 360, 343), wnd, 0x10);
+                           SFRectLTRB(60, 293, 360, 343), wnd, 0x10);
     if (m_pHint)
         m_pHint->SetWordWrap(1);
-    m_pQrImage = picture(L"", true, Ltrb(120, 353, 320, 553), true);
+    m_pQrImage = picture(L"", true, SFRectLTRB(120, 353, 320, 553), true);
     const std::wstring app = SFGetAppPath();
-    m_pAppImage = picture(app + L"/APP.bmp", true, Ltrb(120, 353, 320, 553), false);
-    m_pAccountImage = picture(app + L"/WeiXin.bmp", true, Ltrb(120, 353, 320, 553), false);
-    m_pDivider = picture(L"border.png", false, Ltrb(424, 103, 426, 453), true);
-    m_pCodeLabel = sysui::Label(L"Security Code", Ltrb(456, 133, 566, 158), wnd, 4 | 0x20);
-    m_pCodeEdit = edit(ID_CODE, Ltrb(576, 129, 766, 157), false, 15);
-    m_pNewLabel = sysui::Label(L"New Password", Ltrb(456, 188, 566, 213), wnd, 4 | 0x20);
-    m_pwd.newEdit = edit(ID_NEW, Ltrb(576, 187, 766, 215), true, 32);
-    m_pwd.newError = sysui::Label(L"input error", Ltrb(771, 189, 841, 209), wnd, 0, sysui::kRed, true);
+    m_pAppImage = picture(app + L"/APP.bmp", true, SFRectLTRB(120, 353, 320, 553), false);
+    m_pAccountImage = picture(app + L"/WeiXin.bmp", true, SFRectLTRB(120, 353, 320, 553), false);
+    m_pDivider = picture(L"border.png", false, SFRectLTRB(424, 103, 426, 453), true);
+    m_pCodeLabel = sysui::Label(L"Security Code", SFRectLTRB(456, 133, 566, 158), wnd, 4 | 0x20);
+    m_pCodeEdit = edit(ID_CODE, SFRectLTRB(576, 129, 766, 157), false, 15);
+    m_pNewLabel = sysui::Label(L"New Password", SFRectLTRB(456, 188, 566, 213), wnd, 4 | 0x20);
+    m_pwd.newEdit = edit(ID_NEW, SFRectLTRB(576, 187, 766, 215), true, 32);
+    m_pwd.newError = sysui::Label(L"input error", SFRectLTRB(771, 189, 841, 209), wnd, 0, sysui::kRed, true);
     m_pwd.BuildBars(wnd, 576, 230, 223);
-    m_pConfirmLabel = sysui::Label(L"Confirm Password", Ltrb(456, 273, 566, 298), wnd, 4 | 0x20);
-    m_pwd.confirmEdit = edit(ID_CONFIRM, Ltrb(576, 269, 766, 297), true, 32);
-    m_pwd.confirmError = sysui::Label(L"input error", Ltrb(771, 271, 841, 291), wnd, 0, sysui::kRed, true);
-    m_pRule = sysui::Label(L"Please input 8~32 bytes from letters or numbers or symbols.", Ltrb(576, 307, 836, 367),
+    m_pConfirmLabel = sysui::Label(L"Confirm Password", SFRectLTRB(456, 273, 566, 298), wnd, 4 | 0x20);
+    m_pwd.confirmEdit = edit(ID_CONFIRM, SFRectLTRB(576, 269, 766, 297), true, 32);
+    m_pwd.confirmError = sysui::Label(L"input error", SFRectLTRB(771, 271, 841, 291), wnd, 0, sysui::kRed, true);
+    m_pRule = sysui::Label(L"Please input 8~32 bytes from letters or numbers or symbols.", SFRectLTRB(576, 307, 836, 367),
                            wnd, 0x10, sysui::kHintGrey, true);
     m_pNote = sysui::Label(L"*After you have set new password, please set password again in Search Setup.",
-                           Ltrb(456, 417, 806, 444), wnd, 0x10, sysui::kNoteRed, true);
+                           SFRectLTRB(456, 417, 806, 444), wnd, 0x10, sysui::kNoteRed, true);
     for (CSFStatic* s : {m_pRule, m_pNote})
         if (s)
             s->SetWordWrap(1);
-    m_pOk = sysui::Button(L"OK", Ltrb(R - 120, B - 80, R - 38, B - 55), wnd, ID_OK, sysui::PlainButtonSkin());
+    m_pOk = sysui::Button(L"OK", SFRectLTRB(R - 120, B - 80, R - 38, B - 55), wnd, ID_OK, sysui::PlainButtonSkin());
     m_pwd.newError->ShowWindow(0);
     m_pwd.confirmError->ShowWindow(0);
     return 1;
@@ -220,12 +219,12 @@ void CFindPasswordDlg::LayoutFor(bool ownBrand, bool byPhone)
         }
     };
     if (byPhone && ownBrand) {
-        place(m_pInstruction1, Ltrb(60, 123, 360, 163), 1);
-        place(m_pInstruction2, Ltrb(60, 183, 360, 233), 1);
-        place(m_pMessage, Ltrb(60, 243, 360, 293), 1);
+        place(m_pInstruction1, SFRectLTRB(60, 123, 360, 163), 1);
+        place(m_pInstruction2, SFRectLTRB(60, 183, 360, 233), 1);
+        place(m_pMessage, SFRectLTRB(60, 243, 360, 293), 1);
         if (m_pQrImage)
             m_pQrImage->MoveWindow(115, 294, 210, 209);
-        place(m_pHint, Ltrb(60, 510, 360, 560), 1);
+        place(m_pHint, SFRectLTRB(60, 510, 360, 560), 1);
     } else {
         if (m_pInstruction1)
             m_pInstruction1->ShowWindow(0);
@@ -233,7 +232,7 @@ void CFindPasswordDlg::LayoutFor(bool ownBrand, bool byPhone)
             m_pInstruction2->ShowWindow(0);
         if (m_pHint)
             m_pHint->ShowWindow(0);
-        place(m_pMessage, Ltrb(60, 123, 360, 173), 1);
+        place(m_pMessage, SFRectLTRB(60, 123, 360, 173), 1);
         if (m_pQrImage) {
             if (byPhone)
                 m_pQrImage->MoveWindow(115, 193, 210, 210);

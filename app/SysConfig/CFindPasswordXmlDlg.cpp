@@ -9,7 +9,6 @@
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFSkinStyle.h"
 
-using sysui::Ltrb;
 
 namespace {
 
@@ -70,44 +69,44 @@ int CFindPasswordXmlDlg::Dlg_OnInitDialog(bool create)
     m_pClose = sysui::CloseButton(R, wnd);
     m_pBanner = CreateSFPictureCtrl(nullptr);
     if (m_pBanner) {
-        m_pBanner->Create(L"", 0x50000000, Ltrb(20, 50, 650, 90), wnd, static_cast<UINT>(-1));
+        m_pBanner->Create(L"", 0x50000000, SFRectLTRB(20, 50, 650, 90), wnd, static_cast<UINT>(-1));
         m_pBanner->SetImage(L"step1.png", false);
     }
     const wchar_t* captions[3] = {L"Export XML", L"Import XML", L"Modify Password"};
     for (int i = 0; i < 3; ++i)
-        m_pCaptions[i] = sysui::Label(captions[i], Ltrb(40 + 210 * i, 50, 190 + 210 * i, 90), wnd, 5);
-    m_pMessage = sysui::Label(L"", Ltrb(30, 118, 670, 152), wnd, 0x10);
-    m_pPathLabel = sysui::Label(L"Export Path:", Ltrb(30, 170, 130, 195), wnd, 0x24);
+        m_pCaptions[i] = sysui::Label(captions[i], SFRectLTRB(40 + 210 * i, 50, 190 + 210 * i, 90), wnd, 5);
+    m_pMessage = sysui::Label(L"", SFRectLTRB(30, 118, 670, 152), wnd, 0x10);
+    m_pPathLabel = sysui::Label(L"Export Path:", SFRectLTRB(30, 170, 130, 195), wnd, 0x24);
     m_pPathEdit = CreateSFEditCtrl(this);
     if (m_pPathEdit) {
-        m_pPathEdit->Create(0x50810000, Ltrb(135, 167, 505, 196), wnd, 0, false);
+        m_pPathEdit->Create(0x50810000, SFRectLTRB(135, 167, 505, 196), wnd, 0, false);
         sysui::FrameEdit(m_pPathEdit);
         m_pPathEdit->SetMaxLength(255);
     }
-    m_pBrowse = sysui::Button(L"BrowsePath", Ltrb(515, 168, 595, 193), wnd, ID_BROWSE, plain);
-    m_pNext = sysui::Button(L"Next", Ltrb(R - 100, B - 35, R - 28, B - 10), wnd, ID_NEXT, plain);
-    m_pBack = sysui::Button(L"BackUp", Ltrb(30, B - 35, 102, B - 10), wnd, ID_BACK, plain);
-    m_pNewLabel = sysui::Label(L"New Password", Ltrb(100, 140, 220, 165), wnd, 0);
+    m_pBrowse = sysui::Button(L"BrowsePath", SFRectLTRB(515, 168, 595, 193), wnd, ID_BROWSE, plain);
+    m_pNext = sysui::Button(L"Next", SFRectLTRB(R - 100, B - 35, R - 28, B - 10), wnd, ID_NEXT, plain);
+    m_pBack = sysui::Button(L"BackUp", SFRectLTRB(30, B - 35, 102, B - 10), wnd, ID_BACK, plain);
+    m_pNewLabel = sysui::Label(L"New Password", SFRectLTRB(100, 140, 220, 165), wnd, 0);
     m_pwd.newEdit = CreateSFEditCtrl(this);
     if (m_pwd.newEdit) {
-        m_pwd.newEdit->Create(0x50810000, Ltrb(230, 136, 420, 164), wnd, ID_NEW, true);
+        m_pwd.newEdit->Create(0x50810000, SFRectLTRB(230, 136, 420, 164), wnd, ID_NEW, true);
         sysui::FrameEdit(m_pwd.newEdit);
         m_pwd.newEdit->SetMaxLength(32);
     }
-    m_pwd.newError = sysui::Label(L"input error", Ltrb(425, 136, 495, 156), wnd, 0, sysui::kRed, true);
+    m_pwd.newError = sysui::Label(L"input error", SFRectLTRB(425, 136, 495, 156), wnd, 0, sysui::kRed, true);
     m_pwd.BuildBars(wnd, 230, 179, 172);
-    m_pConfirmLabel = sysui::Label(L"Confirm Password", Ltrb(100, 215, 220, 240), wnd, 0);
+    m_pConfirmLabel = sysui::Label(L"Confirm Password", SFRectLTRB(100, 215, 220, 240), wnd, 0);
     m_pwd.confirmEdit = CreateSFEditCtrl(this);
     if (m_pwd.confirmEdit) {
-        m_pwd.confirmEdit->Create(0x50810000, Ltrb(230, 211, 420, 239), wnd, ID_CONFIRM, true);
+        m_pwd.confirmEdit->Create(0x50810000, SFRectLTRB(230, 211, 420, 239), wnd, ID_CONFIRM, true);
         sysui::FrameEdit(m_pwd.confirmEdit);
         m_pwd.confirmEdit->SetMaxLength(32);
     }
-    m_pwd.confirmError = sysui::Label(L"input error", Ltrb(425, 211, 495, 231), wnd, 0, sysui::kRed, true);
-    m_pRule = sysui::Label(L"Please input 8~32 bytes from letters or numbers or symbols.", Ltrb(230, 249, 530, 274),
+    m_pwd.confirmError = sysui::Label(L"input error", SFRectLTRB(425, 211, 495, 231), wnd, 0, sysui::kRed, true);
+    m_pRule = sysui::Label(L"Please input 8~32 bytes from letters or numbers or symbols.", SFRectLTRB(230, 249, 530, 274),
                            wnd, 0x10, sysui::kHintGrey, true);
     m_pNote = sysui::Label(L"*After you have set new password, please set password again in Search Setup.",
-                           Ltrb(120, B - 35, 570, B - 8), wnd, 0x10, sysui::kNoteRed, true);
+                           SFRectLTRB(120, B - 35, 570, B - 8), wnd, 0x10, sysui::kNoteRed, true);
     for (CSFStatic* s : {m_pRule, m_pNote})
         if (s)
             s->SetWordWrap(1);

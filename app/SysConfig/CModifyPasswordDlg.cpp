@@ -7,7 +7,6 @@
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFSkinStyle.h"
 
-using sysui::Ltrb;
 
 namespace {
 enum { ID_CLOSE = 502, ID_OK = 505, ID_OLD = 1150, ID_NEW = 1151, ID_CONFIRM = 1152 };
@@ -68,27 +67,27 @@ int CModifyPasswordDlg::Dlg_OnInitDialog(bool create)
         return e;
     };
     m_pClose = sysui::CloseButton(R, wnd);
-    m_pCountLabel = sysui::Label(L"Selected number of devices:", Ltrb(20, B - 30, 185, B), wnd, 2 | 4 | 0x20);
-    m_pCountValue = sysui::Label(L"0", Ltrb(190, B - 37, 230, B - 7), wnd, 1 | 4 | 0x20);
+    m_pCountLabel = sysui::Label(L"Selected number of devices:", SFRectLTRB(20, B - 30, 185, B), wnd, 2 | 4 | 0x20);
+    m_pCountValue = sysui::Label(L"0", SFRectLTRB(190, B - 37, 230, B - 7), wnd, 1 | 4 | 0x20);
     if (m_pCountValue) {
         m_pCountValue->SetTextBold(1);
         m_pCountValue->SetTextSize(25);
         m_pCountValue->SetTextColor(0xEF882D);
     }
-    m_pOldLabel = sysui::Label(L"Old Password", Ltrb(25, 70, 145, 95), wnd, 2 | 4 | 0x20);
-    m_pOldEdit = edit(ID_OLD, Ltrb(165, 65, 355, 93), 64);
-    m_pNewLabel = sysui::Label(L"New Password", Ltrb(25, 120, 145, 145), wnd, 2 | 4 | 0x20);
-    m_pwd.newEdit = edit(ID_NEW, Ltrb(165, 115, 355, 143), 32);
-    m_pwd.newError = sysui::Label(L"input error", Ltrb(360, 117, 440, 137), wnd, 0, sysui::kRed, true);
+    m_pOldLabel = sysui::Label(L"Old Password", SFRectLTRB(25, 70, 145, 95), wnd, 2 | 4 | 0x20);
+    m_pOldEdit = edit(ID_OLD, SFRectLTRB(165, 65, 355, 93), 64);
+    m_pNewLabel = sysui::Label(L"New Password", SFRectLTRB(25, 120, 145, 145), wnd, 2 | 4 | 0x20);
+    m_pwd.newEdit = edit(ID_NEW, SFRectLTRB(165, 115, 355, 143), 32);
+    m_pwd.newError = sysui::Label(L"input error", SFRectLTRB(360, 117, 440, 137), wnd, 0, sysui::kRed, true);
     m_pwd.BuildBars(wnd, 165, 158, 151);
-    m_pConfirmLabel = sysui::Label(L"Confirm Password", Ltrb(10, 205, 145, 230), wnd, 2 | 4 | 0x20);
-    m_pwd.confirmEdit = edit(ID_CONFIRM, Ltrb(165, 201, 355, 229), 32);
-    m_pwd.confirmError = sysui::Label(L"input error", Ltrb(360, 203, 440, 223), wnd, 0, sysui::kRed, true);
-    m_pRule = sysui::Label(L"Please input 8~32 bytes from letters or numbers or symbols.", Ltrb(165, 239, 425, 299),
+    m_pConfirmLabel = sysui::Label(L"Confirm Password", SFRectLTRB(10, 205, 145, 230), wnd, 2 | 4 | 0x20);
+    m_pwd.confirmEdit = edit(ID_CONFIRM, SFRectLTRB(165, 201, 355, 229), 32);
+    m_pwd.confirmError = sysui::Label(L"input error", SFRectLTRB(360, 203, 440, 223), wnd, 0, sysui::kRed, true);
+    m_pRule = sysui::Label(L"Please input 8~32 bytes from letters or numbers or symbols.", SFRectLTRB(165, 239, 425, 299),
                            wnd, 0x10, sysui::kHintGrey, true);
     m_pNote = sysui::Label(L"*After you have set new password, please set password again in Search Setup.",
-                           Ltrb(20, B - 85, 470, B - 45), wnd, 0x10, sysui::kNoteRed, true);
-    m_pOk = sysui::Button(L"OK", Ltrb(R - 100, B - 35, R - 28, B - 10), wnd, ID_OK, sysui::PlainButtonSkin());
+                           SFRectLTRB(20, B - 85, 470, B - 45), wnd, 0x10, sysui::kNoteRed, true);
+    m_pOk = sysui::Button(L"OK", SFRectLTRB(R - 100, B - 35, R - 28, B - 10), wnd, ID_OK, sysui::PlainButtonSkin());
     m_pwd.Clear();
     return 1;
 }

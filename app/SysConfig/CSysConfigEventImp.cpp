@@ -62,7 +62,7 @@ void CSysConfigEventImp::Init(void* parent)
         return;
     m_pView->SetBGClr(0xF5EFED);
     m_pView->SetFrameClr(1, 0xF5EFED);
-    m_pView->Create(L"", L"SysConfig", 0x40000000, sysui::Ltrb(68, 0, 1000, 62), parent, 106);
+    m_pView->Create(L"", L"SysConfig", 0x40000000, SFRectLTRB(68, 0, 1000, 62), parent, 106);
 }
 
 int CSysConfigEventImp::OnCreate()
@@ -80,7 +80,7 @@ void CSysConfigEventImp::OnSize(UINT, int cx, int cy)
 {
     if (!m_spTree || !m_spTree->GetView())
         return;
-    RECT rc = sysui::Ltrb(12, 10, 212, cy - 10);
+    RECT rc = SFRectLTRB(12, 10, 212, cy - 10);
     m_spTree->GetView()->MoveWindow(&rc);
     const int width = rc.right - rc.left;
     rc.left += width + 10;

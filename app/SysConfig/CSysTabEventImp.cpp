@@ -11,7 +11,6 @@
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFSkinStyle.h"
 
-using sysui::Xywh;
 
 namespace {
 
@@ -123,13 +122,13 @@ void CSysTabEventImp::Init()
         return;
     m_pView->SetBGClr(0xFFFFFF);
     m_pView->SetFrameClr(1, 0xFFFFFF);
-    m_pView->Create(L"", L"SysTab", 0x50000000, sysui::Ltrb(100, 0, 1000, 62), owner->GetUIWnd(), 113);
+    m_pView->Create(L"", L"SysTab", 0x50000000, SFRectLTRB(100, 0, 1000, 62), owner->GetUIWnd(), 113);
 }
 
 int CSysTabEventImp::OnCreate()
 {
     void* wnd = GetUIWnd();
-    const RECT zero = Xywh(0, 0, 10, 10);
+    const RECT zero = SFRectXYWH(0, 0, 10, 10);
     auto picture = [&](const wchar_t* image) {
         CSFPictureCtrl* p = CreateSFPictureCtrl(nullptr);
         if (p) {
@@ -372,80 +371,80 @@ void CSysTabEventImp::OnSize(UINT, int cx, int)
     if (!m_pTabLine)
         return;
     for (int i = 0; i < kSections; ++i)
-        Move(m_pTabs[i], Xywh(119 * i, 0, 120, 30));
-    Move(m_pTabLine, Xywh(0, 28, cx - 2, 2));
-    Move(m_pBand, Xywh(20, 50, cx - 40, 24));
+        Move(m_pTabs[i], SFRectXYWH(119 * i, 0, 120, 30));
+    Move(m_pTabLine, SFRectXYWH(0, 28, cx - 2, 2));
+    Move(m_pBand, SFRectXYWH(20, 50, cx - 40, 24));
     const int lineW = cx - 40;
     // Timing
-    Move(m_pPcLabel, Xywh(20, 84, 120, 24));
-    Move(m_pPcDate, Xywh(140, 84, 120, 24));
-    Move(m_pPcTime, Xywh(270, 84, 120, 24));
-    Move(m_pSyncPc, Xywh(422, 84, 82, 24));
-    Move(m_pManualDate, Xywh(138, 134, 122, 26));
-    Move(m_pManualTime, Xywh(270, 134, 122, 26));
-    Move(m_pManualSync, Xywh(422, 134, 82, 24));
-    Move(m_pDstHeading, Xywh(20, 170, 120, 24));
-    Move(m_pDstLine, Xywh(20, 194, lineW, 1));
-    Move(m_pDstEnable, Xywh(20, 204, 130, 24));
-    Move(m_pDstType, Xywh(20, 238, 100, 24));
-    Move(m_pDate, Xywh(150, 238, 80, 24));
-    Move(m_pWeek, Xywh(260, 238, 80, 24));
-    Move(m_pStartLabel, Xywh(20, 272, 100, 24));
-    Move(m_pStartMonth, Xywh(150, 272, 88, 22));
-    Move(m_pStartWeek, Xywh(248, 272, 88, 22));
-    Move(m_pEndLabel, Xywh(20, 306, 100, 24));
-    Move(m_pEndMonth, Xywh(150, 306, 88, 22));
-    Move(m_pEndWeek, Xywh(248, 306, 88, 22));
+    Move(m_pPcLabel, SFRectXYWH(20, 84, 120, 24));
+    Move(m_pPcDate, SFRectXYWH(140, 84, 120, 24));
+    Move(m_pPcTime, SFRectXYWH(270, 84, 120, 24));
+    Move(m_pSyncPc, SFRectXYWH(422, 84, 82, 24));
+    Move(m_pManualDate, SFRectXYWH(138, 134, 122, 26));
+    Move(m_pManualTime, SFRectXYWH(270, 134, 122, 26));
+    Move(m_pManualSync, SFRectXYWH(422, 134, 82, 24));
+    Move(m_pDstHeading, SFRectXYWH(20, 170, 120, 24));
+    Move(m_pDstLine, SFRectXYWH(20, 194, lineW, 1));
+    Move(m_pDstEnable, SFRectXYWH(20, 204, 130, 24));
+    Move(m_pDstType, SFRectXYWH(20, 238, 100, 24));
+    Move(m_pDate, SFRectXYWH(150, 238, 80, 24));
+    Move(m_pWeek, SFRectXYWH(260, 238, 80, 24));
+    Move(m_pStartLabel, SFRectXYWH(20, 272, 100, 24));
+    Move(m_pStartMonth, SFRectXYWH(150, 272, 88, 22));
+    Move(m_pStartWeek, SFRectXYWH(248, 272, 88, 22));
+    Move(m_pEndLabel, SFRectXYWH(20, 306, 100, 24));
+    Move(m_pEndMonth, SFRectXYWH(150, 306, 88, 22));
+    Move(m_pEndWeek, SFRectXYWH(248, 306, 88, 22));
     m_ptWeekAnchor = POINT{248, 272};
     const bool week = m_pWeek && m_pWeek->GetCheck();
     PlaceDayLists(week);
-    Move(m_pDstSave, Xywh(552, 335, 82, 24));
-    Move(m_pNtpLine, Xywh(20, 364, lineW, 1));
-    Move(m_pZoneLabel, Xywh(20, 374, 100, 24));
-    Move(m_pTimeZone, Xywh(150, 374, 150, 22));
-    Move(m_pNtpEnable, Xywh(20, 408, 170, 24));
-    Move(m_pServerLabel, Xywh(20, 442, 100, 24));
-    Move(m_pServer, Xywh(150, 442, 150, 22));
-    Move(m_pPortLabel, Xywh(20, 476, 100, 24));
-    Move(m_pPort, Xywh(150, 476, 150, 22));
-    Move(m_pPortRange, Xywh(305, 476, 100, 22));
-    Move(m_pPeriodLabel, Xywh(20, 510, 100, 24));
-    Move(m_pPeriod, Xywh(150, 510, 75, 22));
-    Move(m_pPeriodRange, Xywh(230, 510, 140, 22));
-    Move(m_pNtpSave, Xywh(552, 562, 82, 24));
+    Move(m_pDstSave, SFRectXYWH(552, 335, 82, 24));
+    Move(m_pNtpLine, SFRectXYWH(20, 364, lineW, 1));
+    Move(m_pZoneLabel, SFRectXYWH(20, 374, 100, 24));
+    Move(m_pTimeZone, SFRectXYWH(150, 374, 150, 22));
+    Move(m_pNtpEnable, SFRectXYWH(20, 408, 170, 24));
+    Move(m_pServerLabel, SFRectXYWH(20, 442, 100, 24));
+    Move(m_pServer, SFRectXYWH(150, 442, 150, 22));
+    Move(m_pPortLabel, SFRectXYWH(20, 476, 100, 24));
+    Move(m_pPort, SFRectXYWH(150, 476, 150, 22));
+    Move(m_pPortRange, SFRectXYWH(305, 476, 100, 22));
+    Move(m_pPeriodLabel, SFRectXYWH(20, 510, 100, 24));
+    Move(m_pPeriod, SFRectXYWH(150, 510, 75, 22));
+    Move(m_pPeriodRange, SFRectXYWH(230, 510, 140, 22));
+    Move(m_pNtpSave, SFRectXYWH(552, 562, 82, 24));
     // Reboot
-    Move(m_pAutoHeading, Xywh(20, 84, 120, 24));
-    Move(m_pAutoLine, Xywh(20, 108, lineW, 1));
-    Move(m_pAutoReboot, Xywh(20, 159, 130, 24));
-    Move(m_pRebootDay, Xywh(150, 159, 150, 22));
-    Move(m_pRebootTime, Xywh(330, 159, 150, 22));
-    Move(m_pRebootOk, Xywh(530, 159, 82, 24));
-    Move(m_pManualHeading, Xywh(20, 231, 120, 24));
-    Move(m_pManualLine, Xywh(20, 255, lineW, 1));
-    Move(m_pReboot, Xywh(20, 286, 145, 35));
+    Move(m_pAutoHeading, SFRectXYWH(20, 84, 120, 24));
+    Move(m_pAutoLine, SFRectXYWH(20, 108, lineW, 1));
+    Move(m_pAutoReboot, SFRectXYWH(20, 159, 130, 24));
+    Move(m_pRebootDay, SFRectXYWH(150, 159, 150, 22));
+    Move(m_pRebootTime, SFRectXYWH(330, 159, 150, 22));
+    Move(m_pRebootOk, SFRectXYWH(530, 159, 82, 24));
+    Move(m_pManualHeading, SFRectXYWH(20, 231, 120, 24));
+    Move(m_pManualLine, SFRectXYWH(20, 255, lineW, 1));
+    Move(m_pReboot, SFRectXYWH(20, 286, 145, 35));
     // Restore
-    Move(m_pFactory, Xywh(20, 104, 145, 35));
+    Move(m_pFactory, SFRectXYWH(20, 104, 145, 35));
     // PasswordModify
-    Move(m_pOldLabel, Xywh(20, 100, 120, 25));
-    Move(m_pOldEdit, Xywh(150, 95, 200, 28));
-    Move(m_pOldError, Xywh(355, 97, 70, 20));
-    Move(m_pNewLabel, Xywh(20, 150, 120, 25));
-    Move(m_pwd.newEdit, Xywh(150, 145, 200, 28));
-    Move(m_pwd.newError, Xywh(355, 147, 70, 20));
+    Move(m_pOldLabel, SFRectXYWH(20, 100, 120, 25));
+    Move(m_pOldEdit, SFRectXYWH(150, 95, 200, 28));
+    Move(m_pOldError, SFRectXYWH(355, 97, 70, 20));
+    Move(m_pNewLabel, SFRectXYWH(20, 150, 120, 25));
+    Move(m_pwd.newEdit, SFRectXYWH(150, 145, 200, 28));
+    Move(m_pwd.newError, SFRectXYWH(355, 147, 70, 20));
     for (int i = 0; i < 3; ++i) {
-        Move(m_pwd.bars[i], Xywh(152 + 62 * i, 190, 60, 8));
-        Move(m_pwd.words[i], Xywh(152 + 62 * i, 183, 60, 16));
+        Move(m_pwd.bars[i], SFRectXYWH(152 + 62 * i, 190, 60, 8));
+        Move(m_pwd.words[i], SFRectXYWH(152 + 62 * i, 183, 60, 16));
     }
-    Move(m_pConfirmLabel, Xywh(20, 228, 128, 25));
-    Move(m_pwd.confirmEdit, Xywh(150, 225, 200, 25));
-    Move(m_pwd.confirmError, Xywh(355, 227, 70, 20));
-    Move(m_pRule, Xywh(152, 260, 198, 80));
-    Move(m_pNote, Xywh(20, 370, 340, 27));
-    Move(m_pPwdOk, Xywh(270, 390, 80, 30));
+    Move(m_pConfirmLabel, SFRectXYWH(20, 228, 128, 25));
+    Move(m_pwd.confirmEdit, SFRectXYWH(150, 225, 200, 25));
+    Move(m_pwd.confirmError, SFRectXYWH(355, 227, 70, 20));
+    Move(m_pRule, SFRectXYWH(152, 260, 198, 80));
+    Move(m_pNote, SFRectXYWH(20, 370, 340, 27));
+    Move(m_pPwdOk, SFRectXYWH(270, 390, 80, 30));
     // PasswordReset
-    Move(m_pResetBtn, Xywh(20, 104, 145, 35));
-    Move(m_pResetNote, Xywh(20, 154, 450, 24));
-    Move(m_pContinue, Xywh(20, 203, 350, 24));
+    Move(m_pResetBtn, SFRectXYWH(20, 104, 145, 35));
+    Move(m_pResetNote, SFRectXYWH(20, 154, 450, 24));
+    Move(m_pContinue, SFRectXYWH(20, 203, 350, 24));
     const int show = GetCurrentSection() == kTiming && week ? 1 : 0;
     Show(m_pStartWeek, show);
     Show(m_pEndWeek, show);
@@ -454,10 +453,10 @@ void CSysTabEventImp::OnSize(UINT, int cx, int)
 void CSysTabEventImp::PlaceDayLists(bool weekMode)
 {
     const int x = m_ptWeekAnchor.x + (weekMode ? 98 : 0), y = m_ptWeekAnchor.y;
-    Move(m_pStartDay, Xywh(x, y, 110, 22));
-    Move(m_pStartTime, Xywh(x + 120, y, 88, 22));
-    Move(m_pEndDay, Xywh(x, y + 34, 110, 22));
-    Move(m_pEndTime, Xywh(x + 120, y + 34, 88, 22));
+    Move(m_pStartDay, SFRectXYWH(x, y, 110, 22));
+    Move(m_pStartTime, SFRectXYWH(x + 120, y, 88, 22));
+    Move(m_pEndDay, SFRectXYWH(x, y + 34, 110, 22));
+    Move(m_pEndTime, SFRectXYWH(x + 120, y + 34, 88, 22));
 }
 
 int CSysTabEventImp::GetCurrentSection() const

@@ -48,7 +48,7 @@ void CSysTreeEventImp::Init()
         return;
     m_pView->SetBGClr(0xFFFFFF);
     m_pView->SetFrameClr(1, 0xFFFFFF);
-    m_pView->Create(L"", L"SysTree", 0x50000000, sysui::Ltrb(100, 0, 1000, 62), owner->GetUIWnd(), 112);
+    m_pView->Create(L"", L"SysTree", 0x50000000, SFRectLTRB(100, 0, 1000, 62), owner->GetUIWnd(), 112);
 }
 
 int CSysTreeEventImp::OnCreate()
@@ -56,21 +56,21 @@ int CSysTreeEventImp::OnCreate()
     void* wnd = GetUIWnd();
     m_pTitle = CreateSFPictureCtrl(nullptr);
     if (m_pTitle) {
-        m_pTitle->Create(L"", 0x50000000, sysui::Ltrb(0, 0, 10, 10), wnd, static_cast<UINT>(-1));
+        m_pTitle->Create(L"", 0x50000000, SFRectLTRB(0, 0, 10, 10), wnd, static_cast<UINT>(-1));
         m_pTitle->SetImage(L"tittle.png", false);
     }
     m_pFilterEdit = CreateSFEditCtrl(this);
     if (m_pFilterEdit) {
-        m_pFilterEdit->Create(0x10810000, sysui::Ltrb(0, 0, 10, 10), wnd, ID_FILTER_EDIT, false);
+        m_pFilterEdit->Create(0x10810000, SFRectLTRB(0, 0, 10, 10), wnd, ID_FILTER_EDIT, false);
         sysui::FrameEdit(m_pFilterEdit);
         m_pFilterEdit->SetWindowTextW(L"");
     }
-    m_pFilterBtn = sysui::Button(L"", sysui::Ltrb(0, 0, 10, 10), wnd, ID_FILTER_BTN,
+    m_pFilterBtn = sysui::Button(L"", SFRectLTRB(0, 0, 10, 10), wnd, ID_FILTER_BTN,
                                  MakeButtonSkin(L"btn_filter_nor.png", L"btn_filter_over.png",
                                                    L"btn_filter_nor.png", L"btn_filter_nor.png"));
     m_pTree = CreateSFTreeCtrl(this);
     if (m_pTree) {
-        m_pTree->Create(0x10000004, sysui::Ltrb(0, 0, 10, 10), wnd, ID_TREE, 0, 1);
+        m_pTree->Create(0x10000004, SFRectLTRB(0, 0, 10, 10), wnd, ID_TREE, 0, 1);
         // Row text in the dark grey of the skin: the framework draws rows on white.
         UITreeCtrlStyle style{24, 14, 14, 14, 14, 24, L"scrollbar.png", L"treeCheckbox.png", L"treeState.png",
                               L"FFFFFF", L"5c6576", L"5c6576", L"00FF00", L"mac_close_nor.png",
@@ -84,16 +84,16 @@ void CSysTreeEventImp::OnSize(UINT, int cx, int cy)
 {
     if (!m_pFilterEdit)
         return;
-    RECT title = sysui::Ltrb(1, 1, cx - 2, 34);
+    RECT title = SFRectLTRB(1, 1, cx - 2, 34);
     if (m_pTitle)
         m_pTitle->MoveWindow(&title);
     const int top = (34 - 1 - 24) / 2;
-    RECT btn = sysui::Ltrb(cx - 26, top, cx - 2, top + 24);
+    RECT btn = SFRectLTRB(cx - 26, top, cx - 2, top + 24);
     if (m_pFilterBtn)
         m_pFilterBtn->MoveWindow(&btn);
-    RECT edit = sysui::Ltrb(1, top, cx - 26, top + 24);
+    RECT edit = SFRectLTRB(1, top, cx - 26, top + 24);
     m_pFilterEdit->MoveWindow(&edit);
-    RECT tree = sysui::Ltrb(0, 34, cx - 1, cy - 1);
+    RECT tree = SFRectLTRB(0, 34, cx - 1, cy - 1);
     if (m_pTree)
         m_pTree->MoveWindow(&tree);
 }

@@ -89,7 +89,7 @@ CSFButton* Button(const wchar_t* text, RECT rc, void* parent, UINT id, const Ima
 
 CSFButton* CloseButton(int right, void* parent, ISFButtonEvent* sink)
 {
-    CSFButton* b = Button(L"", Ltrb(right - 25, 2, right - 1, 26), parent, 502,
+    CSFButton* b = Button(L"", SFRectLTRB(right - 25, 2, right - 1, 26), parent, 502,
                           MakeButtonSkin(L"close-normal.png", L"close-hover.png", L"close-pressed.png",
                                      L"close-disabled.png"),
                           sink);
@@ -105,10 +105,10 @@ void PasswordFields::BuildBars(void* parent, int x0, int barTop, int wordTop)
         const int x = x0 + 62 * i;
         bars[i] = CreateSFStatic(nullptr);
         if (bars[i]) {
-            bars[i]->Create(L"", 0x50000000, Xywh(x, barTop, 60, 8), parent, static_cast<UINT>(-1));
+            bars[i]->Create(L"", 0x50000000, SFRectXYWH(x, barTop, 60, 8), parent, static_cast<UINT>(-1));
             bars[i]->SetBgColor(kGreyBar, 1);
         }
-        words[i] = Label(kWords[i], Xywh(x, wordTop, 60, 16), parent, 5);
+        words[i] = Label(kWords[i], SFRectXYWH(x, wordTop, 60, 16), parent, 5);
         if (words[i])
             words[i]->SetTextSize(11);
     }

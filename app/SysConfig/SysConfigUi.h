@@ -9,6 +9,7 @@
 #include "Widgets/SFButton.h"
 #include "Widgets/SFEditCtrl.h"
 #include "Widgets/SFSkinStyle.h"
+#include "Widgets/SFRect.h"
 #include "Widgets/SkinRecords.h"
 #include "Widgets/SFStatic.h"
 
@@ -24,8 +25,6 @@ constexpr UINT kHintGrey = 0x969696;
 constexpr UINT kNoteRed = 0x3636B9;
 constexpr UINT kBand = 0xF5EFED;
 
-inline RECT Ltrb(int l, int t, int r, int b) { return RECT{l, t, r, b}; }
-inline RECT Xywh(int x, int y, int w, int h) { return RECT{x, y, x + w, y + h}; }
 
 ImageButtonStyle PlainButtonSkin();   // btn_nor / btn_over / btn_down / btn_dis
 ImageButtonStyle BigButtonSkin();     // button_h / button_h / button_p / button_d
