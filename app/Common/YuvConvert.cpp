@@ -40,7 +40,14 @@ void SpreadChroma(const uint8_t* __restrict__ planeP, const uint8_t* __restrict_
 
 inline int32_t Clamp8(int32_t v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
 
-__attribute__((optimize("O3"), target_clones("arch=x86-64-v4", "avx2", "default"))) void
+// Sanitizer runtimes are not up yet when an ifunc resolver runs: one plain version there.
+#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
+#define VX_PIXEL_CLONES
+#else
+#define VX_PIXEL_CLONES , target_clones("arch=x86-64-v4", "avx2", "default")
+#endif
+
+__attribute__((optimize("O3") VX_PIXEL_CLONES)) void
 PixelRows(const uint8_t* __restrict__ y0, const uint8_t* __restrict__ y1, const int32_t* __restrict__ red,
           const int32_t* __restrict__ green, const int32_t* __restrict__ blue, uint32_t* __restrict__ out0,
           uint32_t* __restrict__ out1, int count)
