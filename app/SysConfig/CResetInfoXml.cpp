@@ -1,5 +1,7 @@
 #include "SysConfig/CResetInfoXml.h"
 
+#include "Common/XmlGuard.h"
+
 #include <cstdio>
 #include <ctime>
 #include <memory>
@@ -75,7 +77,8 @@ void CResetInfoXml::LoadText(const std::string& text)
     m_doc = TiXmlDocument();
     if (long(text.size()) > kMaxFileSize || TagDepth(text) > kMaxDepth)
         return;
-    m_doc.Parse(text.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
+    // UTF-8 and shape are checked first: the parser reads past the end of cut UTF-8 sequences.
+    xmlguard::ParseChecked(text, &m_doc, nullptr);
 }
 
 CResetInfoXml::~CResetInfoXml() {}

@@ -1,5 +1,7 @@
 #include "resetsvc/ResetService.h"
 
+#include "Common/XmlGuard.h"
+
 #include <openssl/decoder.h>
 #include <openssl/evp.h>
 #include <openssl/rsa.h>
@@ -136,7 +138,8 @@ bool ParseRequest(const std::string& xml, Request& request, std::string& error)
         return false;
     }
     TiXmlDocument doc;
-    doc.Parse(xml.c_str(), nullptr, TIXML_ENCODING_UTF8);
+    // UTF-8 and shape are checked first: the parser reads past the end of cut UTF-8 sequences.
+    xmlguard::ParseChecked(xml, &doc, nullptr);
     const TiXmlElement* root = doc.RootElement();
     if (doc.Error() || !root || root->ValueStr() != "rstinfo") {
         error = "not a reset request document";
