@@ -64,8 +64,9 @@ TEST(ResetFiles, AuthorisationFileShapesAndReading)
         CResetInfoXml::CodeMap codes;
         std::string create;
         EXPECT_EQ(reader.ReadResetInfo(codes, create), c.read);
-        if (c.read)
+        if (c.read) {
             EXPECT_EQ(codes, c.codes);
+        }
     }
 }
 
@@ -195,8 +196,9 @@ TEST(ResetFiles, FailedExportOrNoDescriptionKeepsTheExportStep)
             rig.Check(fleet.Device(i).ip, 0);
         for (size_t i : c.checked)
             rig.Check(fleet.Device(i).ip);
-        if (c.hideKey)
+        if (c.hideKey) {
             ASSERT_TRUE(QFile::rename(key, key + ".away"));
+        }
         CAppSettings::PasswordResetXmlFlag = false;
         pagetest::ModalDriver driver;
         int stepAfter = -1;
@@ -212,8 +214,9 @@ TEST(ResetFiles, FailedExportOrNoDescriptionKeepsTheExportStep)
             }
         });
         rig.page->GetTabPage()->OnPasswordReset();
-        if (c.hideKey)
+        if (c.hideKey) {
             ASSERT_TRUE(QFile::rename(key + ".away", key));
+        }
         EXPECT_EQ(driver.Texts(), c.texts);
         EXPECT_EQ(stepAfter, 1);
         EXPECT_FALSE(CAppSettings::PasswordResetXmlFlag);
