@@ -105,7 +105,11 @@ void Stream(const char* path, CWriter& out)
     } else if (freexl_get_info(xls, FREEXL_BIFF_SHEET_COUNT, &sheets) != FREEXL_OK || sheets == 0) {
         Fail(out, EWorkbookError::Corrupt, "workbook has no sheets");
     } else {
-        for (unsigned int s = 0; s < sheets && s < 0xFFFF; ++s) {
+        // Each cell costs memory far beyond its bytes in the file: count them over all sheets.
+        const size_t kMaxCells = 500000;
+        size_t cells = 0;
+        bool tooMany = false;
+        for (unsigned int s = 0; s < sheets && s < 0xFFFF && !tooMany; ++s) {
             unsigned short index = static_cast<unsigned short>(s);
             const char* name = nullptr;
             freexl_get_worksheet_name(xls, index, &name);
@@ -122,6 +126,10 @@ void Stream(const char* path, CWriter& out)
                     rc = freexl_get_cell_value(xls, r, c, &cell);
                     if (rc != FREEXL_OK)
                         break;
+                    if (cell.type != FREEXL_CELL_NULL && ++cells > kMaxCells) {
+                        tooMany = true;
+                        break;
+                    }
                     switch (cell.type) {
                     case FREEXL_CELL_INT:
                     case FREEXL_CELL_DOUBLE:
@@ -144,8 +152,12 @@ void Stream(const char* path, CWriter& out)
                         break;
                     }
                 }
-                if (!out.Flush(false))
+                if (tooMany || !out.Flush(false))
                     break;
+            }
+            if (tooMany) {
+                Fail(out, EWorkbookError::Corrupt, "more than " + std::to_string(kMaxCells) + " cells in the workbook");
+                break;
             }
             if (rc != FREEXL_OK) {
                 Fail(out, EWorkbookError::Corrupt, FreeXlText(rc));

@@ -170,3 +170,22 @@ TEST(FileWorkbookBackend, RefusesWorkbooksNestedTooDeepOrExpandingTooFarAndSaysW
     ASSERT_NE(book, nullptr) << message;
     EXPECT_EQ(book->Worksheets().Item(1)->GetCell(1, 1).AsText(), "ok");
 }
+
+TEST(FileWorkbookBackend, RefusesALegacyWorkbookOfTooManyCellsAndSaysWhy)
+{
+    if (std::system("/usr/bin/python3 -c 'import xlwt' 2>/dev/null") != 0)
+        GTEST_SKIP() << "python3-xlwt writes the legacy workbook";
+    CTempDir dir;
+    const std::string path = dir.Path() + "/many.xls";
+    // 2000 rows of 251 numbers: 502 000 cells in a file of a few megabytes.
+    const std::string script = "/usr/bin/python3 -c \"import xlwt,sys\n"
+                               "wb = xlwt.Workbook(); ws = wb.add_sheet('S')\n"
+                               "[ws.write(r, c, r + c) for r in range(2000) for c in range(251)]\n"
+                               "wb.save(sys.argv[1])\" '" + path + "'";
+    ASSERT_EQ(std::system(script.c_str()), 0);
+    CFileWorkbookBackend backend;
+    EWorkbookError error;
+    std::string message;
+    EXPECT_EQ(backend.Open(path, &error, &message), nullptr);
+    EXPECT_NE(message.find("500000 cells in the workbook"), std::string::npos) << message;
+}
