@@ -29,19 +29,8 @@ std::shared_ptr<CInitDevCloudEventImp> CInitDevCloudEventImp::Create(std::shared
 
 int CInitDevCloudEventImp::BuildDialog()
 {
-    DialogStyle style;
-    FillWizardSkin(style);
     std::shared_ptr<CDevInitUILogic> coordinator = m_wpCoordinator.lock();
-    m_pDialog = CreateSFDialog(this, coordinator ? coordinator->GetParentWnd() : nullptr, 0);
-    if (!m_pDialog)
-        return 0;
-    m_pDialog->SetSkin(&style);
-    m_pDialog->Create(L"Device Initialize", nullptr);
-    m_pDialog->SetWindowTextW(Tr(L"Device Initialize"));
-    m_pDialog->MoveWindow(0, 0, 600, 430);
-    m_pDialog->CenterWindow(nullptr);
-    m_pDialog->SetDrawBackGround(1);
-    m_pDialog->ShowWindow(0);
+    m_pDialog = CreateWizardDialog(this, coordinator ? coordinator->GetParentWnd() : nullptr, L"Device Initialize", 600, 430);
     return 0;
 }
 
@@ -50,11 +39,7 @@ int CInitDevCloudEventImp::Dlg_OnInitDialog(bool create)
     if (!create)
         return 1;
     void* wnd = GetUIWnd();
-    ImageButtonStyle closeSkin = WizardCloseSkin();
-    m_pCloseBtn = CreateSFButton(this);
-    m_pCloseBtn->SetSkin(&closeSkin);
-    m_pCloseBtn->Create(L"", kVisible, RECT{575, 2, 599, 26}, wnd, ID_CLOSE);
-    m_pCloseBtn->SetToolTipText(Tr(L"Close"));
+    m_pCloseBtn = CreateWizardCloseButton(this, wnd, 600, ID_CLOSE);
 
     ImageRadioBox toggle = MakeRadioSkin(L"Select_Check.png", L"Select_Unable.png", L"Select_UnableCheck.png",
                                            L"Select_UnableUnCheck.png");

@@ -65,19 +65,8 @@ std::shared_ptr<CInitDevEventImp> CInitDevEventImp::Create(std::shared_ptr<CDevI
 
 int CInitDevEventImp::BuildDialog()
 {
-    DialogStyle style;
-    FillWizardSkin(style);
     std::shared_ptr<CDevInitUILogic> coordinator = m_wpCoordinator.lock();
-    m_pDialog = CreateSFDialog(this, coordinator ? coordinator->GetParentWnd() : nullptr, 0);
-    if (!m_pDialog)
-        return 0;
-    m_pDialog->SetSkin(&style);
-    m_pDialog->Create(L"Device Initialize", nullptr);
-    m_pDialog->SetWindowTextW(Tr(L"Device Initialize"));
-    m_pDialog->MoveWindow(0, 0, 490, 450);
-    m_pDialog->CenterWindow(nullptr);
-    m_pDialog->SetDrawBackGround(1);
-    m_pDialog->ShowWindow(0);
+    m_pDialog = CreateWizardDialog(this, coordinator ? coordinator->GetParentWnd() : nullptr, L"Device Initialize", 490, 450);
     return 0;
 }
 
@@ -86,11 +75,7 @@ int CInitDevEventImp::Dlg_OnInitDialog(bool create)
     if (!create)
         return 1;
     void* wnd = GetUIWnd();
-    ImageButtonStyle closeSkin = WizardCloseSkin();
-    m_pCloseBtn = CreateSFButton(this);
-    m_pCloseBtn->SetSkin(&closeSkin);
-    m_pCloseBtn->Create(L"", kVisible, RECT{465, 2, 489, 26}, wnd, ID_CLOSE);
-    m_pCloseBtn->SetToolTipText(Tr(L"Close"));
+    m_pCloseBtn = CreateWizardCloseButton(this, wnd, 490, ID_CLOSE);
     ImageButtonStyle textSkin = WizardTextButtonSkin();
     m_pNextBtn = CreateSFButton(this);
     m_pNextBtn->SetSkin(&textSkin);

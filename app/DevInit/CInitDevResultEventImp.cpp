@@ -41,19 +41,8 @@ std::shared_ptr<CInitDevResultEventImp> CInitDevResultEventImp::Create(std::shar
 
 int CInitDevResultEventImp::BuildDialog()
 {
-    DialogStyle style;
-    FillWizardSkin(style);
     std::shared_ptr<CDevInitUILogic> coordinator = m_wpCoordinator.lock();
-    m_pDialog = CreateSFDialog(this, coordinator ? coordinator->GetParentWnd() : nullptr, 0);
-    if (!m_pDialog)
-        return 0;
-    m_pDialog->SetSkin(&style);
-    m_pDialog->Create(L"Activation", nullptr);
-    m_pDialog->SetWindowTextW(Tr(L"Activation"));
-    m_pDialog->MoveWindow(0, 0, 680, 420);
-    m_pDialog->CenterWindow(nullptr);
-    m_pDialog->SetDrawBackGround(1);
-    m_pDialog->ShowWindow(0);
+    m_pDialog = CreateWizardDialog(this, coordinator ? coordinator->GetParentWnd() : nullptr, L"Activation", 680, 420);
     return 0;
 }
 
@@ -62,11 +51,7 @@ int CInitDevResultEventImp::Dlg_OnInitDialog(bool create)
     if (!create)
         return 1;
     void* wnd = GetUIWnd();
-    ImageButtonStyle closeSkin = WizardCloseSkin();
-    m_pCloseBtn = CreateSFButton(this);
-    m_pCloseBtn->SetSkin(&closeSkin);
-    m_pCloseBtn->Create(L"", kVisible, RECT{655, 2, 679, 26}, wnd, ID_CLOSE);
-    m_pCloseBtn->SetToolTipText(Tr(L"Close"));
+    m_pCloseBtn = CreateWizardCloseButton(this, wnd, 680, ID_CLOSE);
     ImageButtonStyle textSkin = WizardTextButtonSkin();
     m_pFinishBtn = CreateSFButton(this);
     m_pFinishBtn->SetSkin(&textSkin);

@@ -83,19 +83,8 @@ std::shared_ptr<CSearchDevUninitEventImp> CSearchDevUninitEventImp::Create(std::
 
 int CSearchDevUninitEventImp::BuildDialog()
 {
-    DialogStyle style;
-    FillWizardSkin(style);
     std::shared_ptr<CDevInitUILogic> coordinator = m_wpCoordinator.lock();
-    m_pDialog = CreateSFDialog(this, coordinator ? coordinator->GetParentWnd() : nullptr, 0);
-    if (!m_pDialog)
-        return 0;
-    m_pDialog->SetSkin(&style);
-    m_pDialog->Create(L"Device Initialize", nullptr);
-    m_pDialog->SetWindowTextW(Tr(L"Device Initialize"));
-    m_pDialog->MoveWindow(0, 0, 680, 400);
-    m_pDialog->CenterWindow(nullptr);
-    m_pDialog->SetDrawBackGround(1);
-    m_pDialog->ShowWindow(0);
+    m_pDialog = CreateWizardDialog(this, coordinator ? coordinator->GetParentWnd() : nullptr, L"Device Initialize", 680, 400);
     return 0;
 }
 
@@ -105,11 +94,7 @@ int CSearchDevUninitEventImp::Dlg_OnInitDialog(bool create)
         return 1;
     void* wnd = GetUIWnd();
     const DWORD kVisible = 0x10000000;
-    ImageButtonStyle closeSkin = WizardCloseSkin();
-    m_pCloseBtn = CreateSFButton(this);
-    m_pCloseBtn->SetSkin(&closeSkin);
-    m_pCloseBtn->Create(L"", kVisible, RECT{655, 2, 679, 26}, wnd, ID_CLOSE);
-    m_pCloseBtn->SetToolTipText(Tr(L"Close"));
+    m_pCloseBtn = CreateWizardCloseButton(this, wnd, 680, ID_CLOSE);
 
     ImageButtonStyle textSkin = WizardTextButtonSkin();
     m_pInitBtn = CreateSFButton(nullptr);

@@ -105,18 +105,9 @@ std::shared_ptr<CFindPasswordDlg> CFindPasswordDlg::Create(std::weak_ptr<CSysCon
 void CFindPasswordDlg::Init()
 {
     std::shared_ptr<CSysConfigEventImp> owner = m_wpOwner.lock();
-    m_pDialog = CreateSFDialog(this, owner ? owner->GetUIWnd() : nullptr, 0);
+    m_pDialog = sysui::CreateStandardDialog(this, owner ? owner->GetUIWnd() : nullptr, L"Find Password", kWidth, kHeight);
     if (!m_pDialog)
         return;
-    DialogStyle skin;
-    sysui::StandardDialogSkin(skin);
-    m_pDialog->SetSkin(&skin);
-    m_pDialog->MoveWindow(0, 0, kWidth, kHeight);
-    m_pDialog->Create(Tr(L"Find Password"), nullptr);
-    m_pDialog->SetWindowTextW(Tr(L"Find Password"));
-    m_pDialog->CenterWindow(nullptr);
-    m_pDialog->SetDrawBackGround(1);
-    m_pDialog->ShowWindow(0);
     m_wait.CreateBox(L"Getting,please wait...", GetUIWnd());
 }
 

@@ -37,18 +37,9 @@ std::shared_ptr<CModifyPasswordDlg> CModifyPasswordDlg::Create(std::weak_ptr<ISF
 
 void CModifyPasswordDlg::Init(void* parent)
 {
-    m_pDialog = CreateSFDialog(this, parent, 0);
+    m_pDialog = sysui::CreateStandardDialog(this, parent, L"Batch Modify Password", kWidth, kHeight);
     if (!m_pDialog)
         return;
-    DialogStyle skin;
-    sysui::StandardDialogSkin(skin);
-    m_pDialog->SetSkin(&skin);
-    m_pDialog->MoveWindow(0, 0, kWidth, kHeight);
-    m_pDialog->Create(Tr(L"Batch Modify Password"), nullptr);
-    m_pDialog->SetWindowTextW(Tr(L"Batch Modify Password"));
-    m_pDialog->CenterWindow(nullptr);
-    m_pDialog->SetDrawBackGround(1);
-    m_pDialog->ShowWindow(0);
 }
 
 int CModifyPasswordDlg::Dlg_OnInitDialog(bool create)

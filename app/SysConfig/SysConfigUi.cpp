@@ -57,6 +57,23 @@ void StandardDialogSkin(DialogStyle& s)
     // defaults of a common dialog.
 }
 
+CSFDialog* CreateStandardDialog(ISFDialogEvent* sink, void* parent, const wchar_t* title, int width, int height)
+{
+    CSFDialog* dialog = CreateSFDialog(sink, parent, 0);
+    if (!dialog)
+        return nullptr;
+    DialogStyle skin;
+    StandardDialogSkin(skin);
+    dialog->SetSkin(&skin);
+    dialog->MoveWindow(0, 0, width, height);
+    dialog->Create(Tr(title), nullptr);
+    dialog->SetWindowTextW(Tr(title));
+    dialog->CenterWindow(nullptr);
+    dialog->SetDrawBackGround(1);
+    dialog->ShowWindow(0);
+    return dialog;
+}
+
 CSFStatic* Label(const wchar_t* text, RECT rc, void* parent, UINT align, UINT colour, bool colourSet)
 {
     CSFStatic* s = CreateSFStatic(nullptr);

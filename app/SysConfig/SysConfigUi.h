@@ -14,6 +14,7 @@
 #include "Widgets/SFStatic.h"
 
 class CSFDialog;
+class ISFDialogEvent;
 
 namespace sysui {
 
@@ -30,6 +31,8 @@ ImageButtonStyle PlainButtonSkin();   // btn_nor / btn_over / btn_down / btn_dis
 ImageButtonStyle BigButtonSkin();     // button_h / button_h / button_p / button_d
 // The skin shared by the reset and password dialogs.
 void StandardDialogSkin(DialogStyle& style);
+// A dialog in that skin: titled, of the given size, centred and hidden; null when it cannot be made.
+CSFDialog* CreateStandardDialog(ISFDialogEvent* sink, void* parent, const wchar_t* title, int width, int height);
 
 // A label (translated text) with alignment flags; null sink.
 CSFStatic* Label(const wchar_t* text, RECT rc, void* parent, UINT align, UINT colour = 0, bool colourSet = false);
