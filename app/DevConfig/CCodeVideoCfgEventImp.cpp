@@ -26,7 +26,7 @@ enum : int {
     ID_VIDEO = 1039, ID_PROFILE = 1162, ID_IMAGE_CHANNEL = 1057,
     ID_STANDARD = 1056, ID_SOFT = 1055, ID_BRIGHT = 1054,
     ID_BRIGHTNESS = 1053, ID_CONTRAST = 1052, ID_GAMMA = 1051, ID_SATURATION = 1050,
-    ID_BLC = 1058, ID_DN_COLOR = 1060, ID_DN_AUTO = 1061, ID_DN_BW = 1062,
+    ID_BLC = 1058, ID_DN_COLOR = 1044, ID_DN_AUTO = 1043, ID_DN_BW = 1042,
     // The FileManage switch-mode combo has an id of its own: it only changes what "Save" sends.
     ID_FILE_MODE = 1163, ID_FILE_SAVE = 1165,
 };
@@ -78,6 +78,7 @@ int CCodeVideoCfgEventImp::OnCreate()
     ShowImageTab(0);
     BuildFileManageTab();
     ShowFileManageTab(0);
+    BuildLayoutExtras();
     ShowLoadingAnimation(0);
     ShowLoginMessage(0, 0);
     ShowTabButtons(0);
@@ -90,7 +91,7 @@ int CCodeVideoCfgEventImp::OnCreate()
 CSFStatic* CCodeVideoCfgEventImp::MakeLabel(const wchar_t* text, const RECT& rc, std::vector<CSFStatic*>& group)
 {
     CSFStatic* label = CreateSFStatic(nullptr);
-    label->Create(text, kVisible, rc, GetUIWnd(), UINT(-1));
+    label->Create(text, kVisible, rc, m_pBuildParent ? m_pBuildParent : GetUIWnd(), UINT(-1));
     label->SetTextAlignFlag(0x24);
     group.push_back(label);
     return label;
@@ -106,7 +107,7 @@ CSFComboBox* CCodeVideoCfgEventImp::MakeCombo(int id, const RECT& rc)
     skin.strDropUpRect = L"0,44,150,22";
     skin.strDisabledRect = L"0,22,150,22";
     combo->SetSkin(&skin);
-    combo->Create(kChildVisible | 0x00010000, rc, GetUIWnd(), UINT(id));
+    combo->Create(kChildVisible | 0x00010000, rc, m_pBuildParent ? m_pBuildParent : GetUIWnd(), UINT(id));
     m_combos.push_back(combo);
     m_comboIds.push_back(id);
     return combo;
@@ -115,7 +116,8 @@ CSFComboBox* CCodeVideoCfgEventImp::MakeCombo(int id, const RECT& rc)
 CSFSliderCtrl* CCodeVideoCfgEventImp::MakeSlider(int id, const RECT& rc, CSFStatic* value)
 {
     CSFSliderCtrl* slider = CreateSFSliderCtrl(this);
-    slider->Create(kVisible | 0x00010000, rc, GetUIWnd(), UINT(id), SLIDER_RESPONSE_RELEASE);
+    slider->Create(kVisible | 0x00010000, rc, m_pBuildParent ? m_pBuildParent : GetUIWnd(), UINT(id),
+                   SLIDER_RESPONSE_RELEASE);
     slider->SetTooltipEnable(1, 1);
     m_sliders.push_back(slider);
     m_sliderIds.push_back(id);
@@ -130,7 +132,7 @@ CSFRadioBox* CCodeVideoCfgEventImp::MakeRadio(int id, const wchar_t* text, const
     const wchar_t* off = L"radio_uncheck.png";
     ImageRadioBox skin{on, on, on, off, off, off, on, off};
     radio->SetSkin(&skin);
-    radio->Create(text, kVisible | 0x00010000, rc, GetUIWnd(), UINT(id));
+    radio->Create(text, kVisible | 0x00010000, rc, m_pBuildParent ? m_pBuildParent : GetUIWnd(), UINT(id));
     m_radios.push_back(radio);
     m_radioIds.push_back(id);
     return radio;
@@ -139,7 +141,7 @@ CSFRadioBox* CCodeVideoCfgEventImp::MakeRadio(int id, const wchar_t* text, const
 CSFButton* CCodeVideoCfgEventImp::MakeButton(int id, const wchar_t* text, const RECT& rc)
 {
     CSFButton* button = CreateSFButton(this);
-    button->Create(text, kVisible, rc, GetUIWnd(), UINT(id));
+    button->Create(text, kVisible, rc, m_pBuildParent ? m_pBuildParent : GetUIWnd(), UINT(id));
     m_buttons.push_back(button);
     m_buttonIds.push_back(id);
     return button;
@@ -148,7 +150,7 @@ CSFButton* CCodeVideoCfgEventImp::MakeButton(int id, const wchar_t* text, const 
 CSFEditCtrl* CCodeVideoCfgEventImp::MakeEdit(int id, const RECT& rc)
 {
     CSFEditCtrl* edit = CreateSFEditCtrl(this);
-    edit->Create(kVisible, rc, GetUIWnd(), UINT(id), false);
+    edit->Create(kVisible, rc, m_pBuildParent ? m_pBuildParent : GetUIWnd(), UINT(id), false);
     m_edits.push_back(edit);
     m_editIds.push_back(id);
     return edit;
@@ -471,7 +473,7 @@ void CCodeVideoCfgEventImp::BuildImageTab()
     for (const wchar_t* item : {L"OFF", L"BLC", L"WDR", L"HLC"})
         blc->AddString(Tr(item));
     y += 32;
-    MakeLabel(Tr(L"Day/Night"), RECT{x, y, x + lw, y + 24}, m_imageLabels);
+    MakeLabel(Tr(L"Day/Night Mode"), RECT{x, y, x + lw, y + 24}, m_imageLabels);
     MakeRadio(ID_DN_COLOR, Tr(L"Color"), RECT{cx, y, cx + 70, y + 24});
     MakeRadio(ID_DN_AUTO, Tr(L"Auto"), RECT{cx + 70, y, cx + 140, y + 24});
     MakeRadio(ID_DN_BW, Tr(L"BlackWhite"), RECT{cx, y + 26, cx + 120, y + 50});
@@ -496,6 +498,7 @@ void CCodeVideoCfgEventImp::ShowImageTab(int show)
         m_pVideoWindow->ShowWindow(show);
     if (m_pFocus)
         ShowFocusGraph(m_pFocus, show && m_bFocusShown);
+    ShowImageExtras(show);
     Radio(ID_TAB_IMAGE)->SetCheck(show);
 }
 
@@ -563,6 +566,7 @@ void CCodeVideoCfgEventImp::ApplyImageControls()
     Combo(ID_BLC)->SetCurSel(blc >= 1 && blc <= 4 ? blc - 1 : -1);
     Combo(ID_BLC)->EnableWindow(on);
     Button(ID_DEFAULT)->EnableWindow(on);
+    ApplyImageExtras();
 }
 
 bool CCodeVideoCfgEventImp::RefuseImageChange()
@@ -688,6 +692,7 @@ void CCodeVideoCfgEventImp::SelectChanged(int id, int index)
         auto copy = std::make_shared<tagNET_VIDEOIN_BACKLIGHT_INFO>(*m_pBackLight);
         copy->emBlackMode = std::max(0, std::min(index, 3)) + 1;
         copy->nBacklightEnable = 1;
+        BackLightChoice(index, *copy);
         m_pBackLight->emBlackMode = copy->emBlackMode;
         ++m_nImageSaves;
         m_pRequests->SaveBlackLightInfo(m_nImageChannel, copy);

@@ -22,6 +22,10 @@ class CDevConfigEventImp;
 class CAcountDlg;
 class CSFStatic;
 class CSFVideoInFocus;
+class CSFCheckBox;
+class CSFPictureCtrl;
+class CSFScrollArea;
+class ISFCheckBoxEvent;
 
 class CCodeVideoCfgEventImp : public ISFViewEvent,
                               public ISFComboBoxEvent,
@@ -214,4 +218,60 @@ private:
     // FileManage.
     int m_bFileLoaded = 0;
     tagNET_VIDEOIN_SWITCH_MODE_INFO m_switchMode{};
+
+    // ---- Layout, audio rows, back-light level and channel name ----
+public:
+    void OnSize(UINT type, int width, int height) override;
+    void LayoutEncodeTab(int width, int height);
+    void LayoutImageTab(int width, int height);
+    void LayoutFileManageTab(int width, int height);
+    void EDIT_OnTextChange(UINT id, wchar_t* text) override;
+    void Check_OnCheckStateChanged(int checked, int id);
+    void OnSaveChannelNameResult(int ok);
+    CSFCheckBox* CheckBox(int id) const;
+    CSFScrollArea* EncodeArea() const { return m_pEncodeArea; }
+    // The live-video rectangle the IMAGE layout computed last.
+    RECT NormalVideoRect() const { return m_rcNormalVideo; }
+    int IsFullScreen() const { return m_bFullScreen; }
+    void SetFullScreenFlag(int flag) { m_bFullScreen = flag; }
+    // Encode label of a row of the tab (1..70), for the layout and for tests.
+    CSFStatic* EncodeRowLabel(int row) const;
+    CSFStatic* ImageLabel(const wchar_t* key) const;
+    CSFStatic* ChannelNameLabel() const { return m_pNameLabel; }
+    CSFPictureCtrl* BorderLine() const { return m_pBorderLine; }
+
+private:
+    void BuildLayoutExtras();
+    void ShowEncodeAudio(int show);
+    void ShowImageExtras(int show);
+    void ApplyImageExtras();
+    void BackLightChoice(int index, tagNET_VIDEOIN_BACKLIGHT_INFO& copy);
+    bool ImageExtraSliderPos(int id, int pos);
+    bool ImageExtraEnter(UINT id, const wchar_t* text);
+    CSFCheckBox* MakeCheck(int id, int checked);
+    void FillAudioList(bool sub, const Json::Value& answer);
+    void FillSampleRates(bool sub);
+    void StageAudio(int channel, int subType, int protocol, int videoStandard);
+    void SetIFrameRange(bool sub, int rate);
+    bool IFrameEnter(UINT id, const wchar_t* text);
+
+    std::shared_ptr<ISFCheckBoxEvent> m_pCheckSink;
+    std::vector<CSFCheckBox*> m_checks;
+    std::vector<int> m_checkIds;
+    CSFScrollArea* m_pEncodeArea = nullptr;
+    void* m_pBuildParent = nullptr;
+    std::array<CSFStatic*, 71> m_encodeRows{};
+    CSFPictureCtrl* m_pMainBorder = nullptr;
+    CSFPictureCtrl* m_pSubBorder = nullptr;
+    CSFPictureCtrl* m_pBorderLine = nullptr;
+    CSFStatic* m_pNameLabel = nullptr;
+    CSFStatic* m_pLevelValue = nullptr;
+    int m_bFullScreen = 0;
+    RECT m_rcNormalVideo{0, 0, 0, 0};
+    int m_nBackLightLevel = 1;
+    std::vector<int> m_mainAudioKeys, m_subAudioKeys;
+    int m_nMainSampleRate = 0, m_nSubSampleRate = 0;
+    bool m_bHaveTalkFormats = false;
+    int m_bImageShown = 0;
+    std::shared_ptr<AV_CFG_ChannelName> m_pPendingName;
 };

@@ -2,12 +2,17 @@
 // editing, staging and the commit.
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
+#include "Common/AppSettings.h"
 #include "Common/DevClass.h"
 #include "Common/StrHelpers.h"
 #include "Common/Translate.h"
 #include "DevConfig/CCodeVideoCfgEventImp.h"
 #include "Widgets/SFFactory.h"
+#include "Widgets/SFPictureCtrl.h"
+#include "Widgets/SFScrollArea.h"
+#include "Widgets/SFSkinStyle.h"
 #include "Widgets/SFStatic.h"
 
 namespace {
@@ -18,6 +23,10 @@ enum : int {
     ID_SUB_BITRATE = 1029, ID_SUB_QUALITY = 1030, ID_SUB_RES = 1031, ID_SUB_FRAME = 1032, ID_SUB_VBR = 1033,
     ID_SUB_CBR = 1034, ID_SUB_COMP = 1035, ID_SUB_TYPE = 1036, ID_OK = 1037,
     ID_MAIN_CUSTOM = 1121, ID_SUB_CUSTOM = 1122,
+    ID_MAIN_IFRAME = 1172, ID_SUB_IFRAME = 1175, ID_MAIN_SVC = 1207, ID_SUB_SVC = 1208,
+    ID_WATERMARK = 1174, ID_WATERMARK_TEXT = 1173,
+    ID_MAIN_AUDIO = 1125, ID_SPARE_AUDIO = 1127, ID_SUB_AUDIO = 1126, ID_SUB_VIDEO = 1128,
+    ID_MAIN_AUDIO_ENC = 1123, ID_SUB_AUDIO_ENC = 1124, ID_MAIN_SAMPLE = 1200, ID_SUB_SAMPLE = 1201,
 };
 
 constexpr int kBitRates[32] = {32,   48,   64,   80,    96,    128,   160,   192,   224,   256,   320,
@@ -46,60 +55,131 @@ int LeadingNumber(const std::string& text)
 
 void CCodeVideoCfgEventImp::BuildEncodeTab()
 {
-    const int lw = 120;
-    auto row = [&](int x, int y, const wchar_t* text) {
-        MakeLabel(Tr(text), RECT{x, y, x + lw, y + 24}, m_encodeLabels);
+    m_pEncodeArea = CreateSFScrollArea(nullptr);
+    ScrollAreaStyle areaSkin;
+    areaSkin.strBkImage = L"/bgColorWhite.png";
+    m_pEncodeArea->SetSkin(&areaSkin);
+    m_pEncodeArea->Create(0x50000000, RECT{8, 40, 700, 550}, 680, 750, GetUIWnd(), 0);
+    m_pBuildParent = m_pEncodeArea->GetUIWnd();
+    std::vector<CSFStatic*> hidden;
+    // Label of a row, created at the origin; the layout places it.
+    auto label = [&](int row, const wchar_t* text, bool centred, bool shown) {
+        CSFStatic* l = MakeLabel(Tr(text), RECT{0, 0, 80, 24}, shown ? m_encodeLabels : hidden);
+        if (centred)
+            l->SetTextAlignFlag(0x25);
+        if (!shown)
+            l->ShowWindow(0);
+        m_encodeRows[size_t(row)] = l;
+        return l;
     };
-    row(20, 44, L"Channel");
-    MakeCombo(ID_CHANNEL, RECT{145, 45, 295, 67});
-    struct Column {
-        int x, type, comp, res, frame, cbr, vbr, quality, bitrate, custom;
-        const wchar_t* title;
+    auto value = [&](int row) {
+        CSFStatic* l = MakeLabel(L"3", RECT{0, 0, 80, 24}, m_encodeLabels);
+        l->SetTextAlignFlag(0x25);
+        m_encodeRows[size_t(row)] = l;
+        return l;
     };
-    const Column columns[] = {
-        {20, ID_MAIN_TYPE, ID_MAIN_COMP, ID_MAIN_RES, ID_MAIN_FRAME, ID_MAIN_CBR, ID_MAIN_VBR, ID_MAIN_QUALITY,
-         ID_MAIN_BITRATE, ID_MAIN_CUSTOM, L"Main Stream"},
-        {360, ID_SUB_TYPE, ID_SUB_COMP, ID_SUB_RES, ID_SUB_FRAME, ID_SUB_CBR, ID_SUB_VBR, ID_SUB_QUALITY,
-         ID_SUB_BITRATE, ID_SUB_CUSTOM, L"Sub Stream"},
+    auto border = [&]() {
+        CSFPictureCtrl* line = CreateSFPictureCtrl(nullptr);
+        line->Create(L"", 0x50000000, RECT{0, 0, 1, 34}, m_pBuildParent, UINT(-1));
+        line->SetImage(L"border.png", false);
+        return line;
     };
-    for (const Column& c : columns) {
-        const int cx = c.x + lw + 5;
-        int y = 84;
-        CSFStatic* title = MakeLabel(Tr(c.title), RECT{c.x, y, c.x + 310, y + 24}, m_encodeLabels);
-        title->SetBgColor(0xEDEFF5, 1);
-        title->SetTextAlignFlag(0x25);
-        y += 34;
-        row(c.x, y, L"Code-Stream Type");
-        MakeCombo(c.type, RECT{cx, y + 1, cx + 150, y + 23});
-        y += 34;
-        row(c.x, y, L"Compression");
-        MakeCombo(c.comp, RECT{cx, y + 1, cx + 150, y + 23});
-        y += 34;
-        row(c.x, y, L"Resolution");
-        MakeCombo(c.res, RECT{cx, y + 1, cx + 150, y + 23});
-        y += 34;
-        row(c.x, y, L"Frame Rate(FPS)");
-        CSFStatic* fv = MakeLabel(L"3", RECT{cx + 126, y, cx + 170, y + 24}, m_encodeLabels);
-        MakeSlider(c.frame, RECT{cx, y, cx + 122, y + 24}, fv);
-        y += 34;
-        row(c.x, y, L"Bit Rate Type");
-        MakeRadio(c.cbr, Tr(L"CBR"), RECT{cx, y, cx + 70, y + 24});
-        MakeRadio(c.vbr, Tr(L"VBR"), RECT{cx + 75, y, cx + 145, y + 24});
-        y += 34;
-        row(c.x, y, L"Quality");
-        CSFStatic* qv = MakeLabel(L"3", RECT{cx + 126, y, cx + 170, y + 24}, m_encodeLabels);
-        MakeSlider(c.quality, RECT{cx, y, cx + 122, y + 24}, qv);
-        y += 34;
-        row(c.x, y, L"Bit Rate(Kb/S)");
-        MakeCombo(c.bitrate, RECT{cx, y + 1, cx + 150, y + 23});
-        y += 30;
-        MakeEdit(c.custom, RECT{cx, y, cx + 150, y + 24})->ShowWindow(0);
-    }
-    MakeButton(ID_OK, Tr(L"OK"), RECT{560, 520, 670, 548});
+    auto hiddenEdit = [&](int id) {
+        CSFEditCtrl* e = MakeEdit(id, RECT{0, 0, 80, 24});
+        e->ShowWindow(0);
+        return e;
+    };
+    label(1, L"Channel", false, true);
+    MakeCombo(ID_CHANNEL, RECT{0, 0, 150, 22});
+    label(3, L"Main Stream", true, true)->SetBgColor(0xF5EFED, 1);
+    m_pMainBorder = border();
+    label(5, L"Code-Stream Type", false, true);
+    MakeCombo(ID_MAIN_TYPE, RECT{0, 0, 150, 22});
+    label(7, L"Compression", true, true);
+    MakeCombo(ID_MAIN_COMP, RECT{0, 0, 150, 22});
+    label(9, L"Bit Rate Type", false, true);
+    MakeRadio(ID_MAIN_CBR, Tr(L"CBR"), RECT{0, 0, 100, 36});
+    MakeRadio(ID_MAIN_VBR, Tr(L"VBR"), RECT{0, 0, 100, 36});
+    label(12, L"Frame Rate(FPS)", false, true);
+    MakeSlider(ID_MAIN_FRAME, RECT{0, 0, 122, 24}, nullptr);
+    m_sliderValues.back().second = value(14);
+    label(15, L"Resolution", false, true);
+    MakeCombo(ID_MAIN_RES, RECT{0, 0, 150, 22});
+    label(17, L"Quality", false, true);
+    MakeSlider(ID_MAIN_QUALITY, RECT{0, 0, 122, 24}, nullptr);
+    m_sliderValues.back().second = value(19);
+    label(20, L"Bit Rate(Kb/S)", false, true);
+    MakeCombo(ID_MAIN_BITRATE, RECT{0, 0, 150, 22});
+    hiddenEdit(ID_MAIN_CUSTOM);
+    label(23, L"I Frame Interval", false, false);
+    hiddenEdit(ID_MAIN_IFRAME);
+    label(25, L" (1~150)", false, false);
+    label(26, L"SVC", false, false);
+    MakeCombo(ID_MAIN_SVC, RECT{0, 0, 150, 22})->ShowWindow(0);
+    CSFRadioBox* mark = CreateSFRadioBox(this);
+    ImageRadioBox markSkin{L"Select_Check.png", L"Select_Check.png", L"Select_Check.png", L"Select_unCheck.png",
+                           L"Select_unCheck.png", L"Select_unCheck.png", L"", L""};
+    mark->SetSkin(&markSkin);
+    mark->Create(Tr(L""), 0x10000000, RECT{0, 0, 16, 16}, m_pBuildParent, UINT(ID_WATERMARK));
+    mark->SetCheck(0);
+    mark->ShowWindow(0);
+    m_radios.push_back(mark);
+    m_radioIds.push_back(ID_WATERMARK);
+    label(29, L"Watermark Settings", false, false);
+    label(30, L"Watermark Character", false, false);
+    hiddenEdit(ID_WATERMARK_TEXT);
+    label(32, L"Sub Stream", true, true)->SetBgColor(0xF5EFED, 1);
+    m_pSubBorder = border();
+    label(34, L"Code-Stream Type", false, true);
+    MakeCombo(ID_SUB_TYPE, RECT{0, 0, 150, 22});
+    label(36, L"Compression", true, true);
+    MakeCombo(ID_SUB_COMP, RECT{0, 0, 150, 22});
+    label(38, L"Bit Rate Type", false, true);
+    MakeRadio(ID_SUB_CBR, Tr(L"CBR"), RECT{0, 0, 100, 36});
+    MakeRadio(ID_SUB_VBR, Tr(L"VBR"), RECT{0, 0, 100, 36});
+    label(41, L"Frame Rate(FPS)", false, true);
+    MakeSlider(ID_SUB_FRAME, RECT{0, 0, 122, 24}, nullptr);
+    m_sliderValues.back().second = value(43);
+    label(44, L"Resolution", false, true);
+    MakeCombo(ID_SUB_RES, RECT{0, 0, 150, 22});
+    label(46, L"Quality", false, true);
+    MakeSlider(ID_SUB_QUALITY, RECT{0, 0, 122, 24}, nullptr);
+    m_sliderValues.back().second = value(48);
+    label(49, L"Bit Rate(Kb/S)", false, true);
+    MakeCombo(ID_SUB_BITRATE, RECT{0, 0, 150, 22});
+    hiddenEdit(ID_SUB_CUSTOM);
+    // Audio of both streams: the sampling-frequency rows (57, 58, 64, 65) follow the
+    // encode-information flag, box 1127 is never shown.
+    const int boxDefault = CAppSettings::SearchBoadcast ? 1 : 0;
+    label(52, L"Audio", true, true);
+    MakeCheck(ID_MAIN_AUDIO, boxDefault);
+    MakeCheck(ID_SPARE_AUDIO, boxDefault)->ShowWindow(0);
+    label(55, L"Audio Encode", true, true);
+    MakeCombo(ID_MAIN_AUDIO_ENC, RECT{0, 0, 150, 22});
+    label(57, L"Sampling Frequency", true, false);
+    MakeCombo(ID_MAIN_SAMPLE, RECT{0, 0, 150, 22});
+    label(59, L"Audio/Video", true, true);
+    MakeCheck(ID_SUB_AUDIO, 0);
+    MakeCheck(ID_SUB_VIDEO, 0);
+    label(62, L"Audio Encode", true, true);
+    MakeCombo(ID_SUB_AUDIO_ENC, RECT{0, 0, 150, 22});
+    label(64, L"Sampling Frequency", true, false);
+    MakeCombo(ID_SUB_SAMPLE, RECT{0, 0, 150, 22});
+    label(66, L"I Frame Interval", false, false);
+    hiddenEdit(ID_SUB_IFRAME);
+    label(68, L" (1~150)", false, false);
+    label(69, L"SVC", false, false);
+    MakeCombo(ID_SUB_SVC, RECT{0, 0, 150, 22})->ShowWindow(0);
+    for (int id : {int(ID_MAIN_IFRAME), int(ID_SUB_IFRAME)})
+        Edit(id)->SetRegExp("[0-9]+$");
+    m_pBuildParent = nullptr;
+    MakeButton(ID_OK, Tr(L"OK"), RECT{0, 0, 80, 28});
 }
 
 void CCodeVideoCfgEventImp::ShowEncodeTab(int show)
 {
+    if (m_pEncodeArea)
+        m_pEncodeArea->ShowWindow(show);
     ShowGroup(m_encodeLabels, show);
     for (int id : {ID_CHANNEL, ID_MAIN_TYPE, ID_MAIN_COMP, ID_MAIN_RES, ID_MAIN_BITRATE, ID_SUB_TYPE, ID_SUB_COMP,
                    ID_SUB_RES, ID_SUB_BITRATE})
@@ -110,6 +190,7 @@ void CCodeVideoCfgEventImp::ShowEncodeTab(int show)
         Radio(id)->ShowWindow(show);
     Edit(ID_MAIN_CUSTOM)->ShowWindow(show && m_main.customised);
     Edit(ID_SUB_CUSTOM)->ShowWindow(show && m_sub.customised);
+    ShowEncodeAudio(show);
     Button(ID_OK)->ShowWindow(show);
     Radio(1018)->SetCheck(show);
 }
@@ -362,6 +443,7 @@ void CCodeVideoCfgEventImp::FillFrameRate(bool sub, const Json::Value& a)
         slider->SetPos(shown);
         SetSliderValue(id, shown);
         s.frameRate = shown;
+        SetIFrameRange(sub, shown);
     } else {
         slider->SetRange(0, 100, 0);
         slider->SetPos(0);
@@ -448,17 +530,28 @@ void CCodeVideoCfgEventImp::EncodeResult(const std::string& setter, const Json::
         SetFlag(17);
     } else if (setter == "SetMainAudioEnable") {
         m_main.audioEnable = answer["MainStream"]["AudioEnable"].asBool();
+        CheckBox(ID_MAIN_AUDIO)->SetCheck(m_main.audioEnable);
         SetFlag(7);
     } else if (setter == "SetSubAudioEnable") {
         m_sub.audioEnable = answer["Sub1Stream"]["Sub1AudioEnable"].asBool();
+        CSFCheckBox* audio = CheckBox(ID_SUB_AUDIO);
+        const bool video = CheckBox(ID_SUB_VIDEO)->IsChecked();
+        audio->EnableWindow(video);
+        audio->SetCheck(video && m_sub.audioEnable);
         SetFlag(8);
     } else if (setter == "FillAudioEncodeCombo") {
+        FillAudioList(false, answer);
         SetFlag(9);
         Query("AudioSF", 0, "", 0, 0, 0, "", 0, true);
     } else if (setter == "FillSubAudioEncodeCombo") {
+        FillAudioList(true, answer);
         SetFlag(10);
         Query("AudioEncode", 0, "", 0, 0, 0, "", 0, true);
     } else if (setter == "SetSubVideoEnable") {
+        const bool video = answer["Sub1Stream"]["bVideoEnable"].asBool();
+        CheckBox(ID_SUB_VIDEO)->SetCheck(video);
+        if (video)
+            CheckBox(ID_SUB_AUDIO)->EnableWindow(1);
         SetFlag(11);
     } else if (setter == "FillSubEncodeModeCombo") {
         FillList(ID_SUB_COMP, answer["Sub1EncodeMode"], m_sub.compressionKeys, false);
@@ -486,21 +579,99 @@ void CCodeVideoCfgEventImp::EncodeResult(const std::string& setter, const Json::
 
 void CCodeVideoCfgEventImp::FillAudioEncodeComboEx(std::shared_ptr<ZRDEV_TALKFORMAT_LIST> record)
 {
+    if (m_bEncodeInfoFlag) {
+        ShowEncodeAudio(m_nCurTab == kTabEncode);
+        return;
+    }
+    if (!record)
+        return;
+    Combo(ID_MAIN_SAMPLE)->ResetContent();
+    Combo(ID_SUB_SAMPLE)->ResetContent();
     for (auto& row : m_sampleRates)
         row.clear();
-    if (m_bEncodeInfoFlag || !record)
-        return;
     // The count comes from the device: never past the record's entries.
     const int count = std::max(0, std::min(record->nSupportNum, kMaxTalkFormats));
+    auto field = [&](int i, int offset) {
+        int value = 0;
+        std::memcpy(&value, reinterpret_cast<const unsigned char*>(&record->type[i]) + offset, 4);
+        return value;
+    };
+    m_bHaveTalkFormats = !(count == 1 && field(0, 0) == 0);
+    Combo(ID_MAIN_SAMPLE)->EnableWindow(m_bHaveTalkFormats);
+    Combo(ID_SUB_SAMPLE)->EnableWindow(m_bHaveTalkFormats);
+    if (!m_bHaveTalkFormats)
+        return;
     for (int i = 0; i < count; ++i) {
-        const auto* entry = reinterpret_cast<const unsigned char*>(&record->type[i]);
-        int code = 0, rate = 0;
-        std::memcpy(&code, entry, 4);
-        std::memcpy(&rate, entry + 8, 4);
+        const int code = field(i, 0), rate = field(i, 8);
         for (int r = 0; r < 13; ++r)
             if (kAudioRows[r].code == code && m_sampleRates[size_t(r)].size() < 5)
                 m_sampleRates[size_t(r)].push_back(rate);
     }
+    FillSampleRates(false);
+    FillSampleRates(true);
+}
+
+void CCodeVideoCfgEventImp::FillSampleRates(bool sub)
+{
+    CSFComboBox* combo = Combo(sub ? ID_SUB_SAMPLE : ID_MAIN_SAMPLE);
+    combo->ResetContent();
+    const std::wstring name = Wide(SelectedText(sub ? ID_SUB_AUDIO_ENC : ID_MAIN_AUDIO_ENC));
+    const int remembered = sub ? m_nSubSampleRate : m_nMainSampleRate;
+    int pick = 0, n = 0;
+    for (int r = 0; r < 13; ++r) {
+        if (name != kAudioRows[r].name)
+            continue;
+        for (int rate : m_sampleRates[size_t(r)]) {
+            combo->AddString(std::to_wstring(rate).c_str());
+            if (rate == remembered)
+                pick = n;
+            ++n;
+        }
+    }
+    if (n > 0)
+        combo->SetCurSel(pick);
+}
+
+void CCodeVideoCfgEventImp::FillAudioList(bool sub, const Json::Value& answer)
+{
+    const Json::Value& frequency = answer[sub ? "Sub1AudioFrequency" : "AudioFrequency"]["Select"]["value"];
+    (sub ? m_nSubSampleRate : m_nMainSampleRate) = frequency.isInt() ? frequency.asInt() : 0;
+    FillList(sub ? ID_SUB_AUDIO_ENC : ID_MAIN_AUDIO_ENC, answer[sub ? "Sub1AudioEncode" : "AudioEncode"],
+             sub ? m_subAudioKeys : m_mainAudioKeys, false);
+}
+
+void CCodeVideoCfgEventImp::StageAudio(int ch, int st, int proto, int vs)
+{
+    auto stage = [&](int a, int b, int c, int d, const char* key, const Json::Value& v) {
+        m_pRequests->SetConfig(ch, a, b, c, d, key, v, m_method);
+    };
+    auto keyOf = [&](int comboId, const std::vector<int>& keys) {
+        const int sel = Combo(comboId)->GetCurSel();
+        return sel >= 0 && sel < int(keys.size()) ? keys[size_t(sel)] : -1;
+    };
+    Json::Value v;
+    v["MainStream"]["AudioEnable"] = CheckBox(ID_MAIN_AUDIO)->IsChecked();
+    stage(0, 0, st, 0, "AudioEnable", v);
+    v = Json::Value();
+    v["Sub1Stream"]["bVideoEnable"] = CheckBox(ID_SUB_VIDEO)->IsChecked();
+    stage(0, 0, st, 0, "Sub1VideoEnable", v);
+    v = Json::Value();
+    v["Sub1Stream"]["Sub1AudioEnable"] = CheckBox(ID_SUB_AUDIO)->IsChecked();
+    stage(0, 0, st, 0, "Sub1AudioEnable", v);
+    v = Json::Value();
+    v["AudioEncode"]["Select"]["key"] = keyOf(ID_MAIN_AUDIO_ENC, m_mainAudioKeys);
+    v["AudioEncode"]["Select"]["value"] = SelectedText(ID_MAIN_AUDIO_ENC);
+    stage(0, vs, st, proto, "AudioEncode", v);
+    v = Json::Value();
+    v["Sub1AudioEncode"]["Select"]["key"] = keyOf(ID_SUB_AUDIO_ENC, m_subAudioKeys);
+    v["Sub1AudioEncode"]["Select"]["value"] = SelectedText(ID_SUB_AUDIO_ENC);
+    stage(0, vs, st, proto, "Sub1AudioEncode", v);
+    if (m_bEncodeInfoFlag)
+        return;
+    v = Json::Value();
+    v["AudioFrequency"]["Select"]["value"] = LeadingNumber(SelectedText(ID_MAIN_SAMPLE));
+    v["Sub1AudioFrequency"]["Select"]["value"] = LeadingNumber(SelectedText(ID_SUB_SAMPLE));
+    stage(0, vs, st, proto, "AudioSF", v);
 }
 
 int CCodeVideoCfgEventImp::StagedBitRate(bool sub) const
@@ -569,6 +740,13 @@ bool CCodeVideoCfgEventImp::SetConfig()
     v = Json::Value();
     v["Sub1BitRate"]["nBitRate"] = StagedBitRate(true);
     stage(st, 0, 0, 0, "Sub1BitRate", v);
+    StageAudio(ch, st, proto, vs);
+    // The I-frame interval and SVC rows stay hidden; the layout is applied again.
+    for (int id : {int(ID_MAIN_IFRAME), int(ID_SUB_IFRAME)})
+        Edit(id)->ShowWindow(0);
+    for (int id : {int(ID_MAIN_SVC), int(ID_SUB_SVC)})
+        Combo(id)->ShowWindow(0);
+    LayoutEncodeTab(699, 598);
     return true;
 }
 
@@ -576,6 +754,12 @@ void CCodeVideoCfgEventImp::OnEncodeOK()
 {
     if (m_bSaving) {
         Message(L"Setting,please wait...", L"Attention");
+        return;
+    }
+    wchar_t mark[4096] = {};
+    Edit(ID_WATERMARK_TEXT)->GetWindowTextW(mark, 4096);
+    if (Radio(ID_WATERMARK)->GetCheck() && !mark[0]) {
+        Message(L"Watermark cannot empty.", L"Attention");
         return;
     }
     // Nothing is written before the device's settings have been loaded.
@@ -672,12 +856,21 @@ void CCodeVideoCfgEventImp::EncodeSelectChanged(int id, int index)
         Edit(sub ? ID_SUB_CUSTOM : ID_MAIN_CUSTOM)->ShowWindow(s.customised);
         break;
     }
+    case ID_MAIN_AUDIO_ENC:
+    case ID_SUB_AUDIO_ENC:
+        if (!m_bEncodeInfoFlag)
+            FillSampleRates(id == ID_SUB_AUDIO_ENC);
+        break;
     default: break;
     }
 }
 
 void CCodeVideoCfgEventImp::EncodeRadio(int checked, int id)
 {
+    if (id == ID_WATERMARK) {
+        Edit(ID_WATERMARK_TEXT)->EnableWindow(checked);
+        return;
+    }
     const bool sub = id == ID_SUB_CBR || id == ID_SUB_VBR;
     if (id != ID_MAIN_CBR && id != ID_MAIN_VBR && !sub)
         return;
@@ -707,6 +900,7 @@ void CCodeVideoCfgEventImp::EncodeSliderPos(int id, int pos)
         const bool changed = pos != m_main.frameRate;
         m_main.frameRate = pos;
         SetSliderValue(id, pos);
+        SetIFrameRange(false, pos);
         if (changed && AllFlagsSet()) {
             SetConfig();
             const int vs = m_pRequests ? m_pRequests->VideoStandard(m_nChannel) : 0;
@@ -719,15 +913,21 @@ void CCodeVideoCfgEventImp::EncodeSliderPos(int id, int pos)
         }
         break;
     }
-    case ID_SUB_FRAME: m_sub.frameRate = pos; SetSliderValue(id, pos); break;
+    case ID_SUB_FRAME:
+        m_sub.frameRate = pos;
+        SetSliderValue(id, pos);
+        SetIFrameRange(true, pos);
+        break;
     case ID_MAIN_QUALITY: m_main.quality = pos; SetSliderValue(id, pos); break;
     case ID_SUB_QUALITY: m_sub.quality = pos; SetSliderValue(id, pos); break;
-    default: break;
+    default: ImageExtraSliderPos(id, pos); break;
     }
 }
 
 void CCodeVideoCfgEventImp::EDIT_OnEnterPressed(UINT id, wchar_t* text)
 {
+    if (ImageExtraEnter(id, text) || IFrameEnter(id, text))
+        return;
     if (id != ID_MAIN_CUSTOM && id != ID_SUB_CUSTOM)
         return;
     const Stream& s = id == ID_SUB_CUSTOM ? m_sub : m_main;
@@ -744,4 +944,32 @@ void CCodeVideoCfgEventImp::EDIT_OnEnterPressed(UINT id, wchar_t* text)
     if (s.maxBitRate > 0)
         v = std::max(s.minBitRate, std::min(v, s.maxBitRate));
     Edit(int(id))->SetWindowTextW(std::to_wstring(v).c_str());
+}
+
+void CCodeVideoCfgEventImp::SetIFrameRange(bool sub, int rate)
+{
+    const std::wstring range = L" (" + std::to_wstring(rate) + L"~150)";
+    if (CSFStatic* label = m_encodeRows[sub ? 68 : 25])
+        label->SetStaticText(range.c_str());
+    Edit(sub ? ID_SUB_IFRAME : ID_MAIN_IFRAME)->SetWindowTextW(std::to_wstring(2 * rate).c_str());
+}
+
+bool CCodeVideoCfgEventImp::IFrameEnter(UINT id, const wchar_t* text)
+{
+    if (id != ID_MAIN_IFRAME && id != ID_SUB_IFRAME)
+        return false;
+    const QString value = QString::fromWCharArray(text ? text : L"");
+    if (value.isEmpty())
+        return true;
+    const int rate = id == ID_SUB_IFRAME ? m_sub.frameRate : m_main.frameRate;
+    bool digits = true;
+    for (QChar c : value)
+        digits = digits && c.unicode() >= '0' && c.unicode() <= '9';
+    int result = rate;
+    if (value.size() > 3)
+        result = 150;
+    else if (digits && value.toInt() >= rate)
+        result = std::min(value.toInt(), 150);
+    Edit(int(id))->SetWindowTextW(std::to_wstring(result).c_str());
+    return true;
 }

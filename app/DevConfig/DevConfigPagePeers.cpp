@@ -63,6 +63,7 @@ public:
             w->OnGetConfigFileInfo(r, ok);
     }
     void View_OnSaveConfigFileResult(int ok) override { if (auto w = View()) w->OnSaveConfigFileResult(ok); }
+    void View_OnSaveChannelNameResult(int ok) override { if (auto w = View()) w->OnSaveChannelNameResult(ok); }
     void View_EncodeResult(const char* setter, const Json::Value& v, int extra, bool flag) override
     {
         if (auto w = View())

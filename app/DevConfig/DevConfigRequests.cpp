@@ -106,6 +106,11 @@ public:
         if (auto l = m_wpLogic.lock())
             l->SetComboFileConfig(copy, channel);
     }
+    void SaveChannelName(int channel, std::shared_ptr<AV_CFG_ChannelName> record) override
+    {
+        if (auto l = m_wpLogic.lock())
+            l->SaveChannelName(channel, std::move(record));
+    }
     int ChannelCount() const override
     {
         auto l = m_wpLogic.lock();

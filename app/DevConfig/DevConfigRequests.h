@@ -46,6 +46,8 @@ public:
     virtual void SaveFileConfig(const tagNET_VIDEOIN_SWITCH_MODE_INFO& record, int channel) = 0;
     // Writes the switch mode of the chosen profile; no answer.
     virtual void SetComboFileConfig(const tagNET_VIDEOIN_SWITCH_MODE_INFO& record, int channel) = 0;
+    // Writes the channel name of the record (the request's own copy); the answer clears the saving flag.
+    virtual void SaveChannelName(int channel, std::shared_ptr<AV_CFG_ChannelName> record) = 0;
 
     // Facts of the logged-in device.
     virtual int ChannelCount() const = 0;

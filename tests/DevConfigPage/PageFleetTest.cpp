@@ -233,12 +233,12 @@ TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBackAndFocus)
     // Brightness and day/night written at once and read back.
     win->SF_OnSliderPos(1053, 77);
     ASSERT_TRUE(WaitUntil([&] { return !win->IsSaving(); }));
-    win->RADIO_OnClicked(1, 1062, POINT{});
+    win->RADIO_OnClicked(1, 1042, POINT{});
     ASSERT_TRUE(WaitUntil([&] { return !win->IsSaving(); }));
     win->RequestVideoChannelParams(0, -1);
     ASSERT_TRUE(WaitUntil([&] { return win->IsVideoEffectLoaded() != 0; }));
     EXPECT_EQ(win->SliderValueText(1053), L"77");
-    EXPECT_EQ(win->Radio(1062)->GetCheck(), 1);
+    EXPECT_EQ(win->Radio(1042)->GetCheck(), 1);
 
     // Focus assistant: the curve follows the device's reports.
     win->BTN_OnClicked(1041);

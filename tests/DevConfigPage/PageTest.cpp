@@ -9,12 +9,15 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <map>
 
 #include "DevConfig/CCodeVideoCfgEventImp.h"
 #include "DevConfig/CDevConfigEventImp.h"
 #include "RecordingEngine.h"
 #include "Widgets/SFGlobal.h"
+#include "Widgets/SFPictureCtrl.h"
+#include "Widgets/SFScrollArea.h"
 #include "Widgets/SFStatic.h"
 
 using pagetest::RecordingEngine;
@@ -109,6 +112,21 @@ protected:
         answers["Sub1BitRate"] = BitRate(32, 2048, 512);
         answers["Sub1BitRateControl"]["emBitRateControl"] = 0;
         answers["Sub1ImageQuality"]["emImageQuality"] = 3;
+        documents["AudioEnable"]["MainStream"]["AudioEnable"] = true;
+        documents["Sub1VideoEnable"]["Sub1Stream"]["bVideoEnable"] = true;
+        documents["Sub1AudioEnable"]["Sub1Stream"]["Sub1AudioEnable"] = true;
+        documents["AudioEncode"]["AudioEncode"] = List({{0, "G.711A"}, {2, "AAC"}}, 2, "AAC");
+        documents["AudioEncode"]["AudioFrequency"]["Select"]["value"] = 16000;
+        documents["Sub1AudioEncode"]["Sub1AudioEncode"] = List({{0, "G.711A"}, {2, "AAC"}}, 0, "G.711A");
+        documents["Sub1AudioEncode"]["Sub1AudioFrequency"]["Select"]["value"] = 8000;
+        talk = std::make_shared<ZRDEV_TALKFORMAT_LIST>();
+        std::memset(talk.get(), 0, sizeof *talk);
+        const int formats[][2] = {{2, 8000}, {8, 8000}, {8, 16000}, {1, 8000}};
+        for (const auto& f : formats) {
+            const int i = talk->nSupportNum++;
+            talk->type[i].encodeType = f[0];
+            std::memcpy(reinterpret_cast<char*>(&talk->type[i]) + 8, &f[1], 4);
+        }
     }
 
     // Answers every query in the order asked, as the worker loop does, until none is left.
@@ -127,12 +145,14 @@ protected:
         for (; answered < engine->queries.size(); ++answered) {
             const pagetest::Query q = engine->queries[answered];
             Json::Value answer;
-            if (answers.isMember(q.key))
+            if (documents.isMember(q.key))
+                answer = documents[q.key];
+            else if (answers.isMember(q.key))
                 answer[q.key] = answers[q.key];
             if (q.key == "Sub1Ability")
                 win->ApplySubAbility(answer);
             else if (q.key == "AudioSF")
-                win->FillAudioEncodeComboEx(std::make_shared<ZRDEV_TALKFORMAT_LIST>());
+                win->FillAudioEncodeComboEx(talk);
             else
                 win->EncodeResult(setters.at(q.key), answer, q.key == "Frame" ? q.videoStandard : q.mainType, q.chain);
         }
@@ -175,7 +195,8 @@ protected:
     std::shared_ptr<RecordingEngine> engine;
     std::shared_ptr<CDevConfigEventImp> page;
     std::shared_ptr<CCodeVideoCfgEventImp> win;
-    Json::Value answers;
+    Json::Value answers, documents;
+    std::shared_ptr<ZRDEV_TALKFORMAT_LIST> talk;
     size_t answered = 0;
 };
 
@@ -397,7 +418,14 @@ TEST_F(Page, SaveStagesTheShownValuesAndCommitsOnce)
         "Sub1BitRateControl": {"Sub1BitRateControl": {"emBitRateControl": 0}},
         "Sub1ImageQuality": {"Sub1ImageQuality": {"emImageQuality": -1}},
         "Sub1Resolution": {"Sub1Resolution": {"Select": {"key": 4, "value": "352x288"}}},
-        "Sub1BitRate": {"Sub1BitRate": {"nBitRate": 512}}})", expected);
+        "Sub1BitRate": {"Sub1BitRate": {"nBitRate": 512}},
+        "AudioEnable": {"MainStream": {"AudioEnable": true}},
+        "Sub1VideoEnable": {"Sub1Stream": {"bVideoEnable": true}},
+        "Sub1AudioEnable": {"Sub1Stream": {"Sub1AudioEnable": true}},
+        "AudioEncode": {"AudioEncode": {"Select": {"key": 2, "value": "AAC"}}},
+        "Sub1AudioEncode": {"Sub1AudioEncode": {"Select": {"key": 0, "value": "G.711A"}}},
+        "AudioSF": {"AudioFrequency": {"Select": {"value": 16000}},
+                    "Sub1AudioFrequency": {"Select": {"value": 8000}}}})", expected);
     ASSERT_EQ(engine->staged.size(), expected.size());
     for (const auto& s : engine->staged)
         EXPECT_EQ(s.value, expected[s.key]) << s.key;
@@ -427,9 +455,12 @@ TEST_F(Page, TalkFormatCountIsClampedToTheRecord)
         win->FillAudioEncodeComboEx(record);
         EXPECT_EQ(win->SampleRates(8).size(), count == 3 ? 3u : count < 0 ? 0u : 5u) << count;
     }
+    // With encode information the frequencies are neither read nor shown.
     win->SetEncodeInfoFlag(true);
+    record->nSupportNum = 5;
     win->FillAudioEncodeComboEx(record);
-    EXPECT_TRUE(win->SampleRates(8).empty());
+    EXPECT_EQ(win->SampleRates(8).size(), 3u);
+    EXPECT_FALSE(dynamic_cast<QWidget*>(win->Combo(1200))->isVisible());
 }
 
 class ImageTab : public Page {
@@ -458,7 +489,7 @@ TEST_F(ImageTab, ChangesBeforeALoadAreRefusedAndLoadingWritesNothing)
     EXPECT_EQ(win->CurrentTab(), CCodeVideoCfgEventImp::kTabImage);
     EXPECT_EQ(engine->calls.back(), "getimage 0 -1");
     win->SF_OnSliderPos(1053, 80);
-    win->RADIO_OnClicked(1, 1062, POINT{});
+    win->RADIO_OnClicked(1, 1042, POINT{});
     win->BTN_OnClicked(1040);
     win->SelectChanged(1162, 1);
     EXPECT_EQ(boxes.texts, std::vector<std::wstring>(4, L"Video effect setting is not supported."));
@@ -467,7 +498,7 @@ TEST_F(ImageTab, ChangesBeforeALoadAreRefusedAndLoadingWritesNothing)
     EXPECT_TRUE(engine->dayNights.empty());
     EXPECT_EQ(engine->calls.back(), "play 0");
     EXPECT_EQ(win->SliderValueText(1053), L"40");
-    EXPECT_EQ(win->Radio(1061)->GetCheck(), 1);
+    EXPECT_EQ(win->Radio(1043)->GetCheck(), 1);
     win->Combo(1058)->SetCurSel(2);
     win->SelectChanged(1058, 2);
     EXPECT_EQ(engine->calls.back(), "savebl 3");
@@ -483,17 +514,17 @@ TEST_F(ImageTab, EachSaveSendsItsOwnCopyAndTheNextWaitsForTheAnswer)
     ASSERT_EQ(engine->colors.size(), 1u);
     EXPECT_EQ(engine->colors[0]->nBrightness, 80);
     EXPECT_NE(engine->colors[0].get(), color.get());
-    win->RADIO_OnClicked(1, 1062, POINT{});  // refused while the first save is out
+    win->RADIO_OnClicked(1, 1042, POINT{});  // refused while the first save is out
     EXPECT_TRUE(engine->dayNights.empty());
     EXPECT_EQ(win->SliderValueText(1053), L"80");
     win->ClearSaving();
-    win->RADIO_OnClicked(1, 1062, POINT{});
+    win->RADIO_OnClicked(1, 1042, POINT{});
     ASSERT_EQ(engine->dayNights.size(), 1u);
     EXPECT_EQ(engine->dayNights[0]->emDayNight, 2);
     win->ClearSaving();
-    win->RADIO_OnClicked(0, 1062, POINT{});  // a click on the checked choice sends nothing
+    win->RADIO_OnClicked(0, 1042, POINT{});  // a click on the checked choice sends nothing
     EXPECT_EQ(engine->dayNights.size(), 1u);
-    EXPECT_EQ(win->Radio(1062)->GetCheck(), 1);
+    EXPECT_EQ(win->Radio(1042)->GetCheck(), 1);
     win->SF_OnSliderPos(1053, 10);  // does not reach the copy already sent
     ASSERT_EQ(engine->colors.size(), 2u);
     EXPECT_EQ(engine->colors[0]->nBrightness, 80);
@@ -562,6 +593,155 @@ TEST_F(Page, TreeAndWindowFollowThePageSize)
         auto* view = static_cast<QWidget*>(win->GetUIWnd());
         EXPECT_EQ(view->geometry(), QRect(222, 10, size.width() - 232, size.height() - 20)) << size.width();
     }
+}
+
+TEST_F(Page, AudioRowsFillFromTheAnswersAndAreStaged)
+{
+    Login();
+    ASSERT_TRUE(win->AllFlagsSet());
+    EXPECT_EQ(Selected(1123), L"AAC");
+    EXPECT_EQ(win->Combo(1200)->GetCount(), 2);  // AAC: 8000 and 16000
+    EXPECT_EQ(Selected(1200), L"16000");
+    EXPECT_EQ(Selected(1124), L"G.711A");
+    EXPECT_EQ(win->Combo(1201)->GetCount(), 1);
+    EXPECT_EQ(Selected(1201), L"8000");
+    EXPECT_TRUE(win->CheckBox(1125)->IsChecked());
+    EXPECT_TRUE(win->CheckBox(1128)->IsChecked());
+    EXPECT_TRUE(win->CheckBox(1126)->IsChecked());
+    EXPECT_TRUE(Enabled(win->CheckBox(1126)));
+
+    // Another encoding offers its own frequencies.
+    win->Combo(1123)->SetCurSel(0);
+    win->SelectChanged(1123, 0);
+    ASSERT_EQ(win->Combo(1200)->GetCount(), 1);
+    EXPECT_EQ(Selected(1200), L"8000");
+
+    // Without sub-stream video there is no sub-stream audio.
+    win->CheckBox(1128)->SetCheck(0);
+    win->Check_OnCheckStateChanged(0, 1128);
+    EXPECT_FALSE(win->CheckBox(1126)->IsChecked());
+    EXPECT_FALSE(Enabled(win->CheckBox(1126)));
+    engine->staged.clear();
+    win->SetConfig();
+    ASSERT_NE(StagedItem("Sub1AudioEnable"), nullptr);
+    EXPECT_EQ(StagedItem("Sub1AudioEnable")->value["Sub1Stream"]["Sub1AudioEnable"], false);
+    EXPECT_EQ(StagedItem("Sub1VideoEnable")->value["Sub1Stream"]["bVideoEnable"], false);
+    EXPECT_EQ(StagedItem("AudioEncode")->value["AudioEncode"]["Select"]["value"], "G.711A");
+    EXPECT_EQ(StagedItem("AudioSF")->value["AudioFrequency"]["Select"]["value"], 8000);
+    const pagetest::Staged* encode = StagedItem("AudioEncode");
+    EXPECT_EQ(std::vector<int>({encode->a, encode->b, encode->c, encode->d}), std::vector<int>({0, 0, 0, 0}));
+
+    // A device without talk formats: both frequency lists are disabled.
+    auto none = std::make_shared<ZRDEV_TALKFORMAT_LIST>();
+    std::memset(none.get(), 0, sizeof *none);
+    none->nSupportNum = 1;
+    win->FillAudioEncodeComboEx(none);
+    EXPECT_FALSE(Enabled(win->Combo(1200)));
+    EXPECT_FALSE(Enabled(win->Combo(1201)));
+
+    // With encode information the frequencies are neither shown nor staged.
+    page->GetView()->ShowWindow(1);
+    win->SetEncodeInfoFlag(true);
+    win->ShowEncodeTab(1);
+    EXPECT_FALSE(dynamic_cast<QWidget*>(win->Combo(1200))->isVisible());
+    EXPECT_FALSE(dynamic_cast<QWidget*>(win->EncodeRowLabel(57))->isVisible());
+    EXPECT_TRUE(dynamic_cast<QWidget*>(win->Combo(1123))->isVisible());
+    engine->staged.clear();
+    win->SetConfig();
+    EXPECT_EQ(StagedItem("AudioSF"), nullptr);
+    EXPECT_NE(StagedItem("AudioEncode"), nullptr);
+}
+
+// Geometry of a control against a left, top, right, bottom rectangle; facades differ on whether
+// right and bottom are inside.
+template <class T>
+::testing::AssertionResult At(T* control, int l, int t, int r, int b)
+{
+    auto* widget = dynamic_cast<QWidget*>(control);
+    if (!widget)
+        return ::testing::AssertionFailure() << "no control";
+    const QRect g = widget->geometry();
+    const bool ok = g.x() == l && g.y() == t && (g.width() == r - l || g.width() == r - l + 1) &&
+                    (g.height() == b - t || g.height() == b - t + 1);
+    if (ok)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "at " << g.x() << "," << g.y() << "," << g.x() + g.width() << ","
+                                         << g.y() + g.height() << " instead of " << l << "," << t << "," << r
+                                         << "," << b;
+}
+
+TEST_F(Page, LayoutPlacesTheControlsFromTheWindowSize)
+{
+    page->GetView()->ShowWindow(1);
+    auto resize = [&](int W, int H) {
+        page->GetView()->MoveWindow(0, 0, W + 232, H + 20);
+        QCoreApplication::processEvents();
+        auto* view = static_cast<QWidget*>(win->GetUIWnd());
+        ASSERT_EQ(view->size(), QSize(W, H));
+    };
+    struct Case {
+        const char* what;
+        std::function<QWidget*()> control;
+        int W, l, t, r, b;
+    };
+    auto w = [](auto* control) { return [control] { return dynamic_cast<QWidget*>(control); }; };
+    const int H = 596;
+    const Case cases[] = {
+        {"live video", [&] { return dynamic_cast<QWidget*>(win->GetVideoWindow()); }, 1000, 20, 50, 720, 575},
+        {"full screen", [&] { return dynamic_cast<QWidget*>(win->Button(1115)); }, 1000, 686, 541, 710, 565},
+        {"ConfigFile", [&] { return dynamic_cast<QWidget*>(win->ImageLabel(L"ConfigFile")); }, 1000, 740, 50, 820, 74},
+        {"Brightness", [&] { return dynamic_cast<QWidget*>(win->ImageLabel(L"Brightness")); }, 1000, 740, 186, 820, 210},
+        {"brightness", w(win->Slider(1053)), 1000, 820, 186, 942, 210},
+        {"Day/Night", [&] { return dynamic_cast<QWidget*>(win->ImageLabel(L"Day/Night Mode")); }, 1000, 740, 322, 820, 346},
+        {"BlackWhite", w(win->Radio(1042)), 1000, 900, 356, 980, 380},
+        {"BLC Mode", [&] { return dynamic_cast<QWidget*>(win->ImageLabel(L"BLC Mode")); }, 1000, 720, 390, 820, 414},
+        {"level", w(win->Slider(1045)), 1000, 820, 422, 942, 446},
+        {"Channel Name", [&] { return dynamic_cast<QWidget*>(win->ChannelNameLabel()); }, 1000, 720, 456, 820, 480},
+        {"name", w(win->Edit(1116)), 1000, 820, 456, 960, 480},
+        {"Default", w(win->Button(1040)), 1000, 40, 585, 122, 609},
+        {"Easy Focus", w(win->Button(1041)), 1000, 618, 585, 700, 609},
+        {"IMAGE tab", w(win->Radio(1019)), 1000, 124, 0, 249, 30},
+        {"border line", [&] { return dynamic_cast<QWidget*>(win->BorderLine()); }, 1000, 0, 28, 998, 30},
+        {"OK", w(win->Button(1037)), 1000, 878, 552, 960, 576},
+        {"Device Information", w(win->Button(1105)), 1001, 420, 381, 565, 416},
+        {"failure label", [&] { return dynamic_cast<QWidget*>(win->FailureLabel()); }, 1001, 318, 421, 668, 466},
+        {"Save", w(win->Button(1165)), 1000, H - 20, 70, H + 62, 94},
+        {"Channel", [&] { return dynamic_cast<QWidget*>(win->EncodeRowLabel(1)); }, 1000, 20, 10, 150, 34},
+        {"channel", w(win->Combo(1114)), 1000, 150, 10, 300, 32},
+        {"VBR", w(win->Radio(1024)), 1000, 250, 113, 330, 139},
+        {"frame value", [&] { return dynamic_cast<QWidget*>(win->EncodeRowLabel(14)); }, 1000, 272, 147, 402, 171},
+        {"custom bit rate", w(win->Edit(1121)), 1000, 320, 249, 470, 271},
+        {"Audio", [&] { return dynamic_cast<QWidget*>(win->EncodeRowLabel(52)); }, 1000, 360, 123, 490, 147},
+        {"audio box", w(win->CheckBox(1125)), 1000, 510, 123, 525, 138},
+        {"sampling frequency", w(win->Combo(1200)), 1000, 490, 211, 643, 235},
+        {"Sub Stream", [&] { return dynamic_cast<QWidget*>(win->EncodeRowLabel(32)); }, 1000, 20, 293, 150, 317},
+        {"sub bit rate", w(win->Combo(1029)), 1000, 150, 498, 300, 520},
+        {"sub video box", w(win->CheckBox(1128)), 1000, 545, 372, 560, 387},
+        {"Sampling Frequency", [&] { return dynamic_cast<QWidget*>(win->EncodeRowLabel(64)); }, 1000, 360, 460, 490, 484},
+    };
+    for (const Case& c : cases) {
+        resize(c.W, H);
+        EXPECT_TRUE(At(c.control(), c.l, c.t, c.r, c.b)) << c.what << " at width " << c.W;
+    }
+    // The Encode controls live in the scroll area of the tab.
+    EXPECT_EQ(dynamic_cast<QWidget*>(win->Combo(1114))->parentWidget(), win->EncodeArea()->GetUIWnd());
+
+    // In full screen only the stored rectangle follows the size.
+    resize(1000, H);
+    win->SetFullScreenFlag(1);
+    resize(700, H);
+    EXPECT_TRUE(At(win->GetVideoWindow(), 20, 50, 720, 575));
+    const RECT normal = win->NormalVideoRect();
+    EXPECT_EQ(std::vector<long>({normal.left, normal.top, normal.right, normal.bottom}),
+              std::vector<long>({20, 50, 420, 350}));
+    win->SetFullScreenFlag(0);
+
+    // A window whose controls do not exist yet ignores a resize.
+    CCodeVideoCfgEventImp bare;
+    bare.OnSize(0, 1000, 600);
+    bare.LayoutEncodeTab(699, 598);
+    bare.LayoutImageTab(1000, 600);
+    EXPECT_EQ(bare.NormalVideoRect().right, 0);
 }
 
 } // namespace

@@ -69,6 +69,10 @@ public:
     {
         calls.push_back("switchmode " + std::to_string(r.emSwitchMode));
     }
+    void SaveChannelName(int channel, std::shared_ptr<AV_CFG_ChannelName> r) override
+    {
+        calls.push_back("savename " + std::to_string(channel) + " " + r->szName);
+    }
     int ChannelCount() const override { return channels; }
     int VideoStandard(int) const override { return videoStandard; }
     unsigned StreamCapMask() const override { return streamCap; }
