@@ -120,7 +120,7 @@ void CCodeVideoCfgEventImp::BuildEncodeTab()
     ImageRadioBox markSkin{L"Select_Check.png", L"Select_Check.png", L"Select_Check.png", L"Select_unCheck.png",
                            L"Select_unCheck.png", L"Select_unCheck.png", L"", L""};
     mark->SetSkin(&markSkin);
-    mark->Create(Tr(L""), 0x10000000, RECT{0, 0, 16, 16}, m_pBuildParent, UINT(ID_WATERMARK));
+    mark->Create(L"", 0x10000000, RECT{0, 0, 16, 16}, m_pBuildParent, UINT(ID_WATERMARK));
     mark->SetCheck(0);
     mark->ShowWindow(0);
     m_radios.push_back(mark);

@@ -202,6 +202,13 @@ TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBackAndFocus)
     // Main stream: 720P at 2048 Kb/s, saved and read back.
     Pick(1028, L"720P");
     Pick(1027, L"2048");
+    // Audio: AAC, whose only talk format runs at 16000 Hz, with the main-stream audio on.
+    EXPECT_EQ(Selected(1123), L"G.711A");
+    EXPECT_EQ(Selected(1200), L"8000");
+    Pick(1123, L"AAC");
+    EXPECT_EQ(Selected(1200), L"16000");
+    win->CheckBox(1125)->SetCheck(1);
+    win->Check_OnCheckStateChanged(1, 1125);
     Shot("devconfig-1-encode");
     if (const char* dir = std::getenv("VX_SCREENSHOT_DIR"))
         static_cast<QWidget*>(page->GetUIWnd())->grab().save(QString::fromUtf8(dir) + "/devconfig-1-page.png");
@@ -212,10 +219,18 @@ TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBackAndFocus)
     EXPECT_EQ(live.width, 1280);
     EXPECT_EQ(live.height, 720);
     EXPECT_EQ(live.kbps, 2048);
+    Json::Value mainFormat;
+    fleet->With(dev, [&](devsim::DeviceModel& m) { mainFormat = m.Table("Encode")[0]["MainFormat"][0]; });
+    EXPECT_EQ(mainFormat["Audio"]["Compression"], "AAC");
+    EXPECT_EQ(mainFormat["Audio"]["Frequency"], 16000);
+    EXPECT_EQ(mainFormat["AudioEnable"], true);
     win->ApplyMainAbility(0, false);
     ASSERT_TRUE(WaitUntil([&] { return Settled(); }));
     EXPECT_EQ(Selected(1028), L"720P");
     EXPECT_EQ(Selected(1027), L"2048");
+    EXPECT_EQ(Selected(1123), L"AAC");
+    EXPECT_EQ(Selected(1200), L"16000");
+    EXPECT_TRUE(win->CheckBox(1125)->IsChecked());
 
     // IMAGE: live video moves in the window frame.
     win->RADIO_OnClicked(1, 1019, POINT{});
@@ -235,10 +250,30 @@ TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBackAndFocus)
     ASSERT_TRUE(WaitUntil([&] { return !win->IsSaving(); }));
     win->RADIO_OnClicked(1, 1042, POINT{});
     ASSERT_TRUE(WaitUntil([&] { return !win->IsSaving(); }));
+    // Back light WDR at level 70 and a new channel name, written and read back.
+    Pick(1058, L"WDR");
+    ASSERT_TRUE(WaitUntil([&] { return !win->IsSaving(); }));
+    EXPECT_TRUE(static_cast<QWidget*>(dynamic_cast<QWidget*>(win->Slider(1045)))->isVisible());
+    win->SF_OnSliderPos(1045, 70);
+    ASSERT_TRUE(WaitUntil([&] { return !win->IsSaving(); }));
+    win->Edit(1116)->SetWindowTextW(L"Gate 7");
+    wchar_t name[] = L"Gate 7";
+    win->EDIT_OnEnterPressed(1116, name);
+    ASSERT_TRUE(WaitUntil([&] { return !win->IsSaving() && dynamic_cast<QWidget*>(win->Edit(1116))->isEnabled(); }));
+    Shot("devconfig-3b-image-saved");
+    win->Edit(1116)->SetWindowTextW(L"");
     win->RequestVideoChannelParams(0, -1);
     ASSERT_TRUE(WaitUntil([&] { return win->IsVideoEffectLoaded() != 0; }));
     EXPECT_EQ(win->SliderValueText(1053), L"77");
     EXPECT_EQ(win->Radio(1042)->GetCheck(), 1);
+    EXPECT_EQ(Selected(1058), L"WDR");
+    EXPECT_EQ(win->SliderValueText(1045), L"70");
+    wchar_t shown[64] = {};
+    win->Edit(1116)->GetWindowTextW(shown, 64);
+    EXPECT_EQ(std::wstring(shown), L"Gate 7");
+    std::string deviceName;
+    fleet->With(dev, [&](devsim::DeviceModel& m) { deviceName = m.Table("ChannelTitle")[0]["Name"].asString(); });
+    EXPECT_EQ(deviceName, "Gate 7");
 
     // Focus assistant: the curve follows the device's reports.
     win->BTN_OnClicked(1041);
