@@ -53,6 +53,14 @@ void Place(T* control, int left, int top, int right, int bottom)
     control->MoveWindow(&rc);
 }
 
+// An edit gets its frame at its placed size.
+void PlaceEdit(CSFEditCtrl* edit, int left, int top, int right, int bottom)
+{
+    Place(edit, left, top, right, bottom);
+    if (edit)
+        edit->SetSkin(L"bg_edit.png");
+}
+
 // Cuts a UTF-8 text to at most `bytes` bytes without splitting a character.
 std::string CutUtf8(const std::string& text, size_t bytes)
 {
@@ -113,7 +121,6 @@ void CCodeVideoCfgEventImp::BuildLayoutExtras()
     m_pBorderLine = CreateSFPictureCtrl(nullptr);
     m_pBorderLine->Create(L"", 0x50000000, RECT{0, 0, 1, 34}, GetUIWnd(), UINT(-1));
     m_pBorderLine->SetImage(L"border.png", false);
-    m_pBorderLine->ShowWindow(0);
     if (!Button(ID_FULL_SCREEN)) {
         CSFButton* full = MakeButton(ID_FULL_SCREEN, L"", RECT{0, 0, 24, 24});
         ImageButtonStyle skin;
@@ -201,7 +208,7 @@ void CCodeVideoCfgEventImp::LayoutEncodeTab(int W, int)
         row(r + 14, 272, 215 + d, 402, 239 + d);
         row(r + 15, 20, 249 + d, 150, 273 + d);
         combo(s.bitrate, 150, 249 + d, 300, 271 + d);
-        Place(Edit(s.custom), 320, 249 + d, 470, 271 + d);
+        PlaceEdit(Edit(s.custom), 320, 249 + d, 470, 271 + d);
     }
     // Audio column: main rows 52..58, sub rows 59..65 (249 pixels lower).
     const struct {
@@ -238,7 +245,8 @@ void CCodeVideoCfgEventImp::LayoutImageTab(int W, int)
     Place(Combo(ID_PROFILE), b, 50, W - 30, 72);
     Place(ImageLabel(L"Channel"), a, 84, b, 108);
     Place(Combo(ID_IMAGE_CHANNEL), b, 84, W - 30, 106);
-    Place(ImageLabel(L"Color Mode"), a, 118, b, 142);
+    // The two heading rows hold nothing else: their labels take the row so no text is cut.
+    Place(ImageLabel(L"Color Mode"), a, 118, W - 20, 142);
     Place(Radio(ID_STANDARD), a, 152, b, 176);
     Place(Radio(ID_SOFT), b, 152, c, 176);
     Place(Radio(ID_BRIGHT), c, 152, W - 20, 176);
@@ -256,7 +264,7 @@ void CCodeVideoCfgEventImp::LayoutImageTab(int W, int)
             if (entry.first == s.slider)
                 Place(entry.second, W - 58, s.top, W - 8, s.top + 24);
     }
-    Place(ImageLabel(L"Day/Night Mode"), a, 322, b, 346);
+    Place(ImageLabel(L"Day/Night Mode"), a, 322, W - 20, 346);
     Place(Radio(ID_DN_COLOR), a, 356, b, 380);
     Place(Radio(ID_DN_AUTO), b, 356, c, 380);
     Place(Radio(ID_DN_BW), c, 356, W - 20, 380);
@@ -265,14 +273,15 @@ void CCodeVideoCfgEventImp::LayoutImageTab(int W, int)
     Place(Slider(ID_LEVEL), b, 422, W - 58, 446);
     Place(m_pLevelValue, W - 58, 422, W - 8, 446);
     Place(m_pNameLabel, W - 280, 456, b, 480);
-    Place(Edit(ID_NAME), b, 456, W - 40, 480);
+    PlaceEdit(Edit(ID_NAME), b, 456, W - 40, 480);
 }
 
 void CCodeVideoCfgEventImp::LayoutFileManageTab(int, int H)
 {
     if (!m_fileLabels.empty())
         Place(m_fileLabels.front(), 50, 70, 200, 94);
-    Place(Combo(ID_FILE_MODE), 200, 114, 350, 136);
+    // The one switch-mode combo stands in for the mode choice of the label's row.
+    Place(Combo(ID_FILE_MODE), 200, 70, 350, 92);
     Place(Button(ID_FILE_SAVE), H - 20, 70, H + 62, 94);
 }
 

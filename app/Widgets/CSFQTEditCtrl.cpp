@@ -126,8 +126,9 @@ bool CSFQTEditCtrl::event(QEvent* event)
 void CSFQTEditCtrl::EnableWindow(int enable)
 {
     setEnabled(enable != 0);
-    setStyleSheet(enable ? QStringLiteral("background-color:white")
-                         : QStringLiteral("background-color:rgb(230,230,230)"));
+    // The style sheet replaces the frame image: it draws the same frame itself.
+    setStyleSheet(enable ? QStringLiteral("background-color:white; border:1px solid rgb(201,206,214)")
+                         : QStringLiteral("background-color:rgb(230,230,230); border:1px solid rgb(201,206,214)"));
 }
 
 void CSFQTEditCtrl::SetReadOnly(int readOnly)

@@ -279,6 +279,9 @@ TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBackAndFocus)
     win->BTN_OnClicked(1041);
     ASSERT_TRUE(WaitUntil([&] { return win->FocusReports() >= 3; }));
     Shot("devconfig-4-focus");
+    win->RADIO_OnClicked(1, 1158, POINT{});
+    ASSERT_TRUE(WaitUntil([&] { return page->m_nPendingQuery == 0; }));
+    Shot("devconfig-6-filemanage");
     EXPECT_FALSE(boxes.Has(L"Failed to save."));
 }
 

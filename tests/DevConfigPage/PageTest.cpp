@@ -692,7 +692,7 @@ TEST_F(Page, LayoutPlacesTheControlsFromTheWindowSize)
         {"ConfigFile", [&] { return dynamic_cast<QWidget*>(win->ImageLabel(L"ConfigFile")); }, 1000, 740, 50, 820, 74},
         {"Brightness", [&] { return dynamic_cast<QWidget*>(win->ImageLabel(L"Brightness")); }, 1000, 740, 186, 820, 210},
         {"brightness", w(win->Slider(1053)), 1000, 820, 186, 942, 210},
-        {"Day/Night", [&] { return dynamic_cast<QWidget*>(win->ImageLabel(L"Day/Night Mode")); }, 1000, 740, 322, 820, 346},
+        {"Day/Night", [&] { return dynamic_cast<QWidget*>(win->ImageLabel(L"Day/Night Mode")); }, 1000, 740, 322, 980, 346},
         {"BlackWhite", w(win->Radio(1042)), 1000, 900, 356, 980, 380},
         {"BLC Mode", [&] { return dynamic_cast<QWidget*>(win->ImageLabel(L"BLC Mode")); }, 1000, 720, 390, 820, 414},
         {"level", w(win->Slider(1045)), 1000, 820, 422, 942, 446},
