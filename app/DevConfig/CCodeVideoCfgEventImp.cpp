@@ -272,6 +272,7 @@ void CCodeVideoCfgEventImp::SelectTab(int tab)
         if (AllFlagsSet())
             SetConfig();
         SelectChannel(m_nChannel);
+        RequestWaterMark(0, m_nChannel);
         ShowImageTab(0);
         ShowFileManageTab(0);
         ShowEncodeTab(1);

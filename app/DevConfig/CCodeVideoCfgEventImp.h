@@ -239,6 +239,8 @@ public:
     CSFStatic* ImageLabel(const wchar_t* key) const;
     CSFStatic* ChannelNameLabel() const { return m_pNameLabel; }
     CSFPictureCtrl* BorderLine() const { return m_pBorderLine; }
+    void RequestWaterMark(int value, int channel);
+    void OnGetWaterMark(const __ZRDEV_WATERMAKE_CFG& record, int ok);
 
 private:
     void BuildLayoutExtras();

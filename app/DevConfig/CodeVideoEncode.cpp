@@ -973,3 +973,22 @@ bool CCodeVideoCfgEventImp::IFrameEnter(UINT id, const wchar_t* text)
     Edit(int(id))->SetWindowTextW(std::to_wstring(result).c_str());
     return true;
 }
+
+void CCodeVideoCfgEventImp::RequestWaterMark(int value, int channel)
+{
+    if (m_pRequests)
+        m_pRequests->GetWaterMark(value, channel);
+}
+
+void CCodeVideoCfgEventImp::OnGetWaterMark(const __ZRDEV_WATERMAKE_CFG& record, int ok)
+{
+    if (!ok)
+        return;
+    const int on = record.nEnable != 0;
+    Radio(ID_WATERMARK)->SetCheck(on);
+    CSFEditCtrl* edit = Edit(ID_WATERMARK_TEXT);
+    edit->EnableWindow(on);
+    const char* text = record.nKey == 1 ? record.szLetterData : record.szData;
+    const size_t size = record.nKey == 1 ? sizeof record.szLetterData : sizeof record.szData;
+    edit->SetWindowTextW(QString::fromUtf8(text, int(strnlen(text, size))).toStdWString().c_str());
+}

@@ -64,6 +64,11 @@ public:
     }
     void View_OnSaveConfigFileResult(int ok) override { if (auto w = View()) w->OnSaveConfigFileResult(ok); }
     void View_OnSaveChannelNameResult(int ok) override { if (auto w = View()) w->OnSaveChannelNameResult(ok); }
+    void View_OnGetWaterMark(const __ZRDEV_WATERMAKE_CFG& r, int ok) override
+    {
+        if (auto w = View())
+            w->OnGetWaterMark(r, ok);
+    }
     void View_EncodeResult(const char* setter, const Json::Value& v, int extra, bool flag) override
     {
         if (auto w = View())

@@ -111,6 +111,11 @@ public:
         if (auto l = m_wpLogic.lock())
             l->SaveChannelName(channel, std::move(record));
     }
+    void GetWaterMark(int value, int channel) override
+    {
+        if (auto l = m_wpLogic.lock())
+            l->GetWaterMark(value, channel);
+    }
     int ChannelCount() const override
     {
         auto l = m_wpLogic.lock();

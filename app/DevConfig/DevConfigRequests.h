@@ -48,6 +48,8 @@ public:
     virtual void SetComboFileConfig(const tagNET_VIDEOIN_SWITCH_MODE_INFO& record, int channel) = 0;
     // Writes the channel name of the record (the request's own copy); the answer clears the saving flag.
     virtual void SaveChannelName(int channel, std::shared_ptr<AV_CFG_ChannelName> record) = 0;
+    // Reads the watermark of a channel; the first argument is passed on unchanged.
+    virtual void GetWaterMark(int value, int channel) = 0;
 
     // Facts of the logged-in device.
     virtual int ChannelCount() const = 0;

@@ -744,4 +744,144 @@ TEST_F(Page, LayoutPlacesTheControlsFromTheWindowSize)
     EXPECT_EQ(bare.NormalVideoRect().right, 0);
 }
 
+TEST_F(Page, HiddenEncodeRowsFollowTheFrameRateAndTheWatermarkGuardsTheSave)
+{
+    BoxRecorder boxes;
+    page->GetView()->ShowWindow(1);
+    Login();
+    win->SelectTab(CCodeVideoCfgEventImp::kTabEncode);
+    win->ShowEncodeTab(1);
+    auto text = [&](int id) {
+        wchar_t buf[64] = {};
+        win->Edit(id)->GetWindowTextW(buf, 64);
+        return std::wstring(buf);
+    };
+    auto label = [&](int row) {
+        wchar_t buf[64] = {};
+        win->EncodeRowLabel(row)->GetStaticText(buf, 64);
+        return std::wstring(buf);
+    };
+    EXPECT_EQ(label(25), L" (25~150)");
+    EXPECT_EQ(text(1172), L"50");
+    EXPECT_EQ(label(68), L" (15~150)");
+    EXPECT_EQ(text(1175), L"30");
+    for (QWidget* hidden : {dynamic_cast<QWidget*>(win->Edit(1172)), dynamic_cast<QWidget*>(win->Combo(1207)),
+                            dynamic_cast<QWidget*>(win->Radio(1174)), dynamic_cast<QWidget*>(win->Edit(1173)),
+                            dynamic_cast<QWidget*>(win->EncodeRowLabel(23)), dynamic_cast<QWidget*>(win->EncodeRowLabel(69)),
+                            dynamic_cast<QWidget*>(win->CheckBox(1127))})
+        EXPECT_FALSE(hidden->isVisible());
+    EXPECT_TRUE(dynamic_cast<QWidget*>(win->CheckBox(1125))->isVisible());
+
+    // The interval runs from the frame rate to 150.
+    const std::pair<const wchar_t*, const wchar_t*> entries[] = {
+        {L"1234", L"150"}, {L"30", L"30"}, {L"200", L"150"}, {L"10", L"25"}, {L"a1", L"25"}};
+    for (const auto& e : entries) {
+        std::wstring typed = e.first;
+        win->EDIT_OnEnterPressed(1172, typed.data());
+        EXPECT_EQ(text(1172), e.second) << QString::fromWCharArray(e.first).toStdString();
+    }
+    wchar_t empty[] = L"";
+    win->EDIT_OnTextChange(1172, empty);
+    EXPECT_EQ(text(1172), L"50");
+
+    // Opening the tab reads the watermark; switched on without a text it refuses the save.
+    engine->calls.clear();
+    win->RADIO_OnClicked(1, 1019, POINT{});
+    win->RADIO_OnClicked(1, 1018, POINT{});
+    AnswerAll();
+    EXPECT_NE(std::find(engine->calls.begin(), engine->calls.end(), "watermark 0 0"), engine->calls.end());
+    auto mark = std::make_unique<__ZRDEV_WATERMAKE_CFG>();
+    std::memset(mark.get(), 0, sizeof *mark);
+    mark->nEnable = 1;
+    mark->nKey = 1;
+    win->OnGetWaterMark(*mark, 1);
+    EXPECT_EQ(win->Radio(1174)->GetCheck(), 1);
+    win->OnEncodeOK();
+    EXPECT_EQ(std::count(engine->calls.begin(), engine->calls.end(), "commit"), 0);
+    mark->nKey = 2;
+    std::strcpy(mark->szData, "Cam 7");
+    win->OnGetWaterMark(*mark, 1);
+    EXPECT_EQ(text(1173), L"Cam 7");
+    win->OnEncodeOK();
+    EXPECT_EQ(std::count(engine->calls.begin(), engine->calls.end(), "commit"), 1);
+    EXPECT_EQ(boxes.texts, std::vector<std::wstring>{L"Watermark cannot empty."});
+}
+
+TEST_F(ImageTab, BackLightLevelAndChannelNameAreWrittenAtOnce)
+{
+    BoxRecorder boxes;
+    page->GetView()->ShowWindow(1);
+    Login();
+    win->RADIO_OnClicked(1, 1019, POINT{});
+    color = std::make_shared<tagNET_VIDEOIN_COLOR_INFO>();
+    *color = {28, 0, 40, 60, 70, 50, 0};
+    auto videoColor = std::make_shared<AV_CFG_ChannelVideoColor>();
+    std::memset(videoColor.get(), 0, sizeof *videoColor);
+    auto backLight = std::make_shared<tagNET_VIDEOIN_BACKLIGHT_INFO>();
+    std::memset(backLight.get(), 0, sizeof *backLight);
+    backLight->emBlackMode = 3;  // WDR at level 0
+    dayNight = std::make_shared<tagNET_VIDEOIN_DAYNIGHT_INFO>();
+    *dayNight = {20, 0, 1, {0, 0}};
+    auto name = std::make_shared<AV_CFG_ChannelName>();
+    std::memset(name.get(), 0, sizeof *name);
+    std::strcpy(name->szName, "Front door");
+    win->OnGetVideoEffect(color, videoColor, backLight, dayNight, name, 1, 0);
+    auto* level = dynamic_cast<QWidget*>(win->Slider(1045));
+    EXPECT_TRUE(level->isVisible());
+    EXPECT_EQ(win->SliderValueText(1045), L"0");
+
+    // HLC without a level starts at 50.
+    win->Combo(1058)->SetCurSel(3);
+    win->SelectChanged(1058, 3);
+    ASSERT_EQ(engine->backLights.size(), 1u);
+    EXPECT_EQ(engine->backLights[0]->emBlackMode, 4);
+    EXPECT_EQ(engine->backLights[0]->nGlareInhibition, 50);
+    EXPECT_EQ(win->SliderValueText(1045), L"50");
+    win->SF_OnSliderPos(1045, 65);  // refused while the save is out
+    EXPECT_EQ(engine->backLights.size(), 1u);
+    EXPECT_EQ(win->Slider(1045)->GetPos(), 50);
+    win->ClearSaving();
+    win->SF_OnSliderPos(1045, 50);  // where it stands: nothing to send
+    EXPECT_EQ(engine->backLights.size(), 1u);
+    win->SF_OnSliderPos(1045, 65);
+    ASSERT_EQ(engine->backLights.size(), 2u);
+    EXPECT_EQ(engine->backLights[1]->nGlareInhibition, 65);
+    EXPECT_EQ(engine->backLights[0]->nGlareInhibition, 50);
+    win->ClearSaving();
+    win->Combo(1058)->SetCurSel(0);
+    win->SelectChanged(1058, 0);
+    EXPECT_FALSE(level->isVisible());
+    win->ClearSaving();
+
+    // Channel name: at most 15 characters, never empty, the edit waits for the answer.
+    auto shown = [&] {
+        wchar_t buf[64] = {};
+        win->Edit(1116)->GetWindowTextW(buf, 64);
+        return std::wstring(buf);
+    };
+    EXPECT_EQ(shown(), L"Front door");
+    wchar_t longName[] = L"ABCDEFGHIJKLMNOPQ";
+    win->EDIT_OnTextChange(1116, longName);
+    EXPECT_EQ(shown(), L"ABCDEFGHIJKLMNO");
+    wchar_t empty[] = L"";
+    win->EDIT_OnEnterPressed(1116, empty);
+    EXPECT_EQ(shown(), L"Front door");
+    wchar_t gate[] = L"Gate";
+    win->EDIT_OnEnterPressed(1116, gate);
+    EXPECT_EQ(engine->calls.back(), "savename 0 Gate");
+    EXPECT_FALSE(Enabled(win->Edit(1116)));
+    win->EDIT_OnEnterPressed(1116, gate);
+    win->ClearSaving();
+    win->OnSaveChannelNameResult(0);
+    EXPECT_TRUE(Enabled(win->Edit(1116)));
+    EXPECT_EQ(shown(), L"Front door");
+    win->EDIT_OnEnterPressed(1116, gate);
+    win->ClearSaving();
+    win->OnSaveChannelNameResult(1);
+    EXPECT_EQ(shown(), L"Gate");
+    EXPECT_EQ(std::count(engine->calls.begin(), engine->calls.end(), "savename 0 Gate"), 2);
+    EXPECT_EQ(boxes.texts, (std::vector<std::wstring>{L"Setting,please wait...", L"Channel name can't be empty.",
+                                                      L"Setting,please wait...", L"Failed to save."}));
+}
+
 } // namespace

@@ -58,6 +58,7 @@ public:
     void SaveBlackLightInfo(int, std::shared_ptr<tagNET_VIDEOIN_BACKLIGHT_INFO> r) override
     {
         calls.push_back("savebl " + std::to_string(r->emBlackMode));
+        backLights.push_back(r);
     }
     void SaveDayNightInfo(int, std::shared_ptr<tagNET_VIDEOIN_DAYNIGHT_INFO> r) override { dayNights.push_back(r); }
     void GetFileConfigPara(int) override { calls.push_back("getfile"); }
@@ -72,6 +73,10 @@ public:
     void SaveChannelName(int channel, std::shared_ptr<AV_CFG_ChannelName> r) override
     {
         calls.push_back("savename " + std::to_string(channel) + " " + r->szName);
+    }
+    void GetWaterMark(int value, int channel) override
+    {
+        calls.push_back("watermark " + std::to_string(value) + " " + std::to_string(channel));
     }
     int ChannelCount() const override { return channels; }
     int VideoStandard(int) const override { return videoStandard; }
@@ -91,6 +96,7 @@ public:
     std::vector<Staged> staged;
     std::vector<std::shared_ptr<tagNET_VIDEOIN_COLOR_INFO>> colors;
     std::vector<std::shared_ptr<tagNET_VIDEOIN_DAYNIGHT_INFO>> dayNights;
+    std::vector<std::shared_ptr<tagNET_VIDEOIN_BACKLIGHT_INFO>> backLights;
     int channels = 2, videoStandard = 0, protocol = 0;
     unsigned streamCap = 0;
 };
