@@ -484,6 +484,9 @@ void CCodeVideoCfgEventImp::EncodeResult(const std::string& setter, const Json::
         ApplyCbrLock(false);
         if (m_pRequests && m_pRequests->Protocol() == 1 && MainStreamType() != 0)
             Combo(ID_MAIN_COMP)->EnableWindow(0);
+        Edit(ID_MAIN_IFRAME)->ShowWindow(0);
+        Combo(ID_MAIN_SVC)->ShowWindow(0);
+        LayoutEncodeTab(699, 598);
         Combo(ID_MAIN_RES)->ResetContent();
         m_main.resolutionKeys.clear();
         Query("Resolution", MainStreamType(), SelectedText(ID_MAIN_COMP), vs, 0, 0, "", 0, false);
@@ -558,6 +561,8 @@ void CCodeVideoCfgEventImp::EncodeResult(const std::string& setter, const Json::
         const int sel = Combo(ID_SUB_COMP)->GetCurSel();
         m_sub.compressionKey = sel >= 0 && sel < int(m_sub.compressionKeys.size()) ? m_sub.compressionKeys[size_t(sel)] : -1;
         ApplyCbrLock(true);
+        Edit(ID_SUB_IFRAME)->ShowWindow(0);
+        Combo(ID_SUB_SVC)->ShowWindow(0);
         Combo(ID_SUB_RES)->ResetContent();
         m_sub.resolutionKeys.clear();
         Query("Sub1Resolution", 0, "", vs, 0, 0, SelectedText(ID_SUB_COMP), 0, true);
@@ -580,7 +585,10 @@ void CCodeVideoCfgEventImp::EncodeResult(const std::string& setter, const Json::
 void CCodeVideoCfgEventImp::FillAudioEncodeComboEx(std::shared_ptr<ZRDEV_TALKFORMAT_LIST> record)
 {
     if (m_bEncodeInfoFlag) {
-        ShowEncodeAudio(m_nCurTab == kTabEncode);
+        for (int row : {57, 64})
+            m_encodeRows[size_t(row)]->ShowWindow(0);
+        Combo(ID_MAIN_SAMPLE)->ShowWindow(0);
+        Combo(ID_SUB_SAMPLE)->ShowWindow(0);
         return;
     }
     if (!record)

@@ -138,14 +138,14 @@ TEST(EditCtrl, ReadOnlyAndEnableSheets)
     QWidget page;
     CSFQTEditCtrl* edit = NewEdit(&page, nullptr);
     edit->EnableWindow(0);
-    EXPECT_EQ(edit->styleSheet(), "background-color:rgb(230,230,230)");
+    EXPECT_EQ(edit->styleSheet(), "background-color:rgb(230,230,230); border:1px solid rgb(201,206,214)");
     edit->SetReadOnly(1);
     EXPECT_TRUE(edit->isEnabled());
     EXPECT_TRUE(edit->isReadOnly());
     edit->SetObjectName(L"Name");
     EXPECT_TRUE(edit->styleSheet().contains("color:rgb(45,136,239)"));
     edit->EnableWindow(1);
-    EXPECT_EQ(edit->styleSheet(), "background-color:white");
+    EXPECT_EQ(edit->styleSheet(), "background-color:white; border:1px solid rgb(201,206,214)");
 }
 
 TEST(ComboBox, ProgramChangesAreQuiet)
