@@ -688,6 +688,8 @@ TEST_F(Page, LayoutPlacesTheControlsFromTheWindowSize)
     const int H = 596;
     const Case cases[] = {
         {"live video", [&] { return dynamic_cast<QWidget*>(win->GetVideoWindow()); }, 1000, 20, 50, 720, 575},
+        {"live video, odd width", [&] { return dynamic_cast<QWidget*>(win->GetVideoWindow()); }, 1001, 20, 50, 721, 575},
+        {"live video, narrow", [&] { return dynamic_cast<QWidget*>(win->GetVideoWindow()); }, 699, 20, 50, 419, 349},
         {"full screen", [&] { return dynamic_cast<QWidget*>(win->Button(1115)); }, 1000, 686, 541, 710, 565},
         {"ConfigFile", [&] { return dynamic_cast<QWidget*>(win->ImageLabel(L"ConfigFile")); }, 1000, 740, 50, 820, 74},
         {"Brightness", [&] { return dynamic_cast<QWidget*>(win->ImageLabel(L"Brightness")); }, 1000, 740, 186, 820, 210},
