@@ -176,13 +176,13 @@ void CCodeVideoCfgEventImp::LayoutEncodeTab(int W, int)
     auto combo = [&](int id, int l, int t, int r, int b) { Place(Combo(id), l, t, r, b); };
     // Both streams share one pattern; the sub stream starts 249 pixels lower.
     struct Stream {
-        int dy, title, border, typeRow, type, comp, cbr, vbr, frame, res, quality, bitrate, custom;
+        int dy, title, typeRow, type, comp, cbr, vbr, frame, res, quality, bitrate, custom;
         CSFPictureCtrl* line;
     };
     const Stream streams[] = {
-        {0, 3, 4, 5, ID_MAIN_TYPE, ID_MAIN_COMP, ID_MAIN_CBR, ID_MAIN_VBR, ID_MAIN_FRAME, ID_MAIN_RES,
+        {0, 3, 5, ID_MAIN_TYPE, ID_MAIN_COMP, ID_MAIN_CBR, ID_MAIN_VBR, ID_MAIN_FRAME, ID_MAIN_RES,
          ID_MAIN_QUALITY, ID_MAIN_BITRATE, ID_MAIN_CUSTOM, m_pMainBorder},
-        {249, 32, 33, 34, ID_SUB_TYPE, ID_SUB_COMP, ID_SUB_CBR, ID_SUB_VBR, ID_SUB_FRAME, ID_SUB_RES, ID_SUB_QUALITY,
+        {249, 32, 34, ID_SUB_TYPE, ID_SUB_COMP, ID_SUB_CBR, ID_SUB_VBR, ID_SUB_FRAME, ID_SUB_RES, ID_SUB_QUALITY,
          ID_SUB_BITRATE, ID_SUB_CUSTOM, m_pSubBorder},
     };
     row(1, 20, 10, 150, 34);
