@@ -21,7 +21,7 @@
 class CDevConfigEventImp;
 class CAcountDlg;
 class CSFStatic;
-class CSFVideoInFocus;
+class CVideoInfocus;
 
 class CCodeVideoCfgEventImp : public ISFViewEvent,
                               public ISFComboBoxEvent,
@@ -57,7 +57,13 @@ public:
     int CurrentTab() const { return m_nCurTab; }
     void SetCurrentTab(int tab) { m_nCurTab = tab; }
     void SelectTab(int tab);
-    void SetFullScreen() {}
+    // Full screen of the live video: entered and left by button 1115; Esc of the main window leaves.
+    void OnFullScreenButton();
+    void SetFullScreen();
+    int IsFullScreen() const { return m_bFullScreen; }
+    // The live video's place outside full screen; the video is moved there only outside full screen.
+    void SetNormalVideoRect(const RECT& rect);
+    RECT NormalVideoRect() const { return m_rcNormalVideo; }
 
     // Account and login.
     virtual void SetDeviceAccount(const std::string& user, const std::string& password);
@@ -70,9 +76,8 @@ public:
     void EnableEasyFocusButton(int enable);
     void UpdateFocusStatus(int value);
     void OnEasyFocus();
-    int IsFocusShown() const { return m_bFocusShown; }
-    // Focus reports drawn since the assistant was opened.
-    int FocusReports() const { return m_nFocusReports; }
+    void CancelVideoInFocus();
+    std::shared_ptr<CVideoInfocus> GetFocusDialog() const { return m_pFocusDlg; }
 
     // Encode results.
     void SetEncodeInfoFlag(bool flag) { m_bEncodeInfoFlag = flag; }
@@ -171,7 +176,7 @@ private:
     std::shared_ptr<CAcountDlg> m_pAccountDlg;
     CSFView* m_pView = nullptr;
     CSFVideoWindow* m_pVideoWindow = nullptr;
-    CSFVideoInFocus* m_pFocus = nullptr;
+    std::shared_ptr<CVideoInfocus> m_pFocusDlg;
     SDKMETHOD m_method = SDKMETHOD_DEFAULT;
 
     // Frame.
@@ -187,8 +192,6 @@ private:
     int m_nCurTab = kTabEncode;
     long m_lPlayHandle = 0;
     int m_nPlayChannel = 0;
-    int m_bFocusShown = 0;
-    int m_nFocusReports = 0;
 
     // Encode.
     int m_nChannel = 0;
@@ -214,4 +217,12 @@ private:
     // FileManage.
     int m_bFileLoaded = 0;
     tagNET_VIDEOIN_SWITCH_MODE_INFO m_switchMode{};
+
+    // Full screen.
+    void BuildFullScreenButton();
+    void ShowFullScreenButton(int show);
+    int m_bFullScreen = 0;
+    RECT m_rcNormalVideo{0, 0, 0, 0};
+    // Where a page without a main window was before full screen.
+    RECT m_rcPageBeforeFullScreen{0, 0, 0, 0};
 };

@@ -1,6 +1,6 @@
 // The device configuration page against the embedded fleet through the real configuration
 // logic, SDK, emulated devices and player: login, live video, encode and picture changes read
-// back, and the focus assistant. Screenshots go to VX_SCREENSHOT_DIR when it is set.
+// back. Screenshots go to VX_SCREENSHOT_DIR when it is set.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -181,7 +181,7 @@ protected:
     std::shared_ptr<CCodeVideoCfgEventImp> win;
 };
 
-TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBackAndFocus)
+TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBack)
 {
     BoxRecorder boxes;
     const size_t dev = DeviceOf("IPC");
@@ -239,11 +239,6 @@ TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBackAndFocus)
     ASSERT_TRUE(WaitUntil([&] { return win->IsVideoEffectLoaded() != 0; }));
     EXPECT_EQ(win->SliderValueText(1053), L"77");
     EXPECT_EQ(win->Radio(1062)->GetCheck(), 1);
-
-    // Focus assistant: the curve follows the device's reports.
-    win->BTN_OnClicked(1041);
-    ASSERT_TRUE(WaitUntil([&] { return win->FocusReports() >= 3; }));
-    Shot("devconfig-4-focus");
     EXPECT_FALSE(boxes.Has(L"Failed to save."));
 }
 
