@@ -225,6 +225,43 @@ TEST_F(DlgFleet, FocusReportsOfTheLiveDeviceReachTheAssistantUntilItCloses)
     EXPECT_TRUE(steps.unexpected.empty()) << QString::fromStdWString(steps.unexpected[0]).toStdString();
 }
 
+TEST_F(DlgFleet, FullScreenShowsTheMovingPictureOverTheScreenAndComesBack)
+{
+    ModalSteps steps;
+    AddDevice(DeviceOf("IPC"), "admin123");
+    page->LoginSelectedDevice();
+    ASSERT_TRUE(WaitUntil([&] { return Settled(); }));
+    win->RADIO_OnClicked(1, 1019, POINT{});
+    ASSERT_TRUE(WaitUntil([&] { return win->IsVideoEffectLoaded() != 0; }));
+    auto* button = static_cast<QAbstractButton*>(W(win->Button(1115)));
+    ASSERT_TRUE(WaitUntil([&] { return button->isVisible(); }));
+    QWidget* video = W(win->GetVideoWindow());
+    const QRect normal = video->geometry();
+    auto* top = static_cast<QWidget*>(page->GetUIWnd());
+
+    button->click();
+    ASSERT_TRUE(win->IsFullScreen());
+    const QSize screen = top->size();
+    EXPECT_EQ(video->geometry(), QRect(QPoint(0, 0), screen));
+    // The picture keeps moving at the new size: two grabs of its middle differ.
+    const QRect middle(screen.width() / 4, screen.height() / 4, screen.width() / 2, screen.height() / 2);
+    QImage first, second;
+    ASSERT_TRUE(WaitUntil([&] {
+        first = top->grab().toImage().copy(middle);
+        WaitUntil([] { return false; }, 300);
+        second = top->grab().toImage().copy(middle);
+        return first != second && first.pixelColor(10, 10) != QColor(Qt::black);
+    }));
+    SaveShot(top, "fullscreen-fleet-video");
+
+    button->click();
+    EXPECT_FALSE(win->IsFullScreen());
+    EXPECT_EQ(video->geometry(), normal);
+    EXPECT_TRUE(W(win->Radio(1019))->isVisible());
+    SaveShot(top, "fullscreen-fleet-restored");
+    EXPECT_TRUE(steps.unexpected.empty());
+}
+
 TEST_F(DlgFleet, InitialPasswordIsChangedOnTheDeviceAndTheNewOneLogsIn)
 {
     const size_t dev = DeviceOf("IPC");
