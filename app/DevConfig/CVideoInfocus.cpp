@@ -10,6 +10,8 @@
 #include "Widgets/SFVideoInFocus.h"
 #include "Widgets/SkinRecords.h"
 
+#include <QWidget>
+
 namespace {
 
 constexpr DWORD kVisible = 0x10000000;
@@ -168,6 +170,10 @@ int CVideoInfocus::Dlg_OnInitDialog(bool create)
     m_pSample = make(L"Sample", x, ID_SAMPLE);
     m_pAdjust = make(L"Adjust", x + 92, ID_ADJUST);
     m_pStop = make(L"Stop", x + 184, ID_STOP);
+    // Enter and Esc belong to the dialog: no button takes the focus (and Enter) from it.
+    for (CSFButton* button : {m_pClose, m_pSample, m_pAdjust, m_pStop})
+        if (auto* widget = dynamic_cast<QWidget*>(button))
+            widget->setFocusPolicy(Qt::NoFocus);
     EnableButtons(1, 0, 0);
     return 1;
 }

@@ -61,8 +61,10 @@ inline QAbstractButton* ButtonWithText(QWidget* dialog, const QString& text)
     return nullptr;
 }
 
-inline void Key(QWidget* target, int key)
+// A key press as the user makes it: to the dialog's focused child when it has one.
+inline void Key(QWidget* dialog, int key)
 {
+    QWidget* target = dialog->focusWidget() ? dialog->focusWidget() : dialog;
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &press);
 }
