@@ -383,7 +383,8 @@ void CCodeVideoCfgEventImp::SetPlayHandle(long handle)
 
 void CCodeVideoCfgEventImp::StartPreview(int ok)
 {
-    ShowFullScreenButton(ok && m_bVideoEffectLoaded && m_nCurTab == kTabImage);
+    if (!m_bFullScreen)
+        ShowFullScreenButton(ok && m_bVideoEffectLoaded && m_nCurTab == kTabImage);
     if (!ok || m_nCurTab != kTabImage || !m_pRequests || !m_pVideoWindow)
         return;
     if (m_lPlayHandle)

@@ -228,6 +228,14 @@ TEST_F(Dlg, FullScreenTakesTheScreenAndComesBackToTheNormalRectangle)
     EXPECT_FALSE(W(win->Combo(1058))->isVisible());
     SaveShot(static_cast<QWidget*>(page->GetUIWnd()), "fullscreen-1-video");
 
+    // A picture reload that fails meanwhile keeps the way out.
+    {
+        ModalSteps boxes;
+        win->StartPreview(win->OnGetVideoEffect(nullptr, nullptr, nullptr, nullptr, nullptr, 0, 0));
+        EXPECT_TRUE(button->isVisible());
+        EXPECT_EQ(boxes.unexpected.size(), 1u);
+    }
+
     // A layout pass meanwhile only changes where the video returns to.
     const QRect moved = normal.adjusted(0, 0, -40, -30);
     win->SetNormalVideoRect(RECT{moved.left(), moved.top(), moved.left() + moved.width(), moved.top() + moved.height()});
