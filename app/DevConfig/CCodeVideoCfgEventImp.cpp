@@ -7,6 +7,7 @@
 #include "Common/Translate.h"
 #include "DevConfig/CAcountDlg.h"
 #include "DevConfig/CDevConfigEventImp.h"
+#include "DevConfig/CVideoInfocus.h"
 #include "Widgets/SFDialog.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFStatic.h"
@@ -46,12 +47,6 @@ int32_t* ColorStyleField(AV_CFG_ChannelVideoColor& rec, int profile)
 
 } // namespace
 
-static void ShowFocusGraph(CSFVideoInFocus* graph, bool show)
-{
-    if (auto* widget = dynamic_cast<QWidget*>(graph))
-        widget->setVisible(show);
-}
-
 CCodeVideoCfgEventImp::CCodeVideoCfgEventImp(std::weak_ptr<CDevConfigEventImp> page) : m_wpPage(std::move(page)) {}
 
 CCodeVideoCfgEventImp::~CCodeVideoCfgEventImp() {}
@@ -66,6 +61,7 @@ std::shared_ptr<CCodeVideoCfgEventImp> CCodeVideoCfgEventImp::Create(std::weak_p
     window->m_pView->SetBGClr(0xffffff);
     window->m_pView->Create(nullptr, L"CodeVideoCfg", kChildVisible, RECT{0, 0, 1000, 62}, parent, 105);
     window->m_pAccountDlg = CAcountDlg::Show(window);
+    window->m_pFocusDlg = ShowVideoInfocusDlg(window.get());
     return window;
 }
 
@@ -75,6 +71,7 @@ int CCodeVideoCfgEventImp::OnCreate()
     BuildEncodeTab();
     ShowEncodeTab(0);
     BuildImageTab();
+    BuildFullScreenButton();
     ShowImageTab(0);
     BuildFileManageTab();
     ShowFileManageTab(0);
@@ -353,6 +350,7 @@ void CCodeVideoCfgEventImp::BTN_OnClicked(int id)
     case ID_REFRESH: LoginSelectedDevice(); break;
     case 1037: OnEncodeOK(); break;
     case ID_EASY_FOCUS: OnEasyFocus(); break;
+    case 1115: OnFullScreenButton(); break;
     case ID_DEFAULT:
         if (RefuseImageChange())
             return;
@@ -388,6 +386,8 @@ void CCodeVideoCfgEventImp::SetPlayHandle(long handle)
 
 void CCodeVideoCfgEventImp::StartPreview(int ok)
 {
+    if (!m_bFullScreen)
+        ShowFullScreenButton(ok && m_bVideoEffectLoaded && m_nCurTab == kTabImage);
     if (!ok || m_nCurTab != kTabImage || !m_pRequests || !m_pVideoWindow)
         return;
     if (m_lPlayHandle)
@@ -401,31 +401,28 @@ void CCodeVideoCfgEventImp::EnableEasyFocusButton(int enable) { Button(ID_EASY_F
 
 void CCodeVideoCfgEventImp::OnEasyFocus()
 {
-    if (!m_pFocus)
+    if (m_pRequests)
+        m_pRequests->VideoInFocus();
+    CSFDialog* dialog = m_pFocusDlg ? m_pFocusDlg->GetDialog() : nullptr;
+    if (!dialog)
         return;
-    m_bFocusShown = !m_bFocusShown;
-    if (m_bFocusShown) {
-        m_nFocusReports = 0;
-        m_pFocus->ClearPointY();
-        m_pFocus->SetString(Tr(L"The Best Area"), 0);
-        m_pFocus->SetMode(1);
-        ShowFocusGraph(m_pFocus, true);
-        if (m_pRequests)
-            m_pRequests->VideoInFocus();
-    } else {
-        m_pFocus->SetMode(0);
-        ShowFocusGraph(m_pFocus, false);
-        if (m_pRequests)
-            m_pRequests->CancelVideoInFocus();
-    }
+    m_pFocusDlg->SetFocusString(Tr(L"The Best Area"), 0);
+    m_pFocusDlg->ResetFocus();
+    dialog->CenterWindow(nullptr);
+    // Focus reports keep arriving on this loop while the dialog runs.
+    dialog->DoModalDlg();
 }
 
 void CCodeVideoCfgEventImp::UpdateFocusStatus(int value)
 {
-    if (m_pFocus && m_bFocusShown) {
-        m_pFocus->AddPointY(value);
-        ++m_nFocusReports;
-    }
+    if (m_pFocusDlg)
+        m_pFocusDlg->AddFocusValue(value);
+}
+
+void CCodeVideoCfgEventImp::CancelVideoInFocus()
+{
+    if (m_pRequests)
+        m_pRequests->CancelVideoInFocus();
 }
 
 // ---- IMAGE ----
@@ -437,11 +434,6 @@ void CCodeVideoCfgEventImp::BuildImageTab()
         m_pVideoWindow->Create(L"VideoWindow", RECT{10, 40, 410, 340}, GetUIWnd(), ID_VIDEO);
         m_pVideoWindow->SetDefaultLayout(DEFAULT_LAYOUT_1);
         m_pVideoWindow->SetSubWinCtrlsVisible(0);
-    }
-    m_pFocus = CreateSFVideoInFocus();
-    if (m_pFocus) {
-        m_pFocus->Create(L"", kVisible, RECT{10, 350, 410, 540}, GetUIWnd(), UINT(-1));
-        ShowFocusGraph(m_pFocus, false);
     }
     const int x = 420, lw = 90, cx = x + lw + 5;
     int y = 44;
@@ -497,9 +489,9 @@ void CCodeVideoCfgEventImp::ShowImageTab(int show)
         Button(id)->ShowWindow(show);
     if (m_pVideoWindow)
         m_pVideoWindow->ShowWindow(show);
-    if (m_pFocus)
-        ShowFocusGraph(m_pFocus, show && m_bFocusShown);
     ShowImageExtras(show);
+    if (!show)
+        ShowFullScreenButton(0);
     Radio(ID_TAB_IMAGE)->SetCheck(show);
 }
 

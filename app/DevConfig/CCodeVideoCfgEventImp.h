@@ -21,11 +21,11 @@
 class CDevConfigEventImp;
 class CAcountDlg;
 class CSFStatic;
-class CSFVideoInFocus;
 class CSFCheckBox;
 class CSFPictureCtrl;
 class CSFScrollArea;
 class ISFCheckBoxEvent;
+class CVideoInfocus;
 
 class CCodeVideoCfgEventImp : public ISFViewEvent,
                               public ISFComboBoxEvent,
@@ -61,7 +61,13 @@ public:
     int CurrentTab() const { return m_nCurTab; }
     void SetCurrentTab(int tab) { m_nCurTab = tab; }
     void SelectTab(int tab);
-    void SetFullScreen() {}
+    // Full screen of the live video: entered and left by button 1115; Esc of the main window leaves.
+    void OnFullScreenButton();
+    void SetFullScreen();
+    int IsFullScreen() const { return m_bFullScreen; }
+    // The live video's place outside full screen; the video is moved there only outside full screen.
+    void SetNormalVideoRect(const RECT& rect);
+    RECT NormalVideoRect() const { return m_rcNormalVideo; }
 
     // Account and login.
     virtual void SetDeviceAccount(const std::string& user, const std::string& password);
@@ -74,9 +80,8 @@ public:
     void EnableEasyFocusButton(int enable);
     void UpdateFocusStatus(int value);
     void OnEasyFocus();
-    int IsFocusShown() const { return m_bFocusShown; }
-    // Focus reports drawn since the assistant was opened.
-    int FocusReports() const { return m_nFocusReports; }
+    void CancelVideoInFocus();
+    std::shared_ptr<CVideoInfocus> GetFocusDialog() const { return m_pFocusDlg; }
 
     // Encode results.
     void SetEncodeInfoFlag(bool flag) { m_bEncodeInfoFlag = flag; }
@@ -175,7 +180,7 @@ private:
     std::shared_ptr<CAcountDlg> m_pAccountDlg;
     CSFView* m_pView = nullptr;
     CSFVideoWindow* m_pVideoWindow = nullptr;
-    CSFVideoInFocus* m_pFocus = nullptr;
+    std::shared_ptr<CVideoInfocus> m_pFocusDlg;
     SDKMETHOD m_method = SDKMETHOD_DEFAULT;
 
     // Frame.
@@ -191,8 +196,6 @@ private:
     int m_nCurTab = kTabEncode;
     long m_lPlayHandle = 0;
     int m_nPlayChannel = 0;
-    int m_bFocusShown = 0;
-    int m_nFocusReports = 0;
 
     // Encode.
     int m_nChannel = 0;
@@ -230,9 +233,6 @@ public:
     void OnSaveChannelNameResult(int ok);
     CSFCheckBox* CheckBox(int id) const;
     CSFScrollArea* EncodeArea() const { return m_pEncodeArea; }
-    // The live-video rectangle the IMAGE layout computed last.
-    RECT NormalVideoRect() const { return m_rcNormalVideo; }
-    int IsFullScreen() const { return m_bFullScreen; }
     void SetFullScreenFlag(int flag) { m_bFullScreen = flag; }
     // Encode label of a row of the tab (1..70), for the layout and for tests.
     CSFStatic* EncodeRowLabel(int row) const;
@@ -276,4 +276,11 @@ private:
     bool m_bHaveTalkFormats = false;
     int m_bImageShown = 0;
     std::shared_ptr<AV_CFG_ChannelName> m_pPendingName;
+
+private:
+    // Full screen.
+    void BuildFullScreenButton();
+    void ShowFullScreenButton(int show);
+    // Where a page without a main window was before full screen.
+    RECT m_rcPageBeforeFullScreen{0, 0, 0, 0};
 };

@@ -121,17 +121,6 @@ void CCodeVideoCfgEventImp::BuildLayoutExtras()
     m_pBorderLine = CreateSFPictureCtrl(nullptr);
     m_pBorderLine->Create(L"", 0x50000000, RECT{0, 0, 1, 34}, GetUIWnd(), UINT(-1));
     m_pBorderLine->SetImage(L"border.png", false);
-    if (!Button(ID_FULL_SCREEN)) {
-        CSFButton* full = MakeButton(ID_FULL_SCREEN, L"", RECT{0, 0, 24, 24});
-        ImageButtonStyle skin;
-        skin.strNormal = L"max_press.png";
-        skin.strHover = L"max_hover.png";
-        skin.strPressed = L"max_press.png";
-        skin.strDisabled = L"max_disabled.png";
-        full->SetSkin(&skin);
-        full->SetToolTipText(Tr(L"Full Screen"));
-        full->ShowWindow(0);
-    }
     std::vector<CSFStatic*> own;
     m_pLevelValue = MakeLabel(L"0", RECT{0, 0, 80, 24}, own);
     m_pLevelValue->SetTextAlignFlag(0x25);
@@ -232,12 +221,8 @@ void CCodeVideoCfgEventImp::LayoutImageTab(int W, int)
     if (!m_pVideoWindow)
         return;
     const int R = W - 280, B = 50 + (3 * (W - 300)) / 4;
-    m_rcNormalVideo = RECT{20, 50, R, B};
-    if (!m_bFullScreen) {
-        RECT rc = m_rcNormalVideo;
-        m_pVideoWindow->MoveWindow(&rc);
-    }
-    Place(Button(ID_FULL_SCREEN), R - 34, B - 34, R - 10, B - 10);
+    // Moves the video and the full-screen button only outside full screen.
+    SetNormalVideoRect(RECT{20, 50, R, B});
     Place(Button(ID_DEFAULT), 40, B + 10, 122, B + 34);
     Place(Button(ID_EASY_FOCUS), W - 382, B + 10, W - 300, B + 34);
     const int a = W - 260, b = W - 180, c = W - 100;
@@ -319,9 +304,6 @@ void CCodeVideoCfgEventImp::ShowImageExtras(int show)
     const int level = show && (sel == 2 || sel == 3);
     Slider(ID_LEVEL)->ShowWindow(level);
     m_pLevelValue->ShowWindow(level);
-    if (!show)
-        if (CSFButton* full = Button(ID_FULL_SCREEN))
-            full->ShowWindow(0);
 }
 
 // ---- Back-light level and channel name ----

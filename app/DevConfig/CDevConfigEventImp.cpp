@@ -16,7 +16,7 @@ CDevConfigEventImp::CDevConfigEventImp(std::weak_ptr<CMainFrameEventImp> mainFra
 {
 }
 
-CDevConfigEventImp::~CDevConfigEventImp() {}
+CDevConfigEventImp::~CDevConfigEventImp() { DestroyPasswordNotice(); }
 
 std::shared_ptr<CDevConfigEventImp> CDevConfigEventImp::Create(std::weak_ptr<CMainFrameEventImp> mainFrame)
 {
@@ -56,6 +56,7 @@ int CDevConfigEventImp::OnCreate()
     m_pTree->Create(0x50000000, RECT{12, 10, 212, 52}, GetUIWnd(), 1100, 0, 0);
     m_pCodeVideoCfg = CCodeVideoCfgEventImp::Create(shared_from_this(), GetUIWnd());
     m_pCodeVideoCfg->SetRequests(m_pRequests);
+    BuildPasswordNotice();
     m_bCreated = 1;
     return 1;
 }
@@ -67,6 +68,7 @@ void CDevConfigEventImp::OnSize(UINT, int width, int height)
     m_pTree->MoveWindow(12, 10, 200, height - 20);
     if (CSFView* view = m_pCodeVideoCfg->GetView())
         view->MoveWindow(222, 10, width - 232, height - 20);
+    m_rcConfig = RECT{222, 10, width - 10, height - 10};
 }
 
 void CDevConfigEventImp::ClearDeviceTree()
@@ -207,14 +209,4 @@ void CDevConfigEventImp::ShowLoginResult(int ok, int code)
     w.ShowFileManageTab(tab == CCodeVideoCfgEventImp::kTabFileManage);
     w.ShowEncodeTab(tab == CCodeVideoCfgEventImp::kTabEncode);
     m_bLoggingIn = 0;
-}
-
-bool CDevConfigEventImp::ShowInitPasswordNotice(bool)
-{
-    // The password dialog of the system pages is not part of this page: the notice only warns.
-    std::wstring body = Tr(L"The initial password is used for the first-time starting device only.Please change "
-                           L"password immediately to avoid any unauthorized party's operation of the device.");
-    std::wstring caption = Tr(L"Attention");
-    ShowMessageBox(body.c_str(), caption.c_str(), GetUIWnd(), 0);
-    return false;
 }

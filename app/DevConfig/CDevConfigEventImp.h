@@ -3,6 +3,9 @@
 // routes the configuration logic's results to the window.
 #pragma once
 
+#include <QPointer>
+#include <QWidget>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +18,10 @@
 class CMainFrameEventImp;
 class CLoginUILogic;
 class CCodeVideoCfgEventImp;
+class CModifyPasswordDlg;
+class CMsgDlgEventImp;
+class CSFDialog;
+class CSFTimer;
 
 class CDevConfigEventImp : public ISFViewEvent,
                            public ISFTreeCtrlEvent,
@@ -48,10 +55,21 @@ public:
     // Results of the configuration logic.
     void ShowLoginResult(int ok, int code);
     bool ShowInitPasswordNotice(bool evs);
+    // Closes the timed initial-password notice.
+    void OnNoticeTimer();
+    std::shared_ptr<CModifyPasswordDlg> GetPasswordDlg() const { return m_pPasswordDlg; }
+    CSFDialog* GetNoticeDialog() const { return m_pNoticeDlg; }
 
     // Tree sink.
     int OnItemClick(void* item, UINT flags) override;
     void OnItemDbClick(void* item, POINT& point) override;
+
+    // Full screen of the live video: the main window, its page area and tool bars.
+    void MoveMainWindow(const RECT& rect, int keep);
+    RECT GetMainPageRect() const;
+    std::shared_ptr<CMainFrameEventImp> GetMainFrame() const { return m_wpMainFrame.lock(); }
+    // Where OnSize last placed the configuration window.
+    RECT GetConfigRect() const { return m_rcConfig; }
 
     int m_bLoggingIn = 0;
     // Configuration results of the current device still on their way.
@@ -69,4 +87,14 @@ private:
     std::vector<std::pair<void*, std::shared_ptr<DEVICE_INFO>>> m_devices;
     void* m_pSelected = nullptr;
     int m_bCreated = 0;
+    RECT m_rcConfig{0, 0, 0, 0};
+
+    // Initial-password change and the timed notice shown when it is declined.
+    void BuildPasswordNotice();
+    void DestroyPasswordNotice();
+    std::shared_ptr<CModifyPasswordDlg> m_pPasswordDlg;
+    CMsgDlgEventImp* m_pNoticeSink = nullptr;
+    CSFDialog* m_pNoticeDlg = nullptr;
+    QPointer<QWidget> m_noticeWidget;
+    std::shared_ptr<CSFTimer> m_pNoticeTimer;
 };

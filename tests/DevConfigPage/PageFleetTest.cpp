@@ -1,6 +1,6 @@
 // The device configuration page against the embedded fleet through the real configuration
 // logic, SDK, emulated devices and player: login, live video, encode and picture changes read
-// back, and the focus assistant. Screenshots go to VX_SCREENSHOT_DIR when it is set.
+// back. Screenshots go to VX_SCREENSHOT_DIR when it is set.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -181,7 +181,7 @@ protected:
     std::shared_ptr<CCodeVideoCfgEventImp> win;
 };
 
-TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBackAndFocus)
+TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBack)
 {
     BoxRecorder boxes;
     const size_t dev = DeviceOf("IPC");
@@ -275,10 +275,6 @@ TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBackAndFocus)
     fleet->With(dev, [&](devsim::DeviceModel& m) { deviceName = m.Table("ChannelTitle")[0]["Name"].asString(); });
     EXPECT_EQ(deviceName, "Gate 7");
 
-    // Focus assistant: the curve follows the device's reports.
-    win->BTN_OnClicked(1041);
-    ASSERT_TRUE(WaitUntil([&] { return win->FocusReports() >= 3; }));
-    Shot("devconfig-4-focus");
     win->RADIO_OnClicked(1, 1158, POINT{});
     ASSERT_TRUE(WaitUntil([&] { return page->m_nPendingQuery == 0; }));
     Shot("devconfig-6-filemanage");

@@ -567,19 +567,6 @@ TEST_F(ImageTab, FileManageComboOnlyChangesWhatSaveSends)
     EXPECT_EQ(engine->calls.size(), asked);
 }
 
-TEST_F(ImageTab, FocusAssistantFollowsTheReports)
-{
-    Login();
-    win->RADIO_OnClicked(1, 1019, POINT{});
-    win->BTN_OnClicked(1041);
-    EXPECT_EQ(engine->calls.back(), "focus");
-    EXPECT_TRUE(win->IsFocusShown());
-    for (int v : {10, 20, 30})
-        win->UpdateFocusStatus(v);
-    win->BTN_OnClicked(1041);
-    EXPECT_EQ(engine->calls.back(), "cancelfocus");
-}
-
 } // namespace
 
 namespace {

@@ -202,6 +202,17 @@ void DrawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& colour
         p.setBrush(colour);
         p.drawEllipse(QRectF(pt(-1.5, 0.5), pt(1.5, 3.5)));
         break;
+    case Glyph::Enlarge:
+    case Glyph::Reduce: {
+        // Four corner brackets, pointing out to enlarge and in to reduce.
+        const qreal o = glyph == Glyph::Enlarge ? 7 : 2, i = glyph == Glyph::Enlarge ? 3 : 7;
+        for (int sx : {-1, 1})
+            for (int sy : {-1, 1}) {
+                p.drawLine(pt(sx * o, sy * o), pt(sx * i, sy * o));
+                p.drawLine(pt(sx * o, sy * o), pt(sx * o, sy * i));
+            }
+        break;
+    }
     case Glyph::None:
         break;
     }

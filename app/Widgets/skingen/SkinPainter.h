@@ -24,7 +24,7 @@ enum class SkinKind {
 
 enum class Glyph { None, Close, Minimise, Menu, Pin, Hide, Clear, Refresh, Gear, Plus, Home, Device, Network,
                    Upgrade, System, Template, Tools, Cloud, Package, Camera, Edit, Info, Globe, Import, Export,
-                   Search, Recorder, Dome };
+                   Search, Recorder, Dome, Enlarge, Reduce };
 
 struct SkinImage {
     const char* name;

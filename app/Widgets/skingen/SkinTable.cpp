@@ -186,6 +186,13 @@ const SkinImage kTable[] = {
     {"step1.png", SkinKind::Solid, 630, 40, kFaceHover, 0, 0, Glyph::None, nullptr},
     {"step2.png", SkinKind::Solid, 630, 40, kFaceHover, 0, 0, Glyph::None, nullptr},
     {"step3.png", SkinKind::Solid, 630, 40, kFaceHover, 0, 0, Glyph::None, nullptr},
+    // Full screen of the live video: enter and restore.
+    {"max_press.png", SkinKind::Glyph, 24, 24, kShade, kWhite, 0, Glyph::Enlarge, nullptr},
+    {"max_hover.png", SkinKind::Glyph, 24, 24, kBrandLight, kWhite, 0, Glyph::Enlarge, nullptr},
+    {"max_disabled.png", SkinKind::Glyph, 24, 24, kNone, kGreyText, 0, Glyph::Enlarge, nullptr},
+    {"min_press.png", SkinKind::Glyph, 24, 24, kShade, kWhite, 0, Glyph::Reduce, nullptr},
+    {"min_hover.png", SkinKind::Glyph, 24, 24, kBrandLight, kWhite, 0, Glyph::Reduce, nullptr},
+    {"min_disabled.png", SkinKind::Glyph, 24, 24, kNone, kGreyText, 0, Glyph::Reduce, nullptr},
 };
 }  // namespace
 
