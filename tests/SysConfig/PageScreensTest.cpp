@@ -4,7 +4,9 @@
 #include "SysConfigTestSupport.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QWidget>
@@ -52,9 +54,21 @@ void Shot(QWidget* w, const std::string& name)
 
 } // namespace
 
+// The program's style sheet, as the program loads it; cleared again when the test ends.
+struct ProgramStyle {
+    ProgramStyle()
+    {
+        QFile file(QCoreApplication::applicationDirPath() + "/Style.css");
+        if (file.open(QIODevice::ReadOnly | QIODevice::Text))
+            qApp->setStyleSheet(QString::fromUtf8(file.readAll()));
+    }
+    ~ProgramStyle() { qApp->setStyleSheet(QString()); }
+};
+
 TEST(SysConfigScreens, SectionsAndDialogsShowTheirTextsWhole)
 {
     pagetest::PageRig rig;
+    ProgramStyle style;
     std::vector<devsim::DeviceState> states;
     const char* types[] = {"IPC", "IPC", "SD", "DVR", "NVR", "Gadget"};
     for (int i = 0; i < 6; ++i) {

@@ -130,8 +130,8 @@ const SkinImage kTable[] = {
     {"icon_nvr.png", SkinKind::Icon, 16, 16, kNone, 0xFF7B61E8, 0, Glyph::Recorder, nullptr},
     {"icon_other.png", SkinKind::Icon, 16, 16, kNone, 0xFF6B7785, 0, Glyph::Device, nullptr},
     {"tittle.png", SkinKind::Solid, 8, 8, kBody, 0, 0, Glyph::None, nullptr},
-    {"tabAll_Check.png", SkinKind::Button, 100, 35, kBrand, kBrand, 0, Glyph::None, nullptr},
-    {"tabAll_unCheck.png", SkinKind::Button, 100, 35, kFace, kEdge, 0, Glyph::None, nullptr},
+    {"tabAll_Check.png", SkinKind::SectionTab, 120, 30, kWhite, kGrey, 1, Glyph::None, nullptr},
+    {"tabAll_unCheck.png", SkinKind::SectionTab, 120, 30, kBody, kGrey, 0, Glyph::None, nullptr},
     {"tabFilter_Check.png", SkinKind::Button, 100, 35, kBrand, kBrand, 0, Glyph::None, nullptr},
     {"tabFilter_unCheck.png", SkinKind::Button, 100, 35, kFace, kEdge, 0, Glyph::None, nullptr},
     // Filter panel: check boxes, separator, combo, filter button.
@@ -139,7 +139,7 @@ const SkinImage kTable[] = {
     {"check_h.png", SkinKind::Check, 16, 16, kWhite, 0xFF8C96A3, 0, Glyph::None, nullptr},
     {"filterSeperater.png", SkinKind::Solid, 1, 58, kGrey, 0, 0, Glyph::None, nullptr},
     {"ComboBox_small.png", SkinKind::ComboStrip, 88, 88, kBrand, kGrey, 0, Glyph::None, nullptr},
-    {"ComboBox.png", SkinKind::ComboStrip, 150, 88, kBrand, kGrey, 0, Glyph::None, nullptr},
+    {"ComboBox.png", SkinKind::ComboPieces, 151, 110, kBrand, kGrey, 0, Glyph::None, nullptr},
     {"btn_filter_nor.png", SkinKind::Glyph, 24, 24, kBrand, kWhite, 0, Glyph::Search, nullptr},
     {"btn_filter_over.png", SkinKind::Glyph, 24, 24, kBrandLight, kWhite, 0, Glyph::Search, nullptr},
     // Address control faces (its style sheet names them) and the menu background.
@@ -182,7 +182,7 @@ const SkinImage kTable[] = {
     {"button_p.png", SkinKind::Button, 145, 35, kBrandDark, kBrandDark, 0, Glyph::None, nullptr},
     {"button_d.png", SkinKind::Button, 145, 35, kGrey, kEdgeOff, 0, Glyph::None, nullptr},
     {"ComboBox_big.png", SkinKind::ComboStrip, 500, 88, kBrand, kGrey, 0, Glyph::None, nullptr},
-    {"bg_time_noal.png", SkinKind::EditFrame, 181, 104, kWhite, kGrey, 0, Glyph::None, nullptr},
+    {"bg_time_noal.png", SkinKind::SlicedFrame, 181, 104, kWhite, kGrey, 0, Glyph::None, nullptr},
     {"step1.png", SkinKind::Solid, 630, 40, kFaceHover, 0, 0, Glyph::None, nullptr},
     {"step2.png", SkinKind::Solid, 630, 40, kFaceHover, 0, 0, Glyph::None, nullptr},
     {"step3.png", SkinKind::Solid, 630, 40, kFaceHover, 0, 0, Glyph::None, nullptr},
