@@ -101,6 +101,9 @@ int CFindPasswordXmlDlg::Dlg_OnInitDialog(bool create)
     for (CSFStatic* s : {m_pRule, m_pNote})
         if (s)
             s->SetWordWrap(1);
+    // Two lines of the hint fit its 25 pixels only a size smaller.
+    if (m_pRule)
+        m_pRule->SetTextSize(11);
     ShowExportStep(false, false);
     return 1;
 }

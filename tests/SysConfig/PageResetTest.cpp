@@ -87,6 +87,8 @@ protected:
                 xml->OnBrowse();
                 xml->OnNext();
             } else if (xml->GetStep() == 3) {
+                EXPECT_EQ(pagetest::CutTexts(WidgetOf(xml->GetDialog())), std::vector<std::string>{});
+                pagetest::Shot(WidgetOf(xml->GetDialog()), "dialog-file-password");
                 xml->Passwords().newEdit->SetWindowTextW(QString(newPassword).toStdWString().c_str());
                 xml->Passwords().confirmEdit->SetWindowTextW(QString(newPassword).toStdWString().c_str());
                 xml->OnNext();

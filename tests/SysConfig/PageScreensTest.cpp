@@ -13,44 +13,14 @@
 
 #include "SysConfig/CFindPasswordDlg.h"
 #include "SysConfig/CFindPasswordXmlDlg.h"
+#include "SysConfig/CModifyPasswordDlg.h"
 #include "SysConfig/CSysTabEventImp.h"
 #include "Widgets/SFDialog.h"
 
 namespace {
 
-// Texts of visible labels and buttons that do not fit their control, as "text (needed > had)".
-std::vector<std::string> CutTexts(QWidget* root)
-{
-    std::vector<std::string> out;
-    for (QWidget* w : root->findChildren<QWidget*>()) {
-        if (w->isHidden() || !w->isVisibleTo(root))
-            continue;
-        QString text;
-        bool wraps = false;
-        if (auto* l = qobject_cast<QLabel*>(w)) {
-            text = l->text();
-            wraps = l->wordWrap();
-        } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
-            text = b->text();
-        }
-        if (text.isEmpty() || wraps)
-            continue;
-        const int needed = w->fontMetrics().horizontalAdvance(text);
-        const int right = w->mapTo(root, QPoint(std::min(needed, w->width()), 0)).x();
-        if (needed > w->width() + 2 || right > root->width())
-            out.push_back(text.toStdString() + " (" + std::to_string(needed) + " > " + std::to_string(w->width()) + ")");
-    }
-    return out;
-}
-
-void Shot(QWidget* w, const std::string& name)
-{
-    const QByteArray dir = qgetenv("VX_SYSCONFIG_SHOTS");
-    if (dir.isEmpty())
-        return;
-    QDir().mkpath(QString::fromUtf8(dir));
-    w->grab().save(QString::fromUtf8(dir) + "/" + QString::fromStdString(name) + ".png");
-}
+using pagetest::CutTexts;
+using pagetest::Shot;
 
 } // namespace
 
@@ -124,4 +94,19 @@ TEST(SysConfigScreens, SectionsAndDialogsShowTheirTextsWhole)
     EXPECT_EQ(CutTexts(xmlWidget), std::vector<std::string>{});
     Shot(xmlWidget, "dialog-file-import");
     xmlWidget->hide();
+
+    // The password dialog for a batch, then for one device.
+    auto pwd = CModifyPasswordDlg::Create({});
+    auto* pwdWidget = dynamic_cast<QWidget*>(pwd->GetDialog());
+    ASSERT_NE(pwdWidget, nullptr);
+    pwd->CountValue()->SetStaticText(L"2");
+    pwdWidget->show();
+    systest::PumpUntil([] { return false; }, 50);
+    EXPECT_EQ(CutTexts(pwdWidget), std::vector<std::string>{});
+    Shot(pwdWidget, "dialog-batch-password");
+    pwd->ResetForSingleDevice();
+    systest::PumpUntil([] { return false; }, 50);
+    EXPECT_EQ(CutTexts(pwdWidget), std::vector<std::string>{});
+    Shot(pwdWidget, "dialog-modify-password");
+    pwdWidget->hide();
 }
