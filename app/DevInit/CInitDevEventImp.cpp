@@ -34,9 +34,7 @@ std::wstring Read(CSFEditCtrl* edit, int count)
 std::string Store(char* field, size_t size, const std::wstring& text)
 {
     SF_SOFT_BASE::CSFStreamConvert convert(text.c_str(), 0);
-    std::memset(field, 0, size);
-    if (convert.GetMultiByte())
-        std::strncpy(field, convert.GetMultiByte(), size - 1);
+    SafeStrCopy(field, size, convert.GetMultiByte());
     return field;
 }
 

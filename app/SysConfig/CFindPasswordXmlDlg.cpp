@@ -4,6 +4,7 @@
 
 #include "Common/AppPath.h"
 #include "Common/SFStreamConvert.h"
+#include "Common/StrHelpers.h"
 #include "Common/Translate.h"
 #include "SysConfig/CSysConfigEventImp.h"
 #include "Widgets/SFFactory.h"
@@ -241,8 +242,7 @@ void CFindPasswordXmlDlg::BackToExportStep() { m_nStep = 1; }
 
 void CFindPasswordXmlDlg::GetResetInfo(char newPassword[33], std::string& create, CodeMap& codes) const
 {
-    std::memset(newPassword, 0, 33);
-    std::strncpy(newPassword, m_szNewPassword, 32);
+    SafeStrCopy(newPassword, 33, m_szNewPassword);
     create = m_strCreate;
     codes.insert(m_mapCodes.begin(), m_mapCodes.end());
 }
@@ -337,8 +337,7 @@ bool CFindPasswordXmlDlg::CheckPasswords()
         ShowMessageBox(Tr(problem), Tr(L"Attention"), GetUIWnd(), 0);
         return false;
     }
-    std::memset(m_szNewPassword, 0, sizeof m_szNewPassword);
-    std::strncpy(m_szNewPassword, SFWideToUtf8(pwd).c_str(), 32);
+    SafeStrCopy(m_szNewPassword, sizeof m_szNewPassword, SFWideToUtf8(pwd).c_str());
     return true;
 }
 

@@ -30,8 +30,7 @@ QTemporaryDir* g_dir = nullptr;
 
 void CopyText(char* out, size_t size, const std::string& text)
 {
-    std::memset(out, 0, size);
-    std::strncpy(out, text.c_str(), size - 1);
+    SafeStrCopy(out, size, text.c_str());
 }
 } // namespace
 
