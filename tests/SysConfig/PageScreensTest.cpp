@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QWidget>
@@ -21,6 +22,21 @@ namespace {
 
 using pagetest::CutTexts;
 using pagetest::Shot;
+
+bool Inked(QRgb p) { return qAlpha(p) > 128 && (qRed(p) < 235 || qGreen(p) < 235 || qBlue(p) < 235); }
+
+// A frame line crosses the middle of each edge of the picture.
+bool FramedOnFourSides(const QImage& image)
+{
+    const int w = image.width(), h = image.height();
+    return w > 4 && h > 4 && Inked(image.pixel(w / 2, 0)) && Inked(image.pixel(w / 2, h - 1)) &&
+           Inked(image.pixel(0, h / 2)) && Inked(image.pixel(w - 1, h / 2));
+}
+
+QImage SkinImage(const char* name)
+{
+    return QImage(QCoreApplication::applicationDirPath() + "/Skin/" + name);
+}
 
 } // namespace
 
@@ -68,6 +84,23 @@ TEST(SysConfigScreens, SectionsAndDialogsShowTheirTextsWhole)
         EXPECT_EQ(CutTexts(page), std::vector<std::string>{});
         Shot(page, std::string("page-") + names[s]);
     }
+    // Every time field of the Timing section shows its frame on all four sides.
+    for (UINT which : {1070u, 1071u, 1u, 2u}) {
+        SCOPED_TRACE(which);
+        auto* field = dynamic_cast<QWidget*>(tab->TimeCtrl(which));
+        ASSERT_NE(field, nullptr);
+        EXPECT_TRUE(FramedOnFourSides(field->grab().toImage()));
+    }
+    // The DST rows in Week mode, with their week lists.
+    tab->Tab(0)->SetCheck(1);
+    tab->RADIO_OnClicked(1, 1065, POINT{0, 0});
+    tab->Check(1136)->SetCheck(1);
+    tab->RADIO_OnClicked(1, 1136, POINT{0, 0});
+    systest::PumpUntil([] { return false; }, 50);
+    EXPECT_EQ(CutTexts(page), std::vector<std::string>{});
+    Shot(page, "page-timing-week");
+    tab->Check(1135)->SetCheck(1);
+    tab->RADIO_OnClicked(1, 1135, POINT{0, 0});
 
     auto qr = rig.page->GetFindPasswordDlg();
     qr->PrepareForDevice(true, true);
@@ -109,4 +142,31 @@ TEST(SysConfigScreens, SectionsAndDialogsShowTheirTextsWhole)
     EXPECT_EQ(CutTexts(pwdWidget), std::vector<std::string>{});
     Shot(pwdWidget, "dialog-modify-password");
     pwdWidget->hide();
+}
+
+// The skin pictures hold the pieces where the page's records look for them.
+TEST(SysConfigScreens, SkinPiecesSitAtTheRectanglesTheirRecordsName)
+{
+    // The 150-pixel lists: each rectangle x, y, w, h includes its right and bottom edges, and holds
+    // one whole face, frame lines on its first and last rows and white inside.
+    const QImage combo = SkinImage("ComboBox.png");
+    ASSERT_FALSE(combo.isNull()) << "the skin is painted at build time into bin/Skin";
+    const QRect pieces[] = {{0, 2, 150, 22}, {0, 58, 150, 22}, {0, 86, 150, 23}, {0, 58, 150, 23}, {0, 30, 150, 22}};
+    for (const QRect& r : pieces) {
+        SCOPED_TRACE(std::to_string(r.y()) + "+" + std::to_string(r.height()));
+        const int top = r.y(), bottom = r.y() + r.height(), mid = r.width() / 3;
+        ASSERT_LE(r.x() + r.width(), combo.width() - 1);
+        ASSERT_LE(bottom, combo.height() - 1);
+        EXPECT_TRUE(Inked(combo.pixel(mid, top)));
+        EXPECT_FALSE(Inked(combo.pixel(mid, top + 2)));
+        EXPECT_FALSE(Inked(combo.pixel(mid, bottom - 2)));
+        if (r.height() == 22 || r.y() == 86) { // the open-above piece may end on an empty row
+            EXPECT_TRUE(Inked(combo.pixel(mid, bottom)));
+        }
+    }
+    // The section tabs are drawn at their natural size into 120 x 30 cells.
+    for (const char* name : {"tabAll_Check.png", "tabAll_unCheck.png"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(SkinImage(name).size(), QSize(120, 30));
+    }
 }
