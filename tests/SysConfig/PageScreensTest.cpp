@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QWidget>
 
+#include "Common/AppSettings.h"
+#include "Common/Translate.h"
 #include "SysConfig/CFindPasswordDlg.h"
 #include "SysConfig/CFindPasswordXmlDlg.h"
 #include "SysConfig/CModifyPasswordDlg.h"
@@ -38,8 +40,6 @@ QImage SkinImage(const char* name)
     return QImage(QCoreApplication::applicationDirPath() + "/Skin/" + name);
 }
 
-} // namespace
-
 // The program's style sheet, as the program loads it; cleared again when the test ends.
 struct ProgramStyle {
     ProgramStyle()
@@ -51,7 +51,9 @@ struct ProgramStyle {
     ~ProgramStyle() { qApp->setStyleSheet(QString()); }
 };
 
-TEST(SysConfigScreens, SectionsAndDialogsShowTheirTextsWhole)
+// Shows each section and dialog of a new page in the current language: no text is cut, the time
+// fields are framed. Pictures are named with `prefix`.
+void ShowPageAndDialogs(const std::string& prefix)
 {
     pagetest::PageRig rig;
     ProgramStyle style;
@@ -82,7 +84,7 @@ TEST(SysConfigScreens, SectionsAndDialogsShowTheirTextsWhole)
         tab->RADIO_OnClicked(1, ids[s], POINT{0, 0});
         systest::PumpUntil([] { return false; }, 50);
         EXPECT_EQ(CutTexts(page), std::vector<std::string>{});
-        Shot(page, std::string("page-") + names[s]);
+        Shot(page, prefix + "page-" + names[s]);
     }
     // Every time field of the Timing section shows its frame on all four sides.
     for (UINT which : {1070u, 1071u, 1u, 2u}) {
@@ -98,7 +100,7 @@ TEST(SysConfigScreens, SectionsAndDialogsShowTheirTextsWhole)
     tab->RADIO_OnClicked(1, 1136, POINT{0, 0});
     systest::PumpUntil([] { return false; }, 50);
     EXPECT_EQ(CutTexts(page), std::vector<std::string>{});
-    Shot(page, "page-timing-week");
+    Shot(page, prefix + "page-timing-week");
     tab->Check(1135)->SetCheck(1);
     tab->RADIO_OnClicked(1, 1135, POINT{0, 0});
 
@@ -112,7 +114,7 @@ TEST(SysConfigScreens, SectionsAndDialogsShowTheirTextsWhole)
     qr->OnGetDescriptionRet(d, 1, 0);
     systest::PumpUntil([] { return false; }, 50);
     EXPECT_EQ(CutTexts(qrWidget), std::vector<std::string>{});
-    Shot(qrWidget, "dialog-qr");
+    Shot(qrWidget, prefix + "dialog-qr");
     qrWidget->hide();
 
     auto xml = rig.page->GetFindPasswordXmlDlg();
@@ -121,11 +123,11 @@ TEST(SysConfigScreens, SectionsAndDialogsShowTheirTextsWhole)
     xmlWidget->show();
     systest::PumpUntil([] { return false; }, 50);
     EXPECT_EQ(CutTexts(xmlWidget), std::vector<std::string>{});
-    Shot(xmlWidget, "dialog-file-export");
+    Shot(xmlWidget, prefix + "dialog-file-export");
     xml->ShowImportStep();
     systest::PumpUntil([] { return false; }, 50);
     EXPECT_EQ(CutTexts(xmlWidget), std::vector<std::string>{});
-    Shot(xmlWidget, "dialog-file-import");
+    Shot(xmlWidget, prefix + "dialog-file-import");
     xmlWidget->hide();
 
     // The password dialog for a batch, then for one device.
@@ -136,12 +138,30 @@ TEST(SysConfigScreens, SectionsAndDialogsShowTheirTextsWhole)
     pwdWidget->show();
     systest::PumpUntil([] { return false; }, 50);
     EXPECT_EQ(CutTexts(pwdWidget), std::vector<std::string>{});
-    Shot(pwdWidget, "dialog-batch-password");
+    Shot(pwdWidget, prefix + "dialog-batch-password");
     pwd->ResetForSingleDevice();
     systest::PumpUntil([] { return false; }, 50);
     EXPECT_EQ(CutTexts(pwdWidget), std::vector<std::string>{});
-    Shot(pwdWidget, "dialog-modify-password");
+    Shot(pwdWidget, prefix + "dialog-modify-password");
     pwdWidget->hide();
+}
+
+} // namespace
+
+TEST(SysConfigScreens, SectionsAndDialogsShowTheirTextsWhole) { ShowPageAndDialogs(""); }
+
+TEST(SysConfigScreens, SectionsAndDialogsShowTheirChineseTextsWhole)
+{
+    pagetest::EnsurePageEnvironment();
+    const QString lang = QString::fromStdString(pagetest::AppDir()) + "/Lang";
+    QDir().mkpath(lang);
+    QFile::remove(lang + "/Lang_1.xml");
+    ASSERT_TRUE(QFile::copy(QCoreApplication::applicationDirPath() + "/Lang/Lang_1.xml", lang + "/Lang_1.xml"));
+    CAppSettings::Language = 1;
+    TrResetForTest();
+    ShowPageAndDialogs("zh-");
+    CAppSettings::Language = 0;
+    TrResetForTest();
 }
 
 // The skin pictures hold the pieces where the page's records look for them.
