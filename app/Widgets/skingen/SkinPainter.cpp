@@ -423,9 +423,22 @@ void PaintSectionTab(QPainter& p, const SkinImage& s)
         p.fillRect(0, s.height - 2, s.width, 2, edge);
 }
 
+void PaintRadio(QPainter& p, const SkinImage& s)
+{
+    const QRectF ring(1, 1, s.width - 2, s.height - 2);
+    p.setPen(QPen(C(s.a), 1.5));
+    p.setBrush(Qt::white);
+    p.drawEllipse(ring);
+    if (s.state == 1) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(C(s.a));
+        p.drawEllipse(ring.adjusted(3.5, 3.5, -3.5, -3.5));
+    }
+}
+
 void PaintSlicedFrame(QPainter& p, const SkinImage& s)
 {
-    // The corners and edges live in the outer 2 pixels, which a border-image keeps unscaled.
+    // The frame lives in the outer pixel, which a border-image sliced there keeps unscaled.
     p.setRenderHint(QPainter::Antialiasing, false);
     p.fillRect(0, 0, s.width, s.height, C(s.a));
     p.setPen(C(s.b));
@@ -520,6 +533,9 @@ QImage PaintSkinImage(const SkinImage& s)
         break;
     case SkinKind::SectionTab:
         PaintSectionTab(p, s);
+        break;
+    case SkinKind::Radio:
+        PaintRadio(p, s);
         break;
     case SkinKind::SlicedFrame:
         PaintSlicedFrame(p, s);

@@ -149,8 +149,8 @@ const SkinImage kTable[] = {
     // Network settings and device initialisation: radios, result marks, progress, separators.
     {"background.png", SkinKind::Solid, 8, 8, kWhite, 0, 0, Glyph::None, nullptr},
     {"border.png", SkinKind::Solid, 8, 2, kGrey, 0, 0, Glyph::None, nullptr},
-    {"radio_check.png", SkinKind::Glyph, 16, 16, kBrand, kWhite, 0, Glyph::None, nullptr},
-    {"radio_uncheck.png", SkinKind::Glyph, 16, 16, kGrey, kWhite, 0, Glyph::None, nullptr},
+    {"radio_check.png", SkinKind::Radio, 16, 16, kBrand, kWhite, 1, Glyph::None, nullptr},
+    {"radio_uncheck.png", SkinKind::Radio, 16, 16, 0xFF8C96A3, kWhite, 0, Glyph::None, nullptr},
     {"Select_UnableCheck.png", SkinKind::Check, 16, 16, kGrey, kWhite, 1, Glyph::None, nullptr},
     {"Select_UnableUnCheck.png", SkinKind::Check, 16, 16, 0xFFEEEEEE, kGrey, 2, Glyph::None, nullptr},
     {"ok.png", SkinKind::Check, 16, 16, 0xFF2EA44F, kWhite, 1, Glyph::None, nullptr},
