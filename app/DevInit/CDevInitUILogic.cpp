@@ -6,6 +6,7 @@
 
 #include "Common/AppSettings.h"
 #include "Common/SFStreamConvert.h"
+#include "Common/StrHelpers.h"
 #include "DevInit/CInitDevCloudEventImp.h"
 #include "DevInit/CInitDevEventImp.h"
 #include "DevInit/CInitDevResultEventImp.h"
@@ -181,8 +182,7 @@ void CDevInitUILogic::Task_DevInit(NET_IN_INIT_DEVICE_ACCOUNT& account, int inde
     char local[20] = {};
     {
         SF_SOFT_BASE::CSFStreamConvert convert(CAppSettings::LocalIp.c_str(), 0);
-        if (convert.GetMultiByte())
-            std::strncpy(local, convert.GetMultiByte(), sizeof local - 1);
+        SafeStrCopy(local, sizeof local, convert.GetMultiByte());
     }
     const int accountResult = SdkInitDevAccount(&account, &out, kAccountWaitMs, local[0] ? local : nullptr);
     int optionsResult = 0;

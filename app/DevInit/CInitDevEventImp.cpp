@@ -34,9 +34,7 @@ std::wstring Read(CSFEditCtrl* edit, int count)
 std::string Store(char* field, size_t size, const std::wstring& text)
 {
     SF_SOFT_BASE::CSFStreamConvert convert(text.c_str(), 0);
-    std::memset(field, 0, size);
-    if (convert.GetMultiByte())
-        std::strncpy(field, convert.GetMultiByte(), size - 1);
+    SafeStrCopy(field, size, convert.GetMultiByte());
     return field;
 }
 
@@ -84,7 +82,8 @@ int CInitDevEventImp::Dlg_OnInitDialog(bool create)
     m_pCount = Label(wnd, Tr(L"0"), RECT{80, 40, 120, 60}, 2);
     m_pCount->SetTextColor(0x0000FF);
     m_pCount->SetTextSize(16);
-    CSFStatic* title = Label(wnd, Tr(L"devices not initialized"), RECT{130, 40, 410, 60}, 1);
+    // Left-aligned, so that the count and its words read as one phrase.
+    CSFStatic* title = Label(wnd, Tr(L"devices not initialized"), RECT{130, 40, 410, 60}, 0);
     title->SetTextSize(16);
 
     Label(wnd, Tr(L"Username"), RECT{30, 90, 140, 110}, 2);

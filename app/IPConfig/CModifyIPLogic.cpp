@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "Common/StrHelpers.h"
 #include "IPConfig/CModifyIPUILogic.h"
 #include "Main/ShellPost.h"
 #include "devsdk/CfgSdk.h"
@@ -17,8 +18,7 @@ constexpr int kConnectThroughProxy = 19;
 
 void CopyText(char* dest, size_t size, const std::string& text)
 {
-    std::memset(dest, 0, size);
-    std::strncpy(dest, text.c_str(), size - 1);
+    SafeStrCopy(dest, size, text.c_str());
 }
 
 } // namespace

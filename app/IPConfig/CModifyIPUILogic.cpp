@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "Common/DevClass.h"
+#include "Common/StrHelpers.h"
 #include "Common/Translate.h"
 #include "IPConfig/AddressPlan.h"
 #include "IPConfig/CModifyIPLogic.h"
@@ -29,8 +30,7 @@ std::string Lower(std::string text)
 // terminated whatever it held before.
 void PutText(char* dest, size_t size, const char* text)
 {
-    std::memset(dest, 0, size);
-    std::strncpy(dest, text, size - 1);
+    SafeStrCopy(dest, size, text);
 }
 
 ImageButtonStyle ResultSkin(bool ok)

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "Common/SFStreamConvert.h"
+#include "Common/StrHelpers.h"
 #include "Main/ShellPost.h"
 #include "SysConfig/CConfigUILogic.h"
 #include "devsdk/DevSdk.h"
@@ -16,9 +17,7 @@ namespace {
 // Copies at most max characters into a zeroed field of size bytes.
 void CopyBounded(char* field, size_t size, const char* text, size_t max)
 {
-    std::memset(field, 0, size);
-    if (text)
-        std::strncpy(field, text, max < size ? max : size - 1);
+    SafeStrCopy(field, size, text, max);
 }
 
 } // namespace
@@ -80,7 +79,7 @@ const char* CConfigLogic::LocalAddress(char* buffer)
     std::lock_guard<std::mutex> lock(m_localMu);
     if (m_strLocalAddress.empty())
         return nullptr;
-    std::strncpy(buffer, m_strLocalAddress.c_str(), 19);
+    SafeStrCopy(buffer, 20, m_strLocalAddress.c_str());
     return buffer;
 }
 

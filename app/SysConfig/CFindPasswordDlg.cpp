@@ -10,6 +10,7 @@
 #include "Common/AppPath.h"
 #include "Common/InputCheck.h"
 #include "Common/SFStreamConvert.h"
+#include "Common/StrHelpers.h"
 #include "Common/Translate.h"
 #include "SysConfig/CSysConfigEventImp.h"
 #include "Widgets/SFFactory.h"
@@ -36,8 +37,7 @@ void Put32(std::vector<unsigned char>& b, size_t at, uint32_t v)
 
 void CopyAnsi(char* out, size_t size, const std::wstring& text, size_t max)
 {
-    std::memset(out, 0, size);
-    std::strncpy(out, SFWideToUtf8(text).c_str(), std::min(max, size - 1));
+    SafeStrCopy(out, size, SFWideToUtf8(text).c_str(), max);
 }
 
 } // namespace
@@ -283,10 +283,8 @@ void CFindPasswordDlg::ShowWaitBox(bool show) { m_wait.Show(show); }
 
 void CFindPasswordDlg::GetResetParams(char newPassword[33], char securityCode[9]) const
 {
-    std::memset(newPassword, 0, 33);
-    std::memset(securityCode, 0, 9);
-    std::strncpy(newPassword, m_szNewPassword, 32);
-    std::strncpy(securityCode, m_szSecurityCode, 8);
+    SafeStrCopy(newPassword, 33, m_szNewPassword);
+    SafeStrCopy(securityCode, 9, m_szSecurityCode);
 }
 
 void CFindPasswordDlg::OnGetDescriptionRet(const PWD_DESCRIPTION& d, int result, DWORD error)
@@ -306,8 +304,7 @@ void CFindPasswordDlg::OnGetDescriptionRet(const PWD_DESCRIPTION& d, int result,
     }
     const std::string& contact = m_bByPhone ? d.phone : d.mail;
     if (!contact.empty()) {
-        std::memset(m_szContact, 0, sizeof m_szContact);
-        std::strncpy(m_szContact, contact.c_str(), 63);
+        SafeStrCopy(m_szContact, sizeof m_szContact, contact.c_str());
     }
     if (std::strcmp(m_szContact, kPlaceholder) == 0) {
         // No reserved contact: the device is reset with the request and authorisation files.

@@ -4,6 +4,7 @@
 
 #include "Common/AppPath.h"
 #include "Common/SFStreamConvert.h"
+#include "Common/StrHelpers.h"
 #include "Common/Translate.h"
 #include "SysConfig/CSysConfigEventImp.h"
 #include "Widgets/SFFactory.h"
@@ -101,6 +102,9 @@ int CFindPasswordXmlDlg::Dlg_OnInitDialog(bool create)
     for (CSFStatic* s : {m_pRule, m_pNote})
         if (s)
             s->SetWordWrap(1);
+    // Two lines of the hint fit its 25 pixels only a size smaller.
+    if (m_pRule)
+        m_pRule->SetTextSize(11);
     ShowExportStep(false, false);
     return 1;
 }
@@ -238,8 +242,7 @@ void CFindPasswordXmlDlg::BackToExportStep() { m_nStep = 1; }
 
 void CFindPasswordXmlDlg::GetResetInfo(char newPassword[33], std::string& create, CodeMap& codes) const
 {
-    std::memset(newPassword, 0, 33);
-    std::strncpy(newPassword, m_szNewPassword, 32);
+    SafeStrCopy(newPassword, 33, m_szNewPassword);
     create = m_strCreate;
     codes.insert(m_mapCodes.begin(), m_mapCodes.end());
 }
@@ -334,8 +337,7 @@ bool CFindPasswordXmlDlg::CheckPasswords()
         ShowMessageBox(Tr(problem), Tr(L"Attention"), GetUIWnd(), 0);
         return false;
     }
-    std::memset(m_szNewPassword, 0, sizeof m_szNewPassword);
-    std::strncpy(m_szNewPassword, SFWideToUtf8(pwd).c_str(), 32);
+    SafeStrCopy(m_szNewPassword, sizeof m_szNewPassword, SFWideToUtf8(pwd).c_str());
     return true;
 }
 

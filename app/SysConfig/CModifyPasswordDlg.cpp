@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "Common/SFStreamConvert.h"
+#include "Common/StrHelpers.h"
 #include "Common/Translate.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFSkinStyle.h"
@@ -101,10 +102,8 @@ void CModifyPasswordDlg::ResetForSingleDevice()
 
 void CModifyPasswordDlg::GetPasswords(char newPassword[33], char oldPassword[64]) const
 {
-    std::memset(newPassword, 0, 33);
-    std::memset(oldPassword, 0, 64);
-    std::strncpy(newPassword, m_szNewPassword, 32);
-    std::strncpy(oldPassword, m_szOldPassword, 63);
+    SafeStrCopy(newPassword, 33, m_szNewPassword);
+    SafeStrCopy(oldPassword, 64, m_szOldPassword);
 }
 
 bool CModifyPasswordDlg::CheckPasswords()
@@ -116,10 +115,8 @@ bool CModifyPasswordDlg::CheckPasswords()
         ShowMessageBox(Tr(problem), Tr(L"Attention"), GetUIWnd(), 0);
         return false;
     }
-    std::memset(m_szOldPassword, 0, sizeof m_szOldPassword);
-    std::strncpy(m_szOldPassword, SFWideToUtf8(old).c_str(), 63);
-    std::memset(m_szNewPassword, 0, sizeof m_szNewPassword);
-    std::strncpy(m_szNewPassword, SFWideToUtf8(pwd).c_str(), 32);
+    SafeStrCopy(m_szOldPassword, sizeof m_szOldPassword, SFWideToUtf8(old).c_str());
+    SafeStrCopy(m_szNewPassword, sizeof m_szNewPassword, SFWideToUtf8(pwd).c_str());
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include "Common/StrHelpers.h"
 #include "Main/ShellPost.h"
 #include "SysConfig/CConfigUILogic.h"
 #include "devsdk/DevSdk.h"
@@ -14,10 +15,17 @@ using namespace VeyraBase;
 
 namespace {
 
-void CopyField(char* field, size_t size, const std::string& text, size_t max)
+// Zero-pads a fixed-size record field with up to `size` bytes of the text, with no room kept for a
+// terminator (strnlen/strncmp read such a field).
+void CopyFixedField(char* field, size_t size, const char* text)
 {
     std::memset(field, 0, size);
-    std::strncpy(field, text.c_str(), max < size ? max : size - 1);
+    std::memcpy(field, text, strnlen(text, size));
+}
+
+void CopyField(char* field, size_t size, const std::string& text, size_t max)
+{
+    SafeStrCopy(field, size, text.c_str(), max);
 }
 
 // The reset description of a device by MAC; the last error is read whatever the result.
@@ -68,10 +76,10 @@ void CConfigLogic::ModifyPassword(LONG login, const std::string& ip, const std::
                     continue;
                 ++matched;
                 USER_INFO_NEW changed = entry, previous = entry;
-                std::memset(changed.passWord, 0, sizeof changed.passWord);
-                std::strncpy(changed.passWord, m_szNewPassword, sizeof changed.passWord);
-                std::memset(previous.passWord, 0, sizeof previous.passWord);
-                std::strncpy(previous.passWord, m_szOldPassword, sizeof previous.passWord);
+                // The entry's password is a fixed 64-byte field, not a terminated text: a password
+                // may fill it to the last byte, so it is copied whole (zero-padded), not cut short.
+                CopyFixedField(changed.passWord, sizeof changed.passWord, m_szNewPassword);
+                CopyFixedField(previous.passWord, sizeof previous.passWord, m_szOldPassword);
                 if (!SdkOperateUserInfoNew(login, SDK_USER_MODIFY_PASSWORD, &changed, &previous, nullptr,
                                            sysconfig::kUserWaitMs))
                     ++failed;

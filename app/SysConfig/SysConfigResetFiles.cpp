@@ -10,6 +10,7 @@
 #include "Common/AppSettings.h"
 #include "Common/ResetFileCrypt.h"
 #include "Common/SFStreamConvert.h"
+#include "Common/StrHelpers.h"
 #include "Common/Translate.h"
 #include "SysConfig/CConfigUILogic.h"
 #include "SysConfig/CFindPasswordXmlDlg.h"
@@ -85,16 +86,14 @@ void CSysConfigEventImp::GetLocalAddress(char* ip, char* mac)
             a == QHostAddress(QHostAddress::LocalHost))
             continue;
         const QByteArray text = a.toString().toUtf8();
-        std::memset(ip, 0, 256);
-        std::strncpy(ip, text.constData(), 255);
+        SafeStrCopy(ip, 256, text.constData());
     }
     for (const QNetworkInterface& i : QNetworkInterface::allInterfaces()) {
         const auto f = i.flags();
         if ((f & QNetworkInterface::IsUp) && (f & QNetworkInterface::IsRunning) &&
             !(f & QNetworkInterface::IsLoopBack)) {
             const QByteArray text = i.hardwareAddress().toUtf8();
-            std::memset(mac, 0, 256);
-            std::strncpy(mac, text.constData(), 255);
+            SafeStrCopy(mac, 256, text.constData());
             break;
         }
     }

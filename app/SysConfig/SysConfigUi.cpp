@@ -7,6 +7,7 @@
 #include "Common/InputCheck.h"
 #include "Common/Translate.h"
 #include "Widgets/SFFactory.h"
+#include "Widgets/SkinRecords.h"
 
 namespace sysui {
 
@@ -36,25 +37,8 @@ ImageButtonStyle BigButtonSkin() { return MakeButtonSkin(L"button_h.png", L"butt
 
 void StandardDialogSkin(DialogStyle& s)
 {
-    s = DialogStyle();
-    s.strFrameImage = L"Frame.png";
-    s.strBkImage = L"background.png";
-    s.strBkMode = L"tile";
-    s.strBkColor = L"000000";
-    s.strTopLeftRect = L"0,0,10,30";
-    s.strTopLeftMode = L"tile";
-    s.strTopRect = L"30,0,1,30";
-    s.strTopMode = L"stretch";
-    s.strTopRightRect = L"138,0,10,30";
-    s.strLeftTopRect = L"0,37,1,30";
-    s.strLeftRect = L"0,37,1,30";
-    s.strLeftBottomRect = L"0,37,1,40";
-    s.strBottomLeftRect = L"0,130,10,40";
-    s.strBottomRect = L"10,130,30,40";
-    s.strBottomRightRect = L"138,130,10,40";
-    s.strRightBottomRect = L"147,37,1,40";
-    // The remaining fields (title font, colours, caption rectangle) keep the framework's
-    // defaults of a common dialog.
+    // All four edges, the close-button pieces and the white title of the framed dialogs.
+    FillFramedDialogSkin(s);
 }
 
 CSFDialog* CreateStandardDialog(ISFDialogEvent* sink, void* parent, const wchar_t* title, int width, int height)

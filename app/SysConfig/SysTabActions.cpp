@@ -5,6 +5,7 @@
 
 #include "Common/InputCheck.h"
 #include "Common/SFStreamConvert.h"
+#include "Common/StrHelpers.h"
 #include "Common/Translate.h"
 #include "Main/CMainFrameEventImp.h"
 #include "SysConfig/CSysConfigEventImp.h"
@@ -16,9 +17,7 @@ enum { ID_SERVER = 1155, ID_PORT = 1154, ID_PERIOD = 1153, ID_NEW = 1151, ID_CON
 
 void CopyAnsi(char* out, size_t size, const std::wstring& text, size_t max)
 {
-    std::memset(out, 0, size);
-    const std::string bytes = SFWideToUtf8(text);
-    std::strncpy(out, bytes.c_str(), std::min(max, size - 1));
+    SafeStrCopy(out, size, SFWideToUtf8(text).c_str(), max);
 }
 
 int FieldValue(const CSFEditCtrl* edit)
@@ -231,7 +230,7 @@ void CSysTabEventImp::GetNTPParam(NTP_PARAM& p) const
 {
     p.bEnable = m_pNtpEnable && m_pNtpEnable->GetCheck() ? 1 : 0;
     const std::string server = SFWideToUtf8(sysui::EditText(m_pServer, 255));
-    std::strncpy(p.szServer, server.c_str(), sizeof p.szServer - 1);
+    SafeStrCopy(p.szServer, sizeof p.szServer, server.c_str());
     p.nPort = FieldValue(m_pPort);
     p.nUpdatePeriod = FieldValue(m_pPeriod);
     p.nTimeZone = m_pTimeZone ? m_pTimeZone->GetCurSel() : 0;
@@ -239,8 +238,6 @@ void CSysTabEventImp::GetNTPParam(NTP_PARAM& p) const
 
 void CSysTabEventImp::GetPasswordParam(char newPassword[33], char oldPassword[33]) const
 {
-    std::memset(newPassword, 0, 33);
-    std::memset(oldPassword, 0, 33);
-    std::strncpy(newPassword, m_szNewPassword, 32);
-    std::strncpy(oldPassword, m_szOldPassword, 32);
+    SafeStrCopy(newPassword, 33, m_szNewPassword);
+    SafeStrCopy(oldPassword, 33, m_szOldPassword);
 }

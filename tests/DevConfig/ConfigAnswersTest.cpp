@@ -109,8 +109,9 @@ TEST(ConfigAnswers, MalformedDeviceAnswersEndInAnErrorNeverAThrow)
     for (const char* t : texts) {
         SCOPED_TRACE(t);
         Json::Value v, table;
-        if (ParseAnswer(t, std::strlen(t), v))
+        if (ParseAnswer(t, std::strlen(t), v)) {
             EXPECT_FALSE(TakeParams(v, "table", table));
+        }
     }
     std::string deep = std::string(100, '[') + std::string(100, ']');
     Json::Value v;

@@ -63,7 +63,7 @@ protected:
     void TearDown() override
     {
         if (ui) {
-            size_t before = page->Count("OnModuleStopped 2");
+            const int before = page->Count("OnModuleStopped 2");
             ui->LogoutDev();
             WaitUntil([&] { return page->Count("OnModuleStopped 2") > before; });
         }

@@ -16,6 +16,7 @@
 
 #include "Common/SFMessageLoopManager.h"
 #include "Common/SFThreadEx.h"
+#include "Common/StrHelpers.h"
 #include "DevConfig/CCodeVideoCfgEventImp.h"
 #include "DevConfig/CDevConfigEventImp.h"
 #include "DevConfig/CLoginUILogic.h"
@@ -188,8 +189,8 @@ TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBack)
     const devsim::DeviceState s = fleet->StateOf(dev);
     auto device = std::make_shared<DEVICE_INFO>();
     std::memset(device.get(), 0, sizeof *device);
-    std::strncpy(device->stNetInfo.szIpAddr, s.ip.c_str(), sizeof device->stNetInfo.szIpAddr - 1);
-    std::strncpy(device->stNetInfo.szMacAddr, s.mac.c_str(), sizeof device->stNetInfo.szMacAddr - 1);
+    SafeStrCopy(device->stNetInfo.szIpAddr, sizeof device->stNetInfo.szIpAddr, s.ip.c_str());
+    SafeStrCopy(device->stNetInfo.szMacAddr, sizeof device->stNetInfo.szMacAddr, s.mac.c_str());
     std::strcpy(device->szUser, "admin");
     std::strcpy(device->szPassword, "admin123");
     page->AddDeviceToTree(device, false, 0);
@@ -241,7 +242,7 @@ TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBack)
         first = Shot("devconfig-2-image").copy(video);
         WaitUntil([] { return false; }, 400);
         second = Shot("devconfig-3-image").copy(video);
-        return first != second && first.pixelColor(200, 150) != second.pixelColor(200, 150) ||
+        return (first != second && first.pixelColor(200, 150) != second.pixelColor(200, 150)) ||
                first != second;
     }));
 

@@ -144,8 +144,10 @@ protected:
                                        Widget(coordinator->GetPasswordPage()->GetDialog()),
                                        Widget(coordinator->GetCloudPage()->GetDialog()),
                                        Widget(coordinator->GetResultPage()->GetDialog())};
+            static const char* const names[4] = {"wizard-devices", "wizard-password", "wizard-cloud", "wizard-result"};
             for (int p = 0; p < 4; ++p)
                 if (modal == pages[p]) {
+                    iptest::Shot("VX_DEVINIT_SHOTS", modal, names[p]);
                     ++busy;
                     step(p);
                     --busy;

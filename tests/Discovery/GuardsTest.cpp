@@ -144,8 +144,9 @@ TEST(BusyGuards, SearchAndManualAddOfTheListHoldOperationsBack)
         for (State state : {Idle, ManualAdding, Searching, Both}) {
             SCOPED_TRACE(std::string(op.name) + " in state " + std::to_string(state));
             Fixture f({0, 0, 0, 0, 0, 0, 0, 0});
-            if (state == ManualAdding || state == Both)
+            if (state == ManualAdding || state == Both) {
                 ASSERT_TRUE(f.model->StartSearch_ManulAdd(SF_SEARCH_BYIP, 1, "10.0.0.9"));
+            }
             if (state == Searching || state == Both)
                 f.model->Task_PreStartSearch_Ret(SF_SEARCH_BYIP, 1, "10.0.0.1", {});
             f.peers->messages.clear();

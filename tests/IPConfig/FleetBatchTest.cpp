@@ -149,8 +149,9 @@ TEST(FleetBatch, TwentyDevicesMoveToConsecutiveAddressesFiveAtATime)
         const std::wstring expected = r->bSucceeded ? std::wstring(Tr(L"Success"))
                                                     : GetSdkErrorText(rows->GetItemData(r->nRow, 0));
         EXPECT_NE(shown.find(expected), std::wstring::npos) << r->strMac;
-        if (!r->bSucceeded)
+        if (!r->bSucceeded) {
             EXPECT_EQ(shown.find(L"Success"), std::wstring::npos) << r->strMac;
+        }
     }
 
     // The moved devices answer at their new addresses, and a new search lists them there.

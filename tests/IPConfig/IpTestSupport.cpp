@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QTableWidget>
 
@@ -111,6 +112,15 @@ bool ClickCellButton(void* listCtrl, int row, int column)
         return false;
     button->click();
     return true;
+}
+
+void Shot(const char* folderVar, QWidget* w, const std::string& name)
+{
+    const QString dir = qEnvironmentVariable(folderVar);
+    if (dir.isEmpty() || !w)
+        return;
+    QDir().mkpath(dir);
+    w->grab().save(dir + "/" + QString::fromStdString(name) + ".png");
 }
 
 } // namespace iptest

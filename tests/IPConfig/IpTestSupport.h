@@ -13,6 +13,8 @@
 
 #include "devsim/DeviceModel.h"
 
+class QWidget;
+
 namespace iptest {
 
 // Every modal dialog that opens while it lives is read (all its static texts, joined by "|")
@@ -48,6 +50,10 @@ private:
     std::string m_file;
     std::unique_ptr<QProcess> m_process;
 };
+
+// With the environment variable `folderVar` naming a folder, saves the widget there as <name>.png
+// (run under Xvfb for the real look).
+void Shot(const char* folderVar, QWidget* w, const std::string& name);
 
 // Clicks the first button inside a cell of a list control (the row's result button).
 bool ClickCellButton(void* listCtrl, int row, int column);

@@ -127,8 +127,14 @@ TEST(ModifyIPDialog, ModesLabelsAndKeys)
         d.dlg->OnDlgKeyDown(0, 13);
         EXPECT_EQ(reader.Texts(), std::vector<std::wstring>{L"The IP address, the gateway or the mask is not valid!"});
     }
+    d.dlg->SetDeviceCount(3);
+    auto* window = dynamic_cast<QWidget*>(d.dlg->GetDialog());
+    window->show();
+    iptest::Shot("VX_IPCONFIG_SHOTS", window, "dialog-batch-ip");
     // Single-device mode: "Target IP", no "Same IP"; a batch shows them again.
     d.dlg->SetSingleDeviceMode(1);
+    iptest::Shot("VX_IPCONFIG_SHOTS", window, "dialog-single-ip");
+    window->hide();
     EXPECT_EQ(Text(d.dlg->GetAddressLabel()), L"Target IP");
     EXPECT_FALSE(dynamic_cast<QWidget*>(d.dlg->GetSameIpBox())->isVisibleTo(dynamic_cast<QWidget*>(d.dlg->GetSameIpBox())->parentWidget()));
     d.dlg->SetSingleDeviceMode(0);

@@ -16,6 +16,7 @@
 
 #include <cstring>
 
+#include "Common/StrHelpers.h"
 #include "ShellTestSupport.h"
 
 #include "Main/CAboutDlgEventImp.h"
@@ -51,11 +52,11 @@ DEVICE_NET_INFO_EX Record(const char* ip, const char* mac, const char* type, boo
     DEVICE_NET_INFO_EX info;
     std::memset(&info, 0, sizeof info);
     info.nIpVersion = 4;
-    std::strncpy(info.szIpAddr, ip, sizeof info.szIpAddr - 1);
-    std::strncpy(info.szMacAddr, mac, sizeof info.szMacAddr - 1);
-    std::strncpy(info.szTypeName, type, sizeof info.szTypeName - 1);
-    std::strncpy(info.szModelName, "M-1", sizeof info.szModelName - 1);
-    std::strncpy(info.szSoftVersion, "1.0", sizeof info.szSoftVersion - 1);
+    SafeStrCopy(info.szIpAddr, sizeof info.szIpAddr, ip);
+    SafeStrCopy(info.szMacAddr, sizeof info.szMacAddr, mac);
+    SafeStrCopy(info.szTypeName, sizeof info.szTypeName, type);
+    SafeStrCopy(info.szModelName, sizeof info.szModelName, "M-1");
+    SafeStrCopy(info.szSoftVersion, sizeof info.szSoftVersion, "1.0");
     info.byInitState = initialised ? 2 : 1;
     return info;
 }
@@ -314,7 +315,7 @@ TEST(Look, TextsCutShortShowInFullAsToolTips)
     ASSERT_NE(list, nullptr);
     page->ClearList();
     DEVICE_NET_INFO_EX device = Record("10.0.0.1", "aa:00:00:00:00:01", "IPC", true);
-    std::strncpy(device.szSoftVersion, "2.840.0000000.18.R, Build Date: 2024-03-12", sizeof device.szSoftVersion - 1);
+    SafeStrCopy(device.szSoftVersion, sizeof device.szSoftVersion, "2.840.0000000.18.R, Build Date: 2024-03-12");
     page->AddDeviceRow(&device, false);
     auto tipAt = [](QWidget* w, QPoint at) {
         QHelpEvent help(QEvent::ToolTip, at, w->mapToGlobal(at));

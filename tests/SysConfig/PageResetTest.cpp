@@ -4,8 +4,6 @@
 #include "PageTestSupport.h"
 #include "SysConfigTestSupport.h"
 
-#include <fstream>
-
 #include <QImage>
 #include <QWidget>
 #include <QPainter>
@@ -31,12 +29,6 @@ bool LoginWith(const std::string& ip, const char* password)
     if (h)
         SdkLogout(h);
     return h != 0;
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 class PageResetTest : public ::testing::Test {
@@ -87,6 +79,8 @@ protected:
                 xml->OnBrowse();
                 xml->OnNext();
             } else if (xml->GetStep() == 3) {
+                EXPECT_EQ(pagetest::CutTexts(WidgetOf(xml->GetDialog())), std::vector<std::string>{});
+                pagetest::Shot(WidgetOf(xml->GetDialog()), "dialog-file-password");
                 xml->Passwords().newEdit->SetWindowTextW(QString(newPassword).toStdWString().c_str());
                 xml->Passwords().confirmEdit->SetWindowTextW(QString(newPassword).toStdWString().c_str());
                 xml->OnNext();
@@ -97,8 +91,9 @@ protected:
         else
             page->GetTabPage()->OnPasswordReset();
         texts = driver.Texts();
-        if (!fromContinue)
+        if (!fromContinue) {
             EXPECT_TRUE(exported);
+        }
         ASSERT_TRUE(systest::PumpUntil([&] { return !page->IsConfiguring(); }));
     }
     int Result(const std::string& ip) const

@@ -213,8 +213,9 @@ TEST(SysConfigPage, FieldRulesWhileTyping)
         SCOPED_TRACE(QString::fromStdWString(c.typed).toStdString());
         Type(*tab, c.id, c.typed);
         EXPECT_EQ(Text(tab->Edit(c.id)), c.shown);
-        if (c.id == 1151 || c.id == 1152)
+        if (c.id == 1151 || c.id == 1152) {
             EXPECT_EQ(Visible(tab->ErrorLabel(c.id)), c.error);
+        }
     }
     NTP_PARAM ntp{};
     Type(*tab, 1153, L"");

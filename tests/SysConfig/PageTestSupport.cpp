@@ -2,12 +2,15 @@
 
 #include <cstring>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include "Common/AppPath.h"
 #include "Common/AppSettings.h"
@@ -27,8 +30,7 @@ QTemporaryDir* g_dir = nullptr;
 
 void CopyText(char* out, size_t size, const std::string& text)
 {
-    std::memset(out, 0, size);
-    std::strncpy(out, text.c_str(), size - 1);
+    SafeStrCopy(out, size, text.c_str());
 }
 } // namespace
 
@@ -47,6 +49,49 @@ void EnsurePageEnvironment()
     CAppSettings::Load();
     TrResetForTest();
     systest::EnsureLoops();
+}
+
+// Texts of visible labels and buttons that do not fit their control, as "text (needed > had)".
+std::vector<std::string> CutTexts(QWidget* root)
+{
+    std::vector<std::string> out;
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        if (w->isHidden() || !w->isVisibleTo(root))
+            continue;
+        QString text;
+        bool wraps = false;
+        if (auto* l = qobject_cast<QLabel*>(w)) {
+            text = l->text();
+            wraps = l->wordWrap();
+        } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+            text = b->text();
+        }
+        if (text.isEmpty())
+            continue;
+        if (wraps) {
+            // A wrapped text must fit its height: its last line must not be clipped.
+            const int high =
+                w->fontMetrics().boundingRect(QRect(0, 0, w->width(), 10000), Qt::TextWordWrap, text).height();
+            if (high > w->height() + 1)
+                out.push_back(text.toStdString() + " (" + std::to_string(high) + " high > " +
+                              std::to_string(w->height()) + ")");
+            continue;
+        }
+        const int needed = w->fontMetrics().horizontalAdvance(text);
+        const int right = w->mapTo(root, QPoint(std::min(needed, w->width()), 0)).x();
+        if (needed > w->width() + 2 || right > root->width())
+            out.push_back(text.toStdString() + " (" + std::to_string(needed) + " > " + std::to_string(w->width()) + ")");
+    }
+    return out;
+}
+
+void Shot(QWidget* w, const std::string& name)
+{
+    const QString dir = qEnvironmentVariable("VX_SYSCONFIG_SHOTS");
+    if (dir.isEmpty() || !w)
+        return;
+    QDir().mkpath(dir);
+    w->grab().save(dir + "/" + QString::fromStdString(name) + ".png");
 }
 
 std::string AppDir() { return g_dir ? g_dir->path().toStdString() : std::string(); }

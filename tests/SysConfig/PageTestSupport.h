@@ -68,6 +68,12 @@ private:
 };
 
 // Runs a program and answers its standard output; false when it did not end with 0.
+// Texts of visible labels and buttons under root that do not fit their control (a wrapped text: its
+// height), as "text (needed > had)".
+std::vector<std::string> CutTexts(QWidget* root);
+// With VX_SYSCONFIG_SHOTS naming a folder, saves the widget there as <name>.png (run under Xvfb).
+void Shot(QWidget* w, const std::string& name);
+
 bool RunProgram(const QString& program, const QStringList& args, std::string* out = nullptr,
                 std::string* err = nullptr);
 

@@ -13,7 +13,7 @@ std::string CreateTimeAgo(int64_t now, int64_t seconds)
     std::time_t t = std::time_t(now - seconds);
     std::tm tm{};
     localtime_r(&t, &tm);
-    char buf[32];
+    char buf[64];
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
                   tm.tm_hour, tm.tm_min, tm.tm_sec);
     return buf;

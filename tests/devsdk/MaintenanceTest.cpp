@@ -1,6 +1,7 @@
 #include "TestFleet.h"
 
 #include <atomic>
+#include <cstdio>
 #include <set>
 #include <vector>
 
@@ -49,7 +50,7 @@ TEST_F(MaintenanceTest, PasswordResetBySecurityCodeAndByAuthorisationCodes)
         NET_IN_CHECK_SECURITY_CODE ci{};
         ci.dwSize = sizeof ci;
         strcpy(ci.szMac, mac.c_str());
-        strncpy(ci.szSecurity, c.c_str(), 15);
+        std::snprintf(ci.szSecurity, sizeof ci.szSecurity, "%s", c.c_str());
         NET_OUT_CHECK_SECURITY_CODE co{sizeof co};
         return SdkCheckSecurityCode(&ci, &co, 3000, nullptr);
     };
@@ -78,7 +79,7 @@ TEST_F(MaintenanceTest, PasswordResetBySecurityCodeAndByAuthorisationCodes)
         strcpy(ri.szMac, mac.c_str());
         strcpy(ri.szUserName, "admin");
         strcpy(ri.szPwd, s.password);
-        strncpy(ri.szSecurity, s.code, 15);
+        std::snprintf(ri.szSecurity, sizeof ri.szSecurity, "%s", s.code);
         NET_OUT_RESET_PWD ro{sizeof ro};
         EXPECT_EQ(SdkResetPwd(&ri, &ro, 3000, nullptr), s.ok ? 1 : 0);
         EXPECT_EQ(SdkGetLastError(), s.error);

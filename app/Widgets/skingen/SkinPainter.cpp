@@ -397,6 +397,75 @@ void PaintComboStrip(QPainter& p, const SkinImage& s)
     }
 }
 
+// The pieces of the 150-pixel combo box at the rectangles its record names; each rectangle includes its
+// right and bottom edges, so the image is one pixel wider than the control's pieces.
+void PaintComboPieces(QPainter& p, const SkinImage& s)
+{
+    const QColor accent = C(s.a), border = C(s.b);
+    struct Face {
+        int top, height;
+        bool disabled, open;
+    };
+    const Face faces[] = {{2, 23, false, false}, {30, 23, true, false}, {58, 23, false, false}, {86, 24, false, true}};
+    for (const Face& f : faces) {
+        const QRectF face(0.5, f.top + 0.5, s.width - 1, f.height - 1);
+        p.setPen(QPen(f.top >= 58 ? accent : border, 1));
+        p.setBrush(f.disabled ? QColor(0xEE, 0xEE, 0xEE) : QColor(Qt::white));
+        p.drawRoundedRect(face, 3, 3);
+        const QRectF arrow(face.right() - face.height(), face.top(), face.height(), face.height());
+        const QColor ink = f.disabled ? QColor(0xB4, 0xBB, 0xC4) : f.top >= 58 ? accent : QColor(0x5B, 0x67, 0x75);
+        DrawChevron(p, arrow, !f.open, ink);
+    }
+}
+
+void PaintSectionTab(QPainter& p, const SkinImage& s)
+{
+    // Drawn over the page's 2-pixel underline: the current tab covers it, the others end on it.
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const QColor face = C(s.a), edge = C(s.b);
+    p.fillRect(0, 0, s.width, s.height, face);
+    p.setPen(edge);
+    p.drawLine(0, 0, s.width - 1, 0);
+    p.drawLine(0, 0, 0, s.height - 1);
+    p.drawLine(s.width - 1, 0, s.width - 1, s.height - 1);
+    if (s.state == 1)
+        p.fillRect(0, 0, s.width, 3, C(0xFF2D88EF));
+    else
+        p.fillRect(0, s.height - 2, s.width, 2, edge);
+}
+
+void PaintRadio(QPainter& p, const SkinImage& s)
+{
+    const QRectF ring(1, 1, s.width - 2, s.height - 2);
+    p.setPen(QPen(C(s.a), 1.5));
+    p.setBrush(Qt::white);
+    p.drawEllipse(ring);
+    if (s.state == 1) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(C(s.a));
+        p.drawEllipse(ring.adjusted(3.5, 3.5, -3.5, -3.5));
+    }
+}
+
+void PaintSlicedFrame(QPainter& p, const SkinImage& s)
+{
+    // The frame lives in the outer pixel, which a border-image sliced there keeps unscaled.
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillRect(0, 0, s.width, s.height, C(s.a));
+    p.setPen(C(s.b));
+    p.drawLine(1, 0, s.width - 2, 0);
+    p.drawLine(1, s.height - 1, s.width - 2, s.height - 1);
+    p.drawLine(0, 1, 0, s.height - 2);
+    p.drawLine(s.width - 1, 1, s.width - 1, s.height - 2);
+    const QColor soft = C(s.b).lighter(110);
+    for (const QPoint& pt : {QPoint(0, 0), QPoint(s.width - 1, 0), QPoint(0, s.height - 1), QPoint(s.width - 1, s.height - 1)}) {
+        QColor c = soft;
+        c.setAlpha(90);
+        p.setPen(c);
+        p.drawPoint(pt);
+    }
+}
+
 void PaintPointer(QPainter& p, const SkinImage& s)
 {
     // A hand whose finger tip is at (13, 7).
@@ -469,6 +538,18 @@ QImage PaintSkinImage(const SkinImage& s)
         break;
     case SkinKind::ComboStrip:
         PaintComboStrip(p, s);
+        break;
+    case SkinKind::ComboPieces:
+        PaintComboPieces(p, s);
+        break;
+    case SkinKind::SectionTab:
+        PaintSectionTab(p, s);
+        break;
+    case SkinKind::Radio:
+        PaintRadio(p, s);
+        break;
+    case SkinKind::SlicedFrame:
+        PaintSlicedFrame(p, s);
         break;
     }
     p.end();

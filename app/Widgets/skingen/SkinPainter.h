@@ -20,6 +20,10 @@ enum class SkinKind {
     Pointer,      // hand pointer cursor
     Icon,         // glyph in colour b filling the whole image, no background
     ComboStrip,   // four combo faces stacked 22 pixels apart: normal, disabled, open upwards, open downwards
+    ComboPieces,  // the 150-pixel combo faces at y 2 (normal), 30 (disabled), 58 (hover, open upwards), 86 (open downwards)
+    SectionTab,   // page tab; state 1 the current tab (open towards the page), 0 the others
+    Radio,        // round option mark; state 1 chosen (accent ring and dot), 0 not (grey ring)
+    SlicedFrame,  // edit frame for a border-image sliced 1 pixel in from each edge (the style sheet's border width)
 };
 
 enum class Glyph { None, Close, Minimise, Menu, Pin, Hide, Clear, Refresh, Gear, Plus, Home, Device, Network,
