@@ -5,7 +5,11 @@
 #include <vector>
 
 #if defined(__x86_64__) || defined(__i386__)
+// Some AVX-512 intrinsics start from an undefined vector that GCC 12 reports as maybe uninitialised.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #include <immintrin.h>
+#pragma GCC diagnostic pop
 #define VX_YUV_X86 1
 #endif
 
@@ -45,7 +49,7 @@ void RowPairTail(const uint8_t* y0, const uint8_t* y1, const uint8_t* planeP, co
 
 // Plain version: the chroma terms of a row pair are spread to full width once, then the pixel
 // loop is arithmetic the compiler can vectorise for the build's base instruction set.
-void SpreadChroma(const uint8_t* __restrict__ planeP, const uint8_t* __restrict__ planeQ, int count,
+__attribute__((optimize("O3"))) void SpreadChroma(const uint8_t* __restrict__ planeP, const uint8_t* __restrict__ planeQ, int count,
                   int32_t* __restrict__ red, int32_t* __restrict__ green, int32_t* __restrict__ blue)
 {
     for (int col = 0; col < count; ++col) {
@@ -56,7 +60,7 @@ void SpreadChroma(const uint8_t* __restrict__ planeP, const uint8_t* __restrict_
     }
 }
 
-void PixelRows(const uint8_t* __restrict__ y0, const uint8_t* __restrict__ y1, const int32_t* __restrict__ red,
+__attribute__((optimize("O3"))) void PixelRows(const uint8_t* __restrict__ y0, const uint8_t* __restrict__ y1, const int32_t* __restrict__ red,
                const int32_t* __restrict__ green, const int32_t* __restrict__ blue, uint32_t* __restrict__ out0,
                uint32_t* __restrict__ out1, int count)
 {
@@ -88,70 +92,85 @@ int RowPairPlain(const uint8_t* y0, const uint8_t* y1, const uint8_t* planeP, co
 // when Ll > 8191 - Cl. Ch and 8191 - Cl come once per chroma sample (for four pixels), Lh and Ll
 // from a 16-bit multiply of each luma byte; saturating packs clamp to bytes.
 
-// Chroma of 8 samples (16-bit v and u) to Ch and 8191 - Cl of the three channels.
-struct Chroma128 {
-    __m128i ch[3], k[3];
-};
-
-inline void Chroma8(__m128i v, __m128i u, Chroma128& c)
+// Ch and 8191 - Cl of one channel for 8 chroma samples, from their interleaved (v, u) pairs:
+// samples 0-3 in `a`, 4-7 in `b`.
+inline void Chroma8(__m128i a, __m128i b, __m128i factor, int base, __m128i& ch, __m128i& k)
 {
-    const __m128i a = _mm_unpacklo_epi16(v, u), b = _mm_unpackhi_epi16(v, u);
     const __m128i low = _mm_set1_epi32(kLow);
-    const __m128i factor[3] = {_mm_set1_epi32(kRedV), _mm_set1_epi32(int32_t(uint16_t(-kGreenV) | uint32_t(uint16_t(-kGreenU)) << 16)),
-                               _mm_set1_epi32(int32_t(uint32_t(kBlueU) << 16))};
-    const __m128i base[3] = {_mm_set1_epi32(kRedBase), _mm_set1_epi32(kGreenBase), _mm_set1_epi32(kBlueBase)};
-    for (int i = 0; i < 3; ++i) {
-        const __m128i ca = _mm_add_epi32(_mm_madd_epi16(a, factor[i]), base[i]);
-        const __m128i cb = _mm_add_epi32(_mm_madd_epi16(b, factor[i]), base[i]);
-        c.ch[i] = _mm_packs_epi32(_mm_srai_epi32(ca, kShift), _mm_srai_epi32(cb, kShift));
-        c.k[i] = _mm_packs_epi32(_mm_andnot_si128(ca, low), _mm_andnot_si128(cb, low));
-    }
+    const __m128i ca = _mm_add_epi32(_mm_madd_epi16(a, factor), _mm_set1_epi32(base));
+    const __m128i cb = _mm_add_epi32(_mm_madd_epi16(b, factor), _mm_set1_epi32(base));
+    ch = _mm_packs_epi32(_mm_srai_epi32(ca, kShift), _mm_srai_epi32(cb, kShift));
+    k = _mm_packs_epi32(_mm_andnot_si128(ca, low), _mm_andnot_si128(cb, low));
 }
 
-inline __m128i Channel(__m128i lh, __m128i ll, __m128i ch, __m128i k)
+// One channel of 8 pixels of each row, packed to bytes: row 0 then row 1.
+inline __m128i Channel2(__m128i lh0, __m128i ll0, __m128i lh1, __m128i ll1, __m128i ch, __m128i k)
 {
-    return _mm_sub_epi16(_mm_add_epi16(lh, ch), _mm_cmpgt_epi16(ll, k));
+    return _mm_packus_epi16(_mm_sub_epi16(_mm_add_epi16(lh0, ch), _mm_cmpgt_epi16(ll0, k)),
+                            _mm_sub_epi16(_mm_add_epi16(lh1, ch), _mm_cmpgt_epi16(ll1, k)));
 }
 
-// 16 pixels of one row; `lo` and `hi` hold the chroma of its first and last 8 pixels.
-inline void Row16(const uint8_t* y, uint32_t* out, const Chroma128& lo, const Chroma128& hi)
+inline void Luma8(__m128i y, __m128i& lh, __m128i& ll)
 {
-    const __m128i zero = _mm_setzero_si128(), luma = _mm_set1_epi16(kLuma), low = _mm_set1_epi16(kLow);
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(y));
-    const __m128i y0 = _mm_unpacklo_epi8(bytes, zero), y1 = _mm_unpackhi_epi8(bytes, zero);
-    const __m128i lh0 = _mm_mulhi_epu16(_mm_slli_epi16(y0, 3), luma), ll0 = _mm_and_si128(_mm_mullo_epi16(y0, luma), low);
-    const __m128i lh1 = _mm_mulhi_epu16(_mm_slli_epi16(y1, 3), luma), ll1 = _mm_and_si128(_mm_mullo_epi16(y1, luma), low);
-    __m128i ch[3];
-    for (int i = 0; i < 3; ++i)
-        ch[i] = _mm_packus_epi16(Channel(lh0, ll0, lo.ch[i], lo.k[i]), Channel(lh1, ll1, hi.ch[i], hi.k[i]));
+    const __m128i luma = _mm_set1_epi16(kLuma);
+    lh = _mm_mulhi_epu16(_mm_slli_epi16(y, 3), luma);
+    ll = _mm_and_si128(_mm_mullo_epi16(y, luma), _mm_set1_epi16(kLow));
+}
+
+template <bool High>
+inline __m128i Spread(__m128i a, __m128i b)
+{
+    return High ? _mm_unpackhi_epi8(a, b) : _mm_unpacklo_epi8(a, b);
+}
+
+template <bool High>
+inline __m128i Twice(__m128i c)
+{
+    return High ? _mm_unpackhi_epi16(c, c) : _mm_unpacklo_epi16(c, c);
+}
+
+// Pixels A..A+7 of both rows (A = 0 with High false, 8 with High true).
+template <bool High>
+inline void Half(__m128i y0, __m128i y1, __m128i chR, __m128i kR, __m128i chG, __m128i kG, __m128i chB, __m128i kB,
+                 uint32_t* out0, uint32_t* out1)
+{
+    const __m128i zero = _mm_setzero_si128();
+    __m128i lh0, ll0, lh1, ll1;
+    Luma8(Spread<High>(y0, zero), lh0, ll0);
+    Luma8(Spread<High>(y1, zero), lh1, ll1);
+    const __m128i r = Channel2(lh0, ll0, lh1, ll1, Twice<High>(chR), Twice<High>(kR));
+    const __m128i g = Channel2(lh0, ll0, lh1, ll1, Twice<High>(chG), Twice<High>(kG));
+    const __m128i b = Channel2(lh0, ll0, lh1, ll1, Twice<High>(chB), Twice<High>(kB));
     const __m128i opaque = _mm_set1_epi8(char(0xFF));
-    const __m128i rg0 = _mm_unpacklo_epi8(ch[0], ch[1]), rg1 = _mm_unpackhi_epi8(ch[0], ch[1]);
-    const __m128i ba0 = _mm_unpacklo_epi8(ch[2], opaque), ba1 = _mm_unpackhi_epi8(ch[2], opaque);
-    auto* o = reinterpret_cast<__m128i*>(out);
-    _mm_storeu_si128(o, _mm_unpacklo_epi16(rg0, ba0));
-    _mm_storeu_si128(o + 1, _mm_unpackhi_epi16(rg0, ba0));
-    _mm_storeu_si128(o + 2, _mm_unpacklo_epi16(rg1, ba1));
-    _mm_storeu_si128(o + 3, _mm_unpackhi_epi16(rg1, ba1));
+    const __m128i rg0 = _mm_unpacklo_epi8(r, g), rg1 = _mm_unpackhi_epi8(r, g);
+    const __m128i ba0 = _mm_unpacklo_epi8(b, opaque), ba1 = _mm_unpackhi_epi8(b, opaque);
+    const int a = High ? 8 : 0;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out0 + a), _mm_unpacklo_epi16(rg0, ba0));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out0 + a + 4), _mm_unpackhi_epi16(rg0, ba0));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out1 + a), _mm_unpacklo_epi16(rg1, ba1));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out1 + a + 4), _mm_unpackhi_epi16(rg1, ba1));
 }
 
 int RowPairSse2(const uint8_t* y0, const uint8_t* y1, const uint8_t* planeP, const uint8_t* planeQ, uint32_t* out0,
                 uint32_t* out1, int even)
 {
+    const __m128i factorR = _mm_set1_epi32(kRedV);
+    const __m128i factorG = _mm_set1_epi32(int32_t(uint16_t(-kGreenV) | uint32_t(uint16_t(-kGreenU)) << 16));
+    const __m128i factorB = _mm_set1_epi32(int32_t(uint32_t(kBlueU) << 16));
     const __m128i zero = _mm_setzero_si128();
     int x = 0;
     for (; x + 16 <= even; x += 16) {
         const __m128i v = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(planeP + x / 2)), zero);
         const __m128i u = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(planeQ + x / 2)), zero);
-        Chroma128 c, lo, hi;
-        Chroma8(v, u, c);
-        for (int i = 0; i < 3; ++i) {
-            lo.ch[i] = _mm_unpacklo_epi16(c.ch[i], c.ch[i]);
-            hi.ch[i] = _mm_unpackhi_epi16(c.ch[i], c.ch[i]);
-            lo.k[i] = _mm_unpacklo_epi16(c.k[i], c.k[i]);
-            hi.k[i] = _mm_unpackhi_epi16(c.k[i], c.k[i]);
-        }
-        Row16(y0 + x, out0 + x, lo, hi);
-        Row16(y1 + x, out1 + x, lo, hi);
+        const __m128i a = _mm_unpacklo_epi16(v, u), b = _mm_unpackhi_epi16(v, u);
+        __m128i chR, kR, chG, kG, chB, kB;
+        Chroma8(a, b, factorR, kRedBase, chR, kR);
+        Chroma8(a, b, factorG, kGreenBase, chG, kG);
+        Chroma8(a, b, factorB, kBlueBase, chB, kB);
+        const __m128i l0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(y0 + x));
+        const __m128i l1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(y1 + x));
+        Half<false>(l0, l1, chR, kR, chG, kG, chB, kB, out0 + x, out1 + x);
+        Half<true>(l0, l1, chR, kR, chG, kG, chB, kB, out0 + x, out1 + x);
     }
     return x;
 }
@@ -243,6 +262,106 @@ VX_AVX2 int RowPairAvx2(const uint8_t* y0, const uint8_t* y1, const uint8_t* pla
     }
     return x;
 }
+
+#define VX_AVX512 __attribute__((target("avx512bw")))
+
+// As the AVX2 version, with four lanes: samples 8j..8j+3 in lane j of `a`, 8j+4..8j+7 in `b`.
+VX_AVX512 inline void Chroma32(__m512i a, __m512i b, __m512i factor, int base, __m512i& ch, __m512i& k)
+{
+    const __m512i low = _mm512_set1_epi32(kLow);
+    const __m512i ca = _mm512_add_epi32(_mm512_madd_epi16(a, factor), _mm512_set1_epi32(base));
+    const __m512i cb = _mm512_add_epi32(_mm512_madd_epi16(b, factor), _mm512_set1_epi32(base));
+    ch = _mm512_packs_epi32(_mm512_srai_epi32(ca, kShift), _mm512_srai_epi32(cb, kShift));
+    k = _mm512_packs_epi32(_mm512_andnot_si512(ca, low), _mm512_andnot_si512(cb, low));
+}
+
+VX_AVX512 inline __m512i Carry(__m512i lh, __m512i ll, __m512i ch, __m512i k)
+{
+    const __m512i sum = _mm512_add_epi16(lh, ch);
+    return _mm512_mask_sub_epi16(sum, _mm512_cmpgt_epi16_mask(ll, k), sum, _mm512_set1_epi16(-1));
+}
+
+VX_AVX512 inline __m512i Channel2(__m512i lh0, __m512i ll0, __m512i lh1, __m512i ll1, __m512i ch, __m512i k)
+{
+    return _mm512_packus_epi16(Carry(lh0, ll0, ch, k), Carry(lh1, ll1, ch, k));
+}
+
+VX_AVX512 inline void Luma32(__m512i y, __m512i& lh, __m512i& ll)
+{
+    const __m512i luma = _mm512_set1_epi16(kLuma);
+    lh = _mm512_mulhi_epu16(_mm512_slli_epi16(y, 3), luma);
+    ll = _mm512_and_si512(_mm512_mullo_epi16(y, luma), _mm512_set1_epi16(kLow));
+}
+
+template <bool High>
+VX_AVX512 inline __m512i Spread(__m512i a, __m512i b)
+{
+    return High ? _mm512_unpackhi_epi8(a, b) : _mm512_unpacklo_epi8(a, b);
+}
+
+template <bool High>
+VX_AVX512 inline __m512i Twice(__m512i c)
+{
+    return High ? _mm512_unpackhi_epi16(c, c) : _mm512_unpacklo_epi16(c, c);
+}
+
+// Pixels A+16j..A+16j+7 (lane j, A = 0 or 8) of both rows: `p0` holds the first four of row 0
+// per lane, `p1` the next four, `q0` and `q1` the same of row 1.
+template <bool High>
+VX_AVX512 inline void Half(__m512i y0, __m512i y1, __m512i chR, __m512i kR, __m512i chG, __m512i kG, __m512i chB,
+                           __m512i kB, __m512i& p0, __m512i& p1, __m512i& q0, __m512i& q1)
+{
+    const __m512i zero = _mm512_setzero_si512();
+    __m512i lh0, ll0, lh1, ll1;
+    Luma32(Spread<High>(y0, zero), lh0, ll0);
+    Luma32(Spread<High>(y1, zero), lh1, ll1);
+    const __m512i r = Channel2(lh0, ll0, lh1, ll1, Twice<High>(chR), Twice<High>(kR));
+    const __m512i g = Channel2(lh0, ll0, lh1, ll1, Twice<High>(chG), Twice<High>(kG));
+    const __m512i b = Channel2(lh0, ll0, lh1, ll1, Twice<High>(chB), Twice<High>(kB));
+    const __m512i opaque = _mm512_set1_epi8(char(0xFF));
+    const __m512i rg0 = _mm512_unpacklo_epi8(r, g), rg1 = _mm512_unpackhi_epi8(r, g);
+    const __m512i ba0 = _mm512_unpacklo_epi8(b, opaque), ba1 = _mm512_unpackhi_epi8(b, opaque);
+    p0 = _mm512_unpacklo_epi16(rg0, ba0);
+    p1 = _mm512_unpackhi_epi16(rg0, ba0);
+    q0 = _mm512_unpacklo_epi16(rg1, ba1);
+    q1 = _mm512_unpackhi_epi16(rg1, ba1);
+}
+
+// 64 pixels of a row from the four 4-pixel groups of each lane: a 4 x 4 transpose of lanes.
+VX_AVX512 inline void Store64(uint32_t* out, __m512i lo0, __m512i lo1, __m512i hi0, __m512i hi1)
+{
+    const __m512i x0 = _mm512_shuffle_i64x2(lo0, lo1, 0x44), x1 = _mm512_shuffle_i64x2(lo0, lo1, 0xEE);
+    const __m512i y0 = _mm512_shuffle_i64x2(hi0, hi1, 0x44), y1 = _mm512_shuffle_i64x2(hi0, hi1, 0xEE);
+    _mm512_storeu_si512(out, _mm512_shuffle_i64x2(x0, y0, 0x88));
+    _mm512_storeu_si512(out + 16, _mm512_shuffle_i64x2(x0, y0, 0xDD));
+    _mm512_storeu_si512(out + 32, _mm512_shuffle_i64x2(x1, y1, 0x88));
+    _mm512_storeu_si512(out + 48, _mm512_shuffle_i64x2(x1, y1, 0xDD));
+}
+
+VX_AVX512 int RowPairAvx512(const uint8_t* y0, const uint8_t* y1, const uint8_t* planeP, const uint8_t* planeQ,
+                            uint32_t* out0, uint32_t* out1, int even)
+{
+    const __m512i factorR = _mm512_set1_epi32(kRedV);
+    const __m512i factorG = _mm512_set1_epi32(int32_t(uint16_t(-kGreenV) | uint32_t(uint16_t(-kGreenU)) << 16));
+    const __m512i factorB = _mm512_set1_epi32(int32_t(uint32_t(kBlueU) << 16));
+    int x = 0;
+    for (; x + 64 <= even; x += 64) {
+        const __m512i v = _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(planeP + x / 2)));
+        const __m512i u = _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(planeQ + x / 2)));
+        const __m512i a = _mm512_unpacklo_epi16(v, u), b = _mm512_unpackhi_epi16(v, u);
+        __m512i chR, kR, chG, kG, chB, kB;
+        Chroma32(a, b, factorR, kRedBase, chR, kR);
+        Chroma32(a, b, factorG, kGreenBase, chG, kG);
+        Chroma32(a, b, factorB, kBlueBase, chB, kB);
+        const __m512i l0 = _mm512_loadu_si512(y0 + x), l1 = _mm512_loadu_si512(y1 + x);
+        __m512i p0, p1, q0, q1, p2, p3, q2, q3;
+        Half<false>(l0, l1, chR, kR, chG, kG, chB, kB, p0, p1, q0, q1);
+        Half<true>(l0, l1, chR, kR, chG, kG, chB, kB, p2, p3, q2, q3);
+        Store64(out0 + x, p0, p1, p2, p3);
+        Store64(out1 + x, q0, q1, q2, q3);
+    }
+    return x;
+}
 #endif
 
 // Converts the columns it can of a row pair, returns how many (from column 0).
@@ -258,6 +377,8 @@ RowPairFn KernelFn(YuvKernel kernel)
         return RowPairSse2;
     case YuvKernel::Avx2:
         return __builtin_cpu_supports("avx2") ? RowPairAvx2 : nullptr;
+    case YuvKernel::Avx512:
+        return __builtin_cpu_supports("avx512bw") ? RowPairAvx512 : nullptr;
 #endif
     default:
         return nullptr;
@@ -271,7 +392,7 @@ RowPairFn BestKernel()
     static const RowPairFn best = RowPairPlain;
 #else
     static const RowPairFn best = [] {
-        for (YuvKernel k : {YuvKernel::Avx2, YuvKernel::Sse2})
+        for (YuvKernel k : {YuvKernel::Avx512, YuvKernel::Avx2, YuvKernel::Sse2})
             if (RowPairFn fn = KernelFn(k))
                 return fn;
         return RowPairFn(RowPairPlain);

@@ -14,7 +14,7 @@ void Yuv420ToRgb32(uint32_t* output, int outputPitch, const uint8_t* luma, const
 
 // The routines a build may have; all give the same pixels. Yuv420ToRgb32 uses the fastest this CPU
 // runs (the plain one under the sanitizers).
-enum class YuvKernel { Plain, Sse2, Avx2 };
+enum class YuvKernel { Plain, Sse2, Avx2, Avx512 };
 
 // Yuv420ToRgb32 through one routine; false (nothing written) when this build or CPU lacks it.
 bool Yuv420ToRgb32Using(YuvKernel kernel, uint32_t* output, int outputPitch, const uint8_t* luma,

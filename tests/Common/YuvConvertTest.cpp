@@ -98,7 +98,7 @@ TEST(Yuv, OddLastRowAndColumnStayUnwritten)
     }
 }
 
-const YuvKernel kKernels[] = {YuvKernel::Plain, YuvKernel::Sse2, YuvKernel::Avx2};
+const YuvKernel kKernels[] = {YuvKernel::Plain, YuvKernel::Sse2, YuvKernel::Avx2, YuvKernel::Avx512};
 
 // Every routine of this build, at widths around its vector steps, with padded strides and pitch,
 // upright and flipped; the bottom-right pitch padding stays untouched.
