@@ -369,6 +369,9 @@ using RowPairFn = int (*)(const uint8_t*, const uint8_t*, const uint8_t*, const 
 
 RowPairFn KernelFn(YuvKernel kernel)
 {
+#ifdef VX_YUV_X86
+    __builtin_cpu_init();
+#endif
     switch (kernel) {
     case YuvKernel::Plain:
         return RowPairPlain;
