@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
-#if defined(__x86_64__) || defined(__i386__)
+#if defined(__x86_64__)
 // Some AVX-512 intrinsics start from an undefined vector that GCC 12 reports as maybe uninitialised.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
@@ -49,8 +49,10 @@ void RowPairTail(const uint8_t* y0, const uint8_t* y1, const uint8_t* planeP, co
 
 // Plain version: the chroma terms of a row pair are spread to full width once, then the pixel
 // loop is arithmetic the compiler can vectorise for the build's base instruction set.
-__attribute__((optimize("O3"))) void SpreadChroma(const uint8_t* __restrict__ planeP, const uint8_t* __restrict__ planeQ, int count,
-                  int32_t* __restrict__ red, int32_t* __restrict__ green, int32_t* __restrict__ blue)
+__attribute__((optimize("O3"))) void SpreadChroma(const uint8_t* __restrict__ planeP,
+                                                  const uint8_t* __restrict__ planeQ, int count,
+                                                  int32_t* __restrict__ red, int32_t* __restrict__ green,
+                                                  int32_t* __restrict__ blue)
 {
     for (int col = 0; col < count; ++col) {
         const int32_t p = planeP[col], q = planeQ[col];
@@ -60,9 +62,10 @@ __attribute__((optimize("O3"))) void SpreadChroma(const uint8_t* __restrict__ pl
     }
 }
 
-__attribute__((optimize("O3"))) void PixelRows(const uint8_t* __restrict__ y0, const uint8_t* __restrict__ y1, const int32_t* __restrict__ red,
-               const int32_t* __restrict__ green, const int32_t* __restrict__ blue, uint32_t* __restrict__ out0,
-               uint32_t* __restrict__ out1, int count)
+__attribute__((optimize("O3"))) void PixelRows(const uint8_t* __restrict__ y0, const uint8_t* __restrict__ y1,
+                                               const int32_t* __restrict__ red, const int32_t* __restrict__ green,
+                                               const int32_t* __restrict__ blue, uint32_t* __restrict__ out0,
+                                               uint32_t* __restrict__ out1, int count)
 {
     for (int x = 0; x < count; ++x) {
         const int32_t r = red[x], g = green[x], b = blue[x];
@@ -260,7 +263,8 @@ VX_AVX2 int RowPairAvx2(const uint8_t* y0, const uint8_t* y1, const uint8_t* pla
         Half<false>(l0, l1, chR, kR, chG, kG, chB, kB, out0 + x, out1 + x);
         Half<true>(l0, l1, chR, kR, chG, kG, chB, kB, out0 + x, out1 + x);
     }
-    return x;
+    // Remaining columns go the narrower ways.
+    return x + RowPairSse2(y0 + x, y1 + x, planeP + x / 2, planeQ + x / 2, out0 + x, out1 + x, even - x);
 }
 
 #define VX_AVX512 __attribute__((target("avx512bw")))
@@ -360,7 +364,8 @@ VX_AVX512 int RowPairAvx512(const uint8_t* y0, const uint8_t* y1, const uint8_t*
         Store64(out0 + x, p0, p1, p2, p3);
         Store64(out1 + x, q0, q1, q2, q3);
     }
-    return x;
+    // Remaining columns go the narrower ways.
+    return x + RowPairAvx2(y0 + x, y1 + x, planeP + x / 2, planeQ + x / 2, out0 + x, out1 + x, even - x);
 }
 #endif
 

@@ -106,7 +106,8 @@ TEST(Yuv, EveryRoutineMatchesTheReferenceAtAnyWidth)
 {
     struct Size {
         int width, height;
-    } sizes[] = {{2, 2}, {14, 2}, {16, 4}, {18, 2}, {30, 6}, {32, 2}, {34, 4}, {62, 2}, {64, 8}, {66, 6}, {98, 10}, {130, 4}};
+    } sizes[] = {{2, 2},  {14, 2}, {16, 4}, {18, 2}, {30, 6},  {32, 2},
+                 {34, 4}, {62, 2}, {64, 8}, {66, 6}, {98, 10}, {114, 2}, {130, 4}};
     int ran = 0;
     for (YuvKernel kernel : kKernels) {
         for (const Size& s : sizes) {
