@@ -6,11 +6,21 @@
 
 #if defined(__x86_64__)
 // Some AVX-512 intrinsics start from an undefined vector that GCC 12 reports as maybe uninitialised.
+#if !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
+#if !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 #define VX_YUV_X86 1
+#endif
+
+#if defined(__clang__)
+#define VX_O3
+#else
+#define VX_O3 __attribute__((optimize("O3")))
 #endif
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "pixels are written as little-endian words");
@@ -49,10 +59,8 @@ void RowPairTail(const uint8_t* y0, const uint8_t* y1, const uint8_t* planeP, co
 
 // Plain version: the chroma terms of a row pair are spread to full width once, then the pixel
 // loop is arithmetic the compiler can vectorise for the build's base instruction set.
-__attribute__((optimize("O3"))) void SpreadChroma(const uint8_t* __restrict__ planeP,
-                                                  const uint8_t* __restrict__ planeQ, int count,
-                                                  int32_t* __restrict__ red, int32_t* __restrict__ green,
-                                                  int32_t* __restrict__ blue)
+VX_O3 void SpreadChroma(const uint8_t* __restrict__ planeP, const uint8_t* __restrict__ planeQ, int count,
+                        int32_t* __restrict__ red, int32_t* __restrict__ green, int32_t* __restrict__ blue)
 {
     for (int col = 0; col < count; ++col) {
         const int32_t p = planeP[col], q = planeQ[col];
@@ -62,10 +70,9 @@ __attribute__((optimize("O3"))) void SpreadChroma(const uint8_t* __restrict__ pl
     }
 }
 
-__attribute__((optimize("O3"))) void PixelRows(const uint8_t* __restrict__ y0, const uint8_t* __restrict__ y1,
-                                               const int32_t* __restrict__ red, const int32_t* __restrict__ green,
-                                               const int32_t* __restrict__ blue, uint32_t* __restrict__ out0,
-                                               uint32_t* __restrict__ out1, int count)
+VX_O3 void PixelRows(const uint8_t* __restrict__ y0, const uint8_t* __restrict__ y1, const int32_t* __restrict__ red,
+                     const int32_t* __restrict__ green, const int32_t* __restrict__ blue, uint32_t* __restrict__ out0,
+                     uint32_t* __restrict__ out1, int count)
 {
     for (int x = 0; x < count; ++x) {
         const int32_t r = red[x], g = green[x], b = blue[x];
