@@ -320,7 +320,8 @@ void BM_ConvertSwscale(benchmark::State& state)
 double g_sideFoundation = 0, g_sideSwscale = 0;
 
 // Both conversions on the same pictures in the same run, their order alternating (the second one
-// finds the picture in cache), so machine load and cache state hit both alike.
+// finds the picture in cache), so machine load and cache state hit both alike. Argument -1: the
+// routine the Foundation picks; otherwise that routine.
 void BM_ConvertSideBySide(benchmark::State& state)
 {
     Pictures(); // decoded before the clock starts
@@ -329,29 +330,43 @@ void BM_ConvertSideBySide(benchmark::State& state)
         state.SkipWithError("no libswscale context for this conversion");
         return;
     }
+    const bool picked = state.range(0) < 0;
+    const auto kernel = YuvKernel(picked ? 0 : state.range(0));
+    if (!picked) {
+        const char* names[] = {"plain", "SSE2", "AVX2", "AVX-512BW"};
+        state.SetLabel(names[state.range(0)]);
+    }
     std::vector<uint32_t> ours(size_t(kW) * kH), theirs(ours.size());
+    const size_t px = size_t(kW) * kH;
     using Clock = std::chrono::steady_clock;
     double foundation = 0, swscale = 0;
     size_t i = 0;
     for (auto _ : state) {
         const uint8_t* y = Picture(i);
         for (int turn = 0; turn < 2; ++turn) {
+            const bool ourTurn = (turn + i) % 2 == 0;
             const auto t0 = Clock::now();
-            if ((turn + i) % 2 == 0)
-                FoundationConvert(y, ours.data());
-            else
+            if (!ourTurn)
                 sws.Convert(y, theirs.data());
+            else if (picked)
+                FoundationConvert(y, ours.data());
+            else if (!Yuv420ToRgb32Using(kernel, ours.data(), kW, y, y + px, y + px * 5 / 4, kW, kW / 2, kW, kH)) {
+                state.SkipWithError("this CPU does not run it");
+                return;
+            }
             benchmark::ClobberMemory();
-            (((turn + i) % 2 == 0) ? foundation : swscale) += std::chrono::duration<double>(Clock::now() - t0).count();
+            (ourTurn ? foundation : swscale) += std::chrono::duration<double>(Clock::now() - t0).count();
         }
         ++i;
     }
     const double n = double(state.iterations());
-    g_sideFoundation = foundation / n;
-    g_sideSwscale = swscale / n;
-    state.counters["foundation_ms"] = 1e3 * g_sideFoundation;
-    state.counters["swscale_ms"] = 1e3 * g_sideSwscale;
-    state.counters["foundation_over_swscale"] = g_sideFoundation / g_sideSwscale;
+    if (picked) {
+        g_sideFoundation = foundation / n;
+        g_sideSwscale = swscale / n;
+    }
+    state.counters["foundation_ms"] = 1e3 * foundation / n;
+    state.counters["swscale_ms"] = 1e3 * swscale / n;
+    state.counters["foundation_over_swscale"] = foundation / swscale;
 }
 
 } // namespace
@@ -366,7 +381,13 @@ BENCHMARK(BM_ConvertFoundationRoutine)
     ->Arg(int(YuvKernel::Avx2))
     ->Arg(int(YuvKernel::Avx512));
 BENCHMARK(BM_ConvertSwscale)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ConvertSideBySide)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ConvertSideBySide)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0)
+    ->Arg(-1)
+    ->Arg(int(YuvKernel::Sse2))
+    ->Arg(int(YuvKernel::Avx2))
+    ->Arg(int(YuvKernel::Avx512));
 
 int main(int argc, char** argv)
 {
