@@ -102,8 +102,8 @@ int RowPairPlain(const uint8_t* y0, const uint8_t* y1, const uint8_t* planeP, co
 // when Ll > 8191 - Cl. Ch and 8191 - Cl come once per chroma sample (for four pixels), Lh and Ll
 // from a 16-bit multiply of each luma byte; saturating packs clamp to bytes.
 
-// The hardware prefetcher keeps up with one row poorly when two rows and two chroma rows stream
-// at once: the next lines of all four are asked for a little ahead.
+// Two luma and two chroma rows stream in at once, which the hardware prefetcher follows late:
+// their lines are asked for a little ahead.
 constexpr int kAhead = 1024;
 
 inline void FetchAhead(const uint8_t* y0, const uint8_t* y1, const uint8_t* planeP, const uint8_t* planeQ)
