@@ -5,10 +5,13 @@
 //    process CPU time per frame;
 //  - Ffmpeg/DecodeNull: `ffmpeg -benchmark -i stream.h264 -f null -` on the same stream, its
 //    CPU time per frame (utime + stime) from its own report;
-//  - Convert/Foundation and Convert/Swscale: the same decoded 1080p pictures to 32-bit RGB.
+//  - Convert/Foundation (and each of its routines) and Convert/Swscale: the same decoded 1080p
+//    pictures to 32-bit RGB, one thread each; Convert/SideBySide alternates the two on each
+//    picture and prints their ratio at the end.
 #include <benchmark/benchmark.h>
 
 extern "C" {
+#include <libavutil/opt.h>
 #include <libavutil/pixfmt.h>
 #include <libswscale/swscale.h>
 }
@@ -206,39 +209,164 @@ const std::vector<std::vector<char>>& Pictures()
     return pics;
 }
 
-void BM_ConvertFoundation(benchmark::State& state)
+// One libswscale context for 1080p planar 4:2:0 to R, G, B, X bytes (the Foundation's layout), on
+// one thread like the Foundation's conversion; built once, outside every timed loop.
+class Swscale {
+public:
+    Swscale()
+    {
+        m_ctx = sws_alloc_context();
+        if (!m_ctx)
+            return;
+        av_opt_set_int(m_ctx, "srcw", kW, 0);
+        av_opt_set_int(m_ctx, "srch", kH, 0);
+        av_opt_set_int(m_ctx, "src_format", AV_PIX_FMT_YUV420P, 0);
+        av_opt_set_int(m_ctx, "dstw", kW, 0);
+        av_opt_set_int(m_ctx, "dsth", kH, 0);
+        av_opt_set_int(m_ctx, "dst_format", AV_PIX_FMT_RGB0, 0);
+        av_opt_set_int(m_ctx, "sws_flags", SWS_POINT, 0);
+        av_opt_set_int(m_ctx, "threads", 1, 0);
+        if (sws_init_context(m_ctx, nullptr, nullptr) < 0) {
+            sws_freeContext(m_ctx);
+            m_ctx = nullptr;
+        }
+    }
+    ~Swscale() { sws_freeContext(m_ctx); }
+    Swscale(const Swscale&) = delete;
+    Swscale& operator=(const Swscale&) = delete;
+
+    bool Ok() const { return m_ctx != nullptr; }
+
+    // `y` is a picture as the player hands it over: Y, then V, then U.
+    void Convert(const uint8_t* y, uint32_t* rgb)
+    {
+        const size_t px = size_t(kW) * kH;
+        const uint8_t* src[3] = {y, y + px * 5 / 4, y + px};
+        const int srcStride[3] = {kW, kW / 2, kW / 2};
+        uint8_t* dst[1] = {reinterpret_cast<uint8_t*>(rgb)};
+        const int dstStride[1] = {kW * 4};
+        sws_scale(m_ctx, src, srcStride, 0, kH, dst, dstStride);
+    }
+
+private:
+    SwsContext* m_ctx = nullptr;
+};
+
+void FoundationConvert(const uint8_t* y, uint32_t* rgb)
+{
+    const size_t px = size_t(kW) * kH;
+    Yuv420ToRgb32(rgb, kW, y, y + px, y + px * 5 / 4, kW, kW / 2, kW, kH);
+}
+
+const uint8_t* Picture(size_t i)
 {
     const auto& pics = Pictures();
+    return reinterpret_cast<const uint8_t*>(pics[i % pics.size()].data());
+}
+
+void BM_ConvertFoundation(benchmark::State& state)
+{
+    Pictures(); // decoded before the clock starts
+    std::vector<uint32_t> rgb(size_t(kW) * kH);
+    size_t i = 0;
+    for (auto _ : state) {
+        FoundationConvert(Picture(i++), rgb.data());
+        benchmark::DoNotOptimize(rgb.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+// Each routine of the Foundation's conversion that this CPU runs, by name.
+void BM_ConvertFoundationRoutine(benchmark::State& state)
+{
+    Pictures(); // decoded before the clock starts
+    const auto kernel = YuvKernel(state.range(0));
+    const char* names[] = {"plain", "SSE2", "AVX2", "AVX-512BW"};
+    state.SetLabel(names[state.range(0)]);
     std::vector<uint32_t> rgb(size_t(kW) * kH);
     const size_t px = size_t(kW) * kH;
     size_t i = 0;
     for (auto _ : state) {
-        const auto* y = reinterpret_cast<const uint8_t*>(pics[i++ % pics.size()].data());
-        Yuv420ToRgb32(rgb.data(), kW, y, y + px, y + px * 5 / 4, kW, kW / 2, kW, kH);
+        const uint8_t* y = Picture(i++);
+        if (!Yuv420ToRgb32Using(kernel, rgb.data(), kW, y, y + px, y + px * 5 / 4, kW, kW / 2, kW, kH)) {
+            state.SkipWithError("this CPU does not run it");
+            break;
+        }
         benchmark::DoNotOptimize(rgb.data());
+        benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations());
 }
 
 void BM_ConvertSwscale(benchmark::State& state)
 {
-    const auto& pics = Pictures();
-    SwsContext* ctx = sws_getContext(kW, kH, AV_PIX_FMT_YUV420P, kW, kH, AV_PIX_FMT_RGB0, SWS_POINT, nullptr,
-                                     nullptr, nullptr);
+    Pictures(); // decoded before the clock starts
+    Swscale sws;
+    if (!sws.Ok()) {
+        state.SkipWithError("no libswscale context for this conversion");
+        return;
+    }
     std::vector<uint32_t> rgb(size_t(kW) * kH);
-    const size_t px = size_t(kW) * kH;
     size_t i = 0;
     for (auto _ : state) {
-        const auto* y = reinterpret_cast<const uint8_t*>(pics[i++ % pics.size()].data());
-        const uint8_t* src[3] = {y, y + px * 5 / 4, y + px}; // U, V from the Y, V, U block
-        const int srcStride[3] = {kW, kW / 2, kW / 2};
-        uint8_t* dst[1] = {reinterpret_cast<uint8_t*>(rgb.data())};
-        const int dstStride[1] = {kW * 4};
-        sws_scale(ctx, src, srcStride, 0, kH, dst, dstStride);
+        sws.Convert(Picture(i++), rgb.data());
         benchmark::DoNotOptimize(rgb.data());
+        benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations());
-    sws_freeContext(ctx);
+}
+
+double g_sideFoundation = 0, g_sideSwscale = 0;
+
+// Both conversions on the same pictures in the same run, their order alternating (the second one
+// finds the picture in cache), so machine load and cache state hit both alike. Argument -1: the
+// routine the Foundation picks; otherwise that routine.
+void BM_ConvertSideBySide(benchmark::State& state)
+{
+    Pictures(); // decoded before the clock starts
+    Swscale sws;
+    if (!sws.Ok()) {
+        state.SkipWithError("no libswscale context for this conversion");
+        return;
+    }
+    const bool picked = state.range(0) < 0;
+    const auto kernel = YuvKernel(picked ? 0 : state.range(0));
+    if (!picked) {
+        const char* names[] = {"plain", "SSE2", "AVX2", "AVX-512BW"};
+        state.SetLabel(names[state.range(0)]);
+    }
+    std::vector<uint32_t> ours(size_t(kW) * kH), theirs(ours.size());
+    const size_t px = size_t(kW) * kH;
+    using Clock = std::chrono::steady_clock;
+    double foundation = 0, swscale = 0;
+    size_t i = 0;
+    for (auto _ : state) {
+        const uint8_t* y = Picture(i);
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool ourTurn = (turn + i) % 2 == 0;
+            const auto t0 = Clock::now();
+            if (!ourTurn)
+                sws.Convert(y, theirs.data());
+            else if (picked)
+                FoundationConvert(y, ours.data());
+            else if (!Yuv420ToRgb32Using(kernel, ours.data(), kW, y, y + px, y + px * 5 / 4, kW, kW / 2, kW, kH)) {
+                state.SkipWithError("this CPU does not run it");
+                return;
+            }
+            benchmark::ClobberMemory();
+            (ourTurn ? foundation : swscale) += std::chrono::duration<double>(Clock::now() - t0).count();
+        }
+        ++i;
+    }
+    const double n = double(state.iterations());
+    if (picked) {
+        g_sideFoundation = foundation / n;
+        g_sideSwscale = swscale / n;
+    }
+    state.counters["foundation_ms"] = 1e3 * foundation / n;
+    state.counters["swscale_ms"] = 1e3 * swscale / n;
+    state.counters["foundation_over_swscale"] = foundation / swscale;
 }
 
 } // namespace
@@ -246,13 +374,30 @@ void BM_ConvertSwscale(benchmark::State& state)
 BENCHMARK(BM_PlayerDecodeToRgb)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_FfmpegDecodeNull)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_ConvertFoundation)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertFoundationRoutine)
+    ->Unit(benchmark::kMillisecond)
+    ->Arg(int(YuvKernel::Plain))
+    ->Arg(int(YuvKernel::Sse2))
+    ->Arg(int(YuvKernel::Avx2))
+    ->Arg(int(YuvKernel::Avx512));
 BENCHMARK(BM_ConvertSwscale)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertSideBySide)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0)
+    ->Arg(-1)
+    ->Arg(int(YuvKernel::Sse2))
+    ->Arg(int(YuvKernel::Avx2))
+    ->Arg(int(YuvKernel::Avx512));
 
 int main(int argc, char** argv)
 {
     InitYuvTables();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
+    if (g_sideSwscale > 0)
+        std::printf("\nYUV 4:2:0 -> RGB32 1920x1080, same pictures, alternating: Foundation %.3f ms, libswscale "
+                    "%.3f ms, ratio %.2f (goal <= 1.00)\n",
+                    g_sideFoundation * 1e3, g_sideSwscale * 1e3, g_sideFoundation / g_sideSwscale);
     std::remove(TheStream().path.c_str());
     benchmark::Shutdown();
     return 0;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <random>
 #include <vector>
 
@@ -94,6 +95,82 @@ TEST(Yuv, OddLastRowAndColumnStayUnwritten)
             const bool written = y < 2 && x < 4;
             EXPECT_EQ(written, out[size_t(y) * 8 + x] != 0xDEADBEEF) << x << "," << y;
         }
+    }
+}
+
+const YuvKernel kKernels[] = {YuvKernel::Plain, YuvKernel::Sse2, YuvKernel::Avx2, YuvKernel::Avx512};
+
+// Every routine of this build, at widths around its vector steps, with padded strides and pitch,
+// upright and flipped; the bottom-right pitch padding stays untouched.
+TEST(Yuv, EveryRoutineMatchesTheReferenceAtAnyWidth)
+{
+    struct Size {
+        int width, height;
+    } sizes[] = {{2, 2},  {14, 2}, {16, 4}, {18, 2}, {30, 6},  {32, 2},
+                 {34, 4}, {62, 2}, {64, 8}, {66, 6}, {98, 10}, {114, 2}, {130, 4}};
+    int ran = 0;
+    for (YuvKernel kernel : kKernels) {
+        for (const Size& s : sizes) {
+            const int lumaStride = s.width + 5, chromaStride = s.width / 2 + 3, pitch = s.width + 3;
+            Frame f = RandomFrame(lumaStride, s.height, unsigned(s.width * 31 + s.height));
+            f.v.resize(size_t(chromaStride) * (s.height / 2));
+            f.u.resize(f.v.size());
+            for (size_t i = 0; i < f.v.size(); ++i) {
+                f.v[i] = uint8_t(i * 37 + 11);
+                f.u[i] = uint8_t(i * 101 + 5);
+            }
+            for (int flip : {1, -1}) {
+                std::vector<uint32_t> out(size_t(pitch) * s.height, 0xDEADBEEF);
+                if (!Yuv420ToRgb32Using(kernel, out.data(), pitch, f.y.data(), f.v.data(), f.u.data(), lumaStride,
+                                        chromaStride, s.width, flip * s.height))
+                    break;
+                ++ran;
+                for (int y = 0; y < s.height; ++y) {
+                    const int sy = flip > 0 ? y : s.height - 1 - y;
+                    for (int x = 0; x < pitch; ++x) {
+                        const uint32_t px = out[size_t(y) * pitch + x];
+                        if (x >= s.width) {
+                            ASSERT_EQ(0xDEADBEEFu, px) << int(kernel) << " " << s.width << " x " << x;
+                            continue;
+                        }
+                        const int L = 9535 * (f.y[size_t(sy) * lumaStride + x] - 16);
+                        const int v = f.v[size_t(sy / 2) * chromaStride + x / 2] - 128;
+                        const int u = f.u[size_t(sy / 2) * chromaStride + x / 2] - 128;
+                        const std::vector<uint8_t> want = {uint8_t(Clamp((L + 13074 * v) >> 13)),
+                                                           uint8_t(Clamp((L - 6660 * v - 3203 * u) >> 13)),
+                                                           uint8_t(Clamp((L + 16531 * u) >> 13)), 255};
+                        ASSERT_EQ(want, Bytes(px)) << "routine " << int(kernel) << ", " << s.width << " x "
+                                                   << s.height * flip << ", pixel " << x << "," << y;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GE(ran, 2 * int(std::size(sizes))) << "the plain routine always runs";
+}
+
+// All 65536 chroma pairs (V by column, U by row), each under four random luma values.
+TEST(Yuv, EveryRoutineMatchesTheReferenceForEveryChromaPair)
+{
+    Frame f = RandomFrame(512, 512, 11);
+    for (int r = 0; r < 256; ++r) {
+        for (int c = 0; c < 256; ++c) {
+            f.v[size_t(r) * 256 + c] = uint8_t(c);
+            f.u[size_t(r) * 256 + c] = uint8_t(r);
+        }
+    }
+    std::vector<uint32_t> want(size_t(512) * 512);
+    for (int y = 0; y < 512; ++y)
+        for (int x = 0; x < 512; ++x) {
+            const std::vector<uint8_t> b = Reference(f, x, y);
+            want[size_t(y) * 512 + x] = uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | 0xFF000000u;
+        }
+    for (YuvKernel kernel : kKernels) {
+        std::vector<uint32_t> out(want.size());
+        if (!Yuv420ToRgb32Using(kernel, out.data(), 512, f.y.data(), f.v.data(), f.u.data(), 512, 256, 512, 512))
+            continue;
+        for (size_t i = 0; i < out.size(); ++i)
+            ASSERT_EQ(want[i], out[i]) << "routine " << int(kernel) << ", pixel " << i % 512 << "," << i / 512;
     }
 }
 
