@@ -21,6 +21,7 @@ CLoginLogic::~CLoginLogic()
     if (m_pRenderEvent)
         m_pRenderEvent->Close();
     m_pFrameBuffer.reset();
+    m_pSpareFrame.reset();
     m_pRenderEvent.reset();
     m_pConfigDevice.reset();
 }

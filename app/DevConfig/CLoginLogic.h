@@ -98,6 +98,7 @@ private:
     std::shared_ptr<CSFConfigDevice> m_pConfigDevice;
     std::shared_ptr<SF_SOFT_BASE::CSFEvent> m_pRenderEvent;
     std::shared_ptr<std::string> m_pFrameBuffer;
+    std::shared_ptr<std::string> m_pSpareFrame;
     int m_nFrameWidth = 0;
     int m_nFrameHeight = 0;
 

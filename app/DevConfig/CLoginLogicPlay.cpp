@@ -169,10 +169,14 @@ void CLoginLogic::OnVisibleDec(const char* data, long length, int width, int hei
         m_nFrameWidth = width;
         m_nFrameHeight = height;
         m_pFrameBuffer = std::make_shared<std::string>(pixels * 4, '\0');
+        m_pSpareFrame.reset();
     }
-    // A buffer the GUI still holds is not written: a fresh one takes the frame.
-    if (m_pFrameBuffer.use_count() > 1)
-        m_pFrameBuffer = std::make_shared<std::string>(pixels * 4, '\0');
+    // A buffer the GUI still holds is not written: the spare one takes the frame, or a fresh one.
+    if (m_pFrameBuffer.use_count() > 1) {
+        std::swap(m_pFrameBuffer, m_pSpareFrame);
+        if (!m_pFrameBuffer || m_pFrameBuffer.use_count() > 1)
+            m_pFrameBuffer = std::make_shared<std::string>(pixels * 4, '\0');
+    }
     const auto* y = reinterpret_cast<const uint8_t*>(data);
     Yuv420ToRgb32(reinterpret_cast<uint32_t*>(&(*m_pFrameBuffer)[0]), width, y, y + pixels, y + pixels * 5 / 4,
                   width, width / 2, width, height);
