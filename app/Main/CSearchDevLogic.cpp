@@ -39,12 +39,24 @@ struct SearchBlock {
 
 CSearchDevLogic::CSearchDevLogic(std::weak_ptr<CDeviceListUILogic> listLogic) : m_wpListLogic(listLogic) {}
 
-// The SDK calls back with this object as its user value: no search may outlive it.
-CSearchDevLogic::~CSearchDevLogic() { StopBroadcast(); }
+// A search whose stop still fails keeps calling back with its user value: that one is left
+// behind, since it points only at the list and its own generation.
+CSearchDevLogic::~CSearchDevLogic()
+{
+    StopBroadcast();
+    for (Running& running : m_vecUnstopped)
+        running.search.release();
+}
 
 void CSearchDevLogic::PostToList(int line, const char* taskName, const char* caller, std::function<void()> call)
 {
-    std::shared_ptr<CDeviceListUILogic> list = m_wpListLogic.lock();
+    PostToList(m_wpListLogic, line, taskName, caller, std::move(call));
+}
+
+void CSearchDevLogic::PostToList(const std::weak_ptr<CDeviceListUILogic>& listLogic, int line, const char* taskName,
+                                 const char* caller, std::function<void()> call)
+{
+    std::shared_ptr<CDeviceListUILogic> list = listLogic.lock();
     std::shared_ptr<CSFMessageLoop> loop = CSFMessageLoopManager::Instance()->GetMessageLoop(ML_MAIN);
     if (!list || !loop)
         return;
@@ -95,19 +107,21 @@ void CSearchDevLogic::Task_PreStartSearch(SF_SEARCHTYPE mode, int count, std::st
 }
 
 // A handle whose stop fails is kept and tried again before the next search and at shutdown, so
-// that no broadcast search is ever left running unreachable.
+// that no broadcast search is ever left running unreachable. A stopped search calls back no more:
+// its user value goes with it.
 void CSearchDevLogic::StopBroadcast()
 {
-    std::vector<LONG> failed;
-    for (LONG handle : m_vecUnstopped)
-        if (!SdkStopSearchDevices(handle))
-            failed.push_back(handle);
+    std::vector<Running> failed;
+    for (Running& running : m_vecUnstopped)
+        if (!SdkStopSearchDevices(running.handle))
+            failed.push_back(std::move(running));
     m_vecUnstopped.swap(failed);
     if (m_lSearchHandle != 0) {
         if (!SdkStopSearchDevices(m_lSearchHandle))
-            m_vecUnstopped.push_back(m_lSearchHandle);
+            m_vecUnstopped.push_back(Running{m_lSearchHandle, std::move(m_pSearch)});
         m_lSearchHandle = 0;
     }
+    m_pSearch.reset();
 }
 
 void CSearchDevLogic::StopAllSearches()
@@ -169,15 +183,18 @@ void CSearchDevLogic::Task_StartSearch(SF_SEARCHTYPE mode, int count, std::strin
             SdkSetSearchParam(&param);
         };
         setPort(port);
-        LONG handle = SdkStartSearchDevices(&CSearchDevLogic::SearchDevicesCB, this, nic.Get());
+        std::unique_ptr<BroadcastSearch> search(new BroadcastSearch{m_wpListLogic, generation});
+        LONG handle = SdkStartSearchDevices(&CSearchDevLogic::SearchDevicesCB, search.get(), nic.Get());
         DWORD error = SdkGetLastError();
         while (handle == 0 && error == SDK_BROADCAST_PORT_IN_USE && port < 65535) {
             setPort(++port);
-            handle = SdkStartSearchDevices(&CSearchDevLogic::SearchDevicesCB, this, nic.Get());
+            handle = SdkStartSearchDevices(&CSearchDevLogic::SearchDevicesCB, search.get(), nic.Get());
             error = SdkGetLastError();
         }
         exhausted = handle == 0 && error == SDK_BROADCAST_PORT_IN_USE;
         m_lSearchHandle = handle;
+        if (handle != 0)
+            m_pSearch = std::move(search);
     }
     if (mode == SF_SEARCH_BYIP || mode == SF_SEARCH_BOTH)
         SearchRange(count, startIp, &CSearchDevLogic::SearchDevicesCBIPs);
@@ -222,32 +239,37 @@ BOOL CSearchDevLogic::ModifyDevice(DEVICE_NET_INFO_EX* info)
     return SdkModifyDevice(info, 10000, nullptr, nullptr, nullptr);
 }
 
-void CSearchDevLogic::PostInsert(DEVICE_NET_INFO_EX* info, bool broadcast, const char* caller)
+void CSearchDevLogic::PostInsert(const std::weak_ptr<CDeviceListUILogic>& listLogic, DEVICE_NET_INFO_EX* info,
+                                 bool broadcast, uint8_t generation, const char* caller)
 {
     DevicePtr device = std::make_shared<DEVICE_INFO>();
     std::memset(device.get(), 0, sizeof(DEVICE_INFO));
     std::memcpy(&device->stNetInfo, info, sizeof(DEVICE_NET_INFO_EX));
     device->bBroadcast = broadcast ? 1 : 0;
-    device->byGeneration = m_byGeneration.load();
-    std::shared_ptr<CDeviceListUILogic> list = m_wpListLogic.lock();
-    PostToList(__LINE__, "&CDeviceListUILogic::Task_InsertDevice", caller, [list, device] {
+    device->byGeneration = generation;
+    std::shared_ptr<CDeviceListUILogic> list = listLogic.lock();
+    PostToList(listLogic, __LINE__, "&CDeviceListUILogic::Task_InsertDevice", caller, [list, device] {
         if (list)
             list->Task_InsertDevice(device);
     });
 }
 
+// The user value is the search's own record: an answer of a search that outlived a failed stop
+// carries that search's generation, which the list no longer takes.
 void CSearchDevLogic::SearchDevicesCB(DEVICE_NET_INFO_EX* info, void* user)
 {
     if (g_bToolRunning.load() || !info || !user)
         return;
-    static_cast<CSearchDevLogic*>(user)->PostInsert(info, true, "SearchDevicesCB");
+    const BroadcastSearch* search = static_cast<const BroadcastSearch*>(user);
+    PostInsert(search->list, info, true, search->generation, "SearchDevicesCB");
 }
 
 void CSearchDevLogic::SearchDevicesCBIPs(DEVICE_NET_INFO_EX* info, void* user)
 {
     if (g_bToolRunning.load() || !info || !user)
         return;
-    static_cast<CSearchDevLogic*>(user)->PostInsert(info, false, "SearchDevicesCBIPs");
+    CSearchDevLogic* self = static_cast<CSearchDevLogic*>(user);
+    PostInsert(self->m_wpListLogic, info, false, self->m_byGeneration.load(), "SearchDevicesCBIPs");
 }
 
 void CSearchDevLogic::SearchDevicesCBIPs_ManulAdd(DEVICE_NET_INFO_EX* info, void* user)
