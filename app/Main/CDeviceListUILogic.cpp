@@ -306,15 +306,11 @@ void CDeviceListUILogic::Task_InsertDevice(DevicePtr device)
     device->nRow = -1;
 
     device->bIPConflict = 0;
-    for (const DevicePtr& listed : m_vecDevices) {
-        const char* listedIp = listed->stNetInfo.szIpAddr;
-        if (std::strncmp(listedIp, ip.c_str(), sizeof listed->stNetInfo.szIpAddr) == 0) {
-            listed->bIPConflict = 1;
-            device->bIPConflict = 1;
-            if (std::shared_ptr<CSearchDevEventImp> page = m_pPeers->GetSearchDevPage())
-                page->HighlightRow(FIELD_TEXT(listed->stNetInfo.szMacAddr), ip);
-            break;
-        }
+    if (DEVICE_INFO* listed = m_macIndex.FindIp(m_vecDevices, ip)) {
+        listed->bIPConflict = 1;
+        device->bIPConflict = 1;
+        if (std::shared_ptr<CSearchDevEventImp> page = m_pPeers->GetSearchDevPage())
+            page->HighlightRow(FIELD_TEXT(listed->stNetInfo.szMacAddr), ip);
     }
 
     if (!device->bManual) {
