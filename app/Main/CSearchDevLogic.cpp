@@ -16,8 +16,6 @@ std::atomic<int> g_bToolRunning{0};
 
 namespace {
 
-const char kSourceFile[] = ".\\Main\\CSearchDevLogic";
-
 // Local interface argument of the SDK search calls: at most 19 characters, or null.
 struct LocalNic {
     char text[20] = {};
@@ -48,21 +46,13 @@ CSearchDevLogic::~CSearchDevLogic()
         running.search.release();
 }
 
-void CSearchDevLogic::PostToList(int line, const char* taskName, const char* caller, std::function<void()> call)
-{
-    PostToList(m_wpListLogic, line, taskName, caller, std::move(call));
-}
+void CSearchDevLogic::PostToList(ListCall call) { PostToList(m_wpListLogic, std::move(call)); }
 
-void CSearchDevLogic::PostToList(const std::weak_ptr<CDeviceListUILogic>& listLogic, int line, const char* taskName,
-                                 const char* caller, std::function<void()> call)
+// Every call reaches the list in the order sent, as part of a loop-1 task.
+void CSearchDevLogic::PostToList(const std::weak_ptr<CDeviceListUILogic>& listLogic, ListCall call)
 {
-    std::shared_ptr<CDeviceListUILogic> list = listLogic.lock();
-    std::shared_ptr<CSFMessageLoop> loop = CSFMessageLoopManager::Instance()->GetMessageLoop(ML_MAIN);
-    if (!list || !loop)
-        return;
-    std::shared_ptr<CSFTask> task = CreateTask<CDeviceListUILogic>(call, list);
-    SetTaskDebugInfo(task, ML_MAIN, kSourceFile, line, taskName, caller, 1);
-    loop->PostTask(task);
+    if (std::shared_ptr<CDeviceListUILogic> list = listLogic.lock())
+        list->PostFromWorker(std::move(call));
 }
 
 void CSearchDevLogic::Task_PreStartSearch(SF_SEARCHTYPE mode, int count, std::string startIp, DeviceVector manual)
@@ -98,12 +88,9 @@ void CSearchDevLogic::Task_PreStartSearch(SF_SEARCHTYPE mode, int count, std::st
         }
         SdkLogout(id);
     }
-    std::shared_ptr<CDeviceListUILogic> list = m_wpListLogic.lock();
-    PostToList(__LINE__, "&CDeviceListUILogic::Task_PreStartSearch_Ret", "CSearchDevLogic::Task_PreStartSearch",
-               [list, mode, count, startIp, manual] {
-                   if (list)
-                       list->Task_PreStartSearch_Ret(mode, count, startIp, manual);
-               });
+    PostToList([mode, count, startIp, manual](CDeviceListUILogic& list) {
+        list.Task_PreStartSearch_Ret(mode, count, startIp, manual);
+    });
 }
 
 // A handle whose stop fails is kept and tried again before the next search and at shutdown, so
@@ -199,12 +186,7 @@ void CSearchDevLogic::Task_StartSearch(SF_SEARCHTYPE mode, int count, std::strin
     if (mode == SF_SEARCH_BYIP || mode == SF_SEARCH_BOTH)
         SearchRange(count, startIp, &CSearchDevLogic::SearchDevicesCBIPs);
 
-    std::shared_ptr<CDeviceListUILogic> list = m_wpListLogic.lock();
-    PostToList(__LINE__, "&CDeviceListUILogic::Task_StartSearch_Ret", "CSearchDevLogic::Task_StartSearch",
-               [list, exhausted] {
-                   if (list)
-                       list->Task_StartSearch_Ret(exhausted);
-               });
+    PostToList([exhausted](CDeviceListUILogic& list) { list.Task_StartSearch_Ret(exhausted); });
 }
 
 void CSearchDevLogic::Task_StartSearch_ManulAdd(SF_SEARCHTYPE mode, int count, std::string startIp)
@@ -212,23 +194,13 @@ void CSearchDevLogic::Task_StartSearch_ManulAdd(SF_SEARCHTYPE mode, int count, s
     StopBroadcast();
     if (mode == SF_SEARCH_BYIP)
         SearchRange(count, startIp, &CSearchDevLogic::SearchDevicesCBIPs_ManulAdd);
-    std::shared_ptr<CDeviceListUILogic> list = m_wpListLogic.lock();
-    PostToList(__LINE__, "&CDeviceListUILogic::Task_StartSearch_ManulAdd_Ret",
-               "CSearchDevLogic::Task_StartSearch_ManulAdd", [list, startIp] {
-                   if (list)
-                       list->Task_StartSearch_ManulAdd_Ret(startIp);
-               });
+    PostToList([startIp](CDeviceListUILogic& list) { list.Task_StartSearch_ManulAdd_Ret(startIp); });
 }
 
 void CSearchDevLogic::Task_StopSearch(int refilter, int page)
 {
     StopBroadcast();
-    std::shared_ptr<CDeviceListUILogic> list = m_wpListLogic.lock();
-    PostToList(__LINE__, "&CDeviceListUILogic::Task_StopSearch_Ret", "CSearchDevLogic::Task_StopSearch",
-               [list, refilter, page] {
-                   if (list)
-                       list->Task_StopSearch_Ret(refilter, page);
-               });
+    PostToList([refilter, page](CDeviceListUILogic& list) { list.Task_StopSearch_Ret(refilter, page); });
 }
 
 BOOL CSearchDevLogic::ModifyDevice(DEVICE_NET_INFO_EX* info)
@@ -240,18 +212,14 @@ BOOL CSearchDevLogic::ModifyDevice(DEVICE_NET_INFO_EX* info)
 }
 
 void CSearchDevLogic::PostInsert(const std::weak_ptr<CDeviceListUILogic>& listLogic, DEVICE_NET_INFO_EX* info,
-                                 bool broadcast, uint8_t generation, const char* caller)
+                                 bool broadcast, uint8_t generation)
 {
     DevicePtr device = std::make_shared<DEVICE_INFO>();
     std::memset(device.get(), 0, sizeof(DEVICE_INFO));
     std::memcpy(&device->stNetInfo, info, sizeof(DEVICE_NET_INFO_EX));
     device->bBroadcast = broadcast ? 1 : 0;
     device->byGeneration = generation;
-    std::shared_ptr<CDeviceListUILogic> list = listLogic.lock();
-    PostToList(listLogic, __LINE__, "&CDeviceListUILogic::Task_InsertDevice", caller, [list, device] {
-        if (list)
-            list->Task_InsertDevice(device);
-    });
+    PostToList(listLogic, [device](CDeviceListUILogic& list) { list.Task_InsertDevice(device); });
 }
 
 // The user value is the search's own record: an answer of a search that outlived a failed stop
@@ -261,7 +229,7 @@ void CSearchDevLogic::SearchDevicesCB(DEVICE_NET_INFO_EX* info, void* user)
     if (g_bToolRunning.load() || !info || !user)
         return;
     const BroadcastSearch* search = static_cast<const BroadcastSearch*>(user);
-    PostInsert(search->list, info, true, search->generation, "SearchDevicesCB");
+    PostInsert(search->list, info, true, search->generation);
 }
 
 void CSearchDevLogic::SearchDevicesCBIPs(DEVICE_NET_INFO_EX* info, void* user)
@@ -269,7 +237,7 @@ void CSearchDevLogic::SearchDevicesCBIPs(DEVICE_NET_INFO_EX* info, void* user)
     if (g_bToolRunning.load() || !info || !user)
         return;
     CSearchDevLogic* self = static_cast<CSearchDevLogic*>(user);
-    PostInsert(self->m_wpListLogic, info, false, self->m_byGeneration.load(), "SearchDevicesCBIPs");
+    PostInsert(self->m_wpListLogic, info, false, self->m_byGeneration.load());
 }
 
 void CSearchDevLogic::SearchDevicesCBIPs_ManulAdd(DEVICE_NET_INFO_EX* info, void* user)
@@ -281,10 +249,5 @@ void CSearchDevLogic::SearchDevicesCBIPs_ManulAdd(DEVICE_NET_INFO_EX* info, void
     std::memset(device.get(), 0, sizeof(DEVICE_INFO));
     std::memcpy(&device->stNetInfo, info, sizeof(DEVICE_NET_INFO_EX));
     device->bManual = 1;
-    std::shared_ptr<CDeviceListUILogic> list = self->m_wpListLogic.lock();
-    self->PostToList(__LINE__, "&CDeviceListUILogic::SortAddDevice", "SearchDevicesCBIPs_ManulAdd",
-                     [list, device] {
-                         if (list)
-                             list->SortAddDevice(device);
-                     });
+    self->PostToList([device](CDeviceListUILogic& list) { list.SortAddDevice(device); });
 }

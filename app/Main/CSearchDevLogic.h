@@ -59,11 +59,11 @@ private:
 
     void StopBroadcast();
     void SearchRange(int count, const std::string& startIp, fSearchDevicesCB callback);
-    static void PostToList(const std::weak_ptr<CDeviceListUILogic>& listLogic, int line, const char* taskName,
-                           const char* caller, std::function<void()> call);
-    void PostToList(int line, const char* taskName, const char* caller, std::function<void()> call);
+    using ListCall = std::function<void(CDeviceListUILogic&)>;
+    static void PostToList(const std::weak_ptr<CDeviceListUILogic>& listLogic, ListCall call);
+    void PostToList(ListCall call);
     static void PostInsert(const std::weak_ptr<CDeviceListUILogic>& listLogic, DEVICE_NET_INFO_EX* info,
-                           bool broadcast, uint8_t generation, const char* caller);
+                           bool broadcast, uint8_t generation);
 
     LONG m_lSearchHandle = 0;
     std::unique_ptr<BroadcastSearch> m_pSearch; // user value of the search of m_lSearchHandle
