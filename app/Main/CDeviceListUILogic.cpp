@@ -56,6 +56,21 @@ void CDeviceListUILogic::PostSelf(int loopId, int line, const char* taskName, co
     loop->PostTask(task);
 }
 
+void CDeviceListUILogic::PostFromWorker(std::function<void(CDeviceListUILogic&)> call)
+{
+    if (m_workerCalls.Push([this, call] { call(*this); }))
+        PostSelf(ML_MAIN, __LINE__, "&CDeviceListUILogic::Task_RunWorkerCalls", "CDeviceListUILogic::PostFromWorker",
+                 [this] { Task_RunWorkerCalls(); });
+}
+
+// A slice well under a frame: the longest the window waits for its loop is this plus one call.
+void CDeviceListUILogic::Task_RunWorkerCalls()
+{
+    if (m_workerCalls.Run(std::chrono::milliseconds(6)))
+        PostSelf(ML_MAIN, __LINE__, "&CDeviceListUILogic::Task_RunWorkerCalls",
+                 "CDeviceListUILogic::Task_RunWorkerCalls", [this] { Task_RunWorkerCalls(); });
+}
+
 void CDeviceListUILogic::ClearAllPages()
 {
     if (std::shared_ptr<CSearchDevEventImp> page = m_pPeers->GetSearchDevPage())
@@ -306,15 +321,11 @@ void CDeviceListUILogic::Task_InsertDevice(DevicePtr device)
     device->nRow = -1;
 
     device->bIPConflict = 0;
-    for (const DevicePtr& listed : m_vecDevices) {
-        const char* listedIp = listed->stNetInfo.szIpAddr;
-        if (std::strncmp(listedIp, ip.c_str(), sizeof listed->stNetInfo.szIpAddr) == 0) {
-            listed->bIPConflict = 1;
-            device->bIPConflict = 1;
-            if (std::shared_ptr<CSearchDevEventImp> page = m_pPeers->GetSearchDevPage())
-                page->HighlightRow(FIELD_TEXT(listed->stNetInfo.szMacAddr), ip);
-            break;
-        }
+    if (DEVICE_INFO* listed = m_macIndex.FindIp(m_vecDevices, ip)) {
+        listed->bIPConflict = 1;
+        device->bIPConflict = 1;
+        if (std::shared_ptr<CSearchDevEventImp> page = m_pPeers->GetSearchDevPage())
+            page->HighlightRow(FIELD_TEXT(listed->stNetInfo.szMacAddr), ip);
     }
 
     if (!device->bManual) {

@@ -10,6 +10,7 @@
 
 #include "Common/DeviceInfo.h"
 #include "Main/DeviceMacIndex.h"
+#include "Main/WorkerHandOver.h"
 
 class CMainFrameEventImp;
 class CSearchDevLogic;
@@ -83,6 +84,9 @@ public:
 
     // Posts a call of this object to a loop (task runtime, trace level 1).
     void PostSelf(int loopId, int line, const char* taskName, const char* caller, std::function<void()> call);
+    // Any thread: a call from the search worker, run on loop 1 after those it sent before.
+    void PostFromWorker(std::function<void(CDeviceListUILogic&)> call);
+    void Task_RunWorkerCalls();
 
 private:
     void ClearAllPages();
@@ -107,4 +111,5 @@ private:
     int32_t m_nShownCount = 0;
     int32_t m_nCloudDeviceCount = 0;
     uint8_t m_byGeneration = 0;
+    WorkerHandOver m_workerCalls;
 };

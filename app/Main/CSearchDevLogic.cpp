@@ -16,8 +16,6 @@ std::atomic<int> g_bToolRunning{0};
 
 namespace {
 
-const char kSourceFile[] = ".\\Main\\CSearchDevLogic";
-
 // Local interface argument of the SDK search calls: at most 19 characters, or null.
 struct LocalNic {
     char text[20] = {};
@@ -39,18 +37,22 @@ struct SearchBlock {
 
 CSearchDevLogic::CSearchDevLogic(std::weak_ptr<CDeviceListUILogic> listLogic) : m_wpListLogic(listLogic) {}
 
-// The SDK calls back with this object as its user value: no search may outlive it.
-CSearchDevLogic::~CSearchDevLogic() { StopBroadcast(); }
-
-void CSearchDevLogic::PostToList(int line, const char* taskName, const char* caller, std::function<void()> call)
+// A search whose stop still fails keeps calling back with its user value: that one is left
+// behind, since it points only at the list and its own generation.
+CSearchDevLogic::~CSearchDevLogic()
 {
-    std::shared_ptr<CDeviceListUILogic> list = m_wpListLogic.lock();
-    std::shared_ptr<CSFMessageLoop> loop = CSFMessageLoopManager::Instance()->GetMessageLoop(ML_MAIN);
-    if (!list || !loop)
-        return;
-    std::shared_ptr<CSFTask> task = CreateTask<CDeviceListUILogic>(call, list);
-    SetTaskDebugInfo(task, ML_MAIN, kSourceFile, line, taskName, caller, 1);
-    loop->PostTask(task);
+    StopBroadcast();
+    for (Running& running : m_vecUnstopped)
+        running.search.release();
+}
+
+void CSearchDevLogic::PostToList(ListCall call) { PostToList(m_wpListLogic, std::move(call)); }
+
+// Every call reaches the list in the order sent, as part of a loop-1 task.
+void CSearchDevLogic::PostToList(const std::weak_ptr<CDeviceListUILogic>& listLogic, ListCall call)
+{
+    if (std::shared_ptr<CDeviceListUILogic> list = listLogic.lock())
+        list->PostFromWorker(std::move(call));
 }
 
 void CSearchDevLogic::Task_PreStartSearch(SF_SEARCHTYPE mode, int count, std::string startIp, DeviceVector manual)
@@ -86,28 +88,27 @@ void CSearchDevLogic::Task_PreStartSearch(SF_SEARCHTYPE mode, int count, std::st
         }
         SdkLogout(id);
     }
-    std::shared_ptr<CDeviceListUILogic> list = m_wpListLogic.lock();
-    PostToList(__LINE__, "&CDeviceListUILogic::Task_PreStartSearch_Ret", "CSearchDevLogic::Task_PreStartSearch",
-               [list, mode, count, startIp, manual] {
-                   if (list)
-                       list->Task_PreStartSearch_Ret(mode, count, startIp, manual);
-               });
+    PostToList([mode, count, startIp, manual](CDeviceListUILogic& list) {
+        list.Task_PreStartSearch_Ret(mode, count, startIp, manual);
+    });
 }
 
 // A handle whose stop fails is kept and tried again before the next search and at shutdown, so
-// that no broadcast search is ever left running unreachable.
+// that no broadcast search is ever left running unreachable. A stopped search calls back no more:
+// its user value goes with it.
 void CSearchDevLogic::StopBroadcast()
 {
-    std::vector<LONG> failed;
-    for (LONG handle : m_vecUnstopped)
-        if (!SdkStopSearchDevices(handle))
-            failed.push_back(handle);
+    std::vector<Running> failed;
+    for (Running& running : m_vecUnstopped)
+        if (!SdkStopSearchDevices(running.handle))
+            failed.push_back(std::move(running));
     m_vecUnstopped.swap(failed);
     if (m_lSearchHandle != 0) {
         if (!SdkStopSearchDevices(m_lSearchHandle))
-            m_vecUnstopped.push_back(m_lSearchHandle);
+            m_vecUnstopped.push_back(Running{m_lSearchHandle, std::move(m_pSearch)});
         m_lSearchHandle = 0;
     }
+    m_pSearch.reset();
 }
 
 void CSearchDevLogic::StopAllSearches()
@@ -169,25 +170,23 @@ void CSearchDevLogic::Task_StartSearch(SF_SEARCHTYPE mode, int count, std::strin
             SdkSetSearchParam(&param);
         };
         setPort(port);
-        LONG handle = SdkStartSearchDevices(&CSearchDevLogic::SearchDevicesCB, this, nic.Get());
+        std::unique_ptr<BroadcastSearch> search(new BroadcastSearch{m_wpListLogic, generation});
+        LONG handle = SdkStartSearchDevices(&CSearchDevLogic::SearchDevicesCB, search.get(), nic.Get());
         DWORD error = SdkGetLastError();
         while (handle == 0 && error == SDK_BROADCAST_PORT_IN_USE && port < 65535) {
             setPort(++port);
-            handle = SdkStartSearchDevices(&CSearchDevLogic::SearchDevicesCB, this, nic.Get());
+            handle = SdkStartSearchDevices(&CSearchDevLogic::SearchDevicesCB, search.get(), nic.Get());
             error = SdkGetLastError();
         }
         exhausted = handle == 0 && error == SDK_BROADCAST_PORT_IN_USE;
         m_lSearchHandle = handle;
+        if (handle != 0)
+            m_pSearch = std::move(search);
     }
     if (mode == SF_SEARCH_BYIP || mode == SF_SEARCH_BOTH)
         SearchRange(count, startIp, &CSearchDevLogic::SearchDevicesCBIPs);
 
-    std::shared_ptr<CDeviceListUILogic> list = m_wpListLogic.lock();
-    PostToList(__LINE__, "&CDeviceListUILogic::Task_StartSearch_Ret", "CSearchDevLogic::Task_StartSearch",
-               [list, exhausted] {
-                   if (list)
-                       list->Task_StartSearch_Ret(exhausted);
-               });
+    PostToList([exhausted](CDeviceListUILogic& list) { list.Task_StartSearch_Ret(exhausted); });
 }
 
 void CSearchDevLogic::Task_StartSearch_ManulAdd(SF_SEARCHTYPE mode, int count, std::string startIp)
@@ -195,23 +194,13 @@ void CSearchDevLogic::Task_StartSearch_ManulAdd(SF_SEARCHTYPE mode, int count, s
     StopBroadcast();
     if (mode == SF_SEARCH_BYIP)
         SearchRange(count, startIp, &CSearchDevLogic::SearchDevicesCBIPs_ManulAdd);
-    std::shared_ptr<CDeviceListUILogic> list = m_wpListLogic.lock();
-    PostToList(__LINE__, "&CDeviceListUILogic::Task_StartSearch_ManulAdd_Ret",
-               "CSearchDevLogic::Task_StartSearch_ManulAdd", [list, startIp] {
-                   if (list)
-                       list->Task_StartSearch_ManulAdd_Ret(startIp);
-               });
+    PostToList([startIp](CDeviceListUILogic& list) { list.Task_StartSearch_ManulAdd_Ret(startIp); });
 }
 
 void CSearchDevLogic::Task_StopSearch(int refilter, int page)
 {
     StopBroadcast();
-    std::shared_ptr<CDeviceListUILogic> list = m_wpListLogic.lock();
-    PostToList(__LINE__, "&CDeviceListUILogic::Task_StopSearch_Ret", "CSearchDevLogic::Task_StopSearch",
-               [list, refilter, page] {
-                   if (list)
-                       list->Task_StopSearch_Ret(refilter, page);
-               });
+    PostToList([refilter, page](CDeviceListUILogic& list) { list.Task_StopSearch_Ret(refilter, page); });
 }
 
 BOOL CSearchDevLogic::ModifyDevice(DEVICE_NET_INFO_EX* info)
@@ -222,32 +211,33 @@ BOOL CSearchDevLogic::ModifyDevice(DEVICE_NET_INFO_EX* info)
     return SdkModifyDevice(info, 10000, nullptr, nullptr, nullptr);
 }
 
-void CSearchDevLogic::PostInsert(DEVICE_NET_INFO_EX* info, bool broadcast, const char* caller)
+void CSearchDevLogic::PostInsert(const std::weak_ptr<CDeviceListUILogic>& listLogic, DEVICE_NET_INFO_EX* info,
+                                 bool broadcast, uint8_t generation)
 {
     DevicePtr device = std::make_shared<DEVICE_INFO>();
     std::memset(device.get(), 0, sizeof(DEVICE_INFO));
     std::memcpy(&device->stNetInfo, info, sizeof(DEVICE_NET_INFO_EX));
     device->bBroadcast = broadcast ? 1 : 0;
-    device->byGeneration = m_byGeneration.load();
-    std::shared_ptr<CDeviceListUILogic> list = m_wpListLogic.lock();
-    PostToList(__LINE__, "&CDeviceListUILogic::Task_InsertDevice", caller, [list, device] {
-        if (list)
-            list->Task_InsertDevice(device);
-    });
+    device->byGeneration = generation;
+    PostToList(listLogic, [device](CDeviceListUILogic& list) { list.Task_InsertDevice(device); });
 }
 
+// The user value is the search's own record: an answer of a search that outlived a failed stop
+// carries that search's generation, which the list no longer takes.
 void CSearchDevLogic::SearchDevicesCB(DEVICE_NET_INFO_EX* info, void* user)
 {
     if (g_bToolRunning.load() || !info || !user)
         return;
-    static_cast<CSearchDevLogic*>(user)->PostInsert(info, true, "SearchDevicesCB");
+    const BroadcastSearch* search = static_cast<const BroadcastSearch*>(user);
+    PostInsert(search->list, info, true, search->generation);
 }
 
 void CSearchDevLogic::SearchDevicesCBIPs(DEVICE_NET_INFO_EX* info, void* user)
 {
     if (g_bToolRunning.load() || !info || !user)
         return;
-    static_cast<CSearchDevLogic*>(user)->PostInsert(info, false, "SearchDevicesCBIPs");
+    CSearchDevLogic* self = static_cast<CSearchDevLogic*>(user);
+    PostInsert(self->m_wpListLogic, info, false, self->m_byGeneration.load());
 }
 
 void CSearchDevLogic::SearchDevicesCBIPs_ManulAdd(DEVICE_NET_INFO_EX* info, void* user)
@@ -259,10 +249,5 @@ void CSearchDevLogic::SearchDevicesCBIPs_ManulAdd(DEVICE_NET_INFO_EX* info, void
     std::memset(device.get(), 0, sizeof(DEVICE_INFO));
     std::memcpy(&device->stNetInfo, info, sizeof(DEVICE_NET_INFO_EX));
     device->bManual = 1;
-    std::shared_ptr<CDeviceListUILogic> list = self->m_wpListLogic.lock();
-    self->PostToList(__LINE__, "&CDeviceListUILogic::SortAddDevice", "SearchDevicesCBIPs_ManulAdd",
-                     [list, device] {
-                         if (list)
-                             list->SortAddDevice(device);
-                     });
+    self->PostToList([device](CDeviceListUILogic& list) { list.SortAddDevice(device); });
 }

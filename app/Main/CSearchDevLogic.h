@@ -46,13 +46,28 @@ public:
     static void SearchDevicesCBIPs_ManulAdd(DEVICE_NET_INFO_EX* info, void* user);
 
 private:
+    // What the callbacks of one broadcast search need: the list and that search's generation.
+    // Its answers keep that generation even while it outlives a failed stop.
+    struct BroadcastSearch {
+        std::weak_ptr<CDeviceListUILogic> list;
+        uint8_t generation = 0;
+    };
+    struct Running {
+        LONG handle = 0;
+        std::unique_ptr<BroadcastSearch> search;
+    };
+
     void StopBroadcast();
     void SearchRange(int count, const std::string& startIp, fSearchDevicesCB callback);
-    void PostToList(int line, const char* taskName, const char* caller, std::function<void()> call);
-    void PostInsert(DEVICE_NET_INFO_EX* info, bool broadcast, const char* caller);
+    using ListCall = std::function<void(CDeviceListUILogic&)>;
+    static void PostToList(const std::weak_ptr<CDeviceListUILogic>& listLogic, ListCall call);
+    void PostToList(ListCall call);
+    static void PostInsert(const std::weak_ptr<CDeviceListUILogic>& listLogic, DEVICE_NET_INFO_EX* info,
+                           bool broadcast, uint8_t generation);
 
     LONG m_lSearchHandle = 0;
+    std::unique_ptr<BroadcastSearch> m_pSearch; // user value of the search of m_lSearchHandle
     std::weak_ptr<CDeviceListUILogic> m_wpListLogic;
     std::atomic<uint8_t> m_byGeneration{0};
-    std::vector<LONG> m_vecUnstopped;
+    std::vector<Running> m_vecUnstopped;
 };

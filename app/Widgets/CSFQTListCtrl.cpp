@@ -490,12 +490,18 @@ void CSFQTListCtrl::SetItemIcon(int row, int col, const wchar_t* path)
     QTableWidgetItem* it = item(row, col);
     if (!it)
         return;
-    // The picture as it is in every state: the style's tint of a selected icon hides it.
-    const QPixmap picture(SFFromWide(path));
-    QIcon icon;
-    icon.addPixmap(picture, QIcon::Normal);
-    icon.addPixmap(picture, QIcon::Selected);
-    it->setIcon(icon);
+    // The picture as it is in every state: the style's tint of a selected icon hides it. Rows
+    // share a few pictures: each is read once.
+    const QString file = SFFromWide(path);
+    auto known = m_icons.constFind(file);
+    if (known == m_icons.constEnd()) {
+        const QPixmap picture(file);
+        QIcon icon;
+        icon.addPixmap(picture, QIcon::Normal);
+        icon.addPixmap(picture, QIcon::Selected);
+        known = m_icons.insert(file, icon);
+    }
+    it->setIcon(*known);
 }
 
 // ---- Selection and colours -------------------------------------------------------------------

@@ -13,6 +13,7 @@
 
 #include <QColor>
 #include <QHash>
+#include <QIcon>
 #include <QStringList>
 #include <QTableWidget>
 
@@ -320,4 +321,5 @@ private:
     mutable bool m_bRowsDirty = false;
     int m_nProgressCount = 0;
     int m_nCurrentAlarmRow = -1;
+    QHash<QString, QIcon> m_icons; // row icons by file
 };

@@ -36,4 +36,9 @@ devsim::Fleet* EmbeddedFleet();
 // Every (address, probe port) a broadcast search probes now.
 std::vector<std::pair<std::string, uint16_t>> KnownDeviceAddresses();
 
+// Tests only: the next `count` SdkStopSearchDevices calls fail and leave their search running.
+void FailNextSearchStops(int count);
+// Answers a running broadcast search has passed to its callback (0 once it is stopped).
+uint64_t SearchAnswerCount(int32_t handle);
+
 } // namespace devsdk

@@ -112,6 +112,7 @@ public:
     // Searches
     LONG StartSearch(fSearchDevicesCB cb, void* user, const char* localIp);
     bool StopSearch(LONG handle);
+    uint64_t SearchAnswers(LONG handle);
 
     // Addresses
     std::vector<std::pair<std::string, uint16_t>> KnownAddresses();

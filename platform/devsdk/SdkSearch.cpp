@@ -22,6 +22,17 @@ namespace {
 constexpr int kRcvBuf = 4 << 20;
 constexpr size_t kBatch = 128;
 
+// Stops still to fail (a test seam; always 0 in the program).
+std::atomic<int> g_failStops{0};
+
+bool TakeFailedStop()
+{
+    int left = g_failStops.load();
+    while (left > 0 && !g_failStops.compare_exchange_weak(left, left - 1)) {
+    }
+    return left > 0;
+}
+
 int OpenUdp(const std::string& localIp, uint16_t port, DWORD* error)
 {
     sockaddr_in sa{};
@@ -146,8 +157,10 @@ private:
     {
         DrainAnswers(fd_, waitMs, [&](const std::string& from, DEVICE_NET_INFO_EX& rec) {
             answered.insert(from);
-            if (!stop_ && cb_)
+            if (!stop_ && cb_) {
                 cb_(&rec, user_);
+                ++answers_;
+            }
         });
     }
 
@@ -156,6 +169,10 @@ private:
     void* user_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
+    std::atomic<uint64_t> answers_{0};
+
+public:
+    uint64_t Answers() const { return answers_.load(); }
 };
 
 LONG Core::StartSearch(fSearchDevicesCB cb, void* user, const char* localIp)
@@ -193,6 +210,8 @@ bool Core::StopSearch(LONG handle)
     {
         std::lock_guard<std::mutex> lk(mu_);
         auto it = searches_.find(handle);
+        if (it != searches_.end() && TakeFailedStop())
+            return Fail(SDK_ERROR); // the search runs on
         if (it != searches_.end()) {
             s = it->second;
             searches_.erase(it);
@@ -203,6 +222,17 @@ bool Core::StopSearch(LONG handle)
     s->Stop();
     return Ok();
 }
+
+uint64_t Core::SearchAnswers(LONG handle)
+{
+    std::lock_guard<std::mutex> lk(mu_);
+    auto it = searches_.find(handle);
+    return it == searches_.end() ? 0 : it->second->Answers();
+}
+
+void FailNextSearchStops(int count) { g_failStops = count > 0 ? count : 0; }
+
+uint64_t SearchAnswerCount(int32_t handle) { return Core::Get().SearchAnswers(handle); }
 
 } // namespace devsdk
 

@@ -13,6 +13,7 @@
 #include "Common/AppSettings.h"
 #include "Common/DevClass.h"
 #include "Common/SFMessageLoopManager.h"
+#include "Common/SFTask.h"
 #include "Common/SFThreadEx.h"
 #include "Main/CSearchDevLogic.h"
 #include "RecordingPeers.h"
@@ -96,6 +97,14 @@ protected:
             QThread::msleep(2);
         }
         return true;
+    }
+    // Runs the GUI loop until everything posted to it so far has run.
+    bool GuiCaughtUp()
+    {
+        auto reached = std::make_shared<bool>(false);
+        std::shared_ptr<CSFTask> marker = CreateTask<CDeviceListUILogic>([reached] { *reached = true; }, model);
+        CSFMessageLoopManager::Instance()->GetMessageLoop(ML_MAIN)->PostTask(marker);
+        return Wait([&] { return *reached; });
     }
     bool SearchDone() { return peers->Matching("bar.searching").size() >= 2; }
     size_t Listed() { return model->GetDeviceList().size(); }
@@ -236,4 +245,33 @@ TEST_F(FleetSearch, BroadcastSearchListensOnTheBroadcastPortOfTheSettings)
     };
     EXPECT_FALSE(bindable(5077));
     EXPECT_TRUE(bindable(5050));
+}
+
+TEST_F(FleetSearch, BroadcastSearchWhoseStopFailedIsKeptAndStoppedLater)
+{
+    ASSERT_TRUE(model->StartSearch(SF_SEARCH_BROADCAST, 0, ""));
+    ASSERT_TRUE(Wait([&] { return SearchDone() && Listed() == 16; }));
+    const LONG first = model->GetSearchDevLogic()->GetSearchHandle();
+    ASSERT_NE(0, first);
+
+    // The stop before the next search fails: the first search runs on beside the new one.
+    devsdk::FailNextSearchStops(1);
+    peers->calls.clear();
+    ASSERT_TRUE(model->StartSearch(SF_SEARCH_BYIP, 4, fleetFirst));
+    ASSERT_TRUE(Wait([&] { return SearchDone(); }));
+    EXPECT_EQ(1u, model->GetSearchDevLogic()->GetPendingStopCount());
+    EXPECT_EQ(0, model->GetSearchDevLogic()->GetSearchHandle());
+    // Its answers after the new search ended (a full round of the fleet) stay out of the list.
+    const uint64_t before = devsdk::SearchAnswerCount(first);
+    ASSERT_TRUE(Wait([&] { return devsdk::SearchAnswerCount(first) >= before + 16; }));
+    ASSERT_TRUE(GuiCaughtUp());
+    EXPECT_EQ(4u, Listed());
+    for (const DevicePtr& d : model->GetDeviceList())
+        EXPECT_FALSE(d->bBroadcast) << d->stNetInfo.szIpAddr;
+
+    // The next stop tries it again and ends it.
+    model->StopSearch(0);
+    ASSERT_TRUE(Wait([&] { return !peers->Matching("frame.stopped 0").empty(); }));
+    EXPECT_EQ(0u, model->GetSearchDevLogic()->GetPendingStopCount());
+    EXPECT_FALSE(SdkStopSearchDevices(first));
 }
