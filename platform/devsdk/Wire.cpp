@@ -105,10 +105,13 @@ FrameReader::Status FrameReader::Next(Frame& out)
     if (avail < total)
         return kNeedMore;
     uint32_t jl = GetU32(p + 12);
-    f.json.assign(buf_.data() + pos_ + kHeaderSize, jl);
-    f.bin.assign(buf_.data() + pos_ + kHeaderSize + jl, total - kHeaderSize - jl);
+    // Into the caller's strings: a caller that reuses its frame reuses their memory.
+    out.kind = f.kind;
+    out.op = f.op;
+    out.seq = f.seq;
+    out.json.assign(buf_.data() + pos_ + kHeaderSize, jl);
+    out.bin.assign(buf_.data() + pos_ + kHeaderSize + jl, total - kHeaderSize - jl);
     pos_ += total;
-    out = std::move(f);
     return kFrame;
 }
 

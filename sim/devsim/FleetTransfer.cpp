@@ -1,0 +1,121 @@
+// Connections that carry a firmware transfer are read by a thread of their own: receiving and
+// taking apart megabytes of pieces for several devices at once would otherwise all fall on the
+// fleet's one loop. The thread reads and splits frames without the fleet's lock and takes it only
+// to hand each whole request to the device; answers, events and timers stay with the loop.
+#include "devsim/Fleet.h"
+#include "devsim/FleetConn.h"
+
+#include "devsdk/Wire.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/epoll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <limits>
+
+namespace devsim {
+
+namespace wire = devsdk::wire;
+
+namespace {
+constexpr size_t kMaxOwnReaders = 16;       // beyond that, transfers share the loop
+constexpr size_t kOwnReadBlock = 512 * 1024;
+constexpr int kPollMs = 500;
+} // namespace
+
+void Fleet::ServeOnOwnThread(Conn& c)
+{
+    ReapReaders();
+    if (c.ownReader || readers_.size() >= kMaxOwnReaders)
+        return;
+    // A second descriptor of the socket: closing the loop's one cannot hand its number to
+    // another connection while this thread still reads.
+    const int readFd = fcntl(c.fd, F_DUPFD_CLOEXEC, 0);
+    if (readFd < 0)
+        return;
+    c.ownReader = true;
+    // The loop watches the socket only while answers wait to be written.
+    if (c.wantOut) {
+        epoll_event ev{};
+        ev.events = EPOLLOUT;
+        ev.data.fd = c.fd;
+        epoll_ctl(epfd_, EPOLL_CTL_MOD, c.fd, &ev);
+    } else {
+        epoll_ctl(epfd_, EPOLL_CTL_DEL, c.fd, nullptr);
+    }
+    wire::FrameReader reader = std::move(c.reader); // bytes already read go with it
+    c.reader = wire::FrameReader();
+    readers_[c.id] = std::thread([this, id = c.id, fd = c.fd, readFd, reader]() mutable {
+        OwnReaderLoop(id, fd, readFd, std::move(reader));
+    });
+}
+
+void Fleet::OwnReaderLoop(uint64_t connId, int fd, int readFd, wire::FrameReader reader)
+{
+    std::vector<char> buf(kOwnReadBlock);
+    wire::Frame f; // reused: a megabyte piece after another lands in the same memory
+    int64_t lastByte = NowMs();
+    bool ended = false; // closed by the peer, or a read error
+    bool hold = false;  // the device asked to wait for more bytes before the next request
+    for (;;) {
+        const wire::FrameReader::Status st = hold ? wire::FrameReader::kNeedMore : reader.Next(f);
+        const bool stalled = reader.Buffered() > 0 && NowMs() - lastByte > opt_.partialMs;
+        if (st != wire::FrameReader::kNeedMore || ended || stalled) {
+            std::lock_guard<std::mutex> lk(mu_);
+            auto it = connIds_.find(connId);
+            if (stopping_ || it == connIds_.end() || it->second != fd)
+                break; // closed by the loop (reboot, sweep, stop)
+            conns_[fd]->lastActive = std::max(conns_[fd]->lastActive, lastByte);
+            if (st == wire::FrameReader::kFrame) {
+                const int64_t firstTimer = timers_.empty() ? std::numeric_limits<int64_t>::max() : timers_.begin()->first;
+                const Dispatch d = DispatchFrame(fd, f);
+                // The loop sleeps until its next timer: wake it for an earlier one.
+                if (!timers_.empty() && timers_.begin()->first < firstTimer)
+                    Wake();
+                if (d == Dispatch::Gone)
+                    break;
+                hold = d == Dispatch::Later;
+                continue;
+            }
+            CloseConn(fd); // bad bytes, the peer gone, or half a request for too long
+            break;
+        }
+        // Read at once while bytes flow; wait only when there are none.
+        ssize_t n = recv(readFd, buf.data(), buf.size(), MSG_DONTWAIT);
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) {
+            pollfd p{readFd, POLLIN, 0};
+            if (poll(&p, 1, kPollMs) < 0 && errno != EINTR)
+                ended = true;
+            continue;
+        }
+        if (n > 0) {
+            reader.Feed(buf.data(), size_t(n));
+            lastByte = NowMs();
+            hold = false;
+        } else {
+            ended = true;
+        }
+    }
+    close(readFd);
+    std::lock_guard<std::mutex> lk(mu_);
+    readersDone_.push_back(connId);
+}
+
+// Joins the threads of connections that have ended. Under the fleet's lock.
+void Fleet::ReapReaders()
+{
+    for (uint64_t id : readersDone_) {
+        auto it = readers_.find(id);
+        if (it != readers_.end()) {
+            it->second.join();
+            readers_.erase(it);
+        }
+    }
+    readersDone_.clear();
+}
+
+} // namespace devsim
