@@ -5,12 +5,15 @@
 //   QT_QPA_PLATFORM=offscreen UpgradeBench
 //
 // Counters: MiB_per_s_per_device; for the upgrade also plain_copy_MiB_per_s (a plain copy run just
-// before each round) and share_of_plain_copy (their ratio, averaged), gui_max_stall_ms. Goal: the
+// before each round) and share_of_plain_copy (their ratio, averaged), gui_max_stall_ms, and the
+// processor time per device of both (cpu_ms_per_device, plain_copy_cpu_ms_per_device). Goal: the
 // upgrade reaches at least half of the plain copy, with no stall over 50 ms.
 #include <benchmark/benchmark.h>
 
 #include <arpa/inet.h>
+#include <pthread.h>
 #include <netinet/in.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -82,7 +85,9 @@ void PlainCopy(int index, const std::string& file)
         close(listener);
         return;
     }
+    pthread_setname_np(pthread_self(), "plain-send");
     std::thread receiver([listener] {
+        pthread_setname_np(pthread_self(), "plain-receive");
         int c = accept(listener, nullptr, nullptr);
         std::vector<char> buf(kReceiveBlock);
         while (c >= 0 && recv(c, buf.data(), buf.size(), 0) > 0) {
@@ -110,6 +115,14 @@ void PlainCopy(int index, const std::string& file)
     receiver.join();
     close(s);
     close(listener);
+}
+
+// Processor time of the whole process so far (every thread, user and system).
+double CpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 // Three plain copies at once; seconds until the last receiver has all bytes.
@@ -220,15 +233,18 @@ void BM_UpgradeThreeDevices(benchmark::State& state)
 {
     UpgradeRig* rig = Rig();
     const std::string file = FirmwarePath();
-    double worstStall = 0, rates = 0, wholeRates = 0, plainRates = 0, ratios = 0;
+    double worstStall = 0, rates = 0, wholeRates = 0, plainRates = 0, ratios = 0, cpuMs = 0, plainCpuMs = 0;
     for (auto _ : state) {
         state.PauseTiming();
         WaitForDevices();
         for (int row = 0; row < kDevices; ++row)
             rig->page->GetListCtrl()->SetCheck(row, 1);
         // The plain copy of the same file right before, so that both see the same machine load.
+        double cpu = CpuSeconds();
         const double plainRate = (kPayload / 1048576.0) / PlainCopySeconds(file);
+        const double plainCpu = CpuSeconds() - cpu;
         state.ResumeTiming();
+        cpu = CpuSeconds();
 
         // A 2 ms tick on the GUI thread: the longest gap between ticks is the longest stall.
         qint64 last = 0, stall = 0;
@@ -257,6 +273,9 @@ void BM_UpgradeThreeDevices(benchmark::State& state)
             }
         }
         tick.stop();
+        // Processor time per device, both sides (logins, installation and reboot included).
+        cpuMs += (CpuSeconds() - cpu) * 1000 / kDevices;
+        plainCpuMs += plainCpu * 1000 / kDevices;
         double transfer = 0, whole = 0;
         for (int row = 0; row < kDevices; ++row) {
             transfer = std::max(transfer, (doneAt[row] - firstAt[row]) / 1e9);
@@ -284,6 +303,8 @@ void BM_UpgradeThreeDevices(benchmark::State& state)
     state.counters["plain_copy_MiB_per_s"] = Average(plainRates);
     state.counters["share_of_plain_copy"] = Average(ratios);
     state.counters["gui_max_stall_ms"] = worstStall;
+    state.counters["cpu_ms_per_device"] = Average(cpuMs);
+    state.counters["plain_copy_cpu_ms_per_device"] = Average(plainCpuMs);
 }
 
 // ---- Plain copy into the devices' receiving loop ---------------------------------------------

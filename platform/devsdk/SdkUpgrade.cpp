@@ -7,7 +7,8 @@
 // that reading the file, the wire and the device's check overlap instead of taking turns.
 #include "devsdk/SdkCore.h"
 
-#include <poll.h>
+#include <sys/time.h>
+#include <pthread.h>
 #include <sys/socket.h>
 #include <sys/uio.h>
 
@@ -20,7 +21,7 @@ namespace devsdk {
 
 namespace {
 constexpr size_t kPiece = 1024 * 1024;
-constexpr size_t kPiecesAhead = 4; // sent and not yet answered
+constexpr size_t kPiecesAhead = 16; // sent and not yet answered
 constexpr int kPieceWaitMs = 10000;
 constexpr int kInstallWaitMs = 15 * 60 * 1000;
 
@@ -30,25 +31,25 @@ int Remaining(int64_t deadline)
     return r < 0 ? 0 : int(std::min<int64_t>(r, 1 << 30));
 }
 
-// Writes the frame head and the piece with one call each time, without joining them first.
+// Writes the frame head and the piece without joining them first. The socket blocks (only this
+// transfer writes without MSG_DONTWAIT), bounded by a send timeout set to the deadline.
 bool SendFrame(int fd, const std::string& head, const char* tail, size_t tailSize, int64_t deadline)
 {
     iovec iov[2] = {{const_cast<char*>(head.data()), head.size()}, {const_cast<char*>(tail), tailSize}};
     iovec* v = iov;
     int count = 2;
     while (count > 0) {
+        const int ms = Remaining(deadline);
+        if (ms <= 0)
+            return false;
+        timeval tv{ms / 1000, (ms % 1000) * 1000};
+        setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv);
         msghdr m{};
         m.msg_iov = v;
         m.msg_iovlen = size_t(count);
-        ssize_t n = sendmsg(fd, &m, MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            pollfd p{fd, POLLOUT, 0};
-            if (poll(&p, 1, Remaining(deadline)) <= 0)
-                return false;
-            continue;
-        }
-        if (n < 0 && errno == EINTR)
-            continue;
+        ssize_t n = sendmsg(fd, &m, MSG_NOSIGNAL);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
+            continue; // the deadline decides
         if (n <= 0)
             return false;
         size_t left = size_t(n);
@@ -300,7 +301,10 @@ bool Core::SendUpgrade(LONG handle)
             return Fail(SDK_NOINIT);
         u->started = true;
         // Set under the lock: a stop that finds the transfer also finds its thread.
-        u->thread = std::thread([u] { u->Run(); });
+        u->thread = std::thread([u] {
+            pthread_setname_np(pthread_self(), "sdk-upgrade");
+            u->Run();
+        });
     }
     return Ok();
 }

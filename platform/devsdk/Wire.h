@@ -74,14 +74,22 @@ public:
     enum Status { kNeedMore, kFrame, kBad };
 
     void Feed(const char* data, size_t len);
+    // Or, without the copy: room for len bytes after the buffered ones, to receive into, then
+    // Commit the bytes that arrived there.
+    char* Room(size_t len);
+    void Commit(size_t len);
     Status Next(Frame& out);
     bool Bad() const { return bad_; }
     const char* Error() const { return error_; }
-    size_t Buffered() const { return buf_.size() - pos_; }
+    size_t Buffered() const { return end_ - pos_; }
+    // Bytes that would complete the frame being read (a header's worth while its header is
+    // incomplete), 0 when a whole frame is buffered: reading no further leaves nothing to move.
+    size_t Missing() const;
 
 private:
-    std::string buf_;
+    std::string buf_; // bytes pos_ to end_ are buffered; the rest is room
     size_t pos_ = 0;
+    size_t end_ = 0;
     bool bad_ = false;
     const char* error_ = "";
 };

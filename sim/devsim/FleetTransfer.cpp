@@ -9,11 +9,13 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/epoll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -56,7 +58,7 @@ void Fleet::ServeOnOwnThread(Conn& c)
 
 void Fleet::OwnReaderLoop(uint64_t connId, int fd, int readFd, wire::FrameReader reader)
 {
-    std::vector<char> buf(kOwnReadBlock);
+    pthread_setname_np(pthread_self(), "devsim-transfer");
     wire::Frame f; // reused: a megabyte piece after another lands in the same memory
     int64_t lastByte = NowMs();
     bool ended = false; // closed by the peer, or a read error
@@ -84,8 +86,10 @@ void Fleet::OwnReaderLoop(uint64_t connId, int fd, int readFd, wire::FrameReader
             CloseConn(fd); // bad bytes, the peer gone, or half a request for too long
             break;
         }
-        // Read at once while bytes flow; wait only when there are none.
-        ssize_t n = recv(readFd, buf.data(), buf.size(), MSG_DONTWAIT);
+        // Read at once while bytes flow, wait only when there are none; and no further than the
+        // end of the current request, so that the reader never moves a rest.
+        const size_t want = std::min(std::max<size_t>(reader.Missing(), 1), kOwnReadBlock);
+        ssize_t n = recv(readFd, reader.Room(want), want, MSG_DONTWAIT);
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) {
             pollfd p{readFd, POLLIN, 0};
             if (poll(&p, 1, kPollMs) < 0 && errno != EINTR)
@@ -93,7 +97,7 @@ void Fleet::OwnReaderLoop(uint64_t connId, int fd, int readFd, wire::FrameReader
             continue;
         }
         if (n > 0) {
-            reader.Feed(buf.data(), size_t(n));
+            reader.Commit(size_t(n));
             lastByte = NowMs();
             hold = false;
         } else {
