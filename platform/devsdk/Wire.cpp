@@ -111,6 +111,46 @@ size_t FrameReader::Missing() const
     return total > avail ? total - avail : 0;
 }
 
+size_t FrameReader::HeadMissing() const
+{
+    const size_t avail = end_ - pos_;
+    if (avail < kHeaderSize)
+        return kHeaderSize - avail;
+    const size_t head = kHeaderSize + size_t(GetU32(reinterpret_cast<const unsigned char*>(buf_.data() + pos_) + 12));
+    return head > avail ? head - avail : 0;
+}
+
+FrameReader::Status FrameReader::NextHead(Frame& out, size_t minTail, size_t* tailHave)
+{
+    if (bad_)
+        return kBad;
+    const size_t avail = end_ - pos_;
+    if (avail < kHeaderSize)
+        return kNeedMore;
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(buf_.data() + pos_);
+    Frame f;
+    const size_t total = CheckHeader(p, f, &error_);
+    if (total == 0) {
+        bad_ = true;
+        buf_.clear();
+        pos_ = end_ = 0;
+        return kBad;
+    }
+    const size_t jl = GetU32(p + 12);
+    const size_t tail = total - kHeaderSize - jl;
+    if (avail >= total || avail < kHeaderSize + jl || tail < minTail)
+        return kNeedMore;
+    out.kind = f.kind;
+    out.op = f.op;
+    out.seq = f.seq;
+    out.json.assign(buf_.data() + pos_ + kHeaderSize, jl);
+    out.bin.resize(tail);
+    *tailHave = avail - kHeaderSize - jl;
+    std::memcpy(&out.bin[0], buf_.data() + pos_ + kHeaderSize + jl, *tailHave);
+    pos_ = end_;
+    return kFrame;
+}
+
 FrameReader::Status FrameReader::Next(Frame& out)
 {
     if (bad_)

@@ -26,6 +26,7 @@ namespace wire = devsdk::wire;
 namespace {
 constexpr size_t kMaxOwnReaders = 16;       // beyond that, transfers share the loop
 constexpr size_t kOwnReadBlock = 512 * 1024;
+constexpr size_t kDirectTail = 64 * 1024; // binary tails from this size are received in place
 constexpr int kPollMs = 500;
 } // namespace
 
@@ -60,12 +61,28 @@ void Fleet::OwnReaderLoop(uint64_t connId, int fd, int readFd, wire::FrameReader
 {
     pthread_setname_np(pthread_self(), "devsim-transfer");
     wire::Frame f; // reused: a megabyte piece after another lands in the same memory
+    size_t tailAt = 0; // while a large binary tail is received straight into f.bin: bytes in
+    bool inTail = false;
     int64_t lastByte = NowMs();
     bool ended = false; // closed by the peer, or a read error
     bool hold = false;  // the device asked to wait for more bytes before the next request
     for (;;) {
-        const wire::FrameReader::Status st = hold ? wire::FrameReader::kNeedMore : reader.Next(f);
-        const bool stalled = reader.Buffered() > 0 && NowMs() - lastByte > opt_.partialMs;
+        wire::FrameReader::Status st = wire::FrameReader::kNeedMore;
+        if (inTail) {
+            if (tailAt == f.bin.size()) {
+                inTail = false;
+                st = wire::FrameReader::kFrame;
+            }
+        } else if (!hold) {
+            st = reader.Next(f);
+            size_t have = 0;
+            if (st == wire::FrameReader::kNeedMore && (st = reader.NextHead(f, kDirectTail, &have)) == wire::FrameReader::kFrame) {
+                inTail = true;
+                tailAt = have;
+                st = wire::FrameReader::kNeedMore;
+            }
+        }
+        const bool stalled = (inTail || reader.Buffered() > 0) && NowMs() - lastByte > opt_.partialMs;
         if (st != wire::FrameReader::kNeedMore || ended || stalled) {
             std::lock_guard<std::mutex> lk(mu_);
             auto it = connIds_.find(connId);
@@ -87,9 +104,19 @@ void Fleet::OwnReaderLoop(uint64_t connId, int fd, int readFd, wire::FrameReader
             break;
         }
         // Read at once while bytes flow, wait only when there are none; and no further than the
-        // end of the current request, so that the reader never moves a rest.
-        const size_t want = std::min(std::max<size_t>(reader.Missing(), 1), kOwnReadBlock);
-        ssize_t n = recv(readFd, reader.Room(want), want, MSG_DONTWAIT);
+        // end of the current request (of its head while its tail may go straight to the frame),
+        // so that nothing is copied twice or moved.
+        char* into;
+        size_t want;
+        if (inTail) {
+            into = &f.bin[tailAt];
+            want = std::min(f.bin.size() - tailAt, kOwnReadBlock);
+        } else {
+            const size_t head = reader.HeadMissing();
+            want = std::min(std::max<size_t>(head ? head : reader.Missing(), 1), kOwnReadBlock);
+            into = reader.Room(want);
+        }
+        ssize_t n = recv(readFd, into, want, MSG_DONTWAIT);
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) {
             pollfd p{readFd, POLLIN, 0};
             if (poll(&p, 1, kPollMs) < 0 && errno != EINTR)
@@ -97,7 +124,10 @@ void Fleet::OwnReaderLoop(uint64_t connId, int fd, int readFd, wire::FrameReader
             continue;
         }
         if (n > 0) {
-            reader.Commit(size_t(n));
+            if (inTail)
+                tailAt += size_t(n);
+            else
+                reader.Commit(size_t(n));
             lastByte = NowMs();
             hold = false;
         } else {

@@ -1,5 +1,6 @@
-// Receiving frames straight into the reader (Room/Commit, reading no further than Missing) gives
-// the same requests as feeding copies, whatever the cut, and still stops at a bad header.
+// Receiving frames straight into the reader (Room/Commit, reading no further than Missing) or large
+// tails straight into the frame (NextHead) gives the requests sent, whatever the cut, and still
+// stops at a bad header.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -35,35 +36,91 @@ std::string Stream(std::vector<wire::Frame>& sent)
     return bytes;
 }
 
-TEST(FrameReceive, ReadingIntoTheReaderGivesTheFramesOfFeedingIt)
+// Reads the stream as the device's transfer reader does: heads into the reader, large tails
+// straight into the frame, never past the end of the current frame.
+void ReadLikeTheDevice(const std::string& bytes, const std::vector<wire::Frame>& sent, size_t block, size_t directTail)
+{
+    wire::FrameReader reader;
+    wire::Frame f; // reused
+    size_t at = 0, got = 0, tailAt = 0;
+    bool inTail = false;
+    while (got < sent.size()) {
+        wire::FrameReader::Status st = wire::FrameReader::kNeedMore;
+        if (inTail) {
+            if (tailAt == f.bin.size()) {
+                inTail = false;
+                st = wire::FrameReader::kFrame;
+            }
+        } else {
+            st = reader.Next(f);
+            size_t have = 0;
+            if (st == wire::FrameReader::kNeedMore && (st = reader.NextHead(f, directTail, &have)) == wire::FrameReader::kFrame) {
+                inTail = true;
+                tailAt = have;
+                st = wire::FrameReader::kNeedMore;
+            }
+        }
+        ASSERT_NE(st, wire::FrameReader::kBad);
+        if (st == wire::FrameReader::kFrame) {
+            EXPECT_EQ(f.seq, sent[got].seq);
+            EXPECT_EQ(f.json, sent[got].json);
+            EXPECT_TRUE(f.bin == sent[got].bin) << "frame " << got;
+            ++got;
+            continue;
+        }
+        size_t want = inTail ? f.bin.size() - tailAt : (reader.HeadMissing() ? reader.HeadMissing() : reader.Missing());
+        want = std::min({std::max<size_t>(want, 1), block, bytes.size() - at});
+        ASSERT_GT(want, 0u) << "the reader waits for bytes the stream does not have";
+        if (inTail) {
+            std::memcpy(&f.bin[tailAt], bytes.data() + at, want);
+            tailAt += want;
+        } else {
+            std::memcpy(reader.Room(want), bytes.data() + at, want);
+            reader.Commit(want);
+        }
+        at += want;
+    }
+    EXPECT_EQ(at, bytes.size());
+    EXPECT_EQ(reader.Buffered(), 0u);
+    EXPECT_EQ(reader.Missing(), wire::kHeaderSize);
+}
+
+TEST(FrameReceive, ReadingIntoTheReaderOrTheFrameGivesTheFramesSent)
 {
     std::vector<wire::Frame> sent;
     const std::string bytes = Stream(sent);
-    for (size_t block : {size_t(1), size_t(7), size_t(4096), size_t(512) * 1024}) {
-        SCOPED_TRACE("blocks of " + std::to_string(block));
-        wire::FrameReader reader;
-        wire::Frame f; // reused, as the device's transfer reader does
-        size_t at = 0, got = 0;
-        while (got < sent.size()) {
-            wire::FrameReader::Status st = reader.Next(f);
-            ASSERT_NE(st, wire::FrameReader::kBad);
-            if (st == wire::FrameReader::kFrame) {
-                EXPECT_EQ(f.seq, sent[got].seq);
-                EXPECT_EQ(f.json, sent[got].json);
-                EXPECT_TRUE(f.bin == sent[got].bin) << "frame " << got;
-                ++got;
-                continue;
-            }
-            const size_t want = std::min({std::max<size_t>(reader.Missing(), 1), block, bytes.size() - at});
-            ASSERT_GT(want, 0u) << "the reader waits for bytes the stream does not have";
-            std::memcpy(reader.Room(want), bytes.data() + at, want);
-            reader.Commit(want);
-            at += want;
+    for (size_t block : {size_t(1), size_t(7), size_t(4096), size_t(512) * 1024})
+        for (size_t directTail : {size_t(1), size_t(65536), size_t(16) << 20}) {
+            SCOPED_TRACE("blocks of " + std::to_string(block) + ", tails from " + std::to_string(directTail));
+            ReadLikeTheDevice(bytes, sent, block, directTail);
         }
-        EXPECT_EQ(at, bytes.size());
-        EXPECT_EQ(reader.Buffered(), 0u);
-        EXPECT_EQ(reader.Missing(), wire::kHeaderSize);
-    }
+}
+
+TEST(FrameReceive, NextHeadLeavesWholeFramesAndBadHeadersToNext)
+{
+    const std::string frame = wire::Encode(wire::kRequest, wire::kOpUpgradeData, 3, std::string("{\"offset\":0}"), std::string(5000, 'y'));
+    wire::FrameReader reader;
+    wire::Frame f;
+    size_t have = 99;
+    reader.Feed(frame.data(), 30); // the head is not complete yet
+    EXPECT_EQ(reader.HeadMissing(), wire::kHeaderSize + 12 - 30);
+    EXPECT_EQ(reader.NextHead(f, 1, &have), wire::FrameReader::kNeedMore);
+    reader.Feed(frame.data() + 30, frame.size() - 30); // now whole: Next takes it
+    EXPECT_EQ(reader.NextHead(f, 1, &have), wire::FrameReader::kNeedMore);
+    ASSERT_EQ(reader.Next(f), wire::FrameReader::kFrame);
+    reader.Feed(frame.data(), 100);
+    EXPECT_EQ(reader.NextHead(f, 6000, &have), wire::FrameReader::kNeedMore) << "a small tail goes through the reader";
+    ASSERT_EQ(reader.NextHead(f, 4096, &have), wire::FrameReader::kFrame);
+    EXPECT_EQ(have, 100u - wire::kHeaderSize - 12);
+    EXPECT_EQ(f.bin.size(), 5000u);
+    EXPECT_EQ(reader.Buffered(), 0u);
+
+    std::string bad = frame;
+    bad[16] = char(0xFF); // a tail over the limit
+    bad[19] = char(0x7F);
+    reader.Feed(bad.data(), 100);
+    EXPECT_EQ(reader.NextHead(f, 1, &have), wire::FrameReader::kBad);
+    EXPECT_EQ(reader.Next(f), wire::FrameReader::kBad);
 }
 
 TEST(FrameReceive, MissingCountsToTheEndOfTheFrameAndABadHeaderStopsTheReader)
