@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -218,15 +219,22 @@ UpgradeRig* Rig()
     return rig;
 }
 
+// Runs the GUI thread's events for ms, sleeping between them.
+void PumpFor(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
 // The devices of the last round reboot into the new firmware first (50 ms away).
 void WaitForDevices()
 {
     QElapsedTimer wait;
     wait.start();
-    while (wait.elapsed() < 300)
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    PumpFor(300);
     while (!Rig()->DevicesUp() && wait.elapsed() < 20000)
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
+        PumpFor(50);
 }
 
 void BM_UpgradeThreeDevices(benchmark::State& state)
@@ -373,10 +381,15 @@ double CopyIntoDevice(const std::string& ip, const std::string& file)
         for (int64_t off = 0; off < size;) {
             in.read(&piece[0], std::streamsize(std::min<int64_t>(int64_t(piece.size()), size - off)));
             const size_t n = size_t(in.gcount());
+            piece.resize(n);
             Json::Value body(Json::objectValue);
             body["offset"] = Json::Int64(off);
-            if (!SendAllBytes(s, devsdk::wire::Encode(devsdk::wire::kRequest, devsdk::wire::kOpUpgradeData,
-                                                      uint32_t(3 + off / (1 << 20)), body, piece.substr(0, n))))
+            // The head announces the piece, which follows from its own buffer (no copy, as the SDK).
+            std::string head = devsdk::wire::Encode(devsdk::wire::kRequest, devsdk::wire::kOpUpgradeData,
+                                                    uint32_t(3 + off / (1 << 20)), body);
+            for (int i = 0; i < 4; ++i)
+                head[16 + size_t(i)] = char((n >> (8 * i)) & 0xFF);
+            if (!SendAllBytes(s, head) || !SendAllBytes(s, piece))
                 break;
             off += int64_t(n);
         }
