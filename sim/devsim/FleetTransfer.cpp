@@ -66,6 +66,7 @@ void Fleet::OwnReaderLoop(uint64_t connId, int fd, int readFd, wire::FrameReader
     int64_t lastByte = NowMs();
     bool ended = false; // closed by the peer, or a read error
     bool hold = false;  // the device asked to wait for more bytes before the next request
+    bool quiet = false; // nothing arrived for a while: see whether the connection still exists
     for (;;) {
         wire::FrameReader::Status st = wire::FrameReader::kNeedMore;
         if (inTail) {
@@ -83,7 +84,7 @@ void Fleet::OwnReaderLoop(uint64_t connId, int fd, int readFd, wire::FrameReader
             }
         }
         const bool stalled = (inTail || reader.Buffered() > 0) && NowMs() - lastByte > opt_.partialMs;
-        if (st != wire::FrameReader::kNeedMore || ended || stalled) {
+        if (st != wire::FrameReader::kNeedMore || ended || stalled || quiet) {
             std::lock_guard<std::mutex> lk(mu_);
             auto it = connIds_.find(connId);
             if (stopping_ || it == connIds_.end() || it->second != fd)
@@ -100,8 +101,11 @@ void Fleet::OwnReaderLoop(uint64_t connId, int fd, int readFd, wire::FrameReader
                 hold = d == Dispatch::Later;
                 continue;
             }
-            CloseConn(fd); // bad bytes, the peer gone, or half a request for too long
-            break;
+            if (st == wire::FrameReader::kBad || ended || stalled) {
+                CloseConn(fd); // bad bytes, the peer gone, or half a request for too long
+                break;
+            }
+            quiet = false;
         }
         // Read at once while bytes flow, wait only when there are none; and no further than the
         // end of the current request (of its head while its tail may go straight to the frame),
@@ -119,8 +123,10 @@ void Fleet::OwnReaderLoop(uint64_t connId, int fd, int readFd, wire::FrameReader
         ssize_t n = recv(readFd, into, want, MSG_DONTWAIT);
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) {
             pollfd p{readFd, POLLIN, 0};
-            if (poll(&p, 1, kPollMs) < 0 && errno != EINTR)
+            const int r = poll(&p, 1, kPollMs);
+            if (r < 0 && errno != EINTR)
                 ended = true;
+            quiet = r == 0;
             continue;
         }
         if (n > 0) {
