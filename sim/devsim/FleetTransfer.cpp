@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <system_error>
 
 namespace devsim {
 
@@ -40,6 +41,18 @@ void Fleet::ServeOnOwnThread(Conn& c)
     const int readFd = fcntl(c.fd, F_DUPFD_CLOEXEC, 0);
     if (readFd < 0)
         return;
+    std::thread reader;
+    try {
+        // Bytes already read go with it. The loop, which runs this, reads the socket no more.
+        reader = std::thread([this, id = c.id, fd = c.fd, readFd, buffered = c.reader]() mutable {
+            OwnReaderLoop(id, fd, readFd, std::move(buffered));
+        });
+    } catch (const std::system_error&) {
+        close(readFd); // no thread to be had: the loop keeps reading it
+        return;
+    }
+    readers_.emplace(c.id, std::move(reader));
+    c.reader = wire::FrameReader();
     c.ownReader = true;
     // The loop watches the socket only while answers wait to be written.
     if (c.wantOut) {
@@ -50,11 +63,6 @@ void Fleet::ServeOnOwnThread(Conn& c)
     } else {
         epoll_ctl(epfd_, EPOLL_CTL_DEL, c.fd, nullptr);
     }
-    wire::FrameReader reader = std::move(c.reader); // bytes already read go with it
-    c.reader = wire::FrameReader();
-    readers_[c.id] = std::thread([this, id = c.id, fd = c.fd, readFd, reader]() mutable {
-        OwnReaderLoop(id, fd, readFd, std::move(reader));
-    });
 }
 
 void Fleet::OwnReaderLoop(uint64_t connId, int fd, int readFd, wire::FrameReader reader)
