@@ -31,7 +31,6 @@ struct Fleet::Dev {
     explicit Dev(DeviceState s) : model(std::move(s)) {}
 };
 
-
 namespace {
 
 constexpr size_t kMaxPendingOut = 8u << 20;  // answers a peer has not read
