@@ -1,5 +1,6 @@
 #include "devsdk/Wire.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -76,21 +77,85 @@ void FrameReader::Feed(const char* data, size_t len)
 {
     if (bad_)
         return;
-    if (pos_ > 0 && pos_ == buf_.size()) {
-        buf_.clear();
-        pos_ = 0;
+    std::memcpy(Room(len), data, len);
+    Commit(len);
+}
+
+char* FrameReader::Room(size_t len)
+{
+    if (pos_ == end_) {
+        pos_ = end_ = 0;
     } else if (pos_ > 65536) {
-        buf_.erase(0, pos_);
+        std::memmove(&buf_[0], buf_.data() + pos_, end_ - pos_);
+        end_ -= pos_;
         pos_ = 0;
     }
-    buf_.append(data, len);
+    if (buf_.size() - end_ < len)
+        buf_.resize(end_ + len);
+    return &buf_[end_];
+}
+
+void FrameReader::Commit(size_t len)
+{
+    if (!bad_)
+        end_ += std::min(len, buf_.size() - end_);
+}
+
+size_t FrameReader::Missing() const
+{
+    const size_t avail = end_ - pos_;
+    if (avail < kHeaderSize)
+        return kHeaderSize - avail;
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(buf_.data() + pos_);
+    const size_t total = kHeaderSize + size_t(GetU32(p + 12)) + size_t(GetU32(p + 16));
+    return total > avail ? total - avail : 0;
+}
+
+size_t FrameReader::HeadMissing() const
+{
+    const size_t avail = end_ - pos_;
+    if (avail < kHeaderSize)
+        return kHeaderSize - avail;
+    const size_t head = kHeaderSize + size_t(GetU32(reinterpret_cast<const unsigned char*>(buf_.data() + pos_) + 12));
+    return head > avail ? head - avail : 0;
+}
+
+FrameReader::Status FrameReader::NextHead(Frame& out, size_t minTail, size_t* tailHave)
+{
+    if (bad_)
+        return kBad;
+    const size_t avail = end_ - pos_;
+    if (avail < kHeaderSize)
+        return kNeedMore;
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(buf_.data() + pos_);
+    Frame f;
+    const size_t total = CheckHeader(p, f, &error_);
+    if (total == 0) {
+        bad_ = true;
+        buf_.clear();
+        pos_ = end_ = 0;
+        return kBad;
+    }
+    const size_t jl = GetU32(p + 12);
+    const size_t tail = total - kHeaderSize - jl;
+    if (avail >= total || avail < kHeaderSize + jl || tail < minTail)
+        return kNeedMore;
+    out.kind = f.kind;
+    out.op = f.op;
+    out.seq = f.seq;
+    out.json.assign(buf_.data() + pos_ + kHeaderSize, jl);
+    out.bin.resize(tail);
+    *tailHave = avail - kHeaderSize - jl;
+    std::memcpy(&out.bin[0], buf_.data() + pos_ + kHeaderSize + jl, *tailHave);
+    pos_ = end_;
+    return kFrame;
 }
 
 FrameReader::Status FrameReader::Next(Frame& out)
 {
     if (bad_)
         return kBad;
-    size_t avail = buf_.size() - pos_;
+    size_t avail = end_ - pos_;
     if (avail < kHeaderSize)
         return kNeedMore;
     const unsigned char* p = reinterpret_cast<const unsigned char*>(buf_.data() + pos_);
@@ -99,16 +164,19 @@ FrameReader::Status FrameReader::Next(Frame& out)
     if (total == 0) {
         bad_ = true;
         buf_.clear();
-        pos_ = 0;
+        pos_ = end_ = 0;
         return kBad;
     }
     if (avail < total)
         return kNeedMore;
     uint32_t jl = GetU32(p + 12);
-    f.json.assign(buf_.data() + pos_ + kHeaderSize, jl);
-    f.bin.assign(buf_.data() + pos_ + kHeaderSize + jl, total - kHeaderSize - jl);
+    // Into the caller's strings: a caller that reuses its frame reuses their memory.
+    out.kind = f.kind;
+    out.op = f.op;
+    out.seq = f.seq;
+    out.json.assign(buf_.data() + pos_ + kHeaderSize, jl);
+    out.bin.assign(buf_.data() + pos_ + kHeaderSize + jl, total - kHeaderSize - jl);
     pos_ += total;
-    out = std::move(f);
     return kFrame;
 }
 

@@ -74,14 +74,30 @@ public:
     enum Status { kNeedMore, kFrame, kBad };
 
     void Feed(const char* data, size_t len);
+    // Or, without the copy: room for len bytes after the buffered ones, to receive into, then
+    // Commit the bytes that arrived there.
+    char* Room(size_t len);
+    void Commit(size_t len);
     Status Next(Frame& out);
     bool Bad() const { return bad_; }
     const char* Error() const { return error_; }
-    size_t Buffered() const { return buf_.size() - pos_; }
+    size_t Buffered() const { return end_ - pos_; }
+    // Bytes that would complete the frame being read (a header's worth while its header is
+    // incomplete), 0 when a whole frame is buffered: reading no further leaves nothing to move.
+    size_t Missing() const;
+    // Bytes that would complete the header and JSON body of the frame being read.
+    size_t HeadMissing() const;
+    // For large binary tails received straight into the frame: with the next frame's header and
+    // JSON body buffered, not the whole frame, and a tail of at least minTail bytes, fills out
+    // (out.bin sized for the tail, its buffered start copied in, *tailHave bytes) and moves past
+    // the frame; the caller receives the rest of the tail into out.bin. kNeedMore when that is
+    // not the case (use Next), kBad on a bad header.
+    Status NextHead(Frame& out, size_t minTail, size_t* tailHave);
 
 private:
-    std::string buf_;
+    std::string buf_; // bytes pos_ to end_ are buffered; the rest is room
     size_t pos_ = 0;
+    size_t end_ = 0;
     bool bad_ = false;
     const char* error_ = "";
 };

@@ -19,7 +19,7 @@ build() {
 }
 build fuzz_sdk_frames "$ROOT/tests/devsdk/fuzz/FuzzSdkFrames.cpp" &
 build fuzz_cfg_parse "$ROOT/tests/devsdk/fuzz/FuzzCfgParse.cpp" &
-DEVSIM_SRC=($(ls "$ROOT"/sim/devsim/*.cpp | grep -vE '/(main|Fleet|FleetBuilder|DeviceVideo)\.cpp$'))
+DEVSIM_SRC=($(ls "$ROOT"/sim/devsim/*.cpp | grep -vE '/(main|Fleet|FleetBuilder|FleetTransfer|DeviceVideo)\.cpp$'))
 build fuzz_devsim_requests "$ROOT/tests/devsdk/fuzz/FuzzDevsimRequests.cpp" "${DEVSIM_SRC[@]}" &
 wait
 run() {

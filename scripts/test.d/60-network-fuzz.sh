@@ -8,7 +8,7 @@ OUT="$(cd "$BUILD/.." && pwd)/build-network-fuzz"
 SECONDS_PER_TARGET="${NETWORK_FUZZ_SECONDS:-15}"
 mkdir -p "$OUT"
 CXX="${CLANGXX:-clang++}"
-DEVSIM_SRC=($(ls "$ROOT"/sim/devsim/*.cpp | grep -vE '/(main|Fleet|FleetBuilder|DeviceVideo)\.cpp$'))
+DEVSIM_SRC=($(ls "$ROOT"/sim/devsim/*.cpp | grep -vE '/(main|Fleet|FleetBuilder|FleetTransfer|DeviceVideo)\.cpp$'))
 "$CXX" -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
   -I"$ROOT/platform" -I"$ROOT/sim" $(pkg-config --cflags jsoncpp) \
   "$ROOT/tests/IPConfig/fuzz/FuzzFleetEntry.cpp" "${DEVSIM_SRC[@]}" \

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "devsdk/DevSdkErrors.h"
+#include "devsim/FirmwareCrc.h"
 #include "fwmake/FirmwareImage.h"
 
 namespace devsim {
@@ -49,7 +50,7 @@ public:
             n = 0;
         }
         if (container_ && n)
-            crc_ = fwmake::Crc32(crc_, payload, n);
+            crc_ = FirmwareCrc32(crc_, payload, n);
         got_ += int64_t(bin.size());
         return refused_;
     }

@@ -1,4 +1,5 @@
 #include "devsim/Fleet.h"
+#include "devsim/FleetConn.h"
 #include "devsim/DeviceVideo.h"
 
 #include "devsdk/Wire.h"
@@ -28,18 +29,6 @@ struct Fleet::Dev {
     bool online = false;     // sockets bound
     bool away = false;       // rebooting: not to be bound until the timer
     explicit Dev(DeviceState s) : model(std::move(s)) {}
-};
-
-struct Fleet::Conn {
-    int fd = -1;
-    uint64_t id = 0;
-    size_t dev = 0;
-    wire::FrameReader reader;
-    std::string out;
-    bool closeAfterFlush = false;
-    bool wantOut = false;
-    SessionCtx ctx;
-    int64_t lastActive = 0;  // last byte received
 };
 
 namespace {
@@ -242,9 +231,17 @@ void Fleet::Stop()
         Wake();
     }
     thread_.join();
+    std::map<uint64_t, std::thread> readers;
+    {
+        std::lock_guard<std::mutex> lk(mu_);
+        for (auto& d : devs_)
+            UnbindDevice(*d);
+        readers.swap(readers_);
+        readersDone_.clear();
+    }
+    for (auto& r : readers)
+        r.second.join();
     std::lock_guard<std::mutex> lk(mu_);
-    for (auto& d : devs_)
-        UnbindDevice(*d);
     timers_.clear();
     close(epfd_);
     close(wakeFd_);
@@ -297,6 +294,7 @@ void Fleet::SweepConns()
     }
     for (int fd : stale)
         CloseConn(fd);
+    ReapReaders();
     AddTimer(now + 1000, [this] { SweepConns(); });
 }
 
@@ -345,8 +343,13 @@ void Fleet::Loop()
                 continue;
             if (evs[i].events & EPOLLOUT)
                 FlushConn(*c->second);
-            if (conns_.count(fd) && (evs[i].events & (EPOLLIN | EPOLLHUP | EPOLLERR)))
-                OnConnReadable(fd);
+            c = conns_.find(fd);
+            if (c != conns_.end() && (evs[i].events & (EPOLLIN | EPOLLHUP | EPOLLERR))) {
+                if (c->second->ownReader)
+                    FlushConn(*c->second); // its thread reads; a broken link ends here too
+                else
+                    OnConnReadable(fd);
+            }
         }
     }
 }
@@ -409,6 +412,8 @@ void Fleet::CloseConn(int fd)
     devs_[it->second->dev]->model.SessionClosed(it->second->ctx);
     connIds_.erase(it->second->id);
     epoll_ctl(epfd_, EPOLL_CTL_DEL, fd, nullptr);
+    if (it->second->ownReader)
+        shutdown(fd, SHUT_RDWR); // wakes its thread, which holds a second descriptor
     close(fd);
     conns_.erase(it);
 }
@@ -425,9 +430,9 @@ void Fleet::FlushConn(Conn& c)
             if (!c.wantOut) {
                 c.wantOut = true;
                 epoll_event ev{};
-                ev.events = EPOLLIN | EPOLLOUT;
+                ev.events = c.ownReader ? EPOLLOUT : EPOLLIN | EPOLLOUT;
                 ev.data.fd = c.fd;
-                epoll_ctl(epfd_, EPOLL_CTL_MOD, c.fd, &ev);
+                epoll_ctl(epfd_, c.ownReader ? EPOLL_CTL_ADD : EPOLL_CTL_MOD, c.fd, &ev);
             }
             return;
         }
@@ -439,7 +444,7 @@ void Fleet::FlushConn(Conn& c)
         epoll_event ev{};
         ev.events = EPOLLIN;
         ev.data.fd = c.fd;
-        epoll_ctl(epfd_, EPOLL_CTL_MOD, c.fd, &ev);
+        epoll_ctl(epfd_, c.ownReader ? EPOLL_CTL_DEL : EPOLL_CTL_MOD, c.fd, &ev);
     }
     if (c.closeAfterFlush)
         CloseConn(c.fd);
@@ -447,12 +452,13 @@ void Fleet::FlushConn(Conn& c)
 
 void Fleet::OnConnReadable(int fd)
 {
-    // Firmware pieces are large: read them in few calls (one fleet thread serves every device).
+    // Firmware pieces are large: read them in few calls (one fleet thread serves every device),
+    // but no more than a few blocks per turn, so that other devices get theirs.
     static thread_local std::vector<char> bigBuf(256 * 1024);
     char* buf = bigBuf.data();
     const size_t bufSize = bigBuf.size();
     Conn* c = conns_[fd].get();
-    for (;;) {
+    for (int blocks = 0; blocks < 4; ++blocks) {
         ssize_t n = recv(fd, buf, bufSize, 0);
         if (n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
             CloseConn(fd);
@@ -470,45 +476,60 @@ void Fleet::OnConnReadable(int fd)
         wire::FrameReader::Status st = c->reader.Next(f);
         if (st == wire::FrameReader::kNeedMore)
             return;
-        if (st == wire::FrameReader::kBad || f.kind != wire::kRequest) {
+        if (st == wire::FrameReader::kBad) {
             // A device answers garbage by ending the session.
             CloseConn(fd);
             return;
         }
-        size_t idx = c->dev;
-        Reply r = devs_[idx]->model.Handle(f, c->ctx, NowMs());
-        if (!r.send)
-            continue;
-        if (r.action == Action::Play) {
-            int id = nextPlay_++;
-            plays_[id] = Play{c->id, idx, r.arg2, 0, std::make_shared<DeviceVideo>()};
-            r.body["play"] = id;
-            AddTimer(NowMs() + 40, [this, id] { StreamTick(id); });
-        } else if (r.action == Action::StopPlay) {
-            auto p = plays_.find(r.arg);
-            if (p == plays_.end() || p->second.conn != c->id)
-                r.body["error"] = Json::UInt(0x80000004);
-            else
-                plays_.erase(p);
-        }
-        c->out += wire::Encode(wire::kReply, f.op, f.seq, r.body, r.bin);
-        if (c->out.size() > kMaxPendingOut) {
-            // A peer that asks without reading its answers loses the connection.
-            CloseConn(fd);
-            return;
-        }
-        if (r.action == Action::Close)
-            c->closeAfterFlush = true;
-        FlushConn(*c);
-        if (r.action == Action::Install) {
-            RunAction(idx, r.action, c->id);
-        } else if (r.action == Action::Reboot || r.action == Action::Move || r.action == Action::Restore) {
-            RunAction(idx, r.action);
-            return;
-        }
-        if (!conns_.count(fd))
+        if (DispatchFrame(fd, f) != Dispatch::Next || c->ownReader)
             return;
     }
+}
+
+Fleet::Dispatch Fleet::DispatchFrame(int fd, wire::Frame& f)
+{
+    Conn* c = conns_[fd].get();
+    if (f.kind != wire::kRequest) {
+        CloseConn(fd);
+        return Dispatch::Gone;
+    }
+    size_t idx = c->dev;
+    Reply r = devs_[idx]->model.Handle(f, c->ctx, NowMs());
+    if (!r.send)
+        return Dispatch::Next;
+    if (r.action == Action::Play) {
+        int id = nextPlay_++;
+        plays_[id] = Play{c->id, idx, r.arg2, 0, std::make_shared<DeviceVideo>()};
+        r.body["play"] = id;
+        AddTimer(NowMs() + 40, [this, id] { StreamTick(id); });
+    } else if (r.action == Action::StopPlay) {
+        auto p = plays_.find(r.arg);
+        if (p == plays_.end() || p->second.conn != c->id)
+            r.body["error"] = Json::UInt(0x80000004);
+        else
+            plays_.erase(p);
+    }
+    c->out += wire::Encode(wire::kReply, f.op, f.seq, r.body, r.bin);
+    if (c->out.size() > kMaxPendingOut) {
+        // A peer that asks without reading its answers loses the connection.
+        CloseConn(fd);
+        return Dispatch::Gone;
+    }
+    if (r.action == Action::Close)
+        c->closeAfterFlush = true;
+    const bool transferOpened = f.op == wire::kOpUpgradeStart && wire::GetInt(r.body, "error", -1) == 0;
+    FlushConn(*c);
+    if (r.action == Action::Install) {
+        RunAction(idx, r.action, c->id);
+    } else if (r.action == Action::Reboot || r.action == Action::Move || r.action == Action::Restore) {
+        RunAction(idx, r.action);
+        return conns_.count(fd) ? Dispatch::Later : Dispatch::Gone;
+    }
+    if (!conns_.count(fd))
+        return Dispatch::Gone;
+    if (transferOpened)
+        ServeOnOwnThread(*c);
+    return Dispatch::Next;
 }
 
 void Fleet::StreamTick(int play)

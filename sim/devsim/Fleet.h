@@ -78,6 +78,16 @@ private:
     void PauseAccept(Dev& d);
     void SweepConns();
     static int64_t NowMs();
+    // One request of a connection, answered; Later: the rest waits for the next read.
+    enum class Dispatch { Next, Later, Gone };
+    Dispatch DispatchFrame(int fd, devsdk::wire::Frame& f);
+    // A connection that opened a firmware transfer is read by a thread of its own (the loop
+    // still writes its answers and events); see FleetTransfer.cpp.
+    void ServeOnOwnThread(Conn& c);
+    void OwnReaderLoop(uint64_t connId, int fd, int readFd, devsdk::wire::FrameReader reader);
+    void ReapReaders();
+    std::map<uint64_t, std::thread> readers_;
+    std::vector<uint64_t> readersDone_;
 
     Options opt_;
     mutable std::mutex mu_;
