@@ -258,21 +258,26 @@ public:
 
 private:
     std::shared_ptr<CMainFrameEventImp> Frame() const { return m_wpFrame.lock(); }
-    std::shared_ptr<CUpgradeEventImp> Upgrade() const { auto f = Frame(); return f ? f->GetUpgradePage() : nullptr; }
+    // The pages after the device page are only told once they are there (they catch up then).
+    std::shared_ptr<CUpgradeEventImp> Upgrade() const
+    {
+        auto f = Frame();
+        return f && f->HiddenPartsMade() ? f->GetUpgradePage() : nullptr;
+    }
     std::shared_ptr<CCloudUpgradeEventImp> Cloud() const
     {
         auto f = Frame();
-        return f ? f->GetCloudUpgradePage() : nullptr;
+        return f && f->HiddenPartsMade() ? f->GetCloudUpgradePage() : nullptr;
     }
     std::shared_ptr<CSysConfigEventImp> SysConfig() const
     {
         auto f = Frame();
-        return f ? f->GetSysConfigPage() : nullptr;
+        return f && f->HiddenPartsMade() ? f->GetSysConfigPage() : nullptr;
     }
     std::shared_ptr<CTemplateEventImp> Template() const
     {
         auto f = Frame();
-        return f ? f->GetTemplatePage() : nullptr;
+        return f && f->HiddenPartsMade() ? f->GetTemplatePage() : nullptr;
     }
     std::shared_ptr<CTemplateLoadEventImp> TemplateLoad() const
     {
@@ -283,7 +288,7 @@ private:
     std::shared_ptr<CDevConfigEventImp> DevConfig() const
     {
         auto f = Frame();
-        return f ? f->GetDevConfigPage() : nullptr;
+        return f && f->HiddenPartsMade() ? f->GetDevConfigPage() : nullptr;
     }
     // The wizard's coordinator belongs to the device list; it is made with the first activation.
     std::shared_ptr<CDevInitUILogic> DevInit() const
