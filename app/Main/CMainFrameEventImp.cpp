@@ -190,6 +190,8 @@ int CMainFrameEventImp::Dlg_OnInitDialog(bool create)
     m_pToolBar = CToolBarEventImp::Create(self);
     m_pToolBarLeft = CToolBarLeftEventImp::Create(self);
     m_pSearchDevPage = CreateSearchDevView(self);
+    // Made at start: it puts the search account in force for the first search.
+    m_pSearchSettingDlg = CUserSearchSettingEventImp::Create(self);
 
     // What is hidden at start waits for the first paint; a timer covers a window never painted.
     if (auto* widget = static_cast<QWidget*>(m_pWidget)) {
@@ -227,7 +229,6 @@ void CMainFrameEventImp::CreateHiddenPartsNow()
     m_pTemplatePage = CTemplateEventImp::Create(self);
     m_pOtherToolPage = COtherToolEventImp::Create(self);
     m_pLoginDevDlg = CLoginDevEventImp::Create(self);
-    m_pSearchSettingDlg = CUserSearchSettingEventImp::Create(self);
     m_pDetailsResDlg = CDetialsResDlgEventImp::Create(self);
     m_pCloudUpgradePage = CCloudUpgradeEventImp::Create(self);
     m_pNoticeDlg = CNoticeDlgEventImp::Create(std::weak_ptr<ISFDialogEvent>(shared_from_this()));
@@ -263,7 +264,6 @@ VX_HIDDEN_GETTER(CTemplateEventImp, GetTemplatePage, m_pTemplatePage)
 VX_HIDDEN_GETTER(COtherToolEventImp, GetOtherToolPage, m_pOtherToolPage)
 VX_HIDDEN_GETTER(CAboutDlgEventImp, GetAboutDlg, m_pAboutDlg)
 VX_HIDDEN_GETTER(CUserConfigSettingEventImp, GetSettingDlg, m_pSettingDlg)
-VX_HIDDEN_GETTER(CUserSearchSettingEventImp, GetSearchSettingDlg, m_pSearchSettingDlg)
 VX_HIDDEN_GETTER(CDetialsResDlgEventImp, GetResultDetailsDlg, m_pDetailsResDlg)
 VX_HIDDEN_GETTER(CNoticeDlgEventImp, GetNoticeDlg, m_pNoticeDlg)
 VX_HIDDEN_GETTER(CLoginDevEventImp, GetLoginDevDlg, m_pLoginDevDlg)

@@ -90,7 +90,7 @@ public:
     std::shared_ptr<CLoginUILogic> GetLoginUILogic() const { return m_pLoginUILogic; }
     std::shared_ptr<CAboutDlgEventImp> GetAboutDlg() const;
     std::shared_ptr<CUserConfigSettingEventImp> GetSettingDlg() const;
-    std::shared_ptr<CUserSearchSettingEventImp> GetSearchSettingDlg() const;
+    std::shared_ptr<CUserSearchSettingEventImp> GetSearchSettingDlg() const { return m_pSearchSettingDlg; }
     std::shared_ptr<CDetialsResDlgEventImp> GetResultDetailsDlg() const;
     std::shared_ptr<CNoticeDlgEventImp> GetNoticeDlg() const;
     CSFMenu* GetMenu() const { return m_pMenu; }
