@@ -18,28 +18,7 @@ void SFLoadControlImage(const std::wstring& name, QPixmap& image)
 {
     if (name.empty())
         return;
-    const QString path = SFSkinPath(name);
-    // Skinned controls load the same few images over and over, and every load from a file looks
-    // the file up on disk. Images that loaded are kept by path for the life of the program (a
-    // skin file is not expected to change while it runs); a missing image is looked for again next
-    // time. Pixmaps belong to the GUI thread, so only that thread uses the cache. The cache is never
-    // freed: its pixmaps must not outlive the application object's clean-up.
-    static auto* cache = new QHash<QString, QPixmap>;
-    const QCoreApplication* app = QCoreApplication::instance();
-    const bool gui = app && QThread::currentThread() == app->thread();
-    if (gui) {
-        const auto kept = cache->constFind(path);
-        if (kept != cache->constEnd()) {
-            image = *kept;
-            return;
-        }
-    }
-    if (!image.load(path)) {
-        image = QPixmap();
-        return;
-    }
-    if (gui)
-        cache->insert(path, image);
+    image = SFSkinImage(SFSkinPath(name));
 }
 
 QRect SFRectExclusive(const RECT& r)

@@ -135,29 +135,35 @@ void CSFFrameSkin::Compose(int w, int h, bool useFrameCut)
         if (!piece.isNull())
             p.drawPixmap(x, y, piece);
     };
+    // An edge repeats its piece from a start while the position stays below a limit; the last
+    // copy may reach past the limit. One tiled draw gives the same pixels as the single copies.
+    auto repeatX = [&p](int from, int limit, int y, const QPixmap& piece) {
+        if (piece.isNull() || piece.width() <= 0 || from >= limit)
+            return;
+        const int copies = (limit - from + piece.width() - 1) / piece.width();
+        p.drawTiledPixmap(QRect(from, y, copies * piece.width(), piece.height()), piece);
+    };
+    auto repeatY = [&p](int from, int limit, int x, const QPixmap& piece) {
+        if (piece.isNull() || piece.height() <= 0 || from >= limit)
+            return;
+        const int copies = (limit - from + piece.height() - 1) / piece.height();
+        p.drawTiledPixmap(QRect(x, from, piece.width(), copies * piece.height()), piece);
+    };
     // Top row.
     draw(0, 0, TL);
-    if (T.width() > 0)
-        for (int x = TL.width(); x < w - TR.width(); x += T.width())
-            draw(x, 0, T);
+    repeatX(TL.width(), w - TR.width(), 0, T);
     draw(w - TR.width(), 0, TR);
     // Left column.
     draw(0, TL.height(), LT);
-    if (L.height() > 0)
-        for (int y = TL.height() + LT.height(); y < h - BL.height() - LB.height(); y += L.height())
-            draw(0, y, L);
+    repeatY(TL.height() + LT.height(), h - BL.height() - LB.height(), 0, L);
     draw(0, h - BL.height() - LB.height(), LB);
     // Right column, placed with the left corners' heights.
     draw(w - RT.width(), TL.height(), RT);
-    if (R.height() > 0)
-        for (int y = TL.height() + RT.height(); y < h - BL.height() - RB.height(); y += R.height())
-            draw(w - R.width(), y, R);
+    repeatY(TL.height() + RT.height(), h - BL.height() - RB.height(), w - R.width(), R);
     draw(w - RB.width(), h - BL.height() - RB.height(), RB);
     // Bottom row.
     draw(0, h - BL.height(), BL);
-    if (B.width() > 0)
-        for (int x = BL.width(); x < w - BR.width(); x += B.width())
-            draw(x, h - B.height(), B);
+    repeatX(BL.width(), w - BR.width(), h - B.height(), B);
     draw(w - BR.width(), h - BR.height(), BR);
     p.end();
     m_cache = out;

@@ -34,6 +34,11 @@ QString SFGetSkinDir();
 // Skin folder followed directly by the name.
 QString SFSkinPath(const std::wstring& name);
 
+// The decoded image of a file, shared by every control that shows it: on the GUI thread a file is
+// decoded once and reused until it changes on disk; a file that does not load is looked for again
+// next time. An empty path or a bare folder (an empty image name) gives a null pixmap at once.
+QPixmap SFSkinImage(const QString& path, const char* format = nullptr);
+
 // Loads the file into a new pixmap stored in *slot (the old one is deleted). Answers false and
 // stores null when the path is empty or the file cannot be read. Format null = detect.
 bool SFLoadSkinPixmap(const QString& path, QPixmap** slot, const char* format = nullptr);

@@ -1,0 +1,52 @@
+// Decoded skin images shared between controls: reused while the file stays, read again once it
+// changes or appears, nothing for an empty name.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPixmap>
+#include <QTemporaryDir>
+
+#include "Widgets/CSFQTButton.h"
+#include "Widgets/SFSkin.h"
+
+namespace {
+void WriteSolid(const QString& path, int side, Qt::GlobalColor colour)
+{
+    QImage image(side, side, QImage::Format_RGB32);
+    image.fill(colour);
+    ASSERT_TRUE(image.save(path, "PNG"));
+}
+} // namespace
+
+TEST(SkinImages, SharedUntilTheFileChangesAndLookedForAgainWhenMissing)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("solid.png"));
+
+    EXPECT_TRUE(SFSkinImage(path).isNull()) << "missing";
+    WriteSolid(path, 4, Qt::red);
+    const QPixmap first = SFSkinImage(path);
+    ASSERT_FALSE(first.isNull()) << "appeared since";
+    EXPECT_EQ(first.toImage().pixelColor(1, 1), QColor(Qt::red));
+    EXPECT_EQ(SFSkinImage(path).cacheKey(), first.cacheKey()) << "decoded once";
+
+    WriteSolid(path, 6, Qt::blue);
+    const QPixmap second = SFSkinImage(path);
+    ASSERT_EQ(second.width(), 6);
+    EXPECT_EQ(second.toImage().pixelColor(1, 1), QColor(Qt::blue));
+
+    EXPECT_TRUE(SFSkinImage(QString()).isNull());
+    EXPECT_TRUE(SFSkinImage(dir.path() + QLatin1Char('/')).isNull()) << "an empty name";
+    // The controls' loader: an empty name keeps the image, a bad one clears it.
+    const QString skinDir = SFGetSkinDir();
+    SFSetSkinDir((dir.path() + QLatin1Char('/')).toStdWString());
+    QPixmap control;
+    SFLoadControlImage(L"solid.png", control);
+    EXPECT_EQ(control.width(), 6);
+    SFLoadControlImage(L"", control);
+    EXPECT_EQ(control.width(), 6);
+    SFLoadControlImage(L"none.png", control);
+    EXPECT_TRUE(control.isNull());
+    SFSetSkinDir(skinDir.toStdWString());
+}
