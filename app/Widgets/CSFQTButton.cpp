@@ -21,6 +21,12 @@ void SFLoadControlImage(const std::wstring& name, QPixmap& image)
     image = SFSkinImage(SFSkinPath(name));
 }
 
+void SFLoadControlImage(const std::wstring& name, SFLazySkinImage& image)
+{
+    if (!name.empty())
+        image.SetPath(SFSkinPath(name));
+}
+
 QRect SFRectExclusive(const RECT& r)
 {
     return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
@@ -151,30 +157,31 @@ void CSFQTButton::SetLook(int look)
 
 void CSFQTButton::paintEvent(QPaintEvent*)
 {
-    const QPixmap* image = &m_normal;
+    const SFLazySkinImage* look = &m_normal;
     if (!isEnabled()) {
-        image = &m_disabled;
+        look = &m_disabled;
     } else {
         switch (m_nLook) {
         case LookHover:
-            image = &m_hover;
+            look = &m_hover;
             break;
         case LookPressed:
-            image = &m_pressed;
+            look = &m_pressed;
             break;
         case LookReleased:
-            image = &m_released;
+            look = &m_released;
             break;
         default:
-            image = &m_normal;
+            look = &m_normal;
             break;
         }
     }
+    const QPixmap* image = &look->Get();
     QPainter p(this);
     p.setOpacity(m_fTransparence);
     if (!image->isNull()) {
         p.drawPixmap(rect(), *image);
-    } else if (m_normal.isNull()) {
+    } else if (m_normal.Get().isNull()) {
         // No skin at all (or it failed to load): a plain flat face keeps the button visible.
         p.fillRect(rect(), palette().color(QPalette::Button));
         p.setPen(palette().color(QPalette::Mid));

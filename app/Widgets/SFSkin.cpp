@@ -182,6 +182,22 @@ QPixmap SFSkinImage(const QString& path, const char* format)
     return image;
 }
 
+void SFLazySkinImage::SetPath(const QString& path)
+{
+    m_path = path;
+    m_image = QPixmap();
+    m_decoded = path.isEmpty();
+}
+
+const QPixmap& SFLazySkinImage::Get() const
+{
+    if (!m_decoded) {
+        m_image = SFSkinImage(m_path);
+        m_decoded = true;
+    }
+    return m_image;
+}
+
 bool SFLoadSkinPixmap(const QString& path, QPixmap** slot, const char* format)
 {
     if (!slot)

@@ -50,3 +50,19 @@ TEST(SkinImages, SharedUntilTheFileChangesAndLookedForAgainWhenMissing)
     EXPECT_TRUE(control.isNull());
     SFSetSkinDir(skinDir.toStdWString());
 }
+
+TEST(SkinImages, ControlImagesAreDecodedWhenFirstDrawn)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("later.png"));
+    SFLazySkinImage image;
+    EXPECT_TRUE(image.Get().isNull()) << "no path";
+    image.SetPath(path);
+    // Written after the control took the name, before it is drawn: the drawing reads it.
+    WriteSolid(path, 5, Qt::green);
+    ASSERT_EQ(image.Get().width(), 5);
+    EXPECT_EQ(image.Get().toImage().pixelColor(2, 2), QColor(Qt::green));
+    image.SetPath(QString());
+    EXPECT_TRUE(image.Get().isNull());
+}
