@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QGuiApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QPainter>
@@ -20,6 +21,23 @@ QPixmap LoadPng(const std::wstring& name)
     QPixmap result = pixmap ? *pixmap : QPixmap();
     delete pixmap;
     return result;
+}
+
+// Whether a small image has one colour only (and which); large images are not looked at.
+bool UniformColour(const QPixmap& pixmap, QColor* colour)
+{
+    if (pixmap.isNull() || pixmap.width() * pixmap.height() > 64 * 64)
+        return false;
+    const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    const QRgb first = image.pixel(0, 0);
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (line[x] != first)
+                return false;
+    }
+    *colour = QColor::fromRgba(first);
+    return true;
 }
 
 QPixmap Piece(const QPixmap& image, const QRect& rect)
@@ -118,12 +136,22 @@ void CSFFrameSkin::Compose(int w, int h, bool useFrameCut)
         return;
     }
     QPixmap out(w, h);
-    out.fill(Qt::transparent);
+    // A background of one colour stretched is that colour: fill it instead of scaling it.
+    QColor solid;
+    const bool uniform = m_background.isNull() ? false : UniformColour(m_background, &solid);
+    if (uniform && solid.alpha() == 255) {
+        out.fill(solid);
+    } else {
+        out.fill(Qt::transparent);
+        QPainter back(&out);
+        if (uniform)
+            back.fillRect(QRect(0, 0, w, h), solid);
+        else if (!m_background.isNull())
+            back.drawPixmap(QRect(0, 0, w, h), m_background);
+        else
+            back.fillRect(QRect(0, 0, w, h), m_bkColor);
+    }
     QPainter p(&out);
-    if (!m_background.isNull())
-        p.drawPixmap(QRect(0, 0, w, h), m_background);
-    else
-        p.fillRect(QRect(0, 0, w, h), m_bkColor);
 
     const QPixmap TL = Piece(m_frame, m_pieces[0]), T = Piece(m_frame, m_pieces[1]),
                   TR = Piece(m_frame, m_pieces[2]), LT = Piece(m_frame, m_pieces[3]),

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "Widgets/CSFQTButton.h"
+#include "Widgets/SFFrameSkin.h"
 #include "Widgets/SFSkin.h"
 
 namespace {
@@ -65,4 +66,37 @@ TEST(SkinImages, ControlImagesAreDecodedWhenFirstDrawn)
     EXPECT_EQ(image.Get().toImage().pixelColor(2, 2), QColor(Qt::green));
     image.SetPath(QString());
     EXPECT_TRUE(image.Get().isNull());
+}
+
+TEST(SkinImages, FrameBackgroundIsStretchedOverTheWholeWindow)
+{
+    QPixmap frame(4, 4);
+    frame.fill(Qt::white);
+    struct Case {
+        const char* name;
+        QColor left, right;  // the background image's left and right halves
+    } cases[] = {
+        {"one opaque colour", QColor(10, 20, 30), QColor(10, 20, 30)},
+        {"one translucent colour", QColor(200, 0, 0, 128), QColor(200, 0, 0, 128)},
+        {"two colours", QColor(Qt::red), QColor(Qt::blue)},
+    };
+    for (const Case& c : cases) {
+        QImage back(8, 8, QImage::Format_ARGB32);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                back.setPixelColor(x, y, x < 4 ? c.left : c.right);
+        CSFFrameSkin skin;
+        skin.m_frame = frame;
+        skin.m_background = QPixmap::fromImage(back);
+        skin.Compose(200, 100, false);
+        const QImage out = skin.m_cache.toImage().convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(out.size(), QSize(200, 100)) << c.name;
+        // Within the rounding of premultiplied pixels.
+        auto near = [](QColor a, QColor b) {
+            return qAbs(a.red() - b.red()) <= 1 && qAbs(a.green() - b.green()) <= 1 &&
+                   qAbs(a.blue() - b.blue()) <= 1 && a.alpha() == b.alpha();
+        };
+        EXPECT_TRUE(near(out.pixelColor(10, 50), c.left)) << c.name;
+        EXPECT_TRUE(near(out.pixelColor(190, 50), c.right)) << c.name;
+    }
 }
