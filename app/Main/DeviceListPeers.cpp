@@ -216,6 +216,13 @@ public:
     void ModifyIP_StartModifyIP() override { if (auto m = ModifyIP()) m->StartModifyIP(); }
     int ModifyIP_ShowDialog(int count, int single) override
     {
+        if (!m_pModifyIPFileDlg) {
+            // The device page makes the dialog on first use.
+            auto f = Frame();
+            auto page = f ? f->GetSearchDevPage() : nullptr;
+            if (page)
+                m_pModifyIPFileDlg = page->GetModifyIPFileDlg();
+        }
         if (!m_pModifyIPFileDlg || !m_pModifyIPFileDlg->GetDialog())
             return 0;
         m_pModifyIPFileDlg->SetDeviceCount(count);
