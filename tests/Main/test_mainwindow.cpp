@@ -124,8 +124,19 @@ TEST(MainWindow, LaysOutBarsAndPagesAndShowsTheDeviceList)
         EXPECT_EQ(view->geometry(), QRect(QPoint(69, 82), QPoint(998, 698))) << p;
         EXPECT_EQ(view->isVisible(), p == 0) << p;
     }
-    // Window buttons sit right to left at the tool bar's right end.
-    EXPECT_EQ(Q(frame->GetToolBar()->GetCloseButton())->geometry().left(), 931 - 36);
+    // Window buttons sit right to left at the tool bar's right end, 24 by 24 (their images' size)
+    // and 6 apart, on the coloured block.
+    QWidget* close = Q(frame->GetToolBar()->GetCloseButton());
+    EXPECT_EQ(close->geometry(), QRect(931 - 36, 6, 24, 24));
+    int buttons = 0;
+    for (QWidget* child : close->parentWidget()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (child->geometry().top() != 6 || child->geometry().left() < 931 - 97)
+            continue;
+        ++buttons;
+        EXPECT_EQ(child->size(), QSize(24, 24));
+        EXPECT_EQ((931 - 12 - child->geometry().right() - 1) % 30, 0) << child->geometry().left();
+    }
+    EXPECT_EQ(buttons, 3);
 }
 
 TEST(MainWindow, LeftBarSwitchesPagesAndTheCounter)
