@@ -281,6 +281,20 @@ void CDeviceListUILogic::RefreshAllPages()
         m_pPeers->Cloud_ShowEmptyHint(true);
 }
 
+void CDeviceListUILogic::CatchUpLatePages()
+{
+    // The cloud count already holds these devices.
+    const int32_t cloudCount = m_nCloudDeviceCount;
+    m_pPeers->Cloud_ShowEmptyHint(true);
+    for (size_t i = 0; i < m_vecDevices.size(); ++i) {
+        const DevicePtr& device = m_vecDevices[i];
+        if (!device || IsAccessDevice(device->stNetInfo) || IsUninitializedStatus(device->stNetInfo.byInitState))
+            continue;
+        FanOutInitialised(device, static_cast<int>(i), true);
+    }
+    m_nCloudDeviceCount = cloudCount;
+}
+
 void CDeviceListUILogic::Task_InsertDevice(DevicePtr device)
 {
     if (!device)

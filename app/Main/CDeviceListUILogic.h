@@ -67,6 +67,9 @@ public:
     void SortAddDevice(DevicePtr device);
     void DeleteDevice(const wchar_t* mac);
     void RefreshAllPages();
+    // Gives the pages made after the start (Main's hidden pages) what the list holds so far, as
+    // they would have received it had they been there from the start.
+    void CatchUpLatePages();
 
     // Acceptance and fan-out of one device.
     void Task_InsertDevice(DevicePtr device);

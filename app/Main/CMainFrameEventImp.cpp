@@ -2,6 +2,11 @@
 #include "Main/CMainFrameEventImp.h"
 
 #include <cstring>
+#include <functional>
+
+#include <QEvent>
+#include <QTimer>
+#include <QWidget>
 
 #include "CloudUpgrade/CCloudUpgradeEventImp.h"
 #include "Common/AppPath.h"
@@ -40,6 +45,41 @@ SF_ON_UIMESSAGE(UM_SHOW_MESSAGE_BOX, OnShowMessageBox)
 SF_END_MESSAGE_MAP()
 
 namespace {
+
+// The latest moment, after the window was made, at which what is hidden at start is made.
+constexpr int kHiddenPartsLatestMs = 1000;
+
+// Runs its action once, just after the watched window's first paint (or when fired earlier).
+class FirstPaintHook : public QObject {
+public:
+    FirstPaintHook(QWidget* window, std::function<void()> action) : QObject(window), m_action(std::move(action))
+    {
+        window->installEventFilter(this);
+    }
+
+    void Fire()
+    {
+        std::function<void()> action = std::move(m_action);
+        m_action = nullptr;
+        deleteLater();
+        if (action)
+            action();
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && m_action && !m_armed) {
+            m_armed = true;
+            // After this paint has reached the screen.
+            QTimer::singleShot(0, this, &FirstPaintHook::Fire);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_action;
+    bool m_armed = false;
+};
 
 void FillMainWindowSkin(DialogStyle& s)
 {
@@ -149,24 +189,17 @@ int CMainFrameEventImp::Dlg_OnInitDialog(bool create)
     m_pLoginUILogic = CLoginUILogic::Create(self);
     m_pToolBar = CToolBarEventImp::Create(self);
     m_pToolBarLeft = CToolBarLeftEventImp::Create(self);
-    m_pAboutDlg = CAboutDlgEventImp::Create(self);
-    m_pSettingDlg = CUserConfigSettingEventImp::Create(self);
     m_pSearchDevPage = CreateSearchDevView(self);
-    m_pDevConfigPage = CDevConfigEventImp::Create(self);
-    m_pSysConfigPage = CSysConfigEventImp::Create(self);
-    m_pUpgradePage = CUpgradeEventImp::Create(self);
-    m_pTemplatePage = CTemplateEventImp::Create(self);
-    m_pOtherToolPage = COtherToolEventImp::Create(self);
-    m_pLoginDevDlg = CLoginDevEventImp::Create(self);
+    // Made at start: it puts the search account in force for the first search.
     m_pSearchSettingDlg = CUserSearchSettingEventImp::Create(self);
-    m_pDetailsResDlg = CDetialsResDlgEventImp::Create(self);
-    m_pCloudUpgradePage = CCloudUpgradeEventImp::Create(self);
-    m_pNoticeDlg = CNoticeDlgEventImp::Create(std::weak_ptr<ISFDialogEvent>(shared_from_this()));
 
-    if (m_pDevConfigPage && m_pLoginUILogic) {
-        std::shared_ptr<CCodeVideoCfgEventImp> video = m_pDevConfigPage->GetCodeVideoCfgPage();
-        if (video)
-            m_pLoginUILogic->SetVideoWindow(video->GetVideoWindow());
+    // What is hidden at start waits for the first paint; a timer covers a window never painted.
+    if (auto* widget = static_cast<QWidget*>(m_pWidget)) {
+        auto* watcher = new FirstPaintHook(widget, [self] {
+            if (std::shared_ptr<CMainFrameEventImp> frame = self.lock())
+                frame->CreateHiddenParts();
+        });
+        QTimer::singleShot(kHiddenPartsLatestMs, watcher, &FirstPaintHook::Fire);
     }
 
     InitDeviceSdk();
@@ -176,6 +209,65 @@ int CMainFrameEventImp::Dlg_OnInitDialog(bool create)
         m_pSearchDevPage->StartSearch();
     return 1;
 }
+
+void CMainFrameEventImp::CreateHiddenParts() const
+{
+    // Logically const: the getters hand out what would have been there from the start.
+    if (!m_bHiddenPartsMade)
+        const_cast<CMainFrameEventImp*>(this)->CreateHiddenPartsNow();
+}
+
+void CMainFrameEventImp::CreateHiddenPartsNow()
+{
+    m_bHiddenPartsMade = true;
+    std::weak_ptr<CMainFrameEventImp> self = weak_from_this();
+    m_pAboutDlg = CAboutDlgEventImp::Create(self);
+    m_pSettingDlg = CUserConfigSettingEventImp::Create(self);
+    m_pDevConfigPage = CDevConfigEventImp::Create(self);
+    m_pSysConfigPage = CSysConfigEventImp::Create(self);
+    m_pUpgradePage = CUpgradeEventImp::Create(self);
+    m_pTemplatePage = CTemplateEventImp::Create(self);
+    m_pOtherToolPage = COtherToolEventImp::Create(self);
+    m_pLoginDevDlg = CLoginDevEventImp::Create(self);
+    m_pDetailsResDlg = CDetialsResDlgEventImp::Create(self);
+    m_pCloudUpgradePage = CCloudUpgradeEventImp::Create(self);
+    m_pNoticeDlg = CNoticeDlgEventImp::Create(std::weak_ptr<ISFDialogEvent>(shared_from_this()));
+
+    if (m_pDevConfigPage && m_pLoginUILogic) {
+        std::shared_ptr<CCodeVideoCfgEventImp> video = m_pDevConfigPage->GetCodeVideoCfgPage();
+        if (video)
+            m_pLoginUILogic->SetVideoWindow(video->GetVideoWindow());
+    }
+    if (m_pDeviceListUILogic)
+        m_pDeviceListUILogic->CatchUpLatePages();
+    // The new pages take the place the window gave its pages.
+    if (m_rcPage.right > m_rcPage.left) {
+        for (int page : {MAINFRAME_PAGE_DEVCONFIG, MAINFRAME_PAGE_SYSCONFIG, MAINFRAME_PAGE_UPGRADE,
+                         MAINFRAME_PAGE_CLOUDUPGRADE, MAINFRAME_PAGE_TEMPLATE, MAINFRAME_PAGE_OTHERTOOL}) {
+            if (CSFView* view = ViewOfPage(page))
+                view->MoveWindow(&m_rcPage);
+        }
+    }
+}
+
+#define VX_HIDDEN_GETTER(Type, Name, member)                                                                          \
+    std::shared_ptr<Type> CMainFrameEventImp::Name() const                                                             \
+    {                                                                                                                  \
+        CreateHiddenParts();                                                                                           \
+        return member;                                                                                                 \
+    }
+VX_HIDDEN_GETTER(CDevConfigEventImp, GetDevConfigPage, m_pDevConfigPage)
+VX_HIDDEN_GETTER(CSysConfigEventImp, GetSysConfigPage, m_pSysConfigPage)
+VX_HIDDEN_GETTER(CUpgradeEventImp, GetUpgradePage, m_pUpgradePage)
+VX_HIDDEN_GETTER(CCloudUpgradeEventImp, GetCloudUpgradePage, m_pCloudUpgradePage)
+VX_HIDDEN_GETTER(CTemplateEventImp, GetTemplatePage, m_pTemplatePage)
+VX_HIDDEN_GETTER(COtherToolEventImp, GetOtherToolPage, m_pOtherToolPage)
+VX_HIDDEN_GETTER(CAboutDlgEventImp, GetAboutDlg, m_pAboutDlg)
+VX_HIDDEN_GETTER(CUserConfigSettingEventImp, GetSettingDlg, m_pSettingDlg)
+VX_HIDDEN_GETTER(CDetialsResDlgEventImp, GetResultDetailsDlg, m_pDetailsResDlg)
+VX_HIDDEN_GETTER(CNoticeDlgEventImp, GetNoticeDlg, m_pNoticeDlg)
+VX_HIDDEN_GETTER(CLoginDevEventImp, GetLoginDevDlg, m_pLoginDevDlg)
+#undef VX_HIDDEN_GETTER
 
 CSFView* CMainFrameEventImp::ViewOfPage(int page) const
 {
@@ -225,6 +317,7 @@ void CMainFrameEventImp::OnDlgSize(UINT, int& cx, int& cy)
 
 int CMainFrameEventImp::SwitchPage(int page)
 {
+    CreateHiddenParts();
     if (page == m_nCurPage)
         return 1;
     if (CSFView* current = ViewOfPage(m_nCurPage)) {
@@ -253,6 +346,7 @@ void CMainFrameEventImp::OnMacMenu(UINT id) { Menu_OnAction(static_cast<int>(id)
 
 void CMainFrameEventImp::Menu_OnAction(int id)
 {
+    CreateHiddenParts();
     switch (id) {
     case ID_MENU_HELP:
         OpenOperationManual();
@@ -279,6 +373,7 @@ void CMainFrameEventImp::Menu_OnAction(int id)
 
 void CMainFrameEventImp::OnDlgKeyDown(UINT, UINT key)
 {
+    CreateHiddenParts();
     if (key == 112) {
         OpenOperationManual();
     } else if (key == 27 && m_pDevConfigPage) {
@@ -305,6 +400,7 @@ void CMainFrameEventImp::OpenQAManual() { OpenManual(L"Vantyx QA.pdf"); }
 
 int CMainFrameEventImp::ShowManualAddDlg()
 {
+    CreateHiddenParts();
     if (!m_pLoginDevDlg || !m_pLoginDevDlg->GetDialog())
         return 2;
     return m_pLoginDevDlg->GetDialog()->DoModalDlg();
@@ -312,6 +408,7 @@ int CMainFrameEventImp::ShowManualAddDlg()
 
 int CMainFrameEventImp::ShowSearchSettingDlg()
 {
+    CreateHiddenParts();
     if (!m_pSearchSettingDlg || !m_pSearchSettingDlg->GetDialog())
         return 2;
     CSFDialog* dialog = m_pSearchSettingDlg->GetDialog();
@@ -321,6 +418,7 @@ int CMainFrameEventImp::ShowSearchSettingDlg()
 
 void CMainFrameEventImp::ShowResultDetails(const char* device, std::wstring caption, std::wstring text)
 {
+    CreateHiddenParts();
     if (!m_pDetailsResDlg || !m_pDetailsResDlg->GetDialog())
         return;
     m_pDetailsResDlg->SetDetails(device, std::move(caption), std::move(text));
@@ -330,6 +428,7 @@ void CMainFrameEventImp::ShowResultDetails(const char* device, std::wstring capt
 
 int CMainFrameEventImp::ShowConfigResult(const char* device, int type, int code)
 {
+    CreateHiddenParts();
     if (!m_pDetailsResDlg || !m_pDetailsResDlg->GetDialog())
         return 2;
     m_pDetailsResDlg->SetConfigResult(device, type, code);
@@ -339,6 +438,7 @@ int CMainFrameEventImp::ShowConfigResult(const char* device, int type, int code)
 
 int CMainFrameEventImp::ShowNotice(const wchar_t* text, int kind)
 {
+    CreateHiddenParts();
     bool* setting = nullptr;
     if (kind == 0)
         setting = &CAppSettings::NoticePassword;

@@ -72,29 +72,32 @@ public:
     // Menu sink.
     void Menu_OnAction(int id) override;
 
-    // Getters for the pages and logic objects.
+    // Getters for the pages and logic objects. The pages and dialogs hidden at start are made
+    // after the window's first paint; asking for one of them before makes them at once.
     CSFDialog* GetDialog() const { return m_pMainWnd; }
     RECT GetPageRect() const { return m_rcPage; }
     std::shared_ptr<CToolBarEventImp> GetToolBar() const { return m_pToolBar; }
     std::shared_ptr<CToolBarLeftEventImp> GetToolBarLeft() const { return m_pToolBarLeft; }
     std::shared_ptr<CSearchDevEventImp> GetSearchDevPage() const { return m_pSearchDevPage; }
-    std::shared_ptr<CLoginDevEventImp> GetLoginDevDlg() const { return m_pLoginDevDlg; }
-    std::shared_ptr<CDevConfigEventImp> GetDevConfigPage() const { return m_pDevConfigPage; }
-    std::shared_ptr<CSysConfigEventImp> GetSysConfigPage() const { return m_pSysConfigPage; }
-    std::shared_ptr<CUpgradeEventImp> GetUpgradePage() const { return m_pUpgradePage; }
-    std::shared_ptr<CCloudUpgradeEventImp> GetCloudUpgradePage() const { return m_pCloudUpgradePage; }
-    std::shared_ptr<CTemplateEventImp> GetTemplatePage() const { return m_pTemplatePage; }
-    std::shared_ptr<COtherToolEventImp> GetOtherToolPage() const { return m_pOtherToolPage; }
+    std::shared_ptr<CLoginDevEventImp> GetLoginDevDlg() const;
+    std::shared_ptr<CDevConfigEventImp> GetDevConfigPage() const;
+    std::shared_ptr<CSysConfigEventImp> GetSysConfigPage() const;
+    std::shared_ptr<CUpgradeEventImp> GetUpgradePage() const;
+    std::shared_ptr<CCloudUpgradeEventImp> GetCloudUpgradePage() const;
+    std::shared_ptr<CTemplateEventImp> GetTemplatePage() const;
+    std::shared_ptr<COtherToolEventImp> GetOtherToolPage() const;
     std::shared_ptr<CDeviceListUILogic> GetDeviceListUILogic() const { return m_pDeviceListUILogic; }
     std::shared_ptr<CLoginUILogic> GetLoginUILogic() const { return m_pLoginUILogic; }
-    std::shared_ptr<CAboutDlgEventImp> GetAboutDlg() const { return m_pAboutDlg; }
-    std::shared_ptr<CUserConfigSettingEventImp> GetSettingDlg() const { return m_pSettingDlg; }
+    std::shared_ptr<CAboutDlgEventImp> GetAboutDlg() const;
+    std::shared_ptr<CUserConfigSettingEventImp> GetSettingDlg() const;
     std::shared_ptr<CUserSearchSettingEventImp> GetSearchSettingDlg() const { return m_pSearchSettingDlg; }
-    std::shared_ptr<CDetialsResDlgEventImp> GetResultDetailsDlg() const { return m_pDetailsResDlg; }
-    std::shared_ptr<CNoticeDlgEventImp> GetNoticeDlg() const { return m_pNoticeDlg; }
+    std::shared_ptr<CDetialsResDlgEventImp> GetResultDetailsDlg() const;
+    std::shared_ptr<CNoticeDlgEventImp> GetNoticeDlg() const;
     CSFMenu* GetMenu() const { return m_pMenu; }
     int GetCurrentPage() const { return m_nCurPage; }
     bool IsClosing() const { return m_nClosing != 0; }
+    // Whether the pages and dialogs hidden at start have been made.
+    bool HiddenPartsMade() const { return m_bHiddenPartsMade; }
 
     // Modal helpers for the tool bars and the pages.
     int ShowManualAddDlg();
@@ -129,6 +132,9 @@ public:
 
 private:
     CSFView* ViewOfPage(int page) const;
+    // Makes the pages and dialogs that are hidden at start, once.
+    void CreateHiddenParts() const;
+    void CreateHiddenPartsNow();
     void InitDeviceSdk();
     void FinishClose();
     void OnCloseTimeout();
@@ -163,4 +169,5 @@ private:
     bool m_bSdkCleaned = false;
     bool m_bClosed = false;
     bool m_bCloseTimedOut = false;
+    bool m_bHiddenPartsMade = false;
 };

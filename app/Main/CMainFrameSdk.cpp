@@ -273,6 +273,8 @@ int CMainFrameEventImp::Dlg_Close()
 
 void CMainFrameEventImp::StopAllModules()
 {
+    // Every module that may run is there to be stopped.
+    CreateHiddenParts();
     if (m_pMainWnd)
         m_pMainWnd->ShowWindow(0);
     m_nClosing = 1;

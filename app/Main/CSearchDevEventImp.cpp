@@ -108,6 +108,22 @@ int CSearchDevEventImp::Create()
     return 0;
 }
 
+std::shared_ptr<CDetialsDlgEventImp> CSearchDevEventImp::GetDetailsDlg() const
+{
+    // Made once the page itself is there.
+    if (!m_pDetailsDlg && m_pView)
+        m_pDetailsDlg = CreateDetailsDlg(std::const_pointer_cast<CSearchDevEventImp>(shared_from_this()));
+    return m_pDetailsDlg;
+}
+
+std::shared_ptr<CModifyIPFileDlg> CSearchDevEventImp::GetModifyIPFileDlg() const
+{
+    if (!m_pModifyIPFileDlg && m_pView && m_pPeers)
+        m_pModifyIPFileDlg =
+            m_pPeers->CreateModifyIPFileDlg(std::const_pointer_cast<CSearchDevEventImp>(shared_from_this()));
+    return m_pModifyIPFileDlg;
+}
+
 int CSearchDevEventImp::OnCreate()
 {
     void* wnd = GetUIWnd();
@@ -139,7 +155,6 @@ int CSearchDevEventImp::OnCreate()
         m_pFilterTab->ShowWindow(0);
     }
     m_pFilterMain = CreateFilterMainView(self);
-    m_pDetailsDlg = CreateDetailsDlg(self);
 
     m_pListBack = CreateSFView(nullptr);
     if (m_pListBack) {
@@ -186,7 +201,6 @@ int CSearchDevEventImp::OnCreate()
     m_pActivateBtn = button(L"Activate", ID_ACTIVATE, 0x10000000, nullptr, L"modify_initialization");
     m_pBatchModifyBtn = button(L"  Batch Modify IP", ID_BATCH_MODIFY, 0x10010000, this, L"modify_ip");
     if (m_pPeers) {
-        m_pModifyIPFileDlg = m_pPeers->CreateModifyIPFileDlg(self);
         m_pModifyIPUILogic = m_pPeers->CreateModifyIPUILogic(self);
     }
     auto label = [&](const wchar_t* text, UINT align, UINT colour, int size, bool bold) {

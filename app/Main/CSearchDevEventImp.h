@@ -45,9 +45,10 @@ public:
     std::shared_ptr<CMainFrameEventImp> GetMainFrame() const { return m_wpMainFrame.lock(); }
     int IsModifyingIP();
     std::shared_ptr<CModifyIPUILogic> GetModifyIPUILogic() const { return m_pModifyIPUILogic; }
-    std::shared_ptr<CModifyIPFileDlg> GetModifyIPFileDlg() const { return m_pModifyIPFileDlg; }
+    // The two dialogs are made on first use.
+    std::shared_ptr<CModifyIPFileDlg> GetModifyIPFileDlg() const;
     std::shared_ptr<CFilterMainEventImp> GetFilterPanel() const { return m_pFilterMain; }
-    std::shared_ptr<CDetialsDlgEventImp> GetDetailsDlg() const { return m_pDetailsDlg; }
+    std::shared_ptr<CDetialsDlgEventImp> GetDetailsDlg() const;
 
     void SetSearchParam(int mode, int count, std::string startIp);
     void GetSearchParam(int& mode, int& count, std::string& startIp) const;
@@ -132,8 +133,8 @@ private:
     CSFView* m_pView = nullptr;
     std::weak_ptr<CMainFrameEventImp> m_wpMainFrame;
     std::shared_ptr<CFilterMainEventImp> m_pFilterMain;
-    std::shared_ptr<CDetialsDlgEventImp> m_pDetailsDlg;
-    std::shared_ptr<CModifyIPFileDlg> m_pModifyIPFileDlg;
+    mutable std::shared_ptr<CDetialsDlgEventImp> m_pDetailsDlg;
+    mutable std::shared_ptr<CModifyIPFileDlg> m_pModifyIPFileDlg;
     CSFPictureCtrl* m_pTitle = nullptr;
     CSFRadioBox* m_pFilterTab = nullptr;
     CSFRadioBox* m_pAllTab = nullptr;

@@ -438,11 +438,12 @@ void CSearchDevEventImp::Task_QueryDetails_Ret(DevicePtr device, bool ok, uint32
 void CSearchDevEventImp::ShowDetails(int index)
 {
     std::shared_ptr<CDeviceListUILogic> logic = GetListLogic();
-    if (!logic || !m_pDetailsDlg || index < 0 || index >= static_cast<int>(logic->GetDeviceList().size()))
+    std::shared_ptr<CDetialsDlgEventImp> details = GetDetailsDlg();
+    if (!logic || !details || index < 0 || index >= static_cast<int>(logic->GetDeviceList().size()))
         return;
     const DevicePtr& device = logic->GetDeviceList()[index];
-    m_pDetailsDlg->SetDeviceInfo(&device->stNetInfo, device->dwBuildDate);
-    if (CSFDialog* dialog = m_pDetailsDlg->GetDialog()) {
+    details->SetDeviceInfo(&device->stNetInfo, device->dwBuildDate);
+    if (CSFDialog* dialog = details->GetDialog()) {
         dialog->CenterWindow(nullptr);
         dialog->DoModalDlg();
     }

@@ -136,13 +136,12 @@ void CToolBarEventImp::OnSize(UINT, int cx, int)
 {
     if (!m_pClose)
         return;
-    RECT close{cx - 36, 6, cx - 12, 30};
-    RECT min{cx - 66, 6, cx - 42, 30};
-    RECT menu{cx - 96, 6, cx - 72, 30};
+    // Each window button 24 by 24 from its left edge, 6 pixels apart, so that the images are drawn
+    // at their own size (the rectangle form would make them 25 by 25).
+    m_pClose->MoveWindow(cx - 36, 6, 24, 24);
+    m_pMin->MoveWindow(cx - 66, 6, 24, 24);
+    m_pMenu->MoveWindow(cx - 96, 6, 24, 24);
     RECT block{cx - 97, 0, cx, 80};
-    m_pClose->MoveWindow(&close);
-    m_pMin->MoveWindow(&min);
-    m_pMenu->MoveWindow(&menu);
     m_pRightBlock->MoveWindow(&block);
 }
 

@@ -216,6 +216,13 @@ public:
     void ModifyIP_StartModifyIP() override { if (auto m = ModifyIP()) m->StartModifyIP(); }
     int ModifyIP_ShowDialog(int count, int single) override
     {
+        if (!m_pModifyIPFileDlg) {
+            // The device page makes the dialog on first use.
+            auto f = Frame();
+            auto page = f ? f->GetSearchDevPage() : nullptr;
+            if (page)
+                m_pModifyIPFileDlg = page->GetModifyIPFileDlg();
+        }
         if (!m_pModifyIPFileDlg || !m_pModifyIPFileDlg->GetDialog())
             return 0;
         m_pModifyIPFileDlg->SetDeviceCount(count);
@@ -258,21 +265,26 @@ public:
 
 private:
     std::shared_ptr<CMainFrameEventImp> Frame() const { return m_wpFrame.lock(); }
-    std::shared_ptr<CUpgradeEventImp> Upgrade() const { auto f = Frame(); return f ? f->GetUpgradePage() : nullptr; }
+    // The pages after the device page are only told once they are there (they catch up then).
+    std::shared_ptr<CUpgradeEventImp> Upgrade() const
+    {
+        auto f = Frame();
+        return f && f->HiddenPartsMade() ? f->GetUpgradePage() : nullptr;
+    }
     std::shared_ptr<CCloudUpgradeEventImp> Cloud() const
     {
         auto f = Frame();
-        return f ? f->GetCloudUpgradePage() : nullptr;
+        return f && f->HiddenPartsMade() ? f->GetCloudUpgradePage() : nullptr;
     }
     std::shared_ptr<CSysConfigEventImp> SysConfig() const
     {
         auto f = Frame();
-        return f ? f->GetSysConfigPage() : nullptr;
+        return f && f->HiddenPartsMade() ? f->GetSysConfigPage() : nullptr;
     }
     std::shared_ptr<CTemplateEventImp> Template() const
     {
         auto f = Frame();
-        return f ? f->GetTemplatePage() : nullptr;
+        return f && f->HiddenPartsMade() ? f->GetTemplatePage() : nullptr;
     }
     std::shared_ptr<CTemplateLoadEventImp> TemplateLoad() const
     {
@@ -283,7 +295,7 @@ private:
     std::shared_ptr<CDevConfigEventImp> DevConfig() const
     {
         auto f = Frame();
-        return f ? f->GetDevConfigPage() : nullptr;
+        return f && f->HiddenPartsMade() ? f->GetDevConfigPage() : nullptr;
     }
     // The wizard's coordinator belongs to the device list; it is made with the first activation.
     std::shared_ptr<CDevInitUILogic> DevInit() const

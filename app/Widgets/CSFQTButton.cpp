@@ -18,28 +18,13 @@ void SFLoadControlImage(const std::wstring& name, QPixmap& image)
 {
     if (name.empty())
         return;
-    const QString path = SFSkinPath(name);
-    // Skinned controls load the same few images over and over, and every load from a file looks
-    // the file up on disk. Images that loaded are kept by path for the life of the program (a
-    // skin file is not expected to change while it runs); a missing image is looked for again next
-    // time. Pixmaps belong to the GUI thread, so only that thread uses the cache. The cache is never
-    // freed: its pixmaps must not outlive the application object's clean-up.
-    static auto* cache = new QHash<QString, QPixmap>;
-    const QCoreApplication* app = QCoreApplication::instance();
-    const bool gui = app && QThread::currentThread() == app->thread();
-    if (gui) {
-        const auto kept = cache->constFind(path);
-        if (kept != cache->constEnd()) {
-            image = *kept;
-            return;
-        }
-    }
-    if (!image.load(path)) {
-        image = QPixmap();
-        return;
-    }
-    if (gui)
-        cache->insert(path, image);
+    image = SFSkinImage(SFSkinPath(name));
+}
+
+void SFLoadControlImage(const std::wstring& name, SFLazySkinImage& image)
+{
+    if (!name.empty())
+        image.SetPath(SFSkinPath(name));
 }
 
 QRect SFRectExclusive(const RECT& r)
@@ -172,30 +157,31 @@ void CSFQTButton::SetLook(int look)
 
 void CSFQTButton::paintEvent(QPaintEvent*)
 {
-    const QPixmap* image = &m_normal;
+    const SFLazySkinImage* look = &m_normal;
     if (!isEnabled()) {
-        image = &m_disabled;
+        look = &m_disabled;
     } else {
         switch (m_nLook) {
         case LookHover:
-            image = &m_hover;
+            look = &m_hover;
             break;
         case LookPressed:
-            image = &m_pressed;
+            look = &m_pressed;
             break;
         case LookReleased:
-            image = &m_released;
+            look = &m_released;
             break;
         default:
-            image = &m_normal;
+            look = &m_normal;
             break;
         }
     }
+    const QPixmap* image = &look->Get();
     QPainter p(this);
     p.setOpacity(m_fTransparence);
     if (!image->isNull()) {
         p.drawPixmap(rect(), *image);
-    } else if (m_normal.isNull()) {
+    } else if (m_normal.Get().isNull()) {
         // No skin at all (or it failed to load): a plain flat face keeps the button visible.
         p.fillRect(rect(), palette().color(QPalette::Button));
         p.setPen(palette().color(QPalette::Mid));

@@ -7,6 +7,7 @@
 
 #include "Widgets/SFButton.h"
 #include "Widgets/SFFadeAnimation.h"
+#include "Widgets/SFSkin.h"
 
 class CSFQTButton : public QPushButton, public CSFButton {
     Q_OBJECT
@@ -71,11 +72,11 @@ private:
     int m_nOffsetX = 0;
     int m_nOffsetY = 0;
     int m_nTooltip = 1;
-    QPixmap m_hover;
-    QPixmap m_pressed;
-    QPixmap m_normal;
-    QPixmap m_disabled;
-    QPixmap m_released;
+    SFLazySkinImage m_hover;
+    SFLazySkinImage m_pressed;
+    SFLazySkinImage m_normal;
+    SFLazySkinImage m_disabled;
+    SFLazySkinImage m_released;
     CSFFadeAnimation m_fade;
     float m_fTransparence = 1.0f;
     int m_nAnimation = 0;
@@ -85,6 +86,8 @@ private:
 // does not load leaves it null. On the GUI thread an image that loaded once is reused for that
 // path without reading the file again.
 void SFLoadControlImage(const std::wstring& name, QPixmap& image);
+// The same for an image decoded when first drawn: an empty name leaves it as it was.
+void SFLoadControlImage(const std::wstring& name, SFLazySkinImage& image);
 // Geometry of a RECT with exclusive right and bottom.
 QRect SFRectExclusive(const RECT& rect);
 // Geometry of a RECT with inclusive right and bottom.

@@ -62,8 +62,7 @@ int CSFQTComboBox::SetSkin(ImageComboBoxStyle* style)
 {
     if (!style || m_nOriginStyle == 1)
         return 0;
-    if (!m_image.load(SFSkinPath(style->strImage)))
-        m_image = QPixmap();
+    m_image = SFSkinImage(SFSkinPath(style->strImage));
     const std::wstring* rects[5] = {&style->strNormalRect, &style->strHoverRect, &style->strDropDownRect,
                                     &style->strDropUpRect, &style->strDisabledRect};
     for (int i = 0; i < 5; ++i) {

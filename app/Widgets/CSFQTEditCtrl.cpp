@@ -65,9 +65,7 @@ int CSFQTEditCtrl::Create(DWORD style, const RECT& rect, void* parent, UINT id, 
 
 int CSFQTEditCtrl::SetSkin(const wchar_t* image)
 {
-    QPixmap pixmap;
-    if (!pixmap.load(SFGetSkinDir() + SFFromWide(image)))
-        pixmap = QPixmap();
+    QPixmap pixmap = SFSkinImage(SFGetSkinDir() + SFFromWide(image));
     // A placed field gets its frame image at its own size instead of tiles of it.
     if (!pixmap.isNull() && testAttribute(Qt::WA_Resized) && width() > 0 && height() > 0)
         pixmap = pixmap.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

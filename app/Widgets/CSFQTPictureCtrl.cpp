@@ -30,15 +30,13 @@ void CSFQTPictureCtrl::MoveWindow(RECT* rect)
 void CSFQTPictureCtrl::SetImage(const wchar_t* name, bool fullPath)
 {
     const QString path = fullPath ? SFFromWide(name) : SFGetSkinDir() + SFFromWide(name);
-    if (!m_image.load(path))
-        m_image = QPixmap();
+    m_image = SFSkinImage(path);
     update();
 }
 
 void CSFQTPictureCtrl::SetImageWithPath(const wchar_t* path)
 {
-    if (!m_image.load(SFFromWide(path)))
-        m_image = QPixmap();
+    m_image = SFSkinImage(SFFromWide(path));
     update();
 }
 

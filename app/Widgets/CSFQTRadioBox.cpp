@@ -177,11 +177,11 @@ void CSFQTRadioBox::paintEvent(QPaintEvent* event)
     default:
         break;
     }
-    if (index < 0 || m_images[index].isNull()) {
+    if (index < 0 || m_images[index].Get().isNull()) {
         QRadioButton::paintEvent(event);
         return;
     }
-    const QPixmap& image = m_images[index];
+    const QPixmap& image = m_images[index].Get();
     QPainter p(this);
     p.setOpacity(m_fTransparence);
     QRect icon = image.rect().translated(0, (height() - image.height()) / 2);

@@ -9,6 +9,7 @@
 
 #include "Widgets/SFButton.h"
 #include "Widgets/SFFadeAnimation.h"
+#include "Widgets/SFSkin.h"
 
 class CSFQTRadioBox : public QRadioButton, public CSFRadioBox {
     Q_OBJECT
@@ -80,7 +81,7 @@ private:
     int m_nId = -1;
     int m_nTextFlags = 0x184;
     int m_nIconAlign = 0;
-    QPixmap m_images[8];
+    SFLazySkinImage m_images[8];
     CSFFadeAnimation m_fade;
     float m_fTransparence = 1.0f;
     int m_nAnimation = 0;

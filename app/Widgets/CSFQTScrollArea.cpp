@@ -53,7 +53,7 @@ void CSFQTScrollArea::SetSkin(ScrollAreaStyle* style)
     if (m_bgPath.isEmpty())
         return;
     QPalette pal = palette();
-    pal.setBrush(backgroundRole(), QBrush(QPixmap(m_bgPath)));
+    pal.setBrush(backgroundRole(), QBrush(SFSkinImage(m_bgPath)));
     m_content->setPalette(pal);
     m_content->setAutoFillBackground(true);
 }

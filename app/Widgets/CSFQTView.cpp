@@ -45,8 +45,7 @@ int CSFQTView::Create(const wchar_t*, const wchar_t* name, DWORD style, const RE
 
 void CSFQTView::SetBackground(const wchar_t* image)
 {
-    if (!m_bgImage.load(SFGetSkinDir() + SFFromWide(image)))
-        m_bgImage = QPixmap();
+    m_bgImage = SFSkinImage(SFGetSkinDir() + SFFromWide(image));
 }
 
 void CSFQTView::MoveWindow(RECT* rect)

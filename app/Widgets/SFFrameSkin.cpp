@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QGuiApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QPainter>
@@ -20,6 +21,23 @@ QPixmap LoadPng(const std::wstring& name)
     QPixmap result = pixmap ? *pixmap : QPixmap();
     delete pixmap;
     return result;
+}
+
+// Whether a small image has one colour only (and which); large images are not looked at.
+bool UniformColour(const QPixmap& pixmap, QColor* colour)
+{
+    if (pixmap.isNull() || pixmap.width() * pixmap.height() > 64 * 64)
+        return false;
+    const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    const QRgb first = image.pixel(0, 0);
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (line[x] != first)
+                return false;
+    }
+    *colour = QColor::fromRgba(first);
+    return true;
 }
 
 QPixmap Piece(const QPixmap& image, const QRect& rect)
@@ -118,12 +136,22 @@ void CSFFrameSkin::Compose(int w, int h, bool useFrameCut)
         return;
     }
     QPixmap out(w, h);
-    out.fill(Qt::transparent);
+    // A background of one colour stretched is that colour: fill it instead of scaling it.
+    QColor solid;
+    const bool uniform = m_background.isNull() ? false : UniformColour(m_background, &solid);
+    if (uniform && solid.alpha() == 255) {
+        out.fill(solid);
+    } else {
+        out.fill(Qt::transparent);
+        QPainter back(&out);
+        if (uniform)
+            back.fillRect(QRect(0, 0, w, h), solid);
+        else if (!m_background.isNull())
+            back.drawPixmap(QRect(0, 0, w, h), m_background);
+        else
+            back.fillRect(QRect(0, 0, w, h), m_bkColor);
+    }
     QPainter p(&out);
-    if (!m_background.isNull())
-        p.drawPixmap(QRect(0, 0, w, h), m_background);
-    else
-        p.fillRect(QRect(0, 0, w, h), m_bkColor);
 
     const QPixmap TL = Piece(m_frame, m_pieces[0]), T = Piece(m_frame, m_pieces[1]),
                   TR = Piece(m_frame, m_pieces[2]), LT = Piece(m_frame, m_pieces[3]),
@@ -135,29 +163,35 @@ void CSFFrameSkin::Compose(int w, int h, bool useFrameCut)
         if (!piece.isNull())
             p.drawPixmap(x, y, piece);
     };
+    // An edge repeats its piece from a start while the position stays below a limit; the last
+    // copy may reach past the limit. One tiled draw gives the same pixels as the single copies.
+    auto repeatX = [&p](int from, int limit, int y, const QPixmap& piece) {
+        if (piece.isNull() || piece.width() <= 0 || from >= limit)
+            return;
+        const int copies = (limit - from + piece.width() - 1) / piece.width();
+        p.drawTiledPixmap(QRect(from, y, copies * piece.width(), piece.height()), piece);
+    };
+    auto repeatY = [&p](int from, int limit, int x, const QPixmap& piece) {
+        if (piece.isNull() || piece.height() <= 0 || from >= limit)
+            return;
+        const int copies = (limit - from + piece.height() - 1) / piece.height();
+        p.drawTiledPixmap(QRect(x, from, piece.width(), copies * piece.height()), piece);
+    };
     // Top row.
     draw(0, 0, TL);
-    if (T.width() > 0)
-        for (int x = TL.width(); x < w - TR.width(); x += T.width())
-            draw(x, 0, T);
+    repeatX(TL.width(), w - TR.width(), 0, T);
     draw(w - TR.width(), 0, TR);
     // Left column.
     draw(0, TL.height(), LT);
-    if (L.height() > 0)
-        for (int y = TL.height() + LT.height(); y < h - BL.height() - LB.height(); y += L.height())
-            draw(0, y, L);
+    repeatY(TL.height() + LT.height(), h - BL.height() - LB.height(), 0, L);
     draw(0, h - BL.height() - LB.height(), LB);
     // Right column, placed with the left corners' heights.
     draw(w - RT.width(), TL.height(), RT);
-    if (R.height() > 0)
-        for (int y = TL.height() + RT.height(); y < h - BL.height() - RB.height(); y += R.height())
-            draw(w - R.width(), y, R);
+    repeatY(TL.height() + RT.height(), h - BL.height() - RB.height(), w - R.width(), R);
     draw(w - RB.width(), h - BL.height() - RB.height(), RB);
     // Bottom row.
     draw(0, h - BL.height(), BL);
-    if (B.width() > 0)
-        for (int x = BL.width(); x < w - BR.width(); x += B.width())
-            draw(x, h - B.height(), B);
+    repeatX(BL.width(), w - BR.width(), h - B.height(), B);
     draw(w - BR.width(), h - BR.height(), BR);
     p.end();
     m_cache = out;

@@ -3,7 +3,12 @@
 #include <climits>
 #include <cwctype>
 
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QHash>
 #include <QPixmap>
+#include <QThread>
 #include <QStringList>
 
 namespace {
@@ -142,20 +147,67 @@ QString SFSkinPath(const std::wstring& name)
     return g_skinDir + QString::fromStdWString(name);
 }
 
+QPixmap SFSkinImage(const QString& path, const char* format)
+{
+    if (path.isEmpty() || path.endsWith(QLatin1Char('/')))
+        return QPixmap();
+    struct Kept {
+        QPixmap image;
+        QDateTime modified;
+        qint64 size;
+    };
+    // Pixmaps belong to the GUI thread; the cache is never freed, so that none outlives the
+    // application object's clean-up.
+    static auto* cache = new QHash<QString, Kept>;
+    const QCoreApplication* app = QCoreApplication::instance();
+    const bool gui = app && QThread::currentThread() == app->thread();
+    QPixmap image;
+    if (!gui) {
+        if (!image.load(path, format))
+            return QPixmap();
+        return image;
+    }
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return QPixmap();
+    const QString key = format ? path + QLatin1Char('\n') + QLatin1String(format) : path;
+    const auto kept = cache->constFind(key);
+    if (kept != cache->constEnd() && kept->size == info.size() && kept->modified == info.lastModified())
+        return kept->image;
+    if (!image.load(path, format) || image.isNull()) {
+        cache->remove(key);
+        return QPixmap();
+    }
+    cache->insert(key, Kept{image, info.lastModified(), info.size()});
+    return image;
+}
+
+void SFLazySkinImage::SetPath(const QString& path)
+{
+    m_path = path;
+    m_image = QPixmap();
+    m_decoded = path.isEmpty();
+}
+
+const QPixmap& SFLazySkinImage::Get() const
+{
+    if (!m_decoded) {
+        m_image = SFSkinImage(m_path);
+        m_decoded = true;
+    }
+    return m_image;
+}
+
 bool SFLoadSkinPixmap(const QString& path, QPixmap** slot, const char* format)
 {
     if (!slot)
         return false;
     delete *slot;
     *slot = nullptr;
-    if (path.isEmpty())
+    const QPixmap image = SFSkinImage(path, format);
+    if (image.isNull())
         return false;
-    QPixmap* pixmap = new QPixmap;
-    if (!pixmap->load(path, format) || pixmap->isNull()) {
-        delete pixmap;
-        return false;
-    }
-    *slot = pixmap;
+    *slot = new QPixmap(image);
     return true;
 }
 

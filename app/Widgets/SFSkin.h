@@ -5,6 +5,7 @@
 #include <utility>
 
 #include <QColor>
+#include <QPixmap>
 #include <QRect>
 #include <QString>
 
@@ -33,6 +34,26 @@ void SFSetSkinDir(const std::wstring& dir);
 QString SFGetSkinDir();
 // Skin folder followed directly by the name.
 QString SFSkinPath(const std::wstring& name);
+
+// The decoded image of a file, shared by every control that shows it: on the GUI thread a file is
+// decoded once and reused until it changes on disk; a file that does not load is looked for again
+// next time. An empty path or a bare folder (an empty image name) gives a null pixmap at once.
+QPixmap SFSkinImage(const QString& path, const char* format = nullptr);
+
+// A control's skin image, decoded (through SFSkinImage) when it is first drawn: a control shows
+// few of its looks, and many controls are never shown at all.
+class SFLazySkinImage {
+public:
+    // An empty path means no image.
+    void SetPath(const QString& path);
+    // The image, decoded on first use; null when the path is empty or the file does not load.
+    const QPixmap& Get() const;
+
+private:
+    QString m_path;
+    mutable QPixmap m_image;
+    mutable bool m_decoded = true;
+};
 
 // Loads the file into a new pixmap stored in *slot (the old one is deleted). Answers false and
 // stores null when the path is empty or the file cannot be read. Format null = detect.

@@ -80,7 +80,7 @@ inline void Pump(int ms)
 // Counts the device SDK's lifetime calls and what the main window held at SdkInit.
 struct SdkRecord {
     std::atomic<int> init{0}, reconnect{0}, cleanup{0};
-    std::atomic<bool> modelExistedAtInit{false}, pagesExistedAtInit{false};
+    std::atomic<bool> modelExistedAtInit{false}, pagesExistedAtInit{false}, hiddenPartsMadeAtInit{false};
     std::atomic<bool> allStoppedAtCleanup{true};
     CMainFrameEventImp* frame = nullptr;
     fDisConnect disconnect = nullptr;

@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 
 #include "ShellTestSupport.h"
 
@@ -88,6 +90,8 @@ TEST(MainWindow, CreatesEverythingBeforeTheSdkAndTheModelAfterIt)
     EXPECT_EQ(Sdk().init, init + 1);
     EXPECT_EQ(Sdk().reconnect, reconnect + 1);
     EXPECT_TRUE(Sdk().pagesExistedAtInit);
+    // The hidden pages and dialogs follow the first paint.
+    EXPECT_FALSE(Sdk().hiddenPartsMadeAtInit);
     EXPECT_FALSE(Sdk().modelExistedAtInit);
     EXPECT_EQ(Sdk().disconnect, &CMainFrameEventImp::DisconnectCallback);
     EXPECT_EQ(Sdk().reconnectCb, &CMainFrameEventImp::ReconnectCallback);
@@ -120,8 +124,19 @@ TEST(MainWindow, LaysOutBarsAndPagesAndShowsTheDeviceList)
         EXPECT_EQ(view->geometry(), QRect(QPoint(69, 82), QPoint(998, 698))) << p;
         EXPECT_EQ(view->isVisible(), p == 0) << p;
     }
-    // Window buttons sit right to left at the tool bar's right end.
-    EXPECT_EQ(Q(frame->GetToolBar()->GetCloseButton())->geometry().left(), 931 - 36);
+    // Window buttons sit right to left at the tool bar's right end, 24 by 24 (their images' size)
+    // and 6 apart, on the coloured block.
+    QWidget* close = Q(frame->GetToolBar()->GetCloseButton());
+    EXPECT_EQ(close->geometry(), QRect(931 - 36, 6, 24, 24));
+    int buttons = 0;
+    for (QWidget* child : close->parentWidget()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (child->geometry().top() != 6 || child->geometry().left() < 931 - 97)
+            continue;
+        ++buttons;
+        EXPECT_EQ(child->size(), QSize(24, 24));
+        EXPECT_EQ((931 - 12 - child->geometry().right() - 1) % 30, 0) << child->geometry().left();
+    }
+    EXPECT_EQ(buttons, 3);
 }
 
 TEST(MainWindow, LeftBarSwitchesPagesAndTheCounter)
@@ -360,4 +375,53 @@ TEST(MainWindow, CloseButtonRefusesDuringALoginAndAsksWhileAFileIsSent)
     EXPECT_FALSE(frame->IsClosing());
     EXPECT_TRUE(static_cast<QWidget*>(frame->GetUIWnd())->isVisible());
     frame->GetDevConfigPage()->m_bLoggingIn = 0;
+}
+
+// The pages hidden at start are made after the first paint; devices found before then reach them
+// when they are made, as if they had been there from the start.
+TEST(MainWindow, PagesMadeAfterTheFirstPaintReceiveTheDevicesFoundBefore)
+{
+    auto frame = MakeMainWindow();
+    // No event has run yet: nothing was painted, so the hidden pages wait.
+    ASSERT_FALSE(frame->HiddenPartsMade());
+    ASSERT_TRUE(frame->GetSearchDevPage());
+    auto model = frame->GetDeviceListUILogic();
+    ASSERT_TRUE(model);
+    const char* ips[] = {"10.0.3.1", "10.0.3.2", "10.0.3.3"};
+    for (int i = 0; i < 3; ++i) {
+        DevicePtr d = std::make_shared<DEVICE_INFO>();
+        std::memset(d.get(), 0, sizeof(DEVICE_INFO));
+        DEVICE_NET_INFO_EX& info = d->stNetInfo;
+        info.nIpVersion = 4;
+        std::snprintf(info.szIpAddr, sizeof info.szIpAddr, "%s", ips[i]);
+        std::snprintf(info.szMacAddr, sizeof info.szMacAddr, "aa:bb:cc:00:31:%02x", i);
+        std::snprintf(info.szTypeName, sizeof info.szTypeName, "IPC");
+        std::snprintf(info.szDetailName, sizeof info.szDetailName, "IPC-VX1230");
+        std::snprintf(info.szModelName, sizeof info.szModelName, "IPC-VX1230");
+        // The last one is not initialised: the later pages never list it.
+        info.byInitState = i < 2 ? 2 : 1;
+        info.nPort = 37777;
+        d->byGeneration = model->GetGeneration();
+        model->Task_InsertDevice(d);
+    }
+    ASSERT_FALSE(frame->HiddenPartsMade());
+
+    // Asking for a hidden page makes them all, with what the list holds.
+    auto upgrade = frame->GetUpgradePage();
+    ASSERT_TRUE(frame->HiddenPartsMade());
+    ASSERT_TRUE(upgrade && upgrade->GetListCtrl());
+    EXPECT_EQ(upgrade->GetListCtrl()->GetItemCount(), 2);
+    EXPECT_TRUE(frame->GetDevConfigPage() && frame->GetSysConfigPage() && frame->GetAboutDlg());
+    // They take the page rectangle of the window.
+    QWidget* view = W(frame->GetUpgradePage()->GetView());
+    ASSERT_TRUE(view);
+    const RECT page = frame->GetPageRect();
+    EXPECT_EQ(view->geometry(), QRect(QPoint(page.left, page.top), QPoint(page.right, page.bottom)));
+}
+
+TEST(MainWindow, HiddenPagesAreMadeJustAfterTheFirstPaint)
+{
+    auto frame = MakeMainWindow();
+    ASSERT_FALSE(frame->HiddenPartsMade());
+    EXPECT_TRUE(WaitUntil([&] { return frame->HiddenPartsMade(); }, 5000));
 }

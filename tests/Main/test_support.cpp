@@ -25,8 +25,9 @@ BOOL RecordInit(fDisConnect cb, void* user)
     r.frame = static_cast<CMainFrameEventImp*>(user);
     r.disconnect = cb;
     r.modelExistedAtInit = r.frame && r.frame->GetDeviceListUILogic() != nullptr;
-    r.pagesExistedAtInit = r.frame && r.frame->GetCloudUpgradePage() && r.frame->GetNoticeDlg() &&
-                           r.frame->GetSearchDevPage() && r.frame->GetUpgradePage();
+    // Only looks: asking for a hidden page would make it.
+    r.pagesExistedAtInit = r.frame && r.frame->GetSearchDevPage() && r.frame->GetToolBar();
+    r.hiddenPartsMadeAtInit = r.frame && r.frame->HiddenPartsMade();
     return SdkInit(cb, user);
 }
 

@@ -233,7 +233,9 @@ void PaintDialogFrame(QPainter& p, const SkinImage& s)
 {
     const QColor band = C(s.a), border = C(s.b);
     p.fillRect(0, 0, s.width, s.height, Qt::white);
-    p.fillRect(0, 0, s.width, 30, band);
+    // The title band is as high as the skins' title area (27): dialogs whose top pieces are 30
+    // high show the same band, with the close buttons at 2..25 centred on it.
+    p.fillRect(0, 0, s.width, 27, band);
     p.setPen(border);
     p.drawLine(0, 27, 0, s.height - 1);
     p.drawLine(s.width - 1, 27, s.width - 1, s.height - 1);
