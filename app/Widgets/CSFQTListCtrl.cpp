@@ -160,6 +160,20 @@ QString CSFQTListCtrl::GetHoriazontalHeaderText(int col)
 
 void CSFQTListCtrl::DeleteColumn(int col)
 {
+    // Cells of the column go with it; those to its right move one column left, as the view's
+    // controls do.
+    if (col >= 0 && col < columnCount()) {
+        Renumber();
+        for (auto& cells : m_rows) {
+            if (!cells)
+                continue;
+            RemoveCell(*cells, col);
+            for (Cell& cell : cells->cells) {
+                if (cell.col > col)
+                    --cell.col;
+            }
+        }
+    }
     removeColumn(col);
     if (col >= 0 && col < m_headerLabels.size())
         m_headerLabels.removeAt(col);

@@ -223,3 +223,18 @@ TEST(ListLazyRows, StatesAndClicksFollowRowsScrolledOutSortedAndDeleted)
     f.list->DeleteCheckedRows(removed);
     EXPECT_EQ(f.list->GetItemCount(), 0);
 }
+
+TEST(ListLazyRows, DeletedColumnTakesItsCellsAndMovesTheOthersLeft)
+{
+    ShownList f(60);
+    f.list->SetCheck(50, 1);
+    f.list->DeleteColumn(2); // the three-button cells
+    f.Settle();
+    EXPECT_EQ(f.list->CellControls(0, CSFQTListCtrl::KindButton).size(), 2u);
+    f.ScrollTo(50);
+    ASSERT_TRUE(f.list->RowLive(50));
+    EXPECT_EQ(f.list->cellWidget(50, 7)->findChild<CSFQTButton*>(), f.Button(50, 5));
+    EXPECT_EQ(f.Button(50, CSFQTListCtrl::IdWidgetBtn1), nullptr);
+    EXPECT_EQ(f.Check(50)->GetCheck(), 1);
+    EXPECT_EQ(f.ClickedRow(f.Button(50, 5)), 50);
+}
