@@ -160,6 +160,20 @@ QString CSFQTListCtrl::GetHoriazontalHeaderText(int col)
 
 void CSFQTListCtrl::DeleteColumn(int col)
 {
+    // Cells of the column go with it; those to its right move one column left, as the view's
+    // controls do.
+    if (col >= 0 && col < columnCount()) {
+        Renumber();
+        for (auto& cells : m_rows) {
+            if (!cells)
+                continue;
+            RemoveCell(*cells, col);
+            for (Cell& cell : cells->cells) {
+                if (cell.col > col)
+                    --cell.col;
+            }
+        }
+    }
     removeColumn(col);
     if (col >= 0 && col < m_headerLabels.size())
         m_headerLabels.removeAt(col);
@@ -255,7 +269,7 @@ void CSFQTListCtrl::OnHeaderClicked(int col)
         header->setSortIndicatorShown(false);
         return;
     }
-    if (rowCount() > 0 && indexWidget(model()->index(0, col))) {
+    if (rowCount() > 0 && HasCell(0, col)) {
         const QTableWidgetItem* first = item(0, col);
         if (!first || first->data(Qt::UserRole).toInt() != 1) {
             header->setSortIndicatorShown(false);
@@ -368,8 +382,9 @@ void CSFQTListCtrl::OnHeaderPosChanged(int value)
     if (m_pHeaderCheckView) {
         if (rowCount() == 0) {
             m_pHeaderCheckView->setVisible(value == 0);
-        } else if (QWidget* cell = indexWidget(model()->index(0, 0))) {
-            m_pHeaderCheckView->move(cell->mapTo(this, QPoint(0, 0)).x(), m_pHeaderCheckView->y());
+        } else if (HasCell(0, 0)) {
+            const int x = viewport()->mapTo(this, QPoint(columnViewportPosition(0), 0)).x();
+            m_pHeaderCheckView->move(x, m_pHeaderCheckView->y());
         }
     }
     if (m_nProgressCount <= 0)
@@ -390,11 +405,11 @@ void CSFQTListCtrl::OnHeaderPosChanged(int value)
         a = width() - sum(6, cols - 1);
         b = width() - sum(7, cols - 1);
     }
-    for (int r = 0; r < rowCount(); ++r) {
-        if (QWidget* c6 = indexWidget(model()->index(r, 6)))
-            c6->move(a, c6->y());
-        if (QWidget* c7 = indexWidget(model()->index(r, 7)))
-            c7->move(b, c7->y());
+    for (RowCells* cells : m_live) {
+        for (const Cell& cell : cells->cells) {
+            if (cell.container && (cell.col == 6 || cell.col == 7))
+                cell.container->move(cell.col == 6 ? a : b, cell.container->y());
+        }
     }
 }
 
@@ -448,9 +463,9 @@ int CSFQTListCtrl::SetItemText(int row, int col, const wchar_t* text, int)
     if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount() || !text)
         return 0;
     setItem(row, col, new QTableWidgetItem(SFFromWide(text)));
-    const std::vector<QWidget*> edits = CellControls(row, KindEdit);
-    if (!edits.empty())
-        static_cast<CSFQTEditCtrl*>(edits.front())->SetWindowTextW(text);
+    const CellControl* edit = FirstRecord(row, KindEdit, 0);
+    if (edit && edit->control)
+        static_cast<CSFQTEditCtrl*>(edit->control)->SetWindowTextW(text);
     return 1;
 }
 
@@ -602,6 +617,12 @@ QRect CSFQTListCtrl::visualRect(const QModelIndex& index) const
 
 void CSFQTListCtrl::updateEditorGeometries()
 {
+    // Rows coming into view get their cell controls, rows gone far from it give them up. A
+    // hidden list (it may be closing) does so at the next turn of the loop.
+    if (isVisible())
+        SyncLiveRows();
+    else
+        ScheduleSync();
     // The view shows the controls whose cell has a rectangle and hides the others.
     m_bPlacingCells = true;
     QTableWidget::updateEditorGeometries();

@@ -4,11 +4,16 @@
 //
 // Cell controls are kept per row in a vector that follows the table's rows (insertions and
 // removals through the model's signals, sorting by the permutation of the sort), so every
-// lookup by row stays right after rows are deleted or sorted.
+// lookup by row stays right after rows are deleted or sorted. A row's cell controls exist only
+// while the row is in or near the view: each cell keeps how to build them and the states set on
+// them (check, enabled, shown, skin, tip, text, progress), which are read and written there
+// while the controls do not exist.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QColor>
@@ -198,8 +203,13 @@ public:
     CSFQTRadioBox* HeaderCheck() const { return m_pHeaderCheck; }
     CSFQTButton* HeaderButton() const { return m_pHeaderBtn; }
     int ColumnTextFlags(int col) const;
-    // Registered controls of a kind in a row, in registration order.
-    std::vector<QWidget*> CellControls(int row, int kind) const;
+    // Registered controls of a kind in a row, in registration order; a row without its controls
+    // at the moment gets them made now (until it is next found out of view).
+    std::vector<QWidget*> CellControls(int row, int kind);
+    // Whether the row's cell controls exist at the moment.
+    bool RowLive(int row) const;
+    // Rows whose cell controls exist at the moment.
+    int LiveRowCount() const { return static_cast<int>(m_live.size()); }
     // Row of a registered control, or -1.
     int RowOfControl(const QObject* control) const;
     // Cell controls are skinned when their cell is first painted; this skins a cell now.
@@ -248,16 +258,35 @@ private slots:
 
 private:
     class CellContainer;
+    // A registered control and the states set on it through the list (-1: as built).
     struct CellControl {
-        QWidget* control;
-        QWidget* container;
-        int kind;
-        UINT id;
+        QWidget* control = nullptr; // null while its row has no controls
+        int kind = 0;
+        UINT id = 0;
+        bool registered = true;
+        int check = -1;
+        int enabled = -1;
+        int shown = -1;
+        int pos = -1;
+        std::shared_ptr<ImageButtonStyle> skin;
+        std::optional<std::wstring> tip;
+        std::optional<std::wstring> text;
+    };
+    // Builds a cell's container; appends its controls in the order of the cell's registrations.
+    using CellBuilder = std::function<CSFQTView*(std::vector<QWidget*>& made)>;
+    struct Cell {
+        int col = 0;
+        bool pinned = false; // built at once and kept (combo boxes and edits hold user input)
+        CellBuilder build;
+        QWidget* container = nullptr;
+        std::vector<CellControl> controls;
     };
     struct RowCells {
         int row = -1;
-        std::vector<CellControl> controls;
+        bool live = false;
+        std::vector<Cell> cells;
     };
+    using Registration = std::pair<int, UINT>; // kind, id
 
     void DetachContainers();
     void OnRowsInserted(const QModelIndex& parent, int first, int last);
@@ -275,16 +304,28 @@ private:
 
     // Cell containers and registrations.
     CSFQTView* NewContainer(bool listSink);
-    bool InstallContainer(int row, int col, CSFQTView* container);
-    void Register(int row, int kind, QWidget* control, QWidget* container, UINT id);
-    void ForgetContainer(int row, const QWidget* container);
+    bool InstallCell(int row, int col, bool pinned, const std::vector<Registration>& registrations,
+                     CellBuilder build);
+    void RemoveCell(RowCells& cells, int col);
+    bool HasCell(int row, int col) const;
+    void BuildCell(RowCells& cells, Cell& cell);
+    void ApplyState(Cell& cell, CellControl& c);
+    void MakeLive(RowCells& cells);
+    void ReleaseRow(RowCells& cells);
+    void SyncLiveRows();
+    void ScheduleSync();
+    void NearRows(int& first, int& last) const;
     void ForgetRowEntries(int row, int kind, UINT id);
     void ForgetAll();
     RowCells* Cells(int row) const;
+    // First registered control record of a kind (and id, for buttons and progress bars).
+    CellControl* FirstRecord(int row, int kind, UINT id) const;
     template <typename T>
     T* FirstControl(int row, int kind, UINT id) const;
+    template <typename F>
+    void ForEachRecord(int row, F f);
     void Renumber() const;
-    CSFQTButton* NewCellButton(CSFQTView* container, int id, const wchar_t* tip, ImageButtonStyle& style, int w,
+    CSFQTButton* NewCellButton(CSFQTView* container, int id, const wchar_t* tip, const ImageButtonStyle& style, int w,
                                int h, int y);
     CSFQTProgressCtrl* NewCellProgress(CSFQTView* container, UINT id, const RECT& rect);
     void ComboInterlock(int type, int row, int selection);
@@ -318,6 +359,14 @@ private:
     std::vector<std::unique_ptr<RowCells>> m_rows;
     // Registered control -> its row's entry.
     QHash<const QObject*, RowCells*> m_owner;
+    // Rows whose cell controls exist.
+    std::vector<RowCells*> m_live;
+    bool m_bSyncQueued = false;
+    bool m_bSyncing = false;
+    // Rows in or near the view at the last look.
+    bool m_bNearKnown = false;
+    int m_nNearFirst = 0;
+    int m_nNearLast = -1;
     mutable bool m_bRowsDirty = false;
     int m_nProgressCount = 0;
     int m_nCurrentAlarmRow = -1;

@@ -1,6 +1,7 @@
 // Cell controls of the list: creation, registrations by row, clicks, per-row operations,
 // row deletion and the alarm combo boxes.
 #include <algorithm>
+#include <array>
 #include <cwchar>
 #include <functional>
 #include <memory>
@@ -29,6 +30,8 @@ const UINT kComboBase[5] = {0x30000000u, 0x40000000u, 0x50000000u, 0x70000000u, 
 enum { kMaxAlarmRows = 8 };
 // Above this many separate runs of rows, a removal moves the rows together first.
 enum { kMaxSeparateRemovals = 16 };
+// Rows above and below the view whose cell controls are made before they scroll in.
+enum { kNearRows = 4 };
 
 // Keeps the scroll positions of the list across a change.
 class ScrollKeeper {
@@ -128,13 +131,20 @@ void CSFQTListCtrl::OnRowsAboutToBeRemoved(const QModelIndex& parent, int first,
     const size_t begin = std::min(static_cast<size_t>(first), m_rows.size());
     const size_t end = std::min(static_cast<size_t>(last) + 1, m_rows.size());
     for (size_t r = begin; r < end; ++r) {
-        if (!m_rows[r])
+        RowCells* cells = m_rows[r].get();
+        if (!cells)
             continue;
-        for (const CellControl& c : m_rows[r]->controls) {
-            m_owner.remove(c.control);
-            if (c.kind == KindProgress)
-                --m_nProgressCount;
+        for (const Cell& cell : cells->cells) {
+            for (const CellControl& c : cell.controls) {
+                if (c.control)
+                    m_owner.remove(c.control);
+                if (c.registered && c.kind == KindProgress)
+                    --m_nProgressCount;
+            }
         }
+        // The view releases the row's containers itself.
+        if (cells->live)
+            m_live.erase(std::remove(m_live.begin(), m_live.end(), cells), m_live.end());
     }
     m_rows.erase(m_rows.begin() + static_cast<std::ptrdiff_t>(begin), m_rows.begin() + static_cast<std::ptrdiff_t>(end));
     if (begin < m_rows.size())
@@ -152,6 +162,7 @@ void CSFQTListCtrl::ForgetAll()
     for (auto& cells : m_rows)
         cells.reset();
     m_owner.clear();
+    m_live.clear();
     m_nProgressCount = 0;
 }
 
@@ -182,77 +193,303 @@ int CSFQTListCtrl::RowOfControl(const QObject* control) const
     return cells->row;
 }
 
-std::vector<QWidget*> CSFQTListCtrl::CellControls(int row, int kind) const
+bool CSFQTListCtrl::RowLive(int row) const
+{
+    const RowCells* cells = Cells(row);
+    return cells && cells->live;
+}
+
+bool CSFQTListCtrl::HasCell(int row, int col) const
+{
+    if (const RowCells* cells = Cells(row)) {
+        for (const Cell& cell : cells->cells) {
+            if (cell.col == col)
+                return true;
+        }
+    }
+    return false;
+}
+
+std::vector<QWidget*> CSFQTListCtrl::CellControls(int row, int kind)
 {
     std::vector<QWidget*> out;
-    if (const RowCells* cells = Cells(row)) {
-        for (const CellControl& c : cells->controls) {
-            if (c.kind == kind)
+    RowCells* cells = Cells(row);
+    if (!cells)
+        return out;
+    if (!cells->live) {
+        Renumber();
+        MakeLive(*cells);
+    }
+    for (const Cell& cell : cells->cells) {
+        for (const CellControl& c : cell.controls) {
+            if (c.registered && c.kind == kind && c.control)
                 out.push_back(c.control);
         }
     }
     return out;
 }
 
-template <typename T>
-T* CSFQTListCtrl::FirstControl(int row, int kind, UINT id) const
+template <typename F>
+void CSFQTListCtrl::ForEachRecord(int row, F f)
 {
-    if (const RowCells* cells = Cells(row)) {
-        for (const CellControl& c : cells->controls) {
-            if (c.kind == kind && (kind != KindButton && kind != KindProgress ? true : c.id == id))
-                return static_cast<T*>(c.control);
+    if (RowCells* cells = Cells(row)) {
+        for (Cell& cell : cells->cells) {
+            for (CellControl& c : cell.controls) {
+                if (c.registered)
+                    f(cell, c);
+            }
+        }
+    }
+}
+
+CSFQTListCtrl::CellControl* CSFQTListCtrl::FirstRecord(int row, int kind, UINT id) const
+{
+    if (RowCells* cells = Cells(row)) {
+        for (Cell& cell : cells->cells) {
+            for (CellControl& c : cell.controls) {
+                if (c.registered && c.kind == kind && (kind != KindButton && kind != KindProgress ? true : c.id == id))
+                    return &c;
+            }
         }
     }
     return nullptr;
 }
 
-void CSFQTListCtrl::Register(int row, int kind, QWidget* control, QWidget* container, UINT id)
+template <typename T>
+T* CSFQTListCtrl::FirstControl(int row, int kind, UINT id) const
 {
-    if (row < 0 || row >= static_cast<int>(m_rows.size()) || !control)
-        return;
-    auto& cells = m_rows[static_cast<size_t>(row)];
-    if (!cells) {
-        cells.reset(new RowCells);
-        cells->row = row;
-    }
-    cells->controls.push_back(CellControl{control, container, kind, id});
-    m_owner.insert(control, cells.get());
-    if (kind == KindProgress)
-        ++m_nProgressCount;
-}
-
-void CSFQTListCtrl::ForgetContainer(int row, const QWidget* container)
-{
-    RowCells* cells = Cells(row);
-    if (!cells || !container)
-        return;
-    auto& list = cells->controls;
-    for (auto it = list.begin(); it != list.end();) {
-        if (it->container == container) {
-            m_owner.remove(it->control);
-            if (it->kind == KindProgress)
-                --m_nProgressCount;
-            it = list.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    const CellControl* c = FirstRecord(row, kind, id);
+    return c ? static_cast<T*>(c->control) : nullptr;
 }
 
 void CSFQTListCtrl::ForgetRowEntries(int row, int kind, UINT id)
 {
-    RowCells* cells = Cells(row);
-    if (!cells)
+    ForEachRecord(row, [this, kind, id](Cell&, CellControl& c) {
+        if (c.kind == kind && c.id == id) {
+            c.registered = false;
+            if (c.control)
+                m_owner.remove(c.control);
+            if (kind == KindProgress)
+                --m_nProgressCount;
+        }
+    });
+}
+
+void CSFQTListCtrl::RemoveCell(RowCells& cells, int col)
+{
+    for (auto it = cells.cells.begin(); it != cells.cells.end(); ++it) {
+        if (it->col != col)
+            continue;
+        for (const CellControl& c : it->controls) {
+            if (c.control)
+                m_owner.remove(c.control);
+            if (c.registered && c.kind == KindProgress)
+                --m_nProgressCount;
+        }
+        if (it->container) {
+            // Released later: the removal may come from a click of one of its controls.
+            QAbstractItemView::closePersistentEditor(model()->index(cells.row, col));
+        }
+        cells.cells.erase(it);
         return;
-    auto& list = cells->controls;
-    for (auto it = list.begin(); it != list.end();) {
-        if (it->kind == kind && it->id == id) {
-            m_owner.remove(it->control);
-            it = list.erase(it);
+    }
+}
+
+bool CSFQTListCtrl::InstallCell(int row, int col, bool pinned, const std::vector<Registration>& registrations,
+                                CellBuilder build)
+{
+    if (!model()->index(row, col).isValid() || row >= static_cast<int>(m_rows.size()))
+        return false;
+    Renumber();
+    auto& slot = m_rows[static_cast<size_t>(row)];
+    if (!slot) {
+        slot.reset(new RowCells);
+        slot->row = row;
+    }
+    RowCells& cells = *slot;
+    RemoveCell(cells, col);
+    Cell cell;
+    cell.col = col;
+    cell.pinned = pinned;
+    cell.build = std::move(build);
+    for (const Registration& r : registrations) {
+        CellControl c;
+        c.kind = r.first;
+        c.id = r.second;
+        cell.controls.push_back(c);
+        if (c.kind == KindProgress)
+            ++m_nProgressCount;
+    }
+    cells.cells.push_back(std::move(cell));
+    if (pinned || cells.live) {
+        BuildCell(cells, cells.cells.back());
+        return true;
+    }
+    // The row range near the view is worked out once per turn of the loop: rows appended in
+    // bulk only compare their number with it.
+    if (!m_bNearKnown) {
+        NearRows(m_nNearFirst, m_nNearLast);
+        m_bNearKnown = true;
+    }
+    ScheduleSync();
+    if (row >= m_nNearFirst && row <= m_nNearLast)
+        MakeLive(cells);
+    return true;
+}
+
+void CSFQTListCtrl::BuildCell(RowCells& cells, Cell& cell)
+{
+    if (cell.container)
+        return;
+    const QModelIndex index = model()->index(cells.row, cell.col);
+    if (!index.isValid())
+        return;
+    std::vector<QWidget*> made;
+    CSFQTView* container = cell.build(made);
+    cell.container = container;
+    for (size_t i = 0; i < cell.controls.size(); ++i) {
+        CellControl& c = cell.controls[i];
+        c.control = i < made.size() ? made[i] : nullptr;
+        if (!c.control)
+            continue;
+        if (c.registered)
+            m_owner.insert(c.control, &cells);
+        ApplyState(cell, c);
+    }
+    // Placed before it is shown: a cell control shown over the visible rows and moved away at
+    // the next layout costs a repaint computation over every other cell control.
+    // (visualRect would run the pending layout of the whole view.)
+    const int row = cells.row;
+    const int col = cell.col;
+    const int grid = showGrid() ? 1 : 0;
+    const int top = rowViewportPosition(row);
+    container->setGeometry(columnViewportPosition(col), top, columnWidth(col) - grid, rowHeight(row) - grid);
+    setIndexWidget(index, container);
+    // The view shows every new index widget; one below or above the view waits hidden until its
+    // row is scrolled in.
+    if (top >= viewport()->height() || top + rowHeight(row) <= 0)
+        container->hide();
+}
+
+void CSFQTListCtrl::ApplyState(Cell& cell, CellControl& c)
+{
+    QWidget* w = c.control;
+    if (c.enabled >= 0)
+        w->setEnabled(c.enabled != 0);
+    if (c.shown >= 0)
+        w->setVisible(c.shown != 0);
+    if (c.kind == KindCheck && c.check >= 0)
+        static_cast<CSFQTRadioBox*>(w)->SetCheck(c.check);
+    if (c.kind == KindProgress && c.pos >= 0)
+        static_cast<CSFQTProgressCtrl*>(w)->SetPos(c.pos);
+    if (c.kind == KindButton) {
+        auto* button = static_cast<CSFQTButton*>(w);
+        if (c.skin) {
+            FlushSkins(cell.container);
+            button->SetSkin(c.skin.get());
+        }
+        if (c.text)
+            button->SetWindowTextW(c.text->c_str());
+        if (c.tip)
+            button->SetToolTipText(c.tip->c_str());
+    }
+}
+
+void CSFQTListCtrl::MakeLive(RowCells& cells)
+{
+    if (cells.live)
+        return;
+    cells.live = true;
+    m_live.push_back(&cells);
+    for (Cell& cell : cells.cells) {
+        if (!cell.pinned)
+            BuildCell(cells, cell);
+    }
+}
+
+void CSFQTListCtrl::ReleaseRow(RowCells& cells)
+{
+    cells.live = false;
+    for (Cell& cell : cells.cells) {
+        if (cell.pinned || !cell.container)
+            continue;
+        // What the user may have changed on the controls is kept.
+        for (CellControl& c : cell.controls) {
+            if (!c.control)
+                continue;
+            m_owner.remove(c.control);
+            if (c.kind == KindCheck)
+                c.check = static_cast<CSFQTRadioBox*>(c.control)->GetCheck();
+            if (c.enabled >= 0 || c.control->testAttribute(Qt::WA_ForceDisabled))
+                c.enabled = c.control->testAttribute(Qt::WA_ForceDisabled) ? 0 : 1;
+            c.control = nullptr;
+        }
+        cell.container = nullptr;
+        // Deleted later: a click of one of its controls may still be running.
+        QAbstractItemView::closePersistentEditor(model()->index(cells.row, cell.col));
+    }
+}
+
+void CSFQTListCtrl::NearRows(int& first, int& last) const
+{
+    const int n = rowCount();
+    // A list not shown yet has no laid out viewport.
+    const int h = std::max(isVisible() ? viewport()->height() : height(), 1);
+    int top = rowAt(0);
+    int bottom = rowAt(h - 1);
+    if (top < 0)
+        top = 0;
+    // Rows that do not fill the view: rows appended next are in view too.
+    int room = 0;
+    if (bottom < 0) {
+        bottom = n - 1;
+        const int used = n > 0 ? rowViewportPosition(n - 1) + rowHeight(n - 1) : 0;
+        room = (h - used) / std::max(m_nRowHeight, 1) + 1;
+    }
+    first = std::max(0, top - kNearRows);
+    last = bottom + std::max(room, 0) + kNearRows;
+}
+
+void CSFQTListCtrl::SyncLiveRows()
+{
+    if (m_bSyncing)
+        return;
+    m_bSyncing = true;
+    Renumber();
+    NearRows(m_nNearFirst, m_nNearLast);
+    m_bNearKnown = true;
+    const int first = m_nNearFirst;
+    const int last = m_nNearLast;
+    for (size_t i = 0; i < m_live.size();) {
+        RowCells* cells = m_live[i];
+        if (cells->row < first || cells->row > last) {
+            ReleaseRow(*cells);
+            m_live[i] = m_live.back();
+            m_live.pop_back();
         } else {
-            ++it;
+            ++i;
         }
     }
+    for (int r = first; r <= last; ++r) {
+        if (RowCells* cells = Cells(r))
+            MakeLive(*cells);
+    }
+    m_bSyncing = false;
+}
+
+void CSFQTListCtrl::ScheduleSync()
+{
+    if (m_bSyncQueued)
+        return;
+    m_bSyncQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_bSyncQueued = false;
+            m_bNearKnown = false;
+            SyncLiveRows();
+        },
+        Qt::QueuedConnection);
 }
 
 CSFQTView* CSFQTListCtrl::NewContainer(bool listSink)
@@ -262,32 +499,8 @@ CSFQTView* CSFQTListCtrl::NewContainer(bool listSink)
     return view;
 }
 
-bool CSFQTListCtrl::InstallContainer(int row, int col, CSFQTView* container)
-{
-    const QModelIndex index = model()->index(row, col);
-    if (!index.isValid()) {
-        // Outside the table: nothing is installed and nothing registered.
-        delete container;
-        return false;
-    }
-    if (QWidget* old = indexWidget(index))
-        ForgetContainer(row, old);
-    // Placed before it is shown: a cell control shown over the visible rows and moved away at
-    // the next layout costs a repaint computation over every other cell control.
-    // (visualRect would run the pending layout of the whole view.)
-    const int grid = showGrid() ? 1 : 0;
-    const int top = rowViewportPosition(row);
-    container->setGeometry(columnViewportPosition(col), top, columnWidth(col) - grid, rowHeight(row) - grid);
-    setIndexWidget(index, container);
-    // The view shows every new index widget; one below or above the view waits hidden until its
-    // row is scrolled in.
-    if (top >= viewport()->height() || top + rowHeight(row) <= 0)
-        container->hide();
-    return true;
-}
-
 CSFQTButton* CSFQTListCtrl::NewCellButton(CSFQTView* container, int id, const wchar_t* tip,
-                                          ImageButtonStyle& style, int w, int h, int y)
+                                          const ImageButtonStyle& style, int w, int h, int y)
 {
     auto* button = new CSFQTButton(nullptr);
     button->setMinimumSize(w, h);
@@ -312,22 +525,40 @@ CSFQTProgressCtrl* CSFQTListCtrl::NewCellProgress(CSFQTView* container, UINT id,
 
 // ---- Cell controls ---------------------------------------------------------------------------
 
+namespace {
+// A text argument kept for later builds (null stays null).
+struct Text {
+    explicit Text(const wchar_t* s) : set(s != nullptr), text(s ? s : L"") {}
+    const wchar_t* get() const { return set ? text.c_str() : nullptr; }
+    bool set;
+    std::wstring text;
+};
+}  // namespace
+
 void CSFQTListCtrl::AddOneOperateBtn(int row, int col, int id, const wchar_t* tip, ImageButtonStyle& style, int w,
                                      int h, int x)
 {
-    CSFQTView* container = NewContainer(true);
     ForgetRowEntries(row, KindButton, static_cast<UINT>(id));
-    CSFQTButton* button = nullptr;
-    if (tip) {
-        const int y = (m_nRowHeight - h) / 2;
-        button = NewCellButton(container, id, tip, style, w, h, y);
-        container->m_nTopOffset = y;
-        container->m_nFirstButtonX = x;
-        container->AddButton(button);
-    }
-    if (!InstallContainer(row, col, container))
+    std::vector<Registration> regs;
+    if (tip)
+        regs.emplace_back(KindButton, static_cast<UINT>(id));
+    auto skin = std::make_shared<ImageButtonStyle>(style);
+    const Text t(tip);
+    const int rowHeight = m_nRowHeight;
+    const bool installed = InstallCell(row, col, false, regs, [=](std::vector<QWidget*>& made) {
+        CSFQTView* container = NewContainer(true);
+        if (t.set) {
+            const int y = (rowHeight - h) / 2;
+            CSFQTButton* button = NewCellButton(container, id, t.get(), *skin, w, h, y);
+            container->m_nTopOffset = y;
+            container->m_nFirstButtonX = x;
+            container->AddButton(button);
+            made.push_back(button);
+        }
+        return container;
+    });
+    if (!installed)
         return;
-    Register(row, KindButton, button, container, static_cast<UINT>(id));
     if (QTableWidgetItem* it = item(row, col))
         it->setData(Qt::UserRole, 1);
     viewport()->update();
@@ -335,103 +566,133 @@ void CSFQTListCtrl::AddOneOperateBtn(int row, int col, int id, const wchar_t* ti
 
 void CSFQTListCtrl::SetSingleItem(int row, int col, const wchar_t* tip, ImageButtonStyle& style, int id)
 {
-    CSFQTView* container = NewContainer(false);
-    CSFQTButton* button = nullptr;
-    const int y = (m_nRowHeight - 24) / 2;
-    if (tip) {
-        button = NewCellButton(container, id, tip, style, 24, 24, y);
-        container->m_nTopOffset = y;
-        container->AddButton(button);
-    }
-    if (InstallContainer(row, col, container))
-        Register(row, KindButton, button, container, static_cast<UINT>(id));
+    std::vector<Registration> regs;
+    if (tip)
+        regs.emplace_back(KindButton, static_cast<UINT>(id));
+    auto skin = std::make_shared<ImageButtonStyle>(style);
+    const Text t(tip);
+    const int rowHeight = m_nRowHeight;
+    InstallCell(row, col, false, regs, [=](std::vector<QWidget*>& made) {
+        CSFQTView* container = NewContainer(false);
+        const int y = (rowHeight - 24) / 2;
+        if (t.set) {
+            CSFQTButton* button = NewCellButton(container, id, t.get(), *skin, 24, 24, y);
+            container->m_nTopOffset = y;
+            container->AddButton(button);
+            made.push_back(button);
+        }
+        return container;
+    });
 }
 
 void CSFQTListCtrl::SetItemWidget(int row, int col, const wchar_t* tip1, const wchar_t* tip2, const wchar_t* tip3,
                                   ImageButtonStyle& style1, ImageButtonStyle& style2, ImageButtonStyle& style3)
 {
-    CSFQTView* container = NewContainer(false);
-    const int y = (m_nRowHeight - 24) / 2;
-    container->m_nTopOffset = y;
-    const wchar_t* tips[3] = {tip1, tip2, tip3};
-    ImageButtonStyle* styles[3] = {&style1, &style2, &style3};
     const int ids[3] = {IdWidgetBtn1, IdWidgetBtn2, IdWidgetBtn3};
-    CSFQTButton* made[3] = {};
+    const std::array<Text, 3> tips{Text(tip1), Text(tip2), Text(tip3)};
+    const std::array<std::shared_ptr<ImageButtonStyle>, 3> styles{std::make_shared<ImageButtonStyle>(style1),
+                                                                  std::make_shared<ImageButtonStyle>(style2),
+                                                                  std::make_shared<ImageButtonStyle>(style3)};
+    std::vector<Registration> regs;
     for (int i = 0; i < 3; ++i) {
-        if (!tips[i])
-            continue;
-        made[i] = NewCellButton(container, ids[i], tips[i], *styles[i], 24, 24, y);
-        container->AddButton(made[i]);
+        if (tips[static_cast<size_t>(i)].set)
+            regs.emplace_back(KindButton, static_cast<UINT>(ids[i]));
     }
-    if (!InstallContainer(row, col, container))
-        return;
-    for (int i = 0; i < 3; ++i)
-        Register(row, KindButton, made[i], container, static_cast<UINT>(ids[i]));
+    const int rowHeight = m_nRowHeight;
+    InstallCell(row, col, false, regs, [=](std::vector<QWidget*>& made) {
+        CSFQTView* container = NewContainer(false);
+        const int y = (rowHeight - 24) / 2;
+        container->m_nTopOffset = y;
+        for (size_t i = 0; i < 3; ++i) {
+            if (!tips[i].set)
+                continue;
+            CSFQTButton* button = NewCellButton(container, ids[i], tips[i].get(), *styles[i], 24, 24, y);
+            container->AddButton(button);
+            made.push_back(button);
+        }
+        return container;
+    });
 }
 
 void CSFQTListCtrl::AddOperateBtn(int row, int col, const wchar_t* text, int id, ImageButtonStyle& style, int w,
                                   int h)
 {
-    CSFQTView* container = NewContainer(false);
-    const int y = (m_nRowHeight - h) / 2;
-    container->m_nTopOffset = y;
-    CSFQTButton* button = nullptr;
-    if (text) {
-        button = NewCellButton(container, id, text, style, w, h, y);
-        button->SetWindowTextW(text);
-        button->SetTextColor(0xffffff);
-        container->AddButton(button);
-    }
-    CSFQTProgressCtrl* bar = nullptr;
-    if (col == 7) {
-        bar = NewCellProgress(container, IdProgress, RECT{0, 0, w, h});
-        container->AddProgressCtrl(bar);
-    }
-    if (!InstallContainer(row, col, container))
-        return;
-    Register(row, KindButton, button, container, static_cast<UINT>(id));
-    Register(row, KindProgress, bar, container, IdProgress);
+    std::vector<Registration> regs;
+    if (text)
+        regs.emplace_back(KindButton, static_cast<UINT>(id));
+    if (col == 7)
+        regs.emplace_back(KindProgress, static_cast<UINT>(IdProgress));
+    auto skin = std::make_shared<ImageButtonStyle>(style);
+    const Text t(text);
+    const int rowHeight = m_nRowHeight;
+    InstallCell(row, col, false, regs, [=](std::vector<QWidget*>& made) {
+        CSFQTView* container = NewContainer(false);
+        const int y = (rowHeight - h) / 2;
+        container->m_nTopOffset = y;
+        if (t.set) {
+            CSFQTButton* button = NewCellButton(container, id, t.get(), *skin, w, h, y);
+            button->SetWindowTextW(t.get());
+            button->SetTextColor(0xffffff);
+            container->AddButton(button);
+            made.push_back(button);
+        }
+        if (col == 7) {
+            CSFQTProgressCtrl* bar = NewCellProgress(container, IdProgress, RECT{0, 0, w, h});
+            container->AddProgressCtrl(bar);
+            made.push_back(bar);
+        }
+        return container;
+    });
 }
 
 void CSFQTListCtrl::AddOperateBtnEx(int row, int col, const wchar_t* text, int id, ImageButtonStyle& style, int w,
                                     int h, ImageButtonStyle& style2, const wchar_t* text2, int x)
 {
-    CSFQTView* container = NewContainer(true);
     ForgetRowEntries(row, KindButton, static_cast<UINT>(id));
-    const int y = (m_nRowHeight - h - 5) / 2;
-    container->m_nTopOffset = y;
-    CSFQTButton* button = nullptr;
-    if (text) {
-        button = NewCellButton(container, id, text, style, w, h, y);
-        button->SetWindowTextW(text);
-        button->SetTextColor(0xffffff);
-        container->AddButton(button);
-    }
-    CSFQTProgressCtrl* bar = nullptr;
-    CSFQTButton* small = nullptr;
-    UINT barId = 0;
+    std::vector<Registration> regs;
+    if (text)
+        regs.emplace_back(KindButton, static_cast<UINT>(id));
     if (col == 8) {
-        barId = IdProgress;
-        bar = NewCellProgress(container, barId, RECT{0, 0, w, 5});
-        bar->SetTextVisible(0);
-        container->m_nTopOffset = y + h;
-        container->AddProgressCtrl(bar);
-        small = NewCellButton(container, IdSmallBtn, text2, style2, 16, 16, y + 4);
-        container->m_nTopOffset = y + 4;
-        container->m_nFirstButtonX = x;
-        container->AddButton(small);
+        regs.emplace_back(KindProgress, static_cast<UINT>(IdProgress));
+        regs.emplace_back(KindButton, static_cast<UINT>(IdSmallBtn));
     } else if (col == 7) {
-        barId = IdProgressEx;
-        bar = NewCellProgress(container, barId, RECT{0, 0, w, 5});
-        bar->SetTextVisible(0);
-        container->m_nTopOffset = y + h;
-        container->AddProgressCtrl(bar);
+        regs.emplace_back(KindProgress, static_cast<UINT>(IdProgressEx));
     }
-    if (!InstallContainer(row, col, container))
+    auto skin = std::make_shared<ImageButtonStyle>(style);
+    auto skin2 = std::make_shared<ImageButtonStyle>(style2);
+    const Text t(text);
+    const Text t2(text2);
+    const int rowHeight = m_nRowHeight;
+    const bool installed = InstallCell(row, col, false, regs, [=](std::vector<QWidget*>& made) {
+        CSFQTView* container = NewContainer(true);
+        const int y = (rowHeight - h - 5) / 2;
+        container->m_nTopOffset = y;
+        if (t.set) {
+            CSFQTButton* button = NewCellButton(container, id, t.get(), *skin, w, h, y);
+            button->SetWindowTextW(t.get());
+            button->SetTextColor(0xffffff);
+            container->AddButton(button);
+            made.push_back(button);
+        }
+        if (col == 8 || col == 7) {
+            CSFQTProgressCtrl* bar = NewCellProgress(container, col == 8 ? IdProgress : IdProgressEx,
+                                                     RECT{0, 0, w, 5});
+            bar->SetTextVisible(0);
+            container->m_nTopOffset = y + h;
+            container->AddProgressCtrl(bar);
+            made.push_back(bar);
+        }
+        if (col == 8) {
+            CSFQTButton* small = NewCellButton(container, IdSmallBtn, t2.get(), *skin2, 16, 16, y + 4);
+            container->m_nTopOffset = y + 4;
+            container->m_nFirstButtonX = x;
+            container->AddButton(small);
+            made.push_back(small);
+        }
+        return container;
+    });
+    if (!installed)
         return;
-    Register(row, KindButton, button, container, static_cast<UINT>(id));
-    Register(row, KindProgress, bar, container, barId);
-    Register(row, KindButton, small, container, IdSmallBtn);
     if (QTableWidgetItem* it = item(row, col))
         it->setBackground(row % 2 == 0 ? m_evenColor : m_oddColor);
 }
@@ -440,89 +701,115 @@ void CSFQTListCtrl::AddOneOperateBtnEx(int row, int col, int id1, const wchar_t*
                                        int h, int x, int id2, const wchar_t* tip2, ImageButtonStyle& style2)
 {
     qCDebug(lcSFList, "AddOneOperateBtnEx...row:%d, col:%d", row, col);
-    CSFQTView* container = NewContainer(true);
     ForgetRowEntries(row, KindButton, static_cast<UINT>(id1));
     ForgetRowEntries(row, KindButton, static_cast<UINT>(id2));
-    const int y = (m_nRowHeight - h) / 2;
-    container->m_nTopOffset = y;
-    container->m_nFirstButtonX = x;
-    CSFQTButton* first = nullptr;
-    CSFQTButton* second = nullptr;
-    if (tip1) {
-        first = NewCellButton(container, id1, tip1, style1, w, h, y);
-        container->AddButton(first);
-    }
-    if (tip2) {
-        if (!first)
-            container->m_nFirstButtonX = w + x + 5;
-        second = NewCellButton(container, id2, tip2, style2, w, h, y);
-        container->AddButton(second);
-    }
-    if (!InstallContainer(row, col, container))
+    std::vector<Registration> regs;
+    if (tip1)
+        regs.emplace_back(KindButton, static_cast<UINT>(id1));
+    if (tip2)
+        regs.emplace_back(KindButton, static_cast<UINT>(id2));
+    auto skin1 = std::make_shared<ImageButtonStyle>(style1);
+    auto skin2 = std::make_shared<ImageButtonStyle>(style2);
+    const Text t1(tip1);
+    const Text t2(tip2);
+    const int rowHeight = m_nRowHeight;
+    const bool installed = InstallCell(row, col, false, regs, [=](std::vector<QWidget*>& made) {
+        CSFQTView* container = NewContainer(true);
+        const int y = (rowHeight - h) / 2;
+        container->m_nTopOffset = y;
+        container->m_nFirstButtonX = x;
+        if (t1.set) {
+            CSFQTButton* first = NewCellButton(container, id1, t1.get(), *skin1, w, h, y);
+            container->AddButton(first);
+            made.push_back(first);
+        }
+        if (t2.set) {
+            if (!t1.set)
+                container->m_nFirstButtonX = w + x + 5;
+            CSFQTButton* second = NewCellButton(container, id2, t2.get(), *skin2, w, h, y);
+            container->AddButton(second);
+            made.push_back(second);
+        }
+        return container;
+    });
+    if (!installed)
         return;
-    Register(row, KindButton, first, container, static_cast<UINT>(id1));
-    Register(row, KindButton, second, container, static_cast<UINT>(id2));
     if (QTableWidgetItem* it = item(row, col))
         it->setBackground(row % 2 == 0 ? m_evenColor : m_oddColor);
 }
 
 void CSFQTListCtrl::SetItemProgress(int row, int col, UINT id, ImageProgressCtrlStyle style)
 {
-    CSFQTView* container = NewContainer(false);
-    auto* bar = new CSFQTProgressCtrl(this);
-    bar->SetSkin(&style);
-    bar->Create(0x10000000, RECT{0, 0, 100, 16}, container, id);
-    bar->SetPos(0);
-    bar->ModifyStyleEx(0x20000, 0, 32);
-    container->m_nTopOffset = (m_nRowHeight - 16) / 2;
-    container->AddProgressCtrl(bar);
-    if (InstallContainer(row, col, container))
-        Register(row, KindProgress, bar, container, id);
+    auto skin = std::make_shared<ImageProgressCtrlStyle>(style);
+    const int rowHeight = m_nRowHeight;
+    InstallCell(row, col, false, {{KindProgress, id}}, [=](std::vector<QWidget*>& made) {
+        CSFQTView* container = NewContainer(false);
+        auto* bar = new CSFQTProgressCtrl(this);
+        bar->SetSkin(skin.get());
+        bar->Create(0x10000000, RECT{0, 0, 100, 16}, container, id);
+        bar->SetPos(0);
+        bar->ModifyStyleEx(0x20000, 0, 32);
+        container->m_nTopOffset = (rowHeight - 16) / 2;
+        container->AddProgressCtrl(bar);
+        made.push_back(bar);
+        return container;
+    });
 }
 
 void CSFQTListCtrl::SetItemCheckWidget(int row, int col, ImageRadioBox& style)
 {
-    CSFQTView* container = NewContainer(false);
-    auto* check = new CSFQTRadioBox(this);
     auto skin = std::make_shared<ImageRadioBox>(style);
-    static_cast<CellContainer*>(container)->Later([check, skin] { check->SetSkin(skin.get()); });
-    check->Create(L"", 0x10010000, RECT{0, 0, 16, 16}, container, IdRowCheck);
-    const int y = (m_nRowHeight - 16) / 2;
-    check->setGeometry(0, y, 16, 16);
-    container->m_nTopOffset = y;
-    container->AddRadioBox(check);
-    if (InstallContainer(row, col, container))
-        Register(row, KindCheck, check, container, IdRowCheck);
+    const int rowHeight = m_nRowHeight;
+    InstallCell(row, col, false, {{KindCheck, static_cast<UINT>(IdRowCheck)}}, [=](std::vector<QWidget*>& made) {
+        CSFQTView* container = NewContainer(false);
+        auto* check = new CSFQTRadioBox(this);
+        static_cast<CellContainer*>(container)->Later([check, skin] { check->SetSkin(skin.get()); });
+        check->Create(L"", 0x10010000, RECT{0, 0, 16, 16}, container, IdRowCheck);
+        const int y = (rowHeight - 16) / 2;
+        check->setGeometry(0, y, 16, 16);
+        container->m_nTopOffset = y;
+        container->AddRadioBox(check);
+        made.push_back(check);
+        return container;
+    });
 }
 
 void CSFQTListCtrl::SetItemEditCtrl(int row, int col, int)
 {
-    CSFQTView* container = NewContainer(false);
-    auto* edit = new CSFQTEditCtrl(this);
-    edit->setFixedSize(180, 24);
-    edit->SetMaxLength(11);
     const UINT id = static_cast<UINT>(row) + 0x40000000u;
-    edit->Create(0x10000000, RECT{0, 0, 180, 24}, container, id, false);
-    edit->SetWindowTextW(L"0");
-    edit->SetNumType(1);
-    container->m_nTopOffset = (m_nRowHeight - 26) / 2;
-    container->AddEdit(edit);
-    if (InstallContainer(row, col, container))
-        Register(row, KindEdit, edit, container, id);
+    const int rowHeight = m_nRowHeight;
+    InstallCell(row, col, true, {{KindEdit, id}}, [=](std::vector<QWidget*>& made) {
+        CSFQTView* container = NewContainer(false);
+        auto* edit = new CSFQTEditCtrl(this);
+        edit->setFixedSize(180, 24);
+        edit->SetMaxLength(11);
+        edit->Create(0x10000000, RECT{0, 0, 180, 24}, container, id, false);
+        edit->SetWindowTextW(L"0");
+        edit->SetNumType(1);
+        container->m_nTopOffset = (rowHeight - 26) / 2;
+        container->AddEdit(edit);
+        made.push_back(edit);
+        return container;
+    });
 }
 
 void CSFQTListCtrl::SetItemPicture(int row, int col, const wchar_t* path)
 {
-    CSFQTView* container = NewContainer(true);
-    const int y = (m_nRowHeight - 16) / 2;
-    if (path) {
-        auto* picture = new CSFQTPictureCtrl(nullptr);
-        picture->Create(L"", 0x10010000, RECT{0, 0, 16, 16}, container, 0);
-        picture->setGeometry(100, y, 16, 16);
-        picture->SetImage(path, false);
-    }
-    container->m_nTopOffset = y;
-    if (!InstallContainer(row, col, container))
+    const Text p(path);
+    const int rowHeight = m_nRowHeight;
+    const bool installed = InstallCell(row, col, false, {}, [=](std::vector<QWidget*>&) {
+        CSFQTView* container = NewContainer(true);
+        const int y = (rowHeight - 16) / 2;
+        if (p.set) {
+            auto* picture = new CSFQTPictureCtrl(nullptr);
+            picture->Create(L"", 0x10010000, RECT{0, 0, 16, 16}, container, 0);
+            picture->setGeometry(100, y, 16, 16);
+            picture->SetImage(p.get(), false);
+        }
+        container->m_nTopOffset = y;
+        return container;
+    });
+    if (!installed)
         return;
     if (QTableWidgetItem* it = item(row, col))
         it->setData(Qt::UserRole, 1);
@@ -530,41 +817,50 @@ void CSFQTListCtrl::SetItemPicture(int row, int col, const wchar_t* path)
 
 void CSFQTListCtrl::DeleteOneOperateBtn(int row, int col, UINT id)
 {
-    if (!FirstControl<CSFQTButton>(row, KindButton, id))
+    if (!FirstRecord(row, KindButton, id))
         return;
-    const QModelIndex index = model()->index(row, col);
-    if (QWidget* container = indexWidget(index)) {
-        ForgetContainer(row, container);
-        setIndexWidget(index, nullptr);
+    if (RowCells* cells = Cells(row)) {
+        Renumber();
+        RemoveCell(*cells, col);
     }
 }
 
 void CSFQTListCtrl::SetItemComboBox(int row, int col, int type, int id, ImageComboBoxStyle& style, const wchar_t*,
                                     const wchar_t*, std::wstring* items)
 {
-    CSFQTView* container = NewContainer(false);
-    auto* combo = new CSFQTComboBox(this);
-    combo->setFixedSize(135, 26);
     const bool known = type >= 0 && type <= 4;
     const UINT comboId = static_cast<UINT>(id) + (known ? kComboBase[type] : 0u);
-    combo->Create(0x50010000, RECT{0, 0, 150, 22}, container, comboId);
-    combo->SetSkin(&style);
+    std::vector<Registration> regs;
+    if (known)
+        regs.emplace_back(KindCombo0 + type, comboId);
+    auto skin = std::make_shared<ImageComboBoxStyle>(style);
+    std::vector<std::wstring> texts;
     if (items && known) {
         static const int counts[5] = {7, 2, 4, 6, 6};
-        int n = counts[type];
-        if (type == 0 && row > 4)
-            n = 8;
-        for (int i = 0; i < n; ++i)
-            combo->AddString(items[i].c_str());
-        if (type == 1)
-            combo->SetCurSel(1);
-        if (type == 3 || type == 4)
-            combo->EnableWindow(0);
+        const int n = type == 0 && row > 4 ? 8 : counts[type];
+        texts.assign(items, items + n);
     }
-    container->m_nTopOffset = (m_nRowHeight - 22) / 2;
-    container->AddComboBox(combo);
-    if (InstallContainer(row, col, container) && known)
-        Register(row, KindCombo0 + type, combo, container, comboId);
+    const int rowHeight = m_nRowHeight;
+    InstallCell(row, col, true, regs, [=](std::vector<QWidget*>& made) {
+        CSFQTView* container = NewContainer(false);
+        auto* combo = new CSFQTComboBox(this);
+        combo->setFixedSize(135, 26);
+        combo->Create(0x50010000, RECT{0, 0, 150, 22}, container, comboId);
+        combo->SetSkin(skin.get());
+        if (!texts.empty()) {
+            for (const std::wstring& text : texts)
+                combo->AddString(text.c_str());
+            if (type == 1)
+                combo->SetCurSel(1);
+            if (type == 3 || type == 4)
+                combo->EnableWindow(0);
+        }
+        container->m_nTopOffset = (rowHeight - 22) / 2;
+        container->AddComboBox(combo);
+        if (known)
+            made.push_back(combo);
+        return container;
+    });
 }
 
 int CSFQTListCtrl::GetItemText(int row, int col, wchar_t* buffer, int size, int) const
@@ -621,13 +917,17 @@ void CSFQTListCtrl::RADIO_OnClicked(int checked, int id, POINT)
 void CSFQTListCtrl::OnAllCheckClicked()
 {
     const int state = m_pHeaderCheck ? m_pHeaderCheck->GetCheck() : 0;
-    for (const auto& cells : m_rows) {
-        if (!cells)
-            continue;
-        for (const CellControl& c : cells->controls) {
-            if (c.kind == KindCheck && c.control->isEnabled())
-                static_cast<CSFQTRadioBox*>(c.control)->SetCheck(state);
-        }
+    for (int r = 0; r < static_cast<int>(m_rows.size()); ++r) {
+        ForEachRecord(r, [state](Cell&, CellControl& c) {
+            if (c.kind != KindCheck)
+                return;
+            if (c.control) {
+                if (c.control->isEnabled())
+                    static_cast<CSFQTRadioBox*>(c.control)->SetCheck(state);
+            } else if (c.enabled != 0) {
+                c.check = state;
+            }
+        });
     }
     SFSendCommandToParent(this, IdHeaderCheck);
 }
@@ -637,15 +937,14 @@ void CSFQTListCtrl::OnCheckClicked(BOOL checked)
     qCDebug(lcSFList, "CSFQTListCtrl::OnCheckClicked");
     if (m_pHeaderCheck) {
         bool all = checked != 0;
-        for (const auto& cells : m_rows) {
-            if (!all || !cells)
-                continue;
-            for (const CellControl& c : cells->controls) {
-                if (c.kind == KindCheck && !static_cast<CSFQTRadioBox*>(c.control)->GetCheck()) {
+        for (int r = 0; all && r < static_cast<int>(m_rows.size()); ++r) {
+            ForEachRecord(r, [&all](Cell&, CellControl& c) {
+                if (c.kind != KindCheck)
+                    return;
+                const int state = c.control ? static_cast<CSFQTRadioBox*>(c.control)->GetCheck() : c.check;
+                if (state <= 0)
                     all = false;
-                    break;
-                }
-            }
+            });
         }
         m_pHeaderCheck->SetCheck(all ? 1 : 0);
     }
@@ -653,25 +952,30 @@ void CSFQTListCtrl::OnCheckClicked(BOOL checked)
 }
 
 // ---- Per-row operations ----------------------------------------------------------------------
+// Each writes the state to the row's records and to the controls that exist at the moment.
 
 int CSFQTListCtrl::SetCheck(int row, int check)
 {
     int found = 0;
-    if (RowCells* cells = Cells(row)) {
-        for (const CellControl& c : cells->controls) {
-            if (c.kind == KindCheck) {
-                static_cast<CSFQTRadioBox*>(c.control)->SetCheck(check);
-                found = 1;
-            }
-        }
-    }
+    ForEachRecord(row, [&found, check](Cell&, CellControl& c) {
+        if (c.kind != KindCheck)
+            return;
+        c.check = check;
+        if (c.control)
+            static_cast<CSFQTRadioBox*>(c.control)->SetCheck(check);
+        found = 1;
+    });
     return found;
 }
 
 int CSFQTListCtrl::IsCheck(int row)
 {
-    auto* check = FirstControl<CSFQTRadioBox>(row, KindCheck, 0);
-    return check ? check->GetCheck() : 0;
+    const CellControl* c = FirstRecord(row, KindCheck, 0);
+    if (!c)
+        return 0;
+    if (c->control)
+        return static_cast<CSFQTRadioBox*>(c->control)->GetCheck();
+    return c->check > 0 ? c->check : 0;
 }
 
 void CSFQTListCtrl::SetAllCheck(int check)
@@ -695,50 +999,61 @@ void CSFQTListCtrl::SetRowEnable(int row, bool enable)
 void CSFQTListCtrl::SetBtnEnable(int row, int id, bool enable)
 {
     ScrollKeeper keep(this);
-    if (RowCells* cells = Cells(row)) {
-        for (const CellControl& c : cells->controls) {
-            if (c.kind == KindButton && c.id == static_cast<UINT>(id))
-                c.control->setEnabled(enable);
-        }
-    }
+    ForEachRecord(row, [id, enable](Cell&, CellControl& c) {
+        if (c.kind != KindButton || c.id != static_cast<UINT>(id))
+            return;
+        c.enabled = enable ? 1 : 0;
+        if (c.control)
+            c.control->setEnabled(enable);
+    });
 }
 
 void CSFQTListCtrl::SetBtnEnable(int row, bool enable)
 {
     ScrollKeeper keep(this);
-    if (RowCells* cells = Cells(row)) {
-        for (const CellControl& c : cells->controls) {
-            if (c.kind == KindButton)
-                c.control->setEnabled(enable);
-        }
-    }
+    ForEachRecord(row, [enable](Cell&, CellControl& c) {
+        if (c.kind != KindButton)
+            return;
+        c.enabled = enable ? 1 : 0;
+        if (c.control)
+            c.control->setEnabled(enable);
+    });
 }
 
 void CSFQTListCtrl::SetItemShow(int row, int col, UINT id, bool show)
 {
     ScrollKeeper keep(this);
-    QWidget* target = FirstControl<CSFQTButton>(row, KindButton, id);
+    CellControl* target = FirstRecord(row, KindButton, id);
     qCDebug(lcSFList, "SetItemShow...row:%d, col:%d, id:%d, button:%p", row, col, static_cast<int>(id),
-            static_cast<void*>(target));
+            static_cast<void*>(target ? target->control : nullptr));
     if (!target)
-        target = FirstControl<CSFQTProgressCtrl>(row, KindProgress, id);
-    if (target)
-        target->setVisible(show);
+        target = FirstRecord(row, KindProgress, id);
+    if (!target)
+        return;
+    target->shown = show ? 1 : 0;
+    if (target->control)
+        target->control->setVisible(show);
 }
 
 void CSFQTListCtrl::SetProgress(int row, int pos, UINT id)
 {
-    if (RowCells* cells = Cells(row)) {
-        for (const CellControl& c : cells->controls) {
-            if (c.kind == KindProgress && c.id == id)
-                static_cast<CSFQTProgressCtrl*>(c.control)->SetPos(pos);
-        }
-    }
+    ForEachRecord(row, [pos, id](Cell&, CellControl& c) {
+        if (c.kind != KindProgress || c.id != id)
+            return;
+        c.pos = pos;
+        if (c.control)
+            static_cast<CSFQTProgressCtrl*>(c.control)->SetPos(pos);
+    });
 }
 
 void CSFQTListCtrl::SetItemExpand(int row, int, UINT id, ImageButtonStyle& style, const wchar_t* tip)
 {
-    if (auto* button = FirstControl<CSFQTButton>(row, KindButton, id)) {
+    CellControl* c = FirstRecord(row, KindButton, id);
+    if (!c)
+        return;
+    c->skin = std::make_shared<ImageButtonStyle>(style);
+    c->tip = std::wstring(tip ? tip : L"");
+    if (auto* button = static_cast<CSFQTButton*>(c->control)) {
         FlushSkins(button->parentWidget());
         button->SetSkin(&style);
         button->SetToolTipText(tip);
@@ -747,7 +1062,12 @@ void CSFQTListCtrl::SetItemExpand(int row, int, UINT id, ImageButtonStyle& style
 
 void CSFQTListCtrl::SetOpeBtnText(int row, int id, const wchar_t* text)
 {
-    if (auto* button = FirstControl<CSFQTButton>(row, KindButton, static_cast<UINT>(id))) {
+    CellControl* c = FirstRecord(row, KindButton, static_cast<UINT>(id));
+    if (!c)
+        return;
+    c->text = std::wstring(text ? text : L"");
+    c->tip = c->text;
+    if (auto* button = static_cast<CSFQTButton*>(c->control)) {
         button->SetWindowTextW(text);
         button->SetToolTipText(text);
     }

@@ -106,7 +106,12 @@ bool ExternalFleet::Start(const std::vector<devsim::DeviceState>& devices, uint1
 bool ClickCellButton(void* listCtrl, int row, int column)
 {
     auto* table = dynamic_cast<QTableWidget*>(static_cast<CSFListCtrl*>(listCtrl));
-    QWidget* cell = table ? table->cellWidget(row, column) : nullptr;
+    if (!table)
+        return false;
+    // As a user would: the row is scrolled into view first, where it has its cell controls.
+    table->scrollTo(table->model()->index(row, column));
+    QCoreApplication::processEvents();
+    QWidget* cell = table->cellWidget(row, column);
     QAbstractButton* button = cell ? cell->findChild<QAbstractButton*>() : nullptr;
     if (!button)
         return false;

@@ -389,7 +389,8 @@ TEST(ListCtrl, DeleteCheckedRowsDeletesExactlyTheCheckedRows)
         for (int r = 0; r < f.list->GetItemCount(); ++r) {
             EXPECT_EQ(f.TextAt(r, 2), std::to_wstring(kept[static_cast<size_t>(r)])) << rows << " rows, row " << r;
             EXPECT_EQ(f.list->IsCheck(r), 0);
-            EXPECT_EQ(f.list->indexWidget(f.list->model()->index(r, 8))->findChild<CSFQTButton*>(), f.Button(r));
+            CSFQTButton* button = f.Button(r);
+            EXPECT_EQ(f.list->indexWidget(f.list->model()->index(r, 8))->findChild<CSFQTButton*>(), button);
             EXPECT_EQ(f.ClickedRow(f.Button(r, 1)), r);
         }
         EXPECT_EQ(f.list->horizontalHeader()->count(), 9);

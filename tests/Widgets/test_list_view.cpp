@@ -30,6 +30,8 @@ Shown ShownButtons(CSFQTListCtrl* list)
 {
     Shown shown;
     for (int r = 0; r < list->rowCount(); ++r) {
+        if (!list->RowLive(r))
+            continue;
         const std::vector<QWidget*> buttons = list->CellControls(r, CSFQTListCtrl::KindButton);
         if (buttons.empty() || !buttons[0]->isVisibleTo(list))
             continue;
