@@ -354,6 +354,15 @@ TEST_F(UpgradeFleet, StopEndsRunningAndWaitingDevicesAndLeavesNoLoginOpen)
             return h != 0;
         }, 10000));
     }
+
+    // The stop is over: the next batch starts from the dialog like the first.
+    for (int row = 0; row < page->GetListCtrl()->GetItemCount(); ++row)
+        page->GetListCtrl()->SetCheck(row, 0);
+    RunBatch(answers, {3, 4}, file);
+    EXPECT_EQ(logic->GetTaskVec().size(), 2u);
+    wchar_t caption[64] = {};
+    page->GetBatchButton()->GetWindowTextW(caption, 63);
+    EXPECT_EQ(std::wstring(caption), std::wstring(Tr(L"  Stop upgrading")));
 }
 
 } // namespace
