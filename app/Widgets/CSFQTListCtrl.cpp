@@ -439,15 +439,28 @@ int CSFQTListCtrl::SetItemText(int row, int col, const wchar_t* text)
         return 0;
     auto* it = new QTableWidgetItem(SFFromWide(text));
     ApplyTextFlags(it, col);
+    KeepBackground(row, col, it);
     setItem(row, col, it);
     return 1;
+}
+
+// A new text keeps the cell's row colour (stripe or highlight).
+void CSFQTListCtrl::KeepBackground(int row, int col, QTableWidgetItem* replacement) const
+{
+    if (const QTableWidgetItem* old = item(row, col)) {
+        const QVariant background = old->data(Qt::BackgroundRole);
+        if (background.isValid())
+            replacement->setData(Qt::BackgroundRole, background);
+    }
 }
 
 int CSFQTListCtrl::SetItemText(int row, int col, const wchar_t* text, int)
 {
     if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount() || !text)
         return 0;
-    setItem(row, col, new QTableWidgetItem(SFFromWide(text)));
+    auto* it = new QTableWidgetItem(SFFromWide(text));
+    KeepBackground(row, col, it);
+    setItem(row, col, it);
     const std::vector<QWidget*> edits = CellControls(row, KindEdit);
     if (!edits.empty())
         static_cast<CSFQTEditCtrl*>(edits.front())->SetWindowTextW(text);

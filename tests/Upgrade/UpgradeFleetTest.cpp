@@ -435,6 +435,9 @@ TEST_F(UpgradeFleet, RowBrowseUpgradeAndResultButtons)
     ASSERT_TRUE(ClickRowButton(*page, first, CUpgradeEventImp::ID_BROWSE));
     EXPECT_EQ(Cell(first, CUpgradeEventImp::COL_FILE), QString::fromStdString(good).toStdWString());
     EXPECT_EQ(list->item(first, CUpgradeEventImp::COL_FILE)->toolTip(), QStringLiteral("row.bin"));
+    EXPECT_EQ(list->item(first, CUpgradeEventImp::COL_FILE)->background(),
+              list->item(first, CUpgradeEventImp::COL_TYPE)->background())
+        << "the path keeps the row's colour";
     answers.QueueFile(bad);
     const size_t shown = answers.Texts().size();
     ASSERT_TRUE(ClickRowButton(*page, first, CUpgradeEventImp::ID_BROWSE));
