@@ -299,6 +299,7 @@ TEST_F(UpgradeFleet, StopEndsRunningAndWaitingDevicesAndLeavesNoLoginOpen)
     ASSERT_TRUE(shelltest::WaitUntil([&] {
         return tasks[0]->m_nTransferPhase == 1 && tasks[1]->m_nTransferPhase == 2 && tasks[2]->m_nTransferPhase == 2;
     }));
+    Shot(*main, nullptr, "sending");
 
     // A row under way cannot be queued again: its Upgrade button is gone.
     auto* list = dynamic_cast<QWidget*>(page->GetListCtrl());
@@ -344,6 +345,7 @@ TEST_F(UpgradeFleet, StopEndsRunningAndWaitingDevicesAndLeavesNoLoginOpen)
         EXPECT_EQ(Code(RowOf(fleet.Ip(i))), DWORD(UPGRADE_CANCELED));
     EXPECT_FALSE(page->IsSendingFile());
     EXPECT_TRUE(main->AllModulesStopped());
+    Shot(*main, nullptr, "stopped");
 
     // Each device allows one session: a login of ours succeeds only when none was left open.
     for (size_t i = 0; i < count; ++i) {
