@@ -191,9 +191,19 @@ TEST_F(UpgradePage, BatchDialogTakesOnlyCheckedFiles)
     dlg->OnBtnBrowse();
     EXPECT_EQ(dlg->GetPathText(), QString::fromStdString(good).toStdWString());
     EXPECT_TRUE(dlg->IsOkEnabled());
-    answers.QueueFile(bad);
+    // A file too short for a header is refused but leaves OK as it was.
+    opt.magic.clear();
+    opt.truncateTo = 7;
+    const std::string tiny = upgradetest::MakeFirmware("dialog-tiny.bin", opt);
+    answers.QueueFile(tiny);
     dlg->OnBtnBrowse();
     EXPECT_TRUE(answers.Saw(L"Not BIOS upgrade file."));
+    EXPECT_EQ(dlg->GetPathText(), QString::fromStdString(good).toStdWString());
+    EXPECT_TRUE(dlg->IsOkEnabled());
+    const size_t refusals = answers.Texts().size();
+    answers.QueueFile(bad);
+    dlg->OnBtnBrowse();
+    EXPECT_EQ(answers.Texts().size(), refusals + 1);
     EXPECT_EQ(dlg->GetPathText(), QString::fromStdString(good).toStdWString()) << "the accepted path stays";
     EXPECT_FALSE(dlg->IsOkEnabled());
     dlg->OnDlgKeyDown(0, 13);
