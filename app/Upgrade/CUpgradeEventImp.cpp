@@ -472,8 +472,9 @@ void CUpgradeEventImp::StartBatchUpgrade(std::string firmwarePath)
 {
     if (!m_pUpgradeUILogic || !m_pListCtrl)
         return;
-    // A run or a stop under way keeps its records: a second batch waits for it to end.
-    if (m_pUpgradeUILogic->IsUpgrading() || m_pUpgradeUILogic->IsStopping()) {
+    // A run or a stop under way keeps its records: a second batch waits for it to end. The stop
+    // flag outlives a finished stop, so only the run flag tells whether one is under way.
+    if (m_pUpgradeUILogic->IsUpgrading()) {
         ShowMessage(L"Now upgrading,please wait...");
         return;
     }

@@ -155,6 +155,7 @@ void CUpgradeFileDlg::OnBtnBrowse()
         return;
     const FirmwareCheck result = CheckFirmwareFile(QString::fromWCharArray(file).toStdString());
     if (!CheckFirmwareHeader(file, GetUIWnd())) {
+        // Only a file without a known signature withdraws OK; a short or unreadable one leaves it.
         if (result == FirmwareCheck::NotFirmware)
             EnableOk(false);
         return;

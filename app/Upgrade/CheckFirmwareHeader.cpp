@@ -26,7 +26,7 @@ FirmwareCheck CheckFirmwareFile(const std::string& path)
     if (path.empty() || !file.open(QIODevice::ReadOnly))
         return FirmwareCheck::OpenFailed;
     if (file.size() < 8)
-        return FirmwareCheck::NotFirmware;
+        return FirmwareCheck::TooShort;
     unsigned char header[16] = {};
     file.read(reinterpret_cast<char*>(header), 8);
     file.close();

@@ -7,7 +7,8 @@
 enum class FirmwareCheck {
     Accepted,
     OpenFailed,   // "Failed to open file."
-    NotFirmware   // "Not BIOS upgrade file." (shorter than 8 bytes, or no signature matches)
+    TooShort,     // "Not BIOS upgrade file." (shorter than 8 bytes)
+    NotFirmware   // "Not BIOS upgrade file." (no signature matches)
 };
 
 // The verdict on the file at a UTF-8 path; the file is closed again before it returns.

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QToolTip>
 
 #include "Widgets/CSFQTButton.h"
@@ -23,6 +24,38 @@
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFMsgMap.h"
 #include "Widgets/SFSkin.h"
+
+namespace {
+
+// Width of a cell's text left of the buttons placed after it (a result mark beside an address);
+// 0 when the cell has none.
+int TextRoomBeforeButtons(const QAbstractItemView* view, const QModelIndex& index)
+{
+    auto* cell = dynamic_cast<CSFQTView*>(view->indexWidget(index));
+    return cell && cell->m_nFirstButtonX > 0 ? cell->m_nFirstButtonX : 0;
+}
+
+// Cuts a cell's text with an ellipsis before the buttons that follow it instead of under them.
+class CellTextDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        auto* view = qobject_cast<const QAbstractItemView*>(parent());
+        const int room = view ? TextRoomBeforeButtons(view, index) : 0;
+        if (room <= 0 || option->text.isEmpty())
+            return;
+        int width = room - 8;
+        if (!option->icon.isNull())
+            width -= option->decorationSize.width() + 4;
+        option->text = option->fontMetrics.elidedText(option->text, Qt::ElideRight, std::max(width, 0));
+    }
+};
+
+} // namespace
 
 Q_LOGGING_CATEGORY(lcSFList, "widgets.list", QtWarningMsg)
 
@@ -45,6 +78,7 @@ CSFQTListCtrl::CSFQTListCtrl(ISFListCtrlEvent* sink) : QTableWidget(nullptr), CS
     // Rows have a fixed height: a text wider than its column is cut with an ellipsis, not wrapped.
     setWordWrap(false);
     setTextElideMode(Qt::ElideRight);
+    setItemDelegate(new CellTextDelegate(this));
     // A highlighted row is a light tint of the accent colour with dark text, so that the blue
     // type icons and cell buttons stay visible on it.
     QPalette colours = palette();
@@ -454,15 +488,28 @@ int CSFQTListCtrl::SetItemText(int row, int col, const wchar_t* text)
         return 0;
     auto* it = new QTableWidgetItem(SFFromWide(text));
     ApplyTextFlags(it, col);
+    KeepBackground(row, col, it);
     setItem(row, col, it);
     return 1;
+}
+
+// A new text keeps the cell's row colour (stripe or highlight).
+void CSFQTListCtrl::KeepBackground(int row, int col, QTableWidgetItem* replacement) const
+{
+    if (const QTableWidgetItem* old = item(row, col)) {
+        const QVariant background = old->data(Qt::BackgroundRole);
+        if (background.isValid())
+            replacement->setData(Qt::BackgroundRole, background);
+    }
 }
 
 int CSFQTListCtrl::SetItemText(int row, int col, const wchar_t* text, int)
 {
     if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount() || !text)
         return 0;
-    setItem(row, col, new QTableWidgetItem(SFFromWide(text)));
+    auto* it = new QTableWidgetItem(SFFromWide(text));
+    KeepBackground(row, col, it);
+    setItem(row, col, it);
     const CellControl* edit = FirstRecord(row, KindEdit, 0);
     if (edit && edit->control)
         static_cast<CSFQTEditCtrl*>(edit->control)->SetWindowTextW(text);
@@ -645,6 +692,8 @@ bool CSFQTListCtrl::viewportEvent(QEvent* event)
         if (it && it->toolTip().isEmpty() && !it->text().isEmpty()) {
             // The room the delegate leaves for the text: the cell less its margins and icon.
             int room = visualRect(index).width() - 8;
+            if (const int before = TextRoomBeforeButtons(this, index); before > 0)
+                room = std::min(room, before - 8);
             if (!it->icon().isNull())
                 room -= (iconSize().isValid() ? iconSize().width() : style()->pixelMetric(QStyle::PM_SmallIconSize)) + 4;
             if (QFontMetrics(it->font()).horizontalAdvance(it->text()) > room) {

@@ -298,6 +298,7 @@ private:
     void SortRows(int col, Qt::SortOrder order);
     void ApplyTextFlags(QTableWidgetItem* item, int col) const;
     void SetRowBackground(int row, const QColor& colour);
+    void KeepBackground(int row, int col, QTableWidgetItem* replacement) const;
     void RemoveRows(const std::set<int>& rows);
     void SetItemChangedConnected(bool on);
     void ApplyHeaderLabels();

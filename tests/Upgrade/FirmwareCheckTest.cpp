@@ -49,14 +49,14 @@ TEST(FirmwareCheck, FilesOfTheMakerAsTheProgramAndTheDeviceSeeThem)
         {"truncated inside the header", [](fwmake::ImageOptions& o) { o.truncateTo = 60; }, FirmwareCheck::Accepted,
          FirmwareReceiver::Verdict::Bad, false},
         {"truncated below eight bytes", [](fwmake::ImageOptions& o) { o.truncateTo = 7; },
-         FirmwareCheck::NotFirmware, FirmwareReceiver::Verdict::Foreign, false},
+         FirmwareCheck::TooShort, FirmwareReceiver::Verdict::Foreign, false},
         {"payload changed after its checksum", [](fwmake::ImageOptions& o) { o.corruptPayload = true; },
          FirmwareCheck::Accepted, FirmwareReceiver::Verdict::Bad, false},
         {"wrong magic", [](fwmake::ImageOptions& o) { o.magic = "XX"; }, FirmwareCheck::NotFirmware,
          FirmwareReceiver::Verdict::Foreign, false},
         {"wrong family", [](fwmake::ImageOptions& o) { o.family = "NVR-VX"; }, FirmwareCheck::Accepted,
          FirmwareReceiver::Verdict::Bad, true},
-        {"empty", [](fwmake::ImageOptions& o) { o.truncateTo = 0; }, FirmwareCheck::NotFirmware,
+        {"empty", [](fwmake::ImageOptions& o) { o.truncateTo = 0; }, FirmwareCheck::TooShort,
          FirmwareReceiver::Verdict::Foreign, false},
     };
     for (const Case& c : cases) {
@@ -79,7 +79,7 @@ TEST(FirmwareCheck, KnownSignaturesOfTheFirstEightBytes)
         std::string bytes;
         FirmwareCheck expected;
     } cases[] = {
-        {std::string("PK\0\0\0\0\0", 7), FirmwareCheck::NotFirmware},
+        {std::string("PK\0\0\0\0\0", 7), FirmwareCheck::TooShort},
         {std::string("PK\0\0\0\0\0\0", 8), FirmwareCheck::Accepted},
         {"ZRanything", FirmwareCheck::Accepted},
         {"\xC0\x80xxxxxx", FirmwareCheck::Accepted},

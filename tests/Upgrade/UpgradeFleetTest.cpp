@@ -21,6 +21,8 @@
 #include "Upgrade/CUpgradeEventImp.h"
 #include "Upgrade/CUpgradeFileDlg.h"
 #include "Upgrade/CUpgradeUILogic.h"
+#include "Widgets/CSFQTButton.h"
+#include "Widgets/CSFQTListCtrl.h"
 #include "devsdk/DevSdk.h"
 
 namespace {
@@ -297,6 +299,7 @@ TEST_F(UpgradeFleet, StopEndsRunningAndWaitingDevicesAndLeavesNoLoginOpen)
     ASSERT_TRUE(shelltest::WaitUntil([&] {
         return tasks[0]->m_nTransferPhase == 1 && tasks[1]->m_nTransferPhase == 2 && tasks[2]->m_nTransferPhase == 2;
     }));
+    Shot(*main, nullptr, "sending");
 
     // A row under way cannot be queued again: its Upgrade button is gone.
     auto* list = dynamic_cast<QWidget*>(page->GetListCtrl());
@@ -342,6 +345,7 @@ TEST_F(UpgradeFleet, StopEndsRunningAndWaitingDevicesAndLeavesNoLoginOpen)
         EXPECT_EQ(Code(RowOf(fleet.Ip(i))), DWORD(UPGRADE_CANCELED));
     EXPECT_FALSE(page->IsSendingFile());
     EXPECT_TRUE(main->AllModulesStopped());
+    Shot(*main, nullptr, "stopped");
 
     // Each device allows one session: a login of ours succeeds only when none was left open.
     for (size_t i = 0; i < count; ++i) {
@@ -354,6 +358,122 @@ TEST_F(UpgradeFleet, StopEndsRunningAndWaitingDevicesAndLeavesNoLoginOpen)
             return h != 0;
         }, 10000));
     }
+
+    // The stop is over: the next batch starts from the dialog like the first.
+    for (int row = 0; row < page->GetListCtrl()->GetItemCount(); ++row)
+        page->GetListCtrl()->SetCheck(row, 0);
+    RunBatch(answers, {3, 4}, file);
+    EXPECT_EQ(logic->GetTaskVec().size(), 2u);
+    wchar_t caption[64] = {};
+    page->GetBatchButton()->GetWindowTextW(caption, 63);
+    EXPECT_EQ(std::wstring(caption), std::wstring(Tr(L"  Stop upgrading")));
 }
 
 } // namespace
+
+namespace {
+
+// A row's cell button, pressed as the user does; false when the row has no such button.
+bool ClickRowButton(CUpgradeEventImp& page, int row, int id)
+{
+    auto* list = dynamic_cast<CSFQTListCtrl*>(page.GetListCtrl());
+    for (QWidget* w : list->CellControls(row, CSFQTListCtrl::KindButton)) {
+        auto* b = qobject_cast<CSFQTButton*>(w);
+        if (b && int(b->Id()) == id) {
+            b->click();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool RowButtonOffered(CUpgradeEventImp& page, int row, int id)
+{
+    auto* list = dynamic_cast<CSFQTListCtrl*>(page.GetListCtrl());
+    for (QWidget* w : list->CellControls(row, CSFQTListCtrl::KindButton)) {
+        auto* b = qobject_cast<CSFQTButton*>(w);
+        if (b && int(b->Id()) == id)
+            return b->isEnabled() && !b->isHidden();
+    }
+    return false;
+}
+
+std::wstring BatchCaption(CUpgradeEventImp& page)
+{
+    wchar_t caption[64] = {};
+    page.GetBatchButton()->GetWindowTextW(caption, 63);
+    return caption;
+}
+
+} // namespace
+
+TEST_F(UpgradeFleet, RowBrowseUpgradeAndResultButtons)
+{
+    std::vector<devsim::DeviceState> devices = {upgradetest::Device("IPC", "IPC-VX2431", 0),
+                                                upgradetest::Device("IPC", "IPC-VX2431", 1)};
+    devices[0].installMs = 3000; // still under way when the second row is queued
+    Start(devices);
+    ASSERT_TRUE(started);
+    const std::string good = upgradetest::MakeFirmware("row.bin", Image("IPC-VX", "3.6", 1 << 20));
+    fwmake::ImageOptions broken = Image("IPC-VX", "3.6", 1000);
+    broken.magic = "XX";
+    const std::string bad = upgradetest::MakeFirmware("row-bad.bin", broken);
+    const int first = RowOf(fleet.Ip(0)), second = RowOf(fleet.Ip(1));
+    auto* list = dynamic_cast<CSFQTListCtrl*>(page->GetListCtrl());
+    DialogAnswerer answers;
+
+    // No file yet: refused, nothing queued.
+    ASSERT_TRUE(ClickRowButton(*page, first, CUpgradeEventImp::ID_UPGRADE));
+    EXPECT_TRUE(answers.Saw(L"Please select the upgrade file path."));
+    EXPECT_EQ(page->IsUpgrading(), 0);
+    EXPECT_TRUE(logic->GetTaskVec().empty());
+
+    // Browse: a refused file leaves the row as it was; an accepted one fills path and tooltip.
+    answers.QueueFile(bad);
+    ASSERT_TRUE(ClickRowButton(*page, first, CUpgradeEventImp::ID_BROWSE));
+    EXPECT_TRUE(answers.Saw(L"Not BIOS upgrade file."));
+    EXPECT_EQ(Cell(first, CUpgradeEventImp::COL_FILE), L"");
+    answers.QueueFile(good);
+    ASSERT_TRUE(ClickRowButton(*page, first, CUpgradeEventImp::ID_BROWSE));
+    EXPECT_EQ(Cell(first, CUpgradeEventImp::COL_FILE), QString::fromStdString(good).toStdWString());
+    EXPECT_EQ(list->item(first, CUpgradeEventImp::COL_FILE)->toolTip(), QStringLiteral("row.bin"));
+    EXPECT_EQ(list->item(first, CUpgradeEventImp::COL_FILE)->background(),
+              list->item(first, CUpgradeEventImp::COL_TYPE)->background())
+        << "the path keeps the row's colour";
+    answers.QueueFile(bad);
+    const size_t shown = answers.Texts().size();
+    ASSERT_TRUE(ClickRowButton(*page, first, CUpgradeEventImp::ID_BROWSE));
+    EXPECT_EQ(answers.Texts().size(), shown + 1);
+    EXPECT_EQ(Cell(first, CUpgradeEventImp::COL_FILE), QString::fromStdString(good).toStdWString());
+    EXPECT_EQ(list->item(first, CUpgradeEventImp::COL_FILE)->toolTip(), QStringLiteral("row.bin"));
+
+    // Upgrade starts the device; its row cannot be queued again while it runs.
+    ASSERT_TRUE(ClickRowButton(*page, first, CUpgradeEventImp::ID_UPGRADE));
+    EXPECT_EQ(page->IsUpgrading(), 1);
+    EXPECT_EQ(BatchCaption(*page), std::wstring(Tr(L"  Stop upgrading")));
+    EXPECT_FALSE(RowButtonOffered(*page, first, CUpgradeEventImp::ID_UPGRADE));
+    EXPECT_FALSE(RowButtonOffered(*page, first, CUpgradeEventImp::ID_BROWSE));
+
+    // A second row joins the running batch.
+    answers.QueueFile(good);
+    ASSERT_TRUE(ClickRowButton(*page, second, CUpgradeEventImp::ID_BROWSE));
+    ASSERT_TRUE(ClickRowButton(*page, second, CUpgradeEventImp::ID_UPGRADE));
+    EXPECT_EQ(logic->GetTaskVec().size(), 2u);
+    EXPECT_EQ(BatchCaption(*page), std::wstring(Tr(L"  Stop upgrading")));
+
+    ASSERT_TRUE(shelltest::WaitUntil([&] { return !page->IsUpgrading(); }, 60000));
+    EXPECT_EQ(BatchCaption(*page), std::wstring(Tr(L"Batch Upgrade")));
+    for (int row : {first, second}) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(Code(row), DWORD(UPGRADE_SUCCESS));
+        EXPECT_TRUE(RowButtonOffered(*page, row, CUpgradeEventImp::ID_UPGRADE));
+    }
+
+    // The Result button shows the device and its result in words.
+    const size_t before = answers.Texts().size();
+    ASSERT_TRUE(ClickRowButton(*page, first, CUpgradeEventImp::ID_RESULT));
+    ASSERT_TRUE(shelltest::WaitUntil([&] { return answers.Texts().size() == before + 1; }));
+    const std::wstring details = answers.Texts().back();
+    EXPECT_NE(details.find(L"Success"), std::wstring::npos) << QString::fromStdWString(details).toStdString();
+    EXPECT_NE(details.find(QString::fromStdString(fleet.Ip(0)).toStdWString()), std::wstring::npos);
+}

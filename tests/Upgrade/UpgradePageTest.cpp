@@ -5,9 +5,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QMouseEvent>
+#include <QHelpEvent>
+#include <QTableWidget>
+#include <QToolTip>
 
 #include <map>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "Main/CDeviceListUILogic.h"
@@ -16,6 +20,7 @@
 #include "Upgrade/CUpgradeFileDlg.h"
 #include "Upgrade/CUpgradeFilterEventImp.h"
 #include "Upgrade/CUpgradeUILogic.h"
+#include "Main/DeviceListSkins.h"
 
 namespace {
 
@@ -191,9 +196,19 @@ TEST_F(UpgradePage, BatchDialogTakesOnlyCheckedFiles)
     dlg->OnBtnBrowse();
     EXPECT_EQ(dlg->GetPathText(), QString::fromStdString(good).toStdWString());
     EXPECT_TRUE(dlg->IsOkEnabled());
-    answers.QueueFile(bad);
+    // A file too short for a header is refused but leaves OK as it was.
+    opt.magic.clear();
+    opt.truncateTo = 7;
+    const std::string tiny = upgradetest::MakeFirmware("dialog-tiny.bin", opt);
+    answers.QueueFile(tiny);
     dlg->OnBtnBrowse();
     EXPECT_TRUE(answers.Saw(L"Not BIOS upgrade file."));
+    EXPECT_EQ(dlg->GetPathText(), QString::fromStdString(good).toStdWString());
+    EXPECT_TRUE(dlg->IsOkEnabled());
+    const size_t refusals = answers.Texts().size();
+    answers.QueueFile(bad);
+    dlg->OnBtnBrowse();
+    EXPECT_EQ(answers.Texts().size(), refusals + 1);
     EXPECT_EQ(dlg->GetPathText(), QString::fromStdString(good).toStdWString()) << "the accepted path stays";
     EXPECT_FALSE(dlg->IsOkEnabled());
     dlg->OnDlgKeyDown(0, 13);
@@ -220,6 +235,38 @@ TEST_F(UpgradePage, BatchDialogTakesOnlyCheckedFiles)
     EXPECT_FALSE(dlg->IsOkEnabled());
     dlg->OnBtnClose();
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(UpgradePage, ResultMarkSitsAfterTheAddressNotOnIt)
+{
+    DEVICE_INFO d = Record(4, "192.168.100.200", "IPC", "IPC-VX2431", "2.800.0000000.1.R", 9);
+    page->AddDevice(&d);
+    page->AddDeviceRow(&d.stNetInfo, false, 0);
+    auto* list = dynamic_cast<QTableWidget*>(page->GetListCtrl());
+    const int row = list->rowCount() - 1;
+    page->OnSize(0, 1400, 700);
+    auto tipAt = [&](int column) {
+        const QPoint at = list->visualRect(list->model()->index(row, column)).topLeft() + QPoint(20, 10);
+        QHelpEvent help(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(list->viewport(), &help);
+        const QString tip = QToolTip::text();
+        QToolTip::hideText();
+        shelltest::WaitUntil([] { return QToolTip::text().isEmpty(); }); // the label goes after a delay
+        return tip;
+    };
+    EXPECT_EQ(tipAt(CUpgradeEventImp::COL_IP), QString()) << "the whole address fits its column";
+    // With the mark the address is cut before it, and shown whole as a tooltip.
+    ImageButtonStyle style = MakeButtonSkin(L"error.png", L"erro_hover.png", L"erro_press.png", L"error.png");
+    page->GetListCtrl()->AddOneOperateBtn(row, CUpgradeEventImp::COL_IP, CUpgradeEventImp::ID_RESULT, L"Result",
+                                          style, 16, 16, 100);
+    EXPECT_EQ(tipAt(CUpgradeEventImp::COL_IP), QStringLiteral("192.168.100.200"));
+    if (const char* dir = std::getenv("VX_UPGRADE_SCREENSHOTS")) {
+        list->resize(1384, 300);
+        shelltest::Pump(100);
+        list->grab().save(QString::fromUtf8(dir) + "/result-mark.png");
+    }
+    page->ResetUpgradeResult(row);
+    EXPECT_EQ(tipAt(CUpgradeEventImp::COL_IP), QString());
 }
 
 } // namespace

@@ -148,6 +148,7 @@ void DialogAnswerer::Poll()
             chooser->reject();
         return;
     }
+    // Every text of the dialog, the message first.
     std::wstring text;
     for (QWidget* child : dialog->findChildren<QWidget*>()) {
         auto* label = dynamic_cast<CSFStatic*>(child);
@@ -155,10 +156,8 @@ void DialogAnswerer::Poll()
             continue;
         wchar_t buf[2048] = {};
         label->GetStaticText(buf, 2047);
-        if (buf[0]) {
-            text = buf;
-            break;
-        }
+        if (buf[0])
+            text += (text.empty() ? L"" : L"\n") + std::wstring(buf);
     }
     {
         std::lock_guard<std::mutex> lk(mu_);
