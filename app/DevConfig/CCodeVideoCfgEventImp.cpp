@@ -13,6 +13,7 @@
 #include "Widgets/SFStatic.h"
 #include "Widgets/SFSkinStyle.h"
 #include "Widgets/SFVideoInFocus.h"
+#include "Widgets/SkinRecords.h"
 
 #include <QWidget>
 
@@ -28,12 +29,15 @@ enum : int {
     ID_STANDARD = 1056, ID_SOFT = 1055, ID_BRIGHT = 1054,
     ID_BRIGHTNESS = 1053, ID_CONTRAST = 1052, ID_GAMMA = 1051, ID_SATURATION = 1050,
     ID_BLC = 1058, ID_DN_COLOR = 1044, ID_DN_AUTO = 1043, ID_DN_BW = 1042,
-    // The FileManage switch-mode combo has an id of its own: it only changes what "Save" sends.
-    ID_FILE_MODE = 1163, ID_FILE_SAVE = 1165,
+    ID_FILE_NORMAL = 1159, ID_FILE_ALLDAY = 1160, ID_FILE_BYTIME = 1161,
+    // The FileManage Day/Night combo has an id of its own: it only changes what "Save" sends.
+    ID_FILE_DAYNIGHT = 1166, ID_FILE_START = 1163, ID_FILE_END = 1164, ID_FILE_SAVE = 1165,
 };
 
-// Switch modes offered by the FileManage combo, in item order.
-constexpr int kFileModes[] = {0, 3, 4, 2};
+// Switch modes of the device's profile rule.
+enum : int { kModeDay = 0, kModeByTime = 2, kModeNight = 3, kModeNormal = 4 };
+
+int SecondsOf(const _SF_SYSTEMTIME& t) { return (t.wHour * 60 + t.wMinute) * 60 + t.wSecond; }
 
 // Colour entry of the channel colour record in use for a profile.
 int32_t* ColorStyleField(AV_CFG_ChannelVideoColor& rec, int profile)
@@ -304,6 +308,15 @@ void CCodeVideoCfgEventImp::RADIO_OnClicked(int checked, int id, POINT)
             Radio(id)->SetCheck(1);
         else
             SelectTab(tab);
+        return;
+    }
+    if (id == ID_FILE_NORMAL || id == ID_FILE_ALLDAY || id == ID_FILE_BYTIME) {
+        if (m_nCurTab != kTabFileManage)
+            return;
+        if (!checked)
+            Radio(id)->SetCheck(1);
+        else
+            FileModeRadio(id);
         return;
     }
     const bool imageRadio = id == ID_STANDARD || id == ID_SOFT || id == ID_BRIGHT || id == ID_DN_COLOR ||
@@ -598,19 +611,95 @@ void CCodeVideoCfgEventImp::OnSaveEffectResult(int ok)
 
 void CCodeVideoCfgEventImp::BuildFileManageTab()
 {
-    MakeLabel(Tr(L"ConfigFileManager"), RECT{20, 60, 160, 84}, m_fileLabels);
-    CSFComboBox* mode = MakeCombo(ID_FILE_MODE, RECT{165, 61, 345, 83});
-    for (const wchar_t* item : {L"Day", L"Night", L"Normal", L"ByTime"})
-        mode->AddString(Tr(item));
-    MakeButton(ID_FILE_SAVE, Tr(L"Save"), RECT{165, 110, 265, 138});
+    MakeLabel(Tr(L"ConfigFileManager"), RECT{0, 0, 100, 24}, m_fileLabels);
+    MakeRadio(ID_FILE_NORMAL, Tr(L"Normal"), RECT{0, 0, 100, 36})->SetCheck(1);
+    MakeRadio(ID_FILE_ALLDAY, Tr(L"AllDay"), RECT{0, 0, 100, 36});
+    MakeRadio(ID_FILE_BYTIME, Tr(L"ByTime"), RECT{0, 0, 100, 36});
+    m_pAlwaysUseLabel = MakeLabel(Tr(L"AlwaysUse"), RECT{0, 0, 80, 24}, m_fileLabels);
+    CSFComboBox* dayNight = MakeCombo(ID_FILE_DAYNIGHT, RECT{0, 0, 150, 22});
+    for (const wchar_t* item : {L"Day", L"Night"})
+        dayNight->AddString(Tr(item));
+    ImageDateTimeStyle timeSkin;
+    timeSkin.strSpare1 = timeSkin.strFrameImage = L"bg_time_noal.png";
+    timeSkin.strDownImage = L"0,0,181,26";
+    timeSkin.strDownHoverImage = L"0,26,181,26";
+    timeSkin.strDownPressedImage = L"0,52,181,26";
+    timeSkin.strDownDisabledImage = L"0,72,181,26";
+    timeSkin.strSpare2 = L"161,0,20,26";
+    timeSkin.strSpare3 = L"161,13,20,13";
+    timeSkin.strSpare4 = L"161,0,20,13";
+    auto makeTime = [&](int id, WORD hour, WORD minute, WORD second) {
+        CSFDateTimeCtrl* editor = CreateSFDateTimeCtrl(this, 1);
+        editor->Create(kChildVisible | 0x00010000, RECT{0, 0, 181, 26},
+                       m_pBuildParent ? m_pBuildParent : GetUIWnd(), UINT(id));
+        editor->SetSkin(&timeSkin);
+        _SF_SYSTEMTIME time{};
+        time.wHour = hour;
+        time.wMinute = minute;
+        time.wSecond = second;
+        editor->SetTime(&time);
+        return editor;
+    };
+    m_pStartLabel = MakeLabel(Tr(L"Day Start Time"), RECT{0, 0, 80, 24}, m_fileLabels);
+    m_pStartTime = makeTime(ID_FILE_START, 0, 0, 0);
+    m_pEndLabel = MakeLabel(Tr(L"Day End Time"), RECT{0, 0, 80, 24}, m_fileLabels);
+    m_pEndTime = makeTime(ID_FILE_END, 23, 59, 59);
+    ImageButtonStyle save = MakeButtonSkin(L"btn_nor.png", L"btn_over.png", L"btn_down.png", L"btn_dis.png");
+    CSFButton* button = MakeButton(ID_FILE_SAVE, Tr(L"Save"), RECT{0, 0, 82, 24});
+    button->SetSkin(&save);
+    m_pAlwaysUseLabel->ShowWindow(0);
+    dayNight->ShowWindow(0);
+    for (CSFStatic* label : {m_pStartLabel, m_pEndLabel})
+        label->ShowWindow(0);
+    m_pStartTime->ShowWindow(0);
+    m_pEndTime->ShowWindow(0);
+}
+
+CSFDateTimeCtrl* CCodeVideoCfgEventImp::TimeEditor(int id) const
+{
+    return id == ID_FILE_START ? m_pStartTime : id == ID_FILE_END ? m_pEndTime : nullptr;
 }
 
 void CCodeVideoCfgEventImp::ShowFileManageTab(int show)
 {
-    ShowGroup(m_fileLabels, show);
-    Combo(ID_FILE_MODE)->ShowWindow(show);
+    m_fileLabels.front()->ShowWindow(show);
+    for (int id : {ID_FILE_NORMAL, ID_FILE_ALLDAY, ID_FILE_BYTIME})
+        Radio(id)->ShowWindow(show);
     Button(ID_FILE_SAVE)->ShowWindow(show);
+    const int allDay = show && Radio(ID_FILE_ALLDAY)->GetCheck();
+    m_pAlwaysUseLabel->ShowWindow(allDay);
+    Combo(ID_FILE_DAYNIGHT)->ShowWindow(allDay);
+    const int byTime = show && Radio(ID_FILE_BYTIME)->GetCheck();
+    m_pStartLabel->ShowWindow(byTime);
+    m_pEndLabel->ShowWindow(byTime);
+    m_pStartTime->ShowWindow(byTime);
+    m_pEndTime->ShowWindow(byTime);
     Radio(ID_TAB_FILE)->SetCheck(show);
+}
+
+void CCodeVideoCfgEventImp::FileModeRadio(int id)
+{
+    Radio(ID_FILE_NORMAL)->SetCheck(id == ID_FILE_NORMAL);
+    Radio(ID_FILE_ALLDAY)->SetCheck(id == ID_FILE_ALLDAY);
+    Radio(ID_FILE_BYTIME)->SetCheck(id == ID_FILE_BYTIME);
+    m_pAlwaysUseLabel->ShowWindow(id == ID_FILE_ALLDAY);
+    Combo(ID_FILE_DAYNIGHT)->ShowWindow(id == ID_FILE_ALLDAY);
+    m_pStartLabel->ShowWindow(id == ID_FILE_BYTIME);
+    m_pEndLabel->ShowWindow(id == ID_FILE_BYTIME);
+    m_pStartTime->ShowWindow(id == ID_FILE_BYTIME);
+    m_pEndTime->ShowWindow(id == ID_FILE_BYTIME);
+    if (id == ID_FILE_ALLDAY)
+        Combo(ID_FILE_DAYNIGHT)->SetCurSel(0);
+}
+
+void CCodeVideoCfgEventImp::EnableFileControls(int enable)
+{
+    for (int id : {ID_FILE_NORMAL, ID_FILE_ALLDAY, ID_FILE_BYTIME})
+        Radio(id)->SetEnabled(enable);
+    Combo(ID_FILE_DAYNIGHT)->EnableWindow(enable);
+    m_pStartTime->EnableWindow(enable);
+    m_pEndTime->EnableWindow(enable);
+    Button(ID_FILE_SAVE)->EnableWindow(enable);
 }
 
 void CCodeVideoCfgEventImp::OnGetConfigFileInfo(std::shared_ptr<tagNET_VIDEOIN_SWITCH_MODE_INFO> record, int ok)
@@ -618,18 +707,41 @@ void CCodeVideoCfgEventImp::OnGetConfigFileInfo(std::shared_ptr<tagNET_VIDEOIN_S
     Radio(ID_TAB_ENCODE)->SetEnabled(1);
     Radio(ID_TAB_IMAGE)->SetEnabled(1);
     m_bFileLoaded = ok && record ? 1 : 0;
-    Combo(ID_FILE_MODE)->EnableWindow(m_bFileLoaded);
-    Button(ID_FILE_SAVE)->EnableWindow(m_bFileLoaded);
+    EnableFileControls(m_bFileLoaded);
     if (!m_bFileLoaded) {
         Message(L"Failed to get config file information.", L"Error");
         return;
     }
-    m_switchMode = *record;
-    int index = 0;
-    for (int i = 0; i < 4; ++i)
-        if (kFileModes[i] == m_switchMode.emSwitchMode)
-            index = i;
-    Combo(ID_FILE_MODE)->SetCurSel(index);
+    // A reaction shows its controls only while the tab itself is shown.
+    const bool shown = m_nCurTab == kTabFileManage;
+    auto react = [&](int id) {
+        FileModeRadio(id);
+        if (!shown)
+            ShowFileManageTab(0);
+    };
+    switch (record->emSwitchMode) {
+    case kModeDay:
+    case kModeNight:
+        react(ID_FILE_ALLDAY);
+        Combo(ID_FILE_DAYNIGHT)->SetCurSel(record->emSwitchMode == kModeNight ? 1 : 0);
+        break;
+    case kModeByTime: {
+        react(ID_FILE_BYTIME);
+        auto clamp = [](int v, int max) { return WORD(std::max(0, std::min(v, max))); };
+        _SF_SYSTEMTIME start{}, end{};
+        start.wHour = clamp(record->nDayStartHour, 23);
+        start.wMinute = clamp(record->nDayStartMinute, 59);
+        start.wSecond = clamp(record->nDayStartSecond, 59);
+        end.wHour = clamp(record->nDayEndHour, 23);
+        end.wMinute = clamp(record->nDayEndMinute, 59);
+        end.wSecond = clamp(record->nDayEndSecond, 59);
+        m_pStartTime->SetTime(&start);
+        m_pEndTime->SetTime(&end);
+        break;
+    }
+    case kModeNormal: react(ID_FILE_NORMAL); break;
+    default: break;
+    }
 }
 
 void CCodeVideoCfgEventImp::OnSaveFileConfig()
@@ -638,12 +750,31 @@ void CCodeVideoCfgEventImp::OnSaveFileConfig()
         Message(L"Failed to get config file information.", L"Error");
         return;
     }
-    const int index = Combo(ID_FILE_MODE)->GetCurSel();
-    m_switchMode.dwSize = sizeof m_switchMode;
-    m_switchMode.emSwitchMode = kFileModes[std::max(0, std::min(index, 3))];
+    tagNET_VIDEOIN_SWITCH_MODE_INFO record{};
+    record.dwSize = sizeof record;
+    if (Radio(ID_FILE_NORMAL)->GetCheck()) {
+        record.emSwitchMode = kModeNormal;
+    } else if (Radio(ID_FILE_ALLDAY)->GetCheck()) {
+        record.emSwitchMode = Combo(ID_FILE_DAYNIGHT)->GetCurSel() == 0 ? kModeDay : kModeNight;
+    } else if (Radio(ID_FILE_BYTIME)->GetCheck()) {
+        record.emSwitchMode = kModeByTime;
+        _SF_SYSTEMTIME start{}, end{};
+        m_pStartTime->GetTime(&start);
+        m_pEndTime->GetTime(&end);
+        if (SecondsOf(end) < SecondsOf(start)) {
+            Message(L"The time is invalid.", L"Error");
+            return;
+        }
+        record.nDayStartHour = start.wHour;
+        record.nDayStartMinute = start.wMinute;
+        record.nDayStartSecond = start.wSecond;
+        record.nDayEndHour = end.wHour;
+        record.nDayEndMinute = end.wMinute;
+        record.nDayEndSecond = end.wSecond;
+    }
     Radio(ID_TAB_ENCODE)->SetEnabled(0);
     Radio(ID_TAB_IMAGE)->SetEnabled(0);
-    m_pRequests->SaveFileConfig(m_switchMode, m_nImageChannel);
+    m_pRequests->SaveFileConfig(record, m_nImageChannel);
 }
 
 void CCodeVideoCfgEventImp::OnSaveConfigFileResult(int ok)
@@ -691,7 +822,7 @@ void CCodeVideoCfgEventImp::SelectChanged(int id, int index)
         m_pRequests->SaveBlackLightInfo(m_nImageChannel, copy);
         return;
     }
-    if (id == ID_FILE_MODE)
+    if (id == ID_FILE_DAYNIGHT)
         return;
     EncodeSelectChanged(id, index);
 }

@@ -13,6 +13,7 @@
 #include "DevConfig/DevConfigRequests.h"
 #include "Widgets/SFButton.h"
 #include "Widgets/SFComboBox.h"
+#include "Widgets/SFDateTimeCtrl.h"
 #include "Widgets/SFEditCtrl.h"
 #include "Widgets/SFSliderCtrl.h"
 #include "Widgets/SFView.h"
@@ -34,6 +35,7 @@ class CCodeVideoCfgEventImp : public ISFViewEvent,
                               public ISFEditCtrlEvent,
                               public ISFButtonEvent,
                               public ISFVideoWindowEvent,
+                              public ISFDateTimeCtrlEvent,
                               public std::enable_shared_from_this<CCodeVideoCfgEventImp> {
 public:
     enum { kTabEncode = 0, kTabImage = 1, kTabFileManage = 2 };
@@ -127,6 +129,8 @@ public:
     CSFRadioBox* Radio(int id) const;
     CSFEditCtrl* Edit(int id) const;
     CSFButton* Button(int id) const;
+    // FileManage start (1163) and end (1164) time editors.
+    CSFDateTimeCtrl* TimeEditor(int id) const;
     CSFStatic* FailureLabel() const { return m_pFailText; }
     std::wstring SliderValueText(int sliderId) const;
 
@@ -219,8 +223,11 @@ private:
     std::shared_ptr<AV_CFG_ChannelName> m_pName;
 
     // FileManage.
+    void FileModeRadio(int id);
+    void EnableFileControls(int enable);
     int m_bFileLoaded = 0;
-    tagNET_VIDEOIN_SWITCH_MODE_INFO m_switchMode{};
+    CSFStatic *m_pAlwaysUseLabel = nullptr, *m_pStartLabel = nullptr, *m_pEndLabel = nullptr;
+    CSFDateTimeCtrl *m_pStartTime = nullptr, *m_pEndTime = nullptr;
 
     // ---- Layout, audio rows, back-light level and channel name ----
 public:

@@ -8,6 +8,8 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <array>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -532,27 +534,200 @@ TEST_F(ImageTab, EachSaveSendsItsOwnCopyAndTheNextWaitsForTheAnswer)
     EXPECT_EQ(boxes.texts, std::vector<std::wstring>{L"Setting,please wait..."});
 }
 
-TEST_F(ImageTab, FileManageComboOnlyChangesWhatSaveSends)
+bool Shown(void* control)
+{
+    auto* widget = static_cast<QWidget*>(control);
+    return widget && !widget->isHidden();
+}
+
+template <class T>
+QWidget* W(T* control)
+{
+    return dynamic_cast<QWidget*>(control);
+}
+
+class FileTab : public ImageTab {
+protected:
+    void Open()
+    {
+        Login();
+        win->RADIO_OnClicked(1, 1158, POINT{});
+        ASSERT_EQ(engine->calls.back(), "getfile");
+    }
+    void Load(std::array<int, 8> fields, int ok = 1)
+    {
+        auto record = std::make_shared<tagNET_VIDEOIN_SWITCH_MODE_INFO>();
+        std::memcpy(record.get(), fields.data(), sizeof *record);
+        win->OnGetConfigFileInfo(record, ok);
+    }
+    void SetTime(int id, WORD h, WORD m, WORD s)
+    {
+        _SF_SYSTEMTIME t{};
+        t.wHour = h;
+        t.wMinute = m;
+        t.wSecond = s;
+        win->TimeEditor(id)->SetTime(&t);
+    }
+    std::string Time(int id)
+    {
+        _SF_SYSTEMTIME t{};
+        win->TimeEditor(id)->GetTime(&t);
+        char text[16];
+        std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.wHour, t.wMinute, t.wSecond);
+        return text;
+    }
+    // Which of Normal, AllDay, ByTime is checked, and whether the combo and time rows show.
+    std::string Mode()
+    {
+        std::string m = win->Radio(1159)->GetCheck() ? "Normal" : win->Radio(1160)->GetCheck() ? "AllDay"
+                        : win->Radio(1161)->GetCheck() ? "ByTime" : "none";
+        if (Shown(W(win->Combo(1166))))
+            m += "/" + std::string(win->Combo(1166)->GetCurSel() == 0 ? "Day" : "Night");
+        if (Shown(W(win->TimeEditor(1163))) && Shown(W(win->TimeEditor(1164))))
+            m += "/" + Time(1163) + "-" + Time(1164);
+        return m;
+    }
+};
+
+TEST_F(FileTab, OpeningShowsTheRadiosAndLoadingFollowsTheSwitchMode)
 {
     BoxRecorder boxes;
     Login();
+    EXPECT_FALSE(Shown(W(win->Radio(1159))));
     win->RADIO_OnClicked(1, 1158, POINT{});
     EXPECT_EQ(engine->calls.back(), "getfile");
+    EXPECT_EQ(win->CurrentTab(), CCodeVideoCfgEventImp::kTabFileManage);
     EXPECT_FALSE(Enabled(win->Radio(1018)));
     EXPECT_FALSE(Enabled(win->Radio(1019)));
-    auto record = std::make_shared<tagNET_VIDEOIN_SWITCH_MODE_INFO>();
-    *record = {32, 3, 6, 0, 0, 18, 0, 0};
-    win->OnGetConfigFileInfo(record, 1);
+    EXPECT_TRUE(Enabled(win->Radio(1158)));
+    for (int id : {1159, 1160, 1161})
+        EXPECT_TRUE(Shown(W(win->Radio(id)))) << id;
+    EXPECT_TRUE(Shown(W(win->Button(1165))));
+    // Creation state: Normal, the combo and time rows hidden, times 00:00:00 and 23:59:59.
+    EXPECT_EQ(Mode(), "Normal");
+    EXPECT_EQ(Time(1163), "00:00:00");
+    EXPECT_EQ(Time(1164), "23:59:59");
+
+    const struct {
+        std::array<int, 8> record;
+        const char* shown;
+    } loads[] = {
+        {{32, 2, 6, 30, 0, 18, 0, 0}, "ByTime/06:30:00-18:00:00"},
+        {{32, 1, 0, 0, 0, 0, 0, 0}, "ByTime/06:30:00-18:00:00"},  // unknown modes change nothing
+        {{32, 0, 0, 0, 0, 0, 0, 0}, "AllDay/Day"},
+        {{32, 3, 0, 0, 0, 0, 0, 0}, "AllDay/Night"},
+        {{32, 5, 0, 0, 0, 0, 0, 0}, "AllDay/Night"},
+        {{32, 4, 1, 2, 3, 4, 5, 6}, "Normal"},
+        {{32, 2, 99, -1, 75, 23, 59, 59}, "ByTime/23:00:59-23:59:59"},  // out-of-range fields are bounded
+    };
+    for (const auto& load : loads) {
+        Load(load.record);
+        EXPECT_EQ(Mode(), load.shown) << load.record[1];
+        EXPECT_TRUE(Enabled(win->Radio(1018)));
+        EXPECT_TRUE(Enabled(win->Radio(1019)));
+    }
+    EXPECT_TRUE(boxes.texts.empty());
+
+    // A failed read disables the tab's controls until the next good one.
+    Load({}, 0);
+    EXPECT_EQ(boxes.texts, std::vector<std::wstring>{L"Failed to get config file information."});
+    for (QWidget* w : {W(win->Radio(1159)), W(win->Radio(1160)), W(win->Radio(1161)), W(win->Combo(1166)),
+                       W(win->TimeEditor(1163)), W(win->TimeEditor(1164)), W(win->Button(1165))})
+        EXPECT_FALSE(w->isEnabled());
     EXPECT_TRUE(Enabled(win->Radio(1018)));
-    EXPECT_EQ(win->Combo(1163)->GetCurSel(), 1);
+    Load({32, 4});
+    EXPECT_TRUE(Enabled(win->Button(1165)));
+    EXPECT_TRUE(Enabled(win->TimeEditor(1163)));
+}
+
+TEST_F(FileTab, RadioReactionsShowTheirRowsAndOnlyOnThisTab)
+{
+    Open();
+    Load({32, 4});
+    win->RADIO_OnClicked(1, 1160, POINT{});
+    EXPECT_EQ(Mode(), "AllDay/Day");
+    EXPECT_FALSE(Shown(W(win->TimeEditor(1163))));
+    win->Combo(1166)->SetCurSel(1);
+    win->RADIO_OnClicked(0, 1160, POINT{});  // a click on the checked radio keeps it
+    EXPECT_EQ(Mode(), "AllDay/Night");
+    win->RADIO_OnClicked(1, 1161, POINT{});
+    EXPECT_EQ(Mode(), "ByTime/00:00:00-23:59:59");
+    EXPECT_FALSE(Shown(W(win->Combo(1166))));
+    win->RADIO_OnClicked(1, 1160, POINT{});  // AllDay picks Day again
+    EXPECT_EQ(Mode(), "AllDay/Day");
+    win->RADIO_OnClicked(1, 1159, POINT{});
+    EXPECT_EQ(Mode(), "Normal");
+    // Leaving the tab hides every row; a stray click elsewhere changes nothing.
+    win->RADIO_OnClicked(1, 1018, POINT{});
+    for (QWidget* w : {W(win->Radio(1159)), W(win->Combo(1166)), W(win->TimeEditor(1163)), W(win->Button(1165))})
+        EXPECT_FALSE(Shown(w));
+    win->RADIO_OnClicked(1, 1161, POINT{});
+    EXPECT_EQ(win->Radio(1161)->GetCheck(), 0);
+    EXPECT_FALSE(Shown(W(win->TimeEditor(1163))));
+}
+
+TEST_F(FileTab, SaveBuildsTheRecordFromTheControlsAndRefusesAnEndBeforeTheStart)
+{
+    BoxRecorder boxes;
+    Open();
+    Load({32, 2, 6, 0, 0, 18, 0, 0});
+    struct Case {
+        const char* name;
+        std::function<void()> set;
+        std::array<int, 7> sent;  // mode and six time fields; mode -1: nothing sent
+    };
+    const Case cases[] = {
+        {"by time", [&] { SetTime(1163, 6, 30, 0); SetTime(1164, 18, 0, 0); }, {2, 6, 30, 0, 18, 0, 0}},
+        {"equal times", [&] { SetTime(1163, 12, 0, 5); SetTime(1164, 12, 0, 5); }, {2, 12, 0, 5, 12, 0, 5}},
+        {"whole day", [&] { SetTime(1163, 0, 0, 0); SetTime(1164, 23, 59, 59); }, {2, 0, 0, 0, 23, 59, 59}},
+        {"end before start", [&] { SetTime(1163, 0, 0, 1); SetTime(1164, 0, 0, 0); }, {-1}},
+        {"all day night", [&] { win->RADIO_OnClicked(1, 1160, POINT{}); win->Combo(1166)->SetCurSel(1); },
+         {3, 0, 0, 0, 0, 0, 0}},
+        {"all day day", [&] { win->Combo(1166)->SetCurSel(0); }, {0, 0, 0, 0, 0, 0, 0}},
+        {"normal", [&] { win->RADIO_OnClicked(1, 1159, POINT{}); }, {4, 0, 0, 0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        c.set();
+        const size_t before = engine->fileSaves.size();
+        boxes.texts.clear();
+        win->BTN_OnClicked(1165);
+        if (c.sent[0] < 0) {
+            EXPECT_EQ(engine->fileSaves.size(), before) << c.name;
+            EXPECT_EQ(boxes.texts, std::vector<std::wstring>{L"The time is invalid."}) << c.name;
+            EXPECT_TRUE(Enabled(win->Radio(1018))) << c.name;
+            continue;
+        }
+        ASSERT_EQ(engine->fileSaves.size(), before + 1) << c.name;
+        const tagNET_VIDEOIN_SWITCH_MODE_INFO& r = engine->fileSaves.back();
+        EXPECT_EQ(r.dwSize, 32u);
+        EXPECT_EQ((std::array<int, 7>{r.emSwitchMode, r.nDayStartHour, r.nDayStartMinute, r.nDayStartSecond,
+                                      r.nDayEndHour, r.nDayEndMinute, r.nDayEndSecond}),
+                  c.sent)
+            << c.name;
+        EXPECT_FALSE(Enabled(win->Radio(1018))) << c.name;
+        EXPECT_FALSE(Enabled(win->Radio(1019))) << c.name;
+        EXPECT_TRUE(Enabled(win->Radio(1158))) << c.name;
+        win->OnSaveConfigFileResult(c.sent[0] != 4);
+        EXPECT_TRUE(Enabled(win->Radio(1018))) << c.name;
+        EXPECT_EQ(boxes.texts, std::vector<std::wstring>{c.sent[0] != 4 ? L"Save config file succeed."
+                                                                         : L"Save config file faild."})
+            << c.name;
+    }
+}
+
+TEST_F(FileTab, DayNightComboOnlyChangesWhatSaveSends)
+{
+    BoxRecorder boxes;
+    Open();
+    Load({32, 3});
     const size_t calls = engine->calls.size();
-    win->Combo(1163)->SetCurSel(2);
-    win->SelectChanged(1163, 2);
+    win->Combo(1166)->SetCurSel(0);
+    win->SelectChanged(1166, 0);
     EXPECT_EQ(engine->calls.size(), calls);
+    EXPECT_EQ(win->Combo(1162)->GetCurSel(), 0);
     win->BTN_OnClicked(1165);
-    EXPECT_EQ(engine->calls.back(), "savefile 4");
+    EXPECT_EQ(engine->calls.back(), "savefile 0");
     win->OnSaveConfigFileResult(1);
-    EXPECT_EQ(boxes.texts, std::vector<std::wstring>{L"Save config file succeed."});
     // Back on Encode the channel is read again.
     engine->queries.clear();
     win->RADIO_OnClicked(1, 1018, POINT{});
@@ -695,6 +870,11 @@ TEST_F(Page, LayoutPlacesTheControlsFromTheWindowSize)
         {"Device Information", w(win->Button(1105)), 1001, 420, 381, 565, 416},
         {"failure label", [&] { return dynamic_cast<QWidget*>(win->FailureLabel()); }, 1001, 318, 421, 668, 466},
         {"Save", w(win->Button(1165)), 1000, H - 20, 70, H + 62, 94},
+        {"Normal", w(win->Radio(1159)), 1000, 200, 70, 300, 94},
+        {"ByTime", w(win->Radio(1161)), 1000, 400, 70, 500, 94},
+        {"always use", w(win->Combo(1166)), 1000, 200, 114, 350, 136},
+        {"day start", w(win->TimeEditor(1163)), 1000, 205, 113, 386, 139},
+        {"day end", w(win->TimeEditor(1164)), 1000, 205, 157, 386, 183},
         {"Channel", [&] { return dynamic_cast<QWidget*>(win->EncodeRowLabel(1)); }, 1000, 20, 10, 150, 34},
         {"channel", w(win->Combo(1114)), 1000, 150, 10, 300, 32},
         {"VBR", w(win->Radio(1024)), 1000, 250, 113, 330, 139},
