@@ -10,6 +10,7 @@
 #include "DevConfig/CVideoInfocus.h"
 #include "Widgets/SFDialog.h"
 #include "Widgets/SFFactory.h"
+#include "Widgets/SFPictureCtrl.h"
 #include "Widgets/SFStatic.h"
 #include "Widgets/SFSkinStyle.h"
 #include "Widgets/SFVideoInFocus.h"
@@ -207,7 +208,17 @@ void CCodeVideoCfgEventImp::Message(const wchar_t* text, const wchar_t* caption)
 
 void CCodeVideoCfgEventImp::BuildFrame()
 {
-    m_pStartText = MakeLabel(Tr(L"Please select one device."), RECT{150, 200, 550, 240}, m_frameLabels);
+    auto picture = [this](const wchar_t* image) {
+        CSFPictureCtrl* p = CreateSFPictureCtrl(nullptr);
+        p->Create(L"", kVisible, RECT{200, 200, 440, 441}, GetUIWnd(), 0);
+        p->SetImage(image, false);
+        return p;
+    };
+    m_pStartPicture = picture(L"start.png");
+    m_pFailPicture = picture(L"loadfaile.png");
+    m_pFailPicture->ShowWindow(0);
+    m_pStartText = MakeLabel(Tr(L"* Or dblclick the device to get the Device Information."),
+                             RECT{0, 0, 350, 35}, m_frameLabels);
     m_pStartText->SetTextAlignFlag(0x25);
     MakeButton(ID_DEVICE_INFO, Tr(L"Device Information"), RECT{275, 250, 425, 280});
     m_pLoading = MakeLabel(Tr(L"Loading..."), RECT{150, 220, 550, 260}, m_frameLabels);
@@ -216,13 +227,20 @@ void CCodeVideoCfgEventImp::BuildFrame()
     m_pFailText->SetTextAlignFlag(0x25);
     m_pFailText->SetTextColor(0x0000cc);
     MakeButton(ID_REFRESH, Tr(L"Refresh"), RECT{290, 250, 410, 280});
-    MakeRadio(ID_TAB_ENCODE, Tr(L"Encode"), RECT{10, 4, 110, 32});
-    MakeRadio(ID_TAB_IMAGE, Tr(L"IMAGE"), RECT{115, 4, 215, 32});
-    MakeRadio(ID_TAB_FILE, Tr(L"FileManage"), RECT{220, 4, 340, 32});
+    ImageRadioBox tabSkin = MakeRadioSkin(L"tabAll_Check.png", L"tabAll_unCheck.png", L"tabAll_Check.png",
+                                          L"tabAll_unCheck.png");
+    const struct { int id; const wchar_t* text; int offset; } tabs[] = {
+        {ID_TAB_ENCODE, L"Encode", -130}, {ID_TAB_IMAGE, L"IMAGE", -130}, {ID_TAB_FILE, L"FileManage", -120}};
+    for (const auto& tab : tabs) {
+        CSFRadioBox* radio = MakeRadio(tab.id, Tr(tab.text), RECT{20, 8, 140, 38});
+        radio->SetSkin(&tabSkin);
+        radio->SetTextOffset(tab.offset);
+    }
 }
 
 void CCodeVideoCfgEventImp::ShowStartPanel(int show)
 {
+    m_pStartPicture->ShowWindow(show);
     m_pStartText->ShowWindow(show);
     Button(ID_DEVICE_INFO)->ShowWindow(show);
 }
@@ -243,6 +261,7 @@ std::wstring CCodeVideoCfgEventImp::LoginErrorText(int code)
 
 void CCodeVideoCfgEventImp::ShowLoginMessage(int show, int code)
 {
+    m_pFailPicture->ShowWindow(show);
     m_pFailText->ShowWindow(show);
     Button(ID_REFRESH)->ShowWindow(show);
     if (!show)
@@ -531,7 +550,7 @@ int CCodeVideoCfgEventImp::OnGetVideoEffect(std::shared_ptr<tagNET_VIDEOIN_COLOR
         m_pBackLight.reset();
         m_pDayNight.reset();
         ApplyImageControls();
-        Message(L"Video effect setting is not supported.", L"Error");
+        Message(L"Failed to get video effect.", L"Error");
         return 1;
     }
     m_pColor = std::move(color);
@@ -556,15 +575,18 @@ void CCodeVideoCfgEventImp::ApplyImageControls()
         Slider(ids[i])->EnableWindow(on);
         SetSliderValue(ids[i], values[i]);
     }
+    // A colour style of 0 means the device has none: the mode radios show "Standard" and stay disabled.
     const int style = on ? *ColorStyleField(*m_pVideoColor, m_nProfile) : 0;
-    Radio(ID_SOFT)->SetCheck(style == 1);
-    Radio(ID_STANDARD)->SetCheck(style == 2);
-    Radio(ID_BRIGHT)->SetCheck(style == 3);
+    Radio(ID_SOFT)->SetCheck(on && style == 1);
+    Radio(ID_STANDARD)->SetCheck(on && style != 1 && style != 3);
+    Radio(ID_BRIGHT)->SetCheck(on && style == 3);
     const int dn = on ? m_pDayNight->emDayNight : -1;
     Radio(ID_DN_COLOR)->SetCheck(dn == 0);
     Radio(ID_DN_AUTO)->SetCheck(dn == 1);
     Radio(ID_DN_BW)->SetCheck(dn == 2);
-    for (int id : {ID_STANDARD, ID_SOFT, ID_BRIGHT, ID_DN_COLOR, ID_DN_AUTO, ID_DN_BW})
+    for (int id : {ID_STANDARD, ID_SOFT, ID_BRIGHT})
+        Radio(id)->SetEnabled(on && style != 0);
+    for (int id : {ID_DN_COLOR, ID_DN_AUTO, ID_DN_BW})
         Radio(id)->SetEnabled(on);
     Combo(ID_PROFILE)->EnableWindow(on);
     // A mode the page does not know shows no choice and is never written back.
@@ -578,7 +600,7 @@ void CCodeVideoCfgEventImp::ApplyImageControls()
 bool CCodeVideoCfgEventImp::RefuseImageChange()
 {
     if (!m_bVideoEffectLoaded || !m_pRequests) {
-        Message(L"Video effect setting is not supported.", L"Error");
+        Message(L"Video effect setting is not supported.", L"Attention");
         return true;
     }
     if (m_nImageSaves > 0) {

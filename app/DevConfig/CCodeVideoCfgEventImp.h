@@ -189,6 +189,7 @@ private:
 
     // Frame.
     CSFStatic *m_pStartText = nullptr, *m_pLoading = nullptr, *m_pFailText = nullptr;
+    CSFPictureCtrl *m_pStartPicture = nullptr, *m_pFailPicture = nullptr;
     std::vector<CSFStatic*> m_encodeLabels, m_imageLabels, m_fileLabels, m_frameLabels;
     std::vector<CSFComboBox*> m_combos;
     std::vector<CSFSliderCtrl*> m_sliders;

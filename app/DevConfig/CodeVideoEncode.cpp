@@ -9,6 +9,7 @@
 #include "Common/StrHelpers.h"
 #include "Common/Translate.h"
 #include "DevConfig/CCodeVideoCfgEventImp.h"
+#include "Widgets/SkinRecords.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFPictureCtrl.h"
 #include "Widgets/SFScrollArea.h"
@@ -173,7 +174,8 @@ void CCodeVideoCfgEventImp::BuildEncodeTab()
     for (int id : {int(ID_MAIN_IFRAME), int(ID_SUB_IFRAME)})
         Edit(id)->SetRegExp("[0-9]+$");
     m_pBuildParent = nullptr;
-    MakeButton(ID_OK, Tr(L"OK"), RECT{0, 0, 80, 28});
+    ImageButtonStyle okSkin = MakeButtonSkin(L"btn_nor.png", L"btn_over.png", L"btn_down.png", L"btn_dis.png");
+    MakeButton(ID_OK, Tr(L"OK"), RECT{0, 0, 80, 28})->SetSkin(&okSkin);
 }
 
 void CCodeVideoCfgEventImp::ShowEncodeTab(int show)

@@ -976,6 +976,72 @@ TEST_F(Page, HiddenEncodeRowsFollowTheFrameRateAndTheWatermarkGuardsTheSave)
     EXPECT_EQ(boxes.texts, std::vector<std::wstring>{L"Watermark cannot empty."});
 }
 
+TEST_F(ImageTab, AFailedLoadSaysSoAndTheColourStyleDecidesTheModeRadios)
+{
+    BoxRecorder boxes;
+    Login();
+    win->RADIO_OnClicked(1, 1019, POINT{});
+    win->StartPreview(win->OnGetVideoEffect(nullptr, nullptr, nullptr, nullptr, nullptr, 0, 0));
+    EXPECT_EQ(boxes.texts, std::vector<std::wstring>{L"Failed to get video effect."});
+    EXPECT_EQ(engine->calls.back(), "play 0");
+    // Style of the profile's colour entry: 0 none, 1 soft, 2 standard, 3 bright, others standard.
+    const struct {
+        int style;
+        int checked;
+        bool enabled;
+    } cases[] = {{0, 1056, false}, {1, 1055, true}, {2, 1056, true}, {3, 1054, true}, {7, 1056, true}};
+    for (const auto& c : cases) {
+        auto videoColor = std::make_shared<AV_CFG_ChannelVideoColor>();
+        std::memset(videoColor.get(), 0, sizeof *videoColor);
+        videoColor->nColorNum = 1;
+        videoColor->stuColor[0].nStyle = c.style;
+        auto colour = std::make_shared<tagNET_VIDEOIN_COLOR_INFO>();
+        *colour = {28, 0, 40, 60, 70, 50, 0};
+        auto backLight = std::make_shared<tagNET_VIDEOIN_BACKLIGHT_INFO>();
+        std::memset(backLight.get(), 0, sizeof *backLight);
+        auto dn = std::make_shared<tagNET_VIDEOIN_DAYNIGHT_INFO>();
+        *dn = {20, 0, 1, {0, 0}};
+        win->OnGetVideoEffect(colour, videoColor, backLight, dn, nullptr, 1, 0);
+        for (int id : {1054, 1055, 1056}) {
+            EXPECT_EQ(win->Radio(id)->GetCheck(), id == c.checked ? 1 : 0) << c.style << " " << id;
+            EXPECT_EQ(Enabled(win->Radio(id)), c.enabled) << c.style << " " << id;
+        }
+        EXPECT_TRUE(Enabled(win->Radio(1043))) << c.style;
+    }
+    EXPECT_EQ(boxes.texts.size(), 1u);
+}
+
+TEST_F(Page, StartAndFailurePanelsShowTheirPictureAndTexts)
+{
+    auto* view = static_cast<QWidget*>(win->GetUIWnd());
+    auto texts = [&] {
+        std::vector<std::wstring> shown;
+        for (QWidget* child : view->findChildren<QWidget*>())
+            if (auto* label = dynamic_cast<CSFStatic*>(child); label && child->isVisibleTo(view)) {
+                wchar_t buf[256] = {};
+                label->GetStaticText(buf, 256);
+                if (buf[0])
+                    shown.push_back(buf);
+            }
+        return shown;
+    };
+    auto pictures = [&] {
+        int shown = 0;
+        for (QWidget* child : view->findChildren<QWidget*>())
+            if (dynamic_cast<CSFPictureCtrl*>(child) && child->isVisibleTo(view) && child->width() == 240)
+                ++shown;
+        return shown;
+    };
+    EXPECT_EQ(texts(), std::vector<std::wstring>{L"* Or dblclick the device to get the Device Information."});
+    EXPECT_EQ(pictures(), 1);
+    win->ShowStartPanel(0);
+    win->ShowLoginMessage(1, 8);
+    EXPECT_EQ(texts(), std::vector<std::wstring>{L"Connection failed."});
+    EXPECT_EQ(pictures(), 1);
+    win->ShowLoginMessage(0, 0);
+    EXPECT_EQ(pictures(), 0);
+}
+
 TEST_F(ImageTab, BackLightLevelAndChannelNameAreWrittenAtOnce)
 {
     BoxRecorder boxes;
