@@ -104,10 +104,11 @@ CSFComboBox* CCodeVideoCfgEventImp::MakeCombo(int id, const RECT& rc)
     CSFComboBox* combo = CreateSFComboBox(this);
     ImageComboBoxStyle skin;
     skin.strImage = L"ComboBox.png";
-    skin.strNormalRect = skin.strHoverRect = L"0,0,150,22";
-    skin.strDropDownRect = L"0,66,150,22";
-    skin.strDropUpRect = L"0,44,150,22";
-    skin.strDisabledRect = L"0,22,150,22";
+    skin.strNormalRect = skin.strExtraRect1 = L"0,2,150,22";
+    skin.strHoverRect = skin.strExtraRect2 = L"0,58,150,22";
+    skin.strDropDownRect = L"0,86,150,23";
+    skin.strDropUpRect = L"0,58,150,23";
+    skin.strDisabledRect = L"0,30,150,22";
     combo->SetSkin(&skin);
     combo->Create(kChildVisible | 0x00010000, rc, m_pBuildParent ? m_pBuildParent : GetUIWnd(), UINT(id));
     m_combos.push_back(combo);
