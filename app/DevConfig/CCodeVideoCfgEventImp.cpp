@@ -867,9 +867,11 @@ void CCodeVideoCfgEventImp::SF_OnSliderPos(int id, int pos)
             ApplyImageControls();
             return;
         }
+        const bool changed = *field != pos;
         *field = pos;
         SetSliderValue(id, pos);
-        SaveColor();
+        if (changed)
+            SaveColor();
         return;
     }
     EncodeSliderPos(id, pos);

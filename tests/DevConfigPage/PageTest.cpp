@@ -512,6 +512,8 @@ TEST_F(ImageTab, EachSaveSendsItsOwnCopyAndTheNextWaitsForTheAnswer)
     Login();
     win->RADIO_OnClicked(1, 1019, POINT{});
     Load();
+    win->SF_OnSliderPos(1053, 40);  // the position it already has sends nothing
+    EXPECT_TRUE(engine->colors.empty());
     win->SF_OnSliderPos(1053, 80);
     ASSERT_EQ(engine->colors.size(), 1u);
     EXPECT_EQ(engine->colors[0]->nBrightness, 80);
