@@ -384,13 +384,7 @@ void CCodeVideoCfgEventImp::BTN_OnClicked(int id)
     case 1037: OnEncodeOK(); break;
     case ID_EASY_FOCUS: OnEasyFocus(); break;
     case 1115: OnFullScreenButton(); break;
-    case ID_DEFAULT:
-        if (RefuseImageChange())
-            return;
-        m_pColor->nBrightness = m_pColor->nContrast = m_pColor->nSaturation = m_pColor->nGamma = 50;
-        ApplyImageControls();
-        SaveColor();
-        break;
+    case ID_DEFAULT: OnRestoreDefaultImage(); break;
     case ID_FILE_SAVE: OnSaveFileConfig(); break;
     default: break;
     }
@@ -615,6 +609,37 @@ void CCodeVideoCfgEventImp::SaveColor()
 {
     ++m_nImageSaves;
     m_pRequests->SaveVideoInColor(m_nImageChannel, std::make_shared<tagNET_VIDEOIN_COLOR_INFO>(*m_pColor));
+}
+
+void CCodeVideoCfgEventImp::OnRestoreDefaultImage()
+{
+    if (RefuseImageChange())
+        return;
+    int32_t* style = ColorStyleField(*m_pVideoColor, m_nProfile);
+    const bool styled = *style != 0;
+    auto& c = *m_pColor;
+    const bool colourDefault = c.nBrightness == 50 && c.nContrast == 50 && c.nGamma == 50 && c.nSaturation == 50;
+    if (colourDefault && (!styled || *style == 2) && m_pBackLight->emBlackMode == 1 && m_pDayNight->emDayNight == 1)
+        return;
+    // Colour 50 each, "Standard", back light "OFF", day/night "Auto".
+    c.nBrightness = c.nContrast = c.nGamma = c.nSaturation = 50;
+    m_pBackLight->emBlackMode = 1;
+    m_pBackLight->nBacklightEnable = 1;
+    m_pDayNight->emDayNight = 1;
+    if (styled) {
+        *style = 2;
+        auto copy = std::make_shared<AV_CFG_ChannelVideoColor>(*m_pVideoColor);
+        int32_t* used = ColorStyleField(*copy, m_nProfile) - 13;  // entry offset 8
+        if (*used == 0)
+            *used = 1;
+        ++m_nImageSaves;
+        m_pRequests->SaveVideoColor(m_nImageChannel, copy);
+    }
+    ApplyImageControls();
+    m_nImageSaves += 3;
+    m_pRequests->SaveVideoInColor(m_nImageChannel, std::make_shared<tagNET_VIDEOIN_COLOR_INFO>(*m_pColor));
+    m_pRequests->SaveBlackLightInfo(m_nImageChannel, std::make_shared<tagNET_VIDEOIN_BACKLIGHT_INFO>(*m_pBackLight));
+    m_pRequests->SaveDayNightInfo(m_nImageChannel, std::make_shared<tagNET_VIDEOIN_DAYNIGHT_INFO>(*m_pDayNight));
 }
 
 void CCodeVideoCfgEventImp::ClearSaving()

@@ -107,6 +107,8 @@ public:
                          std::shared_ptr<tagNET_VIDEOIN_DAYNIGHT_INFO> dayNight, std::shared_ptr<AV_CFG_ChannelName> name,
                          int ok, int profile);
     void ClearSaving();
+    // "Default": colour 50 each, "Standard", back light "OFF", day/night "Auto", written at once.
+    void OnRestoreDefaultImage();
     void OnSaveEffectResult(int ok);
     void RequestVideoChannelParams(int channel, int profile);
     int IsVideoEffectLoaded() const { return m_bVideoEffectLoaded; }

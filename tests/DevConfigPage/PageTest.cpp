@@ -1013,6 +1013,52 @@ TEST_F(ImageTab, AFailedLoadSaysSoAndTheColourStyleDecidesTheModeRadios)
     EXPECT_EQ(boxes.texts.size(), 1u);
 }
 
+TEST_F(ImageTab, DefaultRestoresColourModeBackLightAndDayNightOnce)
+{
+    BoxRecorder boxes;
+    Login();
+    win->RADIO_OnClicked(1, 1019, POINT{});
+    Load();
+    win->BTN_OnClicked(1040);
+    ASSERT_EQ(engine->colors.size(), 1u);
+    const auto& c = *engine->colors[0];
+    EXPECT_EQ(std::vector<int>({c.nBrightness, c.nContrast, c.nGamma, c.nSaturation}), std::vector<int>(4, 50));
+    ASSERT_EQ(engine->backLights.size(), 1u);
+    EXPECT_EQ(engine->backLights[0]->emBlackMode, 1);
+    ASSERT_EQ(engine->dayNights.size(), 1u);
+    EXPECT_EQ(engine->dayNights[0]->emDayNight, 1);
+    // No colour style on this device: the style record is left alone.
+    EXPECT_EQ(std::count(engine->calls.begin(), engine->calls.end(), "savestyle"), 0);
+    EXPECT_EQ(win->SliderValueText(1053), L"50");
+    EXPECT_EQ(win->Radio(1043)->GetCheck(), 1);
+    EXPECT_EQ(win->Radio(1056)->GetCheck(), 1);
+    EXPECT_EQ(Selected(1058), L"OFF");
+    EXPECT_TRUE(win->IsSaving());
+    for (int i = 0; i < 3; ++i)
+        win->ClearSaving();
+    EXPECT_FALSE(win->IsSaving());
+    // Everything already at its default: nothing is sent.
+    win->BTN_OnClicked(1040);
+    EXPECT_EQ(engine->colors.size(), 1u);
+    EXPECT_EQ(engine->dayNights.size(), 1u);
+
+    // With a colour style the style record goes too, set to "Standard".
+    auto videoColor = std::make_shared<AV_CFG_ChannelVideoColor>();
+    std::memset(videoColor.get(), 0, sizeof *videoColor);
+    videoColor->nColorNum = 1;
+    videoColor->stuColor[0].nStyle = 3;
+    auto backLight = std::make_shared<tagNET_VIDEOIN_BACKLIGHT_INFO>();
+    std::memset(backLight.get(), 0, sizeof *backLight);
+    backLight->emBlackMode = 3;
+    win->OnGetVideoEffect(color, videoColor, backLight, dayNight, nullptr, 1, 0);
+    win->BTN_OnClicked(1040);
+    EXPECT_EQ(std::count(engine->calls.begin(), engine->calls.end(), "savestyle"), 1);
+    EXPECT_EQ(videoColor->stuColor[0].nStyle, 2);
+    EXPECT_EQ(win->Radio(1056)->GetCheck(), 1);
+    EXPECT_EQ(engine->backLights.back()->emBlackMode, 1);
+    EXPECT_TRUE(boxes.texts.empty());
+}
+
 TEST_F(Page, StartAndFailurePanelsShowTheirPictureAndTexts)
 {
     auto* view = static_cast<QWidget*>(win->GetUIWnd());
