@@ -191,7 +191,9 @@ TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBack)
     auto device = std::make_shared<DEVICE_INFO>();
     std::memset(device.get(), 0, sizeof *device);
     SafeStrCopy(device->stNetInfo.szIpAddr, sizeof device->stNetInfo.szIpAddr, s.ip.c_str());
+    device->stNetInfo.nIpVersion = 4;
     SafeStrCopy(device->stNetInfo.szMacAddr, sizeof device->stNetInfo.szMacAddr, s.mac.c_str());
+    SafeStrCopy(device->stNetInfo.szTypeName, sizeof device->stNetInfo.szTypeName, s.type.c_str());
     std::strcpy(device->szUser, "admin");
     std::strcpy(device->szPassword, "admin123");
     page->AddDeviceToTree(device, false, 0);
@@ -352,6 +354,7 @@ TEST_F(PageFleet, ADeviceThatDoesNotAnswerLeavesThePageResponsiveAndSaysSo)
     auto device = std::make_shared<DEVICE_INFO>();
     std::memset(device.get(), 0, sizeof *device);
     std::strcpy(device->stNetInfo.szIpAddr, "127.57.9.9");  // nothing listens there
+    device->stNetInfo.nIpVersion = 4;
     std::strcpy(device->szUser, "admin");
     std::strcpy(device->szPassword, "admin123");
     page->AddDeviceToTree(device, false, 0);

@@ -11,11 +11,14 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <functional>
 #include <map>
 
 #include "DevConfig/CCodeVideoCfgEventImp.h"
 #include "DevConfig/CDevConfigEventImp.h"
+#include "DevConfig/CDevTreeEventImp.h"
+#include "Widgets/SFButton.h"
 #include "RecordingEngine.h"
 #include "Widgets/SFGlobal.h"
 #include "Widgets/SFPictureCtrl.h"
@@ -165,6 +168,7 @@ protected:
         auto device = std::make_shared<DEVICE_INFO>();
         std::memset(device.get(), 0, sizeof *device);
         std::strcpy(device->stNetInfo.szIpAddr, "127.0.0.9");
+        device->stNetInfo.nIpVersion = 4;
         device->stNetInfo.nPort = 37777;
         std::strcpy(device->stNetInfo.szMacAddr, "aa:bb:cc:00:00:09");
         std::strcpy(device->szUser, "admin");
@@ -176,6 +180,21 @@ protected:
         win->ApplyMainAbility(0, true);
         AnswerAll();
         page->ShowLoginResult(1, 0);
+    }
+
+    // Leaves a picture save outstanding on the IMAGE tab.
+    void ImageTabLoadForTree()
+    {
+        auto colour = std::make_shared<tagNET_VIDEOIN_COLOR_INFO>();
+        *colour = {28, 0, 40, 60, 70, 50, 0};
+        auto videoColor = std::make_shared<AV_CFG_ChannelVideoColor>();
+        std::memset(videoColor.get(), 0, sizeof *videoColor);
+        auto backLight = std::make_shared<tagNET_VIDEOIN_BACKLIGHT_INFO>();
+        std::memset(backLight.get(), 0, sizeof *backLight);
+        auto dn = std::make_shared<tagNET_VIDEOIN_DAYNIGHT_INFO>();
+        *dn = {20, 0, 1, {0, 0}};
+        win->OnGetVideoEffect(colour, videoColor, backLight, dn, nullptr, 1, 0);
+        win->SF_OnSliderPos(1053, 90);
     }
 
     std::wstring Selected(int id)
@@ -209,6 +228,7 @@ TEST_F(Page, LoginRoadRefusesWithoutDeviceAndWhileLoggingInAndShowsFailureTexts)
     auto device = std::make_shared<DEVICE_INFO>();
     std::memset(device.get(), 0, sizeof *device);
     std::strcpy(device->stNetInfo.szIpAddr, "127.0.0.9");
+    device->stNetInfo.nIpVersion = 4;
     device->stNetInfo.nPort = 37777;
     std::strcpy(device->stNetInfo.szMacAddr, "aa:bb:cc:00:00:09");
     std::strcpy(device->szUser, "admin");
@@ -1057,6 +1077,77 @@ TEST_F(ImageTab, DefaultRestoresColourModeBackLightAndDayNightOnce)
     EXPECT_EQ(win->Radio(1056)->GetCheck(), 1);
     EXPECT_EQ(engine->backLights.back()->emBlackMode, 1);
     EXPECT_TRUE(boxes.texts.empty());
+}
+
+TEST_F(Page, DeviceTreeGroupsByClassAndFilters)
+{
+    BoxRecorder boxes;
+    auto add = [&](const char* ip, const char* type, int version = 4) {
+        auto device = std::make_shared<DEVICE_INFO>();
+        std::memset(device.get(), 0, sizeof *device);
+        device->stNetInfo.nIpVersion = version;
+        std::strcpy(device->stNetInfo.szIpAddr, ip);
+        std::strcpy(device->stNetInfo.szTypeName, type);
+        std::strcpy(device->stNetInfo.szMacAddr, ip);
+        page->AddDeviceToTree(device, false, 0);
+    };
+    auto tree = page->GetDevTree();
+    ASSERT_NE(tree, nullptr);
+    tree->GetFilterEdit()->SetWindowTextW(L"stale");
+    add("192.168.1.30", "NVR5216");
+    add("192.168.1.10", "IPC-HDW");
+    add("10.0.0.7", "VTO2000");
+    add("fe80::1", "IPC", 6);  // IPv6 devices are never listed
+    add("192.168.2.20", "SD49225");
+    add("192.168.1.11", "PTZ-X");
+    EXPECT_EQ(tree->Rows(), (std::vector<std::wstring>{L"IPC:192.168.1.10", L"SD:192.168.2.20", L"SD:192.168.1.11",
+                                                       L"NVR:192.168.1.30", L"Others:10.0.0.7"}));
+    wchar_t text[64] = {};
+    tree->GetFilterEdit()->GetWindowTextW(text, 64);
+    EXPECT_EQ(std::wstring(text), L"");  // a new device clears the filter text
+
+    // A click on a group keeps the device selected before.
+    page->SelectDevice(1);
+    ASSERT_NE(page->GetSelectedDevice(), nullptr);
+    EXPECT_STREQ(page->GetSelectedDevice()->stNetInfo.szIpAddr, "192.168.1.10");
+    tree->OnItemClick(tree->GetTreeCtrl()->GetChildItem(SF_TVI_ROOT), 0);
+    EXPECT_STREQ(page->GetSelectedDevice()->stNetInfo.szIpAddr, "192.168.1.10");
+
+    const struct {
+        const wchar_t* filter;
+        std::vector<std::wstring> rows;
+    } filters[] = {
+        {L"ipc", {L"IPC:192.168.1.10"}},
+        {L"Ptz", {L"SD:192.168.2.20", L"SD:192.168.1.11"}},
+        {L"192.168.1", {L"IPC:192.168.1.10", L"SD:192.168.1.11", L"NVR:192.168.1.30"}},
+        {L"", {L"IPC:192.168.1.10", L"SD:192.168.2.20", L"SD:192.168.1.11", L"NVR:192.168.1.30",
+               L"Others:10.0.0.7"}},
+    };
+    bool enter = false;
+    for (const auto& f : filters) {
+        tree->GetFilterEdit()->SetWindowTextW(f.filter);
+        wchar_t typed[64] = {};
+        std::wcsncpy(typed, f.filter, 63);
+        if ((enter = !enter))
+            tree->EDIT_OnEnterPressed(1059, typed);
+        else
+            tree->OnFilter();
+        EXPECT_EQ(tree->Rows(), f.rows) << QString::fromWCharArray(f.filter).toStdString();
+        EXPECT_EQ(page->GetSelectedDevice(), nullptr);
+        EXPECT_TRUE(Enabled(tree->GetFilterButton()));
+    }
+
+    // The filter waits while a picture setting is being written.
+    ImageTabLoadForTree();
+    tree->GetFilterEdit()->SetWindowTextW(L"nvr");
+    tree->OnFilter();
+    EXPECT_EQ(tree->Rows().size(), 5u);
+    EXPECT_EQ(boxes.texts, std::vector<std::wstring>{L"Setting,please wait..."});
+
+    page->ClearDeviceTree();
+    EXPECT_TRUE(tree->Rows().empty());
+    EXPECT_EQ(page->DeviceCount(), 0u);
+    EXPECT_EQ(page->GetSelectedDevice(), nullptr);
 }
 
 TEST_F(Page, StartAndFailurePanelsShowTheirPictureAndTexts)
