@@ -11,6 +11,7 @@
 #include "Widgets/SFDialog.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFPictureCtrl.h"
+#include "Widgets/SFPictureEx.h"
 #include "Widgets/SFStatic.h"
 #include "Widgets/SFSkinStyle.h"
 #include "Widgets/SFVideoInFocus.h"
@@ -222,8 +223,11 @@ void CCodeVideoCfgEventImp::BuildFrame()
                              RECT{0, 0, 350, 35}, m_frameLabels);
     m_pStartText->SetTextAlignFlag(0x25);
     MakeButton(ID_DEVICE_INFO, Tr(L"Device Information"), RECT{275, 250, 425, 280});
-    m_pLoading = MakeLabel(Tr(L"Loading..."), RECT{150, 220, 550, 260}, m_frameLabels);
-    m_pLoading->SetTextAlignFlag(0x25);
+    m_pLoading = CreateSFPictureEx(nullptr);
+    m_pLoading->Create(L"", kVisible, RECT{180, 150, 531, 491}, GetUIWnd(), 0);
+    m_pLoading->Load(L"loading.gif", 1);
+    if (auto* w = dynamic_cast<QWidget*>(m_pLoading))
+        w->setStyleSheet(QStringLiteral("background: transparent;"));
     m_pFailText = MakeLabel(L"", RECT{60, 200, 640, 240}, m_frameLabels);
     m_pFailText->SetTextAlignFlag(0x25);
     m_pFailText->SetTextColor(0x0000cc);

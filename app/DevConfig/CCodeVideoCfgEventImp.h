@@ -24,6 +24,7 @@ class CAcountDlg;
 class CSFStatic;
 class CSFCheckBox;
 class CSFPictureCtrl;
+class CSFPictureEx;
 class CSFScrollArea;
 class ISFCheckBoxEvent;
 class CVideoInfocus;
@@ -190,7 +191,8 @@ private:
     SDKMETHOD m_method = SDKMETHOD_DEFAULT;
 
     // Frame.
-    CSFStatic *m_pStartText = nullptr, *m_pLoading = nullptr, *m_pFailText = nullptr;
+    CSFStatic *m_pStartText = nullptr, *m_pFailText = nullptr;
+    CSFPictureEx* m_pLoading = nullptr;
     CSFPictureCtrl *m_pStartPicture = nullptr, *m_pFailPicture = nullptr;
     std::vector<CSFStatic*> m_encodeLabels, m_imageLabels, m_fileLabels, m_frameLabels;
     std::vector<CSFComboBox*> m_combos;

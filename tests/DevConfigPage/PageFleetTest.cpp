@@ -200,6 +200,7 @@ TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBack)
     Shot("devconfig-0-start");
     page->SelectDevice(0);
     page->LoginSelectedDevice();
+    Shot("devconfig-0b-loading");
     ASSERT_TRUE(WaitUntil([&] { return !page->IsLoggingIn() && Settled(); }));
     EXPECT_EQ(win->CurrentTab(), CCodeVideoCfgEventImp::kTabEncode);
 
