@@ -905,6 +905,18 @@ void CCodeVideoCfgEventImp::EncodeRadio(int checked, int id)
 
 void CCodeVideoCfgEventImp::EncodeSliderPos(int id, int pos)
 {
+    const bool encodeSlider = id == ID_MAIN_FRAME || id == ID_SUB_FRAME || id == ID_MAIN_QUALITY || id == ID_SUB_QUALITY;
+    if (encodeSlider && m_nImageSaves > 0) {
+        // A picture setting is still being written: the labels keep the stored values.
+        Message(L"Setting,please wait...", L"Attention");
+        SetSliderValue(ID_MAIN_FRAME, m_main.frameRate);
+        SetIFrameRange(false, m_main.frameRate);
+        SetSliderValue(ID_SUB_FRAME, m_sub.frameRate);
+        SetIFrameRange(true, m_sub.frameRate);
+        SetSliderValue(ID_MAIN_QUALITY, m_main.quality);
+        SetSliderValue(ID_SUB_QUALITY, m_sub.quality);
+        return;
+    }
     switch (id) {
     case ID_MAIN_FRAME: {
         const bool changed = pos != m_main.frameRate;

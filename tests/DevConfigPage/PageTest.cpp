@@ -1079,6 +1079,25 @@ TEST_F(ImageTab, DefaultRestoresColourModeBackLightAndDayNightOnce)
     EXPECT_TRUE(boxes.texts.empty());
 }
 
+TEST_F(Page, EncodeSlidersWaitForAnOutstandingPictureSave)
+{
+    BoxRecorder boxes;
+    Login();
+    ImageTabLoadForTree();
+    ASSERT_TRUE(win->IsSaving());
+    engine->staged.clear();
+    win->SF_OnSliderPos(1025, 10);
+    win->SF_OnSliderPos(1026, 2);
+    EXPECT_EQ(boxes.texts, std::vector<std::wstring>(2, L"Setting,please wait..."));
+    EXPECT_EQ(win->SliderValueText(1025), L"25");
+    EXPECT_EQ(win->SliderValueText(1026), L"4");
+    EXPECT_TRUE(engine->staged.empty());
+    win->ClearSaving();
+    win->SF_OnSliderPos(1025, 10);
+    EXPECT_EQ(win->SliderValueText(1025), L"10");
+    EXPECT_FALSE(engine->staged.empty());
+}
+
 TEST_F(Page, DeviceTreeGroupsByClassAndFilters)
 {
     BoxRecorder boxes;
