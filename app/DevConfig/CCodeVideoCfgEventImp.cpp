@@ -364,6 +364,8 @@ void CCodeVideoCfgEventImp::RADIO_OnClicked(int checked, int id, POINT)
             *used = 1;
         ++m_nImageSaves;
         m_pRequests->SaveVideoColor(m_nImageChannel, copy);
+        // The colour values go with the style, as the sliders show them.
+        SaveColor();
         return;
     }
     if (id == ID_DN_COLOR || id == ID_DN_AUTO || id == ID_DN_BW) {
