@@ -503,6 +503,12 @@ void CCodeVideoCfgEventImp::BuildImageTab()
     MakeRadio(ID_DN_COLOR, Tr(L"Color"), RECT{cx, y, cx + 70, y + 24});
     MakeRadio(ID_DN_AUTO, Tr(L"Auto"), RECT{cx + 70, y, cx + 140, y + 24});
     MakeRadio(ID_DN_BW, Tr(L"BlackWhite"), RECT{cx, y + 26, cx + 120, y + 50});
+    // The right-hand column can be narrower than these texts.
+    for (int id : {ID_STANDARD, ID_SOFT, ID_BRIGHT, ID_DN_COLOR, ID_DN_AUTO, ID_DN_BW}) {
+        wchar_t text[64] = {};
+        Radio(id)->GetWindowTextW(text, 64);
+        Radio(id)->SetToolTipText(text);
+    }
     y += 62;
     MakeButton(ID_EASY_FOCUS, Tr(L"Easy Focus"), RECT{x, y, x + 110, y + 28});
     MakeButton(ID_DEFAULT, Tr(L"Default"), RECT{x + 120, y, x + 230, y + 28});
