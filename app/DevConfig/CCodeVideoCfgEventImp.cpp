@@ -10,9 +10,12 @@
 #include "DevConfig/CVideoInfocus.h"
 #include "Widgets/SFDialog.h"
 #include "Widgets/SFFactory.h"
+#include "Widgets/SFPictureCtrl.h"
+#include "Widgets/SFPictureEx.h"
 #include "Widgets/SFStatic.h"
 #include "Widgets/SFSkinStyle.h"
 #include "Widgets/SFVideoInFocus.h"
+#include "Widgets/SkinRecords.h"
 
 #include <QWidget>
 
@@ -28,12 +31,15 @@ enum : int {
     ID_STANDARD = 1056, ID_SOFT = 1055, ID_BRIGHT = 1054,
     ID_BRIGHTNESS = 1053, ID_CONTRAST = 1052, ID_GAMMA = 1051, ID_SATURATION = 1050,
     ID_BLC = 1058, ID_DN_COLOR = 1044, ID_DN_AUTO = 1043, ID_DN_BW = 1042,
-    // The FileManage switch-mode combo has an id of its own: it only changes what "Save" sends.
-    ID_FILE_MODE = 1163, ID_FILE_SAVE = 1165,
+    ID_FILE_NORMAL = 1159, ID_FILE_ALLDAY = 1160, ID_FILE_BYTIME = 1161,
+    // The FileManage Day/Night combo has an id of its own: it only changes what "Save" sends.
+    ID_FILE_DAYNIGHT = 1166, ID_FILE_START = 1163, ID_FILE_END = 1164, ID_FILE_SAVE = 1165,
 };
 
-// Switch modes offered by the FileManage combo, in item order.
-constexpr int kFileModes[] = {0, 3, 4, 2};
+// Switch modes of the device's profile rule.
+enum : int { kModeDay = 0, kModeByTime = 2, kModeNight = 3, kModeNormal = 4 };
+
+int SecondsOf(const _SF_SYSTEMTIME& t) { return (t.wHour * 60 + t.wMinute) * 60 + t.wSecond; }
 
 // Colour entry of the channel colour record in use for a profile.
 int32_t* ColorStyleField(AV_CFG_ChannelVideoColor& rec, int profile)
@@ -99,10 +105,11 @@ CSFComboBox* CCodeVideoCfgEventImp::MakeCombo(int id, const RECT& rc)
     CSFComboBox* combo = CreateSFComboBox(this);
     ImageComboBoxStyle skin;
     skin.strImage = L"ComboBox.png";
-    skin.strNormalRect = skin.strHoverRect = L"0,0,150,22";
-    skin.strDropDownRect = L"0,66,150,22";
-    skin.strDropUpRect = L"0,44,150,22";
-    skin.strDisabledRect = L"0,22,150,22";
+    skin.strNormalRect = skin.strExtraRect1 = L"0,2,150,22";
+    skin.strHoverRect = skin.strExtraRect2 = L"0,58,150,22";
+    skin.strDropDownRect = L"0,86,150,23";
+    skin.strDropUpRect = L"0,58,150,23";
+    skin.strDisabledRect = L"0,30,150,22";
     combo->SetSkin(&skin);
     combo->Create(kChildVisible | 0x00010000, rc, m_pBuildParent ? m_pBuildParent : GetUIWnd(), UINT(id));
     m_combos.push_back(combo);
@@ -203,22 +210,42 @@ void CCodeVideoCfgEventImp::Message(const wchar_t* text, const wchar_t* caption)
 
 void CCodeVideoCfgEventImp::BuildFrame()
 {
-    m_pStartText = MakeLabel(Tr(L"Please select one device."), RECT{150, 200, 550, 240}, m_frameLabels);
+    auto picture = [this](const wchar_t* image) {
+        CSFPictureCtrl* p = CreateSFPictureCtrl(nullptr);
+        p->Create(L"", kVisible, RECT{200, 200, 440, 441}, GetUIWnd(), 0);
+        p->SetImage(image, false);
+        return p;
+    };
+    m_pStartPicture = picture(L"start.png");
+    m_pFailPicture = picture(L"loadfaile.png");
+    m_pFailPicture->ShowWindow(0);
+    m_pStartText = MakeLabel(Tr(L"* Or dblclick the device to get the Device Information."),
+                             RECT{0, 0, 350, 35}, m_frameLabels);
     m_pStartText->SetTextAlignFlag(0x25);
     MakeButton(ID_DEVICE_INFO, Tr(L"Device Information"), RECT{275, 250, 425, 280});
-    m_pLoading = MakeLabel(Tr(L"Loading..."), RECT{150, 220, 550, 260}, m_frameLabels);
-    m_pLoading->SetTextAlignFlag(0x25);
+    m_pLoading = CreateSFPictureEx(nullptr);
+    m_pLoading->Create(L"", kVisible, RECT{180, 150, 531, 491}, GetUIWnd(), 0);
+    m_pLoading->Load(L"loading.gif", 1);
+    if (auto* w = dynamic_cast<QWidget*>(m_pLoading))
+        w->setStyleSheet(QStringLiteral("background: transparent;"));
     m_pFailText = MakeLabel(L"", RECT{60, 200, 640, 240}, m_frameLabels);
     m_pFailText->SetTextAlignFlag(0x25);
     m_pFailText->SetTextColor(0x0000cc);
     MakeButton(ID_REFRESH, Tr(L"Refresh"), RECT{290, 250, 410, 280});
-    MakeRadio(ID_TAB_ENCODE, Tr(L"Encode"), RECT{10, 4, 110, 32});
-    MakeRadio(ID_TAB_IMAGE, Tr(L"IMAGE"), RECT{115, 4, 215, 32});
-    MakeRadio(ID_TAB_FILE, Tr(L"FileManage"), RECT{220, 4, 340, 32});
+    ImageRadioBox tabSkin = MakeRadioSkin(L"tabAll_Check.png", L"tabAll_unCheck.png", L"tabAll_Check.png",
+                                          L"tabAll_unCheck.png");
+    const struct { int id; const wchar_t* text; int offset; } tabs[] = {
+        {ID_TAB_ENCODE, L"Encode", -130}, {ID_TAB_IMAGE, L"IMAGE", -130}, {ID_TAB_FILE, L"FileManage", -120}};
+    for (const auto& tab : tabs) {
+        CSFRadioBox* radio = MakeRadio(tab.id, Tr(tab.text), RECT{20, 8, 140, 38});
+        radio->SetSkin(&tabSkin);
+        radio->SetTextOffset(tab.offset);
+    }
 }
 
 void CCodeVideoCfgEventImp::ShowStartPanel(int show)
 {
+    m_pStartPicture->ShowWindow(show);
     m_pStartText->ShowWindow(show);
     Button(ID_DEVICE_INFO)->ShowWindow(show);
 }
@@ -239,6 +266,7 @@ std::wstring CCodeVideoCfgEventImp::LoginErrorText(int code)
 
 void CCodeVideoCfgEventImp::ShowLoginMessage(int show, int code)
 {
+    m_pFailPicture->ShowWindow(show);
     m_pFailText->ShowWindow(show);
     Button(ID_REFRESH)->ShowWindow(show);
     if (!show)
@@ -306,6 +334,15 @@ void CCodeVideoCfgEventImp::RADIO_OnClicked(int checked, int id, POINT)
             SelectTab(tab);
         return;
     }
+    if (id == ID_FILE_NORMAL || id == ID_FILE_ALLDAY || id == ID_FILE_BYTIME) {
+        if (m_nCurTab != kTabFileManage)
+            return;
+        if (!checked)
+            Radio(id)->SetCheck(1);
+        else
+            FileModeRadio(id);
+        return;
+    }
     const bool imageRadio = id == ID_STANDARD || id == ID_SOFT || id == ID_BRIGHT || id == ID_DN_COLOR ||
                             id == ID_DN_AUTO || id == ID_DN_BW;
     if (imageRadio && !checked) {
@@ -327,6 +364,8 @@ void CCodeVideoCfgEventImp::RADIO_OnClicked(int checked, int id, POINT)
             *used = 1;
         ++m_nImageSaves;
         m_pRequests->SaveVideoColor(m_nImageChannel, copy);
+        // The colour values go with the style, as the sliders show them.
+        SaveColor();
         return;
     }
     if (id == ID_DN_COLOR || id == ID_DN_AUTO || id == ID_DN_BW) {
@@ -351,13 +390,7 @@ void CCodeVideoCfgEventImp::BTN_OnClicked(int id)
     case 1037: OnEncodeOK(); break;
     case ID_EASY_FOCUS: OnEasyFocus(); break;
     case 1115: OnFullScreenButton(); break;
-    case ID_DEFAULT:
-        if (RefuseImageChange())
-            return;
-        m_pColor->nBrightness = m_pColor->nContrast = m_pColor->nSaturation = m_pColor->nGamma = 50;
-        ApplyImageControls();
-        SaveColor();
-        break;
+    case ID_DEFAULT: OnRestoreDefaultImage(); break;
     case ID_FILE_SAVE: OnSaveFileConfig(); break;
     default: break;
     }
@@ -470,6 +503,12 @@ void CCodeVideoCfgEventImp::BuildImageTab()
     MakeRadio(ID_DN_COLOR, Tr(L"Color"), RECT{cx, y, cx + 70, y + 24});
     MakeRadio(ID_DN_AUTO, Tr(L"Auto"), RECT{cx + 70, y, cx + 140, y + 24});
     MakeRadio(ID_DN_BW, Tr(L"BlackWhite"), RECT{cx, y + 26, cx + 120, y + 50});
+    // The right-hand column can be narrower than these texts.
+    for (int id : {ID_STANDARD, ID_SOFT, ID_BRIGHT, ID_DN_COLOR, ID_DN_AUTO, ID_DN_BW}) {
+        wchar_t text[64] = {};
+        Radio(id)->GetWindowTextW(text, 64);
+        Radio(id)->SetToolTipText(text);
+    }
     y += 62;
     MakeButton(ID_EASY_FOCUS, Tr(L"Easy Focus"), RECT{x, y, x + 110, y + 28});
     MakeButton(ID_DEFAULT, Tr(L"Default"), RECT{x + 120, y, x + 230, y + 28});
@@ -518,7 +557,7 @@ int CCodeVideoCfgEventImp::OnGetVideoEffect(std::shared_ptr<tagNET_VIDEOIN_COLOR
         m_pBackLight.reset();
         m_pDayNight.reset();
         ApplyImageControls();
-        Message(L"Video effect setting is not supported.", L"Error");
+        Message(L"Failed to get video effect.", L"Error");
         return 1;
     }
     m_pColor = std::move(color);
@@ -543,15 +582,18 @@ void CCodeVideoCfgEventImp::ApplyImageControls()
         Slider(ids[i])->EnableWindow(on);
         SetSliderValue(ids[i], values[i]);
     }
+    // A colour style of 0 means the device has none: the mode radios show "Standard" and stay disabled.
     const int style = on ? *ColorStyleField(*m_pVideoColor, m_nProfile) : 0;
-    Radio(ID_SOFT)->SetCheck(style == 1);
-    Radio(ID_STANDARD)->SetCheck(style == 2);
-    Radio(ID_BRIGHT)->SetCheck(style == 3);
+    Radio(ID_SOFT)->SetCheck(on && style == 1);
+    Radio(ID_STANDARD)->SetCheck(on && style != 1 && style != 3);
+    Radio(ID_BRIGHT)->SetCheck(on && style == 3);
     const int dn = on ? m_pDayNight->emDayNight : -1;
     Radio(ID_DN_COLOR)->SetCheck(dn == 0);
     Radio(ID_DN_AUTO)->SetCheck(dn == 1);
     Radio(ID_DN_BW)->SetCheck(dn == 2);
-    for (int id : {ID_STANDARD, ID_SOFT, ID_BRIGHT, ID_DN_COLOR, ID_DN_AUTO, ID_DN_BW})
+    for (int id : {ID_STANDARD, ID_SOFT, ID_BRIGHT})
+        Radio(id)->SetEnabled(on && style != 0);
+    for (int id : {ID_DN_COLOR, ID_DN_AUTO, ID_DN_BW})
         Radio(id)->SetEnabled(on);
     Combo(ID_PROFILE)->EnableWindow(on);
     // A mode the page does not know shows no choice and is never written back.
@@ -565,7 +607,7 @@ void CCodeVideoCfgEventImp::ApplyImageControls()
 bool CCodeVideoCfgEventImp::RefuseImageChange()
 {
     if (!m_bVideoEffectLoaded || !m_pRequests) {
-        Message(L"Video effect setting is not supported.", L"Error");
+        Message(L"Video effect setting is not supported.", L"Attention");
         return true;
     }
     if (m_nImageSaves > 0) {
@@ -579,6 +621,37 @@ void CCodeVideoCfgEventImp::SaveColor()
 {
     ++m_nImageSaves;
     m_pRequests->SaveVideoInColor(m_nImageChannel, std::make_shared<tagNET_VIDEOIN_COLOR_INFO>(*m_pColor));
+}
+
+void CCodeVideoCfgEventImp::OnRestoreDefaultImage()
+{
+    if (RefuseImageChange())
+        return;
+    int32_t* style = ColorStyleField(*m_pVideoColor, m_nProfile);
+    const bool styled = *style != 0;
+    auto& c = *m_pColor;
+    const bool colourDefault = c.nBrightness == 50 && c.nContrast == 50 && c.nGamma == 50 && c.nSaturation == 50;
+    if (colourDefault && (!styled || *style == 2) && m_pBackLight->emBlackMode == 1 && m_pDayNight->emDayNight == 1)
+        return;
+    // Colour 50 each, "Standard", back light "OFF", day/night "Auto".
+    c.nBrightness = c.nContrast = c.nGamma = c.nSaturation = 50;
+    m_pBackLight->emBlackMode = 1;
+    m_pBackLight->nBacklightEnable = 1;
+    m_pDayNight->emDayNight = 1;
+    if (styled) {
+        *style = 2;
+        auto copy = std::make_shared<AV_CFG_ChannelVideoColor>(*m_pVideoColor);
+        int32_t* used = ColorStyleField(*copy, m_nProfile) - 13;  // entry offset 8
+        if (*used == 0)
+            *used = 1;
+        ++m_nImageSaves;
+        m_pRequests->SaveVideoColor(m_nImageChannel, copy);
+    }
+    ApplyImageControls();
+    m_nImageSaves += 3;
+    m_pRequests->SaveVideoInColor(m_nImageChannel, std::make_shared<tagNET_VIDEOIN_COLOR_INFO>(*m_pColor));
+    m_pRequests->SaveBlackLightInfo(m_nImageChannel, std::make_shared<tagNET_VIDEOIN_BACKLIGHT_INFO>(*m_pBackLight));
+    m_pRequests->SaveDayNightInfo(m_nImageChannel, std::make_shared<tagNET_VIDEOIN_DAYNIGHT_INFO>(*m_pDayNight));
 }
 
 void CCodeVideoCfgEventImp::ClearSaving()
@@ -598,19 +671,95 @@ void CCodeVideoCfgEventImp::OnSaveEffectResult(int ok)
 
 void CCodeVideoCfgEventImp::BuildFileManageTab()
 {
-    MakeLabel(Tr(L"ConfigFileManager"), RECT{20, 60, 160, 84}, m_fileLabels);
-    CSFComboBox* mode = MakeCombo(ID_FILE_MODE, RECT{165, 61, 345, 83});
-    for (const wchar_t* item : {L"Day", L"Night", L"Normal", L"ByTime"})
-        mode->AddString(Tr(item));
-    MakeButton(ID_FILE_SAVE, Tr(L"Save"), RECT{165, 110, 265, 138});
+    MakeLabel(Tr(L"ConfigFileManager"), RECT{0, 0, 100, 24}, m_fileLabels);
+    MakeRadio(ID_FILE_NORMAL, Tr(L"Normal"), RECT{0, 0, 100, 36})->SetCheck(1);
+    MakeRadio(ID_FILE_ALLDAY, Tr(L"AllDay"), RECT{0, 0, 100, 36});
+    MakeRadio(ID_FILE_BYTIME, Tr(L"ByTime"), RECT{0, 0, 100, 36});
+    m_pAlwaysUseLabel = MakeLabel(Tr(L"AlwaysUse"), RECT{0, 0, 80, 24}, m_fileLabels);
+    CSFComboBox* dayNight = MakeCombo(ID_FILE_DAYNIGHT, RECT{0, 0, 150, 22});
+    for (const wchar_t* item : {L"Day", L"Night"})
+        dayNight->AddString(Tr(item));
+    ImageDateTimeStyle timeSkin;
+    timeSkin.strSpare1 = timeSkin.strFrameImage = L"bg_time_noal.png";
+    timeSkin.strDownImage = L"0,0,181,26";
+    timeSkin.strDownHoverImage = L"0,26,181,26";
+    timeSkin.strDownPressedImage = L"0,52,181,26";
+    timeSkin.strDownDisabledImage = L"0,72,181,26";
+    timeSkin.strSpare2 = L"161,0,20,26";
+    timeSkin.strSpare3 = L"161,13,20,13";
+    timeSkin.strSpare4 = L"161,0,20,13";
+    auto makeTime = [&](int id, WORD hour, WORD minute, WORD second) {
+        CSFDateTimeCtrl* editor = CreateSFDateTimeCtrl(this, 1);
+        editor->Create(kChildVisible | 0x00010000, RECT{0, 0, 181, 26},
+                       m_pBuildParent ? m_pBuildParent : GetUIWnd(), UINT(id));
+        editor->SetSkin(&timeSkin);
+        _SF_SYSTEMTIME time{};
+        time.wHour = hour;
+        time.wMinute = minute;
+        time.wSecond = second;
+        editor->SetTime(&time);
+        return editor;
+    };
+    m_pStartLabel = MakeLabel(Tr(L"Day Start Time"), RECT{0, 0, 80, 24}, m_fileLabels);
+    m_pStartTime = makeTime(ID_FILE_START, 0, 0, 0);
+    m_pEndLabel = MakeLabel(Tr(L"Day End Time"), RECT{0, 0, 80, 24}, m_fileLabels);
+    m_pEndTime = makeTime(ID_FILE_END, 23, 59, 59);
+    ImageButtonStyle save = MakeButtonSkin(L"btn_nor.png", L"btn_over.png", L"btn_down.png", L"btn_dis.png");
+    CSFButton* button = MakeButton(ID_FILE_SAVE, Tr(L"Save"), RECT{0, 0, 82, 24});
+    button->SetSkin(&save);
+    m_pAlwaysUseLabel->ShowWindow(0);
+    dayNight->ShowWindow(0);
+    for (CSFStatic* label : {m_pStartLabel, m_pEndLabel})
+        label->ShowWindow(0);
+    m_pStartTime->ShowWindow(0);
+    m_pEndTime->ShowWindow(0);
+}
+
+CSFDateTimeCtrl* CCodeVideoCfgEventImp::TimeEditor(int id) const
+{
+    return id == ID_FILE_START ? m_pStartTime : id == ID_FILE_END ? m_pEndTime : nullptr;
 }
 
 void CCodeVideoCfgEventImp::ShowFileManageTab(int show)
 {
-    ShowGroup(m_fileLabels, show);
-    Combo(ID_FILE_MODE)->ShowWindow(show);
+    m_fileLabels.front()->ShowWindow(show);
+    for (int id : {ID_FILE_NORMAL, ID_FILE_ALLDAY, ID_FILE_BYTIME})
+        Radio(id)->ShowWindow(show);
     Button(ID_FILE_SAVE)->ShowWindow(show);
+    const int allDay = show && Radio(ID_FILE_ALLDAY)->GetCheck();
+    m_pAlwaysUseLabel->ShowWindow(allDay);
+    Combo(ID_FILE_DAYNIGHT)->ShowWindow(allDay);
+    const int byTime = show && Radio(ID_FILE_BYTIME)->GetCheck();
+    m_pStartLabel->ShowWindow(byTime);
+    m_pEndLabel->ShowWindow(byTime);
+    m_pStartTime->ShowWindow(byTime);
+    m_pEndTime->ShowWindow(byTime);
     Radio(ID_TAB_FILE)->SetCheck(show);
+}
+
+void CCodeVideoCfgEventImp::FileModeRadio(int id)
+{
+    Radio(ID_FILE_NORMAL)->SetCheck(id == ID_FILE_NORMAL);
+    Radio(ID_FILE_ALLDAY)->SetCheck(id == ID_FILE_ALLDAY);
+    Radio(ID_FILE_BYTIME)->SetCheck(id == ID_FILE_BYTIME);
+    m_pAlwaysUseLabel->ShowWindow(id == ID_FILE_ALLDAY);
+    Combo(ID_FILE_DAYNIGHT)->ShowWindow(id == ID_FILE_ALLDAY);
+    m_pStartLabel->ShowWindow(id == ID_FILE_BYTIME);
+    m_pEndLabel->ShowWindow(id == ID_FILE_BYTIME);
+    m_pStartTime->ShowWindow(id == ID_FILE_BYTIME);
+    m_pEndTime->ShowWindow(id == ID_FILE_BYTIME);
+    if (id == ID_FILE_ALLDAY)
+        Combo(ID_FILE_DAYNIGHT)->SetCurSel(0);
+}
+
+void CCodeVideoCfgEventImp::EnableFileControls(int enable)
+{
+    for (int id : {ID_FILE_NORMAL, ID_FILE_ALLDAY, ID_FILE_BYTIME})
+        Radio(id)->SetEnabled(enable);
+    Combo(ID_FILE_DAYNIGHT)->EnableWindow(enable);
+    m_pStartTime->EnableWindow(enable);
+    m_pEndTime->EnableWindow(enable);
+    Button(ID_FILE_SAVE)->EnableWindow(enable);
 }
 
 void CCodeVideoCfgEventImp::OnGetConfigFileInfo(std::shared_ptr<tagNET_VIDEOIN_SWITCH_MODE_INFO> record, int ok)
@@ -618,18 +767,41 @@ void CCodeVideoCfgEventImp::OnGetConfigFileInfo(std::shared_ptr<tagNET_VIDEOIN_S
     Radio(ID_TAB_ENCODE)->SetEnabled(1);
     Radio(ID_TAB_IMAGE)->SetEnabled(1);
     m_bFileLoaded = ok && record ? 1 : 0;
-    Combo(ID_FILE_MODE)->EnableWindow(m_bFileLoaded);
-    Button(ID_FILE_SAVE)->EnableWindow(m_bFileLoaded);
+    EnableFileControls(m_bFileLoaded);
     if (!m_bFileLoaded) {
         Message(L"Failed to get config file information.", L"Error");
         return;
     }
-    m_switchMode = *record;
-    int index = 0;
-    for (int i = 0; i < 4; ++i)
-        if (kFileModes[i] == m_switchMode.emSwitchMode)
-            index = i;
-    Combo(ID_FILE_MODE)->SetCurSel(index);
+    // A reaction shows its controls only while the tab itself is shown.
+    const bool shown = m_nCurTab == kTabFileManage;
+    auto react = [&](int id) {
+        FileModeRadio(id);
+        if (!shown)
+            ShowFileManageTab(0);
+    };
+    switch (record->emSwitchMode) {
+    case kModeDay:
+    case kModeNight:
+        react(ID_FILE_ALLDAY);
+        Combo(ID_FILE_DAYNIGHT)->SetCurSel(record->emSwitchMode == kModeNight ? 1 : 0);
+        break;
+    case kModeByTime: {
+        react(ID_FILE_BYTIME);
+        auto clamp = [](int v, int max) { return WORD(std::max(0, std::min(v, max))); };
+        _SF_SYSTEMTIME start{}, end{};
+        start.wHour = clamp(record->nDayStartHour, 23);
+        start.wMinute = clamp(record->nDayStartMinute, 59);
+        start.wSecond = clamp(record->nDayStartSecond, 59);
+        end.wHour = clamp(record->nDayEndHour, 23);
+        end.wMinute = clamp(record->nDayEndMinute, 59);
+        end.wSecond = clamp(record->nDayEndSecond, 59);
+        m_pStartTime->SetTime(&start);
+        m_pEndTime->SetTime(&end);
+        break;
+    }
+    case kModeNormal: react(ID_FILE_NORMAL); break;
+    default: break;
+    }
 }
 
 void CCodeVideoCfgEventImp::OnSaveFileConfig()
@@ -638,12 +810,31 @@ void CCodeVideoCfgEventImp::OnSaveFileConfig()
         Message(L"Failed to get config file information.", L"Error");
         return;
     }
-    const int index = Combo(ID_FILE_MODE)->GetCurSel();
-    m_switchMode.dwSize = sizeof m_switchMode;
-    m_switchMode.emSwitchMode = kFileModes[std::max(0, std::min(index, 3))];
+    tagNET_VIDEOIN_SWITCH_MODE_INFO record{};
+    record.dwSize = sizeof record;
+    if (Radio(ID_FILE_NORMAL)->GetCheck()) {
+        record.emSwitchMode = kModeNormal;
+    } else if (Radio(ID_FILE_ALLDAY)->GetCheck()) {
+        record.emSwitchMode = Combo(ID_FILE_DAYNIGHT)->GetCurSel() == 0 ? kModeDay : kModeNight;
+    } else if (Radio(ID_FILE_BYTIME)->GetCheck()) {
+        record.emSwitchMode = kModeByTime;
+        _SF_SYSTEMTIME start{}, end{};
+        m_pStartTime->GetTime(&start);
+        m_pEndTime->GetTime(&end);
+        if (SecondsOf(end) < SecondsOf(start)) {
+            Message(L"The time is invalid.", L"Error");
+            return;
+        }
+        record.nDayStartHour = start.wHour;
+        record.nDayStartMinute = start.wMinute;
+        record.nDayStartSecond = start.wSecond;
+        record.nDayEndHour = end.wHour;
+        record.nDayEndMinute = end.wMinute;
+        record.nDayEndSecond = end.wSecond;
+    }
     Radio(ID_TAB_ENCODE)->SetEnabled(0);
     Radio(ID_TAB_IMAGE)->SetEnabled(0);
-    m_pRequests->SaveFileConfig(m_switchMode, m_nImageChannel);
+    m_pRequests->SaveFileConfig(record, m_nImageChannel);
 }
 
 void CCodeVideoCfgEventImp::OnSaveConfigFileResult(int ok)
@@ -691,7 +882,7 @@ void CCodeVideoCfgEventImp::SelectChanged(int id, int index)
         m_pRequests->SaveBlackLightInfo(m_nImageChannel, copy);
         return;
     }
-    if (id == ID_FILE_MODE)
+    if (id == ID_FILE_DAYNIGHT)
         return;
     EncodeSelectChanged(id, index);
 }
@@ -713,9 +904,11 @@ void CCodeVideoCfgEventImp::SF_OnSliderPos(int id, int pos)
             ApplyImageControls();
             return;
         }
+        const bool changed = *field != pos;
         *field = pos;
         SetSliderValue(id, pos);
-        SaveColor();
+        if (changed)
+            SaveColor();
         return;
     }
     EncodeSliderPos(id, pos);

@@ -13,6 +13,7 @@
 #include "DevConfig/DevConfigRequests.h"
 #include "Widgets/SFButton.h"
 #include "Widgets/SFComboBox.h"
+#include "Widgets/SFDateTimeCtrl.h"
 #include "Widgets/SFEditCtrl.h"
 #include "Widgets/SFSliderCtrl.h"
 #include "Widgets/SFView.h"
@@ -23,6 +24,7 @@ class CAcountDlg;
 class CSFStatic;
 class CSFCheckBox;
 class CSFPictureCtrl;
+class CSFPictureEx;
 class CSFScrollArea;
 class ISFCheckBoxEvent;
 class CVideoInfocus;
@@ -34,6 +36,7 @@ class CCodeVideoCfgEventImp : public ISFViewEvent,
                               public ISFEditCtrlEvent,
                               public ISFButtonEvent,
                               public ISFVideoWindowEvent,
+                              public ISFDateTimeCtrlEvent,
                               public std::enable_shared_from_this<CCodeVideoCfgEventImp> {
 public:
     enum { kTabEncode = 0, kTabImage = 1, kTabFileManage = 2 };
@@ -105,6 +108,8 @@ public:
                          std::shared_ptr<tagNET_VIDEOIN_DAYNIGHT_INFO> dayNight, std::shared_ptr<AV_CFG_ChannelName> name,
                          int ok, int profile);
     void ClearSaving();
+    // "Default": colour 50 each, "Standard", back light "OFF", day/night "Auto", written at once.
+    void OnRestoreDefaultImage();
     void OnSaveEffectResult(int ok);
     void RequestVideoChannelParams(int channel, int profile);
     int IsVideoEffectLoaded() const { return m_bVideoEffectLoaded; }
@@ -127,6 +132,8 @@ public:
     CSFRadioBox* Radio(int id) const;
     CSFEditCtrl* Edit(int id) const;
     CSFButton* Button(int id) const;
+    // FileManage start (1163) and end (1164) time editors.
+    CSFDateTimeCtrl* TimeEditor(int id) const;
     CSFStatic* FailureLabel() const { return m_pFailText; }
     std::wstring SliderValueText(int sliderId) const;
 
@@ -184,7 +191,9 @@ private:
     SDKMETHOD m_method = SDKMETHOD_DEFAULT;
 
     // Frame.
-    CSFStatic *m_pStartText = nullptr, *m_pLoading = nullptr, *m_pFailText = nullptr;
+    CSFStatic *m_pStartText = nullptr, *m_pFailText = nullptr;
+    CSFPictureEx* m_pLoading = nullptr;
+    CSFPictureCtrl *m_pStartPicture = nullptr, *m_pFailPicture = nullptr;
     std::vector<CSFStatic*> m_encodeLabels, m_imageLabels, m_fileLabels, m_frameLabels;
     std::vector<CSFComboBox*> m_combos;
     std::vector<CSFSliderCtrl*> m_sliders;
@@ -219,8 +228,11 @@ private:
     std::shared_ptr<AV_CFG_ChannelName> m_pName;
 
     // FileManage.
+    void FileModeRadio(int id);
+    void EnableFileControls(int enable);
     int m_bFileLoaded = 0;
-    tagNET_VIDEOIN_SWITCH_MODE_INFO m_switchMode{};
+    CSFStatic *m_pAlwaysUseLabel = nullptr, *m_pStartLabel = nullptr, *m_pEndLabel = nullptr;
+    CSFDateTimeCtrl *m_pStartTime = nullptr, *m_pEndTime = nullptr;
 
     // ---- Layout, audio rows, back-light level and channel name ----
 public:

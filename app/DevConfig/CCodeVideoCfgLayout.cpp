@@ -29,7 +29,8 @@ enum : int {
     ID_STANDARD = 1056, ID_SOFT = 1055, ID_BRIGHT = 1054,
     ID_BRIGHTNESS = 1053, ID_CONTRAST = 1052, ID_GAMMA = 1051, ID_SATURATION = 1050,
     ID_DN_COLOR = 1044, ID_DN_AUTO = 1043, ID_DN_BW = 1042, ID_BLC = 1058, ID_LEVEL = 1045, ID_NAME = 1116,
-    ID_FILE_MODE = 1163, ID_FILE_SAVE = 1165,
+    ID_FILE_NORMAL = 1159, ID_FILE_ALLDAY = 1160, ID_FILE_BYTIME = 1161, ID_FILE_DAYNIGHT = 1166,
+    ID_FILE_START = 1163, ID_FILE_END = 1164, ID_FILE_SAVE = 1165,
 };
 
 constexpr int kNameChars = 15;
@@ -263,10 +264,19 @@ void CCodeVideoCfgEventImp::LayoutImageTab(int W, int)
 
 void CCodeVideoCfgEventImp::LayoutFileManageTab(int, int H)
 {
-    if (!m_fileLabels.empty())
-        Place(m_fileLabels.front(), 50, 70, 200, 94);
-    // The one switch-mode combo stands in for the mode choice of the label's row.
-    Place(Combo(ID_FILE_MODE), 200, 70, 350, 92);
+    if (m_fileLabels.empty())
+        return;
+    Place(m_fileLabels.front(), 50, 70, 200, 94);
+    Place(Radio(ID_FILE_NORMAL), 200, 70, 300, 94);
+    Place(Radio(ID_FILE_ALLDAY), 300, 70, 400, 94);
+    Place(Radio(ID_FILE_BYTIME), 400, 70, 500, 94);
+    // "AlwaysUse" and "Day Start Time" share a place: never both shown.
+    Place(m_pAlwaysUseLabel, 50, 114, 200, 138);
+    Place(Combo(ID_FILE_DAYNIGHT), 200, 114, 350, 136);
+    Place(m_pStartLabel, 50, 114, 200, 138);
+    Place(TimeEditor(ID_FILE_START), 205, 113, 386, 139);
+    Place(m_pEndLabel, 50, 158, 200, 182);
+    Place(TimeEditor(ID_FILE_END), 205, 157, 386, 183);
     Place(Button(ID_FILE_SAVE), H - 20, 70, H + 62, 94);
 }
 

@@ -6,6 +6,7 @@
 #include "Common/DevClass.h"
 #include "Common/Translate.h"
 #include "DevConfig/CCodeVideoCfgEventImp.h"
+#include "DevConfig/CDevTreeEventImp.h"
 #include "DevConfig/CLoginUILogic.h"
 #include "DevConfig/DevConfigPagePeers.h"
 #include "Main/CMainFrameEventImp.h"
@@ -52,8 +53,7 @@ void CDevConfigEventImp::Build(void* parent)
 
 int CDevConfigEventImp::OnCreate()
 {
-    m_pTree = CreateSFTreeCtrl(this);
-    m_pTree->Create(0x50000000, RECT{12, 10, 212, 52}, GetUIWnd(), 1100, 0, 0);
+    m_pDevTree = CDevTreeEventImp::Create(shared_from_this(), GetUIWnd());
     m_pCodeVideoCfg = CCodeVideoCfgEventImp::Create(shared_from_this(), GetUIWnd());
     m_pCodeVideoCfg->SetRequests(m_pRequests);
     BuildPasswordNotice();
@@ -63,9 +63,10 @@ int CDevConfigEventImp::OnCreate()
 
 void CDevConfigEventImp::OnSize(UINT, int width, int height)
 {
-    if (!m_pTree || !m_pCodeVideoCfg)
+    if (!m_pDevTree || !m_pCodeVideoCfg)
         return;
-    m_pTree->MoveWindow(12, 10, 200, height - 20);
+    if (CSFView* tree = m_pDevTree->GetView())
+        tree->MoveWindow(12, 10, 200, height - 20);
     if (CSFView* view = m_pCodeVideoCfg->GetView())
         view->MoveWindow(222, 10, width - 232, height - 20);
     m_rcConfig = RECT{222, 10, width - 10, height - 10};
@@ -73,75 +74,40 @@ void CDevConfigEventImp::OnSize(UINT, int width, int height)
 
 void CDevConfigEventImp::ClearDeviceTree()
 {
-    if (m_pTree)
-        m_pTree->DeleteAllItems();
-    m_devices.clear();
-    m_pSelected = nullptr;
+    if (m_pDevTree)
+        m_pDevTree->ClearDevices(1);
 }
 
 void CDevConfigEventImp::AddDeviceToTree(std::shared_ptr<DEVICE_INFO> device, bool, int)
 {
-    if (!device || !m_pTree)
+    if (!device || !m_pDevTree || device->stNetInfo.nIpVersion != 4)
+        return;
+    // A device reported again keeps its row and takes the new record.
+    if (m_pDevTree->ReplaceDevice(device))
         return;
     const DEVICE_NET_INFO_EX& net = device->stNetInfo;
-    for (auto& entry : m_devices)
-        if (std::strncmp(entry.second->stNetInfo.szMacAddr, net.szMacAddr, sizeof net.szMacAddr) == 0 &&
-            std::strncmp(entry.second->stNetInfo.szIpAddr, net.szIpAddr, sizeof net.szIpAddr) == 0) {
-            entry.second = device;
-            return;
-        }
+    const std::string type(net.szTypeName, strnlen(net.szTypeName, sizeof net.szTypeName));
     const std::string ip(net.szIpAddr, strnlen(net.szIpAddr, sizeof net.szIpAddr));
-    void* item = m_pTree->InsertItem(QString::fromStdString(ip).toStdWString().c_str(), SF_TVI_ROOT, nullptr);
-    if (!item)
-        return;
-    m_devices.emplace_back(item, std::move(device));
+    m_pDevTree->AddDevice(device, CDevTreeEventImp::GroupOf(type), ip, 1);
 }
+
+size_t CDevConfigEventImp::DeviceCount() const { return m_pDevTree ? m_pDevTree->ShownCount() : 0; }
 
 void CDevConfigEventImp::SelectDevice(int index)
 {
-    if (index < 0 || index >= int(m_devices.size()))
-        return;
-    if (m_pSelected)
-        m_pTree->SetItemHilight(m_pSelected, 0);
-    m_pSelected = m_devices[size_t(index)].first;
-    m_pTree->SetItemHilight(m_pSelected, 1);
+    if (m_pDevTree)
+        m_pDevTree->SelectShown(index);
 }
 
 std::shared_ptr<DEVICE_INFO> CDevConfigEventImp::GetSelectedDevice() const
 {
-    for (auto& entry : m_devices)
-        if (m_pSelected && entry.first == m_pSelected)
-            return entry.second;
-    return nullptr;
+    return m_pDevTree ? m_pDevTree->GetSelectedDevice() : nullptr;
 }
 
 void CDevConfigEventImp::SetSelectedAccount(const std::string& user, const std::string& password)
 {
-    std::shared_ptr<DEVICE_INFO> device = GetSelectedDevice();
-    if (!device)
-        return;
-    std::memset(device->szUser, 0, sizeof device->szUser);
-    std::memset(device->szPassword, 0, sizeof device->szPassword);
-    std::strncpy(device->szUser, user.c_str(), sizeof device->szUser - 1);
-    std::strncpy(device->szPassword, password.c_str(), sizeof device->szPassword - 1);
-}
-
-int CDevConfigEventImp::OnItemClick(void* item, UINT)
-{
-    for (size_t i = 0; i < m_devices.size(); ++i)
-        if (m_devices[i].first == item) {
-            if (m_pCodeVideoCfg && m_pCodeVideoCfg->IsSaving())
-                return 0;
-            SelectDevice(int(i));
-        }
-    return 1;
-}
-
-void CDevConfigEventImp::OnItemDbClick(void* item, POINT&)
-{
-    OnItemClick(item, 0);
-    if (item == m_pSelected)
-        LoginSelectedDevice();
+    if (m_pDevTree)
+        m_pDevTree->SetSelectedAccount(user, password);
 }
 
 void CDevConfigEventImp::LogoutCurrentDevice()

@@ -23,8 +23,9 @@ class CMsgDlgEventImp;
 class CSFDialog;
 class CSFTimer;
 
+class CDevTreeEventImp;
+
 class CDevConfigEventImp : public ISFViewEvent,
-                           public ISFTreeCtrlEvent,
                            public std::enable_shared_from_this<CDevConfigEventImp> {
 public:
     explicit CDevConfigEventImp(std::weak_ptr<CMainFrameEventImp> mainFrame);
@@ -46,8 +47,11 @@ public:
     void ClearDeviceTree();
     void AddDeviceToTree(std::shared_ptr<DEVICE_INFO> device, bool conflict, int position);
     void LogoutCurrentDevice();
-    size_t DeviceCount() const { return m_devices.size(); }
+    // Devices shown in the tree.
+    size_t DeviceCount() const;
+    // Selects the shown device at `index`, as a click on its row.
     void SelectDevice(int index);
+    std::shared_ptr<CDevTreeEventImp> GetDevTree() const { return m_pDevTree; }
     std::shared_ptr<DEVICE_INFO> GetSelectedDevice() const;
     void SetSelectedAccount(const std::string& user, const std::string& password);
 
@@ -59,10 +63,6 @@ public:
     void OnNoticeTimer();
     std::shared_ptr<CModifyPasswordDlg> GetPasswordDlg() const { return m_pPasswordDlg; }
     CSFDialog* GetNoticeDialog() const { return m_pNoticeDlg; }
-
-    // Tree sink.
-    int OnItemClick(void* item, UINT flags) override;
-    void OnItemDbClick(void* item, POINT& point) override;
 
     // Full screen of the live video: the main window, its page area and tool bars.
     void MoveMainWindow(const RECT& rect, int keep);
@@ -82,10 +82,8 @@ private:
     std::weak_ptr<CLoginUILogic> m_wpLoginUILogic;
     std::shared_ptr<IDevConfigRequests> m_pRequests;
     CSFView* m_pView = nullptr;
-    CSFTreeCtrl* m_pTree = nullptr;
+    std::shared_ptr<CDevTreeEventImp> m_pDevTree;
     std::shared_ptr<CCodeVideoCfgEventImp> m_pCodeVideoCfg;
-    std::vector<std::pair<void*, std::shared_ptr<DEVICE_INFO>>> m_devices;
-    void* m_pSelected = nullptr;
     int m_bCreated = 0;
     RECT m_rcConfig{0, 0, 0, 0};
 

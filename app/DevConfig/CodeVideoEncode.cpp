@@ -9,6 +9,7 @@
 #include "Common/StrHelpers.h"
 #include "Common/Translate.h"
 #include "DevConfig/CCodeVideoCfgEventImp.h"
+#include "Widgets/SkinRecords.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFPictureCtrl.h"
 #include "Widgets/SFScrollArea.h"
@@ -173,7 +174,8 @@ void CCodeVideoCfgEventImp::BuildEncodeTab()
     for (int id : {int(ID_MAIN_IFRAME), int(ID_SUB_IFRAME)})
         Edit(id)->SetRegExp("[0-9]+$");
     m_pBuildParent = nullptr;
-    MakeButton(ID_OK, Tr(L"OK"), RECT{0, 0, 80, 28});
+    ImageButtonStyle okSkin = MakeButtonSkin(L"btn_nor.png", L"btn_over.png", L"btn_down.png", L"btn_dis.png");
+    MakeButton(ID_OK, Tr(L"OK"), RECT{0, 0, 80, 28})->SetSkin(&okSkin);
 }
 
 void CCodeVideoCfgEventImp::ShowEncodeTab(int show)
@@ -903,6 +905,18 @@ void CCodeVideoCfgEventImp::EncodeRadio(int checked, int id)
 
 void CCodeVideoCfgEventImp::EncodeSliderPos(int id, int pos)
 {
+    const bool encodeSlider = id == ID_MAIN_FRAME || id == ID_SUB_FRAME || id == ID_MAIN_QUALITY || id == ID_SUB_QUALITY;
+    if (encodeSlider && m_nImageSaves > 0) {
+        // A picture setting is still being written: the labels keep the stored values.
+        Message(L"Setting,please wait...", L"Attention");
+        SetSliderValue(ID_MAIN_FRAME, m_main.frameRate);
+        SetIFrameRange(false, m_main.frameRate);
+        SetSliderValue(ID_SUB_FRAME, m_sub.frameRate);
+        SetIFrameRange(true, m_sub.frameRate);
+        SetSliderValue(ID_MAIN_QUALITY, m_main.quality);
+        SetSliderValue(ID_SUB_QUALITY, m_sub.quality);
+        return;
+    }
     switch (id) {
     case ID_MAIN_FRAME: {
         const bool changed = pos != m_main.frameRate;

@@ -2,6 +2,10 @@
 
 #include <new>
 
+#include <QPainter>
+#include <QPolygonF>
+#include <QStyleOptionSpinBox>
+
 #include "Widgets/CSFQTButton.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFSkin.h"
@@ -31,10 +35,31 @@ int CSFQTDateTimeCtrl::SetSkin(ImageDateTimeStyle* style)
     if (m_nOriginStyle == 1 || !style)
         return 0;
     const QString dir = SFGetSkinDir();
+    // Button fields may hold pieces of the frame image ("x,y,w,h") rather than files: those keep
+    // the default arrows.
     auto rule = [&dir](const char* opening, const std::wstring& field) {
+        if (field.find(L'.') == std::wstring::npos)
+            return QString();
         return QString::fromLatin1(opening) + dir + QString::fromStdWString(field) + QStringLiteral(");}");
     };
-    setStyleSheet(rule("QDateTimeEdit { padding: 0 8px; border-image: url(", style->strFrameImage) +
+    // The frame keeps its one-pixel border at any height.
+    QString frame = QStringLiteral("QDateTimeEdit { padding: 0 8px; }");
+    if (style->strFrameImage.find(L'.') != std::wstring::npos)
+        frame = QStringLiteral("QDateTimeEdit { padding: 0 8px; border-width: 1px; border-image: url(") + dir +
+                QString::fromStdWString(style->strFrameImage) + QStringLiteral(") 1 1 1 1 stretch;}");
+    // Spin buttons drawn from the frame's colours when no image is given for them.
+    m_bDrawArrows =
+        style->strUpImage.find(L'.') == std::wstring::npos && style->strDownImage.find(L'.') == std::wstring::npos;
+    if (m_bDrawArrows)
+        frame += QStringLiteral(
+            "QDateTimeEdit { padding-right: 0px; }"
+            "QDateTimeEdit::up-button, QDateTimeEdit::down-button { subcontrol-origin: padding; width: 19px;"
+            " height: 12px; border-left: 1px solid #c8d4e2; background: #f5f8fc; }"
+            "QDateTimeEdit::up-button { subcontrol-position: top right; }"
+            "QDateTimeEdit::down-button { subcontrol-position: bottom right; }"
+            "QDateTimeEdit::up-button:hover, QDateTimeEdit::down-button:hover { background: #e3eefb; }"
+            "QDateTimeEdit::up-arrow, QDateTimeEdit::down-arrow { image: none; width: 0; height: 0; }");
+    setStyleSheet(frame +
                   rule("QDateTimeEdit::up-button {width: 21px; border-image: url(", style->strUpImage) +
                   rule("QDateTimeEdit::up-button:hover {border-image: url(", style->strUpImage) +
                   rule("QDateTimeEdit::up-button:pressed {border-image: url(", style->strUpPressedImage) +
@@ -115,6 +140,28 @@ void CSFQTDateTimeCtrl::OnDateTimeChanged(const QDateTime& value)
     t.wMinute = static_cast<WORD>(value.time().minute());
     t.wSecond = static_cast<WORD>(value.time().second());
     m_pSink->DTN_DateTimeChange(m_nId, t);
+}
+
+void CSFQTDateTimeCtrl::paintEvent(QPaintEvent* event)
+{
+    QDateTimeEdit::paintEvent(event);
+    if (!m_bDrawArrows)
+        return;
+    QStyleOptionSpinBox option;
+    initStyleOption(&option);
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(isEnabled() ? QColor(0x4a, 0x5a, 0x6e) : QColor(0xb0, 0xb8, 0xc4));
+    for (const bool up : {true, false}) {
+        const QRect r = style()->subControlRect(QStyle::CC_SpinBox, &option,
+                                                up ? QStyle::SC_SpinBoxUp : QStyle::SC_SpinBoxDown, this);
+        const QPointF c = QRectF(r).center();
+        const qreal dy = up ? -1.5 : 1.5;
+        const QPointF tip(c.x(), c.y() + dy * 1.5);
+        const QPointF left(c.x() - 4, c.y() - dy), right(c.x() + 4, c.y() - dy);
+        p.drawPolygon(QPolygonF({tip, left, right}));
+    }
 }
 
 CSFDateTimeCtrl* CreateSFDateTimeCtrl(ISFDateTimeCtrlEvent* sink, int kind)

@@ -33,7 +33,12 @@ protected slots:
     void OnDateTimeChanged(const QDateTime& value);
     void wheelEvent(QWheelEvent*) override {}
 
+protected:
+    // Draws the spin arrows when the skin gives no images for the buttons.
+    void paintEvent(QPaintEvent* event) override;
+
 private:
+    bool m_bDrawArrows = false;
     int m_nType;
     UINT m_nId = static_cast<UINT>(-1);
     int m_nOriginStyle = 0;

@@ -159,6 +159,7 @@ protected:
         auto device = std::make_shared<DEVICE_INFO>();
         std::memset(device.get(), 0, sizeof *device);
         std::strncpy(device->stNetInfo.szIpAddr, s.ip.c_str(), sizeof device->stNetInfo.szIpAddr - 1);
+        device->stNetInfo.nIpVersion = 4;
         std::strncpy(device->stNetInfo.szMacAddr, s.mac.c_str(), sizeof device->stNetInfo.szMacAddr - 1);
         std::strcpy(device->szUser, "admin");
         std::strcpy(device->szPassword, password);

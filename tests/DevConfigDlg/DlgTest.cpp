@@ -50,6 +50,7 @@ protected:
         auto device = std::make_shared<DEVICE_INFO>();
         std::memset(device.get(), 0, sizeof *device);
         std::strcpy(device->stNetInfo.szIpAddr, "127.0.0.9");
+        device->stNetInfo.nIpVersion = 4;
         std::strcpy(device->szUser, "admin");
         std::strcpy(device->szPassword, "pw");
         page->AddDeviceToTree(device, false, 0);

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <array>
 #include <cstring>
 #include <functional>
 
@@ -190,13 +191,16 @@ TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBack)
     auto device = std::make_shared<DEVICE_INFO>();
     std::memset(device.get(), 0, sizeof *device);
     SafeStrCopy(device->stNetInfo.szIpAddr, sizeof device->stNetInfo.szIpAddr, s.ip.c_str());
+    device->stNetInfo.nIpVersion = 4;
     SafeStrCopy(device->stNetInfo.szMacAddr, sizeof device->stNetInfo.szMacAddr, s.mac.c_str());
+    SafeStrCopy(device->stNetInfo.szTypeName, sizeof device->stNetInfo.szTypeName, s.type.c_str());
     std::strcpy(device->szUser, "admin");
     std::strcpy(device->szPassword, "admin123");
     page->AddDeviceToTree(device, false, 0);
     Shot("devconfig-0-start");
     page->SelectDevice(0);
     page->LoginSelectedDevice();
+    Shot("devconfig-0b-loading");
     ASSERT_TRUE(WaitUntil([&] { return !page->IsLoggingIn() && Settled(); }));
     EXPECT_EQ(win->CurrentTab(), CCodeVideoCfgEventImp::kTabEncode);
 
@@ -276,10 +280,73 @@ TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBack)
     fleet->With(dev, [&](devsim::DeviceModel& m) { deviceName = m.Table("ChannelTitle")[0]["Name"].asString(); });
     EXPECT_EQ(deviceName, "Gate 7");
 
-    win->RADIO_OnClicked(1, 1158, POINT{});
-    ASSERT_TRUE(WaitUntil([&] { return page->m_nPendingQuery == 0; }));
+    // FileManage: the device's rule is loaded, saved from the controls and read back.
+    auto openFileTab = [&] {
+        win->RADIO_OnClicked(1, 1018, POINT{});
+        ASSERT_TRUE(WaitUntil([&] { return Settled(); }));
+        win->RADIO_OnClicked(1, 1158, POINT{});
+        ASSERT_TRUE(WaitUntil([&] { return dynamic_cast<QWidget*>(win->Radio(1018))->isEnabled(); }));
+    };
+    auto deviceRule = [&] {
+        tagNET_VIDEOIN_SWITCH_MODE_INFO r{};
+        const std::string bytes = fleet->StateOf(dev).records["1300:0:0"];
+        if (bytes.size() == sizeof r)
+            std::memcpy(&r, bytes.data(), sizeof r);
+        return std::array<int, 7>{r.emSwitchMode, r.nDayStartHour, r.nDayStartMinute, r.nDayStartSecond,
+                                  r.nDayEndHour, r.nDayEndMinute, r.nDayEndSecond};
+    };
+    auto setTime = [&](int id, WORD h, WORD m, WORD sec) {
+        _SF_SYSTEMTIME t{};
+        t.wHour = h;
+        t.wMinute = m;
+        t.wSecond = sec;
+        win->TimeEditor(id)->SetTime(&t);
+    };
+    auto time = [&](int id) {
+        _SF_SYSTEMTIME t{};
+        win->TimeEditor(id)->GetTime(&t);
+        return std::array<int, 3>{t.wHour, t.wMinute, t.wSecond};
+    };
+    auto save = [&](const wchar_t* expected) {
+        boxes.texts.clear();
+        win->BTN_OnClicked(1165);
+        return WaitUntil([&] { return boxes.Has(expected); });
+    };
+    openFileTab();
     Shot("devconfig-6-filemanage");
+    EXPECT_EQ(win->Radio(1161)->GetCheck(), 1);  // the device starts by time, 06:00:00 to 18:00:00
+    EXPECT_EQ(time(1163), (std::array<int, 3>{6, 0, 0}));
+    setTime(1163, 6, 30, 0);
+    setTime(1164, 18, 0, 0);
+    ASSERT_TRUE(save(L"Save config file succeed."));
+    EXPECT_EQ(deviceRule(), (std::array<int, 7>{2, 6, 30, 0, 18, 0, 0}));
+    setTime(1163, 0, 0, 0);
+    setTime(1164, 0, 0, 0);
+    openFileTab();
+    EXPECT_EQ(win->Radio(1161)->GetCheck(), 1);
+    EXPECT_EQ(time(1163), (std::array<int, 3>{6, 30, 0}));
+    EXPECT_EQ(time(1164), (std::array<int, 3>{18, 0, 0}));
+    Shot("devconfig-7-filemanage-bytime");
+
+    // An end before the start is refused and nothing reaches the device.
+    setTime(1164, 6, 0, 0);
+    ASSERT_TRUE(save(L"The time is invalid."));
+    EXPECT_EQ(deviceRule(), (std::array<int, 7>{2, 6, 30, 0, 18, 0, 0}));
+    EXPECT_TRUE(dynamic_cast<QWidget*>(win->Radio(1018))->isEnabled());
+
+    // All day on the night profile.
+    win->RADIO_OnClicked(1, 1160, POINT{});
+    win->Combo(1166)->SetCurSel(1);
+    win->SelectChanged(1166, 1);
+    Shot("devconfig-8-filemanage-allday");
+    ASSERT_TRUE(save(L"Save config file succeed."));
+    EXPECT_EQ(deviceRule(), (std::array<int, 7>{3, 0, 0, 0, 0, 0, 0}));
+    win->RADIO_OnClicked(1, 1159, POINT{});
+    openFileTab();
+    EXPECT_EQ(win->Radio(1160)->GetCheck(), 1);
+    EXPECT_EQ(Selected(1166), L"Night");
     EXPECT_FALSE(boxes.Has(L"Failed to save."));
+    EXPECT_FALSE(boxes.Has(L"Failed to get config file information."));
 }
 
 TEST_F(PageFleet, ADeviceThatDoesNotAnswerLeavesThePageResponsiveAndSaysSo)
@@ -288,6 +355,7 @@ TEST_F(PageFleet, ADeviceThatDoesNotAnswerLeavesThePageResponsiveAndSaysSo)
     auto device = std::make_shared<DEVICE_INFO>();
     std::memset(device.get(), 0, sizeof *device);
     std::strcpy(device->stNetInfo.szIpAddr, "127.57.9.9");  // nothing listens there
+    device->stNetInfo.nIpVersion = 4;
     std::strcpy(device->szUser, "admin");
     std::strcpy(device->szPassword, "admin123");
     page->AddDeviceToTree(device, false, 0);

@@ -8,12 +8,17 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <array>
+#include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <functional>
 #include <map>
 
 #include "DevConfig/CCodeVideoCfgEventImp.h"
 #include "DevConfig/CDevConfigEventImp.h"
+#include "DevConfig/CDevTreeEventImp.h"
+#include "Widgets/SFButton.h"
 #include "RecordingEngine.h"
 #include "Widgets/SFGlobal.h"
 #include "Widgets/SFPictureCtrl.h"
@@ -163,6 +168,7 @@ protected:
         auto device = std::make_shared<DEVICE_INFO>();
         std::memset(device.get(), 0, sizeof *device);
         std::strcpy(device->stNetInfo.szIpAddr, "127.0.0.9");
+        device->stNetInfo.nIpVersion = 4;
         device->stNetInfo.nPort = 37777;
         std::strcpy(device->stNetInfo.szMacAddr, "aa:bb:cc:00:00:09");
         std::strcpy(device->szUser, "admin");
@@ -174,6 +180,21 @@ protected:
         win->ApplyMainAbility(0, true);
         AnswerAll();
         page->ShowLoginResult(1, 0);
+    }
+
+    // Leaves a picture save outstanding on the IMAGE tab.
+    void ImageTabLoadForTree()
+    {
+        auto colour = std::make_shared<tagNET_VIDEOIN_COLOR_INFO>();
+        *colour = {28, 0, 40, 60, 70, 50, 0};
+        auto videoColor = std::make_shared<AV_CFG_ChannelVideoColor>();
+        std::memset(videoColor.get(), 0, sizeof *videoColor);
+        auto backLight = std::make_shared<tagNET_VIDEOIN_BACKLIGHT_INFO>();
+        std::memset(backLight.get(), 0, sizeof *backLight);
+        auto dn = std::make_shared<tagNET_VIDEOIN_DAYNIGHT_INFO>();
+        *dn = {20, 0, 1, {0, 0}};
+        win->OnGetVideoEffect(colour, videoColor, backLight, dn, nullptr, 1, 0);
+        win->SF_OnSliderPos(1053, 90);
     }
 
     std::wstring Selected(int id)
@@ -207,6 +228,7 @@ TEST_F(Page, LoginRoadRefusesWithoutDeviceAndWhileLoggingInAndShowsFailureTexts)
     auto device = std::make_shared<DEVICE_INFO>();
     std::memset(device.get(), 0, sizeof *device);
     std::strcpy(device->stNetInfo.szIpAddr, "127.0.0.9");
+    device->stNetInfo.nIpVersion = 4;
     device->stNetInfo.nPort = 37777;
     std::strcpy(device->stNetInfo.szMacAddr, "aa:bb:cc:00:00:09");
     std::strcpy(device->szUser, "admin");
@@ -510,6 +532,8 @@ TEST_F(ImageTab, EachSaveSendsItsOwnCopyAndTheNextWaitsForTheAnswer)
     Login();
     win->RADIO_OnClicked(1, 1019, POINT{});
     Load();
+    win->SF_OnSliderPos(1053, 40);  // the position it already has sends nothing
+    EXPECT_TRUE(engine->colors.empty());
     win->SF_OnSliderPos(1053, 80);
     ASSERT_EQ(engine->colors.size(), 1u);
     EXPECT_EQ(engine->colors[0]->nBrightness, 80);
@@ -532,27 +556,200 @@ TEST_F(ImageTab, EachSaveSendsItsOwnCopyAndTheNextWaitsForTheAnswer)
     EXPECT_EQ(boxes.texts, std::vector<std::wstring>{L"Setting,please wait..."});
 }
 
-TEST_F(ImageTab, FileManageComboOnlyChangesWhatSaveSends)
+bool Shown(void* control)
+{
+    auto* widget = static_cast<QWidget*>(control);
+    return widget && !widget->isHidden();
+}
+
+template <class T>
+QWidget* W(T* control)
+{
+    return dynamic_cast<QWidget*>(control);
+}
+
+class FileTab : public ImageTab {
+protected:
+    void Open()
+    {
+        Login();
+        win->RADIO_OnClicked(1, 1158, POINT{});
+        ASSERT_EQ(engine->calls.back(), "getfile");
+    }
+    void Load(std::array<int, 8> fields, int ok = 1)
+    {
+        auto record = std::make_shared<tagNET_VIDEOIN_SWITCH_MODE_INFO>();
+        std::memcpy(record.get(), fields.data(), sizeof *record);
+        win->OnGetConfigFileInfo(record, ok);
+    }
+    void SetTime(int id, WORD h, WORD m, WORD s)
+    {
+        _SF_SYSTEMTIME t{};
+        t.wHour = h;
+        t.wMinute = m;
+        t.wSecond = s;
+        win->TimeEditor(id)->SetTime(&t);
+    }
+    std::string Time(int id)
+    {
+        _SF_SYSTEMTIME t{};
+        win->TimeEditor(id)->GetTime(&t);
+        char text[16];
+        std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.wHour, t.wMinute, t.wSecond);
+        return text;
+    }
+    // Which of Normal, AllDay, ByTime is checked, and whether the combo and time rows show.
+    std::string Mode()
+    {
+        std::string m = win->Radio(1159)->GetCheck() ? "Normal" : win->Radio(1160)->GetCheck() ? "AllDay"
+                        : win->Radio(1161)->GetCheck() ? "ByTime" : "none";
+        if (Shown(W(win->Combo(1166))))
+            m += "/" + std::string(win->Combo(1166)->GetCurSel() == 0 ? "Day" : "Night");
+        if (Shown(W(win->TimeEditor(1163))) && Shown(W(win->TimeEditor(1164))))
+            m += "/" + Time(1163) + "-" + Time(1164);
+        return m;
+    }
+};
+
+TEST_F(FileTab, OpeningShowsTheRadiosAndLoadingFollowsTheSwitchMode)
 {
     BoxRecorder boxes;
     Login();
+    EXPECT_FALSE(Shown(W(win->Radio(1159))));
     win->RADIO_OnClicked(1, 1158, POINT{});
     EXPECT_EQ(engine->calls.back(), "getfile");
+    EXPECT_EQ(win->CurrentTab(), CCodeVideoCfgEventImp::kTabFileManage);
     EXPECT_FALSE(Enabled(win->Radio(1018)));
     EXPECT_FALSE(Enabled(win->Radio(1019)));
-    auto record = std::make_shared<tagNET_VIDEOIN_SWITCH_MODE_INFO>();
-    *record = {32, 3, 6, 0, 0, 18, 0, 0};
-    win->OnGetConfigFileInfo(record, 1);
+    EXPECT_TRUE(Enabled(win->Radio(1158)));
+    for (int id : {1159, 1160, 1161})
+        EXPECT_TRUE(Shown(W(win->Radio(id)))) << id;
+    EXPECT_TRUE(Shown(W(win->Button(1165))));
+    // Creation state: Normal, the combo and time rows hidden, times 00:00:00 and 23:59:59.
+    EXPECT_EQ(Mode(), "Normal");
+    EXPECT_EQ(Time(1163), "00:00:00");
+    EXPECT_EQ(Time(1164), "23:59:59");
+
+    const struct {
+        std::array<int, 8> record;
+        const char* shown;
+    } loads[] = {
+        {{32, 2, 6, 30, 0, 18, 0, 0}, "ByTime/06:30:00-18:00:00"},
+        {{32, 1, 0, 0, 0, 0, 0, 0}, "ByTime/06:30:00-18:00:00"},  // unknown modes change nothing
+        {{32, 0, 0, 0, 0, 0, 0, 0}, "AllDay/Day"},
+        {{32, 3, 0, 0, 0, 0, 0, 0}, "AllDay/Night"},
+        {{32, 5, 0, 0, 0, 0, 0, 0}, "AllDay/Night"},
+        {{32, 4, 1, 2, 3, 4, 5, 6}, "Normal"},
+        {{32, 2, 99, -1, 75, 23, 59, 59}, "ByTime/23:00:59-23:59:59"},  // out-of-range fields are bounded
+    };
+    for (const auto& load : loads) {
+        Load(load.record);
+        EXPECT_EQ(Mode(), load.shown) << load.record[1];
+        EXPECT_TRUE(Enabled(win->Radio(1018)));
+        EXPECT_TRUE(Enabled(win->Radio(1019)));
+    }
+    EXPECT_TRUE(boxes.texts.empty());
+
+    // A failed read disables the tab's controls until the next good one.
+    Load({}, 0);
+    EXPECT_EQ(boxes.texts, std::vector<std::wstring>{L"Failed to get config file information."});
+    for (QWidget* w : {W(win->Radio(1159)), W(win->Radio(1160)), W(win->Radio(1161)), W(win->Combo(1166)),
+                       W(win->TimeEditor(1163)), W(win->TimeEditor(1164)), W(win->Button(1165))})
+        EXPECT_FALSE(w->isEnabled());
     EXPECT_TRUE(Enabled(win->Radio(1018)));
-    EXPECT_EQ(win->Combo(1163)->GetCurSel(), 1);
+    Load({32, 4});
+    EXPECT_TRUE(Enabled(win->Button(1165)));
+    EXPECT_TRUE(Enabled(win->TimeEditor(1163)));
+}
+
+TEST_F(FileTab, RadioReactionsShowTheirRowsAndOnlyOnThisTab)
+{
+    Open();
+    Load({32, 4});
+    win->RADIO_OnClicked(1, 1160, POINT{});
+    EXPECT_EQ(Mode(), "AllDay/Day");
+    EXPECT_FALSE(Shown(W(win->TimeEditor(1163))));
+    win->Combo(1166)->SetCurSel(1);
+    win->RADIO_OnClicked(0, 1160, POINT{});  // a click on the checked radio keeps it
+    EXPECT_EQ(Mode(), "AllDay/Night");
+    win->RADIO_OnClicked(1, 1161, POINT{});
+    EXPECT_EQ(Mode(), "ByTime/00:00:00-23:59:59");
+    EXPECT_FALSE(Shown(W(win->Combo(1166))));
+    win->RADIO_OnClicked(1, 1160, POINT{});  // AllDay picks Day again
+    EXPECT_EQ(Mode(), "AllDay/Day");
+    win->RADIO_OnClicked(1, 1159, POINT{});
+    EXPECT_EQ(Mode(), "Normal");
+    // Leaving the tab hides every row; a stray click elsewhere changes nothing.
+    win->RADIO_OnClicked(1, 1018, POINT{});
+    for (QWidget* w : {W(win->Radio(1159)), W(win->Combo(1166)), W(win->TimeEditor(1163)), W(win->Button(1165))})
+        EXPECT_FALSE(Shown(w));
+    win->RADIO_OnClicked(1, 1161, POINT{});
+    EXPECT_EQ(win->Radio(1161)->GetCheck(), 0);
+    EXPECT_FALSE(Shown(W(win->TimeEditor(1163))));
+}
+
+TEST_F(FileTab, SaveBuildsTheRecordFromTheControlsAndRefusesAnEndBeforeTheStart)
+{
+    BoxRecorder boxes;
+    Open();
+    Load({32, 2, 6, 0, 0, 18, 0, 0});
+    struct Case {
+        const char* name;
+        std::function<void()> set;
+        std::array<int, 7> sent;  // mode and six time fields; mode -1: nothing sent
+    };
+    const Case cases[] = {
+        {"by time", [&] { SetTime(1163, 6, 30, 0); SetTime(1164, 18, 0, 0); }, {2, 6, 30, 0, 18, 0, 0}},
+        {"equal times", [&] { SetTime(1163, 12, 0, 5); SetTime(1164, 12, 0, 5); }, {2, 12, 0, 5, 12, 0, 5}},
+        {"whole day", [&] { SetTime(1163, 0, 0, 0); SetTime(1164, 23, 59, 59); }, {2, 0, 0, 0, 23, 59, 59}},
+        {"end before start", [&] { SetTime(1163, 0, 0, 1); SetTime(1164, 0, 0, 0); }, {-1}},
+        {"all day night", [&] { win->RADIO_OnClicked(1, 1160, POINT{}); win->Combo(1166)->SetCurSel(1); },
+         {3, 0, 0, 0, 0, 0, 0}},
+        {"all day day", [&] { win->Combo(1166)->SetCurSel(0); }, {0, 0, 0, 0, 0, 0, 0}},
+        {"normal", [&] { win->RADIO_OnClicked(1, 1159, POINT{}); }, {4, 0, 0, 0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        c.set();
+        const size_t before = engine->fileSaves.size();
+        boxes.texts.clear();
+        win->BTN_OnClicked(1165);
+        if (c.sent[0] < 0) {
+            EXPECT_EQ(engine->fileSaves.size(), before) << c.name;
+            EXPECT_EQ(boxes.texts, std::vector<std::wstring>{L"The time is invalid."}) << c.name;
+            EXPECT_TRUE(Enabled(win->Radio(1018))) << c.name;
+            continue;
+        }
+        ASSERT_EQ(engine->fileSaves.size(), before + 1) << c.name;
+        const tagNET_VIDEOIN_SWITCH_MODE_INFO& r = engine->fileSaves.back();
+        EXPECT_EQ(r.dwSize, 32u);
+        EXPECT_EQ((std::array<int, 7>{r.emSwitchMode, r.nDayStartHour, r.nDayStartMinute, r.nDayStartSecond,
+                                      r.nDayEndHour, r.nDayEndMinute, r.nDayEndSecond}),
+                  c.sent)
+            << c.name;
+        EXPECT_FALSE(Enabled(win->Radio(1018))) << c.name;
+        EXPECT_FALSE(Enabled(win->Radio(1019))) << c.name;
+        EXPECT_TRUE(Enabled(win->Radio(1158))) << c.name;
+        win->OnSaveConfigFileResult(c.sent[0] != 4);
+        EXPECT_TRUE(Enabled(win->Radio(1018))) << c.name;
+        EXPECT_EQ(boxes.texts, std::vector<std::wstring>{c.sent[0] != 4 ? L"Save config file succeed."
+                                                                         : L"Save config file faild."})
+            << c.name;
+    }
+}
+
+TEST_F(FileTab, DayNightComboOnlyChangesWhatSaveSends)
+{
+    BoxRecorder boxes;
+    Open();
+    Load({32, 3});
     const size_t calls = engine->calls.size();
-    win->Combo(1163)->SetCurSel(2);
-    win->SelectChanged(1163, 2);
+    win->Combo(1166)->SetCurSel(0);
+    win->SelectChanged(1166, 0);
     EXPECT_EQ(engine->calls.size(), calls);
+    EXPECT_EQ(win->Combo(1162)->GetCurSel(), 0);
     win->BTN_OnClicked(1165);
-    EXPECT_EQ(engine->calls.back(), "savefile 4");
+    EXPECT_EQ(engine->calls.back(), "savefile 0");
     win->OnSaveConfigFileResult(1);
-    EXPECT_EQ(boxes.texts, std::vector<std::wstring>{L"Save config file succeed."});
     // Back on Encode the channel is read again.
     engine->queries.clear();
     win->RADIO_OnClicked(1, 1018, POINT{});
@@ -695,6 +892,11 @@ TEST_F(Page, LayoutPlacesTheControlsFromTheWindowSize)
         {"Device Information", w(win->Button(1105)), 1001, 420, 381, 565, 416},
         {"failure label", [&] { return dynamic_cast<QWidget*>(win->FailureLabel()); }, 1001, 318, 421, 668, 466},
         {"Save", w(win->Button(1165)), 1000, H - 20, 70, H + 62, 94},
+        {"Normal", w(win->Radio(1159)), 1000, 200, 70, 300, 94},
+        {"ByTime", w(win->Radio(1161)), 1000, 400, 70, 500, 94},
+        {"always use", w(win->Combo(1166)), 1000, 200, 114, 350, 136},
+        {"day start", w(win->TimeEditor(1163)), 1000, 205, 113, 386, 139},
+        {"day end", w(win->TimeEditor(1164)), 1000, 205, 157, 386, 183},
         {"Channel", [&] { return dynamic_cast<QWidget*>(win->EncodeRowLabel(1)); }, 1000, 20, 10, 150, 34},
         {"channel", w(win->Combo(1114)), 1000, 150, 10, 300, 32},
         {"VBR", w(win->Radio(1024)), 1000, 250, 113, 330, 139},
@@ -794,6 +996,217 @@ TEST_F(Page, HiddenEncodeRowsFollowTheFrameRateAndTheWatermarkGuardsTheSave)
     win->OnEncodeOK();
     EXPECT_EQ(std::count(engine->calls.begin(), engine->calls.end(), "commit"), 1);
     EXPECT_EQ(boxes.texts, std::vector<std::wstring>{L"Watermark cannot empty."});
+}
+
+TEST_F(ImageTab, AFailedLoadSaysSoAndTheColourStyleDecidesTheModeRadios)
+{
+    BoxRecorder boxes;
+    Login();
+    win->RADIO_OnClicked(1, 1019, POINT{});
+    win->StartPreview(win->OnGetVideoEffect(nullptr, nullptr, nullptr, nullptr, nullptr, 0, 0));
+    EXPECT_EQ(boxes.texts, std::vector<std::wstring>{L"Failed to get video effect."});
+    EXPECT_EQ(engine->calls.back(), "play 0");
+    // Style of the profile's colour entry: 0 none, 1 soft, 2 standard, 3 bright, others standard.
+    const struct {
+        int style;
+        int checked;
+        bool enabled;
+    } cases[] = {{0, 1056, false}, {1, 1055, true}, {2, 1056, true}, {3, 1054, true}, {7, 1056, true}};
+    for (const auto& c : cases) {
+        auto videoColor = std::make_shared<AV_CFG_ChannelVideoColor>();
+        std::memset(videoColor.get(), 0, sizeof *videoColor);
+        videoColor->nColorNum = 1;
+        videoColor->stuColor[0].nStyle = c.style;
+        auto colour = std::make_shared<tagNET_VIDEOIN_COLOR_INFO>();
+        *colour = {28, 0, 40, 60, 70, 50, 0};
+        auto backLight = std::make_shared<tagNET_VIDEOIN_BACKLIGHT_INFO>();
+        std::memset(backLight.get(), 0, sizeof *backLight);
+        auto dn = std::make_shared<tagNET_VIDEOIN_DAYNIGHT_INFO>();
+        *dn = {20, 0, 1, {0, 0}};
+        win->OnGetVideoEffect(colour, videoColor, backLight, dn, nullptr, 1, 0);
+        for (int id : {1054, 1055, 1056}) {
+            EXPECT_EQ(win->Radio(id)->GetCheck(), id == c.checked ? 1 : 0) << c.style << " " << id;
+            EXPECT_EQ(Enabled(win->Radio(id)), c.enabled) << c.style << " " << id;
+        }
+        EXPECT_TRUE(Enabled(win->Radio(1043))) << c.style;
+    }
+    // A colour mode writes the style and the colour values; the flag clears with the second answer.
+    win->RADIO_OnClicked(1, 1055, POINT{});
+    EXPECT_EQ(engine->calls.back(), "savestyle");
+    ASSERT_EQ(engine->colors.size(), 1u);
+    EXPECT_EQ(engine->colors[0]->nBrightness, 40);
+    win->ClearSaving();
+    EXPECT_TRUE(win->IsSaving());
+    win->ClearSaving();
+    EXPECT_FALSE(win->IsSaving());
+    EXPECT_EQ(boxes.texts.size(), 1u);
+}
+
+TEST_F(ImageTab, DefaultRestoresColourModeBackLightAndDayNightOnce)
+{
+    BoxRecorder boxes;
+    Login();
+    win->RADIO_OnClicked(1, 1019, POINT{});
+    Load();
+    win->BTN_OnClicked(1040);
+    ASSERT_EQ(engine->colors.size(), 1u);
+    const auto& c = *engine->colors[0];
+    EXPECT_EQ(std::vector<int>({c.nBrightness, c.nContrast, c.nGamma, c.nSaturation}), std::vector<int>(4, 50));
+    ASSERT_EQ(engine->backLights.size(), 1u);
+    EXPECT_EQ(engine->backLights[0]->emBlackMode, 1);
+    ASSERT_EQ(engine->dayNights.size(), 1u);
+    EXPECT_EQ(engine->dayNights[0]->emDayNight, 1);
+    // No colour style on this device: the style record is left alone.
+    EXPECT_EQ(std::count(engine->calls.begin(), engine->calls.end(), "savestyle"), 0);
+    EXPECT_EQ(win->SliderValueText(1053), L"50");
+    EXPECT_EQ(win->Radio(1043)->GetCheck(), 1);
+    EXPECT_EQ(win->Radio(1056)->GetCheck(), 1);
+    EXPECT_EQ(Selected(1058), L"OFF");
+    EXPECT_TRUE(win->IsSaving());
+    for (int i = 0; i < 3; ++i)
+        win->ClearSaving();
+    EXPECT_FALSE(win->IsSaving());
+    // Everything already at its default: nothing is sent.
+    win->BTN_OnClicked(1040);
+    EXPECT_EQ(engine->colors.size(), 1u);
+    EXPECT_EQ(engine->dayNights.size(), 1u);
+
+    // With a colour style the style record goes too, set to "Standard".
+    auto videoColor = std::make_shared<AV_CFG_ChannelVideoColor>();
+    std::memset(videoColor.get(), 0, sizeof *videoColor);
+    videoColor->nColorNum = 1;
+    videoColor->stuColor[0].nStyle = 3;
+    auto backLight = std::make_shared<tagNET_VIDEOIN_BACKLIGHT_INFO>();
+    std::memset(backLight.get(), 0, sizeof *backLight);
+    backLight->emBlackMode = 3;
+    win->OnGetVideoEffect(color, videoColor, backLight, dayNight, nullptr, 1, 0);
+    win->BTN_OnClicked(1040);
+    EXPECT_EQ(std::count(engine->calls.begin(), engine->calls.end(), "savestyle"), 1);
+    EXPECT_EQ(videoColor->stuColor[0].nStyle, 2);
+    EXPECT_EQ(win->Radio(1056)->GetCheck(), 1);
+    EXPECT_EQ(engine->backLights.back()->emBlackMode, 1);
+    EXPECT_TRUE(boxes.texts.empty());
+}
+
+TEST_F(Page, EncodeSlidersWaitForAnOutstandingPictureSave)
+{
+    BoxRecorder boxes;
+    Login();
+    ImageTabLoadForTree();
+    ASSERT_TRUE(win->IsSaving());
+    engine->staged.clear();
+    win->SF_OnSliderPos(1025, 10);
+    win->SF_OnSliderPos(1026, 2);
+    EXPECT_EQ(boxes.texts, std::vector<std::wstring>(2, L"Setting,please wait..."));
+    EXPECT_EQ(win->SliderValueText(1025), L"25");
+    EXPECT_EQ(win->SliderValueText(1026), L"4");
+    EXPECT_TRUE(engine->staged.empty());
+    win->ClearSaving();
+    win->SF_OnSliderPos(1025, 10);
+    EXPECT_EQ(win->SliderValueText(1025), L"10");
+    EXPECT_FALSE(engine->staged.empty());
+}
+
+TEST_F(Page, DeviceTreeGroupsByClassAndFilters)
+{
+    BoxRecorder boxes;
+    auto add = [&](const char* ip, const char* type, int version = 4) {
+        auto device = std::make_shared<DEVICE_INFO>();
+        std::memset(device.get(), 0, sizeof *device);
+        device->stNetInfo.nIpVersion = version;
+        std::strcpy(device->stNetInfo.szIpAddr, ip);
+        std::strcpy(device->stNetInfo.szTypeName, type);
+        std::strcpy(device->stNetInfo.szMacAddr, ip);
+        page->AddDeviceToTree(device, false, 0);
+    };
+    auto tree = page->GetDevTree();
+    ASSERT_NE(tree, nullptr);
+    tree->GetFilterEdit()->SetWindowTextW(L"stale");
+    add("192.168.1.30", "NVR5216");
+    add("192.168.1.10", "IPC-HDW");
+    add("10.0.0.7", "VTO2000");
+    add("fe80::1", "IPC", 6);  // IPv6 devices are never listed
+    add("192.168.2.20", "SD49225");
+    add("192.168.1.11", "PTZ-X");
+    EXPECT_EQ(tree->Rows(), (std::vector<std::wstring>{L"IPC:192.168.1.10", L"SD:192.168.2.20", L"SD:192.168.1.11",
+                                                       L"NVR:192.168.1.30", L"Others:10.0.0.7"}));
+    wchar_t text[64] = {};
+    tree->GetFilterEdit()->GetWindowTextW(text, 64);
+    EXPECT_EQ(std::wstring(text), L"");  // a new device clears the filter text
+
+    // A click on a group keeps the device selected before.
+    page->SelectDevice(1);
+    ASSERT_NE(page->GetSelectedDevice(), nullptr);
+    EXPECT_STREQ(page->GetSelectedDevice()->stNetInfo.szIpAddr, "192.168.1.10");
+    tree->OnItemClick(tree->GetTreeCtrl()->GetChildItem(SF_TVI_ROOT), 0);
+    EXPECT_STREQ(page->GetSelectedDevice()->stNetInfo.szIpAddr, "192.168.1.10");
+
+    const struct {
+        const wchar_t* filter;
+        std::vector<std::wstring> rows;
+    } filters[] = {
+        {L"ipc", {L"IPC:192.168.1.10"}},
+        {L"Ptz", {L"SD:192.168.2.20", L"SD:192.168.1.11"}},
+        {L"192.168.1", {L"IPC:192.168.1.10", L"SD:192.168.1.11", L"NVR:192.168.1.30"}},
+        {L"", {L"IPC:192.168.1.10", L"SD:192.168.2.20", L"SD:192.168.1.11", L"NVR:192.168.1.30",
+               L"Others:10.0.0.7"}},
+    };
+    bool enter = false;
+    for (const auto& f : filters) {
+        tree->GetFilterEdit()->SetWindowTextW(f.filter);
+        wchar_t typed[64] = {};
+        std::wcsncpy(typed, f.filter, 63);
+        if ((enter = !enter))
+            tree->EDIT_OnEnterPressed(1059, typed);
+        else
+            tree->OnFilter();
+        EXPECT_EQ(tree->Rows(), f.rows) << QString::fromWCharArray(f.filter).toStdString();
+        EXPECT_EQ(page->GetSelectedDevice(), nullptr);
+        EXPECT_TRUE(Enabled(tree->GetFilterButton()));
+    }
+
+    // The filter waits while a picture setting is being written.
+    ImageTabLoadForTree();
+    tree->GetFilterEdit()->SetWindowTextW(L"nvr");
+    tree->OnFilter();
+    EXPECT_EQ(tree->Rows().size(), 5u);
+    EXPECT_EQ(boxes.texts, std::vector<std::wstring>{L"Setting,please wait..."});
+
+    page->ClearDeviceTree();
+    EXPECT_TRUE(tree->Rows().empty());
+    EXPECT_EQ(page->DeviceCount(), 0u);
+    EXPECT_EQ(page->GetSelectedDevice(), nullptr);
+}
+
+TEST_F(Page, StartAndFailurePanelsShowTheirPictureAndTexts)
+{
+    auto* view = static_cast<QWidget*>(win->GetUIWnd());
+    auto texts = [&] {
+        std::vector<std::wstring> shown;
+        for (QWidget* child : view->findChildren<QWidget*>())
+            if (auto* label = dynamic_cast<CSFStatic*>(child); label && child->isVisibleTo(view)) {
+                wchar_t buf[256] = {};
+                label->GetStaticText(buf, 256);
+                if (buf[0])
+                    shown.push_back(buf);
+            }
+        return shown;
+    };
+    auto pictures = [&] {
+        int shown = 0;
+        for (QWidget* child : view->findChildren<QWidget*>())
+            if (dynamic_cast<CSFPictureCtrl*>(child) && child->isVisibleTo(view) && child->width() == 240)
+                ++shown;
+        return shown;
+    };
+    EXPECT_EQ(texts(), std::vector<std::wstring>{L"* Or dblclick the device to get the Device Information."});
+    EXPECT_EQ(pictures(), 1);
+    win->ShowStartPanel(0);
+    win->ShowLoginMessage(1, 8);
+    EXPECT_EQ(texts(), std::vector<std::wstring>{L"Connection failed."});
+    EXPECT_EQ(pictures(), 1);
+    win->ShowLoginMessage(0, 0);
+    EXPECT_EQ(pictures(), 0);
 }
 
 TEST_F(ImageTab, BackLightLevelAndChannelNameAreWrittenAtOnce)

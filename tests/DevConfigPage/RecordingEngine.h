@@ -65,6 +65,7 @@ public:
     void SaveFileConfig(const tagNET_VIDEOIN_SWITCH_MODE_INFO& r, int) override
     {
         calls.push_back("savefile " + std::to_string(r.emSwitchMode));
+        fileSaves.push_back(r);
     }
     void SetComboFileConfig(const tagNET_VIDEOIN_SWITCH_MODE_INFO& r, int) override
     {
@@ -97,6 +98,7 @@ public:
     std::vector<std::shared_ptr<tagNET_VIDEOIN_COLOR_INFO>> colors;
     std::vector<std::shared_ptr<tagNET_VIDEOIN_DAYNIGHT_INFO>> dayNights;
     std::vector<std::shared_ptr<tagNET_VIDEOIN_BACKLIGHT_INFO>> backLights;
+    std::vector<tagNET_VIDEOIN_SWITCH_MODE_INFO> fileSaves;
     int channels = 2, videoStandard = 0, protocol = 0;
     unsigned streamCap = 0;
 };

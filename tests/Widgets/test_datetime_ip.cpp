@@ -125,8 +125,15 @@ TEST(DateTimeCtrl, GeometryRulesWheelAndSkin)
     EXPECT_TRUE(ctrl->styleSheet().isEmpty());
     ctrl->SetOriginStyle(0);
     EXPECT_EQ(ctrl->SetSkin(&style), 1);
-    EXPECT_TRUE(ctrl->styleSheet().startsWith("QDateTimeEdit { padding: 0 8px; border-image: url(/s/frame.png);}"
+    EXPECT_TRUE(ctrl->styleSheet().startsWith("QDateTimeEdit { padding: 0 8px; border-width: 1px; "
+                                              "border-image: url(/s/frame.png) 1 1 1 1 stretch;}"
                                               "QDateTimeEdit::up-button {width: 21px; border-image: url(/s/up.png);}"));
+    // Button fields naming pieces of the frame image keep drawn arrows instead of image rules.
+    style.strUpImage = L"161,13,20,13";
+    style.strDownImage = L"161,0,20,13";
+    EXPECT_EQ(ctrl->SetSkin(&style), 1);
+    EXPECT_FALSE(ctrl->styleSheet().contains("161,"));
+    EXPECT_TRUE(ctrl->styleSheet().contains("QDateTimeEdit::up-button, QDateTimeEdit::down-button"));
 }
 
 TEST(IPAddressCtrl, LayoutOfFieldsAndDots)

@@ -2,6 +2,8 @@
 
 #include <gif_lib.h>
 
+#include <cmath>
+
 #include <QFile>
 #include <QPainter>
 #include <QTransform>
@@ -143,9 +145,36 @@ int PaintSkinAnimations(const QString& folder)
         frames.push_back(frame);
     }
     QString error;
+    int failures = 0;
     if (!WriteAnimatedGif(folder + QLatin1Char('/') + QLatin1String(base.name), frames, 100 / kFrames, &error)) {
         std::fprintf(stderr, "skingen: cannot write %s: %s\n", base.name, qPrintable(error));
-        return 1;
+        ++failures;
     }
-    return 0;
+    // The loading animation: a ring of eight dots whose bright dot goes round once per second.
+    std::vector<QImage> ring;
+    constexpr int kDots = 8, kSize = 64;
+    for (int i = 0; i < kDots; ++i) {
+        QImage frame(kSize, kSize, QImage::Format_ARGB32_Premultiplied);
+        frame.fill(Qt::transparent);
+        QPainter p(&frame);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        for (int d = 0; d < kDots; ++d) {
+            const int age = (i - d + kDots) % kDots;
+            // Fades towards white: the GIF keeps no partial transparency.
+            const double k = age / double(kDots);
+            const QColor c(int(0x2D + (255 - 0x2D) * k * 0.85), int(0x88 + (255 - 0x88) * k * 0.85),
+                           int(0xEF + (255 - 0xEF) * k * 0.85));
+            p.setBrush(c);
+            const double a = 2 * 3.14159265358979 * d / kDots;
+            p.drawEllipse(QPointF(kSize / 2.0 + 22 * std::sin(a), kSize / 2.0 - 22 * std::cos(a)), 5.5, 5.5);
+        }
+        p.end();
+        ring.push_back(frame);
+    }
+    if (!WriteAnimatedGif(folder + QStringLiteral("/loading.gif"), ring, 100 / kDots, &error)) {
+        std::fprintf(stderr, "skingen: cannot write loading.gif: %s\n", qPrintable(error));
+        ++failures;
+    }
+    return failures;
 }

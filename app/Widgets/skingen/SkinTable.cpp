@@ -193,6 +193,10 @@ const SkinImage kTable[] = {
     {"min_press.png", SkinKind::Glyph, 24, 24, kShade, kWhite, 0, Glyph::Reduce, nullptr},
     {"min_hover.png", SkinKind::Glyph, 24, 24, kBrandLight, kWhite, 0, Glyph::Reduce, nullptr},
     {"min_disabled.png", SkinKind::Glyph, 24, 24, kNone, kGreyText, 0, Glyph::Reduce, nullptr},
+    // Device configuration window: no device open yet, and a device that could not be read.
+    {"start.png", SkinKind::Glyph, 240, 241, kNone, 0xFFB4C6DC, 0, Glyph::Camera, nullptr},
+    {"btn_filter_down.png", SkinKind::Glyph, 24, 24, kBrandDark, kWhite, 0, Glyph::Search, nullptr},
+    {"loadfaile.png", SkinKind::Glyph, 240, 241, kNone, 0xFFF0A0A3, 0, Glyph::Info, nullptr},
 };
 }  // namespace
 
