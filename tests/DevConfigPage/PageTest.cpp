@@ -594,7 +594,7 @@ protected:
     {
         _SF_SYSTEMTIME t{};
         win->TimeEditor(id)->GetTime(&t);
-        char text[16];
+        char text[32];
         std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.wHour, t.wMinute, t.wSecond);
         return text;
     }
