@@ -164,3 +164,64 @@ TEST_F(EngineFleet, LiveViewDecodesFramesOfTheCommittedResolutionAndReportsFocus
 }
 
 } // namespace
+
+namespace {
+
+bool Offers(const Json::Value& list, const Json::Value& video)
+{
+    for (const Json::Value& e : list)
+        if (e["width"] == video["Width"] && e["height"] == video["Height"])
+            return true;
+    return false;
+}
+
+class EngineFleetKinds : public FleetFixture {
+protected:
+    void SetUp() override { StartSdk(52); }
+};
+
+TEST_F(EngineFleetKinds, EveryDeviceAnswersItsCurrentSizesFromItsOwnChoices)
+{
+    // Devices of every kind and video standard hold sizes their own capabilities offer.
+    bool ntsc = false, dvr = false;
+    for (size_t i = 0; i < fleet->Size(); ++i) {
+        const devsim::DeviceState s = fleet->StateOf(i);
+        ntsc = ntsc || s.videoStandard == 1;
+        dvr = dvr || s.type.find("DVR") != std::string::npos;
+        Json::Value table;
+        fleet->With(i, [&](devsim::DeviceModel& m) { table = m.Table("Encode")[0]; });
+        const Json::Value caps = devsim::EncodeCaps(s, 0);
+        SCOPED_TRACE(s.type + " standard " + std::to_string(s.videoStandard));
+        EXPECT_TRUE(Offers(caps["Main"]["Resolutions"], table["MainFormat"][0]["Video"]));
+        EXPECT_TRUE(Offers(caps["Extra"]["Resolutions"], table["ExtraFormat"][0]["Video"]));
+    }
+    EXPECT_TRUE(ntsc && dvr) << "the fleet has NTSC devices and DVRs";
+
+    // Through the SDK: a DVR's sub stream and an NTSC device's streams select one of their choices.
+    std::vector<size_t> picked;
+    for (size_t i = 0; i < fleet->Size() && picked.size() < 2; ++i) {
+        const devsim::DeviceState s = fleet->StateOf(i);
+        if (s.initState != 2)
+            continue;
+        if ((picked.empty() && s.type.find("DVR") != std::string::npos) ||
+            (!picked.empty() && s.videoStandard == 1 && s.type.find("DVR") == std::string::npos))
+            picked.push_back(i);
+    }
+    ASSERT_EQ(picked.size(), 2u);
+    for (size_t dev : picked) {
+        SCOPED_TRACE(fleet->StateOf(dev).type);
+        page->calls.clear();
+        LoginAndWait(dev);
+        for (const char* key : {"Resolution", "Sub1Resolution"}) {
+            Json::Value v = Query(key)[key];
+            bool listed = false;
+            for (int n = 0; n < v["Size"].asInt(); ++n)
+                listed = listed || v[std::to_string(n)]["key"] == v["Select"]["key"];
+            EXPECT_TRUE(listed) << key << " selects " << v["Select"].toStyledString();
+        }
+        Json::Value frame = Query("Frame")["Frame"];
+        EXPECT_LE(frame["nFrameRate"].asInt(), frame["Max"].asInt());
+    }
+}
+
+} // namespace
