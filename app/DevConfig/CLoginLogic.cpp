@@ -18,6 +18,12 @@ CLoginLogic::CLoginLogic(std::weak_ptr<CLoginUILogic> uiLogic) : m_wpUILogic(std
 CLoginLogic::~CLoginLogic()
 {
     m_bFramePathOpen = false;
+    // The stream and the player hold this object as their user value: both end before it goes.
+    if (m_lRealHandle) {
+        SdkStopRealPlay(m_lRealHandle);
+        m_lRealHandle = 0;
+    }
+    ReleasePlayPort();
     if (m_pRenderEvent)
         m_pRenderEvent->Close();
     m_pFrameBuffer.reset();

@@ -225,3 +225,36 @@ TEST_F(EngineFleetKinds, EveryDeviceAnswersItsCurrentSizesFromItsOwnChoices)
 }
 
 } // namespace
+
+namespace {
+
+class EngineFleetEnd : public FleetFixture {
+protected:
+    void SetUp() override { StartSdk(53); }
+};
+
+TEST_F(EngineFleetEnd, WorkerThatGoesWhilePlayingEndsItsStreamAndPlayerPort)
+{
+    LoginAndWait(DeviceOf("IPC"));
+    ui->StartRealPlay(0, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return window.frames >= 2; }));
+    std::shared_ptr<CLoginLogic> worker = ui->GetWorker();
+    const LONG port = worker->m_lPlayPort.load();
+    ASSERT_TRUE(WaitUntil([&] { return worker->RealPlayHandle() != 0; }));
+    const LONG real = worker->RealPlayHandle();
+    ASSERT_GT(port, 0);
+
+    // No logout: the GUI logic and its worker simply go.
+    std::weak_ptr<CLoginLogic> gone = worker;
+    worker.reset();
+    ui.reset();
+    ASSERT_TRUE(WaitUntil([&] { return gone.expired(); }));
+    PLAYER_STATS stats{};
+    EXPECT_FALSE(PlayerGetStats(port, &stats)) << "the player port was released";
+    EXPECT_FALSE(SdkStopRealPlay(real)) << "the live view was stopped";
+    const int frames = window.frames;
+    WaitUntil([] { return false; }, 300);
+    EXPECT_EQ(window.frames, frames);
+}
+
+} // namespace
