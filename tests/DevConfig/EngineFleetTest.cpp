@@ -258,3 +258,36 @@ TEST_F(EngineFleetEnd, WorkerThatGoesWhilePlayingEndsItsStreamAndPlayerPort)
 }
 
 } // namespace
+
+namespace {
+
+class EngineFleetLogin : public FleetFixture {
+protected:
+    void SetUp() override { StartSdk(54); }
+};
+
+TEST_F(EngineFleetLogin, AddressSuffixIsCutAndASecondLoginEndsTheFirst)
+{
+    std::vector<size_t> ipcs;
+    for (size_t i = 0; i < fleet->Size() && ipcs.size() < 2; ++i) {
+        const devsim::DeviceState s = fleet->StateOf(i);
+        if (s.type == "IPC" && s.initState == 2)
+            ipcs.push_back(i);
+    }
+    ASSERT_EQ(ipcs.size(), 2u);
+    const devsim::DeviceState first = fleet->StateOf(ipcs[0]);
+    ui->LoginDevice(first.ip + "/24", 0, "admin", "admin123", 1, first.mac, false, 0);
+    ASSERT_TRUE(WaitUntil([&] { return page->Has("ApplyMainAbility 0 1") || page->Has("ShowLoginError 1 0"); }));
+    ASSERT_TRUE(page->Has("ApplyMainAbility 0 1"));
+    const LONG firstLogin = ui->GetLoginID();
+    ASSERT_GT(firstLogin, 0);
+
+    page->calls.clear();
+    LoginAndWait(ipcs[1]);
+    EXPECT_NE(ui->GetLoginID(), firstLogin);
+    EXPECT_FALSE(SdkLogout(firstLogin)) << "the first login was ended by the second";
+    // Queries now reach the second device.
+    EXPECT_EQ(Query("Resolution")["Resolution"]["Select"]["value"].asString(), "1080P");
+}
+
+} // namespace
