@@ -1,5 +1,5 @@
-// The IMAGE tab of the real page over the configuration logic, the SDK and an emulated device:
-// every picture change ends its saving state, so that the next change is taken.
+// The real page over the configuration logic, the SDK and an emulated device: every picture
+// change ends its saving state, and the initial-password change keeps to what the device holds.
 #include "FleetFixture.h"
 
 #include <QApplication>
@@ -8,7 +8,9 @@
 
 #include <cstring>
 
+#include "../DevConfigDlg/ModalSteps.h"
 #include "Common/StrHelpers.h"
+#include "SysConfig/CModifyPasswordDlg.h"
 #include "DevConfig/CCodeVideoCfgEventImp.h"
 #include "DevConfig/CDevConfigEventImp.h"
 #include "DevConfig/DevConfigPagePeers.h"
@@ -47,7 +49,7 @@ public:
     QTimer timer;
 };
 
-class ImageSaveFleet : public FleetFixture {
+class PageEngineFleet : public FleetFixture {
 protected:
     void SetUp() override
     {
@@ -69,11 +71,23 @@ protected:
         FleetFixture::TearDown();
     }
 
+    void AddToTree(const devsim::DeviceState& s, const char* password)
+    {
+        auto device = std::make_shared<DEVICE_INFO>();
+        std::memset(device.get(), 0, sizeof *device);
+        SafeStrCopy(device->stNetInfo.szIpAddr, sizeof device->stNetInfo.szIpAddr, s.ip.c_str());
+        SafeStrCopy(device->stNetInfo.szMacAddr, sizeof device->stNetInfo.szMacAddr, s.mac.c_str());
+        std::strcpy(device->szUser, "admin");
+        SafeStrCopy(device->szPassword, sizeof device->szPassword, password);
+        devPage->AddDeviceToTree(device, false, 0);
+        devPage->SelectDevice(0);
+    }
+
     std::shared_ptr<CDevConfigEventImp> devPage;
     std::shared_ptr<CCodeVideoCfgEventImp> win;
 };
 
-TEST_F(ImageSaveFleet, ColourStyleChangeEndsItsSaveAndLandsOnTheDevice)
+TEST_F(PageEngineFleet, ColourStyleChangeEndsItsSaveAndLandsOnTheDevice)
 {
     Boxes boxes;
     const size_t dev = DeviceOf("IPC");
@@ -102,6 +116,45 @@ TEST_F(ImageSaveFleet, ColourStyleChangeEndsItsSaveAndLandsOnTheDevice)
     Json::Value color;
     fleet->With(dev, [&](devsim::DeviceModel& m) { color = m.Table("VideoColor")[0]; });
     EXPECT_EQ(color.toStyledString().find("\"Style\" : 3") != std::string::npos, true) << color.toStyledString();
+}
+
+TEST_F(PageEngineFleet, InitialPasswordTooLongForTheDeviceIsAskedForAgain)
+{
+    const size_t dev = DeviceOf("IPC");
+    fleet->With(dev, [](devsim::DeviceModel& m) { m.State().users[0].password = "korvu"; });
+    AddToTree(fleet->StateOf(dev), "korvu");
+    std::shared_ptr<CModifyPasswordDlg> pwd = devPage->GetPasswordDlg();
+    ASSERT_NE(pwd, nullptr);
+    auto fill = [&](const wchar_t* next) {
+        pwd->OldEdit()->SetWindowTextW(L"korvu");
+        pwd->Passwords().newEdit->SetWindowTextW(next);
+        pwd->Passwords().confirmEdit->SetWindowTextW(next);
+    };
+    std::vector<std::wstring> seen;
+    dlgtest::ModalSteps steps;
+    steps.Add([&](QWidget* box) { dlgtest::ButtonWithText(box, "OK")->click(); });
+    steps.Add([&](QWidget* dialog) {
+        fill(L"Vantyx#2024-long"); // 16 bytes: valid for the dialog, too long for the device
+        dlgtest::ButtonWithText(dialog, "OK")->click();
+    });
+    steps.Add([&](QWidget* box) {
+        seen.push_back(dlgtest::DialogText(box));
+        static_cast<QDialog*>(box)->done(1);
+    });
+    steps.Add([&](QWidget* dialog) {
+        fill(L"Vantyx#2024");
+        dlgtest::ButtonWithText(dialog, "OK")->click();
+    });
+    devPage->LoginSelectedDevice();
+    ASSERT_TRUE(WaitUntil([&] { return steps.Left() == 0; }, 30000));
+    ASSERT_TRUE(WaitUntil([&] { return !devPage->IsLoggingIn() && devPage->m_nPendingQuery == 0; }));
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0], L"This device keeps passwords of at most 15 bytes.");
+    EXPECT_TRUE(steps.unexpected.empty());
+    std::string kept;
+    fleet->With(dev, [&](devsim::DeviceModel& m) { kept = m.State().users[0].password; });
+    EXPECT_EQ(kept, "Vantyx#2024");
+    EXPECT_TRUE(win->AllFlagsSet()) << "the login went on with the device information";
 }
 
 } // namespace
