@@ -46,6 +46,8 @@ void CLoginLogic::Task_LoginDevice(std::string address, int port, std::string us
                                    int p2p)
 {
     if (m_lLoginID) {
+        // The live view of the previous device ends with its login, the player's side too.
+        ReleasePlayPort();
         SdkLogout(m_lLoginID);
         m_lLoginID = 0;
     }

@@ -266,7 +266,7 @@ protected:
     void SetUp() override { StartSdk(54); }
 };
 
-TEST_F(EngineFleetLogin, AddressSuffixIsCutAndASecondLoginEndsTheFirst)
+TEST_F(EngineFleetLogin, AddressSuffixIsCutAndASecondLoginEndsTheFirstWithItsLiveView)
 {
     std::vector<size_t> ipcs;
     for (size_t i = 0; i < fleet->Size() && ipcs.size() < 2; ++i) {
@@ -281,11 +281,18 @@ TEST_F(EngineFleetLogin, AddressSuffixIsCutAndASecondLoginEndsTheFirst)
     ASSERT_TRUE(page->Has("ApplyMainAbility 0 1"));
     const LONG firstLogin = ui->GetLoginID();
     ASSERT_GT(firstLogin, 0);
+    ui->StartRealPlay(0, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return window.frames >= 2; }));
+    const LONG firstPort = ui->GetWorker()->m_lPlayPort.load();
+    ASSERT_GT(firstPort, 0);
 
     page->calls.clear();
     LoginAndWait(ipcs[1]);
     EXPECT_NE(ui->GetLoginID(), firstLogin);
     EXPECT_FALSE(SdkLogout(firstLogin)) << "the first login was ended by the second";
+    PLAYER_STATS stats{};
+    EXPECT_FALSE(PlayerGetStats(firstPort, &stats)) << "its live view's player port was released";
+    EXPECT_EQ(ui->GetWorker()->m_lPlayPort.load(), 0);
     // Queries now reach the second device.
     EXPECT_EQ(Query("Resolution")["Resolution"]["Select"]["value"].asString(), "1080P");
 }
