@@ -48,7 +48,9 @@ void CAcountDlg::CreateWindow()
 {
     DialogStyle skin;
     FillFramedDialogSkin(skin);
-    m_pDialog = CreateSFDialog(this, nullptr, 0);
+    // A window of the view: it opens over the program, not wherever the screen's centre is.
+    std::shared_ptr<CCodeVideoCfgEventImp> view = m_wpView.lock();
+    m_pDialog = CreateSFDialog(this, view ? view->GetUIWnd() : nullptr, 0);
     if (!m_pDialog)
         return;
     m_pDialog->SetSkin(&skin);

@@ -362,7 +362,7 @@ void CCodeVideoCfgEventImp::RADIO_OnClicked(int checked, int id, POINT)
         int32_t* used = reinterpret_cast<int32_t*>(ColorStyleField(*copy, m_nProfile)) - 13;  // entry offset 8
         if (*used == 0)
             *used = 1;
-        ++m_nImageSaves;
+        // The style write has no answer; the colour write after it ends the save.
         m_pRequests->SaveVideoColor(m_nImageChannel, copy);
         // The colour values go with the style, as the sliders show them.
         SaveColor();

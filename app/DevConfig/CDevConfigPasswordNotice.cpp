@@ -6,6 +6,7 @@
 
 #include "Common/SFTimer.h"
 #include "Common/Translate.h"
+#include "DevConfig/DevConfigDefs.h"
 #include "SysConfig/CModifyPasswordDlg.h"
 #include "Widgets/CMsgDlgEventImp.h"
 #include "Widgets/SFFactory.h"
@@ -17,6 +18,7 @@ constexpr int kNoticeMs = 5000;
 const wchar_t* const kInitialPasswordText =
     L"The initial password is used for the first-time starting device only.Please change password immediately to "
     L"avoid any unauthorized party's operation of the device.";
+const wchar_t* const kPasswordTooLongText = L"This device keeps passwords of at most 15 bytes.";
 
 void NoticeTimerCallback(int, void* user)
 {
@@ -67,14 +69,22 @@ bool CDevConfigEventImp::ShowInitPasswordNotice(bool evs)
         m_pPasswordDlg->ResetForSingleDevice();
         CSFDialog* dialog = m_pPasswordDlg->GetDialog();
         dialog->CenterWindow(nullptr);
-        if (dialog->DoModalDlg() != 2) {
+        while (dialog->DoModalDlg() != 2) {
             char newPassword[33] = {};
             char oldPassword[64] = {};
             m_pPasswordDlg->GetPasswords(newPassword, oldPassword);
+            // The device's user entry holds 15 bytes: a longer password is asked for again.
+            if (std::strlen(newPassword) > size_t(devconfig::kMaxDevicePassword)) {
+                const std::wstring tooLong = Tr(kPasswordTooLongText);
+                const std::wstring attention = Tr(L"Attention");
+                ShowMessageBox(tooLong.c_str(), attention.c_str(), dialog->GetUIWnd(), 0);
+                continue;
+            }
             if (m_pRequests) {
                 m_pRequests->ModifyPwd(oldPassword, newPassword, evs);
                 return true;
             }
+            break;
         }
     }
     if (!m_pNoticeDlg)

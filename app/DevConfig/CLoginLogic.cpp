@@ -18,6 +18,12 @@ CLoginLogic::CLoginLogic(std::weak_ptr<CLoginUILogic> uiLogic) : m_wpUILogic(std
 CLoginLogic::~CLoginLogic()
 {
     m_bFramePathOpen = false;
+    // The stream and the player hold this object as their user value: both end before it goes.
+    if (m_lRealHandle) {
+        SdkStopRealPlay(m_lRealHandle);
+        m_lRealHandle = 0;
+    }
+    ReleasePlayPort();
     if (m_pRenderEvent)
         m_pRenderEvent->Close();
     m_pFrameBuffer.reset();
@@ -40,6 +46,8 @@ void CLoginLogic::Task_LoginDevice(std::string address, int port, std::string us
                                    int p2p)
 {
     if (m_lLoginID) {
+        // The live view of the previous device ends with its login, the player's side too.
+        ReleasePlayPort();
         SdkLogout(m_lLoginID);
         m_lLoginID = 0;
     }

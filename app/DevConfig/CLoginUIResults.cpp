@@ -16,28 +16,29 @@ void CLoginUILogic::ShowLoginResult(int success, int error)
         m_pPeers->Page_SetLoggingIn(0);
         m_pPeers->Page_ShowStartPanel(false);
         m_pPeers->Page_ShowLoadingAnimation(false);
+        // The failure panel may start a new login (account dialog): its flag stays.
         m_pPeers->Page_ShowLoginError(true, error);
-    } else {
-        m_pPeers->Page_ShowStartPanel(false);
-        m_pPeers->Page_ShowLoadingAnimation(false);
-        m_pPeers->Page_ShowTabButtons(true);
-        switch (m_pPeers->View_CurrentTab()) {
-        case 0:
-            m_pPeers->Page_ShowImageTab(false);
-            m_pPeers->Page_ShowFileManageTab(false);
-            m_pPeers->Page_ShowEncodeTab(true);
-            break;
-        case 1:
-            m_pPeers->Page_ShowImageTab(true);
-            m_pPeers->Page_ShowEncodeTab(false);
-            m_pPeers->Page_ShowFileManageTab(false);
-            break;
-        default:
-            m_pPeers->Page_ShowImageTab(false);
-            m_pPeers->Page_ShowEncodeTab(false);
-            m_pPeers->Page_ShowFileManageTab(true);
-            break;
-        }
+        return;
+    }
+    m_pPeers->Page_ShowStartPanel(false);
+    m_pPeers->Page_ShowLoadingAnimation(false);
+    m_pPeers->Page_ShowTabButtons(true);
+    switch (m_pPeers->View_CurrentTab()) {
+    case 0:
+        m_pPeers->Page_ShowImageTab(false);
+        m_pPeers->Page_ShowFileManageTab(false);
+        m_pPeers->Page_ShowEncodeTab(true);
+        break;
+    case 1:
+        m_pPeers->Page_ShowImageTab(true);
+        m_pPeers->Page_ShowEncodeTab(false);
+        m_pPeers->Page_ShowFileManageTab(false);
+        break;
+    default:
+        m_pPeers->Page_ShowImageTab(false);
+        m_pPeers->Page_ShowEncodeTab(false);
+        m_pPeers->Page_ShowFileManageTab(true);
+        break;
     }
     m_pPeers->Page_SetLoggingIn(0);
 }

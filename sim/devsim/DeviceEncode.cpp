@@ -93,6 +93,15 @@ Json::Value EncodeCaps(const DeviceState& s, int /*channel*/)
     return caps;
 }
 
+Json::Value DefaultEncodeSize(const DeviceState& s, int channel, bool main)
+{
+    const Json::Value first = EncodeCaps(s, channel)[main ? "Main" : "Extra"]["Resolutions"][0];
+    Json::Value size(Json::objectValue);
+    size["width"] = first["width"];
+    size["height"] = first["height"];
+    return size;
+}
+
 Reply EncodeCapsReply(const DeviceState& s, const Json::Value& request)
 {
     Reply r;

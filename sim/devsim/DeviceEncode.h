@@ -12,6 +12,9 @@ namespace devsim {
 // Compressions[{key, name}], Resolutions[{key, name, width, height}], MaxFPS, MinBitRate,
 // MaxBitRate, Audio[{key, name}], Frequencies[int].
 Json::Value EncodeCaps(const DeviceState& s, int channel);
+// The picture size a stream of the channel has before anything was written: the first
+// resolution of its capabilities ({"width", "height"}).
+Json::Value DefaultEncodeSize(const DeviceState& s, int channel, bool main);
 // The JSON interface answer to an "encodeManager.getCaps" request.
 Reply EncodeCapsReply(const DeviceState& s, const Json::Value& request);
 // The encode settings a live view of the channel is made with, clamped to what an encoder takes.

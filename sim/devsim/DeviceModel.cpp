@@ -179,6 +179,7 @@ Json::Value DeviceModel::DefaultTables(const DeviceState& s)
     t["AutoMaintain"] = am;
 
     Json::Value vio(Json::arrayValue), color(Json::arrayValue), title(Json::arrayValue), encode(Json::arrayValue);
+    const Json::Value mainSize = DefaultEncodeSize(s, 0, true), extraSize = DefaultEncodeSize(s, 0, false);
     for (int ch = 0; ch < s.channels; ++ch) {
         Json::Value o(Json::objectValue);
         o["Backlight"] = 0;
@@ -221,8 +222,10 @@ Json::Value DeviceModel::DefaultTables(const DeviceState& s)
                 Json::Value f(Json::objectValue);
                 f["Video"]["Compression"] = "H.264";
                 f["Video"]["Profile"] = "Main";
-                f["Video"]["Width"] = main ? 1920 : 704;
-                f["Video"]["Height"] = main ? 1080 : 576;
+                // The first size the stream offers, in the device's video standard.
+                const Json::Value& size = main ? mainSize : extraSize;
+                f["Video"]["Width"] = size["width"];
+                f["Video"]["Height"] = size["height"];
                 f["Video"]["FPS"] = s.videoStandard ? 30 : 25;
                 f["Video"]["BitRateControl"] = "CBR";
                 f["Video"]["Quality"] = 4;

@@ -139,5 +139,24 @@ TEST_F(AccountDlg, EscapeAndCloseClearWithoutCallingTheView)
     EXPECT_TRUE(view->calls.empty());
 }
 
+TEST(AccountDlgWindow, OpensAsAHiddenWindowOfTheEncodeView)
+{
+    std::shared_ptr<CCodeVideoCfgEventImp> view; // outlives the widgets, as in the program
+    QWidget host;
+    view = CCodeVideoCfgEventImp::Create(std::weak_ptr<CDevConfigEventImp>(), &host);
+    auto* viewWidget = static_cast<QWidget*>(view->GetUIWnd());
+    ASSERT_NE(viewWidget, nullptr);
+    // The account dialog is the one with a password field.
+    int found = 0;
+    for (QDialog* d : viewWidget->findChildren<QDialog*>())
+        for (QLineEdit* e : d->findChildren<QLineEdit*>())
+            if (e->echoMode() == QLineEdit::Password) {
+                ++found;
+                EXPECT_TRUE(d->isWindow());
+                EXPECT_FALSE(d->isVisible());
+            }
+    EXPECT_EQ(found, 1) << "the account dialog belongs to the view's window";
+}
+
 } // namespace
 

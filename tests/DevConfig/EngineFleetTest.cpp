@@ -164,3 +164,137 @@ TEST_F(EngineFleet, LiveViewDecodesFramesOfTheCommittedResolutionAndReportsFocus
 }
 
 } // namespace
+
+namespace {
+
+bool Offers(const Json::Value& list, const Json::Value& video)
+{
+    for (const Json::Value& e : list)
+        if (e["width"] == video["Width"] && e["height"] == video["Height"])
+            return true;
+    return false;
+}
+
+class EngineFleetKinds : public FleetFixture {
+protected:
+    void SetUp() override { StartSdk(52); }
+};
+
+TEST_F(EngineFleetKinds, EveryDeviceAnswersItsCurrentSizesFromItsOwnChoices)
+{
+    // Devices of every kind and video standard hold sizes their own capabilities offer.
+    bool ntsc = false, dvr = false;
+    for (size_t i = 0; i < fleet->Size(); ++i) {
+        const devsim::DeviceState s = fleet->StateOf(i);
+        ntsc = ntsc || s.videoStandard == 1;
+        dvr = dvr || s.type.find("DVR") != std::string::npos;
+        Json::Value table;
+        fleet->With(i, [&](devsim::DeviceModel& m) { table = m.Table("Encode")[0]; });
+        const Json::Value caps = devsim::EncodeCaps(s, 0);
+        SCOPED_TRACE(s.type + " standard " + std::to_string(s.videoStandard));
+        EXPECT_TRUE(Offers(caps["Main"]["Resolutions"], table["MainFormat"][0]["Video"]));
+        EXPECT_TRUE(Offers(caps["Extra"]["Resolutions"], table["ExtraFormat"][0]["Video"]));
+    }
+    EXPECT_TRUE(ntsc && dvr) << "the fleet has NTSC devices and DVRs";
+
+    // Through the SDK: a DVR's sub stream and an NTSC device's streams select one of their choices.
+    std::vector<size_t> picked;
+    for (size_t i = 0; i < fleet->Size() && picked.size() < 2; ++i) {
+        const devsim::DeviceState s = fleet->StateOf(i);
+        if (s.initState != 2)
+            continue;
+        if ((picked.empty() && s.type.find("DVR") != std::string::npos) ||
+            (!picked.empty() && s.videoStandard == 1 && s.type.find("DVR") == std::string::npos))
+            picked.push_back(i);
+    }
+    ASSERT_EQ(picked.size(), 2u);
+    for (size_t dev : picked) {
+        SCOPED_TRACE(fleet->StateOf(dev).type);
+        page->calls.clear();
+        LoginAndWait(dev);
+        for (const char* key : {"Resolution", "Sub1Resolution"}) {
+            Json::Value v = Query(key)[key];
+            bool listed = false;
+            for (int n = 0; n < v["Size"].asInt(); ++n)
+                listed = listed || v[std::to_string(n)]["key"] == v["Select"]["key"];
+            EXPECT_TRUE(listed) << key << " selects " << v["Select"].toStyledString();
+        }
+        Json::Value frame = Query("Frame")["Frame"];
+        EXPECT_LE(frame["nFrameRate"].asInt(), frame["Max"].asInt());
+    }
+}
+
+} // namespace
+
+namespace {
+
+class EngineFleetEnd : public FleetFixture {
+protected:
+    void SetUp() override { StartSdk(53); }
+};
+
+TEST_F(EngineFleetEnd, WorkerThatGoesWhilePlayingEndsItsStreamAndPlayerPort)
+{
+    LoginAndWait(DeviceOf("IPC"));
+    ui->StartRealPlay(0, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return window.frames >= 2; }));
+    std::shared_ptr<CLoginLogic> worker = ui->GetWorker();
+    const LONG port = worker->m_lPlayPort.load();
+    ASSERT_TRUE(WaitUntil([&] { return worker->RealPlayHandle() != 0; }));
+    const LONG real = worker->RealPlayHandle();
+    ASSERT_GT(port, 0);
+
+    // No logout: the GUI logic and its worker simply go.
+    std::weak_ptr<CLoginLogic> gone = worker;
+    worker.reset();
+    ui.reset();
+    ASSERT_TRUE(WaitUntil([&] { return gone.expired(); }));
+    PLAYER_STATS stats{};
+    EXPECT_FALSE(PlayerGetStats(port, &stats)) << "the player port was released";
+    EXPECT_FALSE(SdkStopRealPlay(real)) << "the live view was stopped";
+    const int frames = window.frames;
+    WaitUntil([] { return false; }, 300);
+    EXPECT_EQ(window.frames, frames);
+}
+
+} // namespace
+
+namespace {
+
+class EngineFleetLogin : public FleetFixture {
+protected:
+    void SetUp() override { StartSdk(54); }
+};
+
+TEST_F(EngineFleetLogin, AddressSuffixIsCutAndASecondLoginEndsTheFirstWithItsLiveView)
+{
+    std::vector<size_t> ipcs;
+    for (size_t i = 0; i < fleet->Size() && ipcs.size() < 2; ++i) {
+        const devsim::DeviceState s = fleet->StateOf(i);
+        if (s.type == "IPC" && s.initState == 2)
+            ipcs.push_back(i);
+    }
+    ASSERT_EQ(ipcs.size(), 2u);
+    const devsim::DeviceState first = fleet->StateOf(ipcs[0]);
+    ui->LoginDevice(first.ip + "/24", 0, "admin", "admin123", 1, first.mac, false, 0);
+    ASSERT_TRUE(WaitUntil([&] { return page->Has("ApplyMainAbility 0 1") || page->Has("ShowLoginError 1 0"); }));
+    ASSERT_TRUE(page->Has("ApplyMainAbility 0 1"));
+    const LONG firstLogin = ui->GetLoginID();
+    ASSERT_GT(firstLogin, 0);
+    ui->StartRealPlay(0, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return window.frames >= 2; }));
+    const LONG firstPort = ui->GetWorker()->m_lPlayPort.load();
+    ASSERT_GT(firstPort, 0);
+
+    page->calls.clear();
+    LoginAndWait(ipcs[1]);
+    EXPECT_NE(ui->GetLoginID(), firstLogin);
+    EXPECT_FALSE(SdkLogout(firstLogin)) << "the first login was ended by the second";
+    PLAYER_STATS stats{};
+    EXPECT_FALSE(PlayerGetStats(firstPort, &stats)) << "its live view's player port was released";
+    EXPECT_EQ(ui->GetWorker()->m_lPlayPort.load(), 0);
+    // Queries now reach the second device.
+    EXPECT_EQ(Query("Resolution")["Resolution"]["Select"]["value"].asString(), "1080P");
+}
+
+} // namespace

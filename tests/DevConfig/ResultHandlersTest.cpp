@@ -87,6 +87,28 @@ TEST_F(ResultHandlers, FailurePanelTextsAndAccountDialogByLoginError)
     }
 }
 
+// A failure panel whose account dialog starts a new login at once (as the page's does).
+class ReloginPage : public RecordingPage {
+public:
+    void Page_ShowLoginError(bool b, int e) override
+    {
+        RecordingPage::Page_ShowLoginError(b, e);
+        if (b && (e == 1 || e == 2))
+            loggingIn = 1;
+    }
+};
+
+TEST_F(ResultHandlers, LoginStartedFromTheFailurePanelKeepsItsInProgressFlag)
+{
+    auto relogin = std::make_shared<ReloginPage>();
+    ui->SetPeers(relogin);
+    ui->Task_LoginDevice_Ret(0, 1, 0, "wrong", "admin", 1, false);
+    EXPECT_TRUE(relogin->Has("ShowLoginError 1 1"));
+    EXPECT_EQ(relogin->loggingIn, 1) << "the new login is still in progress";
+    ui->Task_LoginDevice_Ret(0, 3, 0, "x", "admin", 1, false);
+    EXPECT_EQ(relogin->loggingIn, 0);
+}
+
 TEST_F(ResultHandlers, PasswordChangeResult)
 {
     ui->m_bGotVersion = 1;

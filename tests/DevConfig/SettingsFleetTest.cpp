@@ -163,3 +163,47 @@ TEST_F(SettingsFleet, PasswordChangeOfAUserTheDeviceNoLongerListsFails)
 }
 
 } // namespace
+
+namespace {
+
+class SettingsFleetMore : public FleetFixture {
+protected:
+    void SetUp() override { StartSdk(56); }
+};
+
+TEST_F(SettingsFleetMore, FocusOnADeviceAlreadyReportingWritesNothingAndStillSucceeds)
+{
+    size_t dev = DeviceOf("IPC");
+    LoginAndWait(dev);
+    // The switch is on already, and the device would refuse a write.
+    fleet->With(dev, [](devsim::DeviceModel& m) {
+        m.State().tables["VideoInOptions"][0]["FocusStatus"] = 1;
+        m.State().failOps[14] = 0x80000017;
+    });
+    ui->VideoInFocus();
+    ASSERT_TRUE(WaitUntil([&] { return page->Has("EnableEasyFocusButton 1") || page->Has("EnableEasyFocusButton 0"); }));
+    EXPECT_TRUE(page->Has("EnableEasyFocusButton 1"));
+    // Switched off, the refused write is a failure.
+    fleet->With(dev, [](devsim::DeviceModel& m) { m.State().tables["VideoInOptions"][0]["FocusStatus"] = 0; });
+    ui->VideoInFocus();
+    ASSERT_TRUE(WaitUntil([&] { return page->Has("EnableEasyFocusButton 0"); }));
+}
+
+TEST_F(SettingsFleetMore, ChannelCountIsCappedAndEveryChannelStandardRead)
+{
+    LoginAndWait(DeviceOf("IPC"));
+    const size_t before = page->calls.size();
+    ui->GetDevInformation(5000, false);
+    ASSERT_TRUE(WaitUntil([&] {
+        for (size_t i = before; i < page->calls.size(); ++i)
+            if (page->calls[i] == "ApplyMainAbility 0 1")
+                return true;
+        return false;
+    }));
+    EXPECT_EQ(ui->m_nChannelCount, 1024);
+    EXPECT_EQ(ui->GetWorker()->ChannelCount(), 1024);
+    ASSERT_TRUE(ui->m_pVideoStandards);
+    EXPECT_EQ(ui->m_pVideoStandards->size(), 1024u);
+}
+
+} // namespace
