@@ -76,7 +76,9 @@ protected:
         auto device = std::make_shared<DEVICE_INFO>();
         std::memset(device.get(), 0, sizeof *device);
         SafeStrCopy(device->stNetInfo.szIpAddr, sizeof device->stNetInfo.szIpAddr, s.ip.c_str());
+        device->stNetInfo.nIpVersion = 4;
         SafeStrCopy(device->stNetInfo.szMacAddr, sizeof device->stNetInfo.szMacAddr, s.mac.c_str());
+        SafeStrCopy(device->stNetInfo.szTypeName, sizeof device->stNetInfo.szTypeName, s.type.c_str());
         std::strcpy(device->szUser, "admin");
         SafeStrCopy(device->szPassword, sizeof device->szPassword, password);
         devPage->AddDeviceToTree(device, false, 0);
@@ -92,14 +94,7 @@ TEST_F(PageEngineFleet, ColourStyleChangeEndsItsSaveAndLandsOnTheDevice)
     Boxes boxes;
     const size_t dev = DeviceOf("IPC");
     const devsim::DeviceState s = fleet->StateOf(dev);
-    auto device = std::make_shared<DEVICE_INFO>();
-    std::memset(device.get(), 0, sizeof *device);
-    SafeStrCopy(device->stNetInfo.szIpAddr, sizeof device->stNetInfo.szIpAddr, s.ip.c_str());
-    SafeStrCopy(device->stNetInfo.szMacAddr, sizeof device->stNetInfo.szMacAddr, s.mac.c_str());
-    std::strcpy(device->szUser, "admin");
-    std::strcpy(device->szPassword, "admin123");
-    devPage->AddDeviceToTree(device, false, 0);
-    devPage->SelectDevice(0);
+    AddToTree(s, "admin123");
     devPage->LoginSelectedDevice();
     ASSERT_TRUE(WaitUntil([&] { return !devPage->IsLoggingIn() && devPage->m_nPendingQuery == 0; }));
     win->RADIO_OnClicked(1, 1019, POINT{}); // IMAGE tab
