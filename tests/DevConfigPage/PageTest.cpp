@@ -1030,12 +1030,12 @@ TEST_F(ImageTab, AFailedLoadSaysSoAndTheColourStyleDecidesTheModeRadios)
         }
         EXPECT_TRUE(Enabled(win->Radio(1043))) << c.style;
     }
-    // A colour mode writes the style and the colour values; the flag clears with the second answer.
+    // A colour mode writes the style and the colour values; the style write has no answer, so the
+    // flag clears with the colour write's answer.
     win->RADIO_OnClicked(1, 1055, POINT{});
     EXPECT_EQ(engine->calls.back(), "savestyle");
     ASSERT_EQ(engine->colors.size(), 1u);
     EXPECT_EQ(engine->colors[0]->nBrightness, 40);
-    win->ClearSaving();
     EXPECT_TRUE(win->IsSaving());
     win->ClearSaving();
     EXPECT_FALSE(win->IsSaving());
