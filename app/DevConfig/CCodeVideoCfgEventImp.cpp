@@ -417,6 +417,14 @@ void CCodeVideoCfgEventImp::SetPlayHandle(long handle)
     m_nPlayChannel = m_nImageChannel;
 }
 
+void CCodeVideoCfgEventImp::ShowDecoderMissing(int show)
+{
+    if (!m_pDecoderMissing)
+        return;
+    m_bDecoderMissing = show != 0;
+    m_pDecoderMissing->ShowWindow(show && m_nCurTab == kTabImage);
+}
+
 void CCodeVideoCfgEventImp::StartPreview(int ok)
 {
     if (!m_bFullScreen)
@@ -468,6 +476,13 @@ void CCodeVideoCfgEventImp::BuildImageTab()
         m_pVideoWindow->SetDefaultLayout(DEFAULT_LAYOUT_1);
         m_pVideoWindow->SetSubWinCtrlsVisible(0);
     }
+    std::vector<CSFStatic*> videoArea;
+    const wchar_t* missing = Tr(L"The video decoder library could not be loaded.");
+    m_pDecoderMissing = MakeLabel(missing, RECT{20, 170, 400, 210}, videoArea);
+    m_pDecoderMissing->SetTextAlignFlag(0x25);
+    m_pDecoderMissing->SetTextColor(0x0000cc);
+    m_pDecoderMissing->SetToolTipText(missing);
+    m_pDecoderMissing->ShowWindow(0);
     const int x = 420, lw = 90, cx = x + lw + 5;
     int y = 44;
     MakeLabel(Tr(L"ConfigFile"), RECT{x, y, x + lw, y + 24}, m_imageLabels);
@@ -528,6 +543,8 @@ void CCodeVideoCfgEventImp::ShowImageTab(int show)
         Button(id)->ShowWindow(show);
     if (m_pVideoWindow)
         m_pVideoWindow->ShowWindow(show);
+    if (m_pDecoderMissing)
+        m_pDecoderMissing->ShowWindow(show && m_bDecoderMissing);
     ShowImageExtras(show);
     if (!show)
         ShowFullScreenButton(0);

@@ -79,6 +79,9 @@ public:
 
     // Live video and focus.
     void SetPlayHandle(long handle);
+    // The text in the video area when pictures cannot be decoded here.
+    void ShowDecoderMissing(int show);
+    CSFStatic* DecoderMissingLabel() const { return m_pDecoderMissing; }
     void StartPreview(int ok);
     void EnableEasyFocusButton(int enable);
     void UpdateFocusStatus(int value);
@@ -194,6 +197,8 @@ private:
     CSFStatic *m_pStartText = nullptr, *m_pFailText = nullptr;
     CSFPictureEx* m_pLoading = nullptr;
     CSFPictureCtrl *m_pStartPicture = nullptr, *m_pFailPicture = nullptr;
+    CSFStatic* m_pDecoderMissing = nullptr; // over the video window
+    bool m_bDecoderMissing = false;
     std::vector<CSFStatic*> m_encodeLabels, m_imageLabels, m_fileLabels, m_frameLabels;
     std::vector<CSFComboBox*> m_combos;
     std::vector<CSFSliderCtrl*> m_sliders;

@@ -48,6 +48,14 @@ void CLoginLogic::Task_StartPlay(int channel, HWND window)
            "CLoginLogic::Task_StartPlay", __LINE__);
     m_nFirstDataPending = 1;
     m_nNotifyOnFirstData = 1;
+    char reason[256] = "";
+    if (!PlayerDecoderLoaded(reason, sizeof reason)) {
+        // No picture can be decoded: the video area says so instead.
+        DevConfigDebug("Video decoder not loaded: %s", reason);
+        PostUi([](CLoginUILogic& ui) { ui.Task_DecoderMissing(); }, "&CLoginUILogic::Task_DecoderMissing",
+               "CLoginLogic::Task_StartPlay", __LINE__);
+        return;
+    }
     LONG port = 0;
     PlayerGetFreePort(&port);
     m_lPlayPort = port;

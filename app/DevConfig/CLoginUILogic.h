@@ -84,6 +84,7 @@ public:
     void Task_ModifyPwd_Ret(int loginChannelCount, std::string user, std::string newPassword, int result, bool echo);
     void Task_LogoutDev_Ret();
     void Task_StartPlay_Ret(long realHandle);
+    void Task_DecoderMissing();
     void Task_GetDevSoftware_Ret(std::shared_ptr<ZRDEV_VERSION_INFO> record, int success, int length);
     void Task_GetDevDSPCap_Ret(std::shared_ptr<ZRDEV_DSP_ENCODECAP> record, int success, int length);
     void Task_QueryDevEnable_Ret(std::shared_ptr<ZR_DEV_ENABLE_INFO> record, int success, int length);

@@ -79,6 +79,8 @@ void CLoginUILogic::Task_StartPlay_Ret(long realHandle)
     m_pPeers->View_SetPlayHandle(realHandle);
 }
 
+void CLoginUILogic::Task_DecoderMissing() { m_pPeers->View_ShowDecoderMissing(true); }
+
 void CLoginUILogic::Task_GetDevSoftware_Ret(std::shared_ptr<ZRDEV_VERSION_INFO> record, int success, int)
 {
     if (!success) {

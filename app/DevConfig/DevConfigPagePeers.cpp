@@ -40,6 +40,7 @@ public:
             w->SetDeviceAccount(u, pw);
     }
     void View_SetPlayHandle(long h) override { if (auto w = View()) w->SetPlayHandle(h); }
+    void View_ShowDecoderMissing(bool show) override { if (auto w = View()) w->ShowDecoderMissing(show); }
     void View_EnableEasyFocusButton(bool e) override { if (auto w = View()) w->EnableEasyFocusButton(e); }
     void View_UpdateFocusStatus(int v) override { if (auto w = View()) w->UpdateFocusStatus(v); }
     void View_SetEncodeInfoFlag(bool f) override { if (auto w = View()) w->SetEncodeInfoFlag(f); }

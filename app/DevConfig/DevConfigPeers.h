@@ -34,6 +34,7 @@ public:
     virtual int View_CurrentTab() { return 0; }
     virtual void View_SetDeviceAccount(const std::string&, const std::string&) {}
     virtual void View_SetPlayHandle(long) {}
+    virtual void View_ShowDecoderMissing(bool) {}
     virtual void View_EnableEasyFocusButton(bool) {}
     virtual void View_UpdateFocusStatus(int) {}
     virtual void View_SetEncodeInfoFlag(bool) {}

@@ -1,9 +1,7 @@
-// H.264 decoding with libavcodec.
+// H.264 decoding with libavcodec (loaded on first use).
 #include "player/H264Decoder.h"
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-}
+#include "player/AvLib.h"
 
 #include <algorithm>
 #include <thread>
@@ -12,6 +10,7 @@ extern "C" {
 namespace player {
 
 struct H264Decoder::Impl {
+    const AvLib* av = nullptr;
     AVCodecContext* ctx = nullptr;
     AVFrame* frame = nullptr;
     AVPacket* packet = nullptr;
@@ -20,29 +19,35 @@ struct H264Decoder::Impl {
 
 H264Decoder::H264Decoder() : d_(new Impl)
 {
-    av_log_set_level(AV_LOG_QUIET);
-    const AVCodec* codec = avcodec_find_decoder(AV_CODEC_ID_H264);
+    const AvLib* av = LoadAvLib();
+    if (!av)
+        return;
+    d_->av = av;
+    const AVCodec* codec = av->avcodec_find_decoder(AV_CODEC_ID_H264);
     if (!codec)
         return;
-    AVCodecContext* c = avcodec_alloc_context3(codec);
+    AVCodecContext* c = av->avcodec_alloc_context3(codec);
     // Slice threads keep a live picture without the delay of frame threads.
     c->thread_count = int(std::min(4u, std::max(1u, std::thread::hardware_concurrency())));
     c->thread_type = FF_THREAD_SLICE | FF_THREAD_FRAME;
     c->max_pixels = kMaxPixels;
-    if (avcodec_open2(c, codec, nullptr) < 0) {
-        avcodec_free_context(&c);
+    if (av->avcodec_open2(c, codec, nullptr) < 0) {
+        av->avcodec_free_context(&c);
         return;
     }
     d_->ctx = c;
-    d_->frame = av_frame_alloc();
-    d_->packet = av_packet_alloc();
+    d_->frame = av->av_frame_alloc();
+    d_->packet = av->av_packet_alloc();
 }
 
 H264Decoder::~H264Decoder()
 {
-    avcodec_free_context(&d_->ctx);
-    av_frame_free(&d_->frame);
-    av_packet_free(&d_->packet);
+    const AvLib* av = d_->av;
+    if (!av)
+        return;
+    av->avcodec_free_context(&d_->ctx);
+    av->av_frame_free(&d_->frame);
+    av->av_packet_free(&d_->packet);
 }
 
 bool H264Decoder::Ok() const { return d_->ctx != nullptr; }
@@ -56,10 +61,10 @@ bool H264Decoder::Decode(const uint8_t* data, size_t len, const std::function<vo
     d_->padded.resize(len + AV_INPUT_BUFFER_PADDING_SIZE, 0);
     d_->packet->data = d_->padded.data();
     d_->packet->size = int(len);
-    bool ok = avcodec_send_packet(d_->ctx, d_->packet) >= 0;
+    bool ok = d_->av->avcodec_send_packet(d_->ctx, d_->packet) >= 0;
     d_->packet->data = nullptr;
     d_->packet->size = 0;
-    while (avcodec_receive_frame(d_->ctx, d_->frame) == 0) {
+    while (d_->av->avcodec_receive_frame(d_->ctx, d_->frame) == 0) {
         AVFrame* f = d_->frame;
         bool planar420 = f->format == AV_PIX_FMT_YUV420P || f->format == AV_PIX_FMT_YUVJ420P;
         DecodedFrame df;
@@ -75,7 +80,7 @@ bool H264Decoder::Decode(const uint8_t* data, size_t len, const std::function<vo
             df.strideC = f->linesize[1];
             out(df);
         }
-        av_frame_unref(f);
+        d_->av->av_frame_unref(f);
     }
     return ok;
 }

@@ -1,10 +1,14 @@
 // The player's calls: a table of ports, each a PlayerPort.
 #include "player/Player.h"
 
+#include "player/AvLib.h"
 #include "player/PlayerPort.h"
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <mutex>
+#include <string>
 
 using player::PlayerPort;
 
@@ -128,4 +132,17 @@ BOOL PlayerGetStats(LONG nPort, PLAYER_STATS* pStats)
         return FALSE;
     *pStats = p->Stats();
     return TRUE;
+}
+
+BOOL PlayerDecoderLoaded(char* pReason, DWORD nSize)
+{
+    if (player::LoadAvLib())
+        return TRUE;
+    if (pReason && nSize > 0) {
+        std::string why = player::AvLibError();
+        size_t n = std::min<size_t>(why.size(), size_t(nSize) - 1);
+        std::memcpy(pReason, why.data(), n);
+        pReason[n] = '\0';
+    }
+    return FALSE;
 }

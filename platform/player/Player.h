@@ -30,6 +30,7 @@ typedef void (*fDecodeCallBack)(LONG nPort, char* pBuf, LONG nSize, FRAME_INFO* 
                                 LONG nReserved);
 
 BOOL PlayerGetFreePort(LONG* plPort);
+// FALSE also when the video decoder library cannot be loaded (see PlayerDecoderLoaded).
 BOOL PlayerOpenStream(LONG nPort, BYTE* pFileHeadBuf, DWORD nSize, DWORD nBufPoolSize);
 BOOL PlayerPlay(LONG nPort, HWND hWnd);
 // Takes one block of the device stream (any cut of the byte stream is accepted); FALSE when the
@@ -56,3 +57,7 @@ struct PLAYER_STATS {
     int32_t nLastHeight;
 };
 BOOL PlayerGetStats(LONG nPort, PLAYER_STATS* pStats);
+
+// Loads the video decoder library if not yet done; TRUE when it is there. When it is not and
+// pReason is given, the loader's reason is written there (cut to nSize - 1 bytes, terminated).
+BOOL PlayerDecoderLoaded(char* pReason, DWORD nSize);

@@ -1,6 +1,7 @@
 // One player port; see the header.
 #include "player/PlayerPort.h"
 
+#include "player/AvLib.h"
 #include "player/H264Decoder.h"
 
 #include <cstdio>
@@ -20,6 +21,9 @@ bool PlayerPort::Open(size_t bufferBytes)
 {
     std::lock_guard<std::mutex> lk(mu_);
     if (open_)
+        return false;
+    // Nothing could be decoded without the codec libraries.
+    if (!LoadAvLib())
         return false;
     splitter_ = std::make_unique<BlockSplitter>(bufferBytes > 0 ? bufferBytes : 921600);
     open_ = true;

@@ -10,9 +10,10 @@ mkdir -p "$OUT"
 CXX="${CLANGXX:-clang++}"
 FLAGS=(-std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
        -I"$ROOT/platform" $(pkg-config --cflags jsoncpp libavcodec libavutil))
-"$CXX" "${FLAGS[@]}" "$ROOT/tests/DevConfig/fuzz/FuzzPlayerInput.cpp" "$ROOT/platform/player/StreamBlock.cpp" \
-  "$ROOT/platform/player/H264Decoder.cpp" $(pkg-config --libs libavcodec libavutil) -lpthread \
-  -o "$OUT/fuzz_player_input" &
+# The decoder opens libavcodec at run time by the names the configured build found.
+"$CXX" "${FLAGS[@]}" -I"$BUILD/platform/player/generated" "$ROOT/tests/DevConfig/fuzz/FuzzPlayerInput.cpp" \
+  "$ROOT/platform/player/StreamBlock.cpp" "$ROOT/platform/player/H264Decoder.cpp" "$ROOT/platform/player/AvLib.cpp" \
+  -ldl -lpthread -o "$OUT/fuzz_player_input" &
 "$CXX" "${FLAGS[@]}" "$ROOT/tests/DevConfig/fuzz/FuzzConfigAnswer.cpp" "$ROOT/platform/configdevice/EncodeAnswers.cpp" \
   $(pkg-config --libs jsoncpp) -o "$OUT/fuzz_config_answer" &
 wait

@@ -1,10 +1,7 @@
-// Live picture of an emulated device, drawn and encoded with libavcodec (H.264).
+// Live picture of an emulated device, drawn and encoded with libavcodec (H.264, loaded on first use).
 #include "devsim/DeviceVideo.h"
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavutil/opt.h>
-}
+#include "player/AvLib.h"
 
 #include <cstring>
 #include <ctime>
@@ -94,20 +91,26 @@ DeviceVideo::~DeviceVideo() { Close(); }
 
 void DeviceVideo::Close()
 {
-    avcodec_free_context(&codec_->ctx);
-    av_frame_free(&codec_->frame);
-    av_packet_free(&codec_->packet);
+    const player::AvLib* av = codec_->ctx || codec_->frame || codec_->packet ? player::LoadAvLib() : nullptr;
+    if (!av)
+        return;
+    av->avcodec_free_context(&codec_->ctx);
+    av->av_frame_free(&codec_->frame);
+    av->av_packet_free(&codec_->packet);
 }
 
 bool DeviceVideo::Open(const LiveEncode& s)
 {
     Close();
-    const AVCodec* codec = avcodec_find_encoder_by_name("libx264");
+    const player::AvLib* av = player::LoadAvLib();
+    if (!av)
+        return false;
+    const AVCodec* codec = av->avcodec_find_encoder_by_name("libx264");
     if (!codec)
-        codec = avcodec_find_encoder(AV_CODEC_ID_H264);
+        codec = av->avcodec_find_encoder(AV_CODEC_ID_H264);
     if (!codec)
         return false;
-    AVCodecContext* c = avcodec_alloc_context3(codec);
+    AVCodecContext* c = av->avcodec_alloc_context3(codec);
     c->width = s.width;
     c->height = s.height;
     c->time_base = AVRational{1, s.fps};
@@ -117,22 +120,22 @@ bool DeviceVideo::Open(const LiveEncode& s)
     c->gop_size = s.fps * 2;
     c->max_b_frames = 0;
     c->thread_count = 1;
-    av_opt_set(c->priv_data, "preset", "ultrafast", 0);
-    av_opt_set(c->priv_data, "tune", "zerolatency", 0);
-    if (avcodec_open2(c, codec, nullptr) < 0) {
-        avcodec_free_context(&c);
+    av->av_opt_set(c->priv_data, "preset", "ultrafast", 0);
+    av->av_opt_set(c->priv_data, "tune", "zerolatency", 0);
+    if (av->avcodec_open2(c, codec, nullptr) < 0) {
+        av->avcodec_free_context(&c);
         return false;
     }
     codec_->ctx = c;
-    codec_->frame = av_frame_alloc();
+    codec_->frame = av->av_frame_alloc();
     codec_->frame->format = AV_PIX_FMT_YUV420P;
     codec_->frame->width = s.width;
     codec_->frame->height = s.height;
-    if (av_frame_get_buffer(codec_->frame, 0) < 0) {
+    if (av->av_frame_get_buffer(codec_->frame, 0) < 0) {
         Close();
         return false;
     }
-    codec_->packet = av_packet_alloc();
+    codec_->packet = av->av_packet_alloc();
     open_ = s;
     keyFrame_ = true;
     return true;
@@ -171,8 +174,9 @@ std::string DeviceVideo::EncodeFrame(const LiveEncode& s, const std::string& lab
         if (!Open(s))
             return std::string();
     }
+    const player::AvLib* av = player::LoadAvLib(); // loaded by Open
     AVFrame* f = codec_->frame;
-    if (av_frame_make_writable(f) < 0)
+    if (av->av_frame_make_writable(f) < 0)
         return std::string();
     DrawPicture(f->data[0], f->data[1], f->data[2], f->width, f->height, f->linesize[0], f->linesize[1], label,
                 clock, frame);
@@ -187,11 +191,11 @@ std::string DeviceVideo::EncodeFrame(const LiveEncode& s, const std::string& lab
     }
     keyFrame_ = false;
     std::string out;
-    if (avcodec_send_frame(codec_->ctx, f) < 0)
+    if (av->avcodec_send_frame(codec_->ctx, f) < 0)
         return out;
-    while (avcodec_receive_packet(codec_->ctx, codec_->packet) == 0) {
+    while (av->avcodec_receive_packet(codec_->ctx, codec_->packet) == 0) {
         out.append(reinterpret_cast<const char*>(codec_->packet->data), size_t(codec_->packet->size));
-        av_packet_unref(codec_->packet);
+        av->av_packet_unref(codec_->packet);
     }
     return out;
 }

@@ -1,0 +1,141 @@
+// Live view on the device page when the video decoder library cannot be loaded: the player
+// refuses to open, and the video area says why in words. Its own program, because the loader
+// decides once per process.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QThread>
+#include <QWidget>
+
+#include <cstring>
+#include <functional>
+
+#include "Common/SFMessageLoopManager.h"
+#include "Common/SFThreadEx.h"
+#include "Common/StrHelpers.h"
+#include "DevConfig/CCodeVideoCfgEventImp.h"
+#include "DevConfig/CDevConfigEventImp.h"
+#include "DevConfig/CLoginUILogic.h"
+#include "DevConfig/DevConfigPagePeers.h"
+#include "Widgets/SFGlobal.h"
+#include "Widgets/SFStatic.h"
+#include "devsdk/DevSdk.h"
+#include "devsdk/DevSdkSim.h"
+#include "devsim/Fleet.h"
+#include "player/AvLib.h"
+#include "player/Player.h"
+
+namespace {
+
+bool WaitUntil(const std::function<bool()>& pred, int ms = 20000)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!pred()) {
+        if (t.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+TEST(DecoderMissing, PlayerRefusesToOpenAndThePageSaysSoWhereTheVideoWouldBe)
+{
+    player::SetAvLibNames("libvx-no-such-codec.so.0", "libvx-no-such-util.so.0");
+
+    // The player's calls fail cleanly and give the loader's reason.
+    char reason[256] = {};
+    EXPECT_FALSE(PlayerDecoderLoaded(reason, sizeof reason));
+    EXPECT_NE(std::strstr(reason, "libvx-no-such-util.so.0"), nullptr) << reason;
+    char tiny[4] = {'x', 'x', 'x', 'x'};
+    EXPECT_FALSE(PlayerDecoderLoaded(tiny, sizeof tiny));
+    EXPECT_EQ(std::strlen(tiny), 3u);
+    LONG port = 0;
+    ASSERT_TRUE(PlayerGetFreePort(&port));
+    EXPECT_FALSE(PlayerOpenStream(port, nullptr, 0, 1 << 20));
+    EXPECT_FALSE(PlayerPlay(port, nullptr));
+    EXPECT_TRUE(PlayerReleasePort(port));
+
+    // The device page: log in, open the image tab, and read the video area.
+    SFSetSkinPath((QCoreApplication::applicationDirPath() + QStringLiteral("/Skin/")).toStdWString().c_str());
+    using namespace VeyraBase;
+    if (!CSFMessageLoopManager::Instance()->GetMessageLoop(ML_MAIN))
+        CSFMessageLoopManager::Instance()->RegisterLoop(CreateMessageLoop(SF_LOOP_QT), ML_MAIN);
+    auto worker = CSFThreadEx_Qt::Create(SF_THREAD_CREATE{});
+    worker->Start();
+    CSFMessageLoopManager::Instance()->RegisterLoop(worker->GetMessageLoop(), ML_SDK);
+    devsdk::SimOptions opt;
+    opt.embedded = true;
+    opt.embeddedFirst = "127.58.4.2";
+    opt.localIp = "127.58.4.1";
+    devsdk::SetSimOptions(opt);
+    ASSERT_TRUE(SdkInit(nullptr, nullptr));
+    devsim::Fleet* fleet = devsdk::EmbeddedFleet();
+    ASSERT_NE(fleet, nullptr);
+    {
+        auto ui = std::make_shared<CLoginUILogic>(std::weak_ptr<CMainFrameEventImp>());
+        ui->Init();
+        auto page = CDevConfigEventImp::CreateStandalone(nullptr, CreateLoginUILogicRequests(ui));
+        ui->SetPeers(CreateDevConfigPagePeers(page, {}));
+        auto win = page->GetCodeVideoCfgPage();
+        ui->SetVideoWindow(win->GetVideoWindow());
+        page->GetView()->MoveWindow(0, 0, 929, 616);
+        page->GetView()->ShowWindow(1);
+        auto* widget = static_cast<QWidget*>(page->GetUIWnd());
+        widget->resize(929, 616);
+
+        size_t dev = fleet->Size();
+        for (size_t i = 0; i < fleet->Size() && dev == fleet->Size(); ++i) {
+            devsim::DeviceState s = fleet->StateOf(i);
+            if (s.type == "IPC" && s.initState == 2)
+                dev = i;
+        }
+        ASSERT_LT(dev, fleet->Size());
+        const devsim::DeviceState s = fleet->StateOf(dev);
+        auto device = std::make_shared<DEVICE_INFO>();
+        std::memset(device.get(), 0, sizeof *device);
+        SafeStrCopy(device->stNetInfo.szIpAddr, sizeof device->stNetInfo.szIpAddr, s.ip.c_str());
+        SafeStrCopy(device->stNetInfo.szMacAddr, sizeof device->stNetInfo.szMacAddr, s.mac.c_str());
+        std::strcpy(device->szUser, "admin");
+        std::strcpy(device->szPassword, "admin123");
+        page->AddDeviceToTree(device, false, 0);
+        page->SelectDevice(0);
+        page->LoginSelectedDevice();
+        ASSERT_TRUE(WaitUntil([&] { return !page->IsLoggingIn() && win->AllFlagsSet() && page->m_nPendingQuery == 0; }));
+
+        CSFStatic* label = win->DecoderMissingLabel();
+        ASSERT_NE(label, nullptr);
+        auto* labelWidget = dynamic_cast<QWidget*>(label);
+        ASSERT_NE(labelWidget, nullptr);
+        EXPECT_FALSE(labelWidget->isVisible());
+        win->RADIO_OnClicked(1, 1019, POINT{});
+        ASSERT_TRUE(WaitUntil([&] { return labelWidget->isVisible(); }));
+        wchar_t text[256] = {};
+        label->GetStaticText(text, 256);
+        EXPECT_EQ(std::wstring(text), L"The video decoder library could not be loaded.");
+        // Over the video window, not hidden behind it.
+        auto* video = dynamic_cast<QWidget*>(win->GetVideoWindow());
+        ASSERT_NE(video, nullptr);
+        const QRect area(labelWidget->mapTo(widget, QPoint(0, 0)), labelWidget->size());
+        EXPECT_TRUE(QRect(video->mapTo(widget, QPoint(0, 0)), video->size()).contains(area));
+        EXPECT_EQ(widget->childAt(area.center()), labelWidget);
+        if (const char* dir = std::getenv("VX_SCREENSHOT_DIR"))
+            widget->grab().save(QString::fromUtf8(dir) + "/devconfig-decoder-missing.png");
+
+        // Away from the image tab the text goes with the video window, and comes back with it.
+        win->RADIO_OnClicked(1, 1158, POINT{});
+        EXPECT_FALSE(labelWidget->isVisible());
+        win->RADIO_OnClicked(1, 1019, POINT{});
+        EXPECT_TRUE(WaitUntil([&] { return labelWidget->isVisible(); }));
+        ui->LogoutDev();
+        WaitUntil([] { return false; }, 300);
+    }
+    SdkCleanup();
+    devsdk::ResetSimOptions();
+    worker->StopAndJoin(20000);
+}
+
+} // namespace
