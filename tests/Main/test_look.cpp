@@ -337,3 +337,27 @@ TEST(Look, TextsCutShortShowInFullAsToolTips)
     QToolTip::hideText();
     page->ClearList();
 }
+
+// The searching animation sits on the tool bar: around the turning circle the bar shows
+// through, not a grey square.
+TEST(Look, SearchingAnimationShowsTheToolBarAroundItsCircle)
+{
+    auto frame = MakeMainWindow();
+    CToolBarEventImp* bar = frame->GetToolBar().get();
+    QWidget* animation = Q(bar->GetSearchingAnimation());
+    ASSERT_NE(animation, nullptr);
+    QWidget* toolBar = animation->parentWidget();
+    ASSERT_NE(toolBar, nullptr);
+    toolBar->window()->show();
+    bar->SetSearching(true);
+    ASSERT_TRUE(animation->isVisible());
+    const QImage shot = toolBar->grab().toImage();
+    const QRect r = animation->geometry();
+    const QRgb beside = shot.pixel(r.left() - 3, r.top() + 2);
+    for (const QPoint& corner : {r.topLeft() + QPoint(1, 1), r.topRight() + QPoint(-1, 1),
+                                 r.bottomLeft() + QPoint(1, -1), r.bottomRight() + QPoint(-1, -1)})
+        EXPECT_LE(ColourDistance(shot.pixel(corner), beside), 6)
+            << "corner " << corner.x() << "," << corner.y() << " is " << std::hex << shot.pixel(corner)
+            << ", the bar beside it " << beside;
+    bar->SetSearching(false);
+}
