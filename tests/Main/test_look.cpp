@@ -361,3 +361,28 @@ TEST(Look, SearchingAnimationShowsTheToolBarAroundItsCircle)
             << ", the bar beside it " << beside;
     bar->SetSearching(false);
 }
+
+// The search settings button carries its caption in its picture: the Chinese window has its
+// own picture, not the English one.
+TEST(Look, SearchSettingButtonHasItsOwnPictureInChinese)
+{
+    const int language = CAppSettings::Language;
+    const auto buttonFace = [](int lang) {
+        CAppSettings::Language = lang;
+        auto frame = MakeMainWindow();
+        QWidget* button = Q(frame->GetToolBar()->GetSearchSettingButton());
+        button->window()->show();
+        return button ? button->grab().toImage().convertToFormat(QImage::Format_RGB32) : QImage();
+    };
+    const QImage english = buttonFace(0);
+    const QImage chinese = buttonFace(1);
+    CAppSettings::Language = language;
+    ASSERT_FALSE(english.isNull());
+    ASSERT_EQ(english.size(), chinese.size());
+    int differing = 0;
+    for (int y = 0; y < english.height(); ++y)
+        for (int x = 0; x < english.width(); ++x)
+            if (ColourDistance(english.pixel(x, y), chinese.pixel(x, y)) > 60)
+                ++differing;
+    EXPECT_GT(differing, 40) << "the Chinese search settings button shows the English caption";
+}
