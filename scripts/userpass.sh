@@ -14,11 +14,10 @@ if [ -z "${VX_USERPASS_INNER:-}" ]; then
   exec "$here/scripts/in-netns.sh" env VX_USERPASS_INNER=1 "$0" "$build" "$shots"
 fi
 
-display=:$((50 + RANDOM % 40))
 work=$(mktemp -d)
 cp -a "$build/bin/." "$work/"
-cp "$work/Config/config.xml" "$work/config.start.xml" 2>/dev/null || true
-Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >"$shots/xvfb.log" 2>&1 &
+# The X server picks a free display itself and names it.
+Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$work/display" >"$shots/xvfb.log" 2>&1 &
 xvfb=$!
 app=""
 cleanup() {
@@ -27,7 +26,9 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-export DISPLAY=$display
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "Xvfb did not start"; exit 1; }
+export DISPLAY=:$(head -n1 "$work/display")
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 
 n=0
