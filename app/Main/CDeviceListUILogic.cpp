@@ -174,6 +174,10 @@ bool CDeviceListUILogic::FilterDevList(int page)
 {
     if (m_bSearching)
         return false;
+    const uint32_t bit = page >= 0 && page < 32 ? 1u << page : 0;
+    if (m_nRefillPending & bit)
+        return true;
+    m_nRefillPending |= bit;
     if (m_bBroadcasting) {
         std::shared_ptr<CSearchDevLogic> worker = m_pSearchDevLogic;
         std::shared_ptr<CSFMessageLoop> loop = CSFMessageLoopManager::Instance()->GetMessageLoop(ML_SDK);
@@ -183,6 +187,8 @@ bool CDeviceListUILogic::FilterDevList(int page)
             SetTaskDebugInfo(task, ML_SDK, kSourceFile, __LINE__, "&CSearchDevLogic::Task_StopSearch",
                              "CDeviceListUILogic::FilterDevList", 1);
             loop->PostTask(task);
+        } else {
+            m_nRefillPending &= ~bit;
         }
     } else {
         PostSelf(ML_MAIN, __LINE__, "&CDeviceListUILogic::Task_FilterFunc", "CDeviceListUILogic::FilterDevList",
@@ -456,6 +462,8 @@ void CDeviceListUILogic::Task_InitDevice_SuccessEx(int position, std::string mac
 
 void CDeviceListUILogic::Task_FilterFunc(int page)
 {
+    if (page >= 0 && page < 32)
+        m_nRefillPending &= ~(1u << page);
     if (page == FILTER_PAGE_UPGRADE) {
         m_pPeers->Upgrade_RefreshDeviceList();
         return;

@@ -108,6 +108,9 @@ private:
     bool m_bBroadcasting = false;
     bool m_bNewDevice = false;
     bool m_bAccessRefused = false;
+    // Pages (bit = page number) whose re-fill is posted and has not run yet: the page was
+    // emptied by its caller, and one re-fill serves every request made before it runs.
+    uint32_t m_nRefillPending = 0;
     DeviceVector m_vecDevices;
     DeviceMacIndex m_macIndex; // MACs of m_vecDevices, for the duplicate check of a new answer
     int32_t m_nFoundCount = 0;

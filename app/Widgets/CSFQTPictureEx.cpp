@@ -12,7 +12,9 @@ CSFQTPictureEx::CSFQTPictureEx(ISFPictureExEvent* sink) : QLabel(nullptr), CSFPi
 {
     setAlignment(Qt::AlignCenter);
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-    setAutoFillBackground(true);
+    // Transparent parts of the animation show the parent's background.
+    setAutoFillBackground(false);
+    setAttribute(Qt::WA_TranslucentBackground);
     m_pMovie = new QMovie(this);
 }
 

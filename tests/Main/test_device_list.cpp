@@ -3,7 +3,10 @@
 
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QLineEdit>
 #include <QTableWidget>
+
+#include <set>
 
 #include <cstring>
 
@@ -13,6 +16,7 @@
 #include "Common/StrHelpers.h"
 #include "Main/CDeviceListUILogic.h"
 #include "Main/CDetialsDlgEventImp.h"
+#include "Main/CFilterMainEventImp.h"
 #include "Main/CSearchDevEventImp.h"
 #include "Widgets/CSFQTButton.h"
 #include "Main/DeviceListText.h"
@@ -181,4 +185,54 @@ TEST(DeviceList, DetailsButtonOfARowShowsItsNineFieldsInTheDialog)
     const std::vector<std::wstring> expected = {L"IPC", L"IPC-VD2431", L"37777", L"aa:bb:cc:dd:ee:0f", L"255.255.255.0",
                                                 L"10.0.7.1", L"7K0ABC", L"V2.800.0.5", L"2016-05-15"};
     EXPECT_EQ(shown, expected);
+}
+
+// Typing a filter word and clicking the filter button reports the word twice (the field reports
+// when it loses the focus, then the button): each device still shows once, whether or not the
+// broadcast search is still open.
+TEST(DeviceList, FilterWordEnteredAndClickedShowsEachDeviceOnce)
+{
+    auto frame = MakeMainWindow();
+    auto model = frame->GetDeviceListUILogic();
+    auto page = frame->GetSearchDevPage();
+    ASSERT_TRUE(DrainSdkLoop());
+    ASSERT_TRUE(WaitUntil([&] { return !model->IsSearching(); }, 60000));
+    page->ClearList();
+    model->GetDeviceList().clear();
+    for (int i = 0; i < 3; ++i) {
+        char ip[32], mac[32];
+        std::snprintf(ip, sizeof ip, "10.0.7.%d", i + 1);
+        std::snprintf(mac, sizeof mac, "aa:bb:cc:00:37:%02x", i);
+        DevicePtr d = Device(ip, mac);
+        d->byGeneration = model->GetGeneration();
+        model->Task_InsertDevice(d);
+    }
+    CSFListCtrl* list = page->GetListCtrl();
+    ASSERT_EQ(list->GetItemCount(), 3);
+
+    auto panel = page->GetFilterPanel();
+    auto* edit = dynamic_cast<QLineEdit*>(panel->GetKeywordEdit());
+    ASSERT_NE(edit, nullptr);
+    CSFQTButton* filterButton = nullptr;
+    for (CSFQTButton* b : edit->parentWidget()->findChildren<CSFQTButton*>())
+        if (b->Id() == 1063)
+            filterButton = b;
+    ASSERT_NE(filterButton, nullptr);
+
+    // The first round runs with the start-up broadcast still open (when it is), the second after
+    // the filter has closed it.
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(model->IsBroadcasting() ? "broadcast open" : "no broadcast");
+        const int devices = static_cast<int>(model->GetDeviceList().size());
+        edit->setText(QStringLiteral("10.0.7"));
+        QFocusEvent out(QEvent::FocusOut, Qt::MouseFocusReason);
+        QCoreApplication::sendEvent(edit, &out);
+        filterButton->click();
+        ASSERT_TRUE(DrainSdkLoop());
+        Pump(200);
+        EXPECT_EQ(list->GetItemCount(), 3) << "of " << devices << " devices";
+        std::set<std::wstring> shown;
+        for (int row = 0; row < list->GetItemCount(); ++row)
+            EXPECT_TRUE(shown.insert(Cell(list, row, kColIp)).second) << "row " << row << " twice";
+    }
 }

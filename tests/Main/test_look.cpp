@@ -337,3 +337,52 @@ TEST(Look, TextsCutShortShowInFullAsToolTips)
     QToolTip::hideText();
     page->ClearList();
 }
+
+// The searching animation sits on the tool bar: around the turning circle the bar shows
+// through, not a grey square.
+TEST(Look, SearchingAnimationShowsTheToolBarAroundItsCircle)
+{
+    auto frame = MakeMainWindow();
+    CToolBarEventImp* bar = frame->GetToolBar().get();
+    QWidget* animation = Q(bar->GetSearchingAnimation());
+    ASSERT_NE(animation, nullptr);
+    QWidget* toolBar = animation->parentWidget();
+    ASSERT_NE(toolBar, nullptr);
+    toolBar->window()->show();
+    bar->SetSearching(true);
+    ASSERT_TRUE(animation->isVisible());
+    const QImage shot = toolBar->grab().toImage();
+    const QRect r = animation->geometry();
+    const QRgb beside = shot.pixel(r.left() - 3, r.top() + 2);
+    for (const QPoint& corner : {r.topLeft() + QPoint(1, 1), r.topRight() + QPoint(-1, 1),
+                                 r.bottomLeft() + QPoint(1, -1), r.bottomRight() + QPoint(-1, -1)})
+        EXPECT_LE(ColourDistance(shot.pixel(corner), beside), 6)
+            << "corner " << corner.x() << "," << corner.y() << " is " << std::hex << shot.pixel(corner)
+            << ", the bar beside it " << beside;
+    bar->SetSearching(false);
+}
+
+// The search settings button carries its caption in its picture: the Chinese window has its
+// own picture, not the English one.
+TEST(Look, SearchSettingButtonHasItsOwnPictureInChinese)
+{
+    const int language = CAppSettings::Language;
+    const auto buttonFace = [](int lang) {
+        CAppSettings::Language = lang;
+        auto frame = MakeMainWindow();
+        QWidget* button = Q(frame->GetToolBar()->GetSearchSettingButton());
+        button->window()->show();
+        return button ? button->grab().toImage().convertToFormat(QImage::Format_RGB32) : QImage();
+    };
+    const QImage english = buttonFace(0);
+    const QImage chinese = buttonFace(1);
+    CAppSettings::Language = language;
+    ASSERT_FALSE(english.isNull());
+    ASSERT_EQ(english.size(), chinese.size());
+    int differing = 0;
+    for (int y = 0; y < english.height(); ++y)
+        for (int x = 0; x < english.width(); ++x)
+            if (ColourDistance(english.pixel(x, y), chinese.pixel(x, y)) > 60)
+                ++differing;
+    EXPECT_GT(differing, 40) << "the Chinese search settings button shows the English caption";
+}
