@@ -98,7 +98,9 @@ TEST(DecoderMissing, PlayerRefusesToOpenAndThePageSaysSoWhereTheVideoWouldBe)
         auto device = std::make_shared<DEVICE_INFO>();
         std::memset(device.get(), 0, sizeof *device);
         SafeStrCopy(device->stNetInfo.szIpAddr, sizeof device->stNetInfo.szIpAddr, s.ip.c_str());
+        device->stNetInfo.nIpVersion = 4;
         SafeStrCopy(device->stNetInfo.szMacAddr, sizeof device->stNetInfo.szMacAddr, s.mac.c_str());
+        SafeStrCopy(device->stNetInfo.szTypeName, sizeof device->stNetInfo.szTypeName, s.type.c_str());
         std::strcpy(device->szUser, "admin");
         std::strcpy(device->szPassword, "admin123");
         page->AddDeviceToTree(device, false, 0);
