@@ -401,17 +401,8 @@ void CSearchDevEventImp::SetRowIconAndButtons(int row, const DEVICE_NET_INFO_EX*
 {
     if (row >= m_pListCtrl->GetItemCount())
         return;
-    const wchar_t* icon = nullptr;
-    switch (GetDevClass(FIELD_TEXT(info->szTypeName))) {
-    case 1: icon = L"/icon_ipc.png"; break;
-    case 2: icon = L"/icon_sd.png"; break;
-    case 4: icon = L"/icon_dvr.png"; break;
-    case 8: icon = L"/icon_nvr.png"; break;
-    // Every row has a type icon: the other classes share a plain device picture.
-    default: icon = L"/icon_other.png"; break;
-    }
-    if (icon)
-        m_pListCtrl->SetItemIcon(row, COL_TYPE, GetSkinPath(icon).c_str());
+    // Every row has a type icon.
+    m_pListCtrl->SetItemIcon(row, COL_TYPE, GetSkinPath(DevClassIconName(FIELD_TEXT(info->szTypeName))).c_str());
     ImageButtonStyle modify = MakeButtonSkin(L"list_ip_n.png", L"list_ip_h.png", L"list_ip_p.png", L"list_ip_d.png");
     ImageButtonStyle details = MakeButtonSkin(L"digital_n.png", L"digital_h.png", L"digital_p.png", L"digital_d.png");
     ImageButtonStyle web = MakeButtonSkin(L"ie_n.png", L"ie_h.png", L"ie_p.png", L"ie_d.png");

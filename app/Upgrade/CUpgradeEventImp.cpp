@@ -310,16 +310,8 @@ void CUpgradeEventImp::AddDeviceRow(const DEVICE_NET_INFO_EX* info, bool duplica
     m_pListCtrl->SetItemText(row, COL_VERSION, Wide(FIELD_TEXT(info->szSoftVersion)).c_str());
     m_pListCtrl->SetToolTipText(row, COL_VERSION, Wide(FIELD_TEXT(info->szSoftVersion)).c_str());
     m_pListCtrl->SetItemText(row, COL_FILE, L"");
-    const wchar_t* icon = nullptr;
-    switch (GetDevClass(FIELD_TEXT(info->szTypeName))) {
-    case 1: icon = L"/icon_ipc.png"; break;
-    case 2: icon = L"/icon_sd.png"; break;
-    case 4: icon = L"/icon_dvr.png"; break;
-    case 8: icon = L"/icon_nvr.png"; break;
-    default: break;
-    }
-    if (icon)
-        m_pListCtrl->SetItemIcon(row, COL_TYPE, GetSkinPath(icon).c_str());
+    // The device list's class icons: every class has one, "other" devices too.
+    m_pListCtrl->SetItemIcon(row, COL_TYPE, GetSkinPath(DevClassIconName(FIELD_TEXT(info->szTypeName))).c_str());
     ImageButtonStyle style = RowButtonSkin();
     m_pListCtrl->AddOperateBtn(row, COL_BROWSE, Tr(L"Browse"), ID_BROWSE, style, 76, 23);
     m_pListCtrl->AddOperateBtn(row, COL_OPERATE, Tr(L"Upgrade"), ID_UPGRADE, style, 76, 23);

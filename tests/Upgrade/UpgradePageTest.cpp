@@ -2,6 +2,8 @@
 // batch dialog, driven through their controls.
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QMouseEvent>
@@ -10,6 +12,7 @@
 #include <QToolTip>
 
 #include <map>
+#include <set>
 
 #include <cstdlib>
 #include <cstring>
@@ -21,6 +24,7 @@
 #include "Upgrade/CUpgradeFilterEventImp.h"
 #include "Upgrade/CUpgradeUILogic.h"
 #include "Main/DeviceListSkins.h"
+#include "devsim/Fleet.h"
 
 namespace {
 
@@ -46,6 +50,10 @@ protected:
     void SetUp() override
     {
         main = shelltest::MakeMainWindow();
+    // The program finds its pictures beside it; the test's own program folder borrows the built ones.
+    const QString skin = QString::fromStdWString(shelltest::AppDir()) + "/Skin";
+    if (!QFileInfo::exists(skin))
+        ASSERT_TRUE(QFile::link(QCoreApplication::applicationDirPath() + "/Skin", skin));
         page = main->GetUpgradePage();
         ASSERT_TRUE(page && page->GetListCtrl() && page->GetFilterPanel());
         ASSERT_TRUE(shelltest::WaitUntil([&] { return !main->GetDeviceListUILogic()->IsSearching(); }));
@@ -267,6 +275,62 @@ TEST_F(UpgradePage, ResultMarkSitsAfterTheAddressNotOnIt)
     }
     page->ResetUpgradeResult(row);
     EXPECT_EQ(tipAt(CUpgradeEventImp::COL_IP), QString());
+}
+
+// Every class of the default fleet has a type icon, and a type text cut by a narrow column shows
+// whole as a tooltip.
+TEST_F(UpgradePage, EveryFleetClassHasAnIconAndCutTypesATooltip)
+{
+    page->ClearDeviceList();
+    int n = 20;
+    for (const devsim::DeviceState& s : devsim::MakeDefaultFleet("127.0.0.2")) {
+        DEVICE_INFO d = Record(4, s.ip.c_str(), s.type.c_str(), s.model.c_str(), s.version.c_str(), n++);
+        page->AddDevice(&d);
+    }
+    page->RefreshDeviceList();
+    auto* list = dynamic_cast<QTableWidget*>(page->GetListCtrl());
+    ASSERT_EQ(list->rowCount(), 16);
+    list->selectRow(1);
+    std::set<QString> types;
+    for (int row = 0; row < list->rowCount(); ++row) {
+        const QTableWidgetItem* cell = list->item(row, CUpgradeEventImp::COL_TYPE);
+        ASSERT_TRUE(cell);
+        types.insert(cell->text());
+        for (QIcon::Mode mode : {QIcon::Normal, QIcon::Selected, QIcon::Disabled})
+            EXPECT_FALSE(cell->icon().pixmap(16, mode).isNull()) << cell->text().toStdString() << " mode " << mode;
+    }
+    EXPECT_TRUE(types.count("EVS") && types.count("IP CAMERA") && types.count("NVS"));
+
+    auto tipAt = [&](int row) {
+        const QPoint at = list->visualRect(list->model()->index(row, CUpgradeEventImp::COL_TYPE)).center();
+        QHelpEvent help(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(list->viewport(), &help);
+        const QString tip = QToolTip::text();
+        QToolTip::hideText();
+        shelltest::WaitUntil([] { return QToolTip::text().isEmpty(); });
+        return tip;
+    };
+    auto rowOf = [&](const QString& type) {
+        for (int row = 0; row < list->rowCount(); ++row)
+            if (list->item(row, CUpgradeEventImp::COL_TYPE)->text() == type)
+                return row;
+        return -1;
+    };
+    page->OnSize(0, 1400, 700);
+    EXPECT_EQ(tipAt(rowOf("IP CAMERA")), QString()) << "the whole type fits a wide page's column";
+    page->OnSize(0, 800, 600);
+    for (int row = 0; row < list->rowCount(); ++row) {
+        const QString text = list->item(row, CUpgradeEventImp::COL_TYPE)->text();
+        const QString tip = tipAt(row);
+        EXPECT_TRUE(tip.isEmpty() || tip == text) << text.toStdString();
+    }
+    EXPECT_EQ(tipAt(rowOf("IP CAMERA")), QStringLiteral("IP CAMERA"));
+    EXPECT_EQ(tipAt(rowOf("SD")), QString());
+    if (const char* dir = std::getenv("VX_UPGRADE_SCREENSHOTS")) {
+        list->resize(784, 560);
+        shelltest::Pump(100);
+        list->grab().save(QString::fromUtf8(dir) + "/type-icons.png");
+    }
 }
 
 } // namespace
