@@ -55,9 +55,17 @@ void FitRadioText(CSFRadioBox* radio)
     radio->GetWindowTextW(wide, 63);
     const QString text = QString::fromWCharArray(wide);
     QFont font = w->parentWidget() ? w->parentWidget()->font() : w->font();
-    const qreal smallest = font.pointSizeF() * 0.8;
-    while (QFontMetrics(font).horizontalAdvance(text) > room && font.pointSizeF() - 0.5 >= smallest)
-        font.setPointSizeF(font.pointSizeF() - 0.5);
+    // Fonts are sized in points or in pixels; at most 20 % smaller either way.
+    const bool points = font.pointSizeF() > 0;
+    const qreal size = points ? font.pointSizeF() : qreal(font.pixelSize());
+    for (qreal next = size - 0.5; next >= size * 0.8 && next >= 1 &&
+                                  QFontMetrics(font).horizontalAdvance(text) > room;
+         next -= 0.5) {
+        if (points)
+            font.setPointSizeF(next);
+        else
+            font.setPixelSize(int(next));
+    }
     radio->SetTextAlign(0);
     radio->SetTextOffset(gap);
     w->setFont(font);

@@ -3,7 +3,9 @@
 // back. Screenshots go to VX_SCREENSHOT_DIR when it is set.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QImage>
@@ -375,6 +377,24 @@ TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBack)
     win->Combo(1166)->SetCurSel(1);
     win->SelectChanged(1166, 1);
     Shot("devconfig-8-filemanage-allday");
+    {
+        // The opened list has its frame on every side.
+        auto* combo = dynamic_cast<QComboBox*>(win->Combo(1166));
+        combo->showPopup();
+        QWidget* popup = combo->view()->window();
+        ASSERT_TRUE(WaitUntil([&] { return popup->isVisible(); }, 2000));
+        const QImage list = popup->grab().toImage();
+        if (const char* dir = std::getenv("VX_SCREENSHOT_DIR"))
+            list.save(QString::fromUtf8(dir) + "/devconfig-9-filemanage-list.png");
+        if (const char* dir = std::getenv("VX_SCREENSHOT_DIR"))
+            combo->grab().save(QString::fromUtf8(dir) + "/devconfig-9b-filemanage-open.png");
+        const QColor inside = list.pixelColor(list.width() / 2, list.height() / 2);
+        for (int y = 4; y < list.height() - 4; ++y) {
+            EXPECT_NE(list.pixelColor(0, y), inside) << "left, row " << y;
+            EXPECT_NE(list.pixelColor(list.width() - 1, y), inside) << "right, row " << y;
+        }
+        combo->hidePopup();
+    }
     ASSERT_TRUE(save(L"Save config file succeed."));
     EXPECT_EQ(deviceRule(), (std::array<int, 7>{3, 0, 0, 0, 0, 0, 0}));
     win->RADIO_OnClicked(1, 1159, POINT{});

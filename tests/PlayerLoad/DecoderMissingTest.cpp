@@ -99,6 +99,7 @@ TEST(DecoderMissing, PlayerRefusesToOpenAndThePageSaysSoWhereTheVideoWouldBe)
         std::memset(device.get(), 0, sizeof *device);
         SafeStrCopy(device->stNetInfo.szIpAddr, sizeof device->stNetInfo.szIpAddr, s.ip.c_str());
         SafeStrCopy(device->stNetInfo.szMacAddr, sizeof device->stNetInfo.szMacAddr, s.mac.c_str());
+        device->stNetInfo.nIpVersion = 4;
         std::strcpy(device->szUser, "admin");
         std::strcpy(device->szPassword, "admin123");
         page->AddDeviceToTree(device, false, 0);
