@@ -3,13 +3,17 @@
 #include <algorithm>
 #include <cstring>
 
+#include <QFontMetrics>
+#include <QPixmap>
 #include <QString>
+#include <QWidget>
 
 #include "Common/Translate.h"
 #include "DevConfig/CCodeVideoCfgEventImp.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFPictureCtrl.h"
 #include "Widgets/SFScrollArea.h"
+#include "Widgets/SFSkin.h"
 #include "Widgets/SFSkinStyle.h"
 #include "Widgets/SFStatic.h"
 
@@ -34,6 +38,52 @@ enum : int {
 };
 
 constexpr int kNameChars = 15;
+
+// Left-aligns a radio's text behind its image and shrinks the font a little when the text would
+// run past the box into the next radio's image; the full text stays in the tooltip.
+void FitRadioText(CSFRadioBox* radio)
+{
+    auto* w = dynamic_cast<QWidget*>(radio);
+    if (!w)
+        return;
+    static const int image = [] {
+        const QPixmap pixmap(SFSkinPath(L"radio_check.png"));
+        return pixmap.isNull() ? 16 : pixmap.width();
+    }();
+    const int gap = 4, room = w->width() - image - 2 - gap - 2;
+    wchar_t wide[64] = {};
+    radio->GetWindowTextW(wide, 63);
+    const QString text = QString::fromWCharArray(wide);
+    QFont font = w->parentWidget() ? w->parentWidget()->font() : w->font();
+    // Fonts are sized in points or in pixels; at most 20 % smaller either way.
+    const bool points = font.pointSizeF() > 0;
+    const qreal size = points ? font.pointSizeF() : qreal(font.pixelSize());
+    for (qreal next = size - 0.5; next >= size * 0.8 && next >= 1 &&
+                                  QFontMetrics(font).horizontalAdvance(text) > room;
+         next -= 0.5) {
+        if (points)
+            font.setPointSizeF(next);
+        else
+            font.setPixelSize(int(next));
+    }
+    radio->SetTextAlign(0);
+    radio->SetTextOffset(gap);
+    w->setFont(font);
+    radio->SetBoldHeavy(0);
+}
+
+// Moves a label's text right by up to want pixels, as far as the text still fits its box.
+void IndentLabelText(CSFStatic* label, int want)
+{
+    auto* w = dynamic_cast<QWidget*>(label);
+    if (!w)
+        return;
+    wchar_t text[128] = {};
+    label->GetStaticText(text, 128);
+    const int spare = w->width() - QFontMetrics(w->font()).horizontalAdvance(QString::fromWCharArray(text)) - 4;
+    label->SetTextOffset(std::clamp(spare, 0, want));
+    label->SetToolTipText(text);
+}
 
 // Forwards the check boxes' clicks to the window.
 class CheckSink : public ISFCheckBoxEvent {
@@ -260,6 +310,11 @@ void CCodeVideoCfgEventImp::LayoutImageTab(int W, int)
     Place(m_pLevelValue, W - 58, 422, W - 8, 446);
     Place(m_pNameLabel, W - 280, 456, b, 480);
     PlaceEdit(Edit(ID_NAME), b, 456, W - 40, 480);
+    // These two boxes start 20 px left of the column: their texts line up with the others.
+    IndentLabelText(ImageLabel(L"BLC Mode"), 20);
+    IndentLabelText(m_pNameLabel, 20);
+    for (int id : {ID_STANDARD, ID_SOFT, ID_BRIGHT, ID_DN_COLOR, ID_DN_AUTO, ID_DN_BW})
+        FitRadioText(Radio(id));
 }
 
 void CCodeVideoCfgEventImp::LayoutFileManageTab(int, int H)

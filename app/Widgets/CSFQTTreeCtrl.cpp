@@ -464,6 +464,9 @@ void CSFQTTreeCtrl::SetItemUserCheckable(void* handle, int on)
 
 bool CSFQTTreeCtrl::IsCheckBoxArea(QTreeWidgetItem* item, const QPoint& pos) const
 {
+    // A tree without check boxes has no check-box area: the whole row is its text.
+    if (!m_bCheckBoxes)
+        return false;
     const int left = visualItemRect(item).left();
     return pos.x() >= left && pos.x() < left + kCheckBoxArea;
 }
@@ -499,7 +502,8 @@ void CSFQTTreeCtrl::mouseDoubleClickEvent(QMouseEvent* event)
         QTreeWidget::mouseDoubleClickEvent(event);
         return;
     }
-    if (!IsCheckBoxArea(item, pos) && pos.x() >= visualItemRect(item).left() + kCheckBoxArea && m_pSink) {
+    if (!IsCheckBoxArea(item, pos) && m_pSink &&
+        (!m_bCheckBoxes || pos.x() >= visualItemRect(item).left() + kCheckBoxArea)) {
         POINT point{pos.x(), pos.y()};
         m_pSink->OnItemDbClick(item, point);
     }

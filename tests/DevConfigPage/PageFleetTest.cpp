@@ -3,10 +3,14 @@
 // back. Screenshots go to VX_SCREENSHOT_DIR when it is set.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QMouseEvent>
+#include <QTreeWidget>
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
@@ -20,10 +24,12 @@
 #include "Common/StrHelpers.h"
 #include "DevConfig/CCodeVideoCfgEventImp.h"
 #include "DevConfig/CDevConfigEventImp.h"
+#include "DevConfig/CDevTreeEventImp.h"
 #include "DevConfig/CLoginUILogic.h"
 #include "DevConfig/DevConfigPagePeers.h"
 #include "Widgets/SFGlobal.h"
 #include "Widgets/SFStatic.h"
+#include "Widgets/SFTreeCtrl.h"
 #include "devsdk/DevSdk.h"
 #include "devsdk/DevSdkSim.h"
 #include "devsim/DeviceEncode.h"
@@ -42,6 +48,21 @@ bool WaitUntil(const std::function<bool()>& pred, int ms = 20000)
         QThread::msleep(2);
     }
     return true;
+}
+
+// Leftmost and rightmost columns of a widget's own drawing that differ from its corner pixel.
+std::pair<int, int> InkColumns(QWidget* w)
+{
+    const QImage image = w->grab().toImage();
+    const QColor ground = image.pixelColor(image.width() - 1, 0);
+    int left = image.width(), right = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) != ground) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    return {left, right};
 }
 
 class BoxRecorder {
@@ -266,6 +287,23 @@ TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBack)
     win->EDIT_OnEnterPressed(1116, name);
     ASSERT_TRUE(WaitUntil([&] { return !win->IsSaving() && dynamic_cast<QWidget*>(win->Edit(1116))->isEnabled(); }));
     Shot("devconfig-3b-image-saved");
+    {
+        // Every mode text ends inside its own box, short of the next radio's image.
+        for (int id : {1056, 1055, 1054, 1044, 1043, 1042}) {
+            auto* radio = dynamic_cast<QWidget*>(win->Radio(id));
+            const auto ink = InkColumns(radio);
+            EXPECT_LT(ink.second, radio->width() - 3) << id;
+        }
+        // The two wider label boxes draw their texts in line with the column's other labels.
+        auto inkLeft = [](CSFStatic* label) {
+            auto* w = dynamic_cast<QWidget*>(label);
+            return w->x() + InkColumns(w).first;
+        };
+        const int column = inkLeft(win->ImageLabel(L"Brightness"));
+        EXPECT_NEAR(inkLeft(win->ImageLabel(L"BLC Mode")), column, 2);
+        EXPECT_LE(std::abs(inkLeft(win->ChannelNameLabel()) - column), 14);
+        EXPECT_LT(inkLeft(win->ChannelNameLabel()), dynamic_cast<QWidget*>(win->Edit(1116))->x());
+    }
     win->Edit(1116)->SetWindowTextW(L"");
     win->RequestVideoChannelParams(0, -1);
     ASSERT_TRUE(WaitUntil([&] { return win->IsVideoEffectLoaded() != 0; }));
@@ -339,6 +377,24 @@ TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBack)
     win->Combo(1166)->SetCurSel(1);
     win->SelectChanged(1166, 1);
     Shot("devconfig-8-filemanage-allday");
+    {
+        // The opened list has its frame on every side.
+        auto* combo = dynamic_cast<QComboBox*>(win->Combo(1166));
+        combo->showPopup();
+        QWidget* popup = combo->view()->window();
+        ASSERT_TRUE(WaitUntil([&] { return popup->isVisible(); }, 2000));
+        const QImage list = popup->grab().toImage();
+        if (const char* dir = std::getenv("VX_SCREENSHOT_DIR"))
+            list.save(QString::fromUtf8(dir) + "/devconfig-9-filemanage-list.png");
+        if (const char* dir = std::getenv("VX_SCREENSHOT_DIR"))
+            combo->grab().save(QString::fromUtf8(dir) + "/devconfig-9b-filemanage-open.png");
+        const QColor inside = list.pixelColor(list.width() / 2, list.height() / 2);
+        for (int y = 4; y < list.height() - 4; ++y) {
+            EXPECT_NE(list.pixelColor(0, y), inside) << "left, row " << y;
+            EXPECT_NE(list.pixelColor(list.width() - 1, y), inside) << "right, row " << y;
+        }
+        combo->hidePopup();
+    }
     ASSERT_TRUE(save(L"Save config file succeed."));
     EXPECT_EQ(deviceRule(), (std::array<int, 7>{3, 0, 0, 0, 0, 0, 0}));
     win->RADIO_OnClicked(1, 1159, POINT{});
@@ -347,6 +403,51 @@ TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBack)
     EXPECT_EQ(Selected(1166), L"Night");
     EXPECT_FALSE(boxes.Has(L"Failed to save."));
     EXPECT_FALSE(boxes.Has(L"Failed to get config file information."));
+}
+
+TEST_F(PageFleet, TreeRowsAreReadableAndADoubleClickLogsIn)
+{
+    BoxRecorder boxes;
+    const size_t dev = DeviceOf("IPC");
+    const devsim::DeviceState s = fleet->StateOf(dev);
+    auto device = std::make_shared<DEVICE_INFO>();
+    std::memset(device.get(), 0, sizeof *device);
+    SafeStrCopy(device->stNetInfo.szIpAddr, sizeof device->stNetInfo.szIpAddr, s.ip.c_str());
+    device->stNetInfo.nIpVersion = 4;
+    SafeStrCopy(device->stNetInfo.szMacAddr, sizeof device->stNetInfo.szMacAddr, s.mac.c_str());
+    SafeStrCopy(device->stNetInfo.szTypeName, sizeof device->stNetInfo.szTypeName, s.type.c_str());
+    std::strcpy(device->szUser, "admin");
+    std::strcpy(device->szPassword, "admin123");
+    page->AddDeviceToTree(device, false, 0);
+    auto* tree = dynamic_cast<QTreeWidget*>(page->GetDevTree()->GetTreeCtrl());
+    ASSERT_NE(tree, nullptr);
+    static_cast<QWidget*>(page->GetUIWnd())->show();
+    ASSERT_TRUE(WaitUntil([&] { return tree->isVisible(); }));
+    QTreeWidgetItem* group = tree->topLevelItem(0);
+    ASSERT_NE(group, nullptr);
+    QTreeWidgetItem* row = group->child(0);
+    ASSERT_NE(row, nullptr);
+    const QColor ground = tree->viewport()->palette().color(tree->viewport()->backgroundRole());
+    auto readable = [&](QTreeWidgetItem* item) {
+        const QColor text = item->foreground(0).color();
+        return std::abs(text.lightness() - ground.lightness()) > 60;
+    };
+    EXPECT_TRUE(readable(group));
+    EXPECT_TRUE(readable(row));
+    // A double click near the start of the address: the row is highlighted and the login runs.
+    const QRect cell = tree->visualItemRect(row);
+    const QPoint at(cell.left() + 4, cell.center().y());
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                              QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, at, tree->viewport()->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(tree->viewport(), &event);
+    }
+    EXPECT_TRUE(readable(row));
+    EXPECT_EQ(page->GetDevTree()->GetSelectedDevice(), device);
+    ASSERT_TRUE(WaitUntil([&] { return page->IsLoggingIn() != 0; }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return !page->IsLoggingIn() && Settled(); }));
+    EXPECT_EQ(win->CurrentTab(), CCodeVideoCfgEventImp::kTabEncode);
 }
 
 TEST_F(PageFleet, ADeviceThatDoesNotAnswerLeavesThePageResponsiveAndSaysSo)
