@@ -50,10 +50,13 @@ protected:
     void SetUp() override
     {
         main = shelltest::MakeMainWindow();
-    // The program finds its pictures beside it; the test's own program folder borrows the built ones.
-    const QString skin = QString::fromStdWString(shelltest::AppDir()) + "/Skin";
-    if (!QFileInfo::exists(skin))
-        ASSERT_TRUE(QFile::link(QCoreApplication::applicationDirPath() + "/Skin", skin));
+        // The program finds its pictures beside it; the test's own program folder borrows the built
+        // ones (a test running beside this one may have linked them first).
+        const QString skin = QString::fromStdWString(shelltest::AppDir()) + "/Skin";
+        if (!QFileInfo::exists(skin)) {
+            QFile::link(QCoreApplication::applicationDirPath() + "/Skin", skin);
+        }
+        ASSERT_TRUE(QFileInfo::exists(skin));
         page = main->GetUpgradePage();
         ASSERT_TRUE(page && page->GetListCtrl() && page->GetFilterPanel());
         ASSERT_TRUE(shelltest::WaitUntil([&] { return !main->GetDeviceListUILogic()->IsSearching(); }));
