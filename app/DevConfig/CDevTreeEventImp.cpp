@@ -1,5 +1,6 @@
 // Device tree of the configuration page; see the header.
 #include "DevConfig/CDevTreeEventImp.h"
+#include "Widgets/TreeTypeGroups.h"
 
 #include <cstring>
 
@@ -104,24 +105,9 @@ void CDevTreeEventImp::AddDevice(std::shared_ptr<DEVICE_INFO> device, const std:
     if (!m_pTree || !device)
         return;
     const std::wstring text = SFUtf8ToWide(ip);
-    void* groupItem = m_pTree->FindChildItem(group.c_str(), SF_TVI_ROOT);
-    if (!groupItem) {
-        // Right after the nearest earlier group of IPC, SD, DVR, NVR, Others; first when none.
-        void* after = SF_TVI_LAST;
-        for (std::wstring prev = GetPrevDevTypeTab(group); !prev.empty() && prev != group;
-             prev = GetPrevDevTypeTab(prev)) {
-            if (void* found = m_pTree->FindChildItem(prev.c_str(), SF_TVI_ROOT)) {
-                after = found;
-                break;
-            }
-            if (prev == L"IPC")
-                break;
-        }
-        groupItem = m_pTree->InsertItem(group.c_str(), SF_TVI_ROOT, after);
-        if (!groupItem)
-            return;
-        m_pTree->SetItemData(groupItem, DWORD(-1));
-    }
+    void* groupItem = FindOrInsertTypeGroup(m_pTree, group);
+    if (!groupItem)
+        return;
     void* row = m_pTree->InsertItem(text.c_str(), groupItem, SF_TVI_LAST);
     if (!row)
         return;

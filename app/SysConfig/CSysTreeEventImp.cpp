@@ -1,4 +1,5 @@
 #include "SysConfig/CSysTreeEventImp.h"
+#include "Widgets/TreeTypeGroups.h"
 
 #include <cstring>
 
@@ -103,25 +104,9 @@ void CSysTreeEventImp::AddDevice(const std::wstring& group, const std::string& r
     if (!m_pTree)
         return;
     const std::wstring text = SFUtf8ToWide(rowText);
-    void* groupItem = m_pTree->FindChildItem(group.c_str(), SF_TVI_ROOT);
-    if (!groupItem) {
-        // The group goes right after the nearest existing group before it in IPC, SD, DVR, NVR,
-        // Others; first when there is none.
-        void* after = SF_TVI_LAST;
-        for (std::wstring prev = GetPrevDevTypeTab(group); !prev.empty() && prev != group;
-             prev = GetPrevDevTypeTab(prev)) {
-            if (void* found = m_pTree->FindChildItem(prev.c_str(), SF_TVI_ROOT)) {
-                after = found;
-                break;
-            }
-            if (prev == L"IPC")
-                break;
-        }
-        groupItem = m_pTree->InsertItem(group.c_str(), SF_TVI_ROOT, after);
-        if (!groupItem)
-            return;
-        m_pTree->SetItemData(groupItem, DWORD(-1));
-    }
+    void* groupItem = FindOrInsertTypeGroup(m_pTree, group);
+    if (!groupItem)
+        return;
     void* row = m_pTree->InsertItem(text.c_str(), groupItem, SF_TVI_LAST);
     if (row)
         m_pTree->SetItemData(row, DWORD(index));
