@@ -1,5 +1,6 @@
 // The real page over the configuration logic, the SDK and an emulated device: every picture
 // change ends its saving state, and the initial-password change keeps to what the device holds.
+#include "TreeDevice.h"
 #include "FleetFixture.h"
 
 #include <QApplication>
@@ -73,15 +74,7 @@ protected:
 
     void AddToTree(const devsim::DeviceState& s, const char* password)
     {
-        auto device = std::make_shared<DEVICE_INFO>();
-        std::memset(device.get(), 0, sizeof *device);
-        SafeStrCopy(device->stNetInfo.szIpAddr, sizeof device->stNetInfo.szIpAddr, s.ip.c_str());
-        device->stNetInfo.nIpVersion = 4;
-        SafeStrCopy(device->stNetInfo.szMacAddr, sizeof device->stNetInfo.szMacAddr, s.mac.c_str());
-        SafeStrCopy(device->stNetInfo.szTypeName, sizeof device->stNetInfo.szTypeName, s.type.c_str());
-        std::strcpy(device->szUser, "admin");
-        SafeStrCopy(device->szPassword, sizeof device->szPassword, password);
-        devPage->AddDeviceToTree(device, false, 0);
+        devPage->AddDeviceToTree(devconfigtest::TreeDevice(s.ip, s.mac, s.type, password), false, 0);
         devPage->SelectDevice(0);
     }
 

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "../DevConfig/TreeDevice.h"
 #include "Common/SFMessageLoopManager.h"
 #include "Common/SFThreadEx.h"
 #include "DevConfig/CCodeVideoCfgEventImp.h"
@@ -156,14 +157,7 @@ protected:
     void AddDevice(size_t dev, const char* password)
     {
         const devsim::DeviceState s = fleet->StateOf(dev);
-        auto device = std::make_shared<DEVICE_INFO>();
-        std::memset(device.get(), 0, sizeof *device);
-        std::strncpy(device->stNetInfo.szIpAddr, s.ip.c_str(), sizeof device->stNetInfo.szIpAddr - 1);
-        device->stNetInfo.nIpVersion = 4;
-        std::strncpy(device->stNetInfo.szMacAddr, s.mac.c_str(), sizeof device->stNetInfo.szMacAddr - 1);
-        std::strcpy(device->szUser, "admin");
-        std::strcpy(device->szPassword, password);
-        page->AddDeviceToTree(device, false, 0);
+        page->AddDeviceToTree(devconfigtest::TreeDevice(s.ip, s.mac, s.type, password), false, 0);
         page->SelectDevice(0);
     }
 

@@ -19,6 +19,7 @@
 #include <cstring>
 #include <functional>
 
+#include "../DevConfig/TreeDevice.h"
 #include "Common/SFMessageLoopManager.h"
 #include "Common/SFThreadEx.h"
 #include "Common/StrHelpers.h"
@@ -209,14 +210,7 @@ TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBack)
     BoxRecorder boxes;
     const size_t dev = DeviceOf("IPC");
     const devsim::DeviceState s = fleet->StateOf(dev);
-    auto device = std::make_shared<DEVICE_INFO>();
-    std::memset(device.get(), 0, sizeof *device);
-    SafeStrCopy(device->stNetInfo.szIpAddr, sizeof device->stNetInfo.szIpAddr, s.ip.c_str());
-    device->stNetInfo.nIpVersion = 4;
-    SafeStrCopy(device->stNetInfo.szMacAddr, sizeof device->stNetInfo.szMacAddr, s.mac.c_str());
-    SafeStrCopy(device->stNetInfo.szTypeName, sizeof device->stNetInfo.szTypeName, s.type.c_str());
-    std::strcpy(device->szUser, "admin");
-    std::strcpy(device->szPassword, "admin123");
+    auto device = devconfigtest::TreeDevice(s.ip, s.mac, s.type);
     page->AddDeviceToTree(device, false, 0);
     Shot("devconfig-0-start");
     page->SelectDevice(0);
@@ -410,14 +404,7 @@ TEST_F(PageFleet, TreeRowsAreReadableAndADoubleClickLogsIn)
     BoxRecorder boxes;
     const size_t dev = DeviceOf("IPC");
     const devsim::DeviceState s = fleet->StateOf(dev);
-    auto device = std::make_shared<DEVICE_INFO>();
-    std::memset(device.get(), 0, sizeof *device);
-    SafeStrCopy(device->stNetInfo.szIpAddr, sizeof device->stNetInfo.szIpAddr, s.ip.c_str());
-    device->stNetInfo.nIpVersion = 4;
-    SafeStrCopy(device->stNetInfo.szMacAddr, sizeof device->stNetInfo.szMacAddr, s.mac.c_str());
-    SafeStrCopy(device->stNetInfo.szTypeName, sizeof device->stNetInfo.szTypeName, s.type.c_str());
-    std::strcpy(device->szUser, "admin");
-    std::strcpy(device->szPassword, "admin123");
+    auto device = devconfigtest::TreeDevice(s.ip, s.mac, s.type);
     page->AddDeviceToTree(device, false, 0);
     auto* tree = dynamic_cast<QTreeWidget*>(page->GetDevTree()->GetTreeCtrl());
     ASSERT_NE(tree, nullptr);

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <functional>
 
+#include "../DevConfig/TreeDevice.h"
 #include "Common/SFMessageLoopManager.h"
 #include "Common/SFThreadEx.h"
 #include "Common/StrHelpers.h"
@@ -95,14 +96,7 @@ TEST(DecoderMissing, PlayerRefusesToOpenAndThePageSaysSoWhereTheVideoWouldBe)
         }
         ASSERT_LT(dev, fleet->Size());
         const devsim::DeviceState s = fleet->StateOf(dev);
-        auto device = std::make_shared<DEVICE_INFO>();
-        std::memset(device.get(), 0, sizeof *device);
-        SafeStrCopy(device->stNetInfo.szIpAddr, sizeof device->stNetInfo.szIpAddr, s.ip.c_str());
-        device->stNetInfo.nIpVersion = 4;
-        SafeStrCopy(device->stNetInfo.szMacAddr, sizeof device->stNetInfo.szMacAddr, s.mac.c_str());
-        SafeStrCopy(device->stNetInfo.szTypeName, sizeof device->stNetInfo.szTypeName, s.type.c_str());
-        std::strcpy(device->szUser, "admin");
-        std::strcpy(device->szPassword, "admin123");
+        auto device = devconfigtest::TreeDevice(s.ip, s.mac, s.type);
         page->AddDeviceToTree(device, false, 0);
         page->SelectDevice(0);
         page->LoginSelectedDevice();
