@@ -155,9 +155,6 @@ int CMainFrameEventImp::CreateMainWindow()
     m_pMainWnd->SetWindowTextW(Tr(L"ProductName"));
     m_pMainWnd->SetDlgIcon(L"main.ico");
 
-    std::shared_ptr<CMessageNotifier> notifier = CMessageNotifier::GetInstance();
-    notifier->Create();
-
     m_pMainWnd->MoveWindow(0, 0, 1000, 700);
     m_pMainWnd->CenterWindow(nullptr);
     m_pMainWnd->ShowWindow(1);
@@ -190,8 +187,9 @@ int CMainFrameEventImp::Dlg_OnInitDialog(bool create)
     m_pToolBar = CToolBarEventImp::Create(self);
     m_pToolBarLeft = CToolBarLeftEventImp::Create(self);
     m_pSearchDevPage = CreateSearchDevView(self);
-    // Made at start: it puts the search account in force for the first search.
-    m_pSearchSettingDlg = CUserSearchSettingEventImp::Create(self);
+    // Made at start: it puts the search account in force for the first search. Its window
+    // follows the first paint.
+    m_pSearchSettingDlg = CUserSearchSettingEventImp::Create(self, false);
 
     // What is hidden at start waits for the first paint; a timer covers a window never painted.
     if (auto* widget = static_cast<QWidget*>(m_pWidget)) {
@@ -221,6 +219,9 @@ void CMainFrameEventImp::CreateHiddenPartsNow()
 {
     m_bHiddenPartsMade = true;
     std::weak_ptr<CMainFrameEventImp> self = weak_from_this();
+    CMessageNotifier::GetInstance()->Create();
+    if (m_pSearchSettingDlg)
+        m_pSearchSettingDlg->CreateWindowDlg();
     m_pAboutDlg = CAboutDlgEventImp::Create(self);
     m_pSettingDlg = CUserConfigSettingEventImp::Create(self);
     m_pDevConfigPage = CDevConfigEventImp::Create(self);
@@ -256,6 +257,7 @@ void CMainFrameEventImp::CreateHiddenPartsNow()
         CreateHiddenParts();                                                                                           \
         return member;                                                                                                 \
     }
+VX_HIDDEN_GETTER(CUserSearchSettingEventImp, GetSearchSettingDlg, m_pSearchSettingDlg)
 VX_HIDDEN_GETTER(CDevConfigEventImp, GetDevConfigPage, m_pDevConfigPage)
 VX_HIDDEN_GETTER(CSysConfigEventImp, GetSysConfigPage, m_pSysConfigPage)
 VX_HIDDEN_GETTER(CUpgradeEventImp, GetUpgradePage, m_pUpgradePage)

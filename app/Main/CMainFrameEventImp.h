@@ -90,7 +90,7 @@ public:
     std::shared_ptr<CLoginUILogic> GetLoginUILogic() const { return m_pLoginUILogic; }
     std::shared_ptr<CAboutDlgEventImp> GetAboutDlg() const;
     std::shared_ptr<CUserConfigSettingEventImp> GetSettingDlg() const;
-    std::shared_ptr<CUserSearchSettingEventImp> GetSearchSettingDlg() const { return m_pSearchSettingDlg; }
+    std::shared_ptr<CUserSearchSettingEventImp> GetSearchSettingDlg() const;
     std::shared_ptr<CDetialsResDlgEventImp> GetResultDetailsDlg() const;
     std::shared_ptr<CNoticeDlgEventImp> GetNoticeDlg() const;
     CSFMenu* GetMenu() const { return m_pMenu; }
@@ -129,11 +129,11 @@ public:
     bool AllModulesStopped() const;
     // Module ids asked to stop that have not reported yet.
     std::string PendingModules() const;
+    // Makes the pages and dialogs that are hidden at start, once (normally after the first paint).
+    void CreateHiddenParts() const;
 
 private:
     CSFView* ViewOfPage(int page) const;
-    // Makes the pages and dialogs that are hidden at start, once.
-    void CreateHiddenParts() const;
     void CreateHiddenPartsNow();
     void InitDeviceSdk();
     void FinishClose();

@@ -181,6 +181,7 @@ std::wstring CMessageNotifier::FormatLine(int year, int month, int day, int hour
 
 void CMessageNotifier::Notify(const std::wstring& text, bool show)
 {
+    Create();
     const SF_SOFT_BASE::CSFTime now = SF_SOFT_BASE::CSFTime::GetCurrentTime();
     const std::wstring line =
         FormatLine(now.m_nYear, now.m_nMonth, now.m_nDay, now.m_nHour, now.m_nMinute, now.m_nSecond, text);

@@ -67,6 +67,8 @@ CUserSearchSettingEventImp::~CUserSearchSettingEventImp() {}
 
 void CUserSearchSettingEventImp::CreateWindowDlg()
 {
+    if (m_pDialog)
+        return;
     DialogStyle skin;
     FillCommonDialogSkin(skin);
     m_pDialog = CreateSFDialog(this, m_pPeers ? m_pPeers->GetMainWnd() : nullptr, 0);

@@ -33,10 +33,13 @@ public:
     explicit CUserSearchSettingEventImp(std::weak_ptr<CMainFrameEventImp> mainFrame);
     ~CUserSearchSettingEventImp() override;
 
-    static std::shared_ptr<CUserSearchSettingEventImp> Create(std::weak_ptr<CMainFrameEventImp> mainFrame);
+    // withWindow false leaves the window for a later CreateWindowDlg.
+    static std::shared_ptr<CUserSearchSettingEventImp> Create(std::weak_ptr<CMainFrameEventImp> mainFrame,
+                                                              bool withWindow = true);
     CSFDialog* GetDialog() const { return m_pDialog; }
     // Who the dialog talks to (set before CreateWindowDlg; Create sets the main window's).
     void SetPeers(std::shared_ptr<IDeviceListPeers> peers) { m_pPeers = peers; }
+    // Makes the window once.
     void CreateWindowDlg();
 
     int Dlg_OnInitDialog(bool create) override;

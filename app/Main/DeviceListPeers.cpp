@@ -353,10 +353,11 @@ std::shared_ptr<CSearchDevEventImp> CreateSearchDevView(std::weak_ptr<CMainFrame
 }
 
 std::shared_ptr<CUserSearchSettingEventImp> CUserSearchSettingEventImp::Create(
-    std::weak_ptr<CMainFrameEventImp> mainFrame)
+    std::weak_ptr<CMainFrameEventImp> mainFrame, bool withWindow)
 {
     auto dlg = std::make_shared<CUserSearchSettingEventImp>(mainFrame);
     dlg->SetPeers(MakeMainFramePeers(mainFrame));
-    dlg->CreateWindowDlg();
+    if (withWindow)
+        dlg->CreateWindowDlg();
     return dlg;
 }

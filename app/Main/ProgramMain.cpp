@@ -22,6 +22,7 @@
 #include "Main/CMainFrameEventImp.h"
 #include "Main/CMessageNotifier.h"
 #include "Main/StartupCheck.h"
+#include "Main/StartupWarmUp.h"
 #include "Widgets/SFGlobal.h"
 #include "os/CrashHandler.h"
 #include "os/LogLibrary.h"
@@ -31,6 +32,7 @@ using namespace VeyraBase;
 int RunProgram(int argc, char* argv[], IProgramObserver* observer)
 {
     qDebug("enter main function.\n");
+    CStartupWarmUp warmUp;
     auto* app = new QApplication(argc, argv);
     // The main window hides itself long before it closes; the program ends when it has closed.
     app->setQuitOnLastWindowClosed(false);
@@ -41,6 +43,7 @@ int RunProgram(int argc, char* argv[], IProgramObserver* observer)
     SetTaskTraceSwitch(0);
     SetTaskTraceLevel(0);
     SFInitialize();
+    warmUp.Join();
 
     const std::wstring appDir = SFGetAppPath();
     SF_SOFT_BASE::CSFStreamConvert appDirUtf8(appDir.c_str(), SF_SOFT_BASE::SF_CP_UTF8);

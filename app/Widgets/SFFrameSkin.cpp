@@ -128,37 +128,40 @@ void CSFFrameSkin::FollowWidth(int oldWidth, int newWidth)
 void CSFFrameSkin::Compose(int w, int h, bool useFrameCut)
 {
     if (m_frame.isNull() || w <= 0 || h <= 0) {
-        m_cache = QPixmap();
+        m_size = QSize();
         return;
     }
-    if (useFrameCut && m_frame.width() >= w && m_frame.height() >= h) {
-        m_cache = m_frame.copy(0, 0, w, h);
+    m_size = QSize(w, h);
+    m_frameCut = useFrameCut && m_frame.width() >= w && m_frame.height() >= h;
+    if (m_frameCut)
         return;
-    }
-    QPixmap out(w, h);
-    // A background of one colour stretched is that colour: fill it instead of scaling it.
-    QColor solid;
-    const bool uniform = m_background.isNull() ? false : UniformColour(m_background, &solid);
-    if (uniform && solid.alpha() == 255) {
-        out.fill(solid);
-    } else {
-        out.fill(Qt::transparent);
-        QPainter back(&out);
-        if (uniform)
-            back.fillRect(QRect(0, 0, w, h), solid);
-        else if (!m_background.isNull())
-            back.drawPixmap(QRect(0, 0, w, h), m_background);
-        else
-            back.fillRect(QRect(0, 0, w, h), m_bkColor);
-    }
-    QPainter p(&out);
+    for (int i = 0; i < 12; ++i)
+        m_piecePixmaps[i] = Piece(m_frame, m_pieces[i]);
+    m_uniformBackground = !m_background.isNull() && UniformColour(m_background, &m_backgroundColour);
+}
 
-    const QPixmap TL = Piece(m_frame, m_pieces[0]), T = Piece(m_frame, m_pieces[1]),
-                  TR = Piece(m_frame, m_pieces[2]), LT = Piece(m_frame, m_pieces[3]),
-                  L = Piece(m_frame, m_pieces[4]), LB = Piece(m_frame, m_pieces[5]),
-                  BL = Piece(m_frame, m_pieces[6]), B = Piece(m_frame, m_pieces[7]),
-                  BR = Piece(m_frame, m_pieces[8]), RB = Piece(m_frame, m_pieces[9]),
-                  R = Piece(m_frame, m_pieces[10]), RT = Piece(m_frame, m_pieces[11]);
+void CSFFrameSkin::Paint(QPainter& p) const
+{
+    if (m_size.isEmpty())
+        return;
+    const int w = m_size.width(), h = m_size.height();
+    if (m_frameCut) {
+        p.drawPixmap(0, 0, m_frame, 0, 0, w, h);
+        PaintButtons(p);
+        return;
+    }
+    // A background of one colour stretched is that colour: fill it instead of scaling it.
+    if (m_uniformBackground)
+        p.fillRect(QRect(0, 0, w, h), m_backgroundColour);
+    else if (!m_background.isNull())
+        p.drawPixmap(QRect(0, 0, w, h), m_background);
+    else
+        p.fillRect(QRect(0, 0, w, h), m_bkColor);
+
+    const QPixmap &TL = m_piecePixmaps[0], &T = m_piecePixmaps[1], &TR = m_piecePixmaps[2],
+                  &LT = m_piecePixmaps[3], &L = m_piecePixmaps[4], &LB = m_piecePixmaps[5],
+                  &BL = m_piecePixmaps[6], &B = m_piecePixmaps[7], &BR = m_piecePixmaps[8],
+                  &RB = m_piecePixmaps[9], &R = m_piecePixmaps[10], &RT = m_piecePixmaps[11];
     auto draw = [&p](int x, int y, const QPixmap& piece) {
         if (!piece.isNull())
             p.drawPixmap(x, y, piece);
@@ -193,15 +196,23 @@ void CSFFrameSkin::Compose(int w, int h, bool useFrameCut)
     draw(0, h - BL.height(), BL);
     repeatX(BL.width(), w - BR.width(), h - B.height(), B);
     draw(w - BR.width(), h - BR.height(), BR);
-    p.end();
-    m_cache = out;
+    PaintButtons(p);
 }
 
-void CSFFrameSkin::PaintButtons()
+QPixmap CSFFrameSkin::Picture() const
 {
-    if (m_cache.isNull())
-        return;
-    QPainter p(&m_cache);
+    if (m_size.isEmpty())
+        return QPixmap();
+    QPixmap out(m_size);
+    out.fill(Qt::transparent);
+    QPainter p(&out);
+    Paint(p);
+    p.end();
+    return out;
+}
+
+void CSFFrameSkin::PaintButtons(QPainter& p) const
+{
     for (int b = 0; b < 4; ++b) {
         const QRect& rect = m_buttonRects[b];
         const bool hasImage = !m_buttonImages[b][0].isNull();

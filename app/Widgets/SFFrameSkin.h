@@ -14,6 +14,7 @@
 
 struct DialogStyle;
 class QKeyEvent;
+class QPainter;
 class QWidget;
 
 class CSFFrameSkin {
@@ -27,11 +28,14 @@ public:
     bool HasFrame() const { return !m_frame.isNull(); }
     // Moves the title and button rectangles for a new width (called on resize).
     void FollowWidth(int oldWidth, int newWidth);
-    // Composes the frame for the size into the cache. With useFrameCut, a frame image at
-    // least as large as the window is cut instead of composed.
+    // Prepares the frame for the size. With useFrameCut, a frame image at least as large as the
+    // window is cut instead of composed.
     void Compose(int w, int h, bool useFrameCut);
-    // Draws the four buttons into the cache in the order close, maximise, minimise, fourth.
-    void PaintButtons();
+    // Paints the prepared frame, then the buttons; nothing before a Compose with a frame.
+    void Paint(QPainter& painter) const;
+    // The prepared frame on a transparent picture of its size.
+    QPixmap Picture() const;
+    bool HasPicture() const { return !m_size.isEmpty(); }
     // Button under the point, or NoButton.
     int HitTest(const QPoint& point) const;
     // Keeps a dropped window of the given width reachable on the primary screen; true when moved.
@@ -57,12 +61,20 @@ public:
     QRect m_titleRect = QRect(QPoint(0, 0), QPoint(-1, -1));
     int m_titleAlign = 0;
     QPixmap m_buttonImages[4][3];
-    QPixmap m_cache;
+    QSize m_size;
+    bool m_frameCut = false;
+    QPixmap m_piecePixmaps[12];
+    bool m_uniformBackground = false;
+    QColor m_backgroundColour;
     QColor m_titleColor;
     int m_hoverState = 0;
     int m_hoverButton = 0;
 
     CSFFrameSkin();
+
+private:
+    // The four buttons in the order close, maximise, minimise, fourth.
+    void PaintButtons(QPainter& painter) const;
 };
 
 // Windows modifier code (16 Shift, 17 Control, 18 Alt, OR-ed) of a key event.

@@ -298,11 +298,10 @@ protected:
     }
     void paintEvent(QPaintEvent*) override
     {
-        if (m_skin.m_cache.isNull())
+        if (!m_skin.HasPicture())
             return;
-        m_skin.PaintButtons();
         QPainter p(this);
-        p.drawPixmap(0, 0, m_skin.m_cache);
+        m_skin.Paint(p);
     }
     void resizeEvent(QResizeEvent* event) override
     {

@@ -264,6 +264,8 @@ TEST(Notifier, LinesAreStampedAndCleared)
 {
     EXPECT_EQ(CMessageNotifier::FormatLine(2024, 3, 5, 9, 7, 2, L"Upgrade done"), L"2024/03/05 09:07:02  Upgrade done");
     auto frame = MakeMainWindow();
+    // The notifier's window follows the first paint.
+    frame->CreateHiddenParts();
     auto notifier = CMessageNotifier::GetInstance();
     ASSERT_NE(notifier->GetDialog(), nullptr);
     notifier->OnClear();

@@ -123,7 +123,7 @@ TEST(SkinnedDialog, FrameEdgesRepeatAndCornersCoverTheRest)
     skin.m_pieces[1] = SFParseRect(L"10,0,7,5");
     skin.m_pieces[2] = SFParseRect(L"20,0,10,5");
     skin.Compose(100, 40, false);
-    const QImage image = skin.m_cache.toImage();
+    const QImage image = skin.Picture().toImage();
     struct Case {
         int x;
         QColor colour;

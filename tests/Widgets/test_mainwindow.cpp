@@ -120,7 +120,7 @@ TEST(MainWindow, LargeFrameImageIsCutNotComposed)
     frame->SetSkin(&skin);
     frame->MoveWindow(0, 0, 800, 600);
     frame->ShowWindow(1);
-    const QImage cache = wnd->Skin().m_cache.toImage();
+    const QImage cache = wnd->Skin().Picture().toImage();
     const QImage image(SFSkinPath(L"Whole.png"));
     ASSERT_EQ(cache.size(), QSize(800, 600));
     for (const QPoint& p : {QPoint(5, 5), QPoint(30, 300), QPoint(400, 300), QPoint(799, 599)})

@@ -89,7 +89,7 @@ TEST(SkinImages, FrameBackgroundIsStretchedOverTheWholeWindow)
         skin.m_frame = frame;
         skin.m_background = QPixmap::fromImage(back);
         skin.Compose(200, 100, false);
-        const QImage out = skin.m_cache.toImage().convertToFormat(QImage::Format_ARGB32);
+        const QImage out = skin.Picture().toImage().convertToFormat(QImage::Format_ARGB32);
         ASSERT_EQ(out.size(), QSize(200, 100)) << c.name;
         // Within the rounding of premultiplied pixels.
         auto near = [](QColor a, QColor b) {
