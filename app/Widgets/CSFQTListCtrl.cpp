@@ -161,7 +161,11 @@ int CSFQTListCtrl::InsertColumn(int col, const wchar_t* heading, int format, int
         setColumnWidth(c, w);
     if (format == 1)
         setColumnHidden(col, true);
-    ApplyHeaderLabels();
+    // An appended column only needs its own heading.
+    if (col == columnCount() - 1)
+        setHorizontalHeaderItem(col, new QTableWidgetItem(m_headerLabels.at(col)));
+    else
+        ApplyHeaderLabels();
     return col;
 }
 
