@@ -2,10 +2,16 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include "devsdk/DevSdkSim.h"
+
 CStartupWarmUp::CStartupWarmUp()
 {
-    // The font configuration and its caches: the first text measured would read them.
-    m_thread = std::thread([] { FcInit(); });
+    m_thread = std::thread([] {
+        // The font configuration and its caches: the first text measured would read them.
+        FcInit();
+        // The emulated devices that SdkInit would start.
+        devsdk::PrepareEmbeddedDevices();
+    });
 }
 
 CStartupWarmUp::~CStartupWarmUp() { Join(); }

@@ -33,6 +33,9 @@ void SetSimOptions(const SimOptions& opt);
 void ResetSimOptions();
 // The embedded fleet while the SDK is initialised (nullptr otherwise).
 devsim::Fleet* EmbeddedFleet();
+// Starts the embedded fleet ahead of SdkInit, with the options SdkInit would use, so that program
+// start-up can overlap it with other work. SdkInit starts it again if the options changed.
+void PrepareEmbeddedDevices();
 // Every (address, probe port) a broadcast search probes now.
 std::vector<std::pair<std::string, uint16_t>> KnownDeviceAddresses();
 

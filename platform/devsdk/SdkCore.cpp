@@ -116,6 +116,8 @@ void ResetSimOptions()
 
 devsim::Fleet* EmbeddedFleet() { return Core::Get().Embedded(); }
 
+void PrepareEmbeddedDevices() { Core::Get().PrepareEmbedded(); }
+
 std::vector<std::pair<std::string, uint16_t>> KnownDeviceAddresses() { return Core::Get().KnownAddresses(); }
 
 bool IsLoopback(const std::string& ip)
@@ -146,35 +148,61 @@ bool Core::Init(fDisConnect cb, void* user)
     loginWait_ = opts_.loginWaitMs;
     broadcastPort_ = uint16_t(kSdkDefaultBroadcastPort);
     LoadFleetSpecs();
-    if (opts_.embedded) {
-        devsim::Fleet::Options fo;
-        fo.probePort = opts_.probePort;
-        fo.rebootMs = opts_.embeddedRebootMs;
-        // When another process already serves the usual addresses (a second instance, tests
-        // in parallel), the fleet moves to a block of this process's own.
-        std::string first = opts_.embeddedFirst;
-        for (int attempt = 0; attempt < 8; ++attempt) {
-            embedded_ = std::make_unique<devsim::Fleet>(fo);
-            for (auto& d : devsim::MakeDefaultFleet(first))
-                embedded_->Add(d);
-            std::string err;
-            if (embedded_->Start(&err))
-                break;
-            embedded_->Stop();
-            unsigned p = unsigned(getpid()) * 2654435761u + unsigned(attempt) * 40503u;
-            first = "127." + std::to_string(64 + p % 128) + "." + std::to_string((p >> 8) % 256) + ".2";
-            if (attempt == 7) {
-                std::fprintf(stderr, "devsdk: embedded devices partly offline: %s\n", err.c_str());
-                embedded_->Start(nullptr);
-            }
-        }
+    // A fleet started ahead with other options is started again.
+    if (embedded_ && (!opts_.embedded || embeddedOpts_.embeddedFirst != opts_.embeddedFirst ||
+                      embeddedOpts_.probePort != opts_.probePort ||
+                      embeddedOpts_.embeddedRebootMs != opts_.embeddedRebootMs)) {
+        embedded_->Stop();
+        embedded_.reset();
     }
+    if (opts_.embedded && !embedded_)
+        StartEmbedded(opts_);
     stopping_ = false;
     cleaning_ = false;
     inited_ = true;
     callbackThread_ = std::thread([this] { CallbackLoop(); });
     reconnectThread_ = std::thread([this] { ReconnectLoop(); });
     return true;
+}
+
+void Core::StartEmbedded(const SimOptions& opts)
+{
+    devsim::Fleet::Options fo;
+    fo.probePort = opts.probePort;
+    fo.rebootMs = opts.embeddedRebootMs;
+    // When another process already serves the usual addresses (a second instance, tests
+    // in parallel), the fleet moves to a block of this process's own.
+    std::string first = opts.embeddedFirst;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        embedded_ = std::make_unique<devsim::Fleet>(fo);
+        for (auto& d : devsim::MakeDefaultFleet(first))
+            embedded_->Add(d);
+        std::string err;
+        if (embedded_->Start(&err))
+            break;
+        embedded_->Stop();
+        unsigned p = unsigned(getpid()) * 2654435761u + unsigned(attempt) * 40503u;
+        first = "127." + std::to_string(64 + p % 128) + "." + std::to_string((p >> 8) % 256) + ".2";
+        if (attempt == 7) {
+            std::fprintf(stderr, "devsdk: embedded devices partly offline: %s\n", err.c_str());
+            embedded_->Start(nullptr);
+        }
+    }
+    embeddedOpts_ = opts;
+}
+
+void Core::PrepareEmbedded()
+{
+    std::lock_guard<std::mutex> lk(mu_);
+    if (inited_ || embedded_)
+        return;
+    SimOptions opts;
+    {
+        std::lock_guard<std::mutex> olk(g_optMu);
+        opts = g_optSet ? g_opt : SimOptionsFromEnvironment();
+    }
+    if (opts.embedded)
+        StartEmbedded(opts);
 }
 
 void Core::LoadFleetSpecs()

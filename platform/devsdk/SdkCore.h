@@ -80,6 +80,8 @@ public:
     static Core& Get();
 
     bool Init(fDisConnect cb, void* user);
+    // Starts the embedded fleet ahead of Init (any thread).
+    void PrepareEmbedded();
     void Cleanup();
     bool Inited() const { return inited_; }
     void SetReconnect(fHaveReConnect cb, void* user);
@@ -134,6 +136,8 @@ private:
     SocketPtr Handshake(const std::string& ip, int port, const std::string& user, const std::string& pwd, int spec,
                         int waitMs, Json::Value& reply, int* loginError, DWORD* lastError);
     void LoadFleetSpecs();
+    // Under mu_.
+    void StartEmbedded(const SimOptions& opts);
 
     std::mutex mu_;
     std::atomic<bool> inited_{false};
@@ -149,6 +153,7 @@ private:
     std::map<LONG, std::shared_ptr<Search>> searches_;
     std::map<LONG, std::shared_ptr<Upgrade>> upgrades_;
     std::unique_ptr<devsim::Fleet> embedded_;
+    SimOptions embeddedOpts_; // what embedded_ was started with
     std::vector<std::pair<std::string, uint16_t>> fleetAddrs_;
     std::map<std::string, std::pair<std::string, int>> macs_; // mac -> (ip, port)
     std::set<std::string> learned_;

@@ -185,6 +185,44 @@ TEST(EmbeddedFleet, SdkInitStartsAMixedFleetWithThreeUninitialisedDevices)
     EXPECT_EQ(devsdk::EmbeddedFleet(), nullptr);
 }
 
+TEST(EmbeddedFleet, AFleetStartedAheadIsKeptOrStartedAgainWhenTheOptionsChanged)
+{
+    std::string prefix = ProcessPrefix(41);
+    devsdk::SimOptions o;
+    o.embeddedFirst = prefix + "2";
+    o.localIp = prefix + "1";
+    devsdk::SetSimOptions(o);
+    devsdk::PrepareEmbeddedDevices();
+    devsim::Fleet* ahead = devsdk::EmbeddedFleet();
+    ASSERT_NE(ahead, nullptr);
+    devsdk::PrepareEmbeddedDevices();
+    EXPECT_EQ(devsdk::EmbeddedFleet(), ahead);
+    SdkInit(nullptr, nullptr);
+    EXPECT_EQ(devsdk::EmbeddedFleet(), ahead);
+    Found found;
+    LONG h = SdkStartSearchDevices(OnFound, &found, nullptr);
+    EXPECT_TRUE(WaitFor([&] { return found.Count() == 16; }));
+    SdkStopSearchDevices(h);
+    SdkCleanup();
+    EXPECT_EQ(devsdk::EmbeddedFleet(), nullptr);
+
+    // Options set between the early start and SdkInit win.
+    std::string other = ProcessPrefix(43);
+    devsdk::PrepareEmbeddedDevices();
+    o.embeddedFirst = other + "2";
+    o.localIp = other + "1";
+    devsdk::SetSimOptions(o);
+    SdkInit(nullptr, nullptr);
+    ASSERT_NE(devsdk::EmbeddedFleet(), nullptr);
+    EXPECT_EQ(devsdk::EmbeddedFleet()->Addresses().at(0), other + "2");
+    SdkCleanup();
+    o.embedded = false;
+    devsdk::SetSimOptions(o);
+    devsdk::PrepareEmbeddedDevices();
+    EXPECT_EQ(devsdk::EmbeddedFleet(), nullptr);
+    devsdk::ResetSimOptions();
+}
+
 TEST(EmbeddedFleet, MovesToAddressesOfItsOwnWhenTheUsualOnesAreTaken)
 {
     std::string prefix = ProcessPrefix(5);
