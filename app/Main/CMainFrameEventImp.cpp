@@ -1,5 +1,6 @@
 // Main window: construction, pages, layout, page switching, menu, manuals and modal helpers.
 #include "Main/CMainFrameEventImp.h"
+#include "Widgets/SFSkinPrefetch.h"
 
 #include <cstring>
 #include <functional>
@@ -249,6 +250,8 @@ void CMainFrameEventImp::CreateHiddenPartsNow()
                 view->MoveWindow(&m_rcPage);
         }
     }
+    // What no window has taken by now is not kept.
+    SFEndSkinPrefetch();
 }
 
 #define VX_HIDDEN_GETTER(Type, Name, member)                                                                          \

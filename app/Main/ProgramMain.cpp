@@ -24,6 +24,7 @@
 #include "Main/StartupCheck.h"
 #include "Main/StartupWarmUp.h"
 #include "Widgets/SFGlobal.h"
+#include "Widgets/SFSkinPrefetch.h"
 #include "os/CrashHandler.h"
 #include "os/LogLibrary.h"
 
@@ -34,6 +35,7 @@ int RunProgram(int argc, char* argv[], IProgramObserver* observer)
     qDebug("enter main function.\n");
     CStartupWarmUp warmUp;
     auto* app = new QApplication(argc, argv);
+    warmUp.ConnectSessionBus();
     // The main window hides itself long before it closes; the program ends when it has closed.
     app->setQuitOnLastWindowClosed(false);
 
@@ -99,6 +101,7 @@ int RunProgram(int argc, char* argv[], IProgramObserver* observer)
     });
 
     QApplication::exec();
+    SFEndSkinPrefetch();
     if (observer)
         observer->EventLoopEnded();
 

@@ -1,4 +1,5 @@
 #include "Widgets/SFSkin.h"
+#include "Widgets/SFSkinPrefetch.h"
 
 #include <climits>
 #include <cwctype>
@@ -174,7 +175,11 @@ QPixmap SFSkinImage(const QString& path, const char* format)
     const auto kept = cache->constFind(key);
     if (kept != cache->constEnd() && kept->size == info.size() && kept->modified == info.lastModified())
         return kept->image;
-    if (!image.load(path, format) || image.isNull()) {
+    QImage decoded;
+    const bool png = !format || qstrcmp(format, "png") == 0;
+    if (png && SFTakePrefetchedSkinImage(path, info.size(), info.lastModified(), &decoded)) {
+        image = QPixmap::fromImage(std::move(decoded));
+    } else if (!image.load(path, format) || image.isNull()) {
         cache->remove(key);
         return QPixmap();
     }
