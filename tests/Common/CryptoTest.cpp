@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <openssl/evp.h>
-
 #include <string>
 
 namespace {
@@ -214,7 +212,7 @@ TEST_F(ResetContainer, KeyFileErrors)
         EVP_PKEY* key = ReadRsaKeyFile(P(c.file).c_str(), c.isPublic, &error);
         EXPECT_EQ(c.error, error) << c.file << " " << c.isPublic;
         EXPECT_EQ(c.error == 0, key != nullptr) << c.file;
-        EVP_PKEY_free(key);
+        FreeRsaKey(key);
     }
 }
 
