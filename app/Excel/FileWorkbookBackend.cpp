@@ -11,9 +11,9 @@
 #include <cstring>
 #include <fstream>
 
+#include "Excel/WorkbookLibs.h"
 #include "Excel/XlsReader.h"
 #include "Excel/XlsxReader.h"
-#include "Excel/WorkbookLibs.h"
 #include "Excel/XlsxWriter.h"
 #include "os/RuntimeLib.h"
 
