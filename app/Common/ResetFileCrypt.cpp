@@ -1,10 +1,6 @@
 #include "Common/ResetFileCrypt.h"
 
-#include <openssl/bio.h>
-#include <openssl/decoder.h>
-#include <openssl/evp.h>
-#include <openssl/rand.h>
-#include <openssl/rsa.h>
+#include "Common/CryptoLib.h"
 
 #include <cstdio>
 #include <cstring>
@@ -23,36 +19,37 @@ struct FileCloser {
 };
 typedef std::unique_ptr<FILE, FileCloser> FilePtr;
 
-bool EncryptKeyBlock(const char* keyPath, const unsigned char* block, size_t blockSize, unsigned char* out)
+bool EncryptKeyBlock(const CryptoLib& c, const char* keyPath, const unsigned char* block, size_t blockSize,
+                     unsigned char* out)
 {
     int error = 0;
     EVP_PKEY* key = ReadRsaKeyFile(keyPath, 1, &error);
     if (!key)
         return false;
     bool ok = false;
-    if (EVP_PKEY_get_base_id(key) == EVP_PKEY_RSA && EVP_PKEY_get_size(key) == RSA_BLOCK) {
-        EVP_PKEY_CTX* ctx = EVP_PKEY_CTX_new(key, nullptr);
+    if (c.EVP_PKEY_get_base_id(key) == EVP_PKEY_RSA && c.EVP_PKEY_get_size(key) == RSA_BLOCK) {
+        EVP_PKEY_CTX* ctx = c.EVP_PKEY_CTX_new(key, nullptr);
         size_t outLen = RSA_BLOCK;
-        ok = ctx && EVP_PKEY_encrypt_init(ctx) > 0 && EVP_PKEY_CTX_set_rsa_padding(ctx, RSA_PKCS1_PADDING) > 0 &&
-             EVP_PKEY_encrypt(ctx, out, &outLen, block, blockSize) > 0 && outLen == RSA_BLOCK;
-        EVP_PKEY_CTX_free(ctx);
+        ok = ctx && c.EVP_PKEY_encrypt_init(ctx) > 0 && c.EVP_PKEY_CTX_set_rsa_padding(ctx, RSA_PKCS1_PADDING) > 0 &&
+             c.EVP_PKEY_encrypt(ctx, out, &outLen, block, blockSize) > 0 && outLen == RSA_BLOCK;
+        c.EVP_PKEY_CTX_free(ctx);
     }
-    EVP_PKEY_free(key);
+    c.EVP_PKEY_free(key);
     return ok;
 }
 
-bool EncryptData(const unsigned char* key, const unsigned char* iv, const std::vector<unsigned char>& plain,
+bool EncryptData(const CryptoLib& c, const unsigned char* key, const unsigned char* iv, const std::vector<unsigned char>& plain,
                  std::vector<unsigned char>& out)
 {
-    EVP_CIPHER_CTX* ctx = EVP_CIPHER_CTX_new();
+    EVP_CIPHER_CTX* ctx = c.EVP_CIPHER_CTX_new();
     if (!ctx)
         return false;
     out.resize(plain.size() + 16);
     int n1 = 0, n2 = 0;
-    const bool ok = EVP_EncryptInit_ex(ctx, EVP_aes_256_cbc(), nullptr, key, iv) > 0 &&
-                    EVP_EncryptUpdate(ctx, out.data(), &n1, plain.data(), int(plain.size())) > 0 &&
-                    EVP_EncryptFinal_ex(ctx, out.data() + n1, &n2) > 0;
-    EVP_CIPHER_CTX_free(ctx);
+    const bool ok = c.EVP_EncryptInit_ex(ctx, c.EVP_aes_256_cbc(), nullptr, key, iv) > 0 &&
+                    c.EVP_EncryptUpdate(ctx, out.data(), &n1, plain.data(), int(plain.size())) > 0 &&
+                    c.EVP_EncryptFinal_ex(ctx, out.data() + n1, &n2) > 0;
+    c.EVP_CIPHER_CTX_free(ctx);
     out.resize(ok ? size_t(n1 + n2) : 0);
     return ok;
 }
@@ -72,6 +69,12 @@ EVP_PKEY* ReadRsaKeyFile(const char* keyPath, int isPublic, int* error)
     int dummy = 0;
     if (!error)
         error = &dummy;
+    const CryptoLib* lib = LoadCryptoLib();
+    if (!lib) {
+        *error = 7;
+        return nullptr;
+    }
+    const CryptoLib& c = *lib;
     FilePtr file(keyPath ? fopen(keyPath, "r") : nullptr);
     if (!file) {
         *error = 1;
@@ -84,20 +87,20 @@ EVP_PKEY* ReadRsaKeyFile(const char* keyPath, int isPublic, int* error)
         *error = 2;
         return nullptr;
     }
-    BIO* bio = BIO_new_mem_buf(text.data(), -1);
+    BIO* bio = c.BIO_new_mem_buf(text.data(), -1);
     if (!bio) {
         *error = 5;
         return nullptr;
     }
     EVP_PKEY* key = nullptr;
-    OSSL_DECODER_CTX* dctx = OSSL_DECODER_CTX_new_for_pkey(
+    OSSL_DECODER_CTX* dctx = c.OSSL_DECODER_CTX_new_for_pkey(
         &key, "PEM", nullptr, "RSA", isPublic ? EVP_PKEY_PUBLIC_KEY : EVP_PKEY_KEYPAIR, nullptr, nullptr);
-    if (!dctx || !OSSL_DECODER_from_bio(dctx, bio)) {
-        EVP_PKEY_free(key);
+    if (!dctx || !c.OSSL_DECODER_from_bio(dctx, bio)) {
+        c.EVP_PKEY_free(key);
         key = nullptr;
     }
-    OSSL_DECODER_CTX_free(dctx);
-    BIO_free(bio);
+    c.OSSL_DECODER_CTX_free(dctx);
+    c.BIO_free(bio);
     if (!key) {
         *error = 6;
         printf("Failed to create RSA\n");
@@ -123,15 +126,19 @@ int EncryptResetFile(const char* plainPath, const char* outputPath, const char* 
         plain.resize(n);
     }
 
+    const CryptoLib* lib = LoadCryptoLib();
+    if (!lib)
+        return RESET_FILE_NO_LIBRARY;
+    const CryptoLib& c = *lib;
     // Key block: 32-byte AES key, then the 16-byte IV, which is all zeros.
     unsigned char block[48] = {};
-    if (RAND_bytes(block, 32) != 1)
+    if (c.RAND_bytes(block, 32) != 1)
         return RESET_FILE_KEY_FAILED;
     unsigned char rsaOut[RSA_BLOCK] = {};
     std::vector<unsigned char> cipher;
-    const bool sealed = EncryptKeyBlock(keyPath, block, sizeof block, rsaOut) &&
-                        EncryptData(block, block + 32, plain, cipher);
-    OPENSSL_cleanse(block, sizeof block);
+    const bool sealed = EncryptKeyBlock(c, keyPath, block, sizeof block, rsaOut) &&
+                        EncryptData(c, block, block + 32, plain, cipher);
+    c.OPENSSL_cleanse(block, sizeof block);
     if (!sealed)
         return RESET_FILE_KEY_FAILED;
 
@@ -171,3 +178,11 @@ int EncryptResetFile(const char* plainPath, const char* outputPath, const char* 
         unlink(plainPath);
     return RESET_FILE_OK;
 }
+
+void FreeRsaKey(EVP_PKEY* key)
+{
+    if (const CryptoLib* c = key ? LoadCryptoLib() : nullptr)
+        c->EVP_PKEY_free(key);
+}
+
+std::string ResetFileCryptError() { return CryptoLibError(); }

@@ -11,9 +11,11 @@
 #include <cstring>
 #include <fstream>
 
+#include "Excel/WorkbookLibs.h"
 #include "Excel/XlsReader.h"
 #include "Excel/XlsxReader.h"
 #include "Excel/XlsxWriter.h"
+#include "os/RuntimeLib.h"
 
 namespace {
 
@@ -123,6 +125,10 @@ bool CFileWorkbookBackend::SaveAs(CWorkbook* workbook, const std::string& path, 
     // A file the user protected against writing stays as it is.
     if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) {
         Fail(error, message, EWorkbookError::WriteFailed, std::strerror(errno));
+        return false;
+    }
+    if (!LoadXlsxWriterLib()) {
+        Fail(error, message, EWorkbookError::NoLibrary, XlsxWriterRuntimeLib().Error());
         return false;
     }
     // Write beside the target, then move the finished file over it in one step.

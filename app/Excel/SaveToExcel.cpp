@@ -59,6 +59,8 @@ const char* ErrorText(EWorkbookError error)
         return "Workbook is damaged";
     case EWorkbookError::WriteFailed:
         return "Workbook cannot be stored";
+    case EWorkbookError::NoLibrary:
+        break;  // translated in Describe
     case EWorkbookError::None:
         break;
     }
@@ -67,7 +69,8 @@ const char* ErrorText(EWorkbookError error)
 
 std::string Describe(EWorkbookError error, const std::string& detail)
 {
-    std::string text = ErrorText(error);
+    std::string text = error == EWorkbookError::NoLibrary ? TrUtf8(L"The workbook library could not be loaded")
+                                                           : ErrorText(error);
     if (!detail.empty())
         text += ": " + detail;
     return text;

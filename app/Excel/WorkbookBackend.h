@@ -14,6 +14,7 @@ enum class EWorkbookError {
     NotWorkbook,  // the content is no workbook format we know
     Corrupt,      // a known format, but damaged
     WriteFailed,  // storing failed; the file at the path is unchanged
+    NoLibrary,    // the workbook library for the format could not be loaded; the message names it
 };
 
 class IWorkbookBackend {

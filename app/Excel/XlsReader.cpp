@@ -10,7 +10,8 @@
 #include <chrono>
 #include <cstring>
 
-#include <freexl.h>
+#include "Excel/WorkbookLibs.h"
+#include "os/RuntimeLib.h"
 
 // The legacy format is decoded by a library that can crash on damaged files, so it runs in a
 // child process that streams the cells back through a pipe: a damaged file ends the child, not
@@ -88,10 +89,10 @@ void Fail(CWriter& out, EWorkbookError kind, const std::string& text)
 }
 
 // Runs in the child.
-void Stream(const char* path, CWriter& out)
+void Stream(const FreeXlLib& x, const char* path, CWriter& out)
 {
     const void* xls = nullptr;
-    int rc = freexl_open(path, &xls);
+    int rc = x.freexl_open(path, &xls);
     if (rc != FREEXL_OK) {
         Fail(out, rc == FREEXL_BIFF_WORKBOOK_NOT_FOUND ? EWorkbookError::NotWorkbook
                   : rc == FREEXL_FILE_NOT_FOUND        ? EWorkbookError::Unreadable
@@ -100,9 +101,9 @@ void Stream(const char* path, CWriter& out)
         return;
     }
     unsigned int sheets = 0, password = 0;
-    if (freexl_get_info(xls, FREEXL_BIFF_PASSWORD, &password) == FREEXL_OK && password == FREEXL_BIFF_OBFUSCATED) {
+    if (x.freexl_get_info(xls, FREEXL_BIFF_PASSWORD, &password) == FREEXL_OK && password == FREEXL_BIFF_OBFUSCATED) {
         Fail(out, EWorkbookError::Unreadable, "workbook is protected by a password");
-    } else if (freexl_get_info(xls, FREEXL_BIFF_SHEET_COUNT, &sheets) != FREEXL_OK || sheets == 0) {
+    } else if (x.freexl_get_info(xls, FREEXL_BIFF_SHEET_COUNT, &sheets) != FREEXL_OK || sheets == 0) {
         Fail(out, EWorkbookError::Corrupt, "workbook has no sheets");
     } else {
         // Each cell costs memory far beyond its bytes in the file: count them over all sheets.
@@ -112,18 +113,18 @@ void Stream(const char* path, CWriter& out)
         for (unsigned int s = 0; s < sheets && s < 0xFFFF && !tooMany; ++s) {
             unsigned short index = static_cast<unsigned short>(s);
             const char* name = nullptr;
-            freexl_get_worksheet_name(xls, index, &name);
+            x.freexl_get_worksheet_name(xls, index, &name);
             out.Byte('S');
             out.Text(name);
             unsigned int rows = 0;
             unsigned short columns = 0;
-            rc = freexl_select_active_worksheet(xls, index);
+            rc = x.freexl_select_active_worksheet(xls, index);
             if (rc == FREEXL_OK)
-                rc = freexl_worksheet_dimensions(xls, &rows, &columns);
+                rc = x.freexl_worksheet_dimensions(xls, &rows, &columns);
             for (unsigned int r = 0; rc == FREEXL_OK && r < rows && r < CWorksheet::kMaxRows; ++r) {
                 for (unsigned short c = 0; rc == FREEXL_OK && c < columns; ++c) {
                     FreeXL_CellValue cell;
-                    rc = freexl_get_cell_value(xls, r, c, &cell);
+                    rc = x.freexl_get_cell_value(xls, r, c, &cell);
                     if (rc != FREEXL_OK)
                         break;
                     if (cell.type != FREEXL_CELL_NULL && ++cells > kMaxCells) {
@@ -166,7 +167,7 @@ void Stream(const char* path, CWriter& out)
         }
         out.Byte('K');
     }
-    freexl_close(xls);
+    x.freexl_close(xls);
 }
 
 class CReader {
@@ -228,6 +229,13 @@ bool Drain(int fd, std::string* data)
 
 bool CXlsReader::Read(const std::string& path, CWorkbook* workbook, EWorkbookError* error, std::string* message)
 {
+    // Loaded here, before the child starts: it only calls.
+    const FreeXlLib* lib = LoadFreeXlLib();
+    if (!lib) {
+        *error = EWorkbookError::NoLibrary;
+        *message = FreeXlRuntimeLib().Error();
+        return false;
+    }
     *error = EWorkbookError::Unreadable;
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) {
@@ -247,7 +255,7 @@ bool CXlsReader::Read(const std::string& path, CWorkbook* workbook, EWorkbookErr
             ::signal(sig, SIG_DFL);
         ::close(fds[0]);
         CWriter out(fds[1]);
-        Stream(path.c_str(), out);
+        Stream(*lib, path.c_str(), out);
         _exit(out.Flush(true) ? 0 : 1);
     }
     ::close(fds[1]);

@@ -1,6 +1,5 @@
 #include "Excel/XlsxReader.h"
 
-#include <zip.h>
 
 #include <algorithm>
 #include <cctype>
@@ -12,6 +11,8 @@
 #include <tinyxml.h>
 
 #include "Common/XmlGuard.h"
+#include "Excel/WorkbookLibs.h"
+#include "os/RuntimeLib.h"
 
 namespace {
 
@@ -109,53 +110,55 @@ std::string StringItemText(const TiXmlElement* item)
 
 class CPackage {
 public:
+    explicit CPackage(const ZipLib& lib) : m_lib(lib) {}
     ~CPackage()
     {
         if (m_zip)
-            zip_discard(m_zip);
+            m_lib.zip_discard(m_zip);
     }
     bool Open(const std::string& path, std::string* message)
     {
         int err = 0;
-        m_zip = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &err);
+        m_zip = m_lib.zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &err);
         if (!m_zip) {
             zip_error_t ze;
-            zip_error_init_with_code(&ze, err);
-            *message = zip_error_strerror(&ze);
-            zip_error_fini(&ze);
+            m_lib.zip_error_init_with_code(&ze, err);
+            *message = m_lib.zip_error_strerror(&ze);
+            m_lib.zip_error_fini(&ze);
         }
         return m_zip != nullptr;
     }
-    bool Has(const std::string& name) const { return zip_name_locate(m_zip, name.c_str(), ZIP_FL_NOCASE) >= 0; }
+    bool Has(const std::string& name) const { return m_lib.zip_name_locate(m_zip, name.c_str(), ZIP_FL_NOCASE) >= 0; }
     // Reads a part; false when missing, too large or damaged.
     bool Read(const std::string& name, std::string* data, std::string* message) const
     {
-        zip_int64_t index = zip_name_locate(m_zip, name.c_str(), ZIP_FL_NOCASE);
+        zip_int64_t index = m_lib.zip_name_locate(m_zip, name.c_str(), ZIP_FL_NOCASE);
         if (index < 0) {
             *message = "missing part " + name;
             return false;
         }
         zip_stat_t st;
-        if (zip_stat_index(m_zip, static_cast<zip_uint64_t>(index), 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE) ||
+        if (m_lib.zip_stat_index(m_zip, static_cast<zip_uint64_t>(index), 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE) ||
             st.size > kMaxPartSize) {
             *message = "unusable part " + name;
             return false;
         }
-        zip_file_t* f = zip_fopen_index(m_zip, static_cast<zip_uint64_t>(index), 0);
+        zip_file_t* f = m_lib.zip_fopen_index(m_zip, static_cast<zip_uint64_t>(index), 0);
         if (!f) {
-            *message = zip_strerror(m_zip);
+            *message = m_lib.zip_strerror(m_zip);
             return false;
         }
         data->assign(static_cast<size_t>(st.size), '\0');
-        zip_int64_t got = st.size ? zip_fread(f, &(*data)[0], st.size) : 0;
+        zip_int64_t got = st.size ? m_lib.zip_fread(f, &(*data)[0], st.size) : 0;
         bool ok = got == static_cast<zip_int64_t>(st.size);
         if (!ok)
-            *message = std::string("damaged part ") + name + ": " + zip_file_strerror(f);
-        zip_fclose(f);
+            *message = std::string("damaged part ") + name + ": " + m_lib.zip_file_strerror(f);
+        m_lib.zip_fclose(f);
         return ok;
     }
 
 private:
+    const ZipLib& m_lib;
     zip_t* m_zip = nullptr;
 };
 
@@ -353,8 +356,14 @@ bool ReadSheet(const TiXmlElement* root, const std::vector<std::string>& shared,
 
 bool CXlsxReader::Read(const std::string& path, CWorkbook* workbook, EWorkbookError* error, std::string* message)
 {
+    const ZipLib* lib = LoadZipLib();
+    if (!lib) {
+        *error = EWorkbookError::NoLibrary;
+        *message = ZipRuntimeLib().Error();
+        return false;
+    }
     *error = EWorkbookError::Corrupt;
-    CPackage pkg;
+    CPackage pkg(*lib);
     if (!pkg.Open(path, message))
         return false;
 

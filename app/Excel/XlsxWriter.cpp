@@ -1,6 +1,7 @@
 #include "Excel/XlsxWriter.h"
 
-#include <xlsxwriter.h>
+#include "Excel/WorkbookLibs.h"
+#include "os/RuntimeLib.h"
 
 #include <cctype>
 #include <cstdio>
@@ -33,13 +34,19 @@ std::string EscapeText(const std::string& text)
 
 bool CXlsxWriter::Write(const CWorkbook& workbook, const std::string& path, std::string* message)
 {
+    const XlsxWriterLib* lib = LoadXlsxWriterLib();
+    if (!lib) {
+        *message = XlsxWriterRuntimeLib().Error();
+        return false;
+    }
+    const XlsxWriterLib& x = *lib;
     std::string dir = path.substr(0, path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
     if (dir.empty())
         dir = ".";
     lxw_workbook_options options = {};
     options.constant_memory = LXW_FALSE;
     options.tmpdir = const_cast<char*>(dir.c_str());
-    lxw_workbook* wb = workbook_new_opt(path.c_str(), &options);
+    lxw_workbook* wb = x.workbook_new_opt(path.c_str(), &options);
     if (!wb) {
         *message = "cannot start the workbook";
         return false;
@@ -48,16 +55,16 @@ bool CXlsxWriter::Write(const CWorkbook& workbook, const std::string& path, std:
     lxw_error err = LXW_NO_ERROR;
     for (int i = 1; i <= sheets.Count() && err == LXW_NO_ERROR; ++i) {
         const CWorksheet* sheet = sheets.Item(i);
-        lxw_worksheet* ws = workbook_add_worksheet(wb, sheet->Name().c_str());
+        lxw_worksheet* ws = x.workbook_add_worksheet(wb, sheet->Name().c_str());
         if (!ws)
-            ws = workbook_add_worksheet(wb, nullptr);  // a name the format refuses
+            ws = x.workbook_add_worksheet(wb, nullptr);  // a name the format refuses
         if (!ws) {
             err = LXW_ERROR_MEMORY_MALLOC_FAILED;
             break;
         }
         for (const auto& w : sheet->ColumnWidths()) {
             lxw_col_t col = static_cast<lxw_col_t>(w.first - 1);
-            worksheet_set_column(ws, col, col, w.second, nullptr);
+            x.worksheet_set_column(ws, col, col, w.second, nullptr);
         }
         for (const auto& cell : sheet->Cells()) {
             lxw_row_t row = static_cast<lxw_row_t>(cell.first.first - 1);
@@ -65,14 +72,14 @@ bool CXlsxWriter::Write(const CWorkbook& workbook, const std::string& path, std:
             const CCellValue& v = cell.second;
             switch (v.GetKind()) {
             case CCellValue::Text:
-                err = v.GetText().empty() ? worksheet_write_blank(ws, row, col, nullptr)
-                                          : worksheet_write_string(ws, row, col, EscapeText(v.GetText()).c_str(), nullptr);
+                err = v.GetText().empty() ? x.worksheet_write_blank(ws, row, col, nullptr)
+                                          : x.worksheet_write_string(ws, row, col, EscapeText(v.GetText()).c_str(), nullptr);
                 break;
             case CCellValue::Number:
-                err = worksheet_write_number(ws, row, col, v.GetNumber(), nullptr);
+                err = x.worksheet_write_number(ws, row, col, v.GetNumber(), nullptr);
                 break;
             case CCellValue::Bool:
-                err = worksheet_write_boolean(ws, row, col, v.GetNumber() != 0, nullptr);
+                err = x.worksheet_write_boolean(ws, row, col, v.GetNumber() != 0, nullptr);
                 break;
             case CCellValue::Empty:
                 break;
@@ -84,13 +91,13 @@ bool CXlsxWriter::Write(const CWorkbook& workbook, const std::string& path, std:
                 break;
         }
         if (i == workbook.ActiveIndex())
-            worksheet_activate(ws);
+            x.worksheet_activate(ws);
     }
-    lxw_error closeErr = workbook_close(wb);
+    lxw_error closeErr = x.workbook_close(wb);
     if (err == LXW_NO_ERROR)
         err = closeErr;
     if (err != LXW_NO_ERROR) {
-        *message = lxw_strerror(err);
+        *message = x.lxw_strerror(err);
         return false;
     }
     return true;

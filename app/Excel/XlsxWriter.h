@@ -7,6 +7,7 @@
 
 class CXlsxWriter {
 public:
-    // Writes to `path` (replacing it); false with a message on failure.
+    // Writes to `path` (replacing it); false with a message on failure, also when the writer
+    // library cannot be loaded.
     static bool Write(const CWorkbook& workbook, const std::string& path, std::string* message);
 };

@@ -5,14 +5,13 @@
 #include <memory>
 #include <vector>
 
-#include <qrencode.h>
-
 #include "Common/AppPath.h"
 #include "Common/InputCheck.h"
 #include "Common/SFStreamConvert.h"
 #include "Common/StrHelpers.h"
 #include "Common/Translate.h"
 #include "SysConfig/CSysConfigEventImp.h"
+#include "SysConfig/QrEncodeLib.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFSkinStyle.h"
 
@@ -44,12 +43,15 @@ void CopyAnsi(char* out, size_t size, const std::wstring& text, size_t max)
 
 bool WriteQrBitmap(const std::string& text, const std::string& path)
 {
-    QRcode* code = QRcode_encodeString(text.c_str(), 0, QR_ECLEVEL_H, QR_MODE_8, 1);
+    const QrEncodeLib* qr = LoadQrEncodeLib();
+    if (!qr)
+        return false;
+    QRcode* code = qr->QRcode_encodeString(text.c_str(), 0, QR_ECLEVEL_H, QR_MODE_8, 1);
     if (!code) {
         std::fputs("NULL returned\n", stdout);
         return false;
     }
-    std::unique_ptr<QRcode, void (*)(QRcode*)> owned(code, QRcode_free);
+    std::unique_ptr<QRcode, void (*)(QRcode*)> owned(code, qr->QRcode_free);
     const size_t w = size_t(code->width), side = 4 * w, row = 12 * w;
     std::vector<unsigned char> file(54 + row * side, 255);
     file[0] = 'B';
@@ -322,7 +324,11 @@ void CFindPasswordDlg::OnGetDescriptionRet(const PWD_DESCRIPTION& d, int result,
         }
         m_bQrShown = true;
     } else {
-        ShowMessageBox(Tr(L"Generate QR code failed."), Tr(L"Error"), GetUIWnd(), 0);
+        std::wstring text = Tr(L"Generate QR code failed.");
+        if (!LoadQrEncodeLib())
+            text += L"\n" + std::wstring(Tr(L"The QR code library could not be loaded:")) + L" " +
+                    SFUtf8ToWide(QrEncodeLibError());
+        ShowMessageBox(text.c_str(), Tr(L"Error"), GetUIWnd(), 0);
     }
 }
 

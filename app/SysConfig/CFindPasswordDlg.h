@@ -17,7 +17,8 @@
 class CSysConfigEventImp;
 
 // Writes text as a QR code (level H, 4 x 4 pixels a module, no quiet zone) into a 24-bit
-// top-down BMP at path; false when it cannot be encoded or written.
+// top-down BMP at path; false when it cannot be encoded or written, or the QR code library
+// cannot be loaded.
 bool WriteQrBitmap(const std::string& text, const std::string& path);
 
 class CFindPasswordDlg : public ISFDialogEvent,

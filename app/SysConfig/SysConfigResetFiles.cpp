@@ -2,10 +2,16 @@
 // request, the workstation address, the authorisation file and the match by serial number.
 #include "SysConfig/CSysConfigEventImp.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <map>
+#include <vector>
 
-#include <QHostAddress>
-#include <QNetworkInterface>
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netpacket/packet.h>
 
 #include "Common/AppSettings.h"
 #include "Common/ResetFileCrypt.h"
@@ -71,9 +77,14 @@ int CSysConfigEventImp::ExportResetRequest(std::vector<std::string> descriptions
         return -1;
     }
     m_strRequestPath = path;
-    if (EncryptResetFile(path.c_str(), m_strRequestPath.c_str(), m_strPublicKeyPath.c_str(), "17022202",
-                         int(descriptions.size())) != RESET_FILE_OK) {
-        ShowMessageBox(Tr(L"Export File Failed."), Tr(L"Attention"), GetUIWnd(), 0);
+    const int sealed = EncryptResetFile(path.c_str(), m_strRequestPath.c_str(), m_strPublicKeyPath.c_str(),
+                                        "17022202", int(descriptions.size()));
+    if (sealed != RESET_FILE_OK) {
+        std::wstring text = Tr(L"Export File Failed.");
+        if (sealed == RESET_FILE_NO_LIBRARY)
+            text += L"\n" + std::wstring(Tr(L"The cryptographic library could not be loaded:")) + L" " +
+                    SFUtf8ToWide(ResetFileCryptError());
+        ShowMessageBox(text.c_str(), Tr(L"Attention"), GetUIWnd(), 0);
         return -1;
     }
     return 0;
@@ -81,22 +92,55 @@ int CSysConfigEventImp::ExportResetRequest(std::vector<std::string> descriptions
 
 void CSysConfigEventImp::GetLocalAddress(char* ip, char* mac)
 {
-    for (const QHostAddress& a : QNetworkInterface::allAddresses()) {
-        if (a.protocol() != QAbstractSocket::IPv4Protocol || a == QHostAddress(QHostAddress::Null) ||
-            a == QHostAddress(QHostAddress::LocalHost))
+    ifaddrs* list = nullptr;
+    if (getifaddrs(&list) != 0)
+        return;
+    // Interfaces in index order, each with its addresses in the order the system lists them.
+    std::map<std::string, int> indexOf;
+    std::vector<const ifaddrs*> links, inet;
+    for (const ifaddrs* a = list; a; a = a->ifa_next) {
+        if (!a->ifa_addr || !a->ifa_name)
             continue;
-        const QByteArray text = a.toString().toUtf8();
-        SafeStrCopy(ip, 256, text.constData());
-    }
-    for (const QNetworkInterface& i : QNetworkInterface::allInterfaces()) {
-        const auto f = i.flags();
-        if ((f & QNetworkInterface::IsUp) && (f & QNetworkInterface::IsRunning) &&
-            !(f & QNetworkInterface::IsLoopBack)) {
-            const QByteArray text = i.hardwareAddress().toUtf8();
-            SafeStrCopy(mac, 256, text.constData());
-            break;
+        if (a->ifa_addr->sa_family == AF_PACKET) {
+            indexOf[a->ifa_name] = reinterpret_cast<const sockaddr_ll*>(a->ifa_addr)->sll_ifindex;
+            links.push_back(a);
+        } else if (a->ifa_addr->sa_family == AF_INET) {
+            inet.push_back(a);
         }
     }
+    const auto index = [&indexOf](const ifaddrs* a) {
+        const std::string name(a->ifa_name, strcspn(a->ifa_name, ":")); // "eth0:1" labels an address of eth0
+        const auto it = indexOf.find(name);
+        return it != indexOf.end() ? it->second : int(if_nametoindex(name.c_str()));
+    };
+    std::stable_sort(links.begin(), links.end(), [&](const ifaddrs* a, const ifaddrs* b) { return index(a) < index(b); });
+    std::stable_sort(inet.begin(), inet.end(), [&](const ifaddrs* a, const ifaddrs* b) { return index(a) < index(b); });
+    // The last IPv4 address of an interface that is up, but for 127.0.0.1.
+    for (const ifaddrs* a : inet) {
+        const in_addr addr = reinterpret_cast<const sockaddr_in*>(a->ifa_addr)->sin_addr;
+        if (!(a->ifa_flags & IFF_UP) || addr.s_addr == htonl(INADDR_LOOPBACK))
+            continue;
+        char text[INET_ADDRSTRLEN] = {};
+        if (inet_ntop(AF_INET, &addr, text, sizeof text))
+            SafeStrCopy(ip, 256, text);
+    }
+    // The hardware address of the first interface that is up, running and not loopback.
+    for (const ifaddrs* a : links) {
+        const unsigned f = a->ifa_flags;
+        if (!(f & IFF_UP) || !(f & IFF_RUNNING) || (f & IFF_LOOPBACK))
+            continue;
+        const sockaddr_ll* ll = reinterpret_cast<const sockaddr_ll*>(a->ifa_addr);
+        const unsigned char* bytes = ll->sll_addr; // room for up to 24 bytes behind it
+        std::string text;
+        for (size_t i = 0; i < std::min<size_t>(ll->sll_halen, 24); ++i) {
+            char hex[4];
+            std::snprintf(hex, sizeof hex, i ? ":%02X" : "%02X", bytes[i]);
+            text += hex;
+        }
+        SafeStrCopy(mac, 256, text.c_str());
+        break;
+    }
+    freeifaddrs(list);
 }
 
 bool CSysConfigEventImp::ImportAuthorizationFile(CodeMap* codes, std::string* create)

@@ -1,14 +1,14 @@
 // MD5 digests and the sealed password-reset container, opened again with the openssl program.
 #include "Common/Md5Hash.h"
+#include "Common/CryptoLib.h"
 #include "Common/ResetFileCrypt.h"
+#include "os/RuntimeLib.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <openssl/evp.h>
 
 #include <string>
 
@@ -214,8 +214,35 @@ TEST_F(ResetContainer, KeyFileErrors)
         EVP_PKEY* key = ReadRsaKeyFile(P(c.file).c_str(), c.isPublic, &error);
         EXPECT_EQ(c.error, error) << c.file << " " << c.isPublic;
         EXPECT_EQ(c.error == 0, key != nullptr) << c.file;
-        EVP_PKEY_free(key);
+        FreeRsaKey(key);
     }
+}
+
+// libcrypto is opened on first use: when it cannot be, sealing fails with its own code and the
+// library's name, the plain file stays, and once the library is found again sealing works.
+TEST_F(ResetContainer, MissingCryptographicLibraryIsNamedAndLeavesThePlainFile)
+{
+    os::RuntimeLib& lib = CryptoRuntimeLib();
+    const std::string real = lib.Soname();
+    lib.SetSoname("libvx-no-such-crypto.so.3");
+    Write("p.xml", "<a/>");
+    QFile::remove(Path("o.bin"));
+    EXPECT_EQ(RESET_FILE_NO_LIBRARY,
+              EncryptResetFile(P("p.xml").c_str(), P("o.bin").c_str(), P("pub.pem").c_str(), "17022202", 0));
+    EXPECT_TRUE(QFile::exists(Path("p.xml")));
+    EXPECT_FALSE(QFile::exists(Path("o.bin")));
+    EXPECT_FALSE(QFile::exists(Path("o.bin.tmp")));
+    EXPECT_EQ(ResetFileCryptError().rfind("libvx-no-such-crypto.so.3: ", 0), 0u) << ResetFileCryptError();
+    int error = 0;
+    EXPECT_EQ(nullptr, ReadRsaKeyFile(P("pub.pem").c_str(), 1, &error));
+    EXPECT_EQ(7, error);
+    FreeRsaKey(nullptr);
+
+    lib.SetSoname(real);
+    EXPECT_TRUE(ResetFileCryptError().empty());
+    ASSERT_EQ(RESET_FILE_OK,
+              EncryptResetFile(P("p.xml").c_str(), P("o.bin").c_str(), P("pub.pem").c_str(), "17022202", 0));
+    EXPECT_EQ(QByteArray("<a/>"), Open("o.bin"));
 }
 
 } // namespace

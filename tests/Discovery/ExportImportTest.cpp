@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 
 #include "Common/AppSettings.h"
+#include "Excel/WorkbookLibs.h"
+#include "os/RuntimeLib.h"
 #include "RecordingPeers.h"
 
 namespace {
@@ -95,4 +97,54 @@ TEST(ExportImport, UnreadableWorkbookIsReportedAsFailure)
     EXPECT_EQ(0u, f.peers->messages.back().find(L"Import device list failed!"));
     EXPECT_TRUE(f.model->GetDeviceList().empty());
     EXPECT_FALSE(f.model->IsImporting());
+}
+
+TEST(ExportImport, MissingWorkbookLibraryIsNamedByThePage)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString stored = QDir(dir.path()).filePath("stored.xlsx");
+    const QString legacy = QDir(dir.path()).filePath("legacy.xls");
+    QFile file(legacy);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(600, '\0'));
+    file.close();
+
+    PageFixture source;
+    source.model->Task_InsertDevice(MakeDevice("10.0.0.2", "aa:bb:cc:00:00:01", "IPC", 2));
+    source.page->GetListCtrl()->SetCheck(0, 1);
+    source.peers->chosenFile = stored.toStdWString();
+    os::RuntimeLib& writer = XlsxWriterRuntimeLib();
+    const std::string writerName = writer.Soname();
+    writer.SetSoname("libvx-no-such-xlsxwriter.so.4");
+    source.page->OnExport();
+    writer.SetSoname(writerName);
+    EXPECT_EQ(L"Export device list failed!", source.peers->messages.back());
+    EXPECT_FALSE(QFile::exists(stored));
+    source.page->OnExport();
+    EXPECT_EQ(L"Export device list succeed!", source.peers->messages.back());
+
+    struct {
+        os::RuntimeLib& lib;
+        const char* missing;
+        QString path;
+    } cases[] = {
+        {ZipRuntimeLib(), "libvx-no-such-zip.so.4", stored},
+        {FreeXlRuntimeLib(), "libvx-no-such-freexl.so.1", legacy},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.missing);
+        const std::string real = c.lib.Soname();
+        c.lib.SetSoname(c.missing);
+        PageFixture target;
+        target.peers->chosenFile = c.path.toStdWString();
+        target.page->OnImport();
+        c.lib.SetSoname(real);
+        ASSERT_FALSE(target.peers->messages.empty());
+        EXPECT_EQ(L"Import device list failed!\nThe workbook library could not be loaded: " +
+                      QString(c.missing).toStdWString() + L": cannot open shared object file: No such file or directory",
+                  target.peers->messages.back());
+        EXPECT_TRUE(target.model->GetDeviceList().empty());
+        EXPECT_FALSE(target.model->IsImporting());
+    }
 }

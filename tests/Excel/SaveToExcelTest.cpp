@@ -11,7 +11,9 @@
 #include "Common/Translate.h"
 #include "Excel/FileWorkbookBackend.h"
 #include "Excel/SaveToExcel.h"
+#include "Excel/WorkbookLibs.h"
 #include "ExcelTestSupport.h"
+#include "os/RuntimeLib.h"
 
 namespace {
 
@@ -399,6 +401,55 @@ TEST_F(SaveToExcelTest, FailedStoreKeepsThePreviousFile)
     std::vector<DEVICE_INFO> list;
     ASSERT_TRUE(Import(path, &list));
     EXPECT_EQ(list.size(), 200u);
+}
+
+// Each workbook library is opened when its format is first read or written: when it cannot be,
+// the reason names it, and a store leaves the previous file as it was.
+TEST_F(SaveToExcelTest, MissingWorkbookLibrariesAreNamed)
+{
+    const std::string xlsx = m_dir.File("list.xlsx");
+    Export(xlsx, kDevices, 2);
+    const std::string before = ReadFile(xlsx);
+    const std::string xls = std::string(EXCEL_FIXTURES) + "/devices.xls";
+    struct Case {
+        os::RuntimeLib& lib;
+        const char* missing;
+        bool store;
+        std::string path;
+    };
+    const Case cases[] = {
+        {XlsxWriterRuntimeLib(), "libvx-no-such-xlsxwriter.so.4", true, xlsx},
+        {ZipRuntimeLib(), "libvx-no-such-zip.so.4", false, xlsx},
+        {FreeXlRuntimeLib(), "libvx-no-such-freexl.so.1", false, xls},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.missing);
+        const std::string real = c.lib.Soname();
+        const std::string reason =
+            std::string("The workbook library could not be loaded: ") + c.missing + ": cannot open shared object file";
+        for (bool found : {false, true}) {
+            c.lib.SetSoname(found ? real : c.missing);
+            CSaveToExcel xl;
+            bool ok = false;
+            if (c.store) {
+                ASSERT_TRUE(xl.Create(c.path));
+                ASSERT_TRUE(xl.WriteDeviceHeader());
+                DEVICE_NET_INFO_EX r = MakeRecord(kDevices[2]);
+                ASSERT_TRUE(xl.WriteDeviceRow(&r));
+                ok = xl.SaveAs(c.path);
+            } else {
+                std::vector<DEVICE_INFO> list;
+                ok = xl.Open(c.path) && xl.ReadDeviceList(&list) && !list.empty();
+            }
+            EXPECT_EQ(ok, found) << xl.LastError();
+            EXPECT_EQ(xl.LastError().rfind(reason, 0) == 0, !found) << xl.LastError();
+            xl.Close();
+            if (c.store && !found) {
+                EXPECT_EQ(ReadFile(c.path), before);
+                EXPECT_EQ(DirEntries(m_dir.Path()), std::vector<std::string>{"list.xlsx"});
+            }
+        }
+    }
 }
 
 TEST_F(SaveToExcelTest, SelectSheetFindsRegisteredNames)

@@ -14,10 +14,12 @@
 #include "SysConfig/CFindPasswordXmlDlg.h"
 #include "SysConfig/CSysTabEventImp.h"
 #include "SysConfig/CSysTreeEventImp.h"
+#include "SysConfig/QrEncodeLib.h"
 #include "SysConfig/SysConfigUi.h"
 #include "Widgets/SFDialog.h"
 #include "Widgets/SFTreeCtrl.h"
 #include "devsdk/DevSdk.h"
+#include "os/RuntimeLib.h"
 
 namespace {
 
@@ -222,4 +224,36 @@ TEST_F(PageResetTest, OneDeviceByQrCode)
     EXPECT_EQ(page->GetConfigUILogic()->GetDeviceResult(0), SYSCONFIG_ERR_SUCCESS);
     EXPECT_TRUE(LoginWith(dev.ip, "Qrcode#456"));
     EXPECT_FALSE(LoginWith(dev.ip, "admin123"));
+}
+
+TEST_F(PageResetTest, MissingQrCodeLibraryIsNamedAndChangesNothing)
+{
+    Start(1, [](size_t, devsim::DeviceState& s) {
+        s.resetWay = 1;
+        s.reservedPhone = "13800001111";
+    });
+    const devsim::DeviceState& dev = fleet.Device(0);
+    rig->Check(dev.ip);
+    auto page = rig->page;
+    auto qr = page->GetFindPasswordDlg();
+    os::RuntimeLib& lib = QrEncodeRuntimeLib();
+    const std::string real = lib.Soname();
+    lib.SetSoname("libvx-no-such-qrencode.so.4");
+    pagetest::ModalDriver driver;
+    bool closed = false;
+    driver.On(WidgetOf(qr->GetDialog()), [&] {
+        if (closed || driver.Texts().empty())
+            return;
+        closed = true;
+        EXPECT_FALSE(qr->IsQrShown());
+        qr->OnClose();
+    });
+    page->GetTabPage()->OnPasswordReset();
+    lib.SetSoname(real);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(driver.Texts(), std::vector<std::wstring>{L"Generate QR code failed.\nThe QR code library could not be "
+                                                        L"loaded: libvx-no-such-qrencode.so.4: cannot open shared "
+                                                        L"object file: No such file or directory"});
+    ASSERT_TRUE(systest::PumpUntil([&] { return !page->IsConfiguring(); }));
+    EXPECT_TRUE(LoginWith(dev.ip, "admin123"));
 }

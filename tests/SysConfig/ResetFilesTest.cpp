@@ -9,11 +9,13 @@
 #include <fstream>
 
 #include "Common/AppSettings.h"
+#include "Common/CryptoLib.h"
 #include "Common/ResetFileCrypt.h"
 #include "SysConfig/CFindPasswordXmlDlg.h"
 #include "SysConfig/CResetInfoXml.h"
 #include "SysConfig/CSysTabEventImp.h"
 #include "Widgets/SFDialog.h"
+#include "os/RuntimeLib.h"
 #include "resetsvc/ResetService.h"
 
 namespace {
@@ -184,11 +186,16 @@ TEST(ResetFiles, FailedExportOrNoDescriptionKeepsTheExportStep)
         const char* what;
         std::vector<size_t> checked;
         bool hideKey;
+        bool noLibrary;
         std::vector<std::wstring> texts;
     } cases[] = {
-        {"no description", {1, 2}, false, {L"All of 2 devices, 0 devices get description succeed."}},
-        {"encryption fails", {0, 1, 2}, true, {L"Export File Failed."}},
+        {"no description", {1, 2}, false, false, {L"All of 2 devices, 0 devices get description succeed."}},
+        {"encryption fails", {0, 1, 2}, true, false, {L"Export File Failed."}},
+        {"no cryptographic library", {0, 1, 2}, false, true,
+         {L"Export File Failed.\nThe cryptographic library could not be loaded: libvx-no-such-crypto.so.3: cannot "
+          L"open shared object file: No such file or directory"}},
     };
+    const std::string cryptoName = CryptoRuntimeLib().Soname();
     const QString key = QString::fromStdString(pagetest::AppDir() + "/public.pem");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -199,6 +206,7 @@ TEST(ResetFiles, FailedExportOrNoDescriptionKeepsTheExportStep)
         if (c.hideKey) {
             ASSERT_TRUE(QFile::rename(key, key + ".away"));
         }
+        CryptoRuntimeLib().SetSoname(c.noLibrary ? "libvx-no-such-crypto.so.3" : cryptoName);
         CAppSettings::PasswordResetXmlFlag = false;
         pagetest::ModalDriver driver;
         int stepAfter = -1;
@@ -217,6 +225,7 @@ TEST(ResetFiles, FailedExportOrNoDescriptionKeepsTheExportStep)
         if (c.hideKey) {
             ASSERT_TRUE(QFile::rename(key + ".away", key));
         }
+        CryptoRuntimeLib().SetSoname(cryptoName);
         EXPECT_EQ(driver.Texts(), c.texts);
         EXPECT_EQ(stepAfter, 1);
         EXPECT_FALSE(CAppSettings::PasswordResetXmlFlag);
