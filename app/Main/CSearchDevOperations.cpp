@@ -281,8 +281,14 @@ void CSearchDevEventImp::OnExport()
         ok = excel.WriteDeviceRow(&info);
     }
     ok = ok && excel.SaveAs(path);
+    const std::string reason = excel.LastError();
     excel.Close();
-    ShowMessage(ok ? L"Export device list succeed!" : L"Export device list failed!", true);
+    if (ok || reason.empty()) {
+        ShowMessage(ok ? L"Export device list succeed!" : L"Export device list failed!", true);
+        return;
+    }
+    const std::wstring text = std::wstring(Tr(L"Export device list failed!")) + L"\n" + Utf8ToWide(reason.c_str());
+    m_pPeers->ShowMessage(text.c_str(), Tr(L"Attention"), GetUIWnd(), 0);
 }
 
 void CSearchDevEventImp::OnImport()

@@ -119,7 +119,9 @@ TEST(ExportImport, MissingWorkbookLibraryIsNamedByThePage)
     writer.SetSoname("libvx-no-such-xlsxwriter.so.4");
     source.page->OnExport();
     writer.SetSoname(writerName);
-    EXPECT_EQ(L"Export device list failed!", source.peers->messages.back());
+    EXPECT_EQ(L"Export device list failed!\nThe workbook library could not be loaded: "
+              L"libvx-no-such-xlsxwriter.so.4: cannot open shared object file: No such file or directory",
+              source.peers->messages.back());
     EXPECT_FALSE(QFile::exists(stored));
     source.page->OnExport();
     EXPECT_EQ(L"Export device list succeed!", source.peers->messages.back());
