@@ -11,6 +11,8 @@
 
 #include "os/WinTypes.h"
 
+class QIcon;
+class QImage;
 class QPixmap;
 
 // "x,y,w,h" -> {x, y, x+w-1, y+h-1} (w by h pixels); empty text -> {0, 0, -1, -1}.
@@ -39,6 +41,15 @@ QString SFSkinPath(const std::wstring& name);
 // decoded once and reused until it changes on disk; a file that does not load is looked for again
 // next time. An empty path or a bare folder (an empty image name) gives a null pixmap at once.
 QPixmap SFSkinImage(const QString& path, const char* format = nullptr);
+
+// Reads an image file: PNG files (format "png", a .png name or the PNG signature) through
+// SFLoadPngFile, without Qt's image readers; other formats through Qt. On failure answers a null
+// image and stores in *error a sentence naming the file and the reason.
+QImage SFReadSkinImage(const QString& path, const char* format = nullptr, QString* error = nullptr);
+// Whether the file's header can be read, the way SFReadSkinImage would read it; *error as there.
+bool SFCheckSkinImage(const QString& path, QString* error = nullptr);
+// An icon of a skin file: a .png through SFSkinImage (decoded once, shared), others through Qt.
+QIcon SFSkinIcon(const QString& path);
 
 // A control's skin image, decoded (through SFSkinImage) when it is first drawn: a control shows
 // few of its looks, and many controls are never shown at all.
