@@ -14,8 +14,12 @@
 #include <QPixmap>
 #include <QThread>
 #include <QStringList>
+#include <QtPlugin>
 
 #include "Widgets/SFPngDecode.h"
+
+// Every *.png read through Qt goes to SFPngImagePlugin, not Qt's own reader.
+Q_IMPORT_PLUGIN(SFPngImagePlugin)
 
 namespace {
 QString g_skinDir;
@@ -176,7 +180,7 @@ QPixmap SFSkinImage(const QString& path, const char* format)
         return QPixmap();
     struct Kept {
         QPixmap image;
-        QDateTime modified;
+        qint64 modified;  // whole seconds, as QPixmap::load's own cache compared them
         qint64 size;
     };
     // Pixmaps belong to the GUI thread; the cache is never freed, so that none outlives the
@@ -191,14 +195,14 @@ QPixmap SFSkinImage(const QString& path, const char* format)
         return QPixmap();
     const QString key = format ? path + QLatin1Char('\n') + QLatin1String(format) : path;
     const auto kept = cache->constFind(key);
-    if (kept != cache->constEnd() && kept->size == info.size() && kept->modified == info.lastModified())
+    if (kept != cache->constEnd() && kept->size == info.size() && kept->modified == info.lastModified().toSecsSinceEpoch())
         return kept->image;
     const QPixmap image = QPixmap::fromImage(SFReadSkinImage(path, format));
     if (image.isNull()) {
         cache->remove(key);
         return QPixmap();
     }
-    cache->insert(key, Kept{image, info.lastModified(), info.size()});
+    cache->insert(key, Kept{image, info.lastModified().toSecsSinceEpoch(), info.size()});
     return image;
 }
 
@@ -227,7 +231,7 @@ bool SFCheckSkinImage(const QString& path, QString* error)
 
 QIcon SFSkinIcon(const QString& path)
 {
-    if (path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+    if (!path.isEmpty() && IsPngFile(path, nullptr))
         return QIcon(SFSkinImage(path));
     return QIcon(path);
 }

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QIcon>
 #include <QImage>
+#include <QImageReader>
 #include <QPixmap>
 #include <QTemporaryDir>
 
@@ -15,9 +16,26 @@
 
 #include "PngTestFiles.h"
 #include "Widgets/SFPngDecode.h"
+#include "Widgets/SFPngImagePlugin.h"
 #include "Widgets/SFSkin.h"
 
 namespace {
+
+// What Qt's own PNG reader makes of the file or bytes.
+QImage QtReads(const QString& path)
+{
+    SFSetPngImagePluginActive(false);
+    QImage image(path);
+    SFSetPngImagePluginActive(true);
+    return image;
+}
+QImage QtReads(const QByteArray& data)
+{
+    SFSetPngImagePluginActive(false);
+    QImage image = QImage::fromData(data, "PNG");
+    SFSetPngImagePluginActive(true);
+    return image;
+}
 
 // Empty when equal; else where and how the two differ.
 QString Difference(const QImage& ours, const QImage& qt)
@@ -62,7 +80,7 @@ TEST(PngDecode, EveryPaintedSkinImageGivesQtsPixels)
         const QImage ours = SFLoadPngFile(skin.filePath(name), &error);
         ASSERT_FALSE(ours.isNull()) << error.toStdString();
         EXPECT_TRUE(ours.format() == QImage::Format_ARGB32_Premultiplied || ours.format() == QImage::Format_RGB32);
-        const QImage qt(skin.filePath(name));
+        const QImage qt = QtReads(skin.filePath(name));
         EXPECT_EQ(Difference(ours, qt).toStdString(), "") << name.toStdString();
         // The pixmap keeps the decoded pixels as they are.
         EXPECT_EQ(Difference(SFSkinImage(skin.filePath(name)).toImage(), qt).toStdString(), "") << name.toStdString();
@@ -94,7 +112,7 @@ TEST(PngDecode, EveryKindOfPngGivesQtsPixels)
         QString reason;
         const QImage ours = SFDecodePng(data, &reason);
         ASSERT_FALSE(ours.isNull()) << kind.name << ": " << reason.toStdString();
-        const QImage qt = QImage::fromData(data, "PNG");
+        const QImage qt = QtReads(data);
         ASSERT_FALSE(qt.isNull()) << kind.name;
         EXPECT_EQ(Difference(ours, qt).toStdString(), "") << kind.name;
     }
@@ -113,7 +131,7 @@ TEST(PngDecode, EveryKindOfPngGivesQtsPixels)
         QBuffer buffer(&data);
         ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
         ASSERT_TRUE(image.save(&buffer, "PNG"));
-        EXPECT_EQ(Difference(SFDecodePng(data), QImage::fromData(data, "PNG")).toStdString(), "") << image.format();
+        EXPECT_EQ(Difference(SFDecodePng(data), QtReads(data)).toStdString(), "") << image.format();
     }
 }
 
@@ -192,7 +210,7 @@ TEST(PngDecode, BadFilesAreRefusedWithTheirNameAndReason)
 
     // Only the closing chunk missing: every pixel is there and is shown (Qt's reader refused it).
     const QByteArray noEnd = good.left(good.size() - 12);
-    EXPECT_EQ(Difference(SFDecodePng(noEnd), QImage::fromData(good, "PNG")).toStdString(), "");
+    EXPECT_EQ(Difference(SFDecodePng(noEnd), QtReads(good)).toStdString(), "");
 }
 
 TEST(PngDecode, OtherFormatsStillReadThroughQt)
@@ -203,7 +221,7 @@ TEST(PngDecode, OtherFormatsStillReadThroughQt)
     ASSERT_TRUE(dir.isValid());
     const QString renamed = dir.filePath(QStringLiteral("frame.bin"));
     ASSERT_TRUE(QFile::copy(skin + QStringLiteral("Frame.png"), renamed));
-    EXPECT_EQ(Difference(SFReadSkinImage(renamed), QImage(skin + QStringLiteral("Frame.png"))).toStdString(), "");
+    EXPECT_EQ(Difference(SFReadSkinImage(renamed), QtReads(skin + QStringLiteral("Frame.png"))).toStdString(), "");
     EXPECT_TRUE(SFCheckSkinImage(renamed));
 
     const QImage gif = SFReadSkinImage(skin + QStringLiteral("update_p.gif"));
@@ -220,4 +238,30 @@ TEST(PngDecode, OtherFormatsStillReadThroughQt)
     EXPECT_TRUE(SFReadSkinImage(text, nullptr, &error).isNull());
     EXPECT_TRUE(error.contains(QDir::toNativeSeparators(text))) << error.toStdString();
     EXPECT_FALSE(SFCheckSkinImage(text));
+}
+
+TEST(PngDecode, QtsReadersOfPngFilesUseTheDecoderAndWritingStaysWithQt)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QByteArray data = WritePng({"", PNG_COLOR_TYPE_RGB_ALPHA, 8, true, false, 13, 11}, 9);
+    const QString path = Write(dir, QStringLiteral("icon.png"), data);
+    const QImage viaQt(path);
+    ASSERT_FALSE(viaQt.isNull());
+    // Qt's own reader gives Format_ARGB32 for such a file; the decoder premultiplies.
+    EXPECT_EQ(viaQt.format(), QImage::Format_ARGB32_Premultiplied);
+    EXPECT_EQ(Difference(viaQt, QtReads(data)).toStdString(), "");
+    EXPECT_FALSE(QIcon(path).pixmap(13, 11).isNull());
+    QImageReader reader(path);
+    EXPECT_TRUE(reader.canRead());
+    EXPECT_EQ(reader.format(), QByteArray("png"));
+
+    const QString cut = Write(dir, QStringLiteral("cut.png"), data.left(data.size() / 2));
+    EXPECT_TRUE(QImage(cut).isNull());
+    EXPECT_TRUE(QPixmap(cut).isNull());
+
+    // Saving as PNG is still Qt's writer, and what it writes reads back the same.
+    const QString saved = dir.filePath(QStringLiteral("saved.png"));
+    ASSERT_TRUE(viaQt.save(saved, "PNG"));
+    EXPECT_EQ(Difference(QImage(saved), viaQt).toStdString(), "");
 }

@@ -1,5 +1,5 @@
-// Reading skin PNGs opens none of Qt's image-format plugins (each of which Qt's own reader opens
-// the first time it is asked about a file). A program of its own: no other test reads an image
+// Reading skin PNGs, by the skin loader or by Qt's readers of *.png files, opens none of Qt's
+// image-format plugins (each of which Qt's own PNG reader opens the first time it reads a file). A program of its own: no other test reads an image
 // before it.
 #include <gtest/gtest.h>
 
@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QIcon>
 #include <QImage>
+#include <QImageReader>
+#include <QLineEdit>
 #include <QPixmap>
 
 #include "Widgets/SFSkin.h"
@@ -43,7 +45,20 @@ TEST(PngPlugins, SkinPngsAreReadWithoutImageFormatPlugins)
     EXPECT_FALSE(SFSkinImage(SFSkinPath(L"missing.png")).isNull() && SFCheckSkinImage(SFSkinPath(L"missing.png")));
     EXPECT_EQ(FormatPlugins().join(QLatin1Char(' ')).toStdString(), "");
 
-    // Qt's own reader of the same file does open them: the check above can see them.
+    // Qt's readers of *.png files: pixmaps, icons and style sheet images from files.
     EXPECT_FALSE(QImage(SFSkinPath(L"Frame.png")).isNull());
-    EXPECT_NE(FormatPlugins().join(QLatin1Char(' ')).toStdString(), "");
+    EXPECT_FALSE(QPixmap(SFSkinPath(L"btn_nor.png")).isNull());
+    EXPECT_FALSE(QIcon(SFSkinPath(L"list_ip_n.png")).pixmap(16, 16).isNull());
+    QImageReader reader(SFSkinPath(L"Select_Check.png"));
+    EXPECT_TRUE(reader.canRead());
+    QLineEdit edit;
+    edit.setStyleSheet(QStringLiteral("QLineEdit { border-image: url(%1); image: url(%2); }")
+                           .arg(SFSkinPath(L"bg_edit.png"), SFSkinPath(L"bg_ipedit_nor.png")));
+    edit.resize(120, 24);
+    edit.grab();
+    EXPECT_EQ(FormatPlugins().join(QLatin1Char(' ')).toStdString(), "");
+
+    // Another format is still read by Qt's plugins: the check above can see them.
+    EXPECT_FALSE(QImage(SFSkinPath(L"update_p.gif")).isNull());
+    EXPECT_TRUE(FormatPlugins().join(QLatin1Char(' ')).contains(QLatin1String("libqgif")));
 }
