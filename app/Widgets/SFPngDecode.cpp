@@ -162,7 +162,7 @@ QImage Decode16(const QByteArray& data, QString* reason)
     return image;
 }
 
-// Reads at most kSFPngMaxFileBytes + 1 bytes of the file; answers an empty text on success.
+// Reads the file (see SFReadPngBytes); answers an empty text on success.
 QString ReadFile(const QString& path, QByteArray& data)
 {
     QFile file(path);
@@ -172,7 +172,7 @@ QString ReadFile(const QString& path, QByteArray& data)
         return QStringLiteral("the file cannot be opened (%1)").arg(file.errorString());
     if (file.size() > kSFPngMaxFileBytes)
         return QStringLiteral("the file is larger than %1 MiB").arg(kSFPngMaxFileBytes / (1024 * 1024));
-    data = file.read(kSFPngMaxFileBytes + 1);
+    data = SFReadPngBytes(&file);
     if (data.isEmpty() && file.error() != QFileDevice::NoError)
         return QStringLiteral("the file cannot be read (%1)").arg(file.errorString());
     return QString();
@@ -183,6 +183,25 @@ QString ReadFile(const QString& path, QByteArray& data)
 bool SFIsPngData(const char* data, qint64 size)
 {
     return data && size >= static_cast<qint64>(sizeof kSignature) && std::memcmp(data, kSignature, sizeof kSignature) == 0;
+}
+
+QByteArray SFReadPngBytes(QIODevice* device)
+{
+    if (!device)
+        return QByteArray();
+    // Allocated at the size the file has, not at the limit: most skin images are a few hundred bytes.
+    if (!device->isSequential()) {
+        const qint64 left = device->size() - device->pos();
+        return device->read(qBound<qint64>(0, left, kSFPngMaxFileBytes + 1));
+    }
+    QByteArray data;
+    while (data.size() <= kSFPngMaxFileBytes) {
+        const QByteArray chunk = device->read(qMin<qint64>(64 * 1024, kSFPngMaxFileBytes + 1 - data.size()));
+        if (chunk.isEmpty() && !device->waitForReadyRead(0))
+            break;
+        data += chunk;
+    }
+    return data;
 }
 
 QImage SFDecodePng(const QByteArray& data, QString* reason)

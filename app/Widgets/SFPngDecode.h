@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QImage>
 #include <QString>
 
@@ -14,6 +15,9 @@ constexpr qint64 kSFPngMaxPixels = 16 * 1024 * 1024;
 
 // Whether the bytes start with the PNG signature.
 bool SFIsPngData(const char* data, qint64 size);
+
+// Reads the device to its end, at most kSFPngMaxFileBytes + 1 bytes (one more than is accepted).
+QByteArray SFReadPngBytes(QIODevice* device);
 
 // Decodes a PNG held in memory into an image of Format_ARGB32_Premultiplied (Format_RGB32 when the
 // file has no transparency), the formats QPixmap::fromImage keeps as they are. On failure answers

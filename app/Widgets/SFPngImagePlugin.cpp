@@ -40,7 +40,7 @@ bool SFPngImageHandler::read(QImage* image)
 {
     if (!image || !device())
         return false;
-    const QImage decoded = SFDecodePng(device()->read(kSFPngMaxFileBytes + 1));
+    const QImage decoded = SFDecodePng(SFReadPngBytes(device()));
     if (decoded.isNull())
         return false;
     *image = decoded;
