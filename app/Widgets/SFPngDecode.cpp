@@ -28,6 +28,7 @@ QString Damaged(const png_image& png)
 // its functions (the simplified reader catches them itself), so no jump crosses this frame.
 struct PngReader {
     png_image png;
+    QByteArray kept;  // the chunks libpng reads; alive until the image is freed
     PngReader()
     {
         std::memset(&png, 0, sizeof png);
@@ -38,6 +39,42 @@ struct PngReader {
     PngReader& operator=(const PngReader&) = delete;
 };
 
+// The chunks worth reading: every critical chunk (an unknown one makes libpng refuse the file, as
+// it should) and the transparency; every other ancillary chunk is dropped, so that no text, profile
+// or unknown chunk is inflated or allocated at the size it claims, and colours are not corrected
+// for a gamma, as Qt does not. Every chunk must lie inside the file.
+QString KeepEssentialChunks(const QByteArray& data, QByteArray& kept)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data.constData());
+    const qint64 size = data.size();
+    qint64 at = 8;
+    QByteArray out;
+    bool dropped = false;
+    while (at < size) {
+        if (size - at < 12)
+            return QStringLiteral("it is damaged (a chunk runs past the end of the file)");
+        const quint32 length = static_cast<quint32>(bytes[at]) << 24 | static_cast<quint32>(bytes[at + 1]) << 16 |
+                               static_cast<quint32>(bytes[at + 2]) << 8 | bytes[at + 3];
+        if (length > static_cast<quint64>(size - at - 12))
+            return QStringLiteral("it is damaged (a chunk runs past the end of the file)");
+        const char* type = data.constData() + at + 4;
+        const bool critical = (bytes[at + 4] & 0x20) == 0;
+        const qint64 whole = 12 + static_cast<qint64>(length);
+        if (critical || std::memcmp(type, "tRNS", 4) == 0) {
+            if (dropped)
+                out.append(data.constData() + at, whole);
+        } else if (!dropped) {
+            dropped = true;
+            out = data.left(at);
+        }
+        at += whole;
+        if (std::memcmp(type, "IEND", 4) == 0)
+            break;
+    }
+    kept = dropped ? out : data;
+    return QString();
+}
+
 // Reads the header from memory and checks the bounds; answers an empty text when it may be decoded.
 QString BeginRead(PngReader& reader, const QByteArray& data)
 {
@@ -47,7 +84,10 @@ QString BeginRead(PngReader& reader, const QByteArray& data)
         return QStringLiteral("the file is larger than %1 MiB").arg(kSFPngMaxFileBytes / (1024 * 1024));
     if (!SFIsPngData(data.constData(), data.size()))
         return QStringLiteral("it is not a PNG image");
-    if (!png_image_begin_read_from_memory(&reader.png, data.constData(), static_cast<size_t>(data.size())))
+    const QString chunks = KeepEssentialChunks(data, reader.kept);
+    if (!chunks.isEmpty())
+        return chunks;
+    if (!png_image_begin_read_from_memory(&reader.png, reader.kept.constData(), static_cast<size_t>(reader.kept.size())))
         return Damaged(reader.png);
     const png_uint_32 width = reader.png.width;
     const png_uint_32 height = reader.png.height;
@@ -59,6 +99,12 @@ QString BeginRead(PngReader& reader, const QByteArray& data)
             .arg(height)
             .arg(kSFPngMaxSide)
             .arg(kSFPngMaxPixels);
+    if ((reader.png.format & PNG_FORMAT_FLAG_LINEAR) &&
+        static_cast<qint64>(width) * static_cast<qint64>(height) * 8 > kSFPngMaxBufferBytes)
+        return QStringLiteral("it is %1x%2 pixels of 16 bits, more than the %3 MiB allowed")
+            .arg(width)
+            .arg(height)
+            .arg(kSFPngMaxBufferBytes / (1024 * 1024));
     return QString();
 }
 
@@ -96,6 +142,7 @@ bool Read16Header(png_structp png, png_infop info)
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_set_user_limits(png, kSFPngMaxSide, kSFPngMaxSide);
+    png_set_chunk_malloc_max(png, static_cast<png_alloc_size_t>(kSFPngMaxFileBytes));
     png_read_info(png, info);
     const png_byte type = png_get_color_type(png, info);
     if (type == PNG_COLOR_TYPE_GRAY || type == PNG_COLOR_TYPE_GRAY_ALPHA)
@@ -216,7 +263,7 @@ QImage SFDecodePng(const QByteArray& data, QString* reason)
     png_image& png = reader.png;
     if (png.format & PNG_FORMAT_FLAG_LINEAR) {
         png_image_free(&png);
-        return Decode16(data, reason);
+        return Decode16(reader.kept, reason);
     }
     const bool alpha = (png.format & PNG_FORMAT_FLAG_ALPHA) != 0;
     // 0xAARRGGBB words in memory order, as QImage keeps them.

@@ -12,6 +12,8 @@ constexpr qint64 kSFPngMaxFileBytes = 16 * 1024 * 1024;
 // Images wider or taller than this, or with more pixels than kSFPngMaxPixels, are refused.
 constexpr int kSFPngMaxSide = 8192;
 constexpr qint64 kSFPngMaxPixels = 16 * 1024 * 1024;
+// 16-bit images are read at 8 bytes a pixel before they are reduced: refused above this buffer.
+constexpr qint64 kSFPngMaxBufferBytes = 64 * 1024 * 1024;
 
 // Whether the bytes start with the PNG signature.
 bool SFIsPngData(const char* data, qint64 size);

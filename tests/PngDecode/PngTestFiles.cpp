@@ -132,3 +132,8 @@ QByteArray PngWithHeader(quint32 width, quint32 height, int bitDepth, int colorT
     return QByteArray("\x89PNG\r\n\x1a\n", 8) + Chunk("IHDR", header) + Chunk("IDAT", packed) +
            Chunk("IEND", QByteArray());
 }
+
+QByteArray WithChunk(const QByteArray& png, const char* type, const QByteArray& body)
+{
+    return png.left(33) + Chunk(type, body) + png.mid(33);
+}

@@ -17,3 +17,6 @@ QByteArray WritePng(const PngKind& kind, unsigned seed);
 
 // The signature, an IHDR with these values, one small IDAT and IEND, with correct CRCs.
 QByteArray PngWithHeader(quint32 width, quint32 height, int bitDepth, int colorType);
+
+// The file with a chunk of that type and body put right after its IHDR.
+QByteArray WithChunk(const QByteArray& png, const char* type, const QByteArray& body);

@@ -116,6 +116,25 @@ TEST(PngDecode, EveryKindOfPngGivesQtsPixels)
         ASSERT_FALSE(qt.isNull()) << kind.name;
         EXPECT_EQ(Difference(ours, qt).toStdString(), "") << kind.name;
     }
+    // Ancillary chunks are not read: no gamma correction (Qt makes none), no text or profile inflated.
+    const QByteArray plain = WritePng(kinds[0], 1);
+    QByteArray bomb(1 << 20, 'x');
+    const QByteArray extras[] = {
+        WithChunk(plain, "gAMA", QByteArray("\0\1\x86\xa0", 4)),
+        WithChunk(WithChunk(plain, "iCCP", QByteArray("p\0\0", 3) + qCompress(bomb).mid(4)), "zTXt",
+                  QByteArray("k\0\0", 3) + qCompress(bomb).mid(4)),
+        WithChunk(plain, "vpAg", QByteArray(9, '\0')),
+    };
+    for (const QByteArray& data : extras) {
+        const QImage ours = SFDecodePng(data);
+        ASSERT_FALSE(ours.isNull());
+        EXPECT_EQ(Difference(ours, QtReads(plain)).toStdString(), "");
+    }
+    // An unknown critical chunk is refused, as Qt refuses it.
+    const QByteArray unknown = WithChunk(plain, "QUUX", QByteArray(4, '\0'));
+    EXPECT_TRUE(QtReads(unknown).isNull());
+    EXPECT_TRUE(SFDecodePng(unknown).isNull());
+
     // Written by Qt itself: a palette image and a 16-bit one.
     QImage indexed(5, 4, QImage::Format_Indexed8);
     indexed.setColorTable({qRgba(0, 0, 0, 0), qRgba(255, 0, 0, 255), qRgba(10, 200, 30, 99)});
@@ -158,14 +177,16 @@ TEST(PngDecode, BadFilesAreRefusedWithTheirNameAndReason)
         {"signature only", good.left(8), "damaged", false},
         {"cut in the header", good.left(20), "damaged", false},
         {"cut after the header", good.left(33), "damaged", false},
-        {"cut in the pixels", good.left(good.size() / 2), "damaged", true},
+        {"cut in the pixels", good.left(good.size() / 2), "past the end", false},
+        {"a chunk claiming a gigabyte", good.left(33) + QByteArray("\x40\0\0\0zTXt", 8) + good.mid(33), "past the end", false},
         {"pixels with a wrong CRC", badCrc, "damaged", true},
-        {"16 bits, cut in the pixels", deep.left(deep.size() / 2), "damaged", true},
+        {"16 bits, cut in the pixels", deep.left(deep.size() / 2), "past the end", false},
         {"16 bits, pixels with a wrong CRC", deepBadCrc, "damaged", true},
         {"header with a wrong CRC", badHeader, "damaged", false},
         {"too wide", PngWithHeader(kSFPngMaxSide + 1, 1, 8, PNG_COLOR_TYPE_RGB_ALPHA), "pixels", false},
         {"too tall", PngWithHeader(2, kSFPngMaxSide + 1, 8, PNG_COLOR_TYPE_GRAY), "pixels", false},
         {"too many pixels", PngWithHeader(kSFPngMaxSide, kSFPngMaxSide, 8, PNG_COLOR_TYPE_GRAY), "pixels", false},
+        {"16 bits, too many pixels", PngWithHeader(4096, 4096, 16, PNG_COLOR_TYPE_RGB), "16 bits", false},
         {"over libpng's own limit", PngWithHeader(0x7FFFFFFF, 0x7FFFFFFF, 8, PNG_COLOR_TYPE_GRAY), "damaged", false},
         {"zero size", PngWithHeader(0, 5, 8, PNG_COLOR_TYPE_GRAY), "damaged", false},
         {"bad bit depth", PngWithHeader(4, 4, 7, PNG_COLOR_TYPE_RGB), "damaged", false},
