@@ -5,6 +5,7 @@
 #include <cstring>
 #include <functional>
 
+#include <QApplication>
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
@@ -252,6 +253,17 @@ void CMainFrameEventImp::CreateHiddenPartsNow()
     }
     // What no window has taken by now is not kept.
     SFEndSkinPrefetch();
+    for (std::function<void()>& action : m_afterHiddenParts)
+        QTimer::singleShot(0, qApp, std::move(action));
+    m_afterHiddenParts.clear();
+}
+
+void CMainFrameEventImp::AfterHiddenParts(std::function<void()> action)
+{
+    if (m_bHiddenPartsMade)
+        QTimer::singleShot(0, qApp, std::move(action));
+    else
+        m_afterHiddenParts.push_back(std::move(action));
 }
 
 #define VX_HIDDEN_GETTER(Type, Name, member)                                                                          \

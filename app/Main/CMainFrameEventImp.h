@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 #include <string>
 
 #include "Main/MainFrameDefs.h"
@@ -98,6 +99,8 @@ public:
     bool IsClosing() const { return m_nClosing != 0; }
     // Whether the pages and dialogs hidden at start have been made.
     bool HiddenPartsMade() const { return m_bHiddenPartsMade; }
+    // Runs the action from the event loop once the hidden parts exist (after the first paint).
+    void AfterHiddenParts(std::function<void()> action);
 
     // Modal helpers for the tool bars and the pages.
     int ShowManualAddDlg();
@@ -170,4 +173,5 @@ private:
     bool m_bClosed = false;
     bool m_bCloseTimedOut = false;
     bool m_bHiddenPartsMade = false;
+    std::vector<std::function<void()>> m_afterHiddenParts;
 };

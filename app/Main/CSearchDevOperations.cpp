@@ -287,8 +287,9 @@ void CSearchDevEventImp::OnExport()
         ShowMessage(ok ? L"Export device list succeed!" : L"Export device list failed!", true);
         return;
     }
-    const std::wstring text = std::wstring(Tr(L"Export device list failed!")) + L"\n" + Utf8ToWide(reason.c_str());
-    m_pPeers->ShowMessage(text.c_str(), Tr(L"Attention"), GetUIWnd(), 0);
+    std::wstring failed = Tr(L"Export device list failed!");
+    failed += L"\n" + Utf8ToWide(reason.c_str());
+    m_pPeers->ShowMessage(failed.c_str(), Tr(L"Attention"), GetUIWnd(), 0);
 }
 
 void CSearchDevEventImp::OnImport()

@@ -95,7 +95,7 @@ int RunProgram(int argc, char* argv[], IProgramObserver* observer)
     if (observer)
         observer->MainWindowCreated(mainFrame);
     // A missing skin or a broken language file is said once the window is up.
-    QTimer::singleShot(0, qApp, [appDir, frame = std::weak_ptr<CMainFrameEventImp>(mainFrame)] {
+    mainFrame->AfterHiddenParts([appDir, frame = std::weak_ptr<CMainFrameEventImp>(mainFrame)] {
         std::shared_ptr<CMainFrameEventImp> shown = frame.lock();
         ReportStartupProblems(appDir, shown ? shown->GetUIWnd() : nullptr);
     });

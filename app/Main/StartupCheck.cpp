@@ -4,9 +4,9 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
 
 #include "Common/Translate.h"
+#include "Widgets/SFSkin.h"
 
 namespace {
 
@@ -32,8 +32,7 @@ std::wstring StartupProblems(const std::wstring& appDir)
         QStringList bad;
         for (const char* name : kNeeded) {
             // Reading the header is enough to tell a missing or damaged file.
-            QImageReader reader(skin + QLatin1Char('/') + QLatin1String(name));
-            if (!reader.canRead())
+            if (!SFCheckSkinImage(skin + QLatin1Char('/') + QLatin1String(name)))
                 bad << QLatin1String(name);
         }
         if (!bad.isEmpty()) {

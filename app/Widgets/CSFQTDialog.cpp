@@ -59,7 +59,7 @@ int CSFQTDialog::ModifyDlgStyleEx(DWORD remove, DWORD add, UINT)
 
 void CSFQTDialog::SetDlgIcon(const wchar_t* iconFile)
 {
-    const QIcon icon(SFFromWide(iconFile));
+    const QIcon icon = SFSkinIcon(SFFromWide(iconFile));
     setWindowIcon(icon);
     QApplication::setWindowIcon(icon);
 }

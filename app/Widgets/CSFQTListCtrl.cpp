@@ -795,7 +795,7 @@ void CSFQTListCtrl::OnCellChanged(int, int, int)
 
 void CSFQTListCtrl::SetCopyParas(const wchar_t* icon, const wchar_t* text, int col)
 {
-    m_pCopyAction->setIcon(QIcon(SFSkinPath(icon ? std::wstring(icon) : std::wstring())));
+    m_pCopyAction->setIcon(SFSkinIcon(SFSkinPath(icon ? std::wstring(icon) : std::wstring())));
     m_pCopyAction->setText(SFFromWide(text));
     m_nCopyColumn = col;
 }

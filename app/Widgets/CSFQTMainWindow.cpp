@@ -63,7 +63,7 @@ void CSFQTMainWindow::CenterWindow(void**)
 
 void CSFQTMainWindow::SetDlgIcon(const wchar_t* iconFile)
 {
-    const QIcon icon(SFGetSkinDir() + SFFromWide(iconFile));
+    const QIcon icon = SFSkinIcon(SFGetSkinDir() + SFFromWide(iconFile));
     setWindowIcon(icon);
     QApplication::setWindowIcon(icon);
 }

@@ -19,7 +19,7 @@ int CSFQTMenu::Create(DWORD, const RECT&, void* parent, UINT)
 int CSFQTMenu::SetSkin(const wchar_t* image)
 {
     QPalette pal;
-    pal.setBrush(QPalette::Base, QBrush(QPixmap(SFFromWide(image))));
+    pal.setBrush(QPalette::Base, QBrush(SFSkinImage(SFFromWide(image))));
     setPalette(pal);
     return 1;
 }

@@ -51,8 +51,8 @@ int CSFQTSliderCtrl::SetSkin(ImageSliderStyle* style)
 {
     if (!style)
         return 0;
-    QPixmap image;
-    const bool loaded = image.load(SFSkinPath(style->strImage));
+    const QPixmap image = SFSkinImage(SFSkinPath(style->strImage));
+    const bool loaded = !image.isNull();
     const std::wstring* rects[PieceCount] = {&style->strPieceRect1, &style->strPieceRect2, &style->strPieceRect3,
                                              &style->strPieceRect4, &style->strPieceRect5, &style->strPieceRect6};
     for (int i = 0; i < PieceCount; ++i) {
@@ -201,8 +201,8 @@ void CSFQTSliderCtrl::keyPressEvent(QKeyEvent* event)
 
 void CSFQTSliderCtrl::enterEvent(QEnterEvent* event)
 {
-    QPixmap hand;
-    if (hand.load(SFSkinPath(L"hand_pointing.png")))
+    const QPixmap hand = SFSkinImage(SFSkinPath(L"hand_pointing.png"));
+    if (!hand.isNull())
         setCursor(QCursor(hand, 13, 7));
     QSlider::enterEvent(event);
 }

@@ -54,8 +54,8 @@ int CSFQTTreeCtrl::SetSkin(UITreeCtrlStyle* style)
         return 1;
     m_normal = SFParseColor(style->strTextColor);
     m_highlight = SFParseColor(style->strHighlightColor);
-    m_iconA = QIcon(SFSkinPath(style->strIconA));
-    m_iconB = QIcon(SFSkinPath(style->strIconB));
+    m_iconA = SFSkinIcon(SFSkinPath(style->strIconA));
+    m_iconB = SFSkinIcon(SFSkinPath(style->strIconB));
     return 1;
 }
 
@@ -180,7 +180,7 @@ int CSFQTTreeCtrl::SetItemIcon(void* handle, const wchar_t* name)
     QTreeWidgetItem* item = Item(handle);
     if (!item)
         return 0;
-    item->setIcon(0, QIcon(SFSkinPath(name ? std::wstring(name) : std::wstring())));
+    item->setIcon(0, SFSkinIcon(SFSkinPath(name ? std::wstring(name) : std::wstring())));
     return 1;
 }
 
@@ -217,7 +217,7 @@ void CSFQTTreeCtrl::SetItemIconBack(void* handle, const wchar_t* name)
     }
     if (columnCount() < 2)
         setColumnCount(2);
-    item->setIcon(1, QIcon(SFSkinPath(n)));
+    item->setIcon(1, SFSkinIcon(SFSkinPath(n)));
 }
 
 int CSFQTTreeCtrl::SetItemEnable(void* handle, int flag)

@@ -118,7 +118,7 @@ int CSFQTVideoWindow::SetSkin(ImageVideoWindowStyle* style)
 {
     if (!style)
         return 0;
-    m_shared.noVideo = QPixmap(SFSkinPath(style->strNoVideoImage));
+    m_shared.noVideo = SFSkinImage(SFSkinPath(style->strNoVideoImage));
     const std::wstring* colours[6] = {&style->strColor1, &style->strColor2, &style->strColor3,
                                       &style->strColor4, &style->strColor5, &style->strColor6};
     for (int i = 0; i < 6; ++i)

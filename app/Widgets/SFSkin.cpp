@@ -6,11 +6,21 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
+#include <QFile>
 #include <QHash>
+#include <QIcon>
+#include <QImageReader>
 #include <QPixmap>
 #include <QThread>
 #include <QStringList>
+#include <QtPlugin>
+
+#include "Widgets/SFPngDecode.h"
+
+// Every *.png read through Qt goes to SFPngImagePlugin, not Qt's own reader.
+Q_IMPORT_PLUGIN(SFPngImagePlugin)
 
 namespace {
 QString g_skinDir;
@@ -70,6 +80,23 @@ int HexPart(const std::wstring& part)
         value = value * 16 + d;
     }
     return value;
+}
+// Whether a file is read by our PNG decoder: asked for as "png", named *.png or starting with the
+// PNG signature.
+bool IsPngFile(const QString& path, const char* format)
+{
+    if (format && *format)
+        return qstricmp(format, "png") == 0;
+    if (path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+        return true;
+    QFile file(path);
+    char head[8];
+    return file.open(QIODevice::ReadOnly) && file.read(head, sizeof head) == sizeof head && SFIsPngData(head, sizeof head);
+}
+
+QString ReaderProblem(const QString& path, const QString& reason)
+{
+    return QStringLiteral("The image %1 cannot be read: %2.").arg(QDir::toNativeSeparators(path), reason);
 }
 }  // namespace
 
@@ -154,7 +181,7 @@ QPixmap SFSkinImage(const QString& path, const char* format)
         return QPixmap();
     struct Kept {
         QPixmap image;
-        QDateTime modified;
+        qint64 modified;  // whole seconds, as QPixmap::load's own cache compared them
         qint64 size;
     };
     // Pixmaps belong to the GUI thread; the cache is never freed, so that none outlives the
@@ -162,29 +189,56 @@ QPixmap SFSkinImage(const QString& path, const char* format)
     static auto* cache = new QHash<QString, Kept>;
     const QCoreApplication* app = QCoreApplication::instance();
     const bool gui = app && QThread::currentThread() == app->thread();
-    QPixmap image;
-    if (!gui) {
-        if (!image.load(path, format))
-            return QPixmap();
-        return image;
-    }
+    if (!gui)
+        return QPixmap::fromImage(SFReadSkinImage(path, format));
     const QFileInfo info(path);
     if (!info.isFile())
         return QPixmap();
     const QString key = format ? path + QLatin1Char('\n') + QLatin1String(format) : path;
     const auto kept = cache->constFind(key);
-    if (kept != cache->constEnd() && kept->size == info.size() && kept->modified == info.lastModified())
+    if (kept != cache->constEnd() && kept->size == info.size() && kept->modified == info.lastModified().toSecsSinceEpoch())
         return kept->image;
     QImage decoded;
-    const bool png = !format || qstrcmp(format, "png") == 0;
-    if (png && SFTakePrefetchedSkinImage(path, info.size(), info.lastModified(), &decoded)) {
-        image = QPixmap::fromImage(std::move(decoded));
-    } else if (!image.load(path, format) || image.isNull()) {
+    const bool png = IsPngFile(path, format);
+    if (!png || !SFTakePrefetchedSkinImage(path, info.size(), info.lastModified(), &decoded))
+        decoded = SFReadSkinImage(path, format);
+    const QPixmap image = QPixmap::fromImage(std::move(decoded));
+    if (image.isNull()) {
         cache->remove(key);
         return QPixmap();
     }
-    cache->insert(key, Kept{image, info.lastModified(), info.size()});
+    cache->insert(key, Kept{image, info.lastModified().toSecsSinceEpoch(), info.size()});
     return image;
+}
+
+QImage SFReadSkinImage(const QString& path, const char* format, QString* error)
+{
+    if (IsPngFile(path, format))
+        return SFLoadPngFile(path, error);
+    QImageReader reader(path, format);
+    QImage image = reader.read();
+    if (image.isNull() && error)
+        *error = ReaderProblem(path, reader.errorString());
+    return image;
+}
+
+bool SFCheckSkinImage(const QString& path, QString* error)
+{
+    if (IsPngFile(path, nullptr))
+        return SFCanReadPngFile(path, error);
+    QImageReader reader(path);
+    if (reader.canRead())
+        return true;
+    if (error)
+        *error = ReaderProblem(path, reader.errorString());
+    return false;
+}
+
+QIcon SFSkinIcon(const QString& path)
+{
+    if (!path.isEmpty() && IsPngFile(path, nullptr))
+        return QIcon(SFSkinImage(path));
+    return QIcon(path);
 }
 
 void SFLazySkinImage::SetPath(const QString& path)

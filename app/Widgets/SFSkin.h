@@ -11,6 +11,8 @@
 
 #include "os/WinTypes.h"
 
+class QIcon;
+class QImage;
 class QPixmap;
 
 // "x,y,w,h" -> {x, y, x+w-1, y+h-1} (w by h pixels); empty text -> {0, 0, -1, -1}.
@@ -36,9 +38,19 @@ QString SFGetSkinDir();
 QString SFSkinPath(const std::wstring& name);
 
 // The decoded image of a file, shared by every control that shows it: on the GUI thread a file is
-// decoded once and reused until it changes on disk; a file that does not load is looked for again
-// next time. An empty path or a bare folder (an empty image name) gives a null pixmap at once.
+// decoded once and reused until its size or modification time (in whole seconds) changes; a file
+// that does not load is looked for again next time. An empty path or a bare folder (an empty image name) gives a null pixmap at once.
 QPixmap SFSkinImage(const QString& path, const char* format = nullptr);
+
+// Reads an image file: PNG files (format "png", a .png name or the PNG signature) through
+// SFLoadPngFile, without Qt's image readers; other formats through Qt. On failure answers a null
+// image and stores in *error a sentence naming the file and the reason.
+QImage SFReadSkinImage(const QString& path, const char* format = nullptr, QString* error = nullptr);
+// Whether the file's header can be read, the way SFReadSkinImage would read it; *error as there.
+bool SFCheckSkinImage(const QString& path, QString* error = nullptr);
+// An icon of a skin file: a PNG (by name or content, e.g. a PNG named .ico) through SFSkinImage
+// (decoded once, shared), other formats through Qt.
+QIcon SFSkinIcon(const QString& path);
 
 // A control's skin image, decoded (through SFSkinImage) when it is first drawn: a control shows
 // few of its looks, and many controls are never shown at all.

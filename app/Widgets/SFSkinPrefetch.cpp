@@ -1,4 +1,5 @@
 #include "Widgets/SFSkinPrefetch.h"
+#include "Widgets/SFPngDecode.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -42,12 +43,10 @@ void DecodeFolder(const QString& dir)
             break;
         if (file.size() <= 0 || file.size() > kMaxFileBytes)
             continue;
-        QImage image;
-        if (!image.load(file.filePath(), "png") || image.isNull())
+        // In the format a pixmap keeps, so that the GUI thread need not convert it.
+        QImage image = SFLoadPngFile(file.filePath());
+        if (image.isNull())
             continue;
-        // The format a pixmap keeps, so that the GUI thread need not convert it.
-        image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                              : QImage::Format_RGB32);
         Prefetch& state = State();
         std::lock_guard<std::mutex> hold(state.lock);
         state.images.insert(QDir::cleanPath(file.absoluteFilePath()),
