@@ -160,8 +160,10 @@ int CLoginDevEventImp::Dlg_OnInitDialog(bool create)
     m_pSerialEdit = edit(ID_SERIAL, 92, false);
     m_pIpLabel = label(L"IP Address", 90);
     m_pIpCtrl = CreateSFIPAddressCtrl(nullptr);
-    if (m_pIpCtrl)
+    if (m_pIpCtrl) {
         m_pIpCtrl->Create(0x10000000, SFRectLTRB(190, 92, 390, 117), wnd, 0, false);
+        m_pIpCtrl->EnableWindow(1); // gives it its framed face
+    }
     m_pUserLabel = label(L"Username", 130);
     m_pUserEdit = edit(ID_USER, 132, false);
     m_pPasswordLabel = label(L"Password", 170);

@@ -26,7 +26,7 @@ using namespace shelltest;
 
 namespace {
 
-enum { kPlain, kTwoCards, kUnreadable, kDevices };
+enum { kPlain, kTwoCards, kUnreadable, kSilent, kDevices };
 
 devsim::DeviceState MakeDevice(int kind, const std::string& ip)
 {
@@ -52,6 +52,8 @@ devsim::DeviceState MakeDevice(int kind, const std::string& ip)
     }
     if (kind == kUnreadable)
         s.failOps[devsdk::wire::kOpGetNewConfig] = 0x80000017;
+    if (kind == kSilent)
+        s.hangOps.insert(devsdk::wire::kOpLogin);
     return s;
 }
 
@@ -259,10 +261,11 @@ TEST_F(ManualAdd, DeviceAddedByAddressShowsWhatTheDeviceReported)
 }
 
 // The device answers on its second card: the record takes that card's address, mask and MAC.
+// An empty port field logs in on the usual port.
 TEST_F(ManualAdd, DeviceOnItsSecondCardIsBuiltFromThatCard)
 {
     Run([&] {
-        Fill(Ip(kTwoCards), "admin", "admin123", "37777");
+        Fill(Ip(kTwoCards), "admin", "admin123", "");
         PressOK();
     });
     ASSERT_TRUE(WaitUntil([&] { return Listed(Ip(kTwoCards)) != nullptr; }));
@@ -271,6 +274,27 @@ TEST_F(ManualAdd, DeviceOnItsSecondCardIsBuiltFromThatCard)
     EXPECT_STREQ(n.szNetMask, "255.0.0.0");
     EXPECT_STREQ(n.szDeviceName, "eth1");
     EXPECT_STREQ(n.szTypeName, "NVR");
+    EXPECT_EQ(n.nPort, 37777);
+}
+
+// While one add waits for its device, a second OK is refused: the two would share the answers.
+TEST_F(ManualAdd, SecondAddWaitsForTheFirst)
+{
+    Run([&] {
+        Fill(Ip(kSilent), "admin", "admin123", "37777");
+        PressOK();
+    });
+    ASSERT_TRUE(dlg->IsAdding());
+    Run([&] {
+        Fill(Ip(kPlain), "admin", "admin123", "37777");
+        PressOK();
+    });
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], L"Manual add,please wait...");
+    ASSERT_TRUE(WaitUntil([&] { return boxes.size() == 2; }, 30000));
+    EXPECT_EQ(boxes[1], L"Login Failed");
+    EXPECT_FALSE(dlg->IsAdding());
+    EXPECT_TRUE(model->GetDeviceList().empty());
 }
 
 TEST_F(ManualAdd, RefusedOrFailedAddsSayWhy)
