@@ -242,16 +242,17 @@ void CLoginDevEventImp::ShowError(const std::wstring& text, const wchar_t* capti
     ShowMessageBox(text.c_str(), Tr(caption), parent, 0);
 }
 
-void CLoginDevEventImp::PostToWorker(int line, const char* taskName, const char* callerName,
+bool CLoginDevEventImp::PostToWorker(int line, const char* taskName, const char* callerName,
                                      std::function<void(CLoginDevLogic&)> call)
 {
     std::shared_ptr<CLoginDevLogic> worker = m_pWorker;
     std::shared_ptr<CSFMessageLoop> loop = CSFMessageLoopManager::Instance()->GetMessageLoop(ML_SDK);
     if (!worker || !loop)
-        return;
+        return false;
     std::shared_ptr<CSFTask> task = CreateTask<CLoginDevLogic>([worker, call] { call(*worker); }, worker);
     SetTaskDebugInfo(task, ML_SDK, kSourceFile, line, taskName, callerName, 1);
     loop->PostTask(task);
+    return true;
 }
 
 void CLoginDevEventImp::OnBtnOK()
@@ -271,9 +272,8 @@ void CLoginDevEventImp::OnBtnOK()
 
     if (m_pAddType && m_pAddType->GetCurSel() != 0) {
         m_nLoginSpec = LOGIN_SPEC_P2P;
-        m_bAdding = true;
         const std::string serial = m_strSerial, user = m_strUser, password = m_strPassword;
-        PostToWorker(__LINE__, "&CLoginDevLogic::Task_StartLoginDev_P2P", "CLoginDevEventImp::OnBtnOK",
+        m_bAdding = PostToWorker(__LINE__, "&CLoginDevLogic::Task_StartLoginDev_P2P", "CLoginDevEventImp::OnBtnOK",
                      [serial, user, password](CLoginDevLogic& w) { w.Task_StartLoginDev_P2P(serial, user, password); });
         if (m_pDialog)
             m_pDialog->MFCOK();
@@ -301,9 +301,8 @@ void CLoginDevEventImp::OnBtnOK()
     }
     m_nLoginPort = port;
     m_strIP = address;
-    m_bAdding = true;
     const std::string ip = m_strIP, user = m_strUser, password = m_strPassword;
-    PostToWorker(__LINE__, "&CLoginDevLogic::Task_StartLoginDev", "CLoginDevEventImp::OnBtnOK",
+    m_bAdding = PostToWorker(__LINE__, "&CLoginDevLogic::Task_StartLoginDev", "CLoginDevEventImp::OnBtnOK",
                  [ip, port, user, password](CLoginDevLogic& w) { w.Task_StartLoginDev(ip, port, user, password); });
     if (m_pDialog)
         m_pDialog->MFCOK();

@@ -81,7 +81,7 @@ public:
     CSFButton* GetOkButton() const { return m_pOkBtn; }
 
 private:
-    void PostToWorker(int line, const char* taskName, const char* callerName,
+    bool PostToWorker(int line, const char* taskName, const char* callerName,
                       std::function<void(CLoginDevLogic&)> call);
     void ShowError(const std::wstring& text, const wchar_t* caption, bool dialogOpen);
     void HandToSearch();
