@@ -26,7 +26,7 @@ using namespace shelltest;
 
 namespace {
 
-enum { kPlain, kTwoCards, kUnreadable, kSilent, kDevices };
+enum { kPlain, kTwoCards, kUnreadable, kSilent, kIntercom, kDevices };
 
 devsim::DeviceState MakeDevice(int kind, const std::string& ip)
 {
@@ -54,6 +54,8 @@ devsim::DeviceState MakeDevice(int kind, const std::string& ip)
         s.failOps[devsdk::wire::kOpGetNewConfig] = 0x80000017;
     if (kind == kSilent)
         s.hangOps.insert(devsdk::wire::kOpLogin);
+    if (kind == kIntercom)
+        s.type = "VTO-2202F";
     return s;
 }
 
@@ -317,7 +319,17 @@ TEST_F(ManualAdd, RefusedOrFailedAddsSayWhy)
     });
     ASSERT_TRUE(WaitUntil([&] { return boxes.size() == 2; }));
     EXPECT_EQ(boxes[1], L"Login Failed");
+
+    // A door station logs in but is not taken into the list.
+    Run([&] {
+        Fill(Ip(kIntercom), "admin", "admin123", "37777");
+        PressOK();
+    });
+    ASSERT_TRUE(WaitUntil([&] { return boxes.size() == 3; }));
+    EXPECT_EQ(boxes[2], L"Failed to add device:" + Utf8ToWide(Ip(kIntercom).c_str()) +
+                            L", please try to use other tool in Package Center.");
     EXPECT_TRUE(model->GetDeviceList().empty());
+    EXPECT_FALSE(dlg->IsAdding());
 }
 
 // A device whose configuration cannot be read goes to the single-address search, which adds it.
