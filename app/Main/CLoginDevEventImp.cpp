@@ -92,7 +92,6 @@ int CLoginDevEventImp::CreateDlg()
             m_pDialog->MoveWindow(0, 0, 520, 320);
             m_pDialog->Create(L"Manual Add", nullptr);
             m_pDialog->SetWindowTextW(Tr(L"Manual Add"));
-            m_pDialog->MoveWindow(0, 0, 520, 320);
             m_pDialog->CenterWindow(nullptr);
             m_pDialog->SetDrawBackGround(1);
             m_pDialog->ShowWindow(0);
@@ -425,7 +424,7 @@ void CLoginDevEventImp::DealLoginInfo(int index)
         return;
     const std::string devType = FIELD_TEXT(m_pVesInfo->szDevType);
     const std::string typeText = TypeTextOf(devType);
-    if (StrUpper(devType).empty() && !p2p) {
+    if (devType.empty() && !p2p) {
         HandToSearch();
         return;
     }
