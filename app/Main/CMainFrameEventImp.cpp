@@ -420,6 +420,7 @@ int CMainFrameEventImp::ShowManualAddDlg()
     CreateHiddenParts();
     if (!m_pLoginDevDlg || !m_pLoginDevDlg->GetDialog())
         return 2;
+    m_pLoginDevDlg->GetDialog()->CenterWindow(nullptr);
     return m_pLoginDevDlg->GetDialog()->DoModalDlg();
 }
 

@@ -170,8 +170,11 @@ public:
         if (auto f = Frame())
             f->PostMessageBox(text, caption);
     }
-    // Manual Add has no dialog of its own yet: its button opens nothing.
-    int MainFrame_ShowManualAddDlg() override { return 2; }
+    int MainFrame_ShowManualAddDlg() override
+    {
+        auto f = Frame();
+        return f ? f->ShowManualAddDlg() : 2;
+    }
     void MainFrame_ShowResultDetails(const char* device, const std::wstring& caption,
                                      const std::wstring& text) override
     {

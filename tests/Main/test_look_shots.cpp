@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -19,6 +20,7 @@
 #include "Main/CAboutDlgEventImp.h"
 #include "Main/CDetialsDlgEventImp.h"
 #include "Main/CDetialsResDlgEventImp.h"
+#include "Main/CLoginDevEventImp.h"
 #include "Main/CSearchDevEventImp.h"
 #include "Main/CUserConfigSettingEventImp.h"
 #include "Widgets/SFDialog.h"
@@ -127,6 +129,14 @@ TEST(LookShots, EveryWindowAndDialog)
         details->SetDeviceInfo(&devices[0], 0x20240312);
         details->GetDialog()->CenterWindow(nullptr);
         details->GetDialog()->DoModalDlg();
+    });
+    shots.SaveModal(QStringLiteral("manual-add"), [&] { frame->ShowManualAddDlg(); });
+    shots.SaveModal(QStringLiteral("manual-add-serial"), [&] {
+        auto* type = dynamic_cast<QComboBox*>(frame->GetLoginDevDlg()->GetAddTypeCombo());
+        ASSERT_NE(type, nullptr);
+        type->setCurrentIndex(1); // as the user picks it
+        frame->ShowManualAddDlg();
+        type->setCurrentIndex(0);
     });
     shots.SaveModal(QStringLiteral("result-details"), [&] {
         frame->ShowResultDetails("192.168.1.101", Tr(L"Config Result"), L"Network settings were saved on the device.");

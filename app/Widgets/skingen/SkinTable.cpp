@@ -197,6 +197,9 @@ const SkinImage kTable[] = {
     {"start.png", SkinKind::Glyph, 240, 241, kNone, 0xFFB4C6DC, 0, Glyph::Camera, nullptr},
     {"btn_filter_down.png", SkinKind::Glyph, 24, 24, kBrandDark, kWhite, 0, Glyph::Search, nullptr},
     {"loadfaile.png", SkinKind::Glyph, 240, 241, kNone, 0xFFF0A0A3, 0, Glyph::Info, nullptr},
+    // Manual Add: its wide add type list and the OK button's disabled face.
+    {"ComboBox_long.png", SkinKind::ComboPieces, 271, 110, kBrand, kGrey, 0, Glyph::None, nullptr},
+    {"btn-dis.png", SkinKind::Button, 80, 28, 0xFFEEEEEE, 0xFFD0D0D0, 0, Glyph::None, nullptr},
 };
 }  // namespace
 
