@@ -1,6 +1,5 @@
 // Main window: construction, pages, layout, page switching, menu, manuals and modal helpers.
 #include "Main/CMainFrameEventImp.h"
-#include "Widgets/SFSkinPrefetch.h"
 
 #include <cstring>
 #include <functional>
@@ -251,8 +250,6 @@ void CMainFrameEventImp::CreateHiddenPartsNow()
                 view->MoveWindow(&m_rcPage);
         }
     }
-    // What no window has taken by now is not kept.
-    SFEndSkinPrefetch();
     for (std::function<void()>& action : m_afterHiddenParts)
         QTimer::singleShot(0, qApp, std::move(action));
     m_afterHiddenParts.clear();

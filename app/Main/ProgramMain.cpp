@@ -24,7 +24,6 @@
 #include "Main/StartupCheck.h"
 #include "Main/StartupWarmUp.h"
 #include "Widgets/SFGlobal.h"
-#include "Widgets/SFSkinPrefetch.h"
 #include "os/CrashHandler.h"
 #include "os/LogLibrary.h"
 
@@ -101,7 +100,6 @@ int RunProgram(int argc, char* argv[], IProgramObserver* observer)
     });
 
     QApplication::exec();
-    SFEndSkinPrefetch();
     if (observer)
         observer->EventLoopEnded();
 

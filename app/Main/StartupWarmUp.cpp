@@ -4,18 +4,10 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include "Widgets/SFSkinPrefetch.h"
 #include "devsdk/DevSdkSim.h"
-
-#include <filesystem>
 
 CStartupWarmUp::CStartupWarmUp()
 {
-    // The skin images beside the program.
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error)
-        SFPrefetchSkinImages(QString::fromStdString((program.parent_path() / "Skin").string()));
     m_thread = std::thread([] {
         // The font configuration and its caches: the first text measured would read them.
         FcInit();

@@ -1,5 +1,4 @@
 #include "Widgets/SFSkin.h"
-#include "Widgets/SFSkinPrefetch.h"
 
 #include <climits>
 #include <cwctype>
@@ -198,11 +197,7 @@ QPixmap SFSkinImage(const QString& path, const char* format)
     const auto kept = cache->constFind(key);
     if (kept != cache->constEnd() && kept->size == info.size() && kept->modified == info.lastModified().toSecsSinceEpoch())
         return kept->image;
-    QImage decoded;
-    const bool png = IsPngFile(path, format);
-    if (!png || !SFTakePrefetchedSkinImage(path, info.size(), info.lastModified(), &decoded))
-        decoded = SFReadSkinImage(path, format);
-    const QPixmap image = QPixmap::fromImage(std::move(decoded));
+    const QPixmap image = QPixmap::fromImage(SFReadSkinImage(path, format));
     if (image.isNull()) {
         cache->remove(key);
         return QPixmap();
