@@ -2,6 +2,8 @@
 #include "OtherTool/COtherToolEventImp.h"
 
 #include <QEvent>
+#include <QFont>
+#include <QFontMetrics>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QString>
@@ -23,6 +25,7 @@
 #include "Widgets/SFDialog.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFGlobal.h"
+#include "Widgets/SFStatic.h"
 #include "Widgets/SkinRecords.h"
 
 using namespace othertool;
@@ -32,6 +35,8 @@ namespace {
 constexpr int kColumnPitch = 300;
 constexpr int kRowPitch = 120;
 constexpr int kToolPollMs = 250;
+constexpr int kLabelWidth = 114;
+constexpr int kNameTextPx = 18;
 
 const wchar_t* const kDefaultImages[4] = {L"appDefault_nor.png", L"appDefault_hov.png", L"appDefault_pre.png",
                                           L"appDefault_dis.png"};
@@ -42,6 +47,22 @@ std::string U(const std::wstring& s) { return SFWideToUtf8(s); }
 std::wstring TrArg(const wchar_t* key, const std::wstring& arg)
 {
     return QString::fromWCharArray(Tr(key)).arg(QString::fromStdWString(arg)).toStdWString();
+}
+
+// Shows the text in the label's width, cut with an ellipsis when it is wider; the whole text is its
+// tool tip. pixelSize 0: the label's own font size.
+void SetFittedText(CSFStatic* label, const std::wstring& text, int width, int pixelSize)
+{
+    QString full = QString::fromStdWString(text);
+    QString shown = full;
+    if (auto* widget = dynamic_cast<QWidget*>(label)) {
+        QFont font = widget->font();
+        if (pixelSize > 0)
+            font.setPixelSize(pixelSize);
+        shown = QFontMetrics(font).elidedText(full, Qt::ElideRight, width);
+    }
+    label->SetStaticText(shown.toStdWString().c_str());
+    label->SetToolTipText(shown == full ? L"" : text.c_str());
 }
 
 RECT Offset(RECT r, int row, int column)
@@ -150,11 +171,17 @@ int COtherToolEventImp::OnCreate()
     m_pEditLabel->Create(Tr(L"Edit"), 0x10000000, RECT{0, 0, 48, 30}, wnd, 0);
     m_pEditLabel->SetTextAlignFlag(1);
     m_pEditLabel->SetTextSize(15);
+    m_pEditLabel->SetTextColor(0x333333);
 
     m_pEditRadio = CreateSFRadioBox(this);
     m_pEditRadio->SetSkin(&edit);
     m_pEditRadio->Create(L"", 0x10010000, RECT{0, 0, 78, 30}, wnd, ID_EDIT);
     m_pEditRadio->EnableAnimation(1);
+    // The label lies on the toggle's face; clicks on it belong to the toggle.
+    if (auto* label = dynamic_cast<QWidget*>(m_pEditLabel)) {
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+        label->raise();
+    }
 
     m_pScroll = CreateSFScrollArea(nullptr);
     m_pScroll->Create(0x50000000, RECT{8, 0, 920, 388}, 800, 250, wnd, 0);
@@ -175,7 +202,7 @@ int COtherToolEventImp::OnCreate()
         m_pNameLabel[i] = CreateSFStatic(nullptr);
         m_pNameLabel[i]->Create(Tr(L"App"), 0x10000000, RECT{0, 0, 114, 20}, area, 0);
         m_pNameLabel[i]->SetTextAlignFlag(0);
-        m_pNameLabel[i]->SetTextSize(18);
+        m_pNameLabel[i]->SetTextSize(kNameTextPx);
         m_pVersionLabel[i] = CreateSFStatic(nullptr);
         m_pVersionLabel[i]->Create(Tr(L"Version"), 0x10000000, RECT{0, 0, 114, 20}, area, 0);
         m_pVersionLabel[i]->SetTextAlignFlag(0);
@@ -244,11 +271,9 @@ void COtherToolEventImp::UpdateAppButtons()
         m_pAppBtn[i]->EnableWindow(m_bEditMode ? 0 : 1);
         const std::wstring tip = app.name + L"  " + app.version;
         m_pAppBtn[i]->SetToolTipText(tip.c_str());
-        m_pNameLabel[i]->SetStaticText(Tr(app.name.c_str()));
-        m_pNameLabel[i]->SetToolTipText(Tr(app.name.c_str()));
+        SetFittedText(m_pNameLabel[i], Tr(app.name.c_str()), kLabelWidth, kNameTextPx);
         m_pNameLabel[i]->ShowWindow(1);
-        m_pVersionLabel[i]->SetStaticText(app.version.c_str());
-        m_pVersionLabel[i]->SetToolTipText(app.version.c_str());
+        SetFittedText(m_pVersionLabel[i], app.version, kLabelWidth, 0);
         m_pDeleteBtn[i]->ShowWindow(m_bEditMode ? 1 : 0);
         m_pVersionLabel[i]->ShowWindow(1);
     }
@@ -262,8 +287,7 @@ void COtherToolEventImp::UpdateAppButtons()
     if (n < kTiles) {
         m_pAppBtn[n]->SetSkin(&m_addImages);
         m_pAppBtn[n]->SetToolTipText(Tr(L"Add"));
-        m_pNameLabel[n]->SetStaticText(Tr(L"Add"));
-        m_pNameLabel[n]->SetToolTipText(L"");
+        SetFittedText(m_pNameLabel[n], Tr(L"Add"), kLabelWidth, kNameTextPx);
         const int show = (m_bEditMode || m_bBusy) ? 0 : 1;
         m_pAppBtn[n]->ShowWindow(show);
         m_pNameLabel[n]->ShowWindow(show);
@@ -294,6 +318,7 @@ void COtherToolEventImp::RADIO_OnClicked(int checked, int id, POINT)
     if (id != ID_EDIT)
         return;
     m_pEditLabel->SetStaticText(checked ? Tr(L"Exit") : Tr(L"Edit"));
+    m_pEditLabel->SetTextColor(checked ? 0xFFFFFF : 0x333333); // on the checked face's accent colour
     m_bEditMode = checked != 0;
     UpdateAppButtons();
 }
