@@ -335,7 +335,7 @@ void COtherToolEventImp::OnAppButtonClicked(int index)
     StartTool(index);
 }
 
-void COtherToolEventImp::Message(const std::wstring& text, const wchar_t* caption)
+void COtherToolEventImp::Say(const std::wstring& text, const wchar_t* caption)
 {
     const std::wstring title = Tr(caption);
     ShowMessageBox(text.c_str(), title.c_str(), GetUIWnd(), 0, nullptr);
@@ -346,7 +346,7 @@ void COtherToolEventImp::StartTool(int index)
     const AppInf app = m_apps[static_cast<size_t>(index)];
     const std::string path = U(SFGetAppPath() + L"/" + app.name + L".exe");
     if (!FileExists(path)) {
-        Message(Tr(L"The application directory dose not exist."), L"Error");
+        Say(Tr(L"The application directory dose not exist."), L"Error");
         return;
     }
     if (m_toolPid)
@@ -356,7 +356,7 @@ void COtherToolEventImp::StartTool(int index)
     if (!StartDetached(path, &pid, &why)) {
         std::wstring text = TrArg(L"The tool %1 could not be started.", Tr(app.name.c_str()));
         text += L"\n" + W(path) + L": " + W(why);
-        Message(text, L"Error");
+        Say(text, L"Error");
         return;
     }
     m_toolPid = pid;
@@ -444,7 +444,7 @@ void COtherToolEventImp::SelectAppPackage()
         return;
     const std::string package = U(file);
     if (!FileExists(package)) {
-        Message(std::wstring(Tr(L"Failed to find file.")) + L"\n" + file, L"Error");
+        Say(std::wstring(Tr(L"Failed to find file.")) + L"\n" + file, L"Error");
         return;
     }
     // Unpacking can take long: the worker does it while the page stays usable.
@@ -461,7 +461,7 @@ void COtherToolEventImp::SelectAppPackage()
             VeyraBase::ML_SDK, logic, [logic, package, place] { logic->Task_ExamineApp(package, place); }, __FILE__,
             __LINE__, "&COtherToolLogic::Task_ExamineApp", "COtherToolEventImp::SelectAppPackage")) {
         SetBusy(false, -1);
-        Message(Tr(L"Failed to install application."), L"Error");
+        Say(Tr(L"Failed to install application."), L"Error");
     }
 }
 
@@ -541,7 +541,7 @@ void COtherToolEventImp::Ret_ExamineApp(const std::string& package, const ToolEx
             head = L"The package cannot be installed.";
             break;
         }
-        Message(std::wstring(Tr(head)) + L"\n" + file + L": " + RefusalText(result.refusal), L"Error");
+        Say(std::wstring(Tr(head)) + L"\n" + file + L": " + RefusalText(result.refusal), L"Error");
         return;
     }
     const AppInf record = ToAppInf(result.entry);
@@ -555,16 +555,16 @@ void COtherToolEventImp::Ret_ExamineApp(const std::string& package, const ToolEx
             break;
         }
         if (result.number == installed)
-            Message(Tr(L"Application has installed already."), L"Error");
+            Say(Tr(L"Application has installed already."), L"Error");
         else
-            Message(Tr(L"New version is lower than installed."), L"Warning");
+            Say(Tr(L"New version is lower than installed."), L"Warning");
         return;
     }
     if (index < 0) {
         // A tool of this name whose version cannot be compared is not installed twice.
         for (const AppInf& app : m_apps) {
             if (app.name == record.name) {
-                Message(Tr(L"Application has installed already."), L"Error");
+                Say(Tr(L"Application has installed already."), L"Error");
                 return;
             }
         }
@@ -637,7 +637,7 @@ void COtherToolEventImp::Ret_AppInstall(const ToolInstallResult& result, int ind
     std::wstring text = Tr(L"Failed to install application.");
     if (result.refusal)
         text += L"\n" + name + L": " + RefusalText(result.refusal);
-    Message(text, L"Error");
+    Say(text, L"Error");
 }
 
 void COtherToolEventImp::ReloadAppConfig()
@@ -688,7 +688,7 @@ void COtherToolEventImp::ShowListProblem()
     if (m_listProblem.empty() || m_bProblemShown)
         return;
     m_bProblemShown = true;
-    Message(m_listProblem, L"Warning");
+    Say(m_listProblem, L"Warning");
 }
 
 bool COtherToolEventImp::SaveAppConfig(bool quiet)
@@ -699,7 +699,7 @@ bool COtherToolEventImp::SaveAppConfig(bool quiet)
     if (!xmlguard::LoadChecked(path.c_str(), &doc, &why)) {
         // The list is written only into a settings file the settings store has made.
         if (!quiet)
-            Message(TrArg(L"The tool list could not be saved to %1.", W(path)) + L"\n" + W(why), L"Error");
+            Say(TrArg(L"The tool list could not be saved to %1.", W(path)) + L"\n" + W(why), L"Error");
         return false;
     }
     std::vector<ToolEntry> tools;
@@ -716,7 +716,7 @@ bool COtherToolEventImp::SaveAppConfig(bool quiet)
                     out.commit();
     if (!ok) {
         if (!quiet)
-            Message(TrArg(L"The tool list could not be saved to %1.", W(path)) + L"\n" +
+            Say(TrArg(L"The tool list could not be saved to %1.", W(path)) + L"\n" +
                         out.errorString().toStdWString(),
                     L"Error");
         return false;

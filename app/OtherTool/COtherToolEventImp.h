@@ -80,7 +80,7 @@ private:
     void WatchTool();
     void SetBusy(bool busy, int tile);
     void ShowListProblem();
-    void Message(const std::wstring& text, const wchar_t* caption);
+    void Say(const std::wstring& text, const wchar_t* caption);
     ToolInstallPlace Place() const;
     std::wstring RefusalText(const othertool::Refusal& refusal) const;
 
