@@ -1,6 +1,7 @@
 // The add-on tool page; see the header.
 #include "OtherTool/COtherToolEventImp.h"
 
+#include <QDir>
 #include <QEvent>
 #include <QFont>
 #include <QFontMetrics>
@@ -696,8 +697,11 @@ bool COtherToolEventImp::SaveAppConfig(bool quiet)
     const std::string path = CConfigXMLPersistImp::ConfigFilePath();
     TiXmlDocument doc;
     std::string why;
-    if (!xmlguard::LoadChecked(path.c_str(), &doc, &why)) {
-        // The list is written only into a settings file the settings store has made.
+    if (!QFileInfo::exists(QString::fromStdString(path))) {
+        // No settings written yet: a file of the settings store's shape, which it keeps when it saves.
+        doc.InsertEndChild(TiXmlElement("Setting"));
+    } else if (!xmlguard::LoadChecked(path.c_str(), &doc, &why)) {
+        // A file that cannot be read is not overwritten: the settings store keeps it aside at start.
         if (!quiet)
             Say(TrArg(L"The tool list could not be saved to %1.", W(path)) + L"\n" + W(why), L"Error");
         return false;
@@ -709,6 +713,7 @@ bool COtherToolEventImp::SaveAppConfig(bool quiet)
     TiXmlPrinter printer;
     printer.SetIndent("    ");
     doc.Accept(&printer);
+    QDir().mkpath(QFileInfo(QString::fromStdString(path)).absolutePath());
     QSaveFile out(QString::fromStdString(path));
     const bool ok = out.open(QIODevice::WriteOnly) &&
                     out.write(printer.CStr(), static_cast<qint64>(printer.Size())) ==

@@ -398,6 +398,29 @@ TEST_F(OtherToolPage, MissingExecutableAndFailedStartAreTold)
     EXPECT_TRUE(static_cast<QWidget*>(main->GetUIWnd())->isVisible());
 }
 
+TEST_F(OtherToolPage, ListIsSavedWithoutASettingsFileAndNotOverAnUnreadableOne)
+{
+    PackageSpec spec;
+    spec.marker = marker;
+    const std::string config = AppDir() + "/Config/config.xml";
+    QFile::remove(Q(config));
+    ASSERT_TRUE(Install(MakePackage(spec)));
+    ASSERT_EQ(page->Tools().size(), 1u);
+    EXPECT_NE(ReadFile(config).find("<Setting>"), std::string::npos);
+    EXPECT_NE(ReadFile(config).find("Name=\"DemoTool\""), std::string::npos);
+    // The settings store keeps the tool list when it writes its own section.
+    ASSERT_TRUE(CAppSettings::Save());
+    EXPECT_NE(ReadFile(config).find("Name=\"DemoTool\""), std::string::npos);
+
+    WriteFile(config, "<Setting><UIConfig>");
+    answers.Clear();
+    MouseClick(dynamic_cast<QWidget*>(page->EditToggle()));
+    Button(page->DeleteButton(0))->click();
+    EXPECT_TRUE(page->Tools().empty());
+    EXPECT_TRUE(answers.Saw(L"The tool list could not be saved to"));
+    EXPECT_EQ(ReadFile(config), "<Setting><UIConfig>");
+}
+
 TEST_F(OtherToolPage, DamagedListIsToldWhenThePageIsShown)
 {
     std::string config = Config();
