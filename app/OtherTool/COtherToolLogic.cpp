@@ -121,7 +121,6 @@ ToolInstallResult COtherToolLogic::InstallApp(const std::string& package, const 
         copied.push_back(f);
     }
     for (const std::string& f : files) {
-        const QString target = Q(place.appDir + f);
         const std::string temp = place.appDir + f + ".new";
         if (::rename(temp.c_str(), (place.appDir + f).c_str()) != 0) {
             for (const std::string& c : files)
