@@ -176,5 +176,13 @@ int PaintSkinAnimations(const QString& folder)
         std::fprintf(stderr, "skingen: cannot write loading.gif: %s\n", qPrintable(error));
         ++failures;
     }
+    // The add-on tool page's installing mark: the same ring, tile-corner sized.
+    std::vector<QImage> small;
+    for (const QImage& frame : ring)
+        small.push_back(frame.scaled(35, 35, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    if (!WriteAnimatedGif(folder + QStringLiteral("/waitting.gif"), small, 100 / kDots, &error)) {
+        std::fprintf(stderr, "skingen: cannot write waitting.gif: %s\n", qPrintable(error));
+        ++failures;
+    }
     return failures;
 }

@@ -200,6 +200,28 @@ const SkinImage kTable[] = {
     // Manual Add: its wide add type list and the OK button's disabled face.
     {"ComboBox_long.png", SkinKind::ComboPieces, 271, 110, kBrand, kGrey, 0, Glyph::None, nullptr},
     {"btn-dis.png", SkinKind::Button, 80, 28, 0xFFEEEEEE, 0xFFD0D0D0, 0, Glyph::None, nullptr},
+    // Add-on tool page: tool tiles (labels drawn by the page at the right), add tile, delete marks,
+    // the edit toggle's checked faces and the tiles' default pictures.
+    {"bgColorOtherTool.png", SkinKind::Solid, 8, 8, kWhite, 0, 0, Glyph::None, nullptr},
+    {"loadmode_nor.png", SkinKind::Button, 230, 90, kFace, kEdge, 0, Glyph::Tools, nullptr},
+    {"loadmode_over.png", SkinKind::Button, 230, 90, kFaceHover, kBrand, 0, Glyph::Tools, nullptr},
+    {"loadmode_down.png", SkinKind::Button, 230, 90, kFaceDown, kBrandDark, 0, Glyph::Tools, nullptr},
+    {"loadmode_dis.png", SkinKind::Button, 230, 90, kFaceOff, kEdgeOff, 0, Glyph::Tools, nullptr},
+    {"appDefault_nor.png", SkinKind::Button, 230, 90, kFace, kEdge, 0, Glyph::Package, nullptr},
+    {"appDefault_hov.png", SkinKind::Button, 230, 90, kFaceHover, kBrand, 0, Glyph::Package, nullptr},
+    {"appDefault_pre.png", SkinKind::Button, 230, 90, kFaceDown, kBrandDark, 0, Glyph::Package, nullptr},
+    {"appDefault_dis.png", SkinKind::Button, 230, 90, kFaceOff, kEdgeOff, 0, Glyph::Package, nullptr},
+    {"add_nor.png", SkinKind::Button, 230, 90, kWhite, kEdge, 0, Glyph::Plus, nullptr},
+    {"add_hov.png", SkinKind::Button, 230, 90, kFaceHover, kBrand, 0, Glyph::Plus, nullptr},
+    {"add_pre.png", SkinKind::Button, 230, 90, kFaceDown, kBrandDark, 0, Glyph::Plus, nullptr},
+    {"add_dis.png", SkinKind::Button, 230, 90, kFaceOff, kEdgeOff, 0, Glyph::Plus, nullptr},
+    {"delete_nor.png", SkinKind::Glyph, 26, 26, kRed, kWhite, 0, Glyph::Close, nullptr},
+    {"delete_hover.png", SkinKind::Glyph, 26, 26, 0xFFF06A6E, kWhite, 0, Glyph::Close, nullptr},
+    {"delete_press.png", SkinKind::Glyph, 26, 26, kRedDark, kWhite, 0, Glyph::Close, nullptr},
+    {"down_nor.png", SkinKind::Button, 78, 30, kBrand, kBrand, 0, Glyph::Edit, nullptr},
+    {"down_hover.png", SkinKind::Button, 78, 30, kBrandLight, kBrandLight, 0, Glyph::Edit, nullptr},
+    {"down_press.png", SkinKind::Button, 78, 30, kBrandDark, kBrandDark, 0, Glyph::Edit, nullptr},
+    {"down_dis.png", SkinKind::Button, 78, 30, kFaceOff, kEdgeOff, 0, Glyph::Edit, nullptr},
 };
 }  // namespace
 
