@@ -13,6 +13,7 @@ FLAGS=(-std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recov
 # The decoder opens libavcodec at run time by the names the configured build found.
 "$CXX" "${FLAGS[@]}" -I"$BUILD/platform/player/generated" "$ROOT/tests/DevConfig/fuzz/FuzzPlayerInput.cpp" \
   "$ROOT/platform/player/StreamBlock.cpp" "$ROOT/platform/player/H264Decoder.cpp" "$ROOT/platform/player/AvLib.cpp" \
+  "$ROOT/platform/os/RuntimeLib.cpp" \
   -ldl -lpthread -o "$OUT/fuzz_player_input" &
 "$CXX" "${FLAGS[@]}" "$ROOT/tests/DevConfig/fuzz/FuzzConfigAnswer.cpp" "$ROOT/platform/configdevice/EncodeAnswers.cpp" \
   $(pkg-config --libs jsoncpp) -o "$OUT/fuzz_config_answer" &
