@@ -9,6 +9,7 @@
 #include "DevConfig/CAcountDlg.h"
 #include "DevConfig/CCodeVideoCfgEventImp.h"
 #include "Widgets/SFStatic.h"
+#include "BoxRecorder.h"
 
 namespace {
 
@@ -17,32 +18,6 @@ public:
     std::vector<std::string> calls;
     void SetDeviceAccount(const std::string& u, const std::string& p) override { calls.push_back(u + "/" + p); }
     void LoginSelectedDevice() override { calls.push_back("login"); }
-};
-
-// Texts of the message boxes shown while it lives; each is answered with OK.
-class BoxRecorder {
-public:
-    BoxRecorder()
-    {
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            std::wstring text;
-            for (QWidget* child : dialog->findChildren<QWidget*>())
-                if (auto* label = dynamic_cast<CSFStatic*>(child)) {
-                    wchar_t buf[512] = {};
-                    label->GetStaticText(buf, 512);
-                    if (buf[0] && text.empty())
-                        text = buf;
-                }
-            texts.push_back(text);
-            dialog->done(1);
-        });
-        timer.start(10);
-    }
-    std::vector<std::wstring> texts;
-    QTimer timer;
 };
 
 std::wstring Text(CSFEditCtrl* edit)
@@ -86,7 +61,7 @@ TEST_F(AccountDlg, RefusedUserNamesKeepTheDialogAndNameTheRule)
                           {L"two words", rule},
                           {L"\u00e9l\u00e8ve", rule}};
     for (const Case& c : cases) {
-        BoxRecorder boxes;
+        devconfigtest::BoxRecorder boxes(10);
         Type(dlg->UserEdit(), c.user);
         Type(dlg->PasswordEdit(), L"pw");
         dlg->OnOK();
@@ -100,7 +75,7 @@ TEST_F(AccountDlg, RefusedUserNamesKeepTheDialogAndNameTheRule)
 
 TEST_F(AccountDlg, AcceptedAccountGoesToTheViewAndStartsALogin)
 {
-    BoxRecorder boxes;
+    devconfigtest::BoxRecorder boxes(10);
     Type(dlg->UserEdit(), L"Ops_user2");
     Type(dlg->PasswordEdit(), L"any thing-goes");
     dlg->OnDlgKeyDown(0, 13); // Enter is OK

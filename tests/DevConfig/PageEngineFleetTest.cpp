@@ -18,37 +18,11 @@
 #include "DevConfig/DevConfigRequests.h"
 #include "Widgets/SFGlobal.h"
 #include "Widgets/SFStatic.h"
+#include "BoxRecorder.h"
 
 using namespace devconfigtest;
 
 namespace {
-
-// Texts of the message boxes shown while it lives; each is answered with OK.
-class Boxes {
-public:
-    Boxes()
-    {
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            std::wstring text;
-            for (QWidget* child : dialog->findChildren<QWidget*>())
-                if (auto* label = dynamic_cast<CSFStatic*>(child)) {
-                    wchar_t buf[512] = {};
-                    label->GetStaticText(buf, 512);
-                    if (buf[0] && text.empty())
-                        text = buf;
-                }
-            texts.push_back(text);
-            dialog->done(1);
-        });
-        timer.start(5);
-    }
-    bool Has(const std::wstring& t) const { return std::find(texts.begin(), texts.end(), t) != texts.end(); }
-    std::vector<std::wstring> texts;
-    QTimer timer;
-};
 
 class PageEngineFleet : public FleetFixture {
 protected:
@@ -84,7 +58,7 @@ protected:
 
 TEST_F(PageEngineFleet, ColourStyleChangeEndsItsSaveAndLandsOnTheDevice)
 {
-    Boxes boxes;
+    BoxRecorder boxes;
     const size_t dev = DeviceOf("IPC");
     const devsim::DeviceState s = fleet->StateOf(dev);
     AddToTree(s, "admin123");

@@ -35,6 +35,7 @@
 #include "devsdk/DevSdkSim.h"
 #include "devsim/DeviceEncode.h"
 #include "devsim/Fleet.h"
+#include "../DevConfig/BoxRecorder.h"
 
 namespace {
 
@@ -65,32 +66,6 @@ std::pair<int, int> InkColumns(QWidget* w)
             }
     return {left, right};
 }
-
-class BoxRecorder {
-public:
-    BoxRecorder()
-    {
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            std::wstring text;
-            for (QWidget* child : dialog->findChildren<QWidget*>())
-                if (auto* label = dynamic_cast<CSFStatic*>(child)) {
-                    wchar_t buf[512] = {};
-                    label->GetStaticText(buf, 512);
-                    if (buf[0] && text.empty())
-                        text = buf;
-                }
-            texts.push_back(text);
-            dialog->done(1);
-        });
-        timer.start(5);
-    }
-    bool Has(const std::wstring& text) const { return std::find(texts.begin(), texts.end(), text) != texts.end(); }
-    std::vector<std::wstring> texts;
-    QTimer timer;
-};
 
 class PageFleet : public ::testing::Test {
 protected:
@@ -207,7 +182,7 @@ protected:
 
 TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBack)
 {
-    BoxRecorder boxes;
+    devconfigtest::BoxRecorder boxes;
     const size_t dev = DeviceOf("IPC");
     const devsim::DeviceState s = fleet->StateOf(dev);
     auto device = devconfigtest::TreeDevice(s.ip, s.mac, s.type);
@@ -401,7 +376,7 @@ TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBack)
 
 TEST_F(PageFleet, TreeRowsAreReadableAndADoubleClickLogsIn)
 {
-    BoxRecorder boxes;
+    devconfigtest::BoxRecorder boxes;
     const size_t dev = DeviceOf("IPC");
     const devsim::DeviceState s = fleet->StateOf(dev);
     auto device = devconfigtest::TreeDevice(s.ip, s.mac, s.type);
@@ -439,7 +414,7 @@ TEST_F(PageFleet, TreeRowsAreReadableAndADoubleClickLogsIn)
 
 TEST_F(PageFleet, ADeviceThatDoesNotAnswerLeavesThePageResponsiveAndSaysSo)
 {
-    BoxRecorder boxes;
+    devconfigtest::BoxRecorder boxes;
     auto device = std::make_shared<DEVICE_INFO>();
     std::memset(device.get(), 0, sizeof *device);
     std::strcpy(device->stNetInfo.szIpAddr, "127.57.9.9");  // nothing listens there

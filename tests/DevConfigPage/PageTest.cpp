@@ -24,36 +24,11 @@
 #include "Widgets/SFPictureCtrl.h"
 #include "Widgets/SFScrollArea.h"
 #include "Widgets/SFStatic.h"
+#include "../DevConfig/BoxRecorder.h"
 
 using pagetest::RecordingEngine;
 
 namespace {
-
-// Texts of the message boxes shown while it lives; each is answered with OK.
-class BoxRecorder {
-public:
-    BoxRecorder()
-    {
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            std::wstring text;
-            for (QWidget* child : dialog->findChildren<QWidget*>())
-                if (auto* label = dynamic_cast<CSFStatic*>(child)) {
-                    wchar_t buf[512] = {};
-                    label->GetStaticText(buf, 512);
-                    if (buf[0] && text.empty())
-                        text = buf;
-                }
-            texts.push_back(text);
-            dialog->done(1);
-        });
-        timer.start(5);
-    }
-    std::vector<std::wstring> texts;
-    QTimer timer;
-};
 
 Json::Value List(std::vector<std::pair<int, std::string>> items, int selectKey, const std::string& selectValue)
 {
@@ -223,7 +198,7 @@ protected:
 
 TEST_F(Page, LoginRoadRefusesWithoutDeviceAndWhileLoggingInAndShowsFailureTexts)
 {
-    BoxRecorder boxes;
+    devconfigtest::BoxRecorder boxes;
     page->LoginSelectedDevice();
     auto device = std::make_shared<DEVICE_INFO>();
     std::memset(device.get(), 0, sizeof *device);
@@ -409,7 +384,7 @@ TEST_F(Page, StreamTypeSentIsTheTypeShown)
 
 TEST_F(Page, SaveStagesTheShownValuesAndCommitsOnce)
 {
-    BoxRecorder boxes;
+    devconfigtest::BoxRecorder boxes;
     win->ApplyMainAbility(0, true);
     win->OnEncodeOK();  // nothing loaded yet: nothing is staged or sent
     EXPECT_TRUE(engine->staged.empty());
@@ -505,7 +480,7 @@ protected:
 
 TEST_F(ImageTab, ChangesBeforeALoadAreRefusedAndLoadingWritesNothing)
 {
-    BoxRecorder boxes;
+    devconfigtest::BoxRecorder boxes;
     Login();
     win->RADIO_OnClicked(1, 1019, POINT{});
     EXPECT_EQ(win->CurrentTab(), CCodeVideoCfgEventImp::kTabImage);
@@ -528,7 +503,7 @@ TEST_F(ImageTab, ChangesBeforeALoadAreRefusedAndLoadingWritesNothing)
 
 TEST_F(ImageTab, EachSaveSendsItsOwnCopyAndTheNextWaitsForTheAnswer)
 {
-    BoxRecorder boxes;
+    devconfigtest::BoxRecorder boxes;
     Login();
     win->RADIO_OnClicked(1, 1019, POINT{});
     Load();
@@ -613,7 +588,7 @@ protected:
 
 TEST_F(FileTab, OpeningShowsTheRadiosAndLoadingFollowsTheSwitchMode)
 {
-    BoxRecorder boxes;
+    devconfigtest::BoxRecorder boxes;
     Login();
     EXPECT_FALSE(Shown(W(win->Radio(1159))));
     win->RADIO_OnClicked(1, 1158, POINT{});
@@ -690,7 +665,7 @@ TEST_F(FileTab, RadioReactionsShowTheirRowsAndOnlyOnThisTab)
 
 TEST_F(FileTab, SaveBuildsTheRecordFromTheControlsAndRefusesAnEndBeforeTheStart)
 {
-    BoxRecorder boxes;
+    devconfigtest::BoxRecorder boxes;
     Open();
     Load({32, 2, 6, 0, 0, 18, 0, 0});
     struct Case {
@@ -739,7 +714,7 @@ TEST_F(FileTab, SaveBuildsTheRecordFromTheControlsAndRefusesAnEndBeforeTheStart)
 
 TEST_F(FileTab, DayNightComboOnlyChangesWhatSaveSends)
 {
-    BoxRecorder boxes;
+    devconfigtest::BoxRecorder boxes;
     Open();
     Load({32, 3});
     const size_t calls = engine->calls.size();
@@ -937,7 +912,7 @@ TEST_F(Page, LayoutPlacesTheControlsFromTheWindowSize)
 
 TEST_F(Page, HiddenEncodeRowsFollowTheFrameRateAndTheWatermarkGuardsTheSave)
 {
-    BoxRecorder boxes;
+    devconfigtest::BoxRecorder boxes;
     page->GetView()->ShowWindow(1);
     Login();
     win->SelectTab(CCodeVideoCfgEventImp::kTabEncode);
@@ -1000,7 +975,7 @@ TEST_F(Page, HiddenEncodeRowsFollowTheFrameRateAndTheWatermarkGuardsTheSave)
 
 TEST_F(ImageTab, AFailedLoadSaysSoAndTheColourStyleDecidesTheModeRadios)
 {
-    BoxRecorder boxes;
+    devconfigtest::BoxRecorder boxes;
     Login();
     win->RADIO_OnClicked(1, 1019, POINT{});
     win->StartPreview(win->OnGetVideoEffect(nullptr, nullptr, nullptr, nullptr, nullptr, 0, 0));
@@ -1044,7 +1019,7 @@ TEST_F(ImageTab, AFailedLoadSaysSoAndTheColourStyleDecidesTheModeRadios)
 
 TEST_F(ImageTab, DefaultRestoresColourModeBackLightAndDayNightOnce)
 {
-    BoxRecorder boxes;
+    devconfigtest::BoxRecorder boxes;
     Login();
     win->RADIO_OnClicked(1, 1019, POINT{});
     Load();
@@ -1090,7 +1065,7 @@ TEST_F(ImageTab, DefaultRestoresColourModeBackLightAndDayNightOnce)
 
 TEST_F(Page, EncodeSlidersWaitForAnOutstandingPictureSave)
 {
-    BoxRecorder boxes;
+    devconfigtest::BoxRecorder boxes;
     Login();
     ImageTabLoadForTree();
     ASSERT_TRUE(win->IsSaving());
@@ -1109,7 +1084,7 @@ TEST_F(Page, EncodeSlidersWaitForAnOutstandingPictureSave)
 
 TEST_F(Page, DeviceTreeGroupsByClassAndFilters)
 {
-    BoxRecorder boxes;
+    devconfigtest::BoxRecorder boxes;
     auto add = [&](const char* ip, const char* type, int version = 4) {
         auto device = std::make_shared<DEVICE_INFO>();
         std::memset(device.get(), 0, sizeof *device);
@@ -1211,7 +1186,7 @@ TEST_F(Page, StartAndFailurePanelsShowTheirPictureAndTexts)
 
 TEST_F(ImageTab, BackLightLevelAndChannelNameAreWrittenAtOnce)
 {
-    BoxRecorder boxes;
+    devconfigtest::BoxRecorder boxes;
     page->GetView()->ShowWindow(1);
     Login();
     win->RADIO_OnClicked(1, 1019, POINT{});
