@@ -65,9 +65,13 @@ const RowDef kRows[CTemplateInfoEventImp::ROW_COUNT] = {
     {L"FileManage:", false, kAlignRightSingle},
 };
 
-// Row n: label 20..140, value 148..228, 15 high, 23 apart.
-RECT LabelRect(int row) { return RECT{20, 10 + 23 * row, 140, 25 + 23 * row}; }
-RECT ValueRect(int row) { return RECT{148, 10 + 23 * row, 228, 25 + 23 * row}; }
+// Row n: label 20..140, value 148..340, 15 high, 23 apart. A heading has no value and takes
+// the width of both.
+RECT LabelRect(int row)
+{
+    return RECT{20, 10 + 23 * row, kRows[row].heading ? 340 : 140, 25 + 23 * row};
+}
+RECT ValueRect(int row) { return RECT{148, 10 + 23 * row, 340, 25 + 23 * row}; }
 
 const wchar_t* StreamTypeText(int type)
 {

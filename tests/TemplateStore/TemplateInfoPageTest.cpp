@@ -272,9 +272,9 @@ TEST_F(TemplateInfoPage, ZeroRecordAndLongNames)
     page->SetTemplateInfo(info);
     EXPECT_EQ(Value(Page::ROW_NAME), std::wstring(TEMPLATE_NAME_LEN, L'N'));
     EXPECT_EQ(Value(Page::ROW_MAIN_CODEC), std::wstring(TEMPLATE_CODEC_LEN, L'C'));
-    // The cell keeps its fixed width; the tool tip carries the whole name.
+    // The cell keeps its fixed width after the show; the tool tip carries the whole name.
     const RECT r = page->GetValue(Page::ROW_NAME)->GetGeometry();
-    EXPECT_EQ(r.right - r.left + 1, 80);
+    EXPECT_EQ(r.right - r.left + 1, 192);
     auto* cell = dynamic_cast<QWidget*>(page->GetValue(Page::ROW_NAME));
     ASSERT_NE(cell, nullptr);
     EXPECT_EQ(cell->toolTip().toStdWString(), std::wstring(TEMPLATE_NAME_LEN, L'N'));
