@@ -34,7 +34,7 @@ int RunProgram(int argc, char* argv[], IProgramObserver* observer)
     qDebug("enter main function.\n");
     CStartupWarmUp warmUp;
     auto* app = new QApplication(argc, argv);
-    warmUp.ConnectSessionBus();
+    warmUp.AfterApplication();
     // The main window hides itself long before it closes; the program ends when it has closed.
     app->setQuitOnLastWindowClosed(false);
 
@@ -100,6 +100,7 @@ int RunProgram(int argc, char* argv[], IProgramObserver* observer)
     });
 
     QApplication::exec();
+    warmUp.WaitAll();
     if (observer)
         observer->EventLoopEnded();
 

@@ -1,5 +1,6 @@
 // Work that the first paint needs and that does not need the GUI thread, started on a thread of
-// its own before the application object is made (which mostly waits on the display server).
+// its own before the application object is made (which mostly waits on the display server), and
+// the session bus connection, which the first widget texts wait for (accessibility).
 #pragma once
 
 #include <thread>
@@ -7,13 +8,14 @@
 class CStartupWarmUp {
 public:
     CStartupWarmUp();
-    // Waits for all the work.
     ~CStartupWarmUp();
+    // Waits for all the work; called before the application object goes.
+    void WaitAll();
     // Waits for the work started by the constructor; called before the GUI thread needs it.
     void Join();
-    // Once the application object exists: connects to the session bus, which the first widget
-    // texts wait for (accessibility), while the GUI thread builds the window.
-    void ConnectSessionBus();
+    // Once the application object exists: reads the font list on a thread of its own while the
+    // GUI thread goes on.
+    void AfterApplication();
 
     CStartupWarmUp(const CStartupWarmUp&) = delete;
     CStartupWarmUp& operator=(const CStartupWarmUp&) = delete;
@@ -21,4 +23,5 @@ public:
 private:
     std::thread m_thread;
     std::thread m_busThread;
+    std::thread m_fontThread;
 };

@@ -55,6 +55,20 @@ protected:
     }
 };
 
+// Header whose height the skin fixes: its size hint needs no measuring of every heading, which
+// the table would otherwise redo for all columns at each inserted column.
+class FixedHeightHeader : public QHeaderView {
+public:
+    using QHeaderView::QHeaderView;
+
+    QSize sizeHint() const override
+    {
+        if (minimumHeight() > 0 && minimumHeight() == maximumHeight())
+            return QSize(defaultSectionSize(), minimumHeight());
+        return QHeaderView::sizeHint();
+    }
+};
+
 } // namespace
 
 Q_LOGGING_CATEGORY(lcSFList, "widgets.list", QtWarningMsg)
@@ -65,7 +79,7 @@ enum { NotifyClick = 2, NotifyDoubleClick = 3, NotifySorted = 9, NotifyEdited = 
 
 CSFQTListCtrl::CSFQTListCtrl(ISFListCtrlEvent* sink) : QTableWidget(nullptr), CSFListCtrl(sink)
 {
-    auto* header = new QHeaderView(Qt::Horizontal, this);
+    auto* header = new FixedHeightHeader(Qt::Horizontal, this);
     setHorizontalHeader(header);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header->setSectionsClickable(true);

@@ -32,11 +32,31 @@ int CSFQTPictureEx::Create(const wchar_t*, DWORD, const RECT& rect, void* parent
 
 void CSFQTPictureEx::ShowWindow(int show)
 {
+    m_bRun = show != 0;
     setVisible(show != 0);
-    if (show)
-        m_pMovie->start();
-    else
+    if (!show)
         m_pMovie->stop();
+    else
+        RunIfShown();
+}
+
+// The animation is read and played only while it can be seen: reading it loads the image plugin.
+void CSFQTPictureEx::RunIfShown()
+{
+    if (m_bRun && isVisible() && !m_pMovie->fileName().isEmpty() && m_pMovie->state() != QMovie::Running)
+        m_pMovie->start();
+}
+
+void CSFQTPictureEx::showEvent(QShowEvent* event)
+{
+    QLabel::showEvent(event);
+    RunIfShown();
+}
+
+void CSFQTPictureEx::hideEvent(QHideEvent* event)
+{
+    QLabel::hideEvent(event);
+    m_pMovie->stop();
 }
 
 void CSFQTPictureEx::MoveWindow(RECT* rect)
@@ -50,7 +70,8 @@ int CSFQTPictureEx::Load(const wchar_t* name, int)
     m_pMovie->stop();
     setMovie(m_pMovie);
     m_pMovie->setFileName(SFSkinPath(name ? std::wstring(name) : std::wstring()));
-    m_pMovie->start();
+    m_bRun = true;
+    RunIfShown();
     return 1;
 }
 
@@ -58,8 +79,9 @@ int CSFQTPictureEx::SetAnimation(int run)
 {
     if (!m_pMovie->isValid())
         return 0;
+    m_bRun = run != 0;
     if (run)
-        m_pMovie->start();
+        RunIfShown();
     else
         m_pMovie->stop();
     return 1;

@@ -25,6 +25,13 @@ public:
 
     QMovie* Movie() const { return m_pMovie; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
+    void RunIfShown();
+
     QMovie* m_pMovie;
+    bool m_bRun = false;
 };

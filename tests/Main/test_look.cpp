@@ -101,6 +101,23 @@ TEST(Look, SearchingAnimationIsAMovingPictureFromTheSkin)
     EXPECT_EQ(label->movie()->frameRect().size(), QSize(59, 59));
 }
 
+TEST(Look, SearchingAnimationPlaysOnlyWhileItCanBeSeen)
+{
+    auto frame = MakeMainWindow();
+    CSFPictureEx* animation = frame->GetToolBar()->GetSearchingAnimation();
+    auto* label = dynamic_cast<QLabel*>(Q(animation));
+    ASSERT_NE(label, nullptr);
+    auto* window = static_cast<QWidget*>(frame->GetUIWnd());
+    window->hide();
+    animation->ShowWindow(1);
+    EXPECT_NE(label->movie()->state(), QMovie::Running) << "played in a hidden window";
+    window->show();
+    EXPECT_EQ(label->movie()->state(), QMovie::Running) << "not played once the window shows";
+    animation->ShowWindow(0);
+    EXPECT_NE(label->movie()->state(), QMovie::Running);
+    window->hide();
+}
+
 TEST(Look, AboutDialogShowsItsWebSiteLinkInFull)
 {
     auto frame = MakeMainWindow();
