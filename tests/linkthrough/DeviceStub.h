@@ -50,6 +50,8 @@ public:
     int port() const { return port_; }
     bool registered() const { return heartbeats_ > 0; }
     int channelRequests() const { return requests_; }
+    int relayRequests() const { return relayRequests_; }
+    int rawDatagrams() const { return rawDatagrams_; }
     bool iceDone() const { return iceCalls_ > 0; }
     bool iceOk() const { return iceOk_; }
     std::string lastRequestFields()
@@ -85,10 +87,16 @@ private:
                 continue;
             buf[n] = '\0';
             HttpMessage msg;
-            if (parseHttpMessage(&msg, buf, n) < 0)
+            if (parseHttpMessage(&msg, buf, n) < 0) {
+                ++rawDatagrams_; // relayed link data
                 continue;
+            }
             if (msg.kind == kHttpResponse) {
                 ++heartbeats_;
+                continue;
+            }
+            if (std::strstr(msg.url, "/relay-channel")) {
+                OnRelayChannel(msg);
                 continue;
             }
             if (!std::strstr(msg.url, "/p2p-channel"))
@@ -119,6 +127,25 @@ private:
             Reply(from, msg.CSeq, 200, "Server Nat Info!", answer);
             StartIce(fields);
         }
+    }
+
+    // A device with a version answers the relay agent directly; the agent passes it on to the client.
+    void OnRelayChannel(const HttpMessage& msg)
+    {
+        ++relayRequests_;
+        FieldMap fields;
+        if (msg.contentLength > 0)
+            parseXmlBody(std::string(msg.body, size_t(msg.contentLength)).c_str(), fields);
+        {
+            std::lock_guard<std::mutex> lock(mu_);
+            lastFields_.clear();
+            for (const auto& f : fields)
+                lastFields_ += f.first + "=" + f.second + ";";
+        }
+        RelayAgentInfo agent;
+        CP2PMessageParser().parseAgentAddr(fields["agentAddr"], agent);
+        if (answer_ == answerCandidates && !agent.host.empty())
+            Reply(Address(agent.host.c_str(), agent.port), msg.CSeq, 200, "OK", {});
     }
 
     void StartIce(const FieldMap& fields)
@@ -168,6 +195,8 @@ private:
     std::atomic<bool> stop_{false};
     std::atomic<int> heartbeats_{0};
     std::atomic<int> requests_{0};
+    std::atomic<int> relayRequests_{0};
+    std::atomic<int> rawDatagrams_{0};
     std::atomic<bool> agentStarted_{false};
     std::atomic<int> iceCalls_{0};
     std::atomic<bool> iceOk_{false};
