@@ -36,6 +36,9 @@ public:
         Address local;
         socket_.getLocalAddress(local);
         port_ = local.getPort();
+        iceSocket_.bind(Address("127.0.0.1", 0));
+        iceSocket_.getLocalAddress(local);
+        icePort_ = local.getPort();
         IICEAgent::generateID(identify_, 8);
         thread_ = std::thread([this] { Run(); });
     }
@@ -48,6 +51,8 @@ public:
     }
 
     int port() const { return port_; }
+    // The link socket that the ICE check and the path use, apart from the registration socket.
+    int icePort() const { return icePort_; }
     bool registered() const { return heartbeats_ > 0; }
     int channelRequests() const { return requests_; }
     int relayRequests() const { return relayRequests_; }
@@ -75,10 +80,6 @@ private:
                 std::string beat = "GET /heartbeat/device/" + id_ + " HTTP/1.1\r\n\r\n";
                 socket_.sendTo(beat.data(), int(beat.size()), Address("127.0.0.1", serverPort_));
                 lastBeat = std::chrono::steady_clock::now();
-            }
-            if (agentStarted_) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-                continue; // the agent reads the socket now
             }
             char buf[8192];
             Address from;
@@ -118,7 +119,7 @@ private:
                 continue;
             }
             Reply(from, msg.CSeq, 100, "Trying", {});
-            const std::string self = "127.0.0.1:" + std::to_string(port_);
+            const std::string self = "127.0.0.1:" + std::to_string(icePort_);
             FieldMap answer = {{"LocalAddr", self}, {"PubAddr", self},
                                {"Identify", CP2PMessageParser::identifyToText(identify_)},
                                {"NatValueT", std::to_string(int(kValueTNoGuess))}};
@@ -160,7 +161,7 @@ private:
         CP2PMessageParser().string2Addr(pub->second, peer, 2);
         CP2PMessageParser::textToIdentify(identify->second, peer.peerIdentify);
         std::memcpy(peer.localIdentify, identify_, 8);
-        peer.fd = socket_.getFd();
+        peer.fd = iceSocket_.getFd();
         peer.checkTimeoutMs = 4000;
         peer.localValueT = kValueTNoGuess;
         peer.remoteValueT = kValueTNoGuess;
@@ -190,6 +191,8 @@ private:
     std::string version_;
     Socket socket_{true};
     int port_ = 0;
+    Socket iceSocket_{true};
+    int icePort_ = 0;
     uint8_t identify_[8];
     std::thread thread_;
     std::atomic<bool> stop_{false};

@@ -191,7 +191,7 @@ TEST(P2PChannelClient, WholeNegotiationThroughTheServerGivesAPath)
     EXPECT_EQ(rec.last.channelType, 2);
     EXPECT_EQ(rec.last.peerVersion, "5.2.1");
     EXPECT_STREQ(rec.last.conn.remoteIp, "127.0.0.1");
-    EXPECT_EQ(rec.last.conn.remotePort, device.port());
+    EXPECT_EQ(rec.last.conn.remotePort, device.icePort());
     ASSERT_NE(rec.last.socket.get(), nullptr);
     ASSERT_EQ(rec.versions.size(), 1u);
     EXPECT_EQ(rec.versions[0], "5.2.1");
