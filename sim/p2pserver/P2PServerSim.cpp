@@ -322,8 +322,10 @@ void P2PServerSim::OnText(const char* data, int length, const void* from, unsign
         else
             Reply(from, fromLength, msg.CSeq, 200, "OK", {}, d.info.empty() ? "{}" : d.info);
     } else if (is(2, "online", "stun")) {
+        const std::string stun =
+            options_.stunService.empty() ? options_.ip + ":" + std::to_string(port_) : options_.stunService;
         Reply(from, fromLength, msg.CSeq, 200, "OK",
-              {{"STUN", options_.ip + ":" + std::to_string(port_)}, {"PortNum", "1"}});
+              {{"STUN", stun}, {"PortNum", std::to_string(options_.stunPortNum)}});
     } else if (is(2, "online", "relay")) {
         Reply(from, fromLength, msg.CSeq, 200, "OK", {{"Address", options_.ip + ":" + std::to_string(relayPort_)}});
     } else if (is(3, "p2p", "stun")) {

@@ -23,6 +23,8 @@ struct ServerOptions
     bool strayFirst = false;      // send an answer with a wrong CSeq before each real one
     bool silent = false;          // read and drop everything
     enum StunMode { StunBoth, StunMappedOnly, StunXorOnly } stunMode = StunBoth;
+    std::string stunService; // "ip:port" named by "/online/stun"; empty: this server's own port
+    int stunPortNum = 1;
 };
 
 struct SeenRequest
