@@ -11,6 +11,7 @@
 #include <QWheelEvent>
 
 #include "Widgets/CSFQTButton.h"
+#include "Widgets/SFAppStyle.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFSkin.h"
 #include "Widgets/SFSkinStyle.h"
@@ -69,7 +70,7 @@ int CSFQTComboBox::SetSkin(ImageComboBoxStyle* style)
         if (!rects[i]->empty())
             m_pieces[i] = SFParseRectExclusive(*rects[i]);
     }
-    setStyleSheet(QString::fromLatin1(kDropDownSheet));
+    setStyleSheet(QString::fromLatin1(kDropDownSheet) + QString::fromLatin1(kSFScrollBarSheet));
     return 1;
 }
 

@@ -30,6 +30,8 @@ CSFQTEditCtrl::CSFQTEditCtrl(ISFEditCtrlEvent* sink) : QLineEdit(nullptr), CSFEd
 {
     setAutoFillBackground(true);
     setFrame(false);
+    // Room for the frame the program style draws and the text's padding inside it.
+    setTextMargins(5, 1, 5, 1);
     setFocusPolicy(Qt::StrongFocus);
     ConnectTextChange(true);
     connect(this, &QLineEdit::returnPressed, this, &CSFQTEditCtrl::OnKeyPressed);
@@ -127,6 +129,7 @@ void CSFQTEditCtrl::EnableWindow(int enable)
     // The style sheet replaces the frame image: it draws the same frame itself.
     setStyleSheet(enable ? QStringLiteral("background-color:white; border:1px solid rgb(201,206,214)")
                          : QStringLiteral("background-color:rgb(230,230,230); border:1px solid rgb(201,206,214)"));
+    setTextMargins(4, 0, 4, 0);
 }
 
 void CSFQTEditCtrl::SetReadOnly(int readOnly)
@@ -165,6 +168,7 @@ void CSFQTEditCtrl::SetObjectName(const wchar_t* name)
     setStyleSheet(QStringLiteral(
         "QLineEdit{background-color:rgb(253,253,253);color:rgb(45,136,239);font-size:14px;font-weight:bold;"
         "border-width:0;padding-left:0;padding-right:0;border-style:outset}"));
+    setTextMargins(0, 0, 0, 0);
 }
 
 void CSFQTEditCtrl::SetTextColor(DWORD colour)

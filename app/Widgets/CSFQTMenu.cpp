@@ -5,10 +5,17 @@
 #include <QMouseEvent>
 #include <QPixmap>
 
+#include "Widgets/SFAppStyle.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFSkin.h"
 
-CSFQTMenu::CSFQTMenu(ISFMenuEvent* sink) : QMenu(nullptr), CSFMenu(sink) {}
+CSFQTMenu::CSFQTMenu(ISFMenuEvent* sink) : QMenu(nullptr), CSFMenu(sink)
+{
+    connect(this, &QMenu::aboutToShow, this, [this] {
+        if (styleSheet().isEmpty())
+            setStyleSheet(QString::fromLatin1(kSFMenuSheet));
+    });
+}
 
 int CSFQTMenu::Create(DWORD, const RECT&, void* parent, UINT)
 {

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QScreen>
 
+#include "Widgets/SFAppStyle.h"
 #include "Widgets/SFCustomEvent.h"
 #include "Widgets/SFMsgMap.h"
 #include "Widgets/SFSkin.h"
@@ -24,6 +25,7 @@ void SFInitApplication(QApplication* app)
 {
     g_app = app;
     SFRememberApplication(app);
+    SFInstallProgramStyle(app);
     if (app)
         QDir::setCurrent(QCoreApplication::applicationDirPath());
 }
@@ -42,6 +44,25 @@ void SFSetSkinPath(const wchar_t* dir)
     SFSetSkinDir(dir ? std::wstring(dir) : std::wstring());
 }
 
+bool SFStyleSheetHasRules(const QString& sheet)
+{
+    int i = 0;
+    const int n = sheet.size();
+    while (i < n) {
+        if (sheet.at(i).isSpace()) {
+            ++i;
+        } else if (sheet.mid(i, 2) == QLatin1String("/*")) {
+            const int end = sheet.indexOf(QLatin1String("*/"), i + 2);
+            if (end < 0)
+                return false;
+            i = end + 2;
+        } else {
+            return true;
+        }
+    }
+    return false;
+}
+
 void SFLoadStyleSheet(std::wstring path)
 {
     g_styleSheetPath = QString::fromStdWString(path);
@@ -50,7 +71,11 @@ void SFLoadStyleSheet(std::wstring path)
     QFile file(g_styleSheetPath);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return;
-    g_app->setStyleSheet(QString::fromUtf8(file.readAll()));
+    const QString sheet = QString::fromUtf8(file.readAll());
+    // An application style sheet makes every widget's look go through its rules; one that holds
+    // only comments would cost that for nothing.
+    if (SFStyleSheetHasRules(sheet) || !g_app->styleSheet().isEmpty())
+        g_app->setStyleSheet(sheet);
 }
 
 void SFPostCustomEvent(void* target, int id, void* data)

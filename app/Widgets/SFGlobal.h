@@ -7,6 +7,7 @@
 
 class QApplication;
 class QObject;
+class QString;
 
 #if __has_include("Common/AppPath.h")
 #include "Common/AppPath.h"
@@ -24,9 +25,11 @@ void SFUninitialize();
 QApplication* SFGetApplication();
 // Stores the skin directory that every SetSkin prefixes image names with.
 void SFSetSkinPath(const wchar_t* dir);
-// Reads the style sheet file (UTF-8) and applies it to the application; a missing file
-// changes nothing.
+// Reads the style sheet file (UTF-8) and applies it to the application; a missing file, or one
+// that holds only comments while no sheet is applied, changes nothing.
 void SFLoadStyleSheet(std::wstring path);
+// Whether a style sheet text holds anything but white space and comments.
+bool SFStyleSheetHasRules(const QString& sheet);
 // Posts UI message `id` with `data` to the widget `target` (any thread). Dropped when the
 // target is null or not a widget; the caller then keeps the data.
 void SFPostCustomEvent(void* target, int id, void* data);

@@ -15,6 +15,8 @@
 #include <cstring>
 #include <functional>
 
+#include "Widgets/SFAppStyle.h"
+#include "Widgets/SFGlobal.h"
 #include "ShellTestSupport.h"
 
 #include "Main/CAboutDlgEventImp.h"
@@ -97,9 +99,8 @@ TEST(LookShots, EveryWindowAndDialog)
     for (const char* folder : {"/Skin", "/Lang"})
         QFile::link(bin + QLatin1String(folder), app + QLatin1String(folder));
     TrResetForTest();
-    QFile css(bin + QStringLiteral("/Style.css"));
-    if (css.open(QIODevice::ReadOnly))
-        qApp->setStyleSheet(QString::fromUtf8(css.readAll()));
+    SFInstallProgramStyle(qApp);
+    SFLoadStyleSheet((bin + QStringLiteral("/Style.css")).toStdWString());
 
     auto frame = MakeMainWindow();
     auto page = frame->GetSearchDevPage();

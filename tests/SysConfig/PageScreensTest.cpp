@@ -1,5 +1,7 @@
 // Each section of the page and each reset dialog at its size: no text wider than its control.
 // With VX_SYSCONFIG_SHOTS set to a folder, the pictures are written there (run under Xvfb).
+#include "Widgets/SFAppStyle.h"
+#include "Widgets/SFGlobal.h"
 #include "PageTestSupport.h"
 #include "SysConfigTestSupport.h"
 
@@ -44,9 +46,8 @@ QImage SkinImage(const char* name)
 struct ProgramStyle {
     ProgramStyle()
     {
-        QFile file(QCoreApplication::applicationDirPath() + "/Style.css");
-        if (file.open(QIODevice::ReadOnly | QIODevice::Text))
-            qApp->setStyleSheet(QString::fromUtf8(file.readAll()));
+        SFInstallProgramStyle(qApp);
+        SFLoadStyleSheet((QCoreApplication::applicationDirPath() + "/Style.css").toStdWString());
     }
     ~ProgramStyle() { qApp->setStyleSheet(QString()); }
 };

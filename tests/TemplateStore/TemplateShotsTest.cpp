@@ -2,6 +2,7 @@
 // folder named by VX_TEMPLATE_SHOTS (skipped without it). Run under a virtual X server.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QPixmap>
@@ -14,6 +15,7 @@
 #include "Template/CTemplateXml.h"
 #include "TemplateFiles.h"
 #include "TemplateTestOwner.h"
+#include "Widgets/SFAppStyle.h"
 #include "Widgets/SFGlobal.h"
 
 namespace {
@@ -39,6 +41,7 @@ TEST(TemplateStoreShots, SummaryAndDialog)
         GTEST_SKIP() << "VX_TEMPLATE_SHOTS not set";
     QDir().mkpath(out);
     const QString bin = QCoreApplication::applicationDirPath();
+    SFInstallProgramStyle(qApp);
     SFLoadStyleSheet((bin + "/Style.css").toStdWString());
     SFSetSkinPath((bin + "/Skin/").toStdWString().c_str());
 

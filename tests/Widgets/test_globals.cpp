@@ -1,6 +1,7 @@
 // Global functions: application start-up, screen rectangle, style sheet, file chooser.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -12,10 +13,13 @@
 #include <QMenu>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include "Common/AppPath.h"
+#include "Widgets/CSFQTEditCtrl.h"
+#include "Widgets/SFAppStyle.h"
 #include "Widgets/SFWidgets.h"
 
 namespace {
@@ -61,7 +65,7 @@ TEST(Globals, StartUpAndScreenRectangle)
     SFUninitialize();
 }
 
-TEST(Globals, StyleSheetLoadsWithoutWarnings)
+TEST(Globals, StyleSheetsLoadWithoutWarnings)
 {
     SFInitApplication(qApp);
     const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/Style.css");
@@ -71,25 +75,95 @@ TEST(Globals, StyleSheetLoadsWithoutWarnings)
     SFLoadStyleSheet(path.toStdWString());
     {
         QMenu menu;
+        menu.setStyleSheet(QString::fromLatin1(kSFMenuSheet));
         menu.addAction(QStringLiteral("Entry"));
         menu.addSeparator();
-        QScrollBar vertical(Qt::Vertical), horizontal(Qt::Horizontal);
+        QWidget holder;
+        holder.setStyleSheet(QString::fromLatin1(kSFScrollBarSheet));
+        auto* vertical = new QScrollBar(Qt::Vertical, &holder);
+        auto* horizontal = new QScrollBar(Qt::Horizontal, &holder);
         QLabel label(QStringLiteral("x"));
-        for (QWidget* w : std::initializer_list<QWidget*>{&menu, &vertical, &horizontal, &label}) {
+        for (QWidget* w : std::initializer_list<QWidget*>{&menu, vertical, horizontal, &label}) {
             w->ensurePolished();
             w->grab();
         }
     }
     qInstallMessageHandler(previous);
-    EXPECT_FALSE(qApp->styleSheet().isEmpty());
     for (const QString& w : g_warnings)
         ADD_FAILURE() << w.toStdString();
+    // The shipped sheet holds only comments: the application gets no style sheet for it.
+    EXPECT_TRUE(qApp->styleSheet().isEmpty());
 
-    // A file that cannot be opened changes nothing.
+    // A sheet with rules is applied; a file that cannot be opened changes nothing.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString ruled = dir.filePath(QStringLiteral("Style.css"));
+    QFile file(ruled);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("/* a comment */ QLabel { color: red; }");
+    file.close();
+    SFLoadStyleSheet(ruled.toStdWString());
+    EXPECT_TRUE(qApp->styleSheet().contains(QStringLiteral("QLabel")));
     const QString before = qApp->styleSheet();
     SFLoadStyleSheet(L"/no/such/Style.css");
     EXPECT_EQ(qApp->styleSheet(), before);
     qApp->setStyleSheet(QString());
+}
+
+TEST(Globals, StyleSheetRuleDetection)
+{
+    const struct {
+        const char* text;
+        bool rules;
+    } cases[] = {
+        {"", false},
+        {"  \n\t ", false},
+        {"/* only */ /* comments */", false},
+        {"/* unterminated", false},
+        {"QLabel{}", true},
+        {"/* c */ QMenu { color: red; }", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SFStyleSheetHasRules(QString::fromLatin1(c.text)), c.rules) << c.text;
+}
+
+TEST(Globals, ProgramStyleScrollBarsAndFields)
+{
+    SFInitApplication(qApp);
+    ASSERT_NE(dynamic_cast<CSFAppStyle*>(QApplication::style()), nullptr);
+
+    // Flat scroll bars: 10 pixels thick, no arrow buttons, a handle of at least 24 pixels that
+    // reaches the end at the last value.
+    QScrollBar bar(Qt::Vertical);
+    bar.setRange(0, 1000);
+    bar.setPageStep(10);
+    bar.resize(bar.sizeHint().width(), 200);
+    EXPECT_EQ(bar.sizeHint().width(), 10);
+    QStyleOptionSlider option;
+    option.initFrom(&bar);
+    option.orientation = Qt::Vertical;
+    option.minimum = 0;
+    option.maximum = 1000;
+    option.pageStep = 10;
+    option.sliderPosition = 1000;
+    option.rect = QRect(0, 0, 10, 200);
+    QStyle* style = QApplication::style();
+    EXPECT_TRUE(style->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarAddLine, &bar).isEmpty());
+    const QRect handle = style->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, &bar);
+    EXPECT_EQ(handle.height(), 24);
+    EXPECT_EQ(handle.bottom(), 199);
+    option.sliderPosition = 0;
+    EXPECT_EQ(style->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, &bar).top(), 0);
+
+    // Text fields get a one-pixel frame in the border colour, the accent colour while typing.
+    QWidget window;
+    window.resize(200, 60);
+    auto* edit = static_cast<CSFQTEditCtrl*>(CreateSFEditCtrl(nullptr));
+    edit->Create(WS_VISIBLE, RECT{10, 10, 150, 35}, &window, 1, false);
+    const QImage plain = edit->grab().toImage();
+    const QColor border = plain.pixelColor(plain.width() / 2, 0);
+    EXPECT_LT(std::abs(border.red() - 0xC9) + std::abs(border.green() - 0xCE) + std::abs(border.blue() - 0xD6), 40)
+        << border.name().toStdString();
 }
 
 TEST(Globals, FileChooser)
