@@ -272,6 +272,113 @@ void CProxyChannel::serveSessions(const SessionReader& reader)
     } while (it != start);
 }
 
+void CProxyChannel::receiveMessages(const ChannelPicker& pick, const MessageHandler& handle)
+{
+    if (getState() == proxyChannelDisconnect)
+        return;
+    {
+        Infra::CMutexGuard lock(m_sessionLock);
+        for (auto& entry : m_sessions)
+            if (!entry.second->isPendingEmpty())
+                entry.second->flushPending();
+    }
+    for (;;) {
+        CPacket message;
+        bool removed = false;
+        {
+            Infra::CReadGuard lock(m_channelLock);
+            PtcpChannelPtr channel = pick();
+            if (!channel.get())
+                return;
+            int rc = channel->recv(message);
+            if (rc < 0)
+                return;
+            if (rc == 0) {
+                setState(proxyChannelDisconnect);
+                return;
+            }
+            if (!isSessionData(message)) {
+                channel->pop();
+                removed = true;
+            }
+        }
+        bool consumed = true;
+        handle(message, consumed);
+        if (removed)
+            continue;
+        if (!consumed)
+            return; // the session is blocked: the message waits for the next notification
+        Infra::CReadGuard lock(m_channelLock);
+        PtcpChannelPtr channel = pick();
+        if (channel.get())
+            channel->pop();
+    }
+}
+
+void CProxyChannel::dispatchToSession(const CPacket& message, bool& consumed)
+{
+    SessionPtr session;
+    {
+        Infra::CMutexGuard lock(m_sessionLock);
+        auto it = m_sessions.find(TouMessage::getSessionId(message.getBuffer()));
+        if (it != m_sessions.end())
+            session = it->second;
+    }
+    if (session.get())
+        session->onData(message, consumed);
+}
+
+void CProxyChannel::superviseSessions(std::vector<SessionPtr>* repeated)
+{
+    std::vector<SessionPtr> finished; // released after the mutex
+    Infra::CMutexGuard lock(m_sessionLock);
+    for (auto it = m_sessions.begin(); it != m_sessions.end();) {
+        CProxySession& s = *it->second;
+        s.heartbeat();
+        uint32_t id = it->first;
+        switch (s.getState()) {
+        case sessionConnRepeatId:
+            TOU_PRINT(printLevelWarn, "repeat session id[%u], recreate session!\n", id);
+            if (repeated)
+                repeated->push_back(it->second);
+            else
+                finished.push_back(it->second);
+            break;
+        case sessionConnFail:
+            TOU_PRINT(printLevelTrace, "session[%u] connect failed!\n", id);
+            finished.push_back(it->second);
+            break;
+        case sessionConnTimeout:
+            TOU_PRINT(printLevelTrace, "session[%u] connect timeout!\n", id);
+            finished.push_back(it->second);
+            break;
+        case sessionDisconnect:
+            TOU_PRINT(printLevelTrace, "session[%u] connect disconnected!\n", id);
+            finished.push_back(it->second);
+            break;
+        default:
+            ++it;
+            continue;
+        }
+        it = m_sessions.erase(it);
+    }
+}
+
+void CProxyChannel::sweepDisconnected()
+{
+    std::vector<SessionPtr> finished;
+    Infra::CMutexGuard lock(m_sessionLock);
+    for (auto it = m_sessions.begin(); it != m_sessions.end();) {
+        if (it->second->getState() == sessionDisconnect) {
+            it->second->sendAck(touAckDisc);
+            finished.push_back(it->second);
+            it = m_sessions.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
 CProxyChannel::PtcpChannelPtr CProxyChannel::getPtcpChannel()
 {
     Infra::CReadGuard lock(m_channelLock);

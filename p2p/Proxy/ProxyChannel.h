@@ -14,6 +14,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace Orvan {
 namespace Tou {
@@ -28,6 +29,17 @@ enum ProxyChannelState
 enum
 {
     switchStateInit = 0
+};
+
+// The link a channel runs on, as a link-through establishes it.
+struct ProxyLink
+{
+    std::string id; // the device id; the PTCP channel's key
+    Memory::TSharedPtr<NATTraver::Socket> socket;
+    NATTraver::ConnInfo info{};
+    std::string peerVersion;
+    int channelType = 0;
+    int mediaType = 0;
 };
 
 class CProxyChannel
@@ -79,6 +91,20 @@ public:
 
 protected:
     using SessionReader = std::function<bool(CProxySession&, bool&)>;
+    using ChannelPicker = std::function<PtcpChannelPtr()>;
+    using MessageHandler = std::function<void(const CPacket&, bool&)>;
+
+    // Flushes held session data, then peeks each message of the PTCP channel pick() names (called
+    // under the channel lock) and hands it to handle(); session data a session left unconsumed
+    // stays at the front and ends the pass.
+    void receiveMessages(const ChannelPicker& pick, const MessageHandler& handle);
+    // Looks up the session of a data or acknowledgement message and hands the message over.
+    void dispatchToSession(const CPacket& message, bool& consumed);
+    // Heartbeats every session and removes the finished ones; sessions refused as repeated ids are
+    // handed back to the caller.
+    void superviseSessions(std::vector<SessionPtr>* repeated);
+    // Sends "DISC" for and removes every session whose connection broke.
+    void sweepDisconnected();
 
     // One turn of readSessions with a given reader (readTcp in service).
     void serveSessions(const SessionReader& reader);
