@@ -276,6 +276,7 @@ void CProxyChannel::receiveMessages(const ChannelPicker& pick, const MessageHand
 {
     if (getState() == proxyChannelDisconnect)
         return;
+    Infra::CMutexGuard pass(m_receiveLock);
     {
         Infra::CMutexGuard lock(m_sessionLock);
         for (auto& entry : m_sessions)

@@ -126,6 +126,7 @@ protected:
 
 private:
     ProxyTask readTask();
+    Infra::CMutex m_receiveLock; // one receive pass at a time
     Infra::CMutex m_readingLock;
     bool m_reading = false;
 };

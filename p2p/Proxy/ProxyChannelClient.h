@@ -9,6 +9,7 @@
 #include "Proxy/ProxyChannel.h"
 #include "Proxy/ProxyClientConfig.h"
 
+#include <atomic>
 #include <functional>
 
 namespace Orvan {
@@ -119,7 +120,7 @@ private:
     bool m_timerRegistered = false;
     Infra::CMutex m_timerLock;
     bool m_timerFired = false;
-    bool m_firstP2PFinished = false;
+    std::atomic<bool> m_firstP2PFinished{false};
     P2PServerInfo m_server;
     int m_channelType;
     std::string m_deviceId;

@@ -22,9 +22,17 @@ struct TestChannel : CProxyChannel {
     std::mutex mu;
     std::vector<std::vector<uint8_t>> received;
 
-    SessionPtr Add(uint32_t id, int state)
+    ~TestChannel() override
+    {
+        PtcpChannelPtr channel = getPtcpChannel();
+        if (channel.get())
+            channel->stopRecvTimer(); // no notification reaches the members below any more
+    }
+    SessionPtr Add(uint32_t id, int state, int fd = -1)
     {
         SessionPtr s = createSession(id, 1280, "127.0.0.1", 1);
+        if (fd >= 0)
+            s->attachSocket(fd);
         s->setState(state);
         Orvan::Infra::CMutexGuard lock(m_sessionLock);
         m_sessions[id] = s;
@@ -232,8 +240,7 @@ TEST_F(ChannelPairTest, ControlMessagesArriveWithTheirWireBytes)
 TEST_F(ChannelPairTest, SessionBytesReachThePeerInOrderThroughTheReadingThread)
 {
     TcpPair tcp;
-    CProxyChannel::SessionPtr s = a->Add(42, sessionConnSuccess);
-    s->attachSocket(tcp.nearFd);
+    a->Add(42, sessionConnSuccess, tcp.nearFd);
     std::string data(300000, '\0');
     for (size_t i = 0; i < data.size(); ++i)
         data[i] = char(i * 131 % 251);

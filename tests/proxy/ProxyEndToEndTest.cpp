@@ -235,8 +235,12 @@ struct ProxyEndToEnd : ::testing::Test {
         if (driver.joinable())
             driver.join();
         client.reset();
-        std::lock_guard<std::mutex> lock(listMu);
-        servers.clear();
+        std::vector<std::shared_ptr<CProxyChannelServer>> doomed;
+        {
+            std::lock_guard<std::mutex> lock(listMu);
+            doomed.swap(servers);
+        }
+        doomed.clear(); // outside the list lock, as the proxy server releases its channels
     }
 };
 
@@ -428,6 +432,92 @@ TEST_F(ProxyEndToEnd, RelayChannelMovesToP2PWithoutLosingItsSessions)
         EXPECT_EQ(servers[0]->sessionCount(), 1u);
         EXPECT_EQ(servers[1]->getSwitchState(), switchStateWaitSwitchAgain);
     }
+    close(app);
+    CProxyChannelClient::setSwitchHooks(ProxySwitchHooks());
+}
+
+// A switch negotiation that ends as the test says.
+struct FixedLink : IProxySwitchLink {
+    int state;
+    explicit FixedLink(int s) : state(s) {}
+    int getP2PState() override { return state; }
+    bool getP2PLink(ProxyLink&) override { return false; }
+    int getLocalPort() override { return 0; }
+};
+
+TEST_F(ProxyEndToEnd, SwitchWhoseNewPathStaysSilentFallsBackToTheRelay)
+{
+    Path deadEnd; // no device channel listens on this path
+    ProxySwitchHooks hooks;
+    hooks.addTimedProc = [](uint64_t, const ProxySwitchHooks::Proc& proc) { proc(); };
+    hooks.removeTimedProc = [](const ProxySwitchHooks::Proc&) {};
+    std::atomic<int> started{0};
+    hooks.startLink = [&](const P2PServerInfo&, const std::string&, int, bool, bool, bool) {
+        ++started;
+        ReadyLink* l = new ReadyLink;
+        l->link = deadEnd.Client("5.2.1");
+        return SwitchLinkPtr(l);
+    };
+    CProxyChannelClient::setSwitchHooks(hooks);
+    LogCapture log;
+    Start(linkTypeRelay, "5.2.1");
+    int app = OpenSession();
+    ASSERT_EQ(RoundTrip(app, "before"), "before");
+    client->notifyFirstP2PFinish();
+    ASSERT_TRUE(WaitUntil([&] { return log.count("resume channel to relay.") == 1; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return !client->isSwitching() && client->getSwitchState() == 0; }, 3000));
+    EXPECT_EQ(log.count("send touTypeResume timeout"), 1u);
+    EXPECT_EQ(client->getLinkType(), linkTypeRelay);
+    EXPECT_EQ(client->getState(), proxyChannelConnSuccess);
+    const std::string data = RandomBytes(256 << 10, 3);
+    EXPECT_TRUE(RoundTrip(app, data) == data); // reading resumed on both ends
+    {
+        std::lock_guard<std::mutex> lock(listMu);
+        EXPECT_EQ(servers[0]->getSwitchState(), switchStateInit);
+    }
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            std::lock_guard<std::mutex> lock(report.mu);
+            return report.calls == 1 && report.linkType == linkTypeRelay; // one failed attempt: report now
+        },
+        3000));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(started.load(), 1); // no second attempt
+    close(app);
+    CProxyChannelClient::setSwitchHooks(ProxySwitchHooks());
+}
+
+TEST_F(ProxyEndToEnd, FailedSwitchNegotiationLeavesTheRelayUntouched)
+{
+    ProxySwitchHooks hooks;
+    hooks.addTimedProc = [](uint64_t, const ProxySwitchHooks::Proc& proc) { proc(); };
+    hooks.removeTimedProc = [](const ProxySwitchHooks::Proc&) {};
+    hooks.startLink = [&](const P2PServerInfo&, const std::string&, int, bool, bool, bool) {
+        return SwitchLinkPtr(new FixedLink(IProxySwitchLink::p2pFailure));
+    };
+    CProxyChannelClient::setSwitchHooks(hooks);
+    Start(linkTypeRelay, "5.2.1");
+    {
+        LogCapture log;
+        CPacket pauseAck(16);
+        TouMessage::writeChannelId(pauseAck.getBuffer(), touTypePauseAck, 5);
+        bool consumed = true;
+        client->onTouPacket(pauseAck, consumed);
+        EXPECT_EQ(log.count("recv touTypePauseAck in switch state[0]."), 1u);
+        EXPECT_EQ(client->getSwitchState(), switchStateInit);
+    }
+    client->notifyFirstP2PFinish();
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            std::lock_guard<std::mutex> lock(report.mu);
+            return report.calls == 1;
+        },
+        5000));
+    EXPECT_EQ(client->getSwitchState(), switchStateInit);
+    EXPECT_EQ(client->getLinkType(), linkTypeRelay);
+    EXPECT_EQ(client->getState(), proxyChannelConnSuccess);
+    int app = OpenSession();
+    EXPECT_EQ(RoundTrip(app, "still relayed"), "still relayed");
     close(app);
     CProxyChannelClient::setSwitchHooks(ProxySwitchHooks());
 }

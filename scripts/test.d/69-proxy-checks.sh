@@ -1,8 +1,19 @@
 #!/usr/bin/env bash
-# Builds the proxy channel message reader with libFuzzer and AddressSanitizer (clang) and runs it briefly.
+# The proxy's tests again under ThreadSanitizer (in the sanitizer build the P2P step uses), then its
+# message reader with libFuzzer and AddressSanitizer (clang), run briefly.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
 BUILD="${1:-$ROOT/build}"
+case "$BUILD" in /*) ;; *) BUILD="$ROOT/$BUILD" ;; esac
+TSAN_DIR="$BUILD/../build-tsan"
+cmake -S "$ROOT" -B "$TSAN_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_FLAGS=-fsanitize=thread -DVX_BUILD_BENCH=OFF >/dev/null
+cmake --build "$TSAN_DIR" --target proxy_test
+echo "--- proxy_test (ThreadSanitizer)"
+# the two tests that only wait out connect limits add nothing under the sanitizer
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 report_signal_unsafe=0" timeout 600 \
+  "$TSAN_DIR/bin/proxy_test" --gtest_filter='-*NeverConnects*:*ConnectLimit*' --gtest_brief=1
+
 OUT="$(cd "$BUILD/.." && pwd)/build-proxy-fuzz"
 SECONDS_PER_TARGET="${PROXY_FUZZ_SECONDS:-15}"
 mkdir -p "$OUT/corpus"
