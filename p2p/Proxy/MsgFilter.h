@@ -32,9 +32,9 @@ public:
         filterRequests = 0,
         filterResponses = 1
     };
-    static const uint64_t kLifetimeMs = 20000;
+    static constexpr uint64_t kLifetimeMs = 20000;
     // A flood of distinct CSeqs pushes the oldest entries out instead of growing the maps.
-    static const size_t kMaxEntries = 4096;
+    static constexpr size_t kMaxEntries = 4096;
 
     // The clock defaults to the millisecond tick counter.
     explicit CMsgFilter(const Clock& clock = Clock());

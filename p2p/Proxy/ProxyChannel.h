@@ -49,8 +49,8 @@ public:
     using SessionMap = std::map<uint32_t, SessionPtr>;
     using PtcpChannelPtr = Memory::TSharedPtr<CPtcpChannel>;
 
-    static const int kQueryMargin = 256;
-    static const int kControlCapacity = 1024;
+    static constexpr int kQueryMargin = 256;
+    static constexpr int kControlCapacity = 1024;
 
     CProxyChannel();
     virtual ~CProxyChannel();

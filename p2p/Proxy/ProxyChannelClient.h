@@ -70,8 +70,8 @@ public:
     using TraversalHandler =
         std::function<void(const std::string&, const std::string&, int, const std::string&, int, int)>;
 
-    static const uint64_t kSwitchIceLimitMs = 100000;
-    static const uint64_t kSwitchStepLimitMs = 2000;
+    static constexpr uint64_t kSwitchIceLimitMs = 100000;
+    static constexpr uint64_t kSwitchStepLimitMs = 2000;
 
     static void setSwitchHooks(const ProxySwitchHooks& hooks);
 

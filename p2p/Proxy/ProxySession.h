@@ -44,12 +44,12 @@ using SessionWritevProc = Infra::TFunction3<int, const CPacket*, int, int*>;
 class CProxySession
 {
 public:
-    static const int kReadBufferSize = 131072;
-    static const int kDefaultMtu = 1280;
+    static constexpr int kReadBufferSize = 131072;
+    static constexpr int kDefaultMtu = 1280;
     // A data message and its segment header must fit in one UDP datagram.
-    static const int kMaxMtu = 65471;
-    static const uint64_t kConnectLimitMs = 5000;
-    static const int kAttachBufferSize = 524288;
+    static constexpr int kMaxMtu = 65471;
+    static constexpr uint64_t kConnectLimitMs = 5000;
+    static constexpr int kAttachBufferSize = 524288;
 
     CProxySession(uint32_t sessionId, const SessionSendProc& sendData, const SessionQueryProc& queryBuf,
                   const SessionWritevProc& writev, const std::string& host, uint16_t port, int mtu);

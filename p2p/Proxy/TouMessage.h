@@ -52,13 +52,13 @@ struct TouFields
 class TouMessage
 {
 public:
-    static const int kHeaderSize = 12;
-    static const int kSynSize = 20;
-    static const int kAckSize = 16;
-    static const int kCommandSize = 20;
-    static const int kChannelIdSize = 16;
-    static const int kDataExExtra = 8;
-    static const uint8_t kVersion = 0x10;
+    static constexpr int kHeaderSize = 12;
+    static constexpr int kSynSize = 20;
+    static constexpr int kAckSize = 16;
+    static constexpr int kCommandSize = 20;
+    static constexpr int kChannelIdSize = 16;
+    static constexpr int kDataExExtra = 8;
+    static constexpr uint8_t kVersion = 0x10;
 
     // Header only: types 3, 4, 7, 11 (12 bytes), or the header of a data message.
     static int writeHeader(uint8_t* out, int type, uint16_t length, uint32_t sessionId);

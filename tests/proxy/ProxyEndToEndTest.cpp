@@ -547,6 +547,72 @@ TEST_F(ProxyEndToEnd, RelayChannelOfAnOldPeerReportsAtOnceAndNeverSwitches)
     CProxyChannelClient::setSwitchHooks(ProxySwitchHooks());
 }
 
+CPacket Message(std::vector<uint8_t> bytes)
+{
+    CPacket p(bytes.size());
+    std::memcpy(p.getBuffer(), bytes.data(), bytes.size());
+    return p;
+}
+
+TEST(ProxyChannelServerTest, SwitchMessagesInTheWrongStateChangeNothing)
+{
+    Path path;
+    TSharedPtr<CProxyServerConfig> config(new CProxyServerConfig);
+    CProxyChannelServer server(path.Server(), config, CProxyChannelServer::SwitchHandler());
+    EXPECT_EQ(server.getMediaType(), 2);
+    LogCapture log;
+    uint8_t m[16];
+    bool consumed = true;
+
+    server.setSwitchState(switchStateResumeAckSent);
+    TouMessage::writeChannelId(m, touTypeResume, 77);
+    server.onTouPacket(Message({m, m + 16}), consumed);
+    EXPECT_EQ(log.count("state[14] is not correct."), 1u);
+    EXPECT_EQ(server.getSwitchState(), switchStateResumeAckSent);
+
+    server.setSwitchState(switchStateInit);
+    TouMessage::writeHeader(m, touTypeResumeSuccess, 0, 0);
+    server.onTouPacket(Message({m, m + 12}), consumed);
+    EXPECT_EQ(log.count("recv touTypeResumeSuccess in error state[0]."), 1u);
+    EXPECT_EQ(server.getSwitchState(), switchStateInit);
+
+    for (int type : {touTypePauseAck, touTypeResumeAck}) {
+        TouMessage::writeChannelId(m, type, 1);
+        server.onTouPacket(Message({m, m + 16}), consumed);
+    }
+    EXPECT_EQ(log.count("invalid tou message[8]."), 1u);
+    EXPECT_EQ(log.count("invalid tou message[10]."), 1u);
+
+    // the id is kept for a later switch though the state does not move
+    server.setSwitchChannelId(4242);
+    EXPECT_EQ(log.count("setSwitchChannelId::error switch state[0]"), 1u);
+    EXPECT_EQ(server.getSwitchState(), switchStateInit);
+    EXPECT_FALSE(server.switchChannel()); // no PTCP channel 4242 exists
+    EXPECT_EQ(log.count("switch channel  to 4242"), 1u);
+    EXPECT_EQ(server.getState(), proxyChannelDisconnect);
+
+    // data for a session the map does not hold is consumed and dropped
+    TouMessage::writeHeader(m, touTypeData, 4, 99);
+    std::memcpy(m + 12, "lost", 4);
+    consumed = true;
+    server.onTouPacket(Message({m, m + 16}), consumed);
+    EXPECT_TRUE(consumed);
+    EXPECT_FALSE(server.longTimeTaskDeal(Orvan::Infra::CTime::getTickCountMs()));
+}
+
+TEST(ProxyChannelServerTest, SendErrorsAreFailuresNotSuccesses)
+{
+    Path path;
+    TSharedPtr<CProxyServerConfig> config(new CProxyServerConfig);
+    CProxyChannelServer server(path.Server(), config, CProxyChannelServer::SwitchHandler());
+    LogCapture log;
+    // listening, never connected: the PTCP channel refuses every send
+    EXPECT_FALSE(server.sendKeepAlive());
+    EXPECT_FALSE(server.sendPauseAck(1));
+    EXPECT_EQ(log.count("send ret == -1, error!!!!"), 2u);
+    EXPECT_EQ(log.count("call sendData failed."), 2u);
+}
+
 TEST(ProxyChannelClientTest, PeerVersionDecidesSwitchSupport)
 {
     struct Case {

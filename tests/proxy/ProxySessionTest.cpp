@@ -61,6 +61,8 @@ TEST(ProxySessionTest, OneFullReadFillsTheBufferWithHeadersAndPayloadExactly)
     FakeChannel channel;
     std::unique_ptr<CProxySession> session(channel.Make(0x01020304, 0));
     EXPECT_EQ(session->getMtu(), 1280);
+    std::unique_ptr<CProxySession> huge(channel.Make(7, 1 << 20));
+    EXPECT_EQ(huge->getMtu(), CProxySession::kMaxMtu); // a data message must fit one datagram
     session->attachSocket(tcp.nearFd);
     session->setState(sessionConnSuccess);
     const std::string data = Pattern(200000);
