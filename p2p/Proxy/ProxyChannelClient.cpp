@@ -117,9 +117,12 @@ bool CProxyChannelClient::createTcpSession(int fd, const std::string& host, uint
     }
     SessionPtr session = createSession(id, m_config->getConfig(proxyOptMtu), host, port);
     session->attachSocket(fd);
+    {
+        // in the map before the Syn goes out: the device's answer may come back at once
+        Infra::CMutexGuard lock(m_sessionLock);
+        m_sessions[id] = session;
+    }
     sendSyn(id, host, port);
-    Infra::CMutexGuard lock(m_sessionLock);
-    m_sessions[id] = session;
     return true;
 }
 
