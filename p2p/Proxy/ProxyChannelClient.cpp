@@ -211,7 +211,10 @@ void CProxyChannelClient::heartbeat()
     transferState();
     if (spare.get() && spare->getState() == PTCP_CHANNEL_DISCONNECT) {
         dropSwitchChannel();
-        setSwitchState(switchStateInit);
+        // once the Pause is out, session reading is stopped on both ends: only the switch's own
+        // time limits (falling back to the relay) may end it
+        if (getSwitchState() <= switchStateReady)
+            setSwitchState(switchStateInit);
     }
     switch (getState()) {
     case proxyChannelInit:
