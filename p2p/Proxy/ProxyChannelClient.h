@@ -109,7 +109,7 @@ private:
     void dropSwitchChannel();
 
     uint64_t m_pauseTime = 0;
-    uint32_t m_resumeValue = 0;
+    std::atomic<uint32_t> m_resumeValue{0}; // written by the receiving thread
     uint64_t m_relayResumeTime = 0;
     uint64_t m_switchStartTime = 0;
     bool m_peerSupportsSwitch = false;

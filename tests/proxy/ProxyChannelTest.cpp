@@ -1,5 +1,7 @@
 #include "../p2p/LogCapture.h"
 #include "Proxy/ProxyChannel.h"
+#include "Proxy/ProxyChannelClient.h"
+#include "Proxy/ProxyChannelServer.h"
 #include "ProxyTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -268,6 +270,109 @@ TEST_F(ChannelPairTest, SessionBytesReachThePeerInOrderThroughTheReadingThread)
         20000));
     writer.join();
     EXPECT_TRUE(carried == data);
+}
+
+size_t CountType(TestChannel& peer, int type)
+{
+    std::lock_guard<std::mutex> lock(peer.mu);
+    size_t n = 0;
+    for (const auto& m : peer.received)
+        n += m.size() >= 12 && (m[0] & 0x0F) == type;
+    return n;
+}
+
+TEST(ProxyChannelKeepAliveTest, FirstCheckAndEveryFifthAfterItSendAKeepAlive)
+{
+    uint16_t cport = 0, pport = 0;
+    TSharedPtr<Socket> csock(new Socket(BoundUdp(&cport), true));
+    TSharedPtr<Socket> psock(new Socket(BoundUdp(&pport), true));
+    TestChannel peer;
+    peer.stopSessionReading();
+    CProxyChannel::PtcpChannelPtr pp;
+    CPtcpChannelMng::create(pp, 0, 65536, 65536, ChannelNotifyProc(&TestChannel::onPtcp, &peer), Info(pport, cport),
+                            psock, "peer", 1);
+    peer.setPtcpChannel(pp);
+    ASSERT_TRUE(pp->listen());
+
+    ProxyLink link;
+    link.id = "keepalive";
+    link.socket = csock;
+    link.info = Info(cport, pport);
+    TSharedPtr<CProxyClientConfig> config(new CProxyClientConfig);
+    CProxyChannelClient client(link, linkTypeP2P, P2PServerInfo(), config, nullptr);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            client.heartbeat();
+            return client.getState() == proxyChannelConnSuccess;
+        },
+        5000));
+    uint64_t now = Orvan::Infra::CTime::getTickCountMs();
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(client.checkAlive(now));
+    ASSERT_TRUE(WaitUntil([&] { return CountType(peer, touTypeKeepAlive) == 2; }, 3000));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(CountType(peer, touTypeKeepAlive), 2u);
+}
+
+struct TestServer : CProxyChannelServer {
+    using CProxyChannelServer::CProxyChannelServer;
+    int SessionState(uint32_t id)
+    {
+        Orvan::Infra::CMutexGuard lock(m_sessionLock);
+        auto it = m_sessions.find(id);
+        return it == m_sessions.end() ? -1 : it->second->getState();
+    }
+};
+
+TEST(ProxyChannelKeepAliveTest, DeviceChannelIsQuietAndKeepsItsSessionsWhileSwitching)
+{
+    uint16_t sport = 0, pport = 0;
+    TSharedPtr<Socket> ssock(new Socket(BoundUdp(&sport), true));
+    TSharedPtr<Socket> psock(new Socket(BoundUdp(&pport), true));
+    ProxyLink link;
+    link.id = "quiet";
+    link.socket = ssock;
+    link.info = Info(sport, pport);
+    TSharedPtr<CProxyServerConfig> config(new CProxyServerConfig);
+    TestServer server(link, config, CProxyChannelServer::SwitchHandler());
+
+    TestChannel peer;
+    peer.stopSessionReading();
+    CProxyChannel::PtcpChannelPtr pp;
+    CPtcpChannelMng::create(pp, 0, 65536, 65536, ChannelNotifyProc(&TestChannel::onPtcp, &peer), Info(pport, sport),
+                            psock, "peer", 1);
+    peer.setPtcpChannel(pp);
+    ASSERT_TRUE(pp->connect());
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            server.transferState();
+            return server.getState() == proxyChannelConnSuccess;
+        },
+        5000));
+
+    // a session that connects, then loses its connection
+    Listener target;
+    ASSERT_TRUE(server.createTcpSession("127.0.0.1", target.port, 31));
+    int fd = target.Accept();
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            server.sessionCheck();
+            return server.SessionState(31) == sessionConnSuccess;
+        },
+        3000));
+    close(fd);
+    ASSERT_TRUE(WaitUntil([&] { return server.SessionState(31) == sessionDisconnect; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return CountType(peer, touTypeAck) == 1; }, 3000)); // its "CONN"
+
+    uint64_t now = Orvan::Infra::CTime::getTickCountMs();
+    server.setSwitchState(switchStatePauseRecv);
+    EXPECT_TRUE(server.longTimeTaskDeal(now));
+    EXPECT_EQ(server.sessionCount(), 1u);
+    server.setSwitchState(switchStateInit);
+    EXPECT_TRUE(server.longTimeTaskDeal(now)); // the first counted call
+    EXPECT_EQ(server.sessionCount(), 0u);
+    ASSERT_TRUE(WaitUntil([&] { return CountType(peer, touTypeKeepAlive) == 1; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return CountType(peer, touTypeAck) >= 2; }, 3000)); // and its "DISC"
 }
 
 } // namespace
