@@ -1,72 +1,83 @@
-// Idle stand-in of the cloud upgrade scheduler until the cloud upgrade feature is built: it keeps
-// an (empty) task list, runs nothing, and answers a stop as an idle scheduler does, through a
-// round trip over the device-call loop.
+// Scheduler of the cloud upgrade (loop 1): the upgrade task list and the download records, the
+// flags the page asks before it starts something, update checks handed to the worker, and the
+// results that come back from it. Everything here runs on loop 1; the worker (loops 2 and 3) reads
+// only the two atomic stop flags and reaches the lists only through posted calls.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "CloudUpgrade/CloudUpgradePageSink.h"
+#include "CloudUpgrade/CloudUpgradeRecords.h"
 #include "os/WinTypes.h"
 
-class CCloudUpgradeEventImp;
-
-// The remote-device part of a task.
-struct REMOTETASKINFO {
-    int nRemoteIndex = -1;  // -1 local device; 0 or more: index on its recorder
-    int nParentTask = -1;
-    char szDeviceID[128] = {};
-    int nVendor = 0;
-};
-
-// One device queued for a cloud upgrade.
-struct CCloudUpgradeTaskInfo {
-    int m_nPort = 0;
-    char m_szIP[64] = {};
-    char m_szMac[40] = {};
-    char m_szUserName[32] = {};
-    char m_szPassword[64] = {};
-    char m_szSerialNo[64] = {};
-    LONG m_nloginID = 0;
-    LONG m_lUpgradID = 0;
-    int m_nProgress = 0;
-    int m_nTaskIndex = 0;
-    int m_bUpgradeSuccess = 0;
-    int m_nTimeoutCount = 0;
-    int m_nUpgradeState = 0;  // 0 waiting, 1 upgrading, 2 finished
-    int m_nSendState = 0;
-    int m_nItem = 0;
-    std::string m_strFilePath;
-    int m_nSameSnState = 0;
-    int m_nSameSnIndex = -1;
-    int m_nSameFileIndex = -1;
-    int m_bRebootDone = 0;
-    int m_bStopSingle = 0;
-    REMOTETASKINFO m_stRemote;
-};
+class CSFTimer;
+class CCloudUpgradeLogic;
 
 class CCloudUpgradeUILogic : public std::enable_shared_from_this<CCloudUpgradeUILogic> {
 public:
-    explicit CCloudUpgradeUILogic(std::weak_ptr<CCloudUpgradeEventImp> page);
-    static std::shared_ptr<CCloudUpgradeUILogic> Create(std::weak_ptr<CCloudUpgradeEventImp> page);
+    explicit CCloudUpgradeUILogic(std::weak_ptr<CCloudUpgradePageSink> page);
+    ~CCloudUpgradeUILogic();
+    static std::shared_ptr<CCloudUpgradeUILogic> Create(std::weak_ptr<CCloudUpgradePageSink> page);
+    void Init();
 
+    // ---- Task list ----
+    void InsertTaskInfo(int port, const char* ip, const char* user, const char* password, const char* mac,
+                        const char* serialNo, int item, std::string filePath, const REMOTETASKINFO* remote);
+    void ClearVecTask();
+    // Logs out every task login, drops both lists (the rows changed order).
+    void ResetTaskList();
     std::vector<std::shared_ptr<CCloudUpgradeTaskInfo>>& GetTaskVec() { return m_vecTask; }
 
+    // ---- Download records ----
+    void AddDownloadTask(const char* ip, const char* mac, int item, std::string filePath, std::string url);
+    // Stops running downloads and drops all records.
+    void ClearDownVecTask();
+    std::vector<DOWNLOADTASK>& GetDownVec() { return m_vecDownTask; }
+
+    // ---- Flags ----
+    int IsUpgrading() const { return m_bUpgrading; }
+    int IsDownloading() const { return m_bDownloading; }
+    int IsStoppingUpgrade() const { return m_bStoppingUpgrade; }
+    int IsStopUpgrade() const { return m_bStopUpgrade; }
+    int IsStopDownload() const { return m_bStopDownload; }
+    void SetStopCheck(int stop) { m_bStopCheck = stop; }
+    void SetStopWorker(int stop) { m_bStopWorker = stop; }
+    // Read by the worker's tasks on other threads.
+    int StopCheckFlag() const { return m_bStopCheck.load(); }
+    int StopWorkerFlag() const { return m_bStopWorker.load(); }
+
+    // ---- Upgrade run (stop, disconnect, reconnect) ----
     void StopUpgrade();
     void Task_StopUpgrade_Ret();
-    // Marks the task finished with an error result.
     void DisConnect(int index);
-    // A device came back after its upgrade: its stale login is dropped.
     void OnReconnect(LONG loginHandle, std::string ip);
-    void ClearVecTask();
-    void ClearDownVecTask() {}
 
+    std::shared_ptr<CCloudUpgradeLogic> GetLogic() const { return m_pLogic; }
+    // Generation of the task list and of the download records: answers of an older one are dropped.
+    unsigned TaskGeneration() const { return m_nTaskGeneration; }
+    unsigned DownGeneration() const { return m_nDownGeneration; }
+
+    // Kept readable as members for the callers that read them directly.
     int m_bUpgrading = 0;
     int m_bDownloading = 0;
     int m_bStoppingUpgrade = 0;
     int m_bStopUpgrade = 0;
+    int m_bStopDownload = 0;
 
 private:
-    std::weak_ptr<CCloudUpgradeEventImp> m_pEventImp;
+    std::shared_ptr<CCloudUpgradePageSink> Page() const { return m_pEventImp.lock(); }
+
+    std::weak_ptr<CCloudUpgradePageSink> m_pEventImp;
+    std::shared_ptr<CCloudUpgradeLogic> m_pLogic;
+    std::shared_ptr<CSFTimer> m_pUpgradeTimer;
+    std::shared_ptr<CSFTimer> m_pOnlineTimer;
     std::vector<std::shared_ptr<CCloudUpgradeTaskInfo>> m_vecTask;
+    std::vector<DOWNLOADTASK> m_vecDownTask;
+    std::atomic<int> m_bStopCheck{0};
+    std::atomic<int> m_bStopWorker{0};
+    unsigned m_nTaskGeneration = 1;
+    unsigned m_nDownGeneration = 1;
 };
