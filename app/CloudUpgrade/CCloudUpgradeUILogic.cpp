@@ -7,7 +7,12 @@
 #include "Common/SFTimer.h"
 #include "Common/StrHelpers.h"
 #include "Main/ShellPost.h"
+#include "Common/AppSettings.h"
 #include "devsdk/DevSdk.h"
+
+#include <QString>
+
+#include <cstring>
 
 CCloudUpgradeUILogic::CCloudUpgradeUILogic(std::weak_ptr<CCloudUpgradePageSink> page)
     : m_pEventImp(std::move(page)), m_pUpgradeTimer(std::make_shared<CSFTimer>()),
@@ -90,68 +95,108 @@ void CCloudUpgradeUILogic::AddDownloadTask(const char* ip, const char* mac, int 
     d.m_nSameIndex = -1;
     d.m_nDownloadState = DOWNTASK_WAITING;
     m_vecDownTask.push_back(d);
+    m_vecDownStopPending.push_back(0);
 }
 
 void CCloudUpgradeUILogic::ClearDownVecTask()
 {
-    // Stops for a list that is gone: their answers are dropped by the generation.
-    const unsigned generation = m_nDownGeneration;
-    for (const DOWNLOADTASK& d : m_vecDownTask) {
-        if (d.m_lUpgradID <= 0)
-            continue;
-        if (d.m_lUpgradID == kPendingHandle)
-            continue; // never handed out by the SDK; the start answer stops it
-        const LONG handle = d.m_lUpgradID;
-        const int index = d.m_nIndex;
-        std::shared_ptr<CCloudUpgradeLogic> logic = m_pLogic;
-        ShellPostTask<CCloudUpgradeLogic>(
-            VeyraBase::ML_SDK, logic,
-            [logic, handle, index, generation] { logic->Task_StopDownloadFile(handle, index, 0, generation); },
-            __FILE__, __LINE__, "&CCloudUpgradeLogic::Task_StopDownloadFile",
-            "CCloudUpgradeUILogic::ClearDownVecTask");
-    }
+    // Their answers find the list gone (another generation) and only free the SDK's download. A
+    // start still on its way is closed by its answer for the same reason.
+    for (const DOWNLOADTASK& d : m_vecDownTask)
+        if (d.m_lUpgradID > kPendingHandle)
+            PostStopDownload(d, 0, "CCloudUpgradeUILogic::ClearDownVecTask");
     m_vecDownTask.clear();
+    m_vecDownStopPending.clear();
     ++m_nDownGeneration;
 }
 
-// ---- Stop, disconnect, reconnect ------------------------------------------------------------
+// ---- Update checks ----------------------------------------------------------------------------
 
-void CCloudUpgradeUILogic::StopUpgrade()
+void CCloudUpgradeUILogic::CloudUpgradeCheck(std::string ip, int port, std::string user, std::string password,
+                                             std::string mac, const NET_IN_CLOUD_UPGRADER_CHECK* request,
+                                             std::string serialNo, BYTE value)
 {
-    m_bStopUpgrade = 1;
-    std::shared_ptr<CCloudUpgradeUILogic> self = shared_from_this();
-    ShellPostTask<CCloudUpgradeUILogic>(
-        VeyraBase::ML_SDK, self,
-        [self] {
-            ShellPostTask<CCloudUpgradeUILogic>(VeyraBase::ML_MAIN, self, [self] { self->Task_StopUpgrade_Ret(); },
-                                                __FILE__, __LINE__, "&CCloudUpgradeUILogic::Task_StopUpgrade_Ret",
-                                                "Task_StopUpgrade");
+    NET_IN_CLOUD_UPGRADER_CHECK copy;
+    if (request)
+        copy = *request;
+    else
+        std::memset(&copy, 0, sizeof copy);
+    std::shared_ptr<CCloudUpgradeLogic> logic = m_pLogic;
+    logic->SetCloudUrl(QString::fromStdWString(CAppSettings::CloudURL).toStdString());
+    ShellPostTask<CCloudUpgradeLogic>(
+        VeyraBase::ML_HELPER, logic,
+        [logic, ip, port, user, password, mac, copy, serialNo, value]() mutable {
+            logic->Task_CloudUpgradeCheck(ip, port, user, password, mac, copy, serialNo, value);
         },
-        __FILE__, __LINE__, "&CCloudUpgradeLogic::Task_StopUpgrade", "CCloudUpgradeUILogic::StopUpgrade");
+        __FILE__, __LINE__, "&CCloudUpgradeLogic::Task_CloudUpgradeCheck", "CCloudUpgradeUILogic::CloudUpgradeCheck");
 }
 
-void CCloudUpgradeUILogic::Task_StopUpgrade_Ret()
+void CCloudUpgradeUILogic::Task_CloudUpgradeCheck_Ret(std::shared_ptr<NET_IN_CLOUD_UPGRADER_CHECK> request,
+                                                      std::shared_ptr<NET_OUT_CLOUD_UPGRADER_CHECK> answer,
+                                                      int checkResult, std::string ip, std::string mac,
+                                                      long loginHandle, int result)
 {
-    m_bUpgrading = 0;
-    m_bStoppingUpgrade = 0;
     if (std::shared_ptr<CCloudUpgradePageSink> page = Page())
-        page->ResetUpgradeButton(true);
+        page->OnCheckResult(request, answer, checkResult, ip, mac, loginHandle, result);
 }
 
-void CCloudUpgradeUILogic::DisConnect(int index)
+void CCloudUpgradeUILogic::RemoteUpgraderCheck(const strudevice* device, std::string key, int row)
 {
-    if (index >= 0 && index < static_cast<int>(m_vecTask.size()) && m_vecTask[index]) {
-        m_vecTask[index]->m_nUpgradeState = 2;
-        m_vecTask[index]->m_bUpgradeSuccess = 0;
-    }
+    if (!device)
+        return;
+    auto copy = std::make_shared<strudevice>(*device);
+    std::shared_ptr<CCloudUpgradeLogic> logic = m_pLogic;
+    logic->SetCloudUrl(QString::fromStdWString(CAppSettings::CloudURL).toStdString());
+    ShellPostTask<CCloudUpgradeLogic>(
+        VeyraBase::ML_SDK, logic, [logic, copy, key, row] { logic->Task_RemoteUpgraderCheck(*copy, key, row); },
+        __FILE__, __LINE__, "&CCloudUpgradeLogic::Task_RemoteUpgraderCheck",
+        "CCloudUpgradeUILogic::RemoteUpgraderCheck");
 }
 
-void CCloudUpgradeUILogic::OnReconnect(LONG loginHandle, std::string)
+void CCloudUpgradeUILogic::Task_RemoteUpgraderCheck_Ret(std::shared_ptr<NET_OUT_CLOUD_UPGRADER_CHECK> answer,
+                                                        int checkResult, std::string serialNo, std::string key,
+                                                        int row)
 {
-    for (auto& task : m_vecTask) {
-        if (task && task->m_nloginID == loginHandle) {
-            task->m_nloginID = 0;
-            return;
-        }
-    }
+    if (std::shared_ptr<CCloudUpgradePageSink> page = Page())
+        page->OnRemoteCheckResult(answer, checkResult, serialNo, key, row);
+}
+
+void CCloudUpgradeUILogic::StartCheckOnlineTimer(int taskIndex)
+{
+    // One record per start, kept until the scheduler goes (the timer may still name it).
+    m_vecTimerUser.push_back(std::make_unique<TIMERUSER>());
+    TIMERUSER* user = m_vecTimerUser.back().get();
+    user->pLogic = this;
+    user->nTaskIndex = taskIndex;
+    qDebug("StartCheckOnlineTimer...wait 30 s...taskIndex:%d, pdata:%p", taskIndex, static_cast<void*>(user));
+    m_pOnlineTimer->StopTimer();
+    m_pOnlineTimer->StartTimer(1000, &CCloudUpgradeUILogic::CheckOnLineOnTimer, user);
+}
+
+void CCloudUpgradeUILogic::CheckOnLineOnTimer(int, void* user)
+{
+    auto* record = static_cast<TIMERUSER*>(user);
+    if (!record || !record->pLogic)
+        return;
+    std::weak_ptr<CCloudUpgradeUILogic> weak = record->pLogic->weak_from_this();
+    std::shared_ptr<CCloudUpgradeUILogic> none;
+    ShellPostTask<CCloudUpgradeUILogic>(
+        VeyraBase::ML_MAIN, none,
+        [weak, record] {
+            if (std::shared_ptr<CCloudUpgradeUILogic> self = weak.lock())
+                self->StartCheckRemoteOnline(record);
+        },
+        __FILE__, __LINE__, "&CCloudUpgradeUILogic::StartCheckRemoteOnline", "CCloudUpgradeUILogic::CheckOnLineOnTimer");
+}
+
+void CCloudUpgradeUILogic::StartCheckRemoteOnline(TIMERUSER* user)
+{
+    qDebug("StartCheckRemoteOnline...pdata:%p", static_cast<void*>(user));
+}
+
+void CCloudUpgradeUILogic::Task_IsRemoteDeviceOnLine_Ret(int result, int online, int, void* user)
+{
+    qDebug("Task_IsRemoteDeviceOnLine_Ret...bRet:%d, bOnline:%d, pData:%p", result, online, user);
+    if (online == 0)
+        qDebug("############Offline##################");
 }

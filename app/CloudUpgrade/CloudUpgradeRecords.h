@@ -127,6 +127,7 @@ struct DOWNLOADUSER {
     CCloudUpgradeLogic* pLogic = nullptr;
     int nIndex = 0;
     unsigned nGeneration = 0;     // download list the record belongs to
+    LONG lHandle = 0;             // the SDK's download handle once known
 };
 
 // User value of the online re-check timer.
