@@ -183,8 +183,8 @@ void CCloudUpgradeUILogic::JudgeDownLoadFinish()
         if (d.m_nDownloadState != DOWNTASK_FINISHED)
             finish = false;
     qDebug("JudgeDownLoadFinish: finish: %d", int(finish));
-    if (!finish)
-        return;
+    if (!finish || !m_bDownloading)
+        return; // reported once per run
     m_bDownloading = 0;
     m_bStopDownload = 0;
     if (std::shared_ptr<CCloudUpgradePageSink> page = Page()) {

@@ -142,6 +142,7 @@ bool ParseOptions(const std::string& text, Options& out, std::string& error)
     out.faults.dropDownloadAt = wire::GetInt(f, "dropDownloadAt", -1);
     out.faults.downloadState = int(wire::GetInt(f, "downloadState"));
     out.faults.downloadStateAt = wire::GetInt(f, "downloadStateAt");
+    out.faults.pieceDelayMs = int(std::min<int64_t>(std::max<int64_t>(wire::GetInt(f, "pieceDelayMs"), 0), 60000));
     return true;
 }
 

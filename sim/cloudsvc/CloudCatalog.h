@@ -37,6 +37,7 @@ struct Faults {
     int64_t dropDownloadAt = -1;   // pieces from this offset get no answer: the connection closes
     int downloadState = 0;         // pieces from downloadStateAt on are answered with this state
     int64_t downloadStateAt = 0;
+    int pieceDelayMs = 0;          // each download piece is answered this much later
 };
 
 struct Options {

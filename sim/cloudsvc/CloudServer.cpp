@@ -14,6 +14,8 @@
 #include <chrono>
 #include <cstring>
 
+#include "devsdk/CloudWire.h"
+
 namespace cloudsvc {
 
 namespace wire = devsdk::wire;
@@ -152,6 +154,9 @@ void Server::Serve(int fd)
                 break;
             if (st == wire::FrameReader::kFrame) {
                 std::string reply;
+                const int delay = frame.op == devsdk::cloud::kOpDownload ? catalog_.GetFaults().pieceDelayMs : 0;
+                for (int waited = 0; waited < delay && !stopping_; waited += 10)
+                    poll(nullptr, 0, 10);
                 const Outcome o = catalog_.Handle(frame, reply);
                 if (o == Outcome::Close)
                     break;
