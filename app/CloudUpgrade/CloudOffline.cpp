@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QStorageInfo>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -73,6 +74,24 @@ std::string ErrorLine(const QByteArray& output)
     return text.left(300).trimmed().toStdString();
 }
 
+// Moves what the archiver wrote into `output` (standard output) and `tail` (the rest, its last
+// bytes only). False when `output` would pass kMaxListingBytes.
+bool Drain(QProcess& proc, std::string* output, QByteArray* tail)
+{
+    if (output) {
+        const QByteArray out = proc.readAllStandardOutput();
+        if (output->size() + static_cast<size_t>(out.size()) > kMaxListingBytes)
+            return false;
+        output->append(out.constData(), static_cast<size_t>(out.size()));
+        *tail += proc.readAllStandardError();
+    } else {
+        *tail += proc.readAll();
+    }
+    if (tail->size() > kMaxErrorBytes)
+        *tail = tail->right(kMaxErrorBytes);
+    return true;
+}
+
 bool WriteLine(FILE* file, const std::string& line)
 {
     return file && std::fwrite(line.data(), 1, line.size(), file) == line.size();
@@ -112,7 +131,7 @@ void SetArchiverForTest(const std::string& program)
     g_archiverForTest = program;
 }
 
-ArchiverResult RunArchiver(const std::vector<std::string>& args, int timeoutMs)
+ArchiverResult RunArchiver(const std::vector<std::string>& args, int timeoutMs, std::string* output)
 {
     ArchiverResult result;
     const std::string program = FindArchiver();
@@ -126,7 +145,7 @@ ArchiverResult RunArchiver(const std::vector<std::string>& args, int timeoutMs)
     QProcess proc;
     proc.setProgram(Q(program));
     proc.setArguments(list);
-    proc.setProcessChannelMode(QProcess::MergedChannels);
+    proc.setProcessChannelMode(output ? QProcess::SeparateChannels : QProcess::MergedChannels);
     proc.setStandardInputFile(QProcess::nullDevice());  // a password prompt reads end of input
     proc.start(QIODevice::ReadOnly);
     if (!proc.waitForStarted(10000)) {
@@ -147,11 +166,15 @@ ArchiverResult RunArchiver(const std::vector<std::string>& args, int timeoutMs)
             return result;
         }
         proc.waitForFinished(std::min(left, 200));
-        tail += proc.readAll();
-        if (tail.size() > kMaxErrorBytes)
-            tail = tail.right(kMaxErrorBytes);
+        if (!Drain(proc, output, &tail)) {
+            proc.kill();
+            proc.waitForFinished(5000);
+            result.status = ArchiverStatus::Failed;
+            result.detail = "more than " + std::to_string(kMaxListingBytes >> 20) + " MB of output";
+            return result;
+        }
     }
-    tail += proc.readAll();
+    Drain(proc, output, &tail);
     if (proc.exitStatus() != QProcess::NormalExit || proc.exitCode() != 0) {
         result.status = ArchiverStatus::Failed;
         result.detail = ErrorLine(tail.right(kMaxErrorBytes));
@@ -408,6 +431,20 @@ ExtractResult ExtractOfflineArchive(const std::string& archive, const std::strin
         result.status = ExtractStatus::DownloadPathMissing;
         return result;
     }
+    std::string listing;
+    const ArchiverResult listed = RunArchiver({"l", "-slt", "-ba", archive}, 60000, &listing);
+    if (!listed) {
+        result.status = ExtractStatus::NoTemplate;  // not an archive the archiver can read
+        result.archiver = listed;
+        return result;
+    }
+    result.totals = cloudtemplate::SumArchiveListing(listing);
+    const QStorageInfo storage(folder);
+    result.freeBytes = static_cast<uint64_t>(std::max<qint64>(storage.bytesAvailable(), 0));
+    if (result.totals.entries > kMaxArchiveEntries || result.totals.bytes > result.freeBytes) {
+        result.status = ExtractStatus::TooLarge;
+        return result;
+    }
     // Unpack apart first: nothing of the archive but plain files at its top reaches the folder.
     QTemporaryDir unpacked(folder + QStringLiteral("/.offline-import-XXXXXX"));
     if (!unpacked.isValid()) {
@@ -465,6 +502,13 @@ std::wstring ExtractMessage(const ExtractResult& result)
         return Lines(TrText(L"File is not exist.maybe insufficient download path space."), ArchiverMessage(result.archiver));
     case ExtractStatus::ArchiverFailed:
         return ArchiverMessage(result.archiver);
+    case ExtractStatus::TooLarge:
+        if (result.totals.entries > kMaxArchiveEntries)
+            return TrArg(L"The archive holds more than %1 files.", std::to_string(kMaxArchiveEntries));
+        return QString::fromWCharArray(Tr(L"The archive unpacks to %1 MB; the download folder has %2 MB free."))
+            .replace(QStringLiteral("%1"), QString::number((result.totals.bytes + (1u << 20) - 1) >> 20))
+            .replace(QStringLiteral("%2"), QString::number(result.freeBytes >> 20))
+            .toStdWString();
     }
     return std::wstring();
 }

@@ -26,7 +26,9 @@ std::string FindArchiver();
 void SetArchiverForTest(const std::string& program);
 
 // Runs the archiver with the arguments and waits for it (at most timeoutMs); exit code 0 is success.
-ArchiverResult RunArchiver(const std::vector<std::string>& args, int timeoutMs);
+// With `output`, its output is kept there (at most kMaxListingBytes; more fails the run).
+ArchiverResult RunArchiver(const std::vector<std::string>& args, int timeoutMs, std::string* output = nullptr);
+constexpr size_t kMaxListingBytes = 8u << 20;
 // "a", "-t7z", archive, file, "-mx=0": the file is stored under its own name.
 ArchiverResult AddFileTo7z(const std::string& archive, const std::string& file);
 // "x", archive, "-o" + folder, "-r", "-y", "-aoa".
@@ -90,16 +92,22 @@ bool WriteRemoteDeviceRow(FILE* file, const strudevice* device, std::string reco
 
 // ---- Import -----------------------------------------------------------------------------
 
-enum class ExtractStatus { Ok, ArchiveMissing, DownloadPathMissing, NoTemplate, ArchiverFailed };
+enum class ExtractStatus { Ok, ArchiveMissing, DownloadPathMissing, NoTemplate, ArchiverFailed, TooLarge };
+
+// Entries an offline archive may hold.
+constexpr uint64_t kMaxArchiveEntries = 10000;
 
 struct ExtractResult {
     ExtractStatus status = ExtractStatus::Ok;
     ArchiverResult archiver;
     size_t nFiles = 0;                  // files placed in the download folder, the template included
     std::vector<std::string> skipped;   // entries left out: folders, links, unsafe names
+    cloudtemplate::ArchiveTotals totals;  // what the archive holds, by its listing
+    uint64_t freeBytes = 0;             // space left in the download folder before unpacking
 };
 
-// Unpacks the archive into a fresh folder beside the download folder's files, then moves the
+// Lists the archive first and refuses one with more than kMaxArchiveEntries entries or more
+// bytes than the download folder has free (TooLarge). Then unpacks it into a fresh folder beside the download folder's files, then moves the
 // template and the plain files at its top into the download folder (replacing files of the same
 // name). An archive without the template leaves the download folder's template as it was and
 // reports NoTemplate.

@@ -544,4 +544,27 @@ bool ReadCloudInfoCsv(const std::string& path, CloudCheckMap* checks)
     return ParseCloudInfoCsv(text, checks);
 }
 
+ArchiveTotals SumArchiveListing(const std::string& listing)
+{
+    ArchiveTotals totals;
+    size_t start = 0;
+    while (start < listing.size()) {
+        size_t end = listing.find('\n', start);
+        if (end == std::string::npos)
+            end = listing.size();
+        const char* line = listing.data() + start;
+        const size_t length = end - start;
+        if (length >= 7 && std::memcmp(line, "Path = ", 7) == 0) {
+            ++totals.entries;
+        } else if (length >= 7 && std::memcmp(line, "Size = ", 7) == 0) {
+            uint64_t size = 0;
+            for (size_t i = 7; i < length && line[i] >= '0' && line[i] <= '9'; ++i)
+                size = size > (UINT64_MAX - 9) / 10 ? UINT64_MAX : size * 10 + static_cast<uint64_t>(line[i] - '0');
+            totals.bytes = totals.bytes > UINT64_MAX - size ? UINT64_MAX : totals.bytes + size;
+        }
+        start = end + 1;
+    }
+    return totals;
+}
+
 } // namespace cloudtemplate

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -85,5 +86,13 @@ ReadResult ReadTemplateFile(const std::string& path, const std::string& user, co
 // hexadecimal. False when the file cannot be read or the header has another count.
 bool ReadCloudInfoCsv(const std::string& path, CloudCheckMap* checks);
 bool ParseCloudInfoCsv(const std::string& text, CloudCheckMap* checks);
+
+// Entries and unpacked bytes of an archive, from the archiver's technical listing ("7z l -slt
+// -ba"): one "Path = " line per entry, its "Size = " line the unpacked bytes (sums saturate).
+struct ArchiveTotals {
+    uint64_t entries = 0;
+    uint64_t bytes = 0;
+};
+ArchiveTotals SumArchiveListing(const std::string& listing);
 
 } // namespace cloudtemplate

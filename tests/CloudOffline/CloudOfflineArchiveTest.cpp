@@ -193,6 +193,31 @@ TEST_F(CloudOfflineArchiveTest, OnlyPlainFilesAtTheTopOfTheArchiveReachTheFolder
         << "the unpacking folder is gone";
 }
 
+TEST_F(CloudOfflineArchiveTest, ArchiveLargerThanTheFreeSpaceIsNotUnpacked)
+{
+    WriteAll(m_send + "/fw.bin", "x");
+    ASSERT_TRUE(AddFileTo7z(m_archive, m_send + "/fw.bin"));
+    // An archiver whose listing claims a vast file, and that fails the test if asked to unpack.
+    const std::string fake = m_dir.path().toStdString() + "/7z";
+    WriteAll(fake, "#!/bin/sh\nif [ \"$1\" = l ]; then printf 'Path = fw.bin\\nSize = 1000000000000000\\n'; exit 0; fi\n"
+                   "exit 9\n");
+    ::chmod(fake.c_str(), 0755);
+    SetArchiverForTest(fake);
+    const ExtractResult r = ExtractOfflineArchive(m_archive, m_receive);
+    EXPECT_EQ(r.status, ExtractStatus::TooLarge);
+    EXPECT_EQ(r.totals.bytes, 1000000000000000u);
+    EXPECT_TRUE(QString::fromStdWString(ExtractMessage(r)).startsWith(QLatin1String("The archive unpacks to 953674317 MB")))
+        << QString::fromStdWString(ExtractMessage(r)).toStdString();
+    EXPECT_TRUE(QDir(QString::fromStdString(m_receive)).isEmpty());
+
+    WriteAll(m_dir.path().toStdString() + "/junk.7z", "not an archive");
+    SetArchiverForTest(std::string());
+    const ExtractResult junk = ExtractOfflineArchive(m_dir.path().toStdString() + "/junk.7z", m_receive);
+    EXPECT_EQ(junk.status, ExtractStatus::NoTemplate);
+    EXPECT_EQ(junk.archiver.status, ArchiverStatus::Failed);
+    EXPECT_TRUE(QString::fromStdWString(ExtractMessage(junk)).contains(QLatin1String("The archiver 7z failed")));
+}
+
 TEST(CloudOfflineMergeTest, ImportedRecordUpdatesTheStoredDeviceOfTheSameMac)
 {
     DEVICE_INFO stored = MakeDevice("10.0.0.1", "aa:bb:cc:00:00:01");

@@ -316,3 +316,14 @@ TEST(CloudTemplateTest, OlderLayoutKeepsChecksWithAResult)
     EXPECT_STREQ(c.stuOut.szNewVersion, "v9");
     EXPECT_FALSE(ParseCloudInfoCsv(Header(26), &checks));
 }
+
+TEST(CloudTemplateTest, ArchiveListingSumsEntriesAndSizes)
+{
+    const std::string listing = "Path = d\nSize = 0\nAttributes = D\n\nPath = a.txt\nSize = 3\n\n"
+                                "Path = b\nSize = 99999999999999999999999\nPacked Size = 5\n";
+    const ArchiveTotals totals = SumArchiveListing(listing);
+    EXPECT_EQ(totals.entries, 3u);
+    EXPECT_EQ(totals.bytes, UINT64_MAX) << "sizes saturate";
+    EXPECT_EQ(SumArchiveListing("Path = x\nSize = 12").bytes, 12u);
+    EXPECT_EQ(SumArchiveListing("").entries, 0u);
+}

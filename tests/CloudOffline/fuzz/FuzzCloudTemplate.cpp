@@ -16,5 +16,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             __builtin_trap();
     cloudtemplate::ParseCloudInfoCsv(text, &checks);
     (void)cloudtemplate::UnescapeField(text);
+    (void)cloudtemplate::SumArchiveListing(text);
     return 0;
 }
