@@ -4,13 +4,16 @@
 
 #include <memory>
 
+#include "CloudUpgrade/CloudUpgradePageSink.h"
 #include "Common/DeviceInfo.h"
 #include "Widgets/SFView.h"
 
 class CMainFrameEventImp;
 class CCloudUpgradeUILogic;
 
-class CCloudUpgradeEventImp : public ISFViewEvent, public std::enable_shared_from_this<CCloudUpgradeEventImp> {
+class CCloudUpgradeEventImp : public ISFViewEvent,
+                              public CCloudUpgradePageSink,
+                              public std::enable_shared_from_this<CCloudUpgradeEventImp> {
 public:
     explicit CCloudUpgradeEventImp(std::weak_ptr<CMainFrameEventImp> mainFrame);
     static std::shared_ptr<CCloudUpgradeEventImp> Create(std::weak_ptr<CMainFrameEventImp> mainFrame);
@@ -24,6 +27,11 @@ public:
     int IsDownloading();
     // The upgrade or download button is idle again.
     void OnUpgradeButtonIdle();
+    void ResetUpgradeButton(bool enable) override
+    {
+        if (enable)
+            OnUpgradeButtonIdle();
+    }
 
     // Devices handed out by the device list.
     void ClearDeviceList() {}

@@ -12,6 +12,9 @@
 #include "Common/DeviceInfo.h"
 #include "Excel/WorkbookBackend.h"
 
+struct CLOUDCHECK;
+struct strudevice;
+
 class CSaveToExcel : public QObject {
     Q_OBJECT
 
@@ -45,11 +48,28 @@ public:
     // rows than a device list can.
     bool ReadDeviceList(std::vector<DEVICE_INFO>* pList);
 
+    // Cloud-upgrade information: row 1 of the active sheet, 25 translated titles in A to Y.
+    // False without a workbook; true with nothing written when there is no sheet.
+    bool WriteCloudInfoHeader();
+    // Appends a device of its own below the last used row. False before WriteCloudInfoHeader
+    // found a sheet. The password goes into column X as hexadecimal digits.
+    bool WriteCloudInfoRow(const DEVICE_NET_INFO_EX* pInfo, const CLOUDCHECK* pCheck, int nDownloadState,
+                           const char* szProgramName, bool bCheckResult, std::string strUser, std::string strPassword);
+    // Appends a device behind the recorder of the given MAC.
+    bool WriteRemoteCloudInfoRow(const strudevice* pDevice, std::string strRecorderMac);
+    // Reads every row under the header of the active sheet: local rows into the device list (and,
+    // when their check result is set, the check map by upper-case MAC), remote rows with a check
+    // result into the remote map by upper-case recorder MAC. Appends only. False, with nothing
+    // changed, when the workbook was not read from a file or holds too many rows.
+    bool ImportCloudInfo(std::vector<DEVICE_INFO>* pDevices, std::map<std::string, CLOUDCHECK>* pChecks,
+                         std::map<std::string, std::vector<strudevice>>* pRemotes);
+
     // Why the last Open, SaveAs or ReadDeviceList failed; empty after a success.
     const std::string& LastError() const { return m_strLastError; }
 
 private:
     void StartWorkbook();
+    int NextFreeRow() const;
 
     std::unique_ptr<IWorkbookBackend> m_pexcel;  // made by the first Open, deleted by Close
     IWorkbookBackend* m_pworkbooks = nullptr;    // the application's workbooks (m_pexcel itself)

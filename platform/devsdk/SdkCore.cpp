@@ -238,6 +238,7 @@ void Core::Cleanup()
     for (LONG h : upgrades)
         StopUpgrade(h);
     StopPlaysOf(nullptr);
+    StopCloudDownloads();
     {
         std::lock_guard<std::mutex> lk(mu_);
         sessions.swap(sessions_);

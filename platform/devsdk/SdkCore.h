@@ -74,6 +74,8 @@ bool OneShot(const std::string& ip, int port, uint16_t op, const Json::Value& bo
 bool IsLoopback(const std::string& ip);
 // Ends the live views of a login (all of them for null).
 void StopPlaysOf(const SessionPtr& s);
+// Ends every cloud download (SdkCleanup).
+void StopCloudDownloads();
 
 class Core {
 public:

@@ -229,10 +229,4 @@ BOOL SdkGetUpgradeDevInfo(LONG lLoginID, const NET_IN_UPGRADE_DEV_INFO* pInParam
     devsdk::CopyText(o.szTag2, sizeof o.szTag2, wire::GetStr(reply, "tag2"));
     return Ok();
 }
-BOOL SdkCloudUpgraderCheck(const NET_IN_CLOUD_UPGRADER_CHECK*, NET_OUT_CLOUD_UPGRADER_CHECK*, int)
-{
-    return Fail(SDK_NOT_SUPPORTED);
-}
-LONG SdkCloudDownloadStart(const NET_IN_CLOUD_DOWNLOAD*, NET_OUT_CLOUD_DOWNLOAD*) { return Fail(SDK_NOT_SUPPORTED); }
-BOOL SdkCloudDownloadStop(LONG) { return Fail(SDK_INVALID_HANDLE); }
 BOOL SdkStopDownload(LONG) { return Fail(SDK_INVALID_HANDLE); }
