@@ -167,6 +167,29 @@ TEST_F(CloudUpgradeRunTest, TimeoutAndStopEndTasksAndTheModuleReportsOnceNoStopI
     EXPECT_EQ(logic_->IsStoppingUpgrade(), 0);
 }
 
+TEST_F(CloudUpgradeRunTest, DisconnectEndsTheDeviceAndItsDuplicateRowOffline)
+{
+    std::vector<devsim::DeviceState> devices = Devices(1);
+    devices[0].installMs = 60000;
+    Start(devices);
+    const std::string file = DownloadFor(0, "fw.bin");
+    Insert(0, file, "admin123", 0);
+    Insert(0, file, "admin123", 1);
+    auto& tasks = logic_->GetTaskVec();
+    SetUpgradeSameIndex(tasks);
+    logic_->StartUpgrade(0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return tasks[0]->m_nSendState == 2; }, 20000));
+    logic_->DisConnect(0); // as the main window posts it
+    EXPECT_EQ(page_->upgradeResult[0], UPGRADE_DEVICE_OFFLINE);
+    EXPECT_EQ(page_->upgradeResult[1], UPGRADE_DEVICE_OFFLINE);
+    ASSERT_TRUE(WaitUntil([&] { return RunEnded(); }, 10000));
+    EXPECT_EQ(tasks[0]->m_lUpgradID, 0);
+    EXPECT_EQ(tasks[0]->m_nloginID, 0);
+    EXPECT_EQ(logic_->IsStoppingUpgrade(), 0);
+    logic_->DisConnect(0); // finished: nothing more
+    EXPECT_EQ(logic_->OutstandingStops(), 0);
+}
+
 TEST_F(CloudUpgradeRunTest, StopWithNothingToDoAndLateAnswersForAFinishedTask)
 {
     Start(Devices(1));
