@@ -24,8 +24,15 @@ if [ -z "$url" ]; then
   exec "$@"
 fi
 export VX_CLOUD_URL="$url"
-"$@"
-rc=$?
+# The command runs as a child so that a signal to this script ends both it and the service.
+"$@" &
+app_pid=$!
+trap 'kill "$app_pid" 2>/dev/null' INT TERM HUP
+rc=0
+while kill -0 "$app_pid" 2>/dev/null; do
+  wait "$app_pid"
+  rc=$?
+done
 kill "$svc_pid" 2>/dev/null
 wait "$svc_pid" 2>/dev/null
 exit $rc
