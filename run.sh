@@ -10,7 +10,8 @@ if [ ! -x "$BIN" ]; then
   exit 1
 fi
 # Devices are emulated on loopback; keep the program's traffic on this machine.
+# The cloud update service stand-in runs beside it (scripts/run-with-cloud.sh).
 if scripts/in-netns.sh true 2>/dev/null; then
-  exec scripts/in-netns.sh "$BIN"
+  exec scripts/in-netns.sh scripts/run-with-cloud.sh "$BIN"
 fi
-exec "$BIN"
+exec scripts/run-with-cloud.sh "$BIN"

@@ -196,8 +196,12 @@ void CCloudUpgradeUILogic::JudgeDownLoadFinish()
 void CCloudUpgradeUILogic::Task_StartDownloadFile_Ret(std::string, LONG handle, int index, unsigned generation)
 {
     qDebug("Task_StartDownloadFile_Ret m_lUpgradID = %ld, nIndex = %d", long(handle), index);
-    if (!IsDownRecord(index, generation) || m_vecDownTask[size_t(index)].m_lUpgradID != kPendingHandle ||
-        m_vecDownTask[size_t(index)].m_nDownloadState == DOWNTASK_FINISHED) {
+    // A progress report may have brought the handle already.
+    const bool mine = IsDownRecord(index, generation) &&
+                      m_vecDownTask[size_t(index)].m_nDownloadState != DOWNTASK_FINISHED &&
+                      (m_vecDownTask[size_t(index)].m_lUpgradID == kPendingHandle ||
+                       (handle != 0 && m_vecDownTask[size_t(index)].m_lUpgradID == handle));
+    if (!mine) {
         // The record is gone or already ended: only the SDK's download remains to be closed.
         if (handle != 0) {
             DOWNLOADTASK gone;

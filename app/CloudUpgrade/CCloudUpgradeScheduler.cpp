@@ -101,6 +101,7 @@ void CCloudUpgradeUILogic::StartUpgrade(LONG loginHandle, int retry)
 {
     m_bUpgrading = 1;
     m_bStopUpgrade = 0;
+    m_bEndDue = true;
     m_pUpgradeTimer->StopTimer();
     m_pUpgradeTimer->StartTimer(m_nTimerPeriodMs, &CCloudUpgradeUILogic::OnTimer, this);
     if (!retry) {
@@ -310,6 +311,9 @@ void CCloudUpgradeUILogic::Task_UpgradeCallBack_Ret(LONG loginId, LONG upgradeHa
     std::shared_ptr<CCloudUpgradePageSink> page = Page();
     if (totalSize == 0 && sendSize == -1) {
         qDebug("upgrade succeed Task_StopUpgrade = %ld-%ld", long(loginId), long(upgradeHandle));
+        // Known at once: the reboot that follows is no disconnect of a failing upgrade.
+        for (CCloudUpgradeTaskInfo* m : group)
+            m->m_bUpgradeSuccess = 1;
         PostStopUpgrade(*t, UPGRADE_SUCCESS, "CCloudUpgradeUILogic::Task_UpgradeCallBack_Ret");
         if (page)
             page->MarkDeviceUpgraded(t->m_szIP, t->m_szMac);
@@ -413,6 +417,9 @@ void CCloudUpgradeUILogic::JudgeUpgradeFinish()
     }
     m_pUpgradeTimer->StopTimer();
     m_bUpgrading = 0;
+    if (!m_bEndDue)
+        return;
+    m_bEndDue = false;
     if (std::shared_ptr<CCloudUpgradePageSink> page = Page()) {
         page->ResetUpgradeButton(true);
         page->SetSortEnable(true);

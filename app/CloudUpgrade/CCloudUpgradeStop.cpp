@@ -95,11 +95,27 @@ void CCloudUpgradeUILogic::StopUpgrade()
 {
     qDebug("StopUpgrade...");
     m_bStopUpgrade = 1;
+    m_bEndDue = true; // the main window waits for this report
     m_pUpgradeTimer->StopTimer();
     m_pOnlineTimer->StopTimer();
     m_bStopWorker = 1;
     if (std::shared_ptr<CCloudUpgradePageSink> page = Page())
         page->ResetUpgradeButton(false);
+    // Starts still queued on the device loop do nothing now (stop-worker flag); the module counts
+    // as stopped once they have been passed.
+    ++m_nStopsOutstanding;
+    m_bStoppingUpgrade = 1;
+    std::shared_ptr<CCloudUpgradeUILogic> self = shared_from_this();
+    std::shared_ptr<CCloudUpgradeLogic> logic = m_pLogic;
+    const unsigned generation = m_nTaskGeneration;
+    ShellPostTask<CCloudUpgradeLogic>(
+        VeyraBase::ML_SDK, logic,
+        [self, generation] {
+            ShellPostTask<CCloudUpgradeUILogic>(
+                VeyraBase::ML_MAIN, self, [self, generation] { self->Task_StopUpgrade_Ret(-1, UPGRADE_CANCELED, generation); },
+                __FILE__, __LINE__, "&CCloudUpgradeUILogic::Task_StopUpgrade_Ret", "CCloudUpgradeLogic::Task_StopUpgrade");
+        },
+        __FILE__, __LINE__, "&CCloudUpgradeLogic::Task_StopUpgrade", "CCloudUpgradeUILogic::StopUpgrade");
     for (size_t i = 0; i < m_vecTask.size(); ++i) {
         CCloudUpgradeTaskInfo& t = *m_vecTask[i];
         if (t.m_nUpgradeState == 1) {
@@ -119,21 +135,6 @@ void CCloudUpgradeUILogic::StopUpgrade()
         }
         t.m_nSendState = 0;
     }
-    // Starts still queued on the device loop do nothing now (stop-worker flag); the module counts
-    // as stopped once they have been passed.
-    ++m_nStopsOutstanding;
-    m_bStoppingUpgrade = 1;
-    std::shared_ptr<CCloudUpgradeUILogic> self = shared_from_this();
-    std::shared_ptr<CCloudUpgradeLogic> logic = m_pLogic;
-    const unsigned generation = m_nTaskGeneration;
-    ShellPostTask<CCloudUpgradeLogic>(
-        VeyraBase::ML_SDK, logic,
-        [self, generation] {
-            ShellPostTask<CCloudUpgradeUILogic>(
-                VeyraBase::ML_MAIN, self, [self, generation] { self->Task_StopUpgrade_Ret(-1, UPGRADE_CANCELED, generation); },
-                __FILE__, __LINE__, "&CCloudUpgradeUILogic::Task_StopUpgrade_Ret", "CCloudUpgradeLogic::Task_StopUpgrade");
-        },
-        __FILE__, __LINE__, "&CCloudUpgradeLogic::Task_StopUpgrade", "CCloudUpgradeUILogic::StopUpgrade");
     JudgeUpgradeFinish();
 }
 
@@ -174,8 +175,8 @@ void CCloudUpgradeUILogic::Task_StopUpgrade_Ret(int task, int code, unsigned gen
 void CCloudUpgradeUILogic::DisConnect(int task)
 {
     CCloudUpgradeTaskInfo* t = Task(task);
-    if (!t || t->m_nUpgradeState == 2)
-        return;
+    if (!t || t->m_nUpgradeState == 2 || t->m_bUpgradeSuccess)
+        return; // finished, or rebooting after its success
     std::shared_ptr<CCloudUpgradePageSink> page = Page();
     if (page) {
         page->ShowUpgradeResult(t->m_nItem, UPGRADE_DEVICE_OFFLINE);
@@ -186,12 +187,13 @@ void CCloudUpgradeUILogic::DisConnect(int task)
     t->m_bStopSingle = 1;
     if (page)
         page->EnableRowButtons(t->m_nItem, false, false);
+    // Counted before anything can end the run: the worker's answer is still to come.
+    ++m_nStopsOutstanding;
+    m_bStoppingUpgrade = 1;
     // The same device listed again ends the same way.
     for (const auto& e : m_vecTask)
         if (e->m_nSameSnIndex == task && e->m_nUpgradeState != 2)
             SetUpgradeResultStatus(unsigned(e->m_nTaskIndex), UPGRADE_DEVICE_OFFLINE);
-    ++m_nStopsOutstanding;
-    m_bStoppingUpgrade = 1;
     std::shared_ptr<CCloudUpgradeLogic> logic = m_pLogic;
     const LONG login = t->m_nloginID, upgrade = t->m_lUpgradID;
     const bool remote = t->m_stRemote.nRemoteIndex >= 0;

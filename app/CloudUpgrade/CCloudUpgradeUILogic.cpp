@@ -10,6 +10,7 @@
 #include "Common/AppSettings.h"
 #include "devsdk/DevSdk.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstring>
@@ -112,6 +113,18 @@ void CCloudUpgradeUILogic::ClearDownVecTask()
 
 // ---- Update checks ----------------------------------------------------------------------------
 
+namespace {
+// The update-server address: VX_CLOUD_URL when set (run.sh points it at its own service stand-in),
+// else the setting.
+std::string CloudServiceUrl()
+{
+    const QByteArray env = qgetenv("VX_CLOUD_URL");
+    if (!env.isEmpty())
+        return env.toStdString();
+    return QString::fromStdWString(CAppSettings::CloudURL).toStdString();
+}
+} // namespace
+
 void CCloudUpgradeUILogic::CloudUpgradeCheck(std::string ip, int port, std::string user, std::string password,
                                              std::string mac, const NET_IN_CLOUD_UPGRADER_CHECK* request,
                                              std::string serialNo, BYTE value)
@@ -122,7 +135,7 @@ void CCloudUpgradeUILogic::CloudUpgradeCheck(std::string ip, int port, std::stri
     else
         std::memset(&copy, 0, sizeof copy);
     std::shared_ptr<CCloudUpgradeLogic> logic = m_pLogic;
-    logic->SetCloudUrl(QString::fromStdWString(CAppSettings::CloudURL).toStdString());
+    logic->SetCloudUrl(CloudServiceUrl());
     ShellPostTask<CCloudUpgradeLogic>(
         VeyraBase::ML_HELPER, logic,
         [logic, ip, port, user, password, mac, copy, serialNo, value]() mutable {
@@ -146,7 +159,7 @@ void CCloudUpgradeUILogic::RemoteUpgraderCheck(const strudevice* device, std::st
         return;
     auto copy = std::make_shared<strudevice>(*device);
     std::shared_ptr<CCloudUpgradeLogic> logic = m_pLogic;
-    logic->SetCloudUrl(QString::fromStdWString(CAppSettings::CloudURL).toStdString());
+    logic->SetCloudUrl(CloudServiceUrl());
     ShellPostTask<CCloudUpgradeLogic>(
         VeyraBase::ML_SDK, logic, [logic, copy, key, row] { logic->Task_RemoteUpgraderCheck(*copy, key, row); },
         __FILE__, __LINE__, "&CCloudUpgradeLogic::Task_RemoteUpgraderCheck",

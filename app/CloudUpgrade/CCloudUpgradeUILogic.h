@@ -40,8 +40,6 @@ public:
     static constexpr int kMaxDownloads = 5;
     static constexpr int kMaxTransfers = 5;
     static constexpr int kUpgradeTimerMs = 60000;
-    // Ticks a same-file follower may wait for its leader's device to come back after success.
-    static constexpr int kRebootWaitTicks = 10;
 
     explicit CCloudUpgradeUILogic(std::weak_ptr<CCloudUpgradePageSink> page);
     ~CCloudUpgradeUILogic();
@@ -176,5 +174,6 @@ private:
     unsigned m_nTaskGeneration = 1;
     unsigned m_nDownGeneration = 1;
     int m_nStopsOutstanding = 0;
+    bool m_bEndDue = false; // a run or a stop is to be reported ended, once
     int m_nTimerPeriodMs = kUpgradeTimerMs;
 };

@@ -1,7 +1,9 @@
 // cloudsvc: the cloud update service stand-in.
-//   cloudsvc [--host 127.0.0.1] [--port P] [--config FILE] [--fleet FLEETFILE] [--no-account-check]
+//   cloudsvc [--host 127.0.0.1] [--port P] [--config FILE] [--fleet FLEETFILE] [--default-fleet FIRST]
+//            [--no-account-check]
 // --config reads the catalog and faults (PROTOCOL.md); --fleet adds one entry per device of an
-// emulated fleet's file. Prints the service's address, then serves until SIGINT or SIGTERM.
+// emulated fleet's file, --default-fleet one per device of the program's embedded fleet that
+// starts at address FIRST. Prints the service's address, then serves until SIGINT or SIGTERM.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +14,8 @@
 #include <unistd.h>
 
 #include "cloudsvc/CloudServer.h"
+#include "devsdk/Wire.h"
+#include "devsim/Fleet.h"
 
 namespace {
 
@@ -31,7 +35,7 @@ bool ReadFile(const std::string& path, std::string& text)
 int main(int argc, char** argv)
 {
     cloudsvc::Options opt;
-    std::string config, fleet;
+    std::string config, fleet, defaultFirst;
     bool noAccount = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -41,9 +45,10 @@ int main(int argc, char** argv)
         else if (a == "--port" && hasValue) opt.port = std::atoi(argv[++i]);
         else if (a == "--config" && hasValue) config = argv[++i];
         else if (a == "--fleet" && hasValue) fleet = argv[++i];
+        else if (a == "--default-fleet" && hasValue) defaultFirst = argv[++i];
         else {
             std::fprintf(stderr, "usage: cloudsvc [--host H] [--port P] [--config FILE] [--fleet FLEETFILE] "
-                                 "[--no-account-check]\n");
+                                 "[--default-fleet FIRST] [--no-account-check]\n");
             return 2;
         }
     }
@@ -55,6 +60,16 @@ int main(int argc, char** argv)
     if (!fleet.empty() && (!ReadFile(fleet, text) || !cloudsvc::EntriesFromFleet(text, opt.entries, error))) {
         std::fprintf(stderr, "cloudsvc: %s: %s\n", fleet.c_str(), error.empty() ? "cannot read" : error.c_str());
         return 1;
+    }
+    if (!defaultFirst.empty()) {
+        Json::Value v(Json::objectValue), devices(Json::arrayValue);
+        for (const devsim::DeviceState& d : devsim::MakeDefaultFleet(defaultFirst))
+            devices.append(devsim::DeviceModel::ToJson(d));
+        v["devices"] = devices;
+        if (!cloudsvc::EntriesFromFleet(devsdk::wire::WriteCompact(v), opt.entries, error)) {
+            std::fprintf(stderr, "cloudsvc: --default-fleet %s: %s\n", defaultFirst.c_str(), error.c_str());
+            return 1;
+        }
     }
     if (noAccount)
         opt.checkAccount = false;

@@ -127,6 +127,17 @@ TEST_F(CloudDownloadTest, StoppingTheRunOrOneDeviceEndsRecordsUnloaded)
     logic_->Task_StopDownloadFile_Ret(1, 77, 5, 1, logic_->DownGeneration());
     EXPECT_EQ(logic_->GetDownVec()[0].m_nDownloadState, DOWNTASK_WAITING);
     EXPECT_EQ(logic_->GetDownVec()[0].m_nProgress, 0);
+
+    // A progress report that overtakes the start answer: the answer keeps the download going.
+    DOWNLOADTASK& d = logic_->GetDownVec()[0];
+    d.m_nDownloadState = DOWNTASK_STARTING;
+    d.m_lUpgradID = kPendingHandle;
+    logic_->Task_DownLoadCallBack_Ret(88, RemoteUpdateState_Downloading, 10, 0, logic_->DownGeneration());
+    logic_->Task_StartDownloadFile_Ret("", 88, 0, logic_->DownGeneration());
+    WaitUntil([] { return false; }, 200);
+    EXPECT_EQ(d.m_nDownloadState, DOWNTASK_DOWNLOADING);
+    EXPECT_EQ(d.m_lUpgradID, 88);
+    EXPECT_EQ(d.m_nProgress, 10);
 }
 
 } // namespace

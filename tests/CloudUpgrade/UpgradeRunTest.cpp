@@ -167,6 +167,62 @@ TEST_F(CloudUpgradeRunTest, TimeoutAndStopEndTasksAndTheModuleReportsOnceNoStopI
     EXPECT_EQ(logic_->IsStoppingUpgrade(), 0);
 }
 
+TEST_F(CloudUpgradeRunTest, DisconnectEndsTheDeviceAndItsDuplicateRowOffline)
+{
+    std::vector<devsim::DeviceState> devices = Devices(1);
+    devices[0].installMs = 60000;
+    Start(devices);
+    const std::string file = DownloadFor(0, "fw.bin");
+    Insert(0, file, "admin123", 0);
+    Insert(0, file, "admin123", 1);
+    auto& tasks = logic_->GetTaskVec();
+    SetUpgradeSameIndex(tasks);
+    logic_->StartUpgrade(0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return tasks[0]->m_nSendState == 2; }, 20000));
+    logic_->DisConnect(0); // as the main window posts it
+    EXPECT_EQ(page_->upgradeResult[0], UPGRADE_DEVICE_OFFLINE);
+    EXPECT_EQ(page_->upgradeResult[1], UPGRADE_DEVICE_OFFLINE);
+    ASSERT_TRUE(WaitUntil([&] { return RunEnded(); }, 10000));
+    EXPECT_EQ(tasks[0]->m_lUpgradID, 0);
+    EXPECT_EQ(tasks[0]->m_nloginID, 0);
+    EXPECT_EQ(logic_->IsStoppingUpgrade(), 0);
+    logic_->DisConnect(0); // finished: nothing more
+    EXPECT_EQ(logic_->OutstandingStops(), 0);
+}
+
+TEST_F(CloudUpgradeRunTest, RowStopCancelsOneTransferAndAFollowerDoesNotWaitForeverForAReboot)
+{
+    std::vector<devsim::DeviceState> devices = Devices(1);
+    devices[0].installMs = 60000;
+    Start(devices);
+    const std::string file = DownloadFor(0, "fw.bin");
+    Insert(0, file, "admin123", 4);
+    auto& tasks = logic_->GetTaskVec();
+    logic_->StartUpgrade(0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return tasks[0]->m_nSendState == 2; }, 20000));
+    logic_->StopUpgradeSingle(3); // another row: nothing
+    EXPECT_EQ(logic_->IsStoppingUpgrade(), 0);
+    logic_->StopUpgradeSingle(4);
+    EXPECT_EQ(tasks[0]->m_bStopSingle, 1);
+    ASSERT_TRUE(WaitUntil([&] { return RunEnded(); }, 10000));
+    EXPECT_EQ(page_->upgradeResult[4], UPGRADE_CANCELED);
+
+    // A leader that succeeded but whose device never comes back: its follower times out.
+    logic_->ClearVecTask();
+    Insert(0, file, "admin123", 0);
+    Insert(0, file, "admin123", 1);
+    tasks[0]->m_nUpgradeState = 2;
+    tasks[0]->m_bUpgradeSuccess = 1;
+    tasks[0]->m_nSameSnState = 2;
+    tasks[1]->m_nSameFileIndex = 0;
+    CAppSettings::nUpdateTimeout_Minute = 2;
+    logic_->SetTime();
+    EXPECT_EQ(tasks[1]->m_nUpgradeState, 0);
+    logic_->SetTime();
+    EXPECT_EQ(tasks[1]->m_nUpgradeState, 2);
+    EXPECT_EQ(page_->upgradeResult[1], UPGRADE_TIMEOUT);
+}
+
 TEST_F(CloudUpgradeRunTest, StopWithNothingToDoAndLateAnswersForAFinishedTask)
 {
     Start(Devices(1));

@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cstdio>
 #include <mutex>
 #include <thread>
 
@@ -54,6 +55,7 @@ std::shared_ptr<CCloudUpgradeTaskInfo> Cloud(LONG login, int state, int success,
     t->m_bUpgradeSuccess = success;
     t->m_stRemote.nRemoteIndex = remote;
     t->m_nSameFileIndex = sameFile;
+    std::snprintf(t->m_szIP, sizeof t->m_szIP, "%s", kIp); // the device comes back on its address
     return t;
 }
 
