@@ -22,16 +22,6 @@ enum
 
 const char kDefaultUserName[] = "P2PDevice";
 
-// Decimal Value T of a message; unknown when missing or not a number.
-int valueTOf(const FieldMap& fields)
-{
-    auto it = fields.find("NatValueT");
-    if (it == fields.end() || it->second.empty() || it->second.size() > 10 ||
-        it->second.find_first_not_of("0123456789") != std::string::npos)
-        return int(NATTraver::kValueTUnknown);
-    return int(std::strtol(it->second.c_str(), nullptr, 10) & 0x7FFFFFFF);
-}
-
 } // namespace
 
 CLinkThroughServerImpl::CLinkThroughServerImpl(const std::string& host, int port, const std::string& key,

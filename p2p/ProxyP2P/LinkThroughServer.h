@@ -10,6 +10,7 @@
 #include "ProxyP2P/ProxyP2PClient.h"
 #include "nattraver/stunclient/StunClient.h"
 
+#include <atomic>
 #include <list>
 #include <memory>
 #include <string>
@@ -59,7 +60,7 @@ private:
     using LinkPtr = std::shared_ptr<CP2PLinkThroughServer>;
     LinkPtr createLink(const char* kind, int mediaType, int cseq);
 
-    int m_proxyState;
+    std::atomic<int> m_proxyState;
     ProxyP2PClientPtr m_p2pClient;
     Infra::CMutex m_listLock;
     std::list<LinkPtr> m_links;

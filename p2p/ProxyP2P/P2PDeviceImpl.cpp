@@ -1,6 +1,8 @@
 // Device registration with the P2P server: DS lookup, setup, heartbeats, forwarded requests and LAN answers.
 #include "ProxyP2P/P2PDeviceImpl.h"
 
+#include "ProxyP2P/DeviceMessages.h"
+
 #include "P2PSDK/Print.h"
 #include "Proxy/ProxyClientConfig.h"
 #include "Proxy/ProxyServerConfig.h"
@@ -19,20 +21,6 @@ namespace {
 std::atomic<int> g_resendCounter(0);
 
 const char kDsAddrFile[] = "DS.addr";
-
-bool startsWith(const std::string& text, const char* prefix)
-{
-    return text.compare(0, std::strlen(prefix), prefix) == 0;
-}
-
-// "1".."65535" and nothing else.
-bool parsePort(const std::string& text, int& port)
-{
-    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    port = std::atoi(text.c_str());
-    return port > 0 && port <= 65535;
-}
 
 std::string jsonAnswerOrEmpty(const char* startLine, const std::string& info)
 {
@@ -247,7 +235,7 @@ bool CP2PDeviceImpl::getServer(int& status)
         return false;
     std::string host = colon == 0 ? server.host : ds.substr(0, colon);
     int port = 0;
-    if (!parsePort(ds.substr(colon + 1), port)) {
+    if (!parsePortText(ds.substr(colon + 1), port)) {
         TOU_PRINT(printLevelError, "bad ds port [%s]\n", ds.c_str());
         return false;
     }
@@ -375,15 +363,9 @@ void CP2PDeviceImpl::onRequestFromDS(const HttpMessage& msg, const Address& send
         sendCached(cached, sender);
         return;
     }
-    std::vector<std::string> parts;
-    if (splitString(msg.url, '/', parts) < 3)
-        return;
     P2PRequest request;
-    request.cseq = msg.CSeq;
-    request.deviceId = parts[1];
-    request.path = parts[2];
-    if (msg.contentLength > 0)
-        parseXmlBody(std::string(msg.body, size_t(msg.contentLength)).c_str(), request.fields);
+    if (!readForwardedRequest(msg, request))
+        return;
     if (m_filter.isRequestExist(msg.CSeq)) {
         TOU_PRINT(printLevelTrace, "request exist[%d]: op[%s] dev_id[%s]\n", msg.CSeq, request.path.c_str(),
                   request.deviceId.c_str());
@@ -418,14 +400,8 @@ void CP2PDeviceImpl::onBroadCast()
     Address sender;
     if (receive(true, buffer, sender) <= 0)
         return;
-    std::vector<std::string> parts;
-    if (splitString(buffer, '/', parts) < 3)
-        return;
-    // The id must end the path element: a probe for "AB1" is not one for "AB".
-    const std::string& third = parts[2];
-    const bool idMatches = startsWith(third, m_deviceId.c_str()) &&
-                           (third.size() == m_deviceId.size() || std::strchr(" \r\n", third[m_deviceId.size()]));
-    if (startsWith(parts[0], "info") && startsWith(parts[1], "device") && idMatches) {
+    const LanRequest kind = classifyLanDatagram(buffer, m_deviceId);
+    if (kind == lanInfoProbe) {
         std::string answer;
         {
             Infra::CMutexGuard guard(m_infoLock);
@@ -442,7 +418,7 @@ void CP2PDeviceImpl::onBroadCast()
             TOU_PRINT(printLevelError, "Send BroadCast Response Failed\n");
         return;
     }
-    if (startsWith(parts[0], "device") && parts[1] == m_deviceId && startsWith(third, "local-channel")) {
+    if (kind == lanLocalChannel) {
         const char* ip = sender.getIp();
         if (!ip)
             return;

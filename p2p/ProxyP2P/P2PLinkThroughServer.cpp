@@ -35,18 +35,6 @@ std::string complementIp(const std::string& ip)
 
 } // namespace
 
-int mediaTypeOf(const FieldMap& fields)
-{
-    auto type = fields.find("Type");
-    if (type == fields.end())
-        return 0;
-    if (type->second == "audio")
-        return 1;
-    if (type->second == "video")
-        return 2;
-    return 0;
-}
-
 CP2PLinkThroughServer::CP2PLinkThroughServer(const P2PLinkOwnerPtr& owner, CProxyP2PClient* p2p,
                                              const std::string& deviceId, const LinkResultProc& notify,
                                              bool portGuess, bool multiHolePunch, int mediaType, int seq)
@@ -124,8 +112,10 @@ void CP2PLinkThroughServer::onChannelStateStunSucess()
 
 bool CP2PLinkThroughServer::answerFromLink(const P2PResponse& response, const Address& to)
 {
-    if (!m_p2p->sendResponse(response, m_socket->getFd(), to))
+    if (!m_p2p->sendResponse(response, m_socket->getFd(), to)) {
+        setState(directException);
         return false;
+    }
     m_socket->setOption(NATTraver::optRecvBuffer, kLinkBufferBytes);
     m_socket->setOption(NATTraver::optSendBuffer, kLinkBufferBytes);
     Address local;
@@ -141,23 +131,18 @@ bool CP2PLinkThroughServer::answerFromLink(const P2PResponse& response, const Ad
 
 bool CP2PLinkThroughServer::onLocalRequest(const P2PRequest& request)
 {
-    auto ip = request.fields.find("ClientIP");
-    auto port = request.fields.find("ClientPort");
-    in_addr addr;
-    if (ip == request.fields.end() || port == request.fields.end() ||
-        inet_pton(AF_INET, ip->second.c_str(), &addr) != 1 || port->second.empty() || port->second.size() > 5 ||
-        port->second.find_first_not_of("0123456789") != std::string::npos) {
+    std::string ip;
+    int clientPort = 0;
+    if (!readClientAddress(request.fields, ip, clientPort)) {
         TOU_PRINT(printLevelError, "bad local-channel client address\n");
+        setState(directException); // ends at the next step instead of waiting for ever
         return false;
     }
-    const int clientPort = std::atoi(port->second.c_str());
-    if (clientPort <= 0 || clientPort > 65535)
-        return false;
     P2PResponse answer;
     answer.cseq = 0;
     answer.statusCode = 200;
     answer.text = "OK";
-    return answerFromLink(answer, Address(ip->second.c_str(), clientPort));
+    return answerFromLink(answer, Address(ip.c_str(), clientPort));
 }
 
 bool CP2PLinkThroughServer::setRelayAgentAddr(const std::string& host, int port)
@@ -165,6 +150,7 @@ bool CP2PLinkThroughServer::setRelayAgentAddr(const std::string& host, int port)
     in_addr addr;
     if (inet_pton(AF_INET, host.c_str(), &addr) != 1 || port <= 0 || port > 65535) {
         TOU_PRINT(printLevelError, "bad relay agent address\n");
+        setState(directException);
         return false;
     }
     P2PResponse answer;

@@ -2,6 +2,7 @@
 #define ORVAN_TOU_P2PLINKTHROUGHSERVER_H
 
 #include "LinkThrough/P2PLinkThrough.h"
+#include "ProxyP2P/DeviceMessages.h"
 
 #include <string>
 
@@ -36,9 +37,6 @@ private:
 
     CProxyP2PClient* m_p2p;
 };
-
-// "audio" 1, "video" 2, anything else 0.
-int mediaTypeOf(const FieldMap& fields);
 
 } // namespace Tou
 } // namespace Orvan

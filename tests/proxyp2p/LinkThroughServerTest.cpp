@@ -286,6 +286,20 @@ TEST(LinkThroughServer, UnknownOperationsAreLoggedAndRequestsWaitForTheRegistrat
     device->p2pClient()->onRequest(stream);
     EXPECT_TRUE(WaitUntil([&] { return log.count("unkown p2p message type:[stream]") == 1; }, 2000));
     EXPECT_EQ(device->getChannelNum(), 0);
+
+    // Requests whose answer has nowhere to go end at once instead of waiting in the list.
+    P2PRequest relay;
+    relay.cseq = 11;
+    relay.path = "relay-channel";
+    device->p2pClient()->onRequest(relay);
+    P2PRequest local;
+    local.path = "local-channel";
+    local.fields = {{"ClientIP", "not an address"}, {"ClientPort", "40000"}};
+    device->p2pClient()->onRequest(local);
+    EXPECT_TRUE(WaitUntil([&] {
+        return log.count("bad relay agent address") == 1 && log.count("bad local-channel client address") == 1;
+    }, 2000));
+    EXPECT_TRUE(WaitUntil([&] { return device->getChannelNum() == 0; }, 1000));
     EXPECT_EQ(links.Count(), 0u);
 
     // No registration could be made for this id: the client stays in Init and keeps its queue.
