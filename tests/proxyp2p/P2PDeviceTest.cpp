@@ -335,3 +335,35 @@ TEST(P2PDevice, AnswersLanProbesAndLocalChannelRequests)
     EXPECT_EQ(answer, "");
     EXPECT_EQ(listener.Requests().size(), 1u);
 }
+
+TEST(P2PDevice, DispatchAddressFileRoundTrip)
+{
+    char dir[] = "/tmp/vx-dsaddr-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    char old[4096];
+    ASSERT_NE(getcwd(old, sizeof(old)), nullptr);
+    ASSERT_EQ(chdir(dir), 0);
+    Listener listener;
+    {
+        DeviceHandle dev(createP2PDevice("DEVFILE", &listener, p2ptest::WithoutLocal()));
+        EXPECT_FALSE(dev.impl()->readDSAddr()); // no file yet
+        FILE* f = std::fopen("DS.addr", "w");
+        std::fputs("10.1.2.3 7000", f);
+        std::fclose(f);
+        LogCapture log;
+        ASSERT_TRUE(dev.impl()->readDSAddr());
+        EXPECT_EQ(log.count("Read DS.addr [10.1.2.3:7000]"), 1u);
+        EXPECT_EQ(dev.impl()->dsHost(), "10.1.2.3");
+        EXPECT_EQ(dev.impl()->dsPort(), 7000);
+        std::remove("DS.addr");
+        ASSERT_TRUE(dev.impl()->writeDSAddr());
+        char text[64] = "";
+        f = std::fopen("DS.addr", "r");
+        ASSERT_NE(std::fgets(text, sizeof(text), f), nullptr);
+        std::fclose(f);
+        EXPECT_STREQ(text, "10.1.2.3 7000");
+    }
+    std::remove("DS.addr");
+    EXPECT_EQ(chdir(old), 0);
+    rmdir(dir);
+}
