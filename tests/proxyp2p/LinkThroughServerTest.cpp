@@ -3,6 +3,7 @@
 #include "../p2p/LogCapture.h"
 #include "DeviceTestSupport.h"
 #include "Infra3/Time.h"
+#include "LinkThrough/LinkThroughClient.h"
 #include "LinkThrough/P2PLinkThroughClient.h"
 #include "LinkThrough/P2PLinkThroughLocal.h"
 #include "LinkThrough/P2PLinkThroughRelay.h"
@@ -313,4 +314,36 @@ TEST(LinkThroughServer, UnknownOperationsAreLoggedAndRequestsWaitForTheRegistrat
     P2PRequest still;
     ASSERT_TRUE(idle->p2pClient()->popRequest(still));
     EXPECT_EQ(still.cseq, 10);
+}
+
+TEST(LinkThroughServer, ConnectionAttemptOfAProxyClientFindsP2PAndRelay)
+{
+    p2psim::ServerOptions options;
+    p2psim::P2PServerSim server(options);
+    ASSERT_TRUE(server.Start()) << server.Error();
+    Links deviceLinks;
+    auto device = MakeDevice("DEVATT", server.Port(), deviceLinks);
+    ASSERT_TRUE(Registered(*device, server, "DEVATT"));
+
+    // The proxy client's own door to the server owns the attempt's negotiations.
+    ProxyP2PClientPtr door(new CProxyP2PClient(CProxyP2PClient::roleClient));
+    P2PServerInfo info = p2ptest::ServerAt(server.Port());
+    info.userName = "P2PClient";
+    ASSERT_TRUE(door->setServerInfo(info));
+    ASSERT_TRUE(door->isDeviceOnline("DEVATT", 3000));
+    LinkThroughOptions attemptOptions;
+    attemptOptions.local = false; // only loopback here
+    CLinkThroughClient attempt(linkOwnerOf(door), info, attemptOptions, "DEVATT", 6101, 2, false);
+    ASSERT_TRUE(WaitUntil([&] {
+        LinkThroughInfo i = attempt.getLinkThroughInfo();
+        return i.p2pState > linkStateRunning && i.relayState > linkStateRunning;
+    }, 15000));
+    LinkThroughInfo result = attempt.getLinkThroughInfo();
+    EXPECT_EQ(result.p2pState, linkStateFound);
+    EXPECT_EQ(result.relayState, linkStateFound);
+    EXPECT_EQ(result.p2p.peerVersion, "5.2.1");
+    EXPECT_TRUE(result.peerSupportsLinkSwitch);
+    ASSERT_TRUE(WaitUntil([&] { return deviceLinks.Count() == 2; }, 5000));
+    EXPECT_EQ(deviceLinks.states, (std::vector<int>{linkStateFound, linkStateFound}));
+    EXPECT_EQ(device->getChannelNum(), 0);
 }

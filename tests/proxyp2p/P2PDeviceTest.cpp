@@ -367,3 +367,39 @@ TEST(P2PDevice, DispatchAddressFileRoundTrip)
     EXPECT_EQ(chdir(old), 0);
     rmdir(dir);
 }
+
+// Slow: the registration's own clock. A refused lookup is asked again 10 s later; an unanswered heartbeat is
+// repeated 1 s and 2 s later, then the device waits 20 s.
+TEST(P2PDevice, RetryAndHeartbeatPacing)
+{
+    UdpPeer p2p, ds;
+    Listener listener;
+    DeviceHandle dev(createP2PDevice("DEVPACE", &listener, p2ptest::WithoutLocal()));
+    ASSERT_TRUE(dev.device->start(p2ptest::ServerAt(p2p.port())));
+    Seen r;
+    ASSERT_TRUE(ReceiveRequest(p2p, "/online/p2psrv/", r, 5000));
+    const auto refused = std::chrono::steady_clock::now();
+    p2p.SendTo(ResponseText(r.cseq, 200, "OK", {{"DS", "nocolon"}}), r.from);
+    ASSERT_TRUE(ReceiveRequest(p2p, "/online/p2psrv/", r, 13000));
+    const auto again = std::chrono::steady_clock::now() - refused;
+    EXPECT_GE(again, std::chrono::milliseconds(8500));
+    EXPECT_LE(again, std::chrono::milliseconds(11500));
+    p2p.SendTo(ResponseText(r.cseq, 200, "OK", {{"DS", ":" + Port(ds)}}), r.from);
+    ASSERT_TRUE(ReceiveRequest(ds, "/setup/device/", r, 5000));
+    ds.SendTo(ResponseText(r.cseq, 200, "OK"), r.from);
+
+    std::vector<std::chrono::steady_clock::time_point> beats;
+    WaitUntil([&] {
+        Seen beat;
+        if (ReceiveRequest(ds, "/heartbeat/device/DEVPACE", beat, 20))
+            beats.push_back(std::chrono::steady_clock::now());
+        return false;
+    }, 5000);
+    ASSERT_EQ(beats.size(), 3u);
+    // The timer counts whole seconds of the C clock: the first wait ends when the second turns, the next
+    // one a whole second later.
+    EXPECT_LE(beats[1] - beats[0], std::chrono::milliseconds(1500));
+    EXPECT_GE(beats[2] - beats[1], std::chrono::milliseconds(700));
+    EXPECT_LE(beats[2] - beats[1], std::chrono::milliseconds(1500));
+    EXPECT_TRUE(dev.device->isOnline());
+}
