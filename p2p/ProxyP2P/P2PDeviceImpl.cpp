@@ -49,6 +49,11 @@ IP2PDevice* createP2PDevice(const char* deviceId, INotify* listener, const Proxy
     return device;
 }
 
+void CP2PDeviceImpl::resetHeartbeatPacing()
+{
+    g_resendCounter = 0;
+}
+
 CP2PDeviceImpl::CP2PDeviceImpl(const char* deviceId, INotify* listener, const ProxyServerConfigPtr& config)
     : m_udpClient(new CUdpClient(this)), m_udpStarted(false), m_deviceId(deviceId), m_listener(listener),
       m_state(deviceStopped), m_dsPort(0), m_startRequested(false), m_stopRequested(false),

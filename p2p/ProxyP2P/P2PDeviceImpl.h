@@ -56,6 +56,9 @@ public:
     bool readDSAddr();
     bool writeDSAddr();
 
+    // The heartbeat pacing is shared by every device of the process; tests start from a clean one.
+    static void resetHeartbeatPacing();
+
     int getState() const { return m_state; }
     std::string dsHost() const;
     int dsPort() const { return m_dsPort; }

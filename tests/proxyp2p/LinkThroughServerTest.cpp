@@ -9,6 +9,7 @@
 #include "LinkThrough/P2PLinkThroughRelay.h"
 #include "NetnsThread.h"
 #include "ProxyP2P/LinkThroughServer.h"
+#include "ProxyP2P/P2PDeviceImpl.h"
 #include "p2pserver/P2PServerSim.h"
 
 #include <gtest/gtest.h>
@@ -64,6 +65,7 @@ private:
 std::unique_ptr<CLinkThroughServerImpl> MakeDevice(const std::string& id, int serverPort, Links& links,
                                                    const ProxyServerConfigPtr& config = p2ptest::WithoutLocal())
 {
+    CP2PDeviceImpl::resetHeartbeatPacing();
     return std::unique_ptr<CLinkThroughServerImpl>(new CLinkThroughServerImpl(
         "127.0.0.1", serverPort, "", id, LinkResultProc(&Links::OnResult, &links), config));
 }

@@ -23,7 +23,7 @@ namespace {
 // Releases the device at the end of the test; the listener must outlive it.
 struct DeviceHandle
 {
-    explicit DeviceHandle(IP2PDevice* d) : device(d) {}
+    explicit DeviceHandle(IP2PDevice* d) : device(d) { CP2PDeviceImpl::resetHeartbeatPacing(); }
     ~DeviceHandle()
     {
         if (device)

@@ -1,6 +1,7 @@
 // The proxy's P2P client in both roles: states, queues, role checks and the device registration it owns.
 #include "DeviceTestSupport.h"
 #include "Infra3/Time.h"
+#include "ProxyP2P/P2PDeviceImpl.h"
 #include "ProxyP2P/ProxyP2PClient.h"
 #include "p2pserver/P2PServerSim.h"
 
@@ -110,6 +111,7 @@ TEST(ProxyP2PClient, DeviceRoleRegistersLogsOutAndEndsAtOnce)
     p2psim::ServerOptions options;
     p2psim::P2PServerSim server(options);
     ASSERT_TRUE(server.Start()) << server.Error();
+    CP2PDeviceImpl::resetHeartbeatPacing();
     const uint64_t start = Orvan::Infra::CTime::getTickCountMs();
     {
         CProxyP2PClient device(CProxyP2PClient::roleDevice);
