@@ -74,11 +74,10 @@ int CTemplateEditEventImp::OnCreate()
     void* wnd = GetUIWnd();
     ImageButtonStyle skin;
     ButtonSkin(skin, L"loadmode_nor.png", L"loadmode_over.png", L"loadmode_down.png", L"loadmode_dis.png");
-    m_pOpenBtn = MakeButton(nullptr, RECT{0, 0, 80, 28}, wnd, ID_OPEN, WS_VISIBLE | WS_TABSTOP, skin);
-    m_pOpenBtn->SetToolTipText(Tr(L"Load Template"));
+    // The tiles carry their words beside the picture.
+    m_pOpenBtn = MakeButton(L"Load Template", RECT{0, 0, 80, 28}, wnd, ID_OPEN, WS_VISIBLE | WS_TABSTOP, skin);
     ButtonSkin(skin, L"addmode_nor.png", L"addmode_over.png", L"addmode_down.png", L"addmode_dis.png");
-    m_pNewBtn = MakeButton(nullptr, RECT{0, 0, 80, 28}, wnd, ID_NEW, WS_VISIBLE | WS_TABSTOP, skin);
-    m_pNewBtn->SetToolTipText(Tr(L"New Template"));
+    m_pNewBtn = MakeButton(L"New Template", RECT{0, 0, 80, 28}, wnd, ID_NEW, WS_VISIBLE | WS_TABSTOP, skin);
 
     // The apply panel is made after the shell: the two dialogs of the manager get none.
     std::shared_ptr<CTemplateEventImp> page = m_wpPage.lock();
@@ -170,9 +169,10 @@ void CTemplateEditEventImp::OnSize(UINT, int cx, int cy)
     m_pLowerLine->MoveWindow(&rc);
     rc = RECT{21, cy - 37, 103, cy - 13};
     m_pReturnBtn->MoveWindow(&rc);
-    rc = RECT{cx - 205, cy - 37, cx - 123, cy - 13};
+    // The action button is wide enough for "Using Template" and "Export Template".
+    rc = RECT{cx - 245, cy - 37, cx - 163, cy - 13};
     m_pSaveAsBtn->MoveWindow(&rc);
-    rc = RECT{cx - 103, cy - 37, cx - 21, cy - 13};
+    rc = RECT{cx - 143, cy - 37, cx - 21, cy - 13};
     m_pActionBtn->MoveWindow(&rc);
     rc = RECT{1, 8, cx - 1, cy - 47};
     if (m_pLoadPage && m_pLoadPage->GetView())
