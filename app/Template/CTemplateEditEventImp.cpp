@@ -130,10 +130,6 @@ int CTemplateEditEventImp::OnCreate()
     m_pReturnBtn = MakeButton(L"Return", RECT{0, 0, 60, 24}, wnd, ID_RETURN, WS_TABSTOP, skin);
 
     std::weak_ptr<CTemplateEditEventImp> me = shared_from_this();
-    m_pIPCPage = CTemplateIPCEventImp::Create(me);
-    m_pDVRPage = CTemplateDVREventImp::Create(me);
-    m_pSDPage = CTemplateSDEventImp::Create(me);
-    m_pNVRPage = CTemplateNVREventImp::Create(me);
     m_pLoadPage = CTemplateLoadEventImp::Create(me);
     return 1;
 }
@@ -161,10 +157,10 @@ void CTemplateEditEventImp::OnSize(UINT, int cx, int cy)
     m_pNameEdit->MoveWindow(&rc);
     rc = RECT{15, 117, 910, 117};
     m_pUpperLine->MoveWindow(&rc);
-    rc = RECT{1, 122, cx - 2, cy - 47};
+    m_rcPage = RECT{1, 122, cx - 2, cy - 47};
     for (int id : {ID_IPC, ID_DVR, ID_NVR, ID_SD})
-        if (std::shared_ptr<CTemplatePageEventImp> p = GetPage(id))
-            p->GetView()->MoveWindow(&rc);
+        if (std::shared_ptr<CTemplatePageEventImp> p = ExistingPage(id))
+            p->GetView()->MoveWindow(&m_rcPage);
     rc = RECT{1, cy - 47, cx - 1, cy - 47};
     m_pLowerLine->MoveWindow(&rc);
     rc = RECT{21, cy - 37, 103, cy - 13};
@@ -179,7 +175,7 @@ void CTemplateEditEventImp::OnSize(UINT, int cx, int cy)
         m_pLoadPage->GetView()->MoveWindow(&rc);
 }
 
-std::shared_ptr<CTemplatePageEventImp> CTemplateEditEventImp::GetPage(int id) const
+std::shared_ptr<CTemplatePageEventImp> CTemplateEditEventImp::ExistingPage(int id) const
 {
     switch (id) {
     case ID_IPC:
@@ -193,6 +189,37 @@ std::shared_ptr<CTemplatePageEventImp> CTemplateEditEventImp::GetPage(int id) co
     default:
         return nullptr;
     }
+}
+
+std::shared_ptr<CTemplatePageEventImp> CTemplateEditEventImp::GetPage(int id) const
+{
+    if (std::shared_ptr<CTemplatePageEventImp> page = ExistingPage(id))
+        return page;
+    auto* self = const_cast<CTemplateEditEventImp*>(this);
+    std::weak_ptr<CTemplateEditEventImp> me = self->weak_from_this();
+    std::shared_ptr<CTemplatePageEventImp> page;
+    switch (id) {
+    case ID_IPC:
+        page = m_pIPCPage = CTemplateIPCEventImp::Create(me);
+        break;
+    case ID_NVR:
+        page = m_pNVRPage = CTemplateNVREventImp::Create(me);
+        break;
+    case ID_DVR:
+        page = m_pDVRPage = CTemplateDVREventImp::Create(me);
+        break;
+    case ID_SD:
+        page = m_pSDPage = CTemplateSDEventImp::Create(me);
+        break;
+    default:
+        return nullptr;
+    }
+    page->ResetTemplate();
+    if (page->GetView() && m_rcPage.right > m_rcPage.left) {
+        RECT rc = m_rcPage;
+        page->GetView()->MoveWindow(&rc);
+    }
+    return page;
 }
 
 std::shared_ptr<CTemplatePageEventImp> CTemplateEditEventImp::GetCurrentPage() const
@@ -224,7 +251,7 @@ CSFRadioBox* CTemplateEditEventImp::GetTypeButton(int id) const
 void CTemplateEditEventImp::HidePages()
 {
     for (int id : {ID_IPC, ID_DVR, ID_NVR, ID_SD})
-        if (std::shared_ptr<CTemplatePageEventImp> p = GetPage(id))
+        if (std::shared_ptr<CTemplatePageEventImp> p = ExistingPage(id))
             p->GetView()->ShowWindow(0);
 }
 
@@ -345,8 +372,10 @@ void CTemplateEditEventImp::OnNewTemplate()
     for (int id : {ID_DVR, ID_NVR, ID_SD})
         GetTypeButton(id)->SetCheck(0);
     m_pNameEdit->SetWindowTextW(L"");
+    // A page not made yet starts with these values anyway.
     for (int id : {ID_IPC, ID_DVR, ID_NVR, ID_SD})
-        GetPage(id)->ResetTemplate();
+        if (std::shared_ptr<CTemplatePageEventImp> p = ExistingPage(id))
+            p->ResetTemplate();
     EnterEditMode();
 }
 

@@ -85,8 +85,11 @@ public:
     void OnSaveAs() { SaveAs(); }
     void OnReturn() { AskSaveCurrent(); }
 
-    // Children and controls, for the template page and for tests.
+    // Children and controls, for the template page and for tests. A page is made the first time it
+    // is asked for (each holds some hundred controls), starting with its new-template values.
     std::shared_ptr<CTemplatePageEventImp> GetPage(int typeButtonId) const;
+    // The page if it has been made, else null.
+    std::shared_ptr<CTemplatePageEventImp> ExistingPage(int typeButtonId) const;
     // The page of the set type button (SD, NVR, DVR, IPC tested in that order), or null.
     std::shared_ptr<CTemplatePageEventImp> GetCurrentPage() const;
     CSFRadioBox* GetTypeButton(int id) const;
@@ -128,10 +131,12 @@ private:
     CSFButton* m_pActionBtn = nullptr;
     CSFButton* m_pReturnBtn = nullptr;
     int m_nEditMode = MODE_START;
-    std::shared_ptr<CTemplateIPCEventImp> m_pIPCPage;
-    std::shared_ptr<CTemplateDVREventImp> m_pDVRPage;
-    std::shared_ptr<CTemplateSDEventImp> m_pSDPage;
-    std::shared_ptr<CTemplateNVREventImp> m_pNVRPage;
+    mutable std::shared_ptr<CTemplateIPCEventImp> m_pIPCPage;
+    mutable std::shared_ptr<CTemplateDVREventImp> m_pDVRPage;
+    mutable std::shared_ptr<CTemplateSDEventImp> m_pSDPage;
+    mutable std::shared_ptr<CTemplateNVREventImp> m_pNVRPage;
+    // Where the pages sit, once the shell has a size.
+    RECT m_rcPage{0, 0, 0, 0};
     std::shared_ptr<CTempletOptionDlg> m_pLoadDlg;
     std::shared_ptr<CTempletOptionDlg> m_pSaveDlg;
     std::shared_ptr<CTemplateLoadEventImp> m_pLoadPage;

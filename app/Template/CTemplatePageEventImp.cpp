@@ -309,6 +309,8 @@ int CTemplatePageEventImp::OnCreate()
         SelectChanged(id, list->GetCurSel());
     }
     GetTemplate(&m_defaults, false);
+    // A new template has no name of its own: the shell empties its name field before a reset.
+    std::wmemset(m_defaults.name, 0, TEMPLATE_NAME_LEN);
     return 1;
 }
 

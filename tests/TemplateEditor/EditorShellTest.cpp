@@ -12,7 +12,6 @@
 #include "EditorTestSupport.h"
 #include "Main/CToolBarLeftEventImp.h"
 #include "ShellTestSupport.h"
-#include "Template/CTemplateUsingEventImp.h"
 #include "Template/CTempletOptionDlg.h"
 #include "Template/CTemplateXml.h"
 #include "Widgets/SFEditCtrl.h"
@@ -195,8 +194,6 @@ TEST(TemplateEditorShell, UsingTemplateHandsTheFileToTheApplyPanelAndManagerReop
     Click(shell->GetActionButton());
     EXPECT_TRUE(page->IsApplyMode());
     EXPECT_FALSE(Visible(shell->GetView()));
-    EXPECT_EQ(page->GetUsingPage()->GetTemplatePath(), AppFile("Dome.xml"));
-    EXPECT_EQ(page->GetUsingPage()->GetTemplateMode(), 3);
     wchar_t root[8] = {};
     CTemplateXml(AppFile("Dome.xml").c_str()).GetRootName(root, 7);
     EXPECT_STREQ(root, L"SD");

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QScrollArea>
 #include <QWidget>
 
 #include "EditorTestSupport.h"
@@ -41,4 +42,10 @@ TEST(TemplateEditorShots, StartAndEditingScreens)
     page->SelectChanged(CTemplatePageEventImp::ID_MAIN_BRC, 1);
     shelltest::Pump(200);
     EXPECT_TRUE(window->grab().save(out + "/template-editor.png"));
+
+    // The whole form, the image settings below the fold included.
+    auto* view = static_cast<QWidget*>(page->GetView()->GetUIWnd());
+    QScrollArea* form = view->findChild<QScrollArea*>();
+    ASSERT_TRUE(form && form->widget());
+    EXPECT_TRUE(form->widget()->grab().save(out + "/template-editor-form.png"));
 }
