@@ -1,8 +1,10 @@
 // Template manager shell: names and paths, opening, saving and the hand-over to the apply panel.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 #include "Common/AppPath.h"
 #include "Common/SFStreamConvert.h"
@@ -64,7 +66,13 @@ int CTemplateEditEventImp::OpenTemplateFile(const char* path)
 {
     tagTEMPLATEINFO info;
     std::memset(&info, 0, sizeof(info));
-    CTemplateXml(path ? path : "").ReadTemplateInfo(info);
+    std::vector<std::string> missing;
+    CTemplateXml(path ? path : "").ReadTemplateInfo(info, &missing);
+    // Without file management the template keeps the mode of a new one rather than "all day".
+    if (std::find(missing.begin(), missing.end(), "FileManageMode") != missing.end()) {
+        info.FileManage.id = 1;
+        info.FileManage.FileManage = TEMPLATE_FILEMANAGE_NORMAL;
+    }
     m_pNameEdit->SetWindowTextW(info.name);
     struct {
         const wchar_t* type;
@@ -76,6 +84,13 @@ int CTemplateEditEventImp::OpenTemplateFile(const char* path)
         GetPage(t.id)->SetTemplate(&info);
         EnterEditMode();
         RADIO_OnClicked(1, t.id, POINT{0, 0});
+        if (!missing.empty()) {
+            std::wstring text = Tr(L"These parts of the template could not be read and show default values:");
+            text += L"\n" + SFUtf8ToWide(path);
+            for (const std::string& part : missing)
+                text += L"\n" + SFUtf8ToWide(part);
+            Tell(text, MessageParent());
+        }
         break;
     }
     if (std::shared_ptr<CTemplateEventImp> page = m_wpPage.lock())

@@ -249,3 +249,29 @@ TEST(TemplateEditorShell, ExportedRecordOpensInThePageOfTheDeviceClass)
     EXPECT_TRUE(answers.Saw(L"Whether to save current template?"));
     EXPECT_TRUE(OnStartScreen(shell));
 }
+
+TEST(TemplateEditorShell, OpeningAFileWithoutSomeSectionsSaysSo)
+{
+    auto frame = OpenTemplatePage();
+    auto shell = Shell(frame);
+    Answerer answers(shell);
+    QTemporaryDir dir;
+    const std::string path = (dir.path() + QStringLiteral("/Old.xml")).toStdString();
+    {
+        QFile file(QString::fromStdString(path));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("<NVR>\n<VideoColor enable=\"1\"><Channel id=\"1\" ColorMode=\"1\" Brightness=\"61\" Contrast=\"50\" "
+                   "Hue=\"50\" Saturation=\"50\"/></VideoColor>\n<BLCMode enable=\"1\"><Channel id=\"1\" Backlight=\"0\" "
+                   "WideDynamicRange=\"0\" GlareInhibition=\"0\"/></BLCMode>\n<DayNightMode enable=\"1\"><Channel "
+                   "id=\"1\" DayNight=\"2\"/></DayNightMode>\n<Encode enable=\"1\"/>\n<PcSyn/>\n</NVR>\n");
+    }
+    EXPECT_EQ(shell->OpenTemplateFile(path.c_str()), 1);
+    EXPECT_EQ(shell->GetEditMode(), Edit::MODE_EDIT);
+    EXPECT_TRUE(Visible(shell->GetPage(Edit::ID_NVR)->GetView()));
+    auto page = shell->GetCurrentPage();
+    EXPECT_EQ(page->GetColorSlider(0)->GetPos(), 61);
+    EXPECT_EQ(page->GetReference().FileManage.FileManage, TEMPLATE_FILEMANAGE_NORMAL);
+    EXPECT_TRUE(answers.Saw(L"These parts of the template could not be read"));
+    EXPECT_TRUE(answers.Saw(L"FileManageMode"));
+    EXPECT_TRUE(answers.Saw(L"Encode"));
+}
