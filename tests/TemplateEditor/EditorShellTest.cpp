@@ -275,3 +275,22 @@ TEST(TemplateEditorShell, OpeningAFileWithoutSomeSectionsSaysSo)
     EXPECT_TRUE(answers.Saw(L"FileManageMode"));
     EXPECT_TRUE(answers.Saw(L"Encode"));
 }
+
+TEST(TemplateEditorShell, ModeButtonsKeepTheirMarksAndShareTheWidth)
+{
+    auto frame = OpenTemplatePage();
+    auto page = frame->GetTemplatePage();
+    // The shown mode's button clicked again stays set.
+    Click(page->GetManagerButton());
+    EXPECT_EQ(page->GetManagerButton()->GetCheck(), 1);
+    EXPECT_EQ(page->GetApplicationButton()->GetCheck(), 0);
+    EXPECT_FALSE(page->IsApplyMode());
+    EXPECT_TRUE(Visible(Shell(frame)->GetView()));
+
+    // An odd width: both halves are cx/2 wide, the odd pixel is left over (the controls take right
+    // and bottom as their last pixel).
+    page->OnSize(0, 931, 600);
+    EXPECT_EQ(Widget(page->GetManagerButton())->geometry(), QRect(QPoint(0, 0), QPoint(465, 60)));
+    EXPECT_EQ(Widget(page->GetApplicationButton())->geometry(), QRect(QPoint(465, 0), QPoint(930, 60)));
+    EXPECT_EQ(static_cast<QWidget*>(Shell(frame)->GetView()->GetUIWnd())->geometry().top(), 60);
+}
