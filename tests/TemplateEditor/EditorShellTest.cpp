@@ -287,7 +287,7 @@ TEST(TemplateEditorShell, ModeButtonsKeepTheirMarksAndShareTheWidth)
     EXPECT_FALSE(page->IsApplyMode());
     EXPECT_TRUE(Visible(Shell(frame)->GetView()));
 
-    // An odd width: both halves are cx/2 wide, the odd pixel is left over (the controls take right
+    // An odd width: the halves start at 0 and cx/2 (the controls take right
     // and bottom as their last pixel).
     page->OnSize(0, 931, 600);
     EXPECT_EQ(Widget(page->GetManagerButton())->geometry(), QRect(QPoint(0, 0), QPoint(465, 60)));
