@@ -158,8 +158,9 @@ TEST(TemplateEditorShell, SaveAsWritesWhereTheDialogSaysAndReturnAsksOnlyAfterAC
     CTemplateXml(AppFile("Gate.xml").c_str()).ReadTemplateInfo(back);
     EXPECT_EQ(back.VideoColor.Saturation, 77);
 
-    // The saved file opens again in the editor of its type.
-    shell->OpenTemplateFile(AppFile("Gate.xml").c_str());
+    // The saved file opens again in the editor of its type, through the load dialog.
+    answers.LoadDialogPath(AppFile("Gate.xml"));
+    Click(shell->GetOpenButton());
     EXPECT_EQ(shell->GetEditMode(), Edit::MODE_EDIT);
     wchar_t name[32] = {};
     shell->GetTemplateName(name, 32);

@@ -78,6 +78,19 @@ void Answerer::Poll()
         });
         return;
     }
+    std::shared_ptr<CTempletOptionDlg> load = m_shell->GetLoadDialog();
+    if (load && load->GetDialog() && dialog == load->GetDialog()->GetUIWnd()) {
+        if (m_saveBusy)
+            return;
+        m_saveBusy = true;
+        const std::string path = m_loadPath;
+        QTimer::singleShot(0, [this, load, path] {
+            load->SetPath(path.c_str());
+            load->OnBtnOK();
+            m_saveBusy = false;
+        });
+        return;
+    }
     std::wstring text;
     for (QWidget* child : dialog->findChildren<QWidget*>())
         if (auto* label = dynamic_cast<CSFStatic*>(child)) {

@@ -48,6 +48,8 @@ public:
     ~Answerer();
     void Queue(int answer) { m_answers.push_back(answer); }
     void SaveDialogAnswer(int answer) { m_saveAnswer = answer; }
+    // The load dialog takes this path and OK.
+    void LoadDialogPath(const std::string& path) { m_loadPath = path; }
     const std::vector<std::wstring>& Texts() const { return m_texts; }
     bool Saw(const std::wstring& part) const;
     int SaveDialogRuns() const { return m_saveRuns; }
@@ -61,6 +63,7 @@ private:
     int m_saveAnswer = 1;
     int m_saveRuns = 0;
     bool m_saveBusy = false;
+    std::string m_loadPath;
 };
 
 std::string ReadFile(const std::string& path);
