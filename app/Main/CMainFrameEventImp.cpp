@@ -346,7 +346,7 @@ int CMainFrameEventImp::SwitchPage(int page)
         } else if (page == MAINFRAME_PAGE_TEMPLATE && m_pTemplatePage) {
             std::shared_ptr<CTemplateEditEventImp> editor = m_pTemplatePage->GetEditPage();
             if (editor)
-                editor->SetEditMode(false);
+                editor->SetEditMode(0);
             m_pTemplatePage->SwitchMode(false);
             if (editor)
                 editor->AskSaveCurrent();

@@ -222,6 +222,15 @@ const SkinImage kTable[] = {
     {"down_hover.png", SkinKind::Button, 78, 30, kBrandLight, kBrandLight, 0, Glyph::Edit, nullptr},
     {"down_press.png", SkinKind::Button, 78, 30, kBrandDark, kBrandDark, 0, Glyph::Edit, nullptr},
     {"down_dis.png", SkinKind::Button, 78, 30, kFaceOff, kEdgeOff, 0, Glyph::Edit, nullptr},
+    // Template manager: new-template tile, type buttons and the icons of the two mode buttons.
+    {"addmode_nor.png", SkinKind::Button, 230, 90, kFace, kEdge, 0, Glyph::Plus, nullptr},
+    {"addmode_over.png", SkinKind::Button, 230, 90, kFaceHover, kBrand, 0, Glyph::Plus, nullptr},
+    {"addmode_down.png", SkinKind::Button, 230, 90, kFaceDown, kBrandDark, 0, Glyph::Plus, nullptr},
+    {"addmode_dis.png", SkinKind::Button, 230, 90, kFaceOff, kEdgeOff, 0, Glyph::Plus, nullptr},
+    {"TmpType_Check.png", SkinKind::Button, 165, 39, kFaceDown, kBrand, 0, Glyph::None, nullptr},
+    {"TmpType_unCheck.png", SkinKind::Button, 165, 39, kFace, kEdge, 0, Glyph::None, nullptr},
+    {"mode_edit.png", SkinKind::Icon, 26, 26, kNone, kWhite, 0, Glyph::Edit, nullptr},
+    {"mode_using.png", SkinKind::Icon, 26, 26, kNone, kWhite, 0, Glyph::Template, nullptr},
 };
 }  // namespace
 
