@@ -3,4 +3,4 @@
 
 #include "Template/CTemplateLoadEventImp.h"
 
-CTemplateEditEventImp::CTemplateEditEventImp() : m_pLoadPage(std::make_shared<CTemplateLoadEventImp>()) {}
+CTemplateEditEventImp::CTemplateEditEventImp() : m_pLoadPage(CTemplateLoadEventImp::Create({})) {}
