@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QDir>
 #include <QTimer>
 #include <QWidget>
@@ -13,6 +14,7 @@
 #include "ExportRig.h"
 #include "Template/CTemplateLoadApplyDlg.h"
 #include "Template/CTemplateTreeEventImp.h"
+#include "Widgets/SFGlobal.h"
 #include "Widgets/SFPictureEx.h"
 #include "Widgets/SFSliderCtrl.h"
 #include "devsdk/Wire.h"
@@ -318,4 +320,44 @@ TEST_F(ExportPage, CancelWhileRunningWaitsForTheWorkerAndShowsNothing)
     EXPECT_TRUE(started);
     ASSERT_EQ(1u, rig->shell->loads.size());
     EXPECT_EQ(1, rig->shell->loads[0].first);
+}
+
+// Pictures of the page and of the dialog's three states into VX_TEMPLATE_EXPORT_SHOTS (skipped
+// without it). Run under a virtual X server.
+TEST_F(ExportPage, Pictures)
+{
+    const QString out = qEnvironmentVariable("VX_TEMPLATE_EXPORT_SHOTS");
+    if (out.isEmpty())
+        GTEST_SKIP() << "VX_TEMPLATE_EXPORT_SHOTS not set";
+    QDir().mkpath(out);
+    SFLoadStyleSheet((QCoreApplication::applicationDirPath() + "/Style.css").toStdWString());
+    auto* shellWindow = static_cast<QWidget*>(rig->shell->GetUIWnd());
+    shellWindow->resize(900, 560);
+    rig->page->GetView()->MoveWindow(0, 0, 899, 559);
+    shellWindow->show();
+    for (int i : {int(kIpc), int(kSd), int(kPtz), int(kHcvr), int(kNvr), 8})
+        rig->Offer(Device(size_t(i)));
+    rig->Click(rig->Row(fleet_->StateOf(kNvr).ip));
+    rig->Tree()->SetItemHilight(rig->Row(fleet_->StateOf(kNvr).ip), 1);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(shellWindow->grab().save(out + "/export-page.png"));
+
+    fleet_->With(kNvr, [](devsim::DeviceModel& m) { m.State().hangOps.insert(devsdk::wire::kOpTransmit); });
+    int phase = 0;
+    ModalDriver driver(DlgWidget(), [&] {
+        if (phase == 0) {
+            EXPECT_TRUE(DlgWidget()->grab().save(out + "/export-confirm.png"));
+            phase = 1;
+            Click(Dlg().GetOkButton());
+        } else if (phase == 1 && Dlg().GetProgress()->GetPos() == 2) {
+            EXPECT_TRUE(DlgWidget()->grab().save(out + "/export-running.png"));
+            phase = 2;
+            Click(Dlg().GetCancelButton());
+        } else if (phase == 2) {
+            EXPECT_TRUE(DlgWidget()->grab().save(out + "/export-cancelling.png"));
+            phase = 3;
+        }
+    });
+    rig->page->StartExport();
+    EXPECT_EQ(3, phase);
 }
