@@ -15,7 +15,6 @@
 #include "Template/TemplateExportOwners.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFRect.h"
-#include "Widgets/SFSliderCtrl.h"
 #include "Widgets/SFTypes.h"
 
 using namespace VeyraBase;

@@ -140,6 +140,19 @@ TEST_F(ExportPage, FilterRefillsTheTreeThroughTheDeviceList)
     rig->Filter(std::wstring(70, L'x'));
     PumpUntil([&] { return rig->Groups().empty(); }, 5000);
     EXPECT_EQ(63u, rig->page->GetFilterText().size());
+    // Without a device list to refill it, the tree and the filter stay as they were.
+    rig->Filter(L"");
+    ASSERT_TRUE(PumpUntil([&] { return rig->Groups().size() == 4; }, 5000));
+    {
+        ModalDriver driver(nullptr, nullptr);
+        rig->shell->list.reset();
+        rig->Filter(L"nvr");
+        ASSERT_EQ(1u, driver.boxes.size());
+        EXPECT_NE(std::wstring::npos, driver.boxes[0].find(L"Searching,please wait..."));
+        EXPECT_EQ(4u, rig->Groups().size());
+        EXPECT_EQ("", rig->page->GetFilterText());
+        rig->shell->list = rig->list;
+    }
     // A new search empties the filter box and the tree.
     rig->page->ClearDevices();
     wchar_t text[80] = {};
