@@ -13,6 +13,9 @@
 #include "../devsdk/TestFleet.h"
 #include "ExportRig.h"
 #include "Template/CTemplateLoadApplyDlg.h"
+#include "Template/CTemplateLoadLogic.h"
+#include "Common/SFMessageLoopManager.h"
+#include "Common/SFTask.h"
 #include "Template/CTemplateTreeEventImp.h"
 #include "Widgets/SFGlobal.h"
 #include "Widgets/SFPictureEx.h"
@@ -333,6 +336,25 @@ TEST_F(ExportPage, CancelWhileRunningWaitsForTheWorkerAndShowsNothing)
     EXPECT_TRUE(started);
     ASSERT_EQ(1u, rig->shell->loads.size());
     EXPECT_EQ(1, rig->shell->loads[0].first);
+}
+
+TEST_F(ExportPage, WorkerCancelledBeforeItsFirstCheckPostsNoProgress)
+{
+    // Cancelled while the system attributes are read: the colour read still runs, then the
+    // worker logs out and reports without any progress step.
+    const devsim::DeviceState s = fleet_->StateOf(kNvr);
+    std::shared_ptr<CTemplateLoadLogic> worker = rig->page->GetLogic();
+    Dlg().SetProgress(0);
+    worker->SetCancel(1);
+    worker->Task_StartConfig(s.ip, "admin", "admin123", s.mac, 0, 0);
+    // Loop 1 runs tasks in posting order: once this one has run, so have the worker's.
+    bool drained = false;
+    auto marker = VeyraBase::CreateTask<int>([&drained] { drained = true; }, std::make_shared<int>(0));
+    VeyraBase::CSFMessageLoopManager::Instance()->GetMessageLoop(VeyraBase::ML_MAIN)->PostTask(marker);
+    ASSERT_TRUE(PumpUntil([&] { return drained; }));
+    EXPECT_EQ(0, Dlg().GetProgress()->GetPos());
+    EXPECT_TRUE(rig->shell->loads.empty());
+    EXPECT_EQ(0u, fleet_->OpenSessions(kNvr)) << "logged out";
 }
 
 // Pictures of the page and of the dialog's three states into VX_TEMPLATE_EXPORT_SHOTS (skipped
