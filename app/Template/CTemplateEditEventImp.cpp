@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "Common/Translate.h"
+#include "Main/CMainFrameEventImp.h"
 #include "Template/CTemplateDVREventImp.h"
 #include "Template/CTemplateEventImp.h"
 #include "Template/CTemplateIPCEventImp.h"
@@ -395,7 +396,7 @@ void CTemplateEditEventImp::OnUseOrExport()
         m_pLoadPage->StartExport();
 }
 
-int CTemplateEditEventImp::LoadExportedTemplate(int devClass, const tagTEMPLATEINFO* info)
+int CTemplateEditEventImp::LoadExportedTemplate(int devClass, tagTEMPLATEINFO* info)
 {
     for (int id : {ID_IPC, ID_NVR, ID_DVR, ID_SD, ID_OTHER})
         GetTypeButton(id)->SetCheck(0);
@@ -426,6 +427,13 @@ void CTemplateEditEventImp::EndExport()
     if (m_pLoadPage && m_pLoadPage->GetView())
         m_pLoadPage->GetView()->ShowWindow(0);
     EnterEditMode();
+}
+
+std::shared_ptr<CDeviceListUILogic> CTemplateEditEventImp::GetDeviceListUILogic()
+{
+    std::shared_ptr<CTemplateEventImp> page = m_wpPage.lock();
+    std::shared_ptr<CMainFrameEventImp> main = page ? page->GetMainFrame().lock() : nullptr;
+    return main ? main->GetDeviceListUILogic() : nullptr;
 }
 
 void CTemplateEditEventImp::ClearExportDevices()

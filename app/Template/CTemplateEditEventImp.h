@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "Template/TemplateExportOwners.h"
 #include "Template/TemplateFileOwners.h"
 #include "Template/TemplateInfo.h"
 #include "Widgets/SFButton.h"
@@ -32,6 +33,7 @@ class CTemplateEditEventImp : public ISFViewEvent,
                               public ISFEditCtrlEvent,
                               public ISFRadioBoxEvent,
                               public ITemplateEditShell,
+                              public ITemplateExportShell,
                               public std::enable_shared_from_this<CTemplateEditEventImp> {
     SF_DECLARE_MESSAGE_MAP(CTemplateEditEventImp)
 
@@ -67,8 +69,9 @@ public:
     int UseTemplate();
     int SaveAs();
     int GetTemplateName(wchar_t* buffer, int capacity) override;
-    int LoadExportedTemplate(int devClass, const tagTEMPLATEINFO* info);
-    void EndExport();
+    int LoadExportedTemplate(int devClass, tagTEMPLATEINFO* info) override;
+    void EndExport() override;
+    std::shared_ptr<CDeviceListUILogic> GetDeviceListUILogic() override;
     void ClearExportDevices();
     std::shared_ptr<CTemplateLoadEventImp> GetLoadPage() const { return m_pLoadPage; }
     std::shared_ptr<CTemplateEventImp> GetTemplatePage() const { return m_wpPage.lock(); }
