@@ -39,18 +39,6 @@ bool CSwitchLink::getP2PLink(ProxyLink& link)
     return true;
 }
 
-ProxyLink proxyLinkOf(const LinkChannelInfo& info)
-{
-    ProxyLink link;
-    link.id = info.id;
-    link.socket = info.socket;
-    link.info = info.conn;
-    link.peerVersion = info.peerVersion;
-    link.channelType = info.channelType;
-    link.mediaType = info.channelType;
-    return link;
-}
-
 namespace {
 
 SwitchLinkPtr startSwitchLink(const P2PServerInfo& server, const std::string& deviceId, int channelType,

@@ -5,6 +5,7 @@
 
 #include "LinkThrough/LinkThroughClient.h"
 #include "Proxy/ProxyChannelClient.h"
+#include "Proxy/ProxyLinkOf.h"
 #include "ProxyP2P/ProxyP2PClient.h"
 
 #include <memory>
@@ -51,8 +52,6 @@ private:
     uint16_t m_localPort;
     bool m_useLocal;
 };
-
-ProxyLink proxyLinkOf(const LinkChannelInfo& info);
 
 // Process-wide: link switches of client channels start their P2P negotiation through the
 // link-through client thread and are paced by the STUN prober. Installed once.
