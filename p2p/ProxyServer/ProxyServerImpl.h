@@ -62,8 +62,6 @@ public:
     void onLinkThroughNotify(int state, const LinkChannelInfo& link, int linkType);
     bool onPtcpChannelSwitch(uint32_t id1, uint32_t id2);
 
-    // One turn of the thread body: the long-period checks when due, then every channel's heartbeat.
-    void step(uint64_t now);
     size_t channelCount();
     // For tests: the registration's link-through server.
     CLinkThroughServerImpl* linkThroughServer() { return m_linkThrough->server.get(); }
@@ -72,6 +70,9 @@ protected:
     void threadProc() override;
 
 private:
+    // One turn of the thread body: the long-period checks when due, then every channel's heartbeat.
+    void step(uint64_t now);
+
     std::unique_ptr<LinkThroughServerHolder> m_linkThrough;
     Infra::CMutex m_listLock;
     std::list<ChannelPtr> m_channels;

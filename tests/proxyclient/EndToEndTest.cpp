@@ -29,6 +29,22 @@ bool PollState(const std::function<int(int*)>& query)
     return false;
 }
 
+std::mutex g_reportMu;
+std::vector<std::string> g_reports;
+
+int OnTraversal(const char* deviceId, const char* remoteIp, int, const char*, int, int linkType)
+{
+    std::lock_guard<std::mutex> lock(g_reportMu);
+    g_reports.push_back(std::string(deviceId) + " " + remoteIp + " " + std::to_string(linkType));
+    return 0;
+}
+
+size_t Reports()
+{
+    std::lock_guard<std::mutex> lock(g_reportMu);
+    return g_reports.size();
+}
+
 } // namespace
 
 TEST(ProxyEndToEnd, MappedPortCarriesSessionsToTheDeviceServiceByteForByte)
@@ -43,6 +59,7 @@ TEST(ProxyEndToEnd, MappedPortCarriesSessionsToTheDeviceServiceByteForByte)
     ProxyHandle client = ZRProxyClientInit("127.0.0.1", server.Port(), "ABCD1234-ab-abc_");
     ASSERT_NE(client, nullptr);
     ASSERT_EQ(ZRProxySetOption(client, proxyOptLocal, 0), 0);
+    ZRProxyRegP2PTraversalInfoHandler(client, &OnTraversal);
     EXPECT_TRUE(PollState([&](int* s) { return ZRProxyClientState(client, s); }));
     EXPECT_TRUE(PollState([&](int* s) { return ZRProxyClientServerState(client, "DEVEND2END", s); }));
 
@@ -90,6 +107,13 @@ TEST(ProxyEndToEnd, MappedPortCarriesSessionsToTheDeviceServiceByteForByte)
         deviceReceived += entry.statistics.recvKB;
     }
     EXPECT_GT(deviceReceived, 0u);
+
+    // The path is reported once, when the channel settled on a direct link.
+    ASSERT_TRUE(WaitUntil([] { return Reports() == 1; }, 5000));
+    {
+        std::lock_guard<std::mutex> lock(g_reportMu);
+        EXPECT_EQ(g_reports[0], "DEVEND2END 127.0.0.1 1");
+    }
 
     EXPECT_EQ(ZRProxyClientDelPort(client, localPort), 0);
     EXPECT_EQ(ZRProxyClientChannelstate(client, localPort, &state), 0);

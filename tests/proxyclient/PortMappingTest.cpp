@@ -197,6 +197,29 @@ TEST_F(PortMapping, SessionsOfTheMappedPortReachTheDeviceService)
     EXPECT_FALSE(client->setRemoteInfo("127.0.0.1", 1, port));
 }
 
+TEST_F(PortMapping, ChannelThatNeverConnectsIsReleasedWithItsPort)
+{
+    uint16_t udp = 0;
+    TSharedPtr<Socket> socket = LoopbackUdp(&udp);
+    uint16_t silent = 0;
+    TSharedPtr<Socket> nobody = LoopbackUdp(&silent);
+    const uint16_t port = Map();
+    LinkThroughInfo info;
+    info.p2pState = linkStateFound;
+    info.p2p = ClientLink(socket, udp, silent, port);
+    client->Attempt(port)->Set(info);
+    ASSERT_TRUE(WaitUntil([&] { return Channel(port).get() != nullptr; }, 2000));
+    EXPECT_EQ(client->getChannel(port), portChannelInit);
+    // The PTCP connect limit ends the channel; the next long-period check releases the mapping.
+    ASSERT_TRUE(WaitUntil([&] { return client->getChannel(port) == portChannelNonExist; }, 20000));
+    const auto all = events.All();
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(all[1].port, port);
+    EXPECT_EQ(all[1].result, portEventChannelReleased);
+    EXPECT_EQ(all[1].message, "proxy channel release");
+    EXPECT_TRUE(WaitUntil([&] { return ConnectTo(port) == -1; }, 1000));
+}
+
 TEST(DomainParse, AddressTextsAreCopiedAndNamesResolvedToIPv4)
 {
     const struct

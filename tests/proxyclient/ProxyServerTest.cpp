@@ -1,5 +1,4 @@
-// The device-side proxy server: its options, the channel switch lookup and the pacing of its
-// long-period work.
+// The device-side proxy server: its options, its channels and the channel switch lookup.
 #include "../p2p/LogCapture.h"
 #include "ClientTestSupport.h"
 #include "ProxyServer/ProxyServerImpl.h"
@@ -65,7 +64,7 @@ TEST_F(ProxyServer, ChannelsAreMadeFromEstablishedLinksAndSwitchedByTheirIds)
     EXPECT_FALSE(device->onPtcpChannelSwitch(0xFFFFFFF0u, 0xFFFFFFF1u));
 }
 
-TEST_F(ProxyServer, LongPeriodWorkRunsAtMostOncePerSecond)
+TEST_F(ProxyServer, ReportsItsNewestMediaChannelAndDropsDeadChannels)
 {
     uint16_t a = 0;
     TSharedPtr<Socket> sa = LoopbackUdp(&a);
