@@ -5,6 +5,7 @@
 #ifndef ORVAN_TOU_PROXYCHANNELCLIENT_H
 #define ORVAN_TOU_PROXYCHANNELCLIENT_H
 
+#include "LinkThrough/LinkThroughInfo.h"
 #include "P2PSDK/P2PClient.h"
 #include "Proxy/ProxyChannel.h"
 #include "Proxy/ProxyClientConfig.h"
@@ -27,12 +28,8 @@ enum ClientSwitchState
     switchStateSwitched = 8
 };
 
-enum ProxyLinkType
-{
-    linkTypeLocal = 0,
-    linkTypeP2P = 1,
-    linkTypeRelay = 2
-};
+// Link types: linkTypeLocal, linkTypeP2P, linkTypeRelay.
+using ProxyLinkType = LinkType;
 
 // The P2P negotiation of a link switch, run by the proxy client's link-through.
 class IProxySwitchLink

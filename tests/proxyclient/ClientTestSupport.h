@@ -1,0 +1,260 @@
+// A TCP echo service, a device end of a proxy channel driven as the proxy server drives it, and a
+// proxy client whose link-throughs are scripted by the test.
+#pragma once
+
+#include "Infra3/Time.h"
+#include "Proxy/ProxyChannelServer.h"
+#include "ProxyClient/ProxyClientImpl.h"
+#include "proxy/ProxyTestSupport.h"
+
+#include <poll.h>
+
+#include <atomic>
+#include <map>
+#include <memory>
+#include <random>
+#include <thread>
+
+namespace clienttest {
+
+using namespace Orvan::Tou;
+using Orvan::Memory::TSharedPtr;
+using Orvan::NATTraver::Socket;
+using proxytest::ConnectTo;
+using proxytest::WaitUntil;
+
+class EchoService
+{
+public:
+    EchoService() { m_accept = std::thread([this] { Run(); }); }
+    ~EchoService()
+    {
+        m_stop = true;
+        m_accept.join();
+        for (auto& t : m_conns)
+            t.join();
+    }
+    uint16_t Port() const { return m_listener.port; }
+
+private:
+    void Run()
+    {
+        while (!m_stop) {
+            pollfd p{m_listener.fd, POLLIN, 0};
+            if (poll(&p, 1, 20) <= 0)
+                continue;
+            int fd = m_listener.Accept();
+            if (fd >= 0)
+                m_conns.emplace_back([this, fd] { Echo(fd); });
+        }
+    }
+    void Echo(int fd)
+    {
+        char buf[65536];
+        while (!m_stop) {
+            pollfd p{fd, POLLIN, 0};
+            if (poll(&p, 1, 20) <= 0)
+                continue;
+            ssize_t n = recv(fd, buf, sizeof buf, 0);
+            if (n <= 0)
+                break;
+            for (ssize_t off = 0; off < n;) {
+                ssize_t w = send(fd, buf + off, size_t(n - off), MSG_NOSIGNAL);
+                if (w <= 0)
+                    break;
+                off += w;
+            }
+        }
+        close(fd);
+    }
+
+    proxytest::Listener m_listener;
+    std::atomic<bool> m_stop{false};
+    std::thread m_accept;
+    std::vector<std::thread> m_conns;
+};
+
+// The device end of one loopback path: a server proxy channel and the thread that drives it.
+class DeviceEnd
+{
+public:
+    DeviceEnd(const TSharedPtr<Socket>& socket, uint16_t localPort, uint16_t clientPort)
+    {
+        ProxyLink link;
+        link.id = "DEVFAKE";
+        link.socket = socket;
+        std::strcpy(link.info.localIp, "127.0.0.1");
+        std::strcpy(link.info.remoteIp, "127.0.0.1");
+        link.info.localPort = localPort;
+        link.info.remotePort = clientPort;
+        link.mediaType = 2;
+        m_channel.reset(new CProxyChannelServer(link, TSharedPtr<CProxyServerConfig>(new CProxyServerConfig),
+                                                CProxyChannelServer::SwitchHandler()));
+        m_driver = std::thread([this] {
+            uint64_t turns = 0;
+            while (!m_stop) {
+                m_channel->heartbeat();
+                if (++turns % 100 == 0)
+                    m_channel->longTimeTaskDeal(Orvan::Infra::CTime::getTickCountMs());
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        });
+    }
+    ~DeviceEnd()
+    {
+        m_stop = true;
+        m_driver.join();
+    }
+    CProxyChannelServer& Channel() { return *m_channel; }
+
+private:
+    std::unique_ptr<CProxyChannelServer> m_channel;
+    std::atomic<bool> m_stop{false};
+    std::thread m_driver;
+};
+
+// A link-through whose state the test sets.
+class ScriptedAttempt : public ILinkAttempt
+{
+public:
+    LinkThroughInfo getLinkThroughInfo() override
+    {
+        std::lock_guard<std::mutex> lock(m_mu);
+        return m_info;
+    }
+    void Set(const LinkThroughInfo& info)
+    {
+        std::lock_guard<std::mutex> lock(m_mu);
+        m_info = info;
+    }
+
+private:
+    std::mutex m_mu;
+    LinkThroughInfo m_info;
+};
+
+// Port events as the handler receives them.
+struct PortEvents
+{
+    void OnEvent(int port, int result, const char* message)
+    {
+        std::lock_guard<std::mutex> lock(mu);
+        seen.push_back({port, result, message ? message : ""});
+    }
+    struct Event
+    {
+        int port;
+        int result;
+        std::string message;
+    };
+    std::vector<Event> All()
+    {
+        std::lock_guard<std::mutex> lock(mu);
+        return seen;
+    }
+    std::mutex mu;
+    std::vector<Event> seen;
+};
+
+// A proxy client whose mappings get scripted link-throughs; the server it names never answers.
+class ScriptedClient : public CProxyClientImpl
+{
+public:
+    ScriptedClient(int serverPort, PortEvents& events)
+        : CProxyClientImpl("127.0.0.1", serverPort, "key", PortEventHandler(&PortEvents::OnEvent, &events), "")
+    {
+    }
+    std::shared_ptr<ScriptedAttempt> Attempt(uint16_t port)
+    {
+        std::lock_guard<std::mutex> lock(m_mu);
+        return m_attempts[port];
+    }
+
+protected:
+    LinkAttemptPtr createLinkAttempt(const std::string&, uint16_t localPort, int) override
+    {
+        auto attempt = std::make_shared<ScriptedAttempt>();
+        LinkThroughInfo info;
+        info.p2pState = linkStateRunning;
+        attempt->Set(info);
+        std::lock_guard<std::mutex> lock(m_mu);
+        m_attempts[localPort] = attempt;
+        return attempt;
+    }
+
+private:
+    std::mutex m_mu;
+    std::map<uint16_t, std::shared_ptr<ScriptedAttempt>> m_attempts;
+};
+
+// A UDP socket on loopback with the kernel's port, as a link-through leaves it.
+inline TSharedPtr<Socket> LoopbackUdp(uint16_t* port)
+{
+    return TSharedPtr<Socket>(new Socket(proxytest::BoundUdp(port), true));
+}
+
+inline LinkChannelInfo ClientLink(const TSharedPtr<Socket>& socket, uint16_t localPort, uint16_t devicePort,
+                                  uint16_t mappedPort)
+{
+    LinkChannelInfo link;
+    link.id = "DEVFAKE";
+    link.socket = socket;
+    std::strcpy(link.conn.localIp, "127.0.0.1");
+    std::strcpy(link.conn.remoteIp, "127.0.0.1");
+    link.conn.localPort = localPort;
+    link.conn.remotePort = devicePort;
+    link.localPort = mappedPort;
+    link.peerVersion = "5.2.1";
+    return link;
+}
+
+// Writes everything on one thread while this one reads the echo back.
+inline std::string RoundTrip(int fd, const std::string& data, int limitMs = 20000)
+{
+    std::thread writer([&] {
+        for (size_t off = 0; off < data.size();) {
+            ssize_t n = send(fd, data.data() + off, data.size() - off, MSG_NOSIGNAL);
+            if (n <= 0)
+                return;
+            off += size_t(n);
+        }
+    });
+    std::string got;
+    auto stop = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    char buf[65536];
+    while (got.size() < data.size() && std::chrono::steady_clock::now() < stop) {
+        pollfd p{fd, POLLIN, 0};
+        if (poll(&p, 1, 20) <= 0)
+            continue;
+        ssize_t n = recv(fd, buf, sizeof buf, 0);
+        if (n <= 0)
+            break;
+        got.append(buf, size_t(n));
+    }
+    writer.join();
+    return got;
+}
+
+inline std::string RandomBytes(size_t n, unsigned seed)
+{
+    std::mt19937 gen(seed);
+    std::string s(n, '\0');
+    for (char& c : s)
+        c = char(gen());
+    return s;
+}
+
+// True when a connection to the port is made and then closed by the far end.
+inline bool ClosedAtOnce(uint16_t port)
+{
+    int fd = ConnectTo(port);
+    if (fd < 0)
+        return false;
+    pollfd p{fd, POLLIN, 0};
+    char c;
+    bool closed = poll(&p, 1, 3000) == 1 && recv(fd, &c, 1, MSG_DONTWAIT) == 0;
+    close(fd);
+    return closed;
+}
+
+} // namespace clienttest
