@@ -361,11 +361,13 @@ void CMultiStunClient::onWaitNextRound(uint64_t now)
     }
 }
 
-void CMultiStunClient::runTimedProcs(uint64_t now)
+void CMultiStunClient::runTimedProcs(uint64_t)
 {
     Infra::CMutexGuard guard(m_procLock);
     if (m_procs.empty())
         return;
+    // The spacing counts from when a procedure really ran: the turn's own time can be late.
+    const uint64_t now = Infra::CTime::getTickCountMs();
     if (m_lastProcRun != 0 && int64_t(now - m_lastProcRun) <= m_linkSwitchSpace)
         return;
     auto first = m_procs.begin();
