@@ -222,6 +222,9 @@ const SkinImage kTable[] = {
     {"down_hover.png", SkinKind::Button, 78, 30, kBrandLight, kBrandLight, 0, Glyph::Edit, nullptr},
     {"down_press.png", SkinKind::Button, 78, 30, kBrandDark, kBrandDark, 0, Glyph::Edit, nullptr},
     {"down_dis.png", SkinKind::Button, 78, 30, kFaceOff, kEdgeOff, 0, Glyph::Edit, nullptr},
+    // Template apply result rows: section applied, section failed.
+    {"ok_32x32.png", SkinKind::Check, 20, 20, 0xFF2EA44F, kWhite, 1, Glyph::None, nullptr},
+    {"error_32x32.png", SkinKind::Glyph, 20, 20, kRed, kWhite, 0, Glyph::Close, nullptr},
 };
 }  // namespace
 
