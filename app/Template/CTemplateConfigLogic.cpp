@@ -3,43 +3,20 @@
 
 #include <QDebug>
 
-#include <json/json.h>
-
 #include <cstring>
 #include <memory>
-#include <sstream>
 
 #include "Main/ShellPost.h"
 #include "Template/CTemplateConfigUILogic.h"
 #include "Template/CTemplateXml.h"
+#include "Template/TemplateEncodeExchange.h"
 
 namespace {
 
 const char* const kCaller = "CTemplateConfigLogic::Task_StartConfig";
 
-// Device JSON is bounded: the reply buffer limits its size, this its nesting.
-bool ParseDeviceJson(const char* text, Json::Value& out)
+bool Transmit(LONG loginId, std::string text, char* reply, int waitMs)
 {
-    Json::CharReaderBuilder builder;
-    builder["collectComments"] = false;
-    builder["stackLimit"] = int(CTemplateXml::kMaxJsonDepth);
-    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    std::string errors;
-    const size_t len = strnlen(text, TEMPLATE_JSON_BUFFER_SIZE);
-    return reader->parse(text, text + len, &out, &errors);
-}
-
-// Indented, one member per line, members in name order.
-std::string StyledText(const Json::Value& v)
-{
-    Json::StreamWriterBuilder builder;
-    builder["indentation"] = "   ";
-    return Json::writeString(builder, v) + "\n";
-}
-
-bool Transmit(LONG loginId, const Json::Value& request, char* reply, int waitMs)
-{
-    std::string text = StyledText(request);
     std::memset(reply, 0, TEMPLATE_JSON_BUFFER_SIZE);
     return SdkTransmitInfoForWeb(loginId, &text[0], DWORD(text.size()), reply, TEMPLATE_JSON_BUFFER_SIZE, nullptr,
                                  waitMs) != 0;
@@ -321,36 +298,21 @@ int CTemplateConfigLogic::Code_Config(LONG loginId, const std::string& ip, const
 // channel counts as done only when the device accepts the write.
 int CTemplateConfigLogic::EncodeChannel(LONG loginId, int channel, const CTemplateXml& xml, char* reply)
 {
-    Json::Value get(Json::objectValue);
-    get["method"] = "configManager.getConfig";
-    get["params"]["channel"] = channel;
-    get["params"]["name"] = "Encode";
-    get["params"]["onlyLocal"] = true;
-    if (!Transmit(loginId, get, reply, kGetEncodeWaitMs)) {
+    if (!Transmit(loginId, tplenc::GetRequest(channel), reply, kGetEncodeWaitMs)) {
         qDebug("SdkTransmitInfoForWeb(GetConfig),error:%x", unsigned(SdkGetLastError()));
         return 0;
     }
-    if (!xml.MergeEncodeIntoJson(L"Encode", L"Channel", reply, 1)) {
+    std::string set;
+    if (!xml.MergeEncodeIntoJson(L"Encode", L"Channel", reply, 1) || !tplenc::SetRequest(reply, channel, set)) {
         qWarning("Encode of channel %d: the device's configuration does not take the template", channel);
         return 0;
     }
-    Json::Value merged;
-    if (!ParseDeviceJson(reply, merged) || !merged.isObject() || !merged["params"].isObject() ||
-        !merged["params"]["table"].isObject())
-        return 0;
-    Json::Value set(Json::objectValue);
-    set["method"] = "configManager.setConfig";
-    set["params"]["channel"] = channel;
-    set["params"]["name"] = "Encode";
-    set["params"]["table"] = merged["params"]["table"];
     std::unique_ptr<char[]> setReply(new char[TEMPLATE_JSON_BUFFER_SIZE]);
     if (!Transmit(loginId, set, setReply.get(), kSetEncodeWaitMs)) {
         qDebug("SdkTransmitInfoForWeb(SetConfig),error:%x", unsigned(SdkGetLastError()));
         return 0;
     }
-    Json::Value answer;
-    if (!ParseDeviceJson(setReply.get(), answer) || !answer.isObject() || !answer["result"].isBool() ||
-        !answer["result"].asBool()) {
+    if (!tplenc::Accepted(setReply.get())) {
         qWarning("Encode of channel %d: the device refused the configuration", channel);
         return 0;
     }
