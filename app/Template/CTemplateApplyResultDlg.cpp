@@ -160,7 +160,8 @@ int CTemplateApplyResultDlg::Dlg_OnInitDialog(bool create)
                                 L"Select_UnableUnCheck.png");
 
     m_pScroll = CreateSFScrollArea(nullptr);
-    m_pScroll->Create(WS_VISIBLE | WS_CHILD, RECT{25, 82, 525, 592}, 490, 1250, wnd, 0);
+    // Narrow enough that the vertical scroll bar never brings a horizontal one.
+    m_pScroll->Create(WS_VISIBLE | WS_CHILD, RECT{25, 82, 525, 592}, 480, 1250, wnd, 0);
     ScrollAreaStyle area;
     area.strBkImage = L"/bgColorWhite.png";
     m_pScroll->SetSkin(&area);
@@ -196,7 +197,7 @@ void CTemplateApplyResultDlg::BuildRow(int row, void* area)
     if (spec.label) {
         c.label = CreateSFStatic(this);
         c.label->Create(Tr(spec.label), WS_VISIBLE, zero, area, 0);
-        c.label->SetTextAlignFlag(2);
+        c.label->SetTextAlignFlag(2 | 4);  // right, centred on the control beside it
     }
     switch (spec.kind) {
     case KIND_COMBO:
@@ -220,7 +221,7 @@ void CTemplateApplyResultDlg::BuildRow(int row, void* area)
         }
         c.value = CreateSFStatic(this);
         c.value->Create(Tr(L"0"), WS_VISIBLE, zero, area, 0);
-        c.value->SetTextAlignFlag(0);
+        c.value->SetTextAlignFlag(4);
         break;
     case KIND_EDIT:
         c.edit = CreateSFEditCtrl(this);
@@ -236,7 +237,7 @@ void CTemplateApplyResultDlg::BuildRow(int row, void* area)
     case KIND_TEXT:
         c.value = CreateSFStatic(this);
         c.value->Create(L"", WS_VISIBLE, zero, area, 0);
-        c.value->SetTextAlignFlag(0);
+        c.value->SetTextAlignFlag(4);
         break;
     }
     if (spec.icon) {

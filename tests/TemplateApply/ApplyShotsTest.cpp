@@ -1,0 +1,67 @@
+// Pictures of the progress dialog while a run goes on and of the result dialog of a device whose
+// Encode step failed, with the program's skin and style, into the folder named by
+// VX_TEMPLATE_APPLY_SHOTS (skipped without it). Run under a virtual X server.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QWidget>
+
+#include "ApplyTestSupport.h"
+#include "TemplateFiles.h"
+#include "Widgets/SFGlobal.h"
+
+using namespace applytest;
+
+TEST(TemplateApplyShots, ProgressAndResult)
+{
+    const QString out = qEnvironmentVariable("VX_TEMPLATE_APPLY_SHOTS");
+    if (out.isEmpty())
+        GTEST_SKIP() << "VX_TEMPLATE_APPLY_SHOTS not set";
+    QDir().mkpath(out);
+    const QString bin = QCoreApplication::applicationDirPath();
+    SFLoadStyleSheet((bin + "/Style.css").toStdWString());
+    SFSetSkinPath((bin + "/Skin/").toStdWString().c_str());
+    EnsureLoops();
+
+    tplfiles::Folder dir;
+    const std::string path = dir.Write("Entrance hall cameras.xml", tplfiles::Template("IPC", "\n", 2));
+    auto panel = Panel::Make();
+    for (int i = 0; i < 12; ++i)
+        panel->control->AddDevice(0, ("127.0.9." + std::to_string(i + 2)).c_str(), "admin", "x", "aa", i, 0);
+    static_cast<QWidget*>(panel->GetUIWnd())->show();
+
+    CTemplateApplyDlg& apply = *panel->applyDlg;
+    apply.SetDeviceCount(12);
+    apply.SetTemplateName(path);
+    apply.ResetState();
+    apply.GetDialog()->ShowWindow(1);
+    QCoreApplication::processEvents();
+    auto* applyWnd = static_cast<QWidget*>(apply.GetUIWnd());
+    EXPECT_TRUE(applyWnd->grab().save(out + "/apply-confirm.png"));
+    // The running state, drawn without starting the control.
+    panel->control.reset();
+    apply.OnBtnOK();
+    apply.SetProgress(5);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(applyWnd->grab().save(out + "/apply-running.png"));
+    apply.GetDialog()->ShowWindow(0);
+
+    CTemplateApplyResultDlg& result = *panel->resultDlg;
+    result.SetTemplateFile(path);
+    TEMPLATE_RESULT_SET flags{};
+    flags.Set(TEMPLATE_RESULT_ENCODE);
+    flags.Set(TEMPLATE_RESULT_DAYNIGHT);
+    int mode = 3;
+    result.ShowDeviceResult(&mode, &flags);
+    result.GetDialog()->ShowWindow(1);
+    QCoreApplication::processEvents();
+    auto* resultWnd = static_cast<QWidget*>(result.GetUIWnd());
+    EXPECT_TRUE(resultWnd->grab().save(out + "/apply-result.png"));
+    // The whole scrolling content: both sections.
+    for (QWidget* w : resultWnd->findChildren<QWidget*>())
+        if (w->height() >= 1200 && w->width() >= 480)
+            EXPECT_TRUE(w->grab().save(out + "/apply-result-rows.png"));
+    result.GetDialog()->ShowWindow(0);
+}
