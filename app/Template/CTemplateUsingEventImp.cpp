@@ -137,7 +137,7 @@ int CTemplateUsingEventImp::OnCreate()
     tree.strStateImage = L"treeState.png";
     tree.strColor1 = L"FFFFFF";
     tree.strColor2 = L"5c6576";
-    tree.strTextColor = L"FFFFFF";
+    tree.strTextColor = L"5c6576";  // rows are drawn on white: white text would not show
     tree.strHighlightColor = L"00FF00";
     tree.strIconA = L"mac_close_nor.png";
     tree.strIconB = L"mac_close_nor.png";

@@ -10,9 +10,24 @@
 
 #include "ApplyTestSupport.h"
 #include "TemplateFiles.h"
+#include "Template/CTemplateUsingEventImp.h"
 #include "Widgets/SFGlobal.h"
 
 using namespace applytest;
+
+namespace {
+
+// A template page without a device list or editor around the panel.
+class BarePage : public tpltest::OwnerView, public ITemplateUsingHost {
+public:
+    std::weak_ptr<ITemplateEditShell> GetEditShell() override { return {}; }
+    int GetEditMode() override { return 0; }
+    void AskSaveCurrent() override {}
+    void SwitchMode(bool) override {}
+    std::shared_ptr<CDeviceListUILogic> GetDeviceListUILogic() override { return nullptr; }
+};
+
+} // namespace
 
 TEST(TemplateApplyShots, ProgressAndResult)
 {
@@ -64,4 +79,47 @@ TEST(TemplateApplyShots, ProgressAndResult)
         if (w->height() >= 1200 && w->width() >= 480)
             EXPECT_TRUE(w->grab().save(out + "/apply-result-rows.png"));
     result.GetDialog()->ShowWindow(0);
+}
+
+TEST(TemplateApplyShots, Panel)
+{
+    const QString out = qEnvironmentVariable("VX_TEMPLATE_APPLY_SHOTS");
+    if (out.isEmpty())
+        GTEST_SKIP() << "VX_TEMPLATE_APPLY_SHOTS not set";
+    QDir().mkpath(out);
+    const QString bin = QCoreApplication::applicationDirPath();
+    SFLoadStyleSheet((bin + "/Style.css").toStdWString());
+    SFSetSkinPath((bin + "/Skin/").toStdWString().c_str());
+    EnsureLoops();
+
+    tplfiles::Folder dir;
+    const std::string path = dir.Write("Entrance hall cameras.xml", tplfiles::Template("IPC", "\n", 2));
+    auto page = std::make_shared<BarePage>();
+    auto* pageWnd = static_cast<QWidget*>(page->GetUIWnd());
+    pageWnd->resize(900, 560);
+    auto panel = CTemplateUsingEventImp::Create(page);
+    ASSERT_TRUE(panel->LoadTemplate(path.c_str()));
+    panel->ShowTemplateInfo(path.c_str());
+    panel->SetTemplateMode(3);
+    panel->SetTemplatePath(path.c_str());
+    panel->AddDeviceToTree(L"DVR", "192.0.2.40", 3);
+    panel->AddDeviceToTree(L"IPC", "192.0.2.10", 0);
+    panel->AddDeviceToTree(L"IPC", "192.0.2.11", 1);
+    panel->AddDeviceToTree(L"IPC", "192.0.2.12", 2);
+    CSFTreeCtrl* tree = panel->GetTree();
+    void* ipc = tree->GetChildItem(SF_TVI_ROOT);
+    void* first = tree->GetChildItem(ipc);
+    void* second = tree->GetNextSiblingItem(first);
+    tree->SetCheck(first, 1);
+    tree->SetCheck(second, 1);
+    panel->OnItemCheckStateChanged(second, 1);
+    tree->SetItemIconBack(first, L"/ok.png");
+    tree->SetItemIconBack(second, L"/error.png");
+    tree->ExpangAll();
+    panel->GetView()->MoveWindow(0, 0, 900, 560);
+    panel->GetView()->ShowWindow(1);
+    pageWnd->show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(static_cast<QWidget*>(panel->GetUIWnd())->grab().save(out + "/apply-panel.png"));
+    panel.reset();
 }
