@@ -180,9 +180,9 @@ void CTemplateUsingEventImp::OnSize(UINT, int w, int h)
     m_pReturnBtn->MoveWindow(&ret);
 }
 
-void CTemplateUsingEventImp::Say(const wchar_t* text)
+void CTemplateUsingEventImp::ShowPanelMessage(const wchar_t* panelMessage)
 {
-    ShowMessageBox(Tr(text), Tr(L"Attention"), GetUIWnd(), 0);
+    ShowMessageBox(Tr(panelMessage), Tr(L"Attention"), GetUIWnd(), 0);
 }
 
 int CTemplateUsingEventImp::KeyOf(void* item)
@@ -286,7 +286,7 @@ bool CTemplateUsingEventImp::LoadTemplate(const char* path)
     std::shared_ptr<ITemplateUsingHost> owner = m_wpOwner.lock();
     std::shared_ptr<CDeviceListUILogic> list = owner ? owner->GetDeviceListUILogic() : nullptr;
     if (list && !list->FilterDevList(kDevicePageKind)) {
-        Say(L"Searching,please wait...");
+        ShowPanelMessage(L"Searching,please wait...");
         return false;
     }
     tagTEMPLATEINFO info;
@@ -329,11 +329,11 @@ void CTemplateUsingEventImp::ResetResults()
 void CTemplateUsingEventImp::OnBtnOK()
 {
     if (m_strTemplatePath.empty()) {
-        Say(L"No template file to apply, please load a template file or edit one!");
+        ShowPanelMessage(L"No template file to apply, please load a template file or edit one!");
         return;
     }
     if (m_pControl->IsConfiguring()) {
-        Say(L"Setting,please wait...");
+        ShowPanelMessage(L"Setting,please wait...");
         return;
     }
     m_pControl->ClearDevices();
@@ -364,7 +364,7 @@ void CTemplateUsingEventImp::OnBtnOK()
             ++count;
     });
     if (count == 0) {
-        Say(L"please select the devices you need to apply!");
+        ShowPanelMessage(L"please select the devices you need to apply!");
         return;
     }
     m_pControl->SetTemplateMode(m_nTemplateMode);

@@ -79,7 +79,7 @@ public:
 
 private:
     void ShowCheckedCount(int count);
-    void Say(const wchar_t* text);
+    void ShowPanelMessage(const wchar_t* panelMessage);
     template <class F> void ForEachDeviceRow(F f) const;
     // The control names devices by an int: each device row gets one, valid until the rows go.
     int KeyOf(void* item);
