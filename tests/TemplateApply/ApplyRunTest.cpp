@@ -210,3 +210,61 @@ TEST(ApplyConfigSet, FileManageChoosesTheSet)
     fm.FileManage = 2;
     EXPECT_EQ(CTemplateConfigLogic::ConfigSetOf(fm, 12 * 3600), 1);
 }
+
+// What the worker does when a device cannot say how it is built: camera states unreadable, every
+// channel is configured; system attributes and clock unreadable, one channel, and the clock
+// counts as midnight (outside an 8:30 to 18:45 window: the night set).
+TEST_F(ApplyRun, UnreadableDeviceFactsFallBack)
+{
+    std::vector<devsim::DeviceState> devs = {Device("NVR", 3), Device("NVR", 4)};
+    devs[0].cameraStates = {0, 0, 0};
+    devs[0].failOps[devsdk::wire::kOpCaps] = SDK_ERROR;
+    devs[1].failOps[devsdk::wire::kOpGetDevConfig] = SDK_ERROR;
+    StartFleet(devs);
+    const std::string path = folder_.Write("t.xml", tplfiles::Template("NVR", "\n", 2));
+    auto panel = Panel::Make();
+    AddDevice(*panel->control, 0);
+    AddDevice(*panel->control, 1);
+    RunAll(*panel, path);
+    EXPECT_TRUE(Ok(panel->control->GetDeviceResult(100)));
+    EXPECT_TRUE(Ok(panel->control->GetDeviceResult(101)));
+    // Its own clock decides day or night.
+    for (int ch = 0; ch < 3; ++ch)
+        EXPECT_TRUE(!Record(0, NET_EM_CFG_VIDEOIN_DAYNIGHT, ch, 0).empty() ||
+                    !Record(0, NET_EM_CFG_VIDEOIN_DAYNIGHT, ch, 1).empty())
+            << ch;
+    EXPECT_FALSE(Record(1, NET_EM_CFG_VIDEOIN_DAYNIGHT, 0, 1).empty());
+    EXPECT_TRUE(Record(1, NET_EM_CFG_VIDEOIN_DAYNIGHT, 1, 1).empty());
+    auto sw = RecordAs<NET_VIDEOIN_SWITCH_MODE_INFO>(Record(1, NET_EM_CFG_VIDEOIN_SWITCHMODE, 0, 0));
+    EXPECT_EQ(sw.emSwitchMode, 2);
+    EXPECT_EQ(sw.nDayStartHour, 8);
+    EXPECT_EQ(sw.nDayEndSecond, 15);
+}
+
+// The control's bookkeeping without devices behind it: a pair already listed is not added twice,
+// a MAC in another letter case is another device, an unknown row reads as not started, and a
+// run without devices ends at once instead of staying busy.
+TEST(ApplyControl, DeviceListAndEmptyRun)
+{
+    EnsureLoops();
+    auto panel = Panel::Make();
+    CTemplateConfigUILogic& c = *panel->control;
+    c.AddDevice(0, "127.0.0.5", "admin", "x", "3c:ef:00:00:00:01", 1, 0);
+    c.AddDevice(0, "127.0.0.5", "admin", "x", "3c:ef:00:00:00:01", 2, 0);
+    c.AddDevice(0, "127.0.0.5", "admin", "x", "3C:EF:00:00:00:01", 3, 0);
+    c.AddDevice(0, "127.0.0.5", "admin", "x", "3c:ef:00:00:00:02", 4, 0);
+    EXPECT_EQ(c.GetDeviceCount(), 3u);
+    EXPECT_EQ(c.FindDevice("127.0.0.5", "3C:EF:00:00:00:01"), 1);
+    EXPECT_EQ(c.FindDevice("127.0.0.6", "3c:ef:00:00:00:01"), -1);
+    TEMPLATE_RESULT_SET unknown = c.GetDeviceResult(99);
+    EXPECT_TRUE(unknown.Test(TEMPLATE_RESULT_NOT_STARTED));
+    for (int f = 1; f < 128; ++f)
+        EXPECT_FALSE(unknown.Test(f)) << f;
+
+    c.Stop();  // idle: only the flag, which the next start clears
+    c.ClearDevices();
+    EXPECT_EQ(c.GetDeviceCount(), 0u);
+    c.StartConfig();
+    EXPECT_EQ(c.IsConfiguring(), 0);
+    EXPECT_EQ(panel->finished, 1);
+}
