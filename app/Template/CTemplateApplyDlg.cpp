@@ -21,9 +21,11 @@ CTemplateApplyDlg::CTemplateApplyDlg(std::weak_ptr<ITemplateApplyRun> owner) : m
 
 CTemplateApplyDlg::~CTemplateApplyDlg()
 {
+    // A window that went with its parent has already told us (GetUIWnd is then null).
     CSFDialog* dialog = m_pDialog;
     m_pDialog = nullptr;
-    DestroySFDialog(dialog);
+    if (GetUIWnd())
+        DestroySFDialog(dialog);
 }
 
 std::shared_ptr<CTemplateApplyDlg> CTemplateApplyDlg::Create(std::weak_ptr<ITemplateApplyRun> owner)

@@ -79,9 +79,11 @@ CTemplateApplyResultDlg::CTemplateApplyResultDlg(std::weak_ptr<ITemplateApplyRun
 
 CTemplateApplyResultDlg::~CTemplateApplyResultDlg()
 {
+    // A window that went with its parent has already told us (GetUIWnd is then null).
     CSFDialog* dialog = m_pDialog;
     m_pDialog = nullptr;
-    DestroySFDialog(dialog);
+    if (GetUIWnd())
+        DestroySFDialog(dialog);
 }
 
 std::shared_ptr<CTemplateApplyResultDlg> CTemplateApplyResultDlg::Create(std::weak_ptr<ITemplateApplyRun> owner)

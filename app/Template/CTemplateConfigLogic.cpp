@@ -326,15 +326,19 @@ void CTemplateConfigLogic::PostSectionRet(Section section, const std::string& ip
     if (!ui)
         return;
     using UI = CTemplateConfigUILogic;
-    void (UI::*handler)(std::string, std::string, int, int) = nullptr;
-    const char* name = "";
-    switch (section) {
-    case SEC_FILEMANAGE: handler = &UI::Task_SetFileManage_Ret, name = "&CTemplateConfigUILogic::Task_SetFileManage_Ret"; break;
-    case SEC_VIDEOCOLOR: handler = &UI::Task_SetVideoColor_Ret, name = "&CTemplateConfigUILogic::Task_SetVideoColor_Ret"; break;
-    case SEC_BLC: handler = &UI::Task_SetBLCMode_Ret, name = "&CTemplateConfigUILogic::Task_SetBLCMode_Ret"; break;
-    case SEC_DAYNIGHT: handler = &UI::Task_SetDayNightMode_Ret, name = "&CTemplateConfigUILogic::Task_SetDayNightMode_Ret"; break;
-    case SEC_ENCODE: handler = &UI::Task_CodeConfig_Ret, name = "&CTemplateConfigUILogic::Task_CodeConfig_Ret"; break;
-    }
+    struct Target {
+        void (UI::*handler)(std::string, std::string, int, int);
+        const char* name;
+    };
+    static const Target kTargets[] = {
+        {&UI::Task_SetFileManage_Ret, "&CTemplateConfigUILogic::Task_SetFileManage_Ret"},
+        {&UI::Task_SetVideoColor_Ret, "&CTemplateConfigUILogic::Task_SetVideoColor_Ret"},
+        {&UI::Task_SetBLCMode_Ret, "&CTemplateConfigUILogic::Task_SetBLCMode_Ret"},
+        {&UI::Task_SetDayNightMode_Ret, "&CTemplateConfigUILogic::Task_SetDayNightMode_Ret"},
+        {&UI::Task_CodeConfig_Ret, "&CTemplateConfigUILogic::Task_CodeConfig_Ret"},
+    };
+    const auto handler = kTargets[section].handler;
+    const char* name = kTargets[section].name;
     ShellPostTask<UI>(
         VeyraBase::ML_MAIN, ui, [ui, handler, ip, mac, channel, result] { ((*ui).*handler)(ip, mac, channel, result); },
         __FILE__, __LINE__, name, kCaller);

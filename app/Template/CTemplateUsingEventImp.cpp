@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include <QWidget>
+
 #include "Common/DevClass.h"
 #include "Common/SFStreamConvert.h"
 #include "Common/Translate.h"
@@ -52,6 +54,10 @@ CTemplateUsingEventImp::~CTemplateUsingEventImp()
     m_pResultDlg.reset();
     m_pApplyDlg.reset();
     m_pControl.reset();
+    // The window goes with us, before the summary page its child calls back into: widgets left
+    // behind would call sinks that no longer exist. Gone already when its parent went first.
+    delete static_cast<QWidget*>(GetUIWnd());
+    m_pView = nullptr;
     m_pInfoPage.reset();
 }
 
