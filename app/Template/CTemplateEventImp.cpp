@@ -127,6 +127,28 @@ void CTemplateEventImp::RADIO_OnClicked(int checked, int id, POINT)
     m_pApplicationBtn->SetCheck(used ? 1 : 0);
 }
 
+std::weak_ptr<ITemplateEditShell> CTemplateEventImp::GetEditShell()
+{
+    return m_pEditPage;
+}
+
+int CTemplateEventImp::GetEditMode()
+{
+    return m_pEditPage ? m_pEditPage->GetEditMode() : 0;
+}
+
+void CTemplateEventImp::AskSaveCurrent()
+{
+    if (m_pEditPage)
+        m_pEditPage->AskSaveCurrent();
+}
+
+std::shared_ptr<CDeviceListUILogic> CTemplateEventImp::GetDeviceListUILogic()
+{
+    std::shared_ptr<CMainFrameEventImp> main = m_wpMainFrame.lock();
+    return main ? main->GetDeviceListUILogic() : nullptr;
+}
+
 bool CTemplateEventImp::MatchTemplateType(DEVICE_NET_INFO_EX* info)
 {
     return info && m_pUsingPage && m_pUsingPage->MatchTemplateType(info);
@@ -155,7 +177,7 @@ void CTemplateEventImp::AddDeviceToTree(DEVICE_NET_INFO_EX* info, bool, int posi
         break;
     }
     const std::string ip(info->szIpAddr, strnlen(info->szIpAddr, sizeof(info->szIpAddr)));
-    m_pUsingPage->AddDeviceToTree(group, ip.c_str(), position);
+    m_pUsingPage->AddDeviceToTree(group, ip, position);
 }
 
 void CTemplateEventImp::ClearDevices()

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "Common/DeviceInfo.h"
+#include "Template/TemplateUsingHost.h"
 #include "Widgets/SFButton.h"
 #include "Widgets/SFView.h"
 
@@ -16,6 +17,7 @@ class CTemplateUsingEventImp;
 
 class CTemplateEventImp : public ISFViewEvent,
                           public ISFRadioBoxEvent,
+                          public ITemplateUsingHost,
                           public std::enable_shared_from_this<CTemplateEventImp> {
 public:
     enum : int { ID_MANAGER = 1083, ID_APPLICATION = 1084 };
@@ -30,8 +32,14 @@ public:
     std::shared_ptr<CTemplateUsingEventImp> GetUsingPage() const { return m_pUsingPage; }
     std::weak_ptr<CMainFrameEventImp> GetMainFrame() const { return m_wpMainFrame; }
     // true: the apply panel; false: the template manager.
-    void SwitchMode(bool application);
+    void SwitchMode(bool application) override;
     bool IsApplyMode() const;
+
+    // What the apply panel asks of its page.
+    std::weak_ptr<ITemplateEditShell> GetEditShell() override;
+    int GetEditMode() override;
+    void AskSaveCurrent() override;
+    std::shared_ptr<CDeviceListUILogic> GetDeviceListUILogic() override;
 
     // Devices handed out by the device list.
     bool MatchTemplateType(DEVICE_NET_INFO_EX* info);

@@ -805,6 +805,8 @@ Reply DeviceModel::SetRecord(const Json::Value& req, const std::string& bin)
         return ErrorReply(SDK_NOT_SUPPORTED);
     if (channel < 0 || channel >= s_.channels || profile < 0 || profile > 2 || bin.size() != size)
         return ErrorReply(SDK_ILLEGAL_PARAM);
+    if (s_.failRecordWrites.count(std::to_string(command) + ":" + std::to_string(channel)))
+        return ErrorReply(SDK_ERROR);
     s_.records[std::to_string(command) + ":" + std::to_string(channel) + ":" + std::to_string(profile)] = bin;
     return OkReply();
 }
@@ -834,7 +836,7 @@ Reply DeviceModel::Transmit(const Json::Value& req)
         resp["params"]["table"] = Table(name)[Json::ArrayIndex(ch)];
     } else {
         const Json::Value& table = GetMember(params, "table");
-        if (table.isObject()) {
+        if (table.isObject() && !s_.failRecordWrites.count(name + ":" + std::to_string(ch))) {
             Merge(s_.tables[name][Json::ArrayIndex(ch)], table);
             resp["result"] = true;
         } else {

@@ -107,6 +107,9 @@ struct DeviceState {
     std::string tag2;
     // typed records written to the device, by "command:channel:profile", raw bytes
     std::map<std::string, std::string> records;
+    // scripted faults: typed record writes refused, by "command:channel", and configuration
+    // sets of a per-channel name answered with result false, by "name:channel"
+    std::set<std::string> failRecordWrites;
 };
 
 // Per-connection state the model keeps between requests.

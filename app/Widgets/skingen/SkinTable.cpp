@@ -231,6 +231,15 @@ const SkinImage kTable[] = {
     {"TmpType_unCheck.png", SkinKind::Button, 165, 39, kFace, kEdge, 0, Glyph::None, nullptr},
     {"mode_edit.png", SkinKind::Icon, 26, 26, kNone, kWhite, 0, Glyph::Edit, nullptr},
     {"mode_using.png", SkinKind::Icon, 26, 26, kNone, kWhite, 0, Glyph::Template, nullptr},
+    // Template apply result rows: section applied, section failed.
+    {"ok_32x32.png", SkinKind::Check, 20, 20, 0xFF2EA44F, kWhite, 1, Glyph::None, nullptr},
+    {"error_32x32.png", SkinKind::Glyph, 20, 20, kRed, kWhite, 0, Glyph::Close, nullptr},
+    // Template apply panel: the arrow between its halves and its bottom bar buttons.
+    {"toRight.png", SkinKind::Icon, 40, 40, kNone, kGrey, 0, Glyph::Export, nullptr},
+    {"btnTem_nor.png", SkinKind::Button, 155, 45, kBrand, kBrand, 0, Glyph::None, nullptr},
+    {"btnTem_over.png", SkinKind::Button, 155, 45, kBrandLight, kBrandLight, 0, Glyph::None, nullptr},
+    {"btnTem_down.png", SkinKind::Button, 155, 45, kBrandDark, kBrandDark, 0, Glyph::None, nullptr},
+    {"btnTem_dis.png", SkinKind::Button, 155, 45, kGrey, kGrey, 0, Glyph::None, nullptr},
 };
 }  // namespace
 

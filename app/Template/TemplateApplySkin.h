@@ -1,0 +1,6 @@
+// The frame skin shared by the apply progress and apply result dialogs.
+#pragma once
+
+struct DialogStyle;
+
+void FillTemplateApplyDialogStyle(DialogStyle* style);

@@ -1,0 +1,148 @@
+#include "ApplyTestSupport.h"
+
+#include <unistd.h>
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QTimer>
+
+#include "Common/SFMessageLoopManager.h"
+#include "Common/SFThreadEx.h"
+#include "devsdk/DevSdk.h"
+#include "devsdk/DevSdkSim.h"
+
+using namespace VeyraBase;
+
+namespace applytest {
+
+void EnsureLoops()
+{
+    static std::shared_ptr<CSFThreadEx_Qt> worker;
+    if (worker)
+        return;
+    if (!CSFMessageLoopManager::Instance()->GetMessageLoop(ML_MAIN))
+        CSFMessageLoopManager::Instance()->RegisterLoop(CreateMessageLoop(SF_LOOP_QT), ML_MAIN);
+    worker = CSFThreadEx_Qt::Create(SF_THREAD_CREATE{});
+    worker->Start();
+    CSFMessageLoopManager::Instance()->RegisterLoop(worker->GetMessageLoop(), ML_SDK);
+}
+
+bool PumpUntil(const std::function<bool()>& done, int limitMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > limitMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+void Click(CSFButton* button)
+{
+    auto* b = dynamic_cast<QAbstractButton*>(button);
+    ASSERT_NE(b, nullptr);
+    b->click();
+}
+
+std::shared_ptr<Panel> Panel::Make()
+{
+    auto p = std::make_shared<Panel>();
+    p->control = CTemplateConfigUILogic::Create(p);
+    p->applyDlg = CTemplateApplyDlg::Create(p);
+    p->resultDlg = CTemplateApplyResultDlg::Create(p);
+    return p;
+}
+
+void Panel::SetResultIcon(int treeItem, TEMPLATE_RESULT_SET flags)
+{
+    icons.emplace_back(treeItem, flags);
+    if (onIcon)
+        onIcon(int(icons.size()));
+}
+
+int Panel::RunDialog(const std::string& templatePath, std::function<void()> atOpen)
+{
+    control->SetTemplateMode(3);
+    control->SetTemplateFile(templatePath);
+    resultDlg->SetTemplateFile(templatePath);
+    applyDlg->SetDeviceCount(int(control->GetDeviceCount()));
+    applyDlg->SetTemplateName(templatePath);
+    applyDlg->ResetState();
+    applyDlg->GetDialog()->CenterWindow(nullptr);
+    QTimer::singleShot(0, [atOpen] { atOpen(); });
+    return applyDlg->GetDialog()->DoModalDlg();
+}
+
+namespace {
+std::string ProcessPrefix(int attempt)
+{
+    unsigned p = unsigned(getpid()) * 13u + unsigned(attempt) * 7919u;
+    return "127." + std::to_string(10 + p % 240) + "." + std::to_string(1 + (p / 240) % 250) + ".";
+}
+} // namespace
+
+devsim::DeviceState ApplyFleetTest::Device(const std::string& type, int channels)
+{
+    devsim::DeviceState s;
+    s.type = type;
+    s.channels = channels;
+    s.users.push_back(devsim::User{"admin", "admin123", 1, false, 0, 0});
+    return s;
+}
+
+void ApplyFleetTest::StartFleet(std::vector<devsim::DeviceState> devices)
+{
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        prefix_ = ProcessPrefix(attempt);
+        devsim::Fleet::Options fo;
+        fo.rebootMs = 400;
+        fleet_ = std::make_unique<devsim::Fleet>(fo);
+        for (size_t i = 0; i < devices.size(); ++i) {
+            devsim::DeviceState d = devices[i];
+            d.ip = devsim::NextAddress(prefix_ + "2", i);
+            char mac[32];
+            std::snprintf(mac, sizeof mac, "3c:ef:7a:00:01:%02x", unsigned(i));
+            d.mac = mac;
+            fleet_->Add(d);
+        }
+        if (fleet_->Start())
+            break;
+        fleet_.reset();
+    }
+    ASSERT_TRUE(fleet_) << "no free loopback block";
+    devsdk::SimOptions o;
+    o.embedded = false;
+    o.fleets = {prefix_ + "2+" + std::to_string(devices.size())};
+    o.localIp = prefix_ + "1";
+    devsdk::SetSimOptions(o);
+    SdkInit(nullptr, nullptr);
+    inited_ = true;
+}
+
+void ApplyFleetTest::TearDown()
+{
+    if (inited_)
+        SdkCleanup();
+    devsdk::ResetSimOptions();
+    if (fleet_)
+        fleet_->Stop();
+}
+
+void ApplyFleetTest::AddDevice(CTemplateConfigUILogic& control, size_t i, const char* password)
+{
+    control.AddDevice(0, Ip(i).c_str(), "admin", password, Mac(i).c_str(), int(100 + i), 0);
+}
+
+std::string ApplyFleetTest::Record(size_t i, int command, int channel, int profile)
+{
+    devsim::DeviceState s = fleet_->StateOf(i);
+    auto it = s.records.find(std::to_string(command) + ":" + std::to_string(channel) + ":" + std::to_string(profile));
+    return it == s.records.end() ? std::string() : it->second;
+}
+
+} // namespace applytest
