@@ -191,9 +191,11 @@ void CCloudUpgradeEventImp::OnSize(UINT, int w, int h)
         m_lstctrlDev->SetColumnWidth(c, static_cast<int>(L * widths[c]));
     place(m_pHintView, 8, 60, w - 8, h - 60);
     const int a = ((h - 60) - 60) / 2;
-    place(m_pHintText1, 260, a + 10, 430, a + 34);
+    // The texts keep their inner edges at the link and get room outwards: a translation or a
+    // larger font is not cut.
+    place(m_pHintText1, 30, a + 10, 430, a + 34);
     place(m_pBtnClickHere, 430, a + 10, 510, a + 34);
-    place(m_pHintText2, 510, a + 10, 680, a + 34);
+    place(m_pHintText2, 510, a + 10, 910, a + 34);
     place(m_pBtnDownload, w - 410, h - 40, w - 285, h - 10);
     place(m_pBtnUpgrade, w - 275, h - 40, w - 150, h - 10);
     place(m_pBtnCheck, w - 140, h - 40, w - 15, h - 10);

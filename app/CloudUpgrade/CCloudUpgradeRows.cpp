@@ -19,6 +19,8 @@
 
 namespace {
 
+constexpr int kFailedButtonsX = 84;
+
 ImageButtonStyle UpgradeStyle() { return MakeButtonSkin(L"upgrade_n.png", L"upgrade_h.png", L"upgrade_p.png", L"upgrade_d.png"); }
 ImageButtonStyle OkStyle() { return MakeButtonSkin(L"ok.png", L"ok_hover.png", L"ok_press.png", L"ok.png"); }
 ImageButtonStyle ErrorStyle() { return MakeButtonSkin(L"error.png", L"erro_hover.png", L"erro_press.png", L"error.png"); }
@@ -149,8 +151,9 @@ void CCloudUpgradeEventImp::AddFailedCheckButtons(int row)
     ImageButtonStyle error = ErrorStyle();
     ImageButtonStyle update = UpdateStyle();
     std::wstring result = Tr(L"Result");
-    m_lstctrlDev->AddOneOperateBtnEx(row, COL_CHECKSTATE, ID_CHECK_RESULT, result.c_str(), error, 16, 16, 60,
-                                     ID_REFRESH, Tr(L"Refresh"), update);
+    // The buttons sit after the "check failed" text, so that the text is not cut at 13 points.
+    m_lstctrlDev->AddOneOperateBtnEx(row, COL_CHECKSTATE, ID_CHECK_RESULT, result.c_str(), error, 16, 16,
+                                     kFailedButtonsX, ID_REFRESH, Tr(L"Refresh"), update);
 }
 
 void CCloudUpgradeEventImp::ShowCheckState(int row, BYTE checkResult, int checkError, BYTE hasNew,

@@ -73,6 +73,9 @@ void CloudPage::SetUp()
         QFile::link(QCoreApplication::applicationDirPath() + "/Skin", skin);
     page = main->GetCloudUpgradePage();
     ASSERT_TRUE(page && page->GetListCtrl());
+    // The start-up search ends (and tells the page it found nothing) before the test's rows come.
+    ASSERT_TRUE(shelltest::WaitUntil([&] { return !main->GetDeviceListUILogic()->IsSearching(); }));
+    ASSERT_TRUE(shelltest::DrainSdkLoop(2));
     ASSERT_TRUE(shelltest::WaitUntil([&] { return !main->GetDeviceListUILogic()->IsSearching(); }));
     page->ClearDeviceList();
     list = page->GetListCtrl();

@@ -49,7 +49,7 @@ TEST_F(CloudPage, EmptyPageShowsTheHintUntilTheFirstRowAndLaysOutByTheFormula)
     ASSERT_NE(table, nullptr);
     for (int c = 0; c < 9; ++c)
         EXPECT_EQ(table->columnWidth(c), widths[c]) << "column " << c;
-    EXPECT_EQ(dynamic_cast<QWidget*>(page->GetHintText(1))->geometry(), QRect(260, 250, 170, 24));
+    EXPECT_EQ(dynamic_cast<QWidget*>(page->GetHintText(1))->geometry(), QRect(30, 250, 400, 24));
     EXPECT_EQ(Geometry(page->GetButton(Page::ID_DOWNLOAD_ALL)), Rc(590, 560, 715, 590));
     EXPECT_EQ(Geometry(page->GetButton(Page::ID_UPGRADE_ALL)), Rc(725, 560, 850, 590));
     EXPECT_EQ(Geometry(page->GetButton(Page::ID_CHECK)), Rc(860, 560, 985, 590));
@@ -265,4 +265,52 @@ TEST(CloudPageSortKey, PadsEachPartToThreeDigits)
     EXPECT_LT(Page::IpSortKey("10.0.0.9"), Page::IpSortKey("10.0.0.10"));
     EXPECT_EQ(Page::IpSortKey("1.2345.6"), "0012345006");
     EXPECT_EQ(Page::IpSortKey(""), "000");
+}
+
+// With VX_CLOUDPAGE_SHOT set to a PNG path, draws the page with rows in several states into it
+// (run under a virtual X server to see the page as a user does).
+TEST_F(CloudPage, ScreenshotOfRowsInSeveralStates)
+{
+    const QByteArray path = qgetenv("VX_CLOUDPAGE_SHOT");
+    if (path.isEmpty())
+        GTEST_SKIP() << "VX_CLOUDPAGE_SHOT not set";
+    std::vector<DEVICE_INFO> records;
+    const char* types[] = {"IPC", "NVR", "DVR", "SD", "IPC", "IPC", "NVR", "IPC"};
+    for (int i = 0; i < 8; ++i)
+        records.push_back(Record("192.168.1." + std::to_string(101 + i), types[i], i + 1));
+    records[2].bIPConflict = 1;
+    AddFound(records);
+    auto newVersion = [&](int row, const char* version) {
+        page->SetSingleCheck(0);
+        Result(records[static_cast<size_t>(row)], 1, 0, Answer(true, version, "http://h/fw/firmware.bin"));
+    };
+    newVersion(0, "2.840.0000000.3.R");
+    newVersion(1, "4.001.0000002.1.R");
+    page->MarkRowDownloading(1);
+    list->SetItemShow(1, Page::COL_DOWNLOAD, Page::ID_DOWNLOAD_BAR, true);
+    list->SetOpeBtnText(1, Page::ID_DOWNLOAD, L"Stop");
+    page->SetRowProgress(1, 45, Page::ID_DOWNLOAD_BAR);
+    newVersion(2, "3.210.0000001.0.R");
+    page->SetDownloadResult(2, true);
+    Result(records[3], 0, 1);
+    Result(records[4], 1, 0);
+    newVersion(5, "2.840.0000000.3.R");
+    page->SetDownloadResult(5, true);
+    list->SetItemShow(5, Page::COL_UPGRADE, Page::ID_UPGRADE_BAR, true);
+    list->SetOpeBtnText(5, Page::ID_UPGRADE, L"Stop");
+    page->SetRowProgress(5, 70, Page::ID_UPGRADE_BAR);
+    newVersion(6, "4.001.0000002.1.R");
+    page->SetDownloadResult(6, true);
+    page->ShowUpgradeResult(6, 0);
+    list->SetItemText(7, Page::COL_CHECKSTATE, L"checking...");
+    list->SetCheck(0, 1);
+    list->SetCheck(5, 1);
+
+    QWidget* view = dynamic_cast<QWidget*>(page->GetView());
+    ASSERT_NE(view, nullptr);
+    page->GetView()->ShowWindow(1);
+    page->GetView()->MoveWindow(0, 0, 1100, 620);
+    for (int i = 0; i < 20; ++i)
+        QApplication::processEvents();
+    EXPECT_TRUE(view->grab().toImage().save(QString::fromLocal8Bit(path)));
 }
