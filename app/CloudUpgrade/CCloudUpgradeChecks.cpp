@@ -291,7 +291,7 @@ void CCloudUpgradeEventImp::OnExpandRow(int row)
 void CCloudUpgradeEventImp::ExpandRecorder(int deviceIndex, int row, const std::vector<strudevice>& remotes)
 {
     m_vecDevice[static_cast<size_t>(deviceIndex)].bExpanded = 1;
-    m_lstctrlDev->SetAllCheck(0);
+    ClearAllChecks();
     m_lstctrlDev->SetHeaderSortEnable(0);
     const int count = m_lstctrlDev->GetItemCount();
     if (row + 1 < count)
@@ -301,6 +301,13 @@ void CCloudUpgradeEventImp::ExpandRecorder(int deviceIndex, int row, const std::
     m_nRowNumber = RowNumberOf(row) + 1;
     AppendMissingStoredRows();
     HideProgressDialog();
+}
+
+void CCloudUpgradeEventImp::ClearAllChecks()
+{
+    m_lstctrlDev->SetAllCheck(0);
+    for (int row = 0; row < m_lstctrlDev->GetItemCount(); ++row)
+        m_lstctrlDev->SetCheck(row, 0);
 }
 
 int CCloudUpgradeEventImp::RowNumberOf(int row)
@@ -344,7 +351,7 @@ void CCloudUpgradeEventImp::CollapseRecorder(int deviceIndex, int row)
     if (deviceIndex < 0 || deviceIndex >= static_cast<int>(m_vecDevice.size()) || !RowValid(row))
         return;
     m_vecDevice[static_cast<size_t>(deviceIndex)].bExpanded = 0;
-    m_lstctrlDev->SetAllCheck(0);
+    ClearAllChecks();
     m_lstctrlDev->SetHeaderSortEnable(1);
     const int count = m_lstctrlDev->GetItemCount();
     if (row + 1 < count)

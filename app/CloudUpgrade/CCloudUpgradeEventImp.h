@@ -145,6 +145,17 @@ public:
     // The English text the check result button shows for an error code.
     static const wchar_t* CheckErrorText(int code);
 
+    // ---- Downloads and upgrades ----
+    void StartBatchDownload();
+    void StartBatchUpgrade();
+    void MarkRowTransferQueued(int row, bool isDownload);
+    void SetDownloadSameIndex();
+    void SetUpgradeSameIndex();
+    int FindRecorderTask(const char* mac);
+    int IsRemoteDeviceUpgrading(const char* mac);
+    void ShowStartDownloadWait();
+    void ResetKeyUpgradeText();
+
     // ---- Header click ----
     void RestoreRowState(const DEVICE_INFO& record);
     // Sort key of a dotted address: each part left-padded with "0" to three characters.
@@ -167,12 +178,23 @@ private:
     void ExpandRecorder(int deviceIndex, int row, const std::vector<strudevice>& remotes);
     // The number in a row's "NO." cell (leading digits, at most 9).
     int RowNumberOf(int row);
+    // The select-all box and every row's box cleared.
+    void ClearAllChecks();
     void OnRefreshRow(int row);
     void OnExpandRow(int row);
     // The row's DownLoad, Upgrade and upgrade result buttons.
     void OnRowDownload(int row);
     void OnRowUpgrade(int row);
     void OnRowUpgradeResult(int row);
+    void OnRemoteRowDownload(int row);
+    void StartOrQueueDownload(int row);
+    // Adds the row's upgrade task when its firmware is downloaded; false when it cannot be upgraded.
+    bool InsertUpgradeTask(int row);
+    bool AnyRowTicked() const;
+    // Tells the user when the download folder is missing or its name too long.
+    bool CheckDownloadFolder();
+    // The stored record of a top row by its address and MAC texts, or null.
+    DEVICE_INFO* RecordOfRow(int row);
     // Ends the run of checks when nothing is outstanding.
     void EndCheckRun();
     void ShowWaitBox(const wchar_t* text);

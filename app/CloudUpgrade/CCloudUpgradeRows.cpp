@@ -2,7 +2,7 @@
 // lookups from a row to its record, and the row states the scheduler sets.
 #include "CloudUpgrade/CCloudUpgradeEventImp.h"
 
-#include <QThread>
+#include <QTimer>
 
 #include <cstring>
 #include <vector>
@@ -20,6 +20,7 @@
 namespace {
 
 constexpr int kFailedButtonsX = 84;
+constexpr int kFailedTextDelayMs = 500;
 
 ImageButtonStyle UpgradeStyle() { return MakeButtonSkin(L"upgrade_n.png", L"upgrade_h.png", L"upgrade_p.png", L"upgrade_d.png"); }
 ImageButtonStyle OkStyle() { return MakeButtonSkin(L"ok.png", L"ok_hover.png", L"ok_press.png", L"ok.png"); }
@@ -375,15 +376,29 @@ void CCloudUpgradeEventImp::SetDownloadResult(int row, bool success)
     if (i < 0)
         return;
     m_vecDevice[static_cast<size_t>(i)].nDownloadState = success ? 3 : 0;
+    int selected[1] = {row};
     if (success) {
         showFinished();
-    } else {
-        // The failed text follows the bar's last value instead of flashing over it.
-        QThread::msleep(500);
-        showFailed();
+        m_lstctrlDev->SetItemSelected(selected, 1, true);
+        return;
     }
-    int selected[1] = {row};
-    m_lstctrlDev->SetItemSelected(selected, 1, true);
+    // The failed text follows the bar's last value half a second later, without holding the GUI;
+    // a row that changed meanwhile (rebuilt, downloading again) is left alone.
+    const std::string ip = CellText(row, COL_IP);
+    const std::string mac = CellText(row, COL_MAC);
+    std::weak_ptr<CCloudUpgradeEventImp> weak = shared_from_this();
+    QTimer::singleShot(kFailedTextDelayMs, [weak, row, ip, mac] {
+        std::shared_ptr<CCloudUpgradeEventImp> page = weak.lock();
+        if (!page || !page->RowValid(row) || page->CellText(row, COL_IP) != ip || page->CellText(row, COL_MAC) != mac)
+            return;
+        const int index = page->FindDeviceIndexByRow(row);
+        if (index < 0 || page->m_vecDevice[static_cast<size_t>(index)].nDownloadState != 0)
+            return;
+        page->m_lstctrlDev->SetOpeBtnText(row, ID_DOWNLOAD, Tr(L"fail,again"));
+        page->m_lstctrlDev->SetItemShow(row, COL_DOWNLOAD, ID_DOWNLOAD_BAR, false);
+        int rows[1] = {row};
+        page->m_lstctrlDev->SetItemSelected(rows, 1, true);
+    });
 }
 
 void CCloudUpgradeEventImp::MarkRowDownloading(int row)

@@ -80,7 +80,7 @@ void CCloudUpgradeEventImp::OnListHeaderClick(void* data, LRESULT)
         RestoreRowState(d);
         QApplication::processEvents();
     }
-    m_lstctrlDev->SetAllCheck(0);
+    ClearAllChecks();
 }
 
 void CCloudUpgradeEventImp::RestoreRowState(const DEVICE_INFO& record)

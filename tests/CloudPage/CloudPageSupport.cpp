@@ -108,6 +108,12 @@ void CloudPage::Result(const DEVICE_INFO& d, int checkResult, int code,
     page->OnCheckResult(request, answer, checkResult, d.stNetInfo.szIpAddr, mac, 0, code);
 }
 
+void CloudPage::TickAll()
+{
+    for (int row = 0; row < list->GetItemCount(); ++row)
+        list->SetCheck(row, 1);
+}
+
 std::wstring CloudPage::Cell(int row, int col)
 {
     wchar_t text[128] = {};

@@ -43,6 +43,8 @@ protected:
     void Result(const DEVICE_INFO& d, int checkResult, int code,
                 std::shared_ptr<NET_OUT_CLOUD_UPGRADER_CHECK> answer = nullptr, bool lowerMac = false);
 
+    // Ticks every row's check box.
+    void TickAll();
     std::wstring Cell(int row, int col);
     // The row's cell widget of that id (button or bar), or null.
     QWidget* Widget(int row, int id);
