@@ -39,6 +39,15 @@ protected:
         Result(devices[2], 1, 0, Answer(true, "2.9", "http://127.0.0.1:9/fw/IPC_2.9.bin"));
         page->SetDownloadResult(2, true);
     }
+    // Downloads and upgrades the test started (to addresses where nothing answers) end first, so
+    // that the SDK holds no transfer when the program ends.
+    void TearDown() override
+    {
+        EXPECT_TRUE(shelltest::WaitUntil([&] { return !page->IsDownloading() && !page->IsUpgrading(); }, 20000));
+        Logic().ClearDownVecTask();
+        Logic().ClearVecTask();
+        EXPECT_TRUE(shelltest::DrainSdkLoop(2));
+    }
     void Press(int id)
     {
         auto* b = dynamic_cast<QAbstractButton*>(page->GetButton(id));
