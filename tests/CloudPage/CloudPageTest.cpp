@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "CloudUpgrade/CCloudAcountDlg.h"
 #include "CloudUpgrade/CCloudUpgradeUILogic.h"
 #include "Widgets/SFView.h"
 
@@ -315,4 +316,16 @@ TEST_F(CloudPage, ScreenshotOfRowsInSeveralStates)
     for (int i = 0; i < 20; ++i)
         QApplication::processEvents();
     EXPECT_TRUE(view->grab().toImage().save(QString::fromLocal8Bit(path)));
+
+    // The account dialog beside it.
+    auto* dialog = dynamic_cast<QWidget*>(page->GetAccountDlg()->GetDialog());
+    ASSERT_NE(dialog, nullptr);
+    page->GetAccountDlg()->UserEdit()->SetWindowTextW(L"admin");
+    dialog->show();
+    for (int i = 0; i < 20; ++i)
+        QApplication::processEvents();
+    QString dialogPath = QString::fromLocal8Bit(path);
+    dialogPath.replace(QStringLiteral(".png"), QStringLiteral("-account.png"));
+    EXPECT_TRUE(dialog->grab().toImage().save(dialogPath));
+    page->GetAccountDlg()->OnClose();
 }
