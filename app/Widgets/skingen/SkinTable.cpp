@@ -240,6 +240,18 @@ const SkinImage kTable[] = {
     {"btnTem_over.png", SkinKind::Button, 155, 45, kBrandLight, kBrandLight, 0, Glyph::None, nullptr},
     {"btnTem_down.png", SkinKind::Button, 155, 45, kBrandDark, kBrandDark, 0, Glyph::None, nullptr},
     {"btnTem_dis.png", SkinKind::Button, 155, 45, kGrey, kGrey, 0, Glyph::None, nullptr},
+    // Cloud upgrade page: import and export buttons, a list row's re-check button.
+    {"cloud_get_n.png", SkinKind::Button, 78, 30, kFace, kEdge, 0, Glyph::Import, nullptr},
+    {"cloud_get_h.png", SkinKind::Button, 78, 30, kFaceHover, kBrand, 0, Glyph::Import, nullptr},
+    {"cloud_get_p.png", SkinKind::Button, 78, 30, kFaceDown, kBrandDark, 0, Glyph::Import, nullptr},
+    {"cloud_get_d.png", SkinKind::Button, 78, 30, kFaceOff, kEdgeOff, 0, Glyph::Import, nullptr},
+    {"cloud_save_n.png", SkinKind::Button, 78, 30, kFace, kEdge, 0, Glyph::Export, nullptr},
+    {"cloud_save_h.png", SkinKind::Button, 78, 30, kFaceHover, kBrand, 0, Glyph::Export, nullptr},
+    {"cloud_save_p.png", SkinKind::Button, 78, 30, kFaceDown, kBrandDark, 0, Glyph::Export, nullptr},
+    {"cloud_save_d.png", SkinKind::Button, 78, 30, kFaceOff, kEdgeOff, 0, Glyph::Export, nullptr},
+    {"uodate_nor.png", SkinKind::Glyph, 16, 16, kBrand, kWhite, 0, Glyph::Refresh, nullptr},
+    {"uodate_hov.png", SkinKind::Glyph, 16, 16, kBrandLight, kWhite, 0, Glyph::Refresh, nullptr},
+    {"uodate_pre.png", SkinKind::Glyph, 16, 16, kBrandDark, kWhite, 0, Glyph::Refresh, nullptr},
 };
 }  // namespace
 
