@@ -2,11 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QStorageInfo>
 #include <QString>
 #include <QTemporaryDir>
@@ -19,6 +16,7 @@
 #include <mutex>
 
 #include "Common/AppPath.h"
+#include "Common/Archiver.h"
 #include "Common/Translate.h"
 
 namespace cloudoffline {
@@ -27,7 +25,6 @@ namespace {
 
 const int kArchiverTimeoutMs = 10 * 60 * 1000;
 const size_t kMaxUnpackedEntries = 10000;
-const int kMaxErrorBytes = 4096;
 
 std::mutex g_archiverMutex;
 std::string g_archiverForTest;
@@ -62,36 +59,6 @@ std::wstring Lines(std::wstring first, const std::wstring& second)
     return first;
 }
 
-std::string ErrorLine(const QByteArray& output)
-{
-    QByteArray text = output.trimmed();
-    const int err = text.indexOf("ERROR:");
-    if (err >= 0)
-        text = text.mid(err);
-    const int nl = text.indexOf('\n');
-    if (nl >= 0)
-        text = text.left(nl);
-    return text.left(300).trimmed().toStdString();
-}
-
-// Moves what the archiver wrote into `output` (standard output) and `tail` (the rest, its last
-// bytes only). False when `output` would pass kMaxListingBytes.
-bool Drain(QProcess& proc, std::string* output, QByteArray* tail)
-{
-    if (output) {
-        const QByteArray out = proc.readAllStandardOutput();
-        if (output->size() + static_cast<size_t>(out.size()) > kMaxListingBytes)
-            return false;
-        output->append(out.constData(), static_cast<size_t>(out.size()));
-        *tail += proc.readAllStandardError();
-    } else {
-        *tail += proc.readAll();
-    }
-    if (tail->size() > kMaxErrorBytes)
-        *tail = tail->right(kMaxErrorBytes);
-    return true;
-}
-
 bool WriteLine(FILE* file, const std::string& line)
 {
     return file && std::fwrite(line.data(), 1, line.size(), file) == line.size();
@@ -118,11 +85,7 @@ std::string FindArchiver()
         if (!g_archiverForTest.empty())
             return g_archiverForTest;
     }
-    const QString appDir = QString::fromStdWString(SFGetAppPath());
-    const QFileInfo beside(appDir + QStringLiteral("/7z"));
-    if (!appDir.isEmpty() && beside.isFile() && beside.isExecutable())
-        return beside.filePath().toStdString();
-    return QStandardPaths::findExecutable(QStringLiteral("7z")).toStdString();
+    return archiver::Find(QString::fromStdWString(SFGetAppPath()).toStdString());
 }
 
 void SetArchiverForTest(const std::string& program)
@@ -139,47 +102,22 @@ ArchiverResult RunArchiver(const std::vector<std::string>& args, int timeoutMs, 
         result.status = ArchiverStatus::Missing;
         return result;
     }
-    QStringList list;
-    for (const std::string& a : args)
-        list << Q(a);
-    QProcess proc;
-    proc.setProgram(Q(program));
-    proc.setArguments(list);
-    proc.setProcessChannelMode(output ? QProcess::SeparateChannels : QProcess::MergedChannels);
-    proc.setStandardInputFile(QProcess::nullDevice());  // a password prompt reads end of input
-    proc.start(QIODevice::ReadOnly);
-    if (!proc.waitForStarted(10000)) {
+    const archiver::Result run = archiver::Run(program, args, timeoutMs, output, kMaxListingBytes);
+    switch (run.status) {
+    case archiver::Status::Ok:
+        break;
+    case archiver::Status::Failed:
         result.status = ArchiverStatus::Failed;
-        result.detail = proc.errorString().toStdString();
-        return result;
-    }
-    QByteArray tail;  // the last of its output, where its error lines are
-    QElapsedTimer clock;
-    clock.start();
-    while (proc.state() != QProcess::NotRunning) {
-        const int left = timeoutMs - static_cast<int>(clock.elapsed());
-        if (left <= 0) {
-            proc.kill();
-            proc.waitForFinished(5000);
-            result.status = ArchiverStatus::Timeout;
-            result.detail = std::to_string(timeoutMs / 1000);
-            return result;
-        }
-        proc.waitForFinished(std::min(left, 200));
-        if (!Drain(proc, output, &tail)) {
-            proc.kill();
-            proc.waitForFinished(5000);
-            result.status = ArchiverStatus::Failed;
-            result.detail = "more than " + std::to_string(kMaxListingBytes >> 20) + " MB of output";
-            return result;
-        }
-    }
-    Drain(proc, output, &tail);
-    if (proc.exitStatus() != QProcess::NormalExit || proc.exitCode() != 0) {
+        result.detail = run.detail;
+        break;
+    case archiver::Status::Timeout:
+        result.status = ArchiverStatus::Timeout;
+        result.detail = run.detail;
+        break;
+    case archiver::Status::Overflow:
         result.status = ArchiverStatus::Failed;
-        result.detail = ErrorLine(tail.right(kMaxErrorBytes));
-        if (result.detail.empty())
-            result.detail = "exit code " + std::to_string(proc.exitCode());
+        result.detail = "more than " + std::to_string(kMaxListingBytes >> 20) + " MB of output";
+        break;
     }
     return result;
 }

@@ -10,6 +10,8 @@
 
 #include <tinyxml.h>
 
+#include "Common/Utf8.h"
+
 namespace xmlguard {
 
 enum : int { kMaxDepth = 256 };
@@ -80,36 +82,9 @@ inline bool ValidUtf8(const std::string& text)
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const size_t n = text.size();
     for (size_t i = 0; i < n;) {
-        const unsigned c = p[i];
-        if (c == 0)
-            return false;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        size_t len = 0;
-        unsigned min = 0;
-        if (c >= 0xC2 && c <= 0xDF) {
-            len = 2;
-            min = 0x80;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            len = 3;
-            min = 0x800;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            len = 4;
-            min = 0x10000;
-        } else {
-            return false;
-        }
-        if (i + len > n)
-            return false;
-        unsigned value = c & (0xFF >> (len + 1));
-        for (size_t k = 1; k < len; ++k) {
-            if ((p[i + k] & 0xC0) != 0x80)
-                return false;
-            value = (value << 6) | (p[i + k] & 0x3F);
-        }
-        if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+        unsigned value = 0;
+        const size_t len = utf8::SequenceAt(p, n, i, &value);
+        if (len == 0 || value == 0)
             return false;
         i += len;
     }

@@ -8,6 +8,8 @@
 
 #include <tinyxml.h>
 
+#include "Common/Utf8.h"
+
 namespace tplxml {
 
 std::string ToNarrow(const wchar_t* text)
@@ -44,36 +46,10 @@ std::wstring ToWide(const std::string& text)
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const size_t n = text.size();
     for (size_t i = 0; i < n;) {
-        const unsigned c = p[i];
-        size_t len = 0;
-        unsigned min = 0;
-        if (c < 0x80) {
-            out += static_cast<wchar_t>(c);
-            ++i;
-            continue;
-        }
-        if (c >= 0xC2 && c <= 0xDF) {
-            len = 2;
-            min = 0x80;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            len = 3;
-            min = 0x800;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            len = 4;
-            min = 0x10000;
-        }
-        unsigned value = len ? (c & (0xFF >> (len + 1))) : 0;
-        bool ok = len != 0 && i + len <= n;
-        for (size_t k = 1; ok && k < len; ++k) {
-            if ((p[i + k] & 0xC0) != 0x80)
-                ok = false;
-            else
-                value = (value << 6) | (p[i + k] & 0x3F);
-        }
-        if (ok && (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)))
-            ok = false;
-        out += ok ? static_cast<wchar_t>(value) : L'\xFFFD';
-        i += ok ? len : 1;
+        unsigned value = 0;
+        const size_t len = utf8::SequenceAt(p, n, i, &value);
+        out += len ? static_cast<wchar_t>(value) : L'\xFFFD';
+        i += len ? len : 1;
     }
     return out;
 }

@@ -4,7 +4,9 @@
 #include <cstring>
 #include <string>
 
+#include "Common/XmlGuard.h"
 #include "Template/CTemplateXml.h"
+#include "Template/TemplateXmlText.h"
 #include "TemplateFiles.h"
 
 using tplfiles::Replace;
@@ -343,4 +345,37 @@ TEST(TemplateXml, RarelyUsedSections)
     EXPECT_EQ(plain.ReadTimeFormat(a, b), 0);
     EXPECT_EQ(plain.ReadNTP(domain, a), 0);
     EXPECT_EQ(plain.ReadIFrameInterval(a, b), 0);
+}
+
+// The strict check before parsing and the lenient wide conversion read the same sequences alike:
+// each byte that does not begin a well-formed sequence becomes one U+FFFD.
+TEST(TemplateRecord, Utf8DecodingTable)
+{
+    struct Case {
+        const char* what;
+        std::string bytes;
+        bool valid;
+        std::wstring wide;
+    };
+    const Case cases[] = {
+        {"ascii", "az", true, L"az"},
+        {"two bytes", "\xC3\xA9", true, L"\u00E9"},
+        {"three bytes", "\xE4\xB8\xAD", true, L"\u4E2D"},
+        {"four bytes", "\xF0\x9F\x98\x80", true, std::wstring(1, wchar_t(0x1F600))},
+        {"highest", "\xF4\x8F\xBF\xBF", true, std::wstring(1, wchar_t(0x10FFFF))},
+        {"NUL", std::string("a\0b", 3), false, std::wstring(L"a\0b", 3)},
+        {"lone continuation", "a\x80z", false, L"a\uFFFDz"},
+        {"overlong two", "\xC0\xAF", false, L"\uFFFD\uFFFD"},
+        {"overlong three", "\xE0\x80\xAF", false, L"\uFFFD\uFFFD\uFFFD"},
+        {"surrogate", "\xED\xA0\x80", false, L"\uFFFD\uFFFD\uFFFD"},
+        {"past U+10FFFF", "\xF4\x90\x80\x80", false, L"\uFFFD\uFFFD\uFFFD\uFFFD"},
+        {"bad lead", "\xF5\x80", false, L"\uFFFD\uFFFD"},
+        {"cut at the end", "a\xE4\xB8", false, L"a\uFFFD\uFFFD"},
+        {"bad continuation", "\xE4z\xAD", false, L"\uFFFDz\uFFFD"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(xmlguard::ValidUtf8(c.bytes), c.valid);
+        EXPECT_EQ(tplxml::ToWide(c.bytes), c.wide);
+    }
 }
