@@ -192,7 +192,9 @@ TEST(TemplateEditorShell, UsingTemplateHandsTheFileToTheApplyPanelAndManagerReop
     Click(shell->GetTypeButton(Edit::ID_SD));
     shell->GetNameField()->SetWindowTextW(L"Dome");
     QFile::remove(QString::fromStdString(AppFile("Dome.xml")));
+    WaitWhileSearching(frame);
     Click(shell->GetActionButton());
+    EXPECT_FALSE(answers.Saw(L"Searching,please wait..."));
     EXPECT_TRUE(page->IsApplyMode());
     EXPECT_FALSE(Visible(shell->GetView()));
     wchar_t root[8] = {};

@@ -3,11 +3,13 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QMouseEvent>
 
 #include <fstream>
 #include <sstream>
 
+#include "Main/CDeviceListUILogic.h"
 #include "Main/CToolBarLeftEventImp.h"
 #include "ShellTestSupport.h"
 #include "Template/CTempletOptionDlg.h"
@@ -22,6 +24,19 @@ std::shared_ptr<CMainFrameEventImp> OpenTemplatePage()
     std::shared_ptr<CMainFrameEventImp> frame = shelltest::MakeMainWindow();
     frame->GetToolBarLeft()->RADIO_OnClicked(1, 1004, POINT{0, 0});
     return frame;
+}
+
+void WaitWhileSearching(const std::shared_ptr<CMainFrameEventImp>& frame)
+{
+    // The apply panel takes no template while the device list is searching.
+    std::shared_ptr<CDeviceListUILogic> list = frame->GetDeviceListUILogic();
+    QElapsedTimer clock;
+    clock.start();
+    int quiet = 0;
+    while (list && quiet < 5 && clock.elapsed() < 20000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        quiet = list->IsSearching() ? 0 : quiet + 1;
+    }
 }
 
 std::shared_ptr<CTemplateEditEventImp> Shell(const std::shared_ptr<CMainFrameEventImp>& frame)

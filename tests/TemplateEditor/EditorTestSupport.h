@@ -19,6 +19,8 @@ namespace tpledit {
 
 // A main window switched to the template page by the left bar's template button.
 std::shared_ptr<CMainFrameEventImp> OpenTemplatePage();
+// Lets a running device search end first.
+void WaitWhileSearching(const std::shared_ptr<CMainFrameEventImp>& frame);
 std::shared_ptr<CTemplateEditEventImp> Shell(const std::shared_ptr<CMainFrameEventImp>& frame);
 
 // The Qt widget behind a facade.
