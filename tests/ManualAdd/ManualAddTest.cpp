@@ -11,6 +11,7 @@
 
 #include "ShellTestSupport.h"
 #include "TestFleet.h"
+#include "p2pserver/P2PServerSim.h"
 
 #include "Common/AppSettings.h"
 #include "Main/CDeviceListUILogic.h"
@@ -348,10 +349,11 @@ TEST_F(ManualAdd, DeviceThatCannotBeReadGoesToTheAddressSearch)
     EXPECT_STREQ(Listed(Ip(kUnreadable))->stNetInfo.szMacAddr, "a0:bd:1d:00:10:02");
 }
 
-// Adding by serial number: the address and port rows give way to the serial row; without a P2P
-// proxy the add ends with words saying so.
-TEST_F(ManualAdd, SerialNumberAddSaysItNeedsTheProxy)
+// Adding by serial number: the address and port rows give way to the serial row; a P2P server
+// whose name does not resolve is named in the message.
+TEST_F(ManualAdd, SerialNumberAddSaysWhenTheServerCannotBeResolved)
 {
+    setenv("VX_P2P_SERVER", "p2p.nohost.invalid:8800", 1);
     bool addressHidden = false, serialShown = false, accountShown = false;
     Run([&] {
         dynamic_cast<QComboBox*>(dlg->GetAddTypeCombo())->setCurrentIndex(1);
@@ -365,10 +367,35 @@ TEST_F(ManualAdd, SerialNumberAddSaysItNeedsTheProxy)
     EXPECT_TRUE(addressHidden);
     EXPECT_TRUE(serialShown);
     EXPECT_TRUE(accountShown);
-    ASSERT_TRUE(WaitUntil([&] { return !boxes.empty(); }));
-    EXPECT_NE(boxes[0].find(L"P2P proxy"), std::wstring::npos) << WideToUtf8(boxes[0]);
+    ASSERT_TRUE(WaitUntil([&] { return !boxes.empty(); }, 30000));
+    EXPECT_NE(boxes[0].find(L"p2p.nohost.invalid"), std::wstring::npos) << WideToUtf8(boxes[0]);
     EXPECT_TRUE(model->GetDeviceList().empty());
     EXPECT_FALSE(dlg->IsAdding());
+    unsetenv("VX_P2P_SERVER");
+}
+
+// A serial number the P2P server does not know: the client gets online, the device never does.
+TEST_F(ManualAdd, UnknownSerialNumberFailsToLogIn)
+{
+    p2psim::ServerOptions options;
+    p2psim::P2PServerSim server(options);
+    ASSERT_TRUE(server.Start()) << server.Error();
+    const std::string where = "127.0.0.1:" + std::to_string(server.Port());
+    setenv("VX_P2P_SERVER", where.c_str(), 1);
+    Run([&] {
+        dynamic_cast<QComboBox*>(dlg->GetAddTypeCombo())->setCurrentIndex(1);
+        Type(Edit(dlg->GetSerialEdit()), QStringLiteral("NOSUCHSERIAL1"));
+        PressOK();
+    });
+    // The GUI keeps answering while the worker polls the server.
+    bool responsive = false;
+    QTimer::singleShot(50, [&] { responsive = true; });
+    ASSERT_TRUE(WaitUntil([&] { return !boxes.empty(); }, 60000));
+    EXPECT_TRUE(responsive);
+    EXPECT_EQ(boxes[0], L"Login Failed");
+    EXPECT_TRUE(model->GetDeviceList().empty());
+    EXPECT_FALSE(dlg->IsAdding());
+    unsetenv("VX_P2P_SERVER");
 }
 
 TEST_F(ManualAdd, FieldsKeepTheirLimitsWhileTyping)
