@@ -313,10 +313,16 @@ void CLoginDevEventImp::Task_LoginDev_Ret(int loginId, int error, int port)
     if (loginId <= 0) {
         m_bAdding = false;
         if (m_nLoginSpec == LOGIN_SPEC_P2P && port == 0) {
-            ShowError(Tr(L"Adding a device by serial number needs the P2P proxy, which this version does not have. "
-                         L"Please add the device by its IP address."),
-                      L"Login Failed", false);
-            return;
+            if (error == P2P_UNRESOLVED) {
+                std::string host;
+                int serverPort = 0;
+                P2PServerOf(host, serverPort);
+                std::wstring text = Tr(L"Cannot resolve the P2P server ");
+                text += Utf8ToWide(host.c_str());
+                text += Tr(L". Please check the network connection and the DNS settings.");
+                ShowError(text, L"Login Failed", false);
+                return;
+            }
         }
         ShowError(Tr(L"Login Failed"), L"Login Failed", false);
         return;
@@ -479,12 +485,6 @@ void CLoginDevEventImp::DealLoginInfo(int index)
     std::shared_ptr<CMainFrameEventImp> frame = m_wpMainFrame.lock();
     if (std::shared_ptr<CDeviceListUILogic> model = frame ? frame->GetDeviceListUILogic() : nullptr)
         model->SortAddDevice(device);
-}
-
-int CLoginDevEventImp::P2PGetPort(const std::string&)
-{
-    // This build has no P2P proxy client: no port can be mapped.
-    return 0;
 }
 
 void CLoginDevEventImp::GetLoginAccount(std::string& user, std::string& password) const

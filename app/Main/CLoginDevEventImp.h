@@ -60,6 +60,11 @@ public:
     // Local port mapped to the device's service through the P2P proxy; 0 when it cannot be
     // mapped. Runs on loop 3 and touches no member.
     int P2PGetPort(const std::string& serial);
+    // The same; `reason` tells which stage failed (P2P_*), 0 on success.
+    enum { P2P_UNRESOLVED = 1, P2P_SERVER_OFFLINE = 2, P2P_DEVICE_OFFLINE = 3, P2P_MAP_FAILED = 4 };
+    static int P2PGetPort(const std::string& serial, int& reason);
+    // P2P server: by the Language setting, or VX_P2P_SERVER ("host:port") when set.
+    static void P2PServerOf(std::string& host, int& port);
 
     // Port of the last Manual Add login; no login was made yet, so no port matches.
     bool IsLoginPort(int port) const { return m_nLoginPort != 0 && port == m_nLoginPort; }

@@ -48,11 +48,10 @@ void CLoginDevLogic::Task_StartLoginDev(std::string ip, int port, std::string us
 
 void CLoginDevLogic::Task_StartLoginDev_P2P(std::string serial, std::string user, std::string password)
 {
-    int localPort = 0;
-    if (std::shared_ptr<CLoginDevEventImp> dialog = m_wpDialog.lock())
-        localPort = dialog->P2PGetPort(serial);
+    int reason = 0;
+    const int localPort = CLoginDevEventImp::P2PGetPort(serial, reason);
     int loginId = 0;
-    int error = 0;
+    int error = reason;
     // Without a mapped port there is nothing to log in to.
     if (localPort > 0) {
         SDK_LOGIN_DEVICE_INFO description;

@@ -11,6 +11,18 @@
 
 #include "ShellTestSupport.h"
 #include "TestFleet.h"
+#include "p2pserver/P2PServerSim.h"
+#include "Proxy/ProxyClientConfig.h"
+#include "ProxyServer/ProxyServerImpl.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <thread>
 
 #include "Common/AppSettings.h"
 #include "Main/CDeviceListUILogic.h"
@@ -348,10 +360,11 @@ TEST_F(ManualAdd, DeviceThatCannotBeReadGoesToTheAddressSearch)
     EXPECT_STREQ(Listed(Ip(kUnreadable))->stNetInfo.szMacAddr, "a0:bd:1d:00:10:02");
 }
 
-// Adding by serial number: the address and port rows give way to the serial row; without a P2P
-// proxy the add ends with words saying so.
-TEST_F(ManualAdd, SerialNumberAddSaysItNeedsTheProxy)
+// Adding by serial number: the address and port rows give way to the serial row; a P2P server
+// whose name does not resolve is named in the message.
+TEST_F(ManualAdd, SerialNumberAddSaysWhenTheServerCannotBeResolved)
 {
+    setenv("VX_P2P_SERVER", "p2p.nohost.invalid:8800", 1);
     bool addressHidden = false, serialShown = false, accountShown = false;
     Run([&] {
         dynamic_cast<QComboBox*>(dlg->GetAddTypeCombo())->setCurrentIndex(1);
@@ -365,9 +378,152 @@ TEST_F(ManualAdd, SerialNumberAddSaysItNeedsTheProxy)
     EXPECT_TRUE(addressHidden);
     EXPECT_TRUE(serialShown);
     EXPECT_TRUE(accountShown);
-    ASSERT_TRUE(WaitUntil([&] { return !boxes.empty(); }));
-    EXPECT_NE(boxes[0].find(L"P2P proxy"), std::wstring::npos) << WideToUtf8(boxes[0]);
+    ASSERT_TRUE(WaitUntil([&] { return !boxes.empty(); }, 30000));
+    EXPECT_NE(boxes[0].find(L"p2p.nohost.invalid"), std::wstring::npos) << WideToUtf8(boxes[0]);
     EXPECT_TRUE(model->GetDeviceList().empty());
+    EXPECT_FALSE(dlg->IsAdding());
+    unsetenv("VX_P2P_SERVER");
+}
+
+// A serial number the P2P server does not know: the client gets online, the device never does.
+TEST_F(ManualAdd, UnknownSerialNumberFailsToLogIn)
+{
+    p2psim::ServerOptions options;
+    p2psim::P2PServerSim server(options);
+    ASSERT_TRUE(server.Start()) << server.Error();
+    const std::string where = "127.0.0.1:" + std::to_string(server.Port());
+    setenv("VX_P2P_SERVER", where.c_str(), 1);
+    Run([&] {
+        dynamic_cast<QComboBox*>(dlg->GetAddTypeCombo())->setCurrentIndex(1);
+        Type(Edit(dlg->GetSerialEdit()), QStringLiteral("NOSUCHSERIAL1"));
+        PressOK();
+    });
+    // The GUI keeps answering while the worker polls the server.
+    bool responsive = false;
+    QTimer::singleShot(50, [&] { responsive = true; });
+    ASSERT_TRUE(WaitUntil([&] { return !boxes.empty(); }, 60000));
+    EXPECT_TRUE(responsive);
+    EXPECT_EQ(boxes[0], L"Login Failed");
+    EXPECT_TRUE(model->GetDeviceList().empty());
+    EXPECT_FALSE(dlg->IsAdding());
+    unsetenv("VX_P2P_SERVER");
+}
+
+namespace {
+
+// The device's own service port on the device side of the proxy: 127.0.0.1:37777, carried to the
+// emulated device.
+class Forwarder {
+public:
+    Forwarder(const std::string& ip, int port) : ip_(ip), port_(port)
+    {
+        fd_ = socket(AF_INET, SOCK_STREAM, 0);
+        int one = 1;
+        setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+        sockaddr_in sa{};
+        sa.sin_family = AF_INET;
+        sa.sin_port = htons(37777);
+        sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ok_ = bind(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0 && listen(fd_, 16) == 0;
+        if (ok_)
+            accept_ = std::thread([this] { Run(); });
+    }
+    ~Forwarder()
+    {
+        stop_ = true;
+        if (accept_.joinable())
+            accept_.join();
+        for (auto& t : pipes_)
+            t.join();
+        close(fd_);
+    }
+    bool Ok() const { return ok_; }
+
+private:
+    void Run()
+    {
+        while (!stop_) {
+            pollfd p{fd_, POLLIN, 0};
+            if (poll(&p, 1, 20) <= 0)
+                continue;
+            const int in = accept(fd_, nullptr, nullptr);
+            if (in < 0)
+                continue;
+            const int out = socket(AF_INET, SOCK_STREAM, 0);
+            sockaddr_in sa{};
+            sa.sin_family = AF_INET;
+            sa.sin_port = htons(uint16_t(port_));
+            inet_pton(AF_INET, ip_.c_str(), &sa.sin_addr);
+            if (connect(out, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0) {
+                close(in);
+                close(out);
+                continue;
+            }
+            pipes_.emplace_back([this, in, out] { Pipe(in, out); });
+        }
+    }
+    void Pipe(int a, int b)
+    {
+        char buf[65536];
+        while (!stop_) {
+            pollfd p[2] = {{a, POLLIN, 0}, {b, POLLIN, 0}};
+            if (poll(p, 2, 20) <= 0)
+                continue;
+            bool closed = false;
+            for (int k = 0; k < 2 && !closed; ++k) {
+                if (!(p[k].revents & (POLLIN | POLLHUP | POLLERR)))
+                    continue;
+                const ssize_t n = recv(p[k].fd, buf, sizeof buf, 0);
+                if (n <= 0 || send(p[1 - k].fd, buf, size_t(n), MSG_NOSIGNAL) != n)
+                    closed = true;
+            }
+            if (closed)
+                break;
+        }
+        close(a);
+        close(b);
+    }
+    std::string ip_;
+    int port_;
+    int fd_ = -1;
+    bool ok_ = false;
+    std::atomic<bool> stop_{false};
+    std::thread accept_;
+    std::vector<std::thread> pipes_;
+};
+
+} // namespace
+
+// A device behind its proxy server, registered at the P2P server: added by its serial number, it
+// is listed with the mapped local port.
+TEST_F(ManualAdd, DeviceAddedBySerialNumberThroughTheProxy)
+{
+    Forwarder service(Ip(kPlain), 37777);
+    if (!service.Ok())
+        GTEST_SKIP() << "127.0.0.1:37777 is taken";
+    p2psim::ServerOptions options;
+    p2psim::P2PServerSim server(options);
+    ASSERT_TRUE(server.Start()) << server.Error();
+    Orvan::Memory::TSharedPtr<Orvan::Tou::CProxyServerConfig> config(new Orvan::Tou::CProxyServerConfig);
+    config->setConfig(Orvan::Tou::proxyOptLocal, 0);
+    Orvan::Tou::CProxyServerImpl device("127.0.0.1", server.Port(), "", "7K0AB12000", 0, 0, "", config);
+    ASSERT_TRUE(WaitUntil([&] { return device.getState() == 3; }, 10000));
+    const std::string where = "127.0.0.1:" + std::to_string(server.Port());
+    setenv("VX_P2P_SERVER", where.c_str(), 1);
+    Run([&] {
+        dynamic_cast<QComboBox*>(dlg->GetAddTypeCombo())->setCurrentIndex(1);
+        Type(Edit(dlg->GetSerialEdit()), QStringLiteral("7K0AB12000"));
+        Type(Edit(dlg->GetUserEdit()), QStringLiteral("admin"));
+        Type(Edit(dlg->GetPasswordEdit()), QStringLiteral("admin123"));
+        PressOK();
+    });
+    ASSERT_TRUE(WaitUntil([&] { return Listed(Ip(kPlain)) != nullptr || !boxes.empty(); }, 60000));
+    unsetenv("VX_P2P_SERVER");
+    ASSERT_TRUE(boxes.empty()) << WideToUtf8(boxes[0]);
+    DevicePtr d = Listed(Ip(kPlain));
+    EXPECT_EQ(d->bP2P, 1);
+    EXPECT_NE(d->stNetInfo.nPort, 0);
+    EXPECT_STREQ(d->stNetInfo.szSerialNumber, "7K0AB12000");
     EXPECT_FALSE(dlg->IsAdding());
 }
 
