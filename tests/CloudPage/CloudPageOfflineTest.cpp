@@ -150,9 +150,14 @@ TEST_F(CloudOfflinePage, ImportRebuildsPageFromArchive)
     ASSERT_EQ(page->GetDeviceVector().size(), 3u);
     int finished = 0;
     for (int row = 0; row < 3; ++row) {
-        if (Cell(row, Page::COL_IP) != L"127.93.40.3")
+        if (Cell(row, Page::COL_IP) != L"127.93.40.3") {
+            // Not downloaded: the imported device is checked again (nothing answers here).
+            const std::wstring state = Cell(row, Page::COL_CHECKSTATE);
+            EXPECT_TRUE(state == L"checking..." || state == L"check failed") << row;
             continue;
+        }
         EXPECT_EQ(Cell(row, Page::COL_CHECKSTATE), L"2.9");
+        EXPECT_EQ(Cell(row, Page::COL_DOWNLOAD), L"finish");
         EXPECT_TRUE(Shown(row, Page::ID_UPGRADE));
         ++finished;
     }
@@ -189,4 +194,25 @@ TEST_F(CloudOfflinePage, ImportFailuresAreToldAndClearTheFlag)
     Press(Page::ID_GET);
     EXPECT_FALSE(Importing());
     EXPECT_EQ(list->GetItemCount(), 3);
+}
+
+TEST_F(CloudOfflinePage, ImportOfAWrongTemplateKeepsThePage)
+{
+    // A header of 25 titles, packed as an export would be.
+    QTemporaryDir other;
+    QFile csv(other.path() + "/CloudUpgradeTemplate.csv");
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    std::string header;
+    for (int i = 0; i < 25; ++i)
+        header += "T" + std::to_string(i) + ",";
+    csv.write((header + "\r\n").c_str());
+    csv.close();
+    const std::string archive = (archives.path() + "/wrong.7z").toStdString();
+    ASSERT_TRUE(cloudoffline::AddFileTo7z(archive, csv.fileName().toStdString()));
+
+    g_chosen = QString::fromStdString(archive).toStdWString();
+    PressUntil(Page::ID_GET, L"Import device list failed,maybe template error.");
+    EXPECT_FALSE(Importing());
+    EXPECT_EQ(list->GetItemCount(), 3);
+    EXPECT_EQ(page->GetDeviceVector().size(), 3u);
 }
