@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "CloudUpgrade/CloudOffline.h"
 #include "CloudUpgrade/CloudUpgradePageSink.h"
 #include "CloudUpgrade/CloudUpgradeRecords.h"
 #include "Common/DeviceInfo.h"
@@ -86,6 +87,18 @@ public:
     void OnItemClicked(void* data, LRESULT result);
     void OnListHeaderClick(void* data, LRESULT result);
     static void OnWaitTimeout(int timerId, void* user);
+
+    // ---- Offline export and import ----
+    // The file chooser, called like SFFileDialog; tests put their own in its place.
+    typedef int (*FileChooser)(void*, wchar_t*, int, int, const wchar_t*, const wchar_t*, const wchar_t*, DWORD,
+                               const wchar_t*, void*);
+    static void SetFileChooserForTest(FileChooser chooser);
+    void Task_SaveInfo(std::string archive);
+    void Task_SaveInfo_Ret(std::shared_ptr<cloudoffline::ExportResult> result);
+    static void ReadExcelEx(std::weak_ptr<CCloudUpgradeEventImp> page, std::string path, std::string user,
+                            std::string password, CloudCheckMap checks, RemoteDeviceMap remotes);
+    void ReadExcelEx_Ret(std::shared_ptr<cloudtemplate::ReadResult> result, std::shared_ptr<CloudCheckMap> checks,
+                         std::string path);
 
     // ---- Busy state (asked by the device list and the settings dialog) ----
     int IsChecking();
@@ -200,6 +213,9 @@ private:
     void ShowWaitBox(const wchar_t* text);
     void Message(const wchar_t* text);
     bool RowValid(int row) const;
+    // The archive is unpacked (away from the GUI thread): the parse follows or the failure is shown.
+    void OnOfflineArchiveExtracted(std::shared_ptr<cloudoffline::ExtractResult> result, std::string folder);
+    void SetImporting(bool importing);
 
     CSFView* m_pView = nullptr;
     std::weak_ptr<CMainFrameEventImp> m_pMainFrame;
