@@ -368,12 +368,14 @@ void CMultiStunClient::runTimedProcs(uint64_t)
         return;
     // The spacing counts from when a procedure really ran: the turn's own time can be late.
     const uint64_t now = Infra::CTime::getTickCountMs();
-    if (m_lastProcRun != 0 && int64_t(now - m_lastProcRun) <= m_linkSwitchSpace)
+    // Ticks count from the process start: a run at tick 0 is a run too.
+    if (m_procRan && int64_t(now - m_lastProcRun) <= m_linkSwitchSpace)
         return;
     auto first = m_procs.begin();
     TimedProc proc = first->second;
     m_procs.erase(first);
     m_lastProcRun = now;
+    m_procRan = true;
     proc();
 }
 

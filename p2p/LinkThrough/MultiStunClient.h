@@ -95,6 +95,7 @@ private:
     std::map<int, int> m_pending; // probe port -> sequence number
     Infra::CMutex m_procLock;
     uint64_t m_lastProcRun;
+    bool m_procRan = false;
     std::map<int64_t, TimedProc> m_procs;
     int64_t m_linkSwitchSpace;
 };
