@@ -75,13 +75,15 @@ Result Run(const std::string& program, const std::vector<std::string>& args, int
     proc.setProgram(Q(program));
     proc.setArguments(list);
     proc.setProcessChannelMode(output ? QProcess::SeparateChannels : QProcess::MergedChannels);
-    proc.setStandardInputFile(QProcess::nullDevice());
-    proc.start(QIODevice::ReadOnly);
+    proc.start(QIODevice::ReadWrite);
     if (!proc.waitForStarted(10000)) {
         result.status = Status::Failed;
         result.detail = proc.errorString().toStdString();
         return result;
     }
+    // A prompt reads end of input and gives up. A closed pipe, not the null device: that can be
+    // a plain file that holds what others wrote to it.
+    proc.closeWriteChannel();
     QByteArray tail;
     QElapsedTimer clock;
     clock.start();

@@ -1,11 +1,11 @@
 #include "OtherTool/ToolProcess.h"
 
+#include "Common/Archiver.h"
+
 #include <QDir>
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -22,29 +22,9 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
-std::string FirstLine(const QByteArray& text)
-{
-    QByteArray t = text.trimmed();
-    // The archiver's error lines are the most telling.
-    const int err = t.indexOf("ERROR:");
-    if (err >= 0)
-        t = t.mid(err);
-    const int nl = t.indexOf('\n');
-    if (nl >= 0)
-        t = t.left(nl);
-    return t.left(300).trimmed().toStdString();
-}
-
 } // namespace
 
-std::string FindArchiver(const std::string& appDir)
-{
-    const QString beside = Q(appDir) + QStringLiteral("/7z");
-    QFileInfo info(beside);
-    if (!appDir.empty() && info.isFile() && info.isExecutable())
-        return beside.toStdString();
-    return QStandardPaths::findExecutable(QStringLiteral("7z")).toStdString();
-}
+std::string FindArchiver(const std::string& appDir) { return archiver::Find(appDir); }
 
 Refusal RunArchiver(const std::string& appDir, const std::vector<std::string>& args, int timeoutMs,
                     std::string* output)
@@ -52,47 +32,22 @@ Refusal RunArchiver(const std::string& appDir, const std::vector<std::string>& a
     const std::string program = FindArchiver(appDir);
     if (program.empty())
         return {Problem::NoArchiver, ""};
-    QStringList list;
-    for (const std::string& a : args)
-        list << Q(a);
-    QProcess proc;
-    proc.setProgram(Q(program));
-    proc.setArguments(list);
-    proc.start(QIODevice::ReadWrite);
-    if (!proc.waitForStarted(10000))
-        return {Problem::ArchiverFailed, proc.errorString().toStdString()};
-    proc.closeWriteChannel(); // a password prompt reads end of input and gives up
-    QByteArray out;
-    bool overflow = false;
-    QElapsedTimer clock;
-    clock.start();
-    while (proc.state() != QProcess::NotRunning) {
-        const int left = timeoutMs - static_cast<int>(clock.elapsed());
-        if (left <= 0) {
-            proc.kill();
-            proc.waitForFinished(5000);
-            return {Problem::ArchiverTimeout, std::to_string(timeoutMs / 1000)};
-        }
-        proc.waitForReadyRead(std::min(left, 200));
-        out += proc.readAllStandardOutput();
-        if (out.size() > static_cast<qsizetype>(kMaxListingBytes)) {
-            overflow = true;
-            proc.kill();
-            proc.waitForFinished(5000);
-            break;
-        }
+    std::string out;
+    const archiver::Result r = archiver::Run(program, args, timeoutMs, &out, kMaxListingBytes);
+    switch (r.status) {
+    case archiver::Status::Ok:
+        break;
+    case archiver::Status::Timeout:
+        return {Problem::ArchiverTimeout, r.detail};
+    case archiver::Status::Overflow:
+        // One more line than a listing may hold: the caller refuses it as too many entries.
+        out.assign(kMaxListingBytes + 1, '\n');
+        break;
+    case archiver::Status::Failed:
+        return {Problem::ArchiverFailed, r.detail};
     }
-    out += proc.readAllStandardOutput();
     if (output)
-        *output = overflow ? std::string(kMaxListingBytes + 1, '\n') : out.toStdString();
-    if (overflow)
-        return {};
-    if (proc.exitStatus() != QProcess::NormalExit || proc.exitCode() != 0) {
-        std::string said = FirstLine(proc.readAllStandardError());
-        if (said.empty())
-            said = "exit code " + std::to_string(proc.exitCode());
-        return {Problem::ArchiverFailed, said};
-    }
+        *output = std::move(out);
     return {};
 }
 
