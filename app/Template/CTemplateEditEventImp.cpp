@@ -3,6 +3,9 @@
 #include "Template/CTemplateEditEventImp.h"
 
 #include <cwchar>
+#include <utility>
+
+#include <QWidget>
 
 #include "Common/Translate.h"
 #include "Main/CMainFrameEventImp.h"
@@ -79,6 +82,20 @@ int CTemplateEditEventImp::OnCreate()
     m_pOpenBtn = MakeButton(L"Load Template", RECT{0, 0, 80, 28}, wnd, ID_OPEN, WS_VISIBLE | WS_TABSTOP, skin);
     ButtonSkin(skin, L"addmode_nor.png", L"addmode_over.png", L"addmode_down.png", L"addmode_dis.png");
     m_pNewBtn = MakeButton(L"New Template", RECT{0, 0, 80, 28}, wnd, ID_NEW, WS_VISIBLE | WS_TABSTOP, skin);
+    // Each tile shows a picture above its words; the picture lets the clicks through to the tile.
+    const std::pair<CSFButton*, const wchar_t*> tiles[] = {{m_pOpenBtn, L"tmpmode_load.png"},
+                                                           {m_pNewBtn, L"tmpmode_new.png"}};
+    for (const auto& tile : tiles) {
+        auto* face = dynamic_cast<QWidget*>(tile.first);
+        if (!face)
+            continue;
+        tile.first->SetTextOffset(0, 36);
+        CSFPictureCtrl* picture = CreateSFPictureCtrl(nullptr);
+        picture->SetImage(tile.second, false);
+        picture->Create(L"", WS_CHILD | WS_VISIBLE, RECT{72, 30, 128, 86}, face, 0xFFFFFFFF);
+        if (auto* w = dynamic_cast<QWidget*>(picture))
+            w->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
 
     // The apply panel is made after the shell: the two dialogs of the manager get none.
     std::shared_ptr<CTemplateEventImp> page = m_wpPage.lock();

@@ -196,6 +196,7 @@ void CSFQTButton::paintEvent(QPaintEvent*)
     r.setTop(r.top() + inset);
     r.setBottom(r.bottom() - inset);
     r.adjust(2, 0, -2, 0);
+    r.translate(m_nOffsetX, m_nOffsetY);
     QString shown = label;
     if (m_nElide == 1)
         shown = p.fontMetrics().elidedText(label, Qt::ElideRight, r.width());
