@@ -2,6 +2,8 @@
 #include "Template/CTemplateLoadEventImp.h"
 
 #include <cstring>
+#include <cwchar>
+#include <string>
 
 #include "Common/DevClass.h"
 #include "Common/SFMessageLoopManager.h"
@@ -188,6 +190,7 @@ void CTemplateLoadEventImp::Task_StartgetConfig()
     {
         std::lock_guard<std::mutex> lock(m_exportedLock);
         m_pExported.reset();
+        m_pExportFailure = nullptr;
     }
     const DEVICE_NET_INFO_EX& net = device->stNetInfo;
     m_nDevClass = GetDevClass(Field(net.szTypeName, sizeof net.szTypeName));
@@ -229,6 +232,12 @@ void CTemplateLoadEventImp::SetExportedTemplate(std::shared_ptr<tagTEMPLATEINFO>
     m_pExported = std::move(info);
 }
 
+void CTemplateLoadEventImp::SetExportFailure(const wchar_t* reason)
+{
+    std::lock_guard<std::mutex> lock(m_exportedLock);
+    m_pExportFailure = reason;
+}
+
 void CTemplateLoadEventImp::Task_StartConfig_Ret(std::string ip, std::string mac, int result)
 {
     // A result of another device than the one being exported is not ours.
@@ -240,12 +249,20 @@ void CTemplateLoadEventImp::Task_StartConfig_Ret(std::string ip, std::string mac
     if (m_nCancelled)
         return;
     std::shared_ptr<tagTEMPLATEINFO> info;
+    const wchar_t* why = nullptr;
     {
         std::lock_guard<std::mutex> lock(m_exportedLock);
         info = m_pExported;
+        why = m_pExportFailure;
     }
     if (result == 0 || !info) {
-        Message(L"Export template failed");
+        // Which device and why, under the failure itself.
+        std::wstring text = Tr(L"Export template failed");
+        if (why && !m_strExportIp.empty())
+            text += L"\n" + std::wstring(m_strExportIp.begin(), m_strExportIp.end()) + L": " + Tr(why);
+        if (why && (std::wcscmp(why, L"Incorrect password.") == 0 || std::wcscmp(why, L"Account doesn't exist.") == 0))
+            text += L"\n" + std::wstring(Tr(L"Set the device account in Search Setting and search again."));
+        ShowMessageBox(text.c_str(), Tr(L"Attention"), GetUIWnd(), 0);
         return;
     }
     std::shared_ptr<ITemplateExportShell> shell = m_wpShell.lock();

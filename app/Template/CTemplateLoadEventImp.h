@@ -65,6 +65,8 @@ public:
     void Task_Login_Ret(std::string ip, std::string mac, long loginId);
     void UpgradeProgress(int step);
     void SetExportedTemplate(std::shared_ptr<tagTEMPLATEINFO> info);
+    // Why the export failed (an untranslated key), from the worker's thread.
+    void SetExportFailure(const wchar_t* reason);
     void Task_StartConfig_Ret(std::string ip, std::string mac, int result);
 
 private:
@@ -85,4 +87,5 @@ private:
     std::string m_strExportMac;
     mutable std::mutex m_exportedLock;
     std::shared_ptr<tagTEMPLATEINFO> m_pExported;
+    const wchar_t* m_pExportFailure = nullptr;
 };

@@ -120,6 +120,12 @@ void CTemplateLoadLogic::Task_StartConfig(std::string ip, std::string user, std:
                                           EM_LOGIN_SPEC_CAP_P2P, nullptr, &deviceInfo, &error)
                              : SdkLogin(ip.c_str(), wordPort, user.c_str(), password.c_str(), &deviceInfo, &error);
     int result = 0;
+    auto fail = [this](const wchar_t* reason) {
+        if (std::shared_ptr<CTemplateLoadEventImp> page = m_wpPage.lock())
+            page->SetExportFailure(reason);
+    };
+    if (loginId == 0)
+        fail(error == 1 ? L"Incorrect password." : error == 2 ? L"Account doesn't exist." : L"Login failed.");
     PostToPage(__LINE__, "&CTemplateLoadEventImp::Task_Login_Ret",
                [ip, mac, loginId](CTemplateLoadEventImp& page) { page.Task_Login_Ret(ip, mac, loginId); });
     if (loginId != 0) {
@@ -167,6 +173,8 @@ void CTemplateLoadLogic::Task_StartConfig(std::string ip, std::string user, std:
             }
             progress(3);
         } while (false);
+        if (result == 0 && !GetCancel())
+            fail(L"* Failed to get the device Information, Please check The NetWork or Device.");
         SdkLogout(loginId);
     }
     PostToPage(__LINE__, "&CTemplateLoadEventImp::Task_StartConfig_Ret",

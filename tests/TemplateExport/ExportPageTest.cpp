@@ -252,7 +252,10 @@ TEST_F(ExportPage, FailuresSayExportTemplateFailed)
         size_t device;
         const char* password;
         int progress;
-    } cases[] = {{kIpc, "wrong", 0}, {kHcvr, "admin123", 3}, {kPtz, "admin123", 3}};
+        const wchar_t* reason;  // under the failure, after the device's address
+    } cases[] = {{kIpc, "wrong", 0, L"Incorrect password.\nSet the device account in Search Setting"},
+                 {kHcvr, "admin123", 3, L"Failed to get the device Information"},
+                 {kPtz, "admin123", 3, L"Failed to get the device Information"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.device);
         bool started = false;
@@ -267,6 +270,9 @@ TEST_F(ExportPage, FailuresSayExportTemplateFailed)
             << started << " " << rig->page->IsExporting() << " " << Dlg().GetProgress()->GetPos() << " "
             << rig->shell->loads.size();
         EXPECT_NE(std::wstring::npos, driver.boxes[0].find(L"Export template failed"));
+        const std::string ip = Device(c.device, c.password)->stNetInfo.szIpAddr;
+        EXPECT_NE(std::wstring::npos, driver.boxes[0].find(std::wstring(ip.begin(), ip.end()) + L": ")) << ip;
+        EXPECT_NE(std::wstring::npos, driver.boxes[0].find(c.reason));
         EXPECT_EQ(c.progress, Dlg().GetProgress()->GetPos());
         EXPECT_TRUE(rig->shell->loads.empty());
         EXPECT_EQ(0, rig->page->IsExporting());
