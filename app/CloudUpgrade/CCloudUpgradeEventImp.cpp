@@ -68,7 +68,7 @@ int CCloudUpgradeEventImp::Init()
     if (!m_pView)
         return 0;
     m_pView->SetBGClr(0xFFFFFF);
-    m_pView->SetFrameClr(1, 0xFFFFFF);
+    m_pView->SetFrameClr(0xFFFFFF, 1);
     std::shared_ptr<CMainFrameEventImp> main = m_pMainFrame.lock();
     // Hidden until the main window shows the page.
     m_pView->Create(nullptr, L"CloudUpgrade", WS_CHILD, Rc(68, 0, 1000, 62), main ? main->GetUIWnd() : nullptr,

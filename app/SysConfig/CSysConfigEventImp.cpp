@@ -61,7 +61,7 @@ void CSysConfigEventImp::Init(void* parent)
     if (!m_pView)
         return;
     m_pView->SetBGClr(0xF5EFED);
-    m_pView->SetFrameClr(1, 0xF5EFED);
+    m_pView->SetFrameClr(0xF5EFED, 1);
     m_pView->Create(L"", L"SysConfig", 0x40000000, SFRectLTRB(68, 0, 1000, 62), parent, 106);
 }
 

@@ -121,7 +121,7 @@ void CSysTabEventImp::Init()
     if (!m_pView || !owner)
         return;
     m_pView->SetBGClr(0xFFFFFF);
-    m_pView->SetFrameClr(1, 0xFFFFFF);
+    m_pView->SetFrameClr(0xFFFFFF, 1);
     m_pView->Create(L"", L"SysTab", 0x50000000, SFRectLTRB(100, 0, 1000, 62), owner->GetUIWnd(), 113);
 }
 

@@ -31,7 +31,7 @@ int CTemplateEventImp::Init()
     if (!m_pView)
         return 0;
     m_pView->SetBGClr(0xFFFFFF);
-    m_pView->SetFrameClr(1, 0xFFFFFF);
+    m_pView->SetFrameClr(0xFFFFFF, 1);
     std::shared_ptr<CMainFrameEventImp> main = m_wpMainFrame.lock();
     m_pView->Create(nullptr, L"Template", WS_CHILD, RECT{68, 0, 1000, 62}, main ? main->GetUIWnd() : nullptr, 108);
     return 0;

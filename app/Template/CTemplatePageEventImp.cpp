@@ -99,7 +99,7 @@ int CTemplatePageEventImp::Init()
     if (!m_pView)
         return 0;
     m_pView->SetBGClr(0xF5EFED);
-    m_pView->SetFrameClr(1, 0xF5EFED);
+    m_pView->SetFrameClr(0xF5EFED, 1);
     std::shared_ptr<CTemplateEditEventImp> shell = m_wpShell.lock();
     m_pView->Create(nullptr, m_kind.viewName, WS_CHILD, RECT{100, 0, 1000, 62}, shell ? shell->GetUIWnd() : nullptr,
                     m_kind.viewId);

@@ -44,7 +44,7 @@ void CTemplateTreeEventImp::Init(void* parent)
     if (!m_pView)
         return;
     m_pView->SetBGClr(0xFFFFFF);
-    m_pView->SetFrameClr(1, 0xFFFFFF);
+    m_pView->SetFrameClr(0xFFFFFF, 1);
     m_pView->Create(L"", L"TemplateTree", WS_CHILD | WS_VISIBLE, SFRectLTRB(100, 0, 1000, 62), parent, ID_VIEW);
 }
 

@@ -74,7 +74,7 @@ void CTemplateUsingEventImp::Init()
     auto* page = dynamic_cast<ISFViewEvent*>(owner.get());
     m_pView = CreateSFView(this);
     m_pView->SetBGClr(0xFFFFFF);
-    m_pView->SetFrameClr(1, 0xF0F0F0);
+    m_pView->SetFrameClr(0xF0F0F0, 1);
     m_pView->Create(nullptr, L"TemplateUsing", WS_CHILD, RECT{100, 0, 1000, 62}, page ? page->GetUIWnd() : nullptr,
                     ID_VIEW);
     m_pControl = CTemplateConfigUILogic::Create(weak_from_this());
@@ -131,7 +131,7 @@ int CTemplateUsingEventImp::OnCreate()
 
     m_pTreeFrame = CreateSFView(nullptr);
     m_pTreeFrame->SetBGClr(0xFFFFFF);
-    m_pTreeFrame->SetFrameClr(1, 0xBEBEBE);
+    m_pTreeFrame->SetFrameClr(0xBEBEBE, 1);
     m_pTreeFrame->Create(nullptr, nullptr, WS_VISIBLE, RECT{0, 0, 100, 100}, wnd, 0);
 
     m_pTree = CreateSFTreeCtrl(this);

@@ -76,7 +76,7 @@ void CUpgradeEventImp::Init()
     if (!m_pView)
         return;
     m_pView->SetBGClr(0xFFFFFF);
-    m_pView->SetFrameClr(1, 0xFFFFFF);
+    m_pView->SetFrameClr(0xFFFFFF, 1);
     m_pView->Create(nullptr, L"Upgrade", 0x40000000, RECT{68, 0, 1000, 62}, main ? main->GetUIWnd() : nullptr, ID_VIEW);
 }
 

@@ -45,7 +45,7 @@ void CUpgradeFilterEventImp::Init()
     if (!m_pView)
         return;
     m_pView->SetBGClr(0xF5EFED);
-    m_pView->SetFrameClr(1, 0xF5EFED);
+    m_pView->SetFrameClr(0xF5EFED, 1);
     m_pView->Create(nullptr, L"UpgradeFilter", 0x50000000, RECT{68, 0, 1000, 76}, page ? page->GetUIWnd() : nullptr,
                     ID_VIEW);
 }

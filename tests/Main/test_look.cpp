@@ -2,6 +2,8 @@
 // every state, and the words said at start-up when the skin or the language file is broken.
 #include <gtest/gtest.h>
 
+#include "Widgets/CSFQTView.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -25,6 +27,7 @@
 #include "Main/CFilterMainEventImp.h"
 #include "Main/CUserConfigSettingEventImp.h"
 #include "Main/CUserSearchSettingEventImp.h"
+#include "Widgets/CSFQTView.h"
 #include "Widgets/SFDialog.h"
 #include "Widgets/SFView.h"
 #include "Main/CSearchDevEventImp.h"
@@ -294,6 +297,26 @@ TEST(Look, DeviceViewsAreFramedInTheirBackgroundColour)
         ASSERT_TRUE(shot.rect().contains(c.frame));
         EXPECT_EQ(shot.pixel(c.frame) & 0xFFFFFF, c.colour & 0xFFFFFF);
     }
+}
+
+TEST(Look, NoPageViewHasABlackFrame)
+{
+    // No panel is framed in black: a frame colour and its on flag given the
+    // other way round paint a black line round a panel.
+    auto frame = MakeMainWindow();
+    frame->CreateHiddenParts();
+    auto* window = static_cast<QWidget*>(frame->GetUIWnd());
+    int views = 0;
+    for (CSFQTView* view : window->findChildren<CSFQTView*>()) {
+        if (view->width() < 4 || view->height() < 4)
+            continue;
+        ++views;
+        const QImage shot = view->grab().toImage();
+        const QColor edge(shot.pixel(0, view->height() / 2));
+        EXPECT_GT(edge.lightness(), 8) << view->windowTitle().toStdString() << " "
+                                        << view->objectName().toStdString();
+    }
+    EXPECT_GT(views, 10);
 }
 
 TEST(Look, DialogTextsFitInsideTheirDialogs)
