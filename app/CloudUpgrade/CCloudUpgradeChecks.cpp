@@ -78,6 +78,7 @@ void CCloudUpgradeEventImp::OnBtnCheck()
     std::shared_ptr<CMainFrameEventImp> main = m_pMainFrame.lock();
     if (main && main->ShowNotice(Tr(L"CloudNotice"), 1) == 0)
         return;
+    CAppSettings::MakeDefaultDownloadPath();
     const QString folder = QString::fromStdWString(CAppSettings::DownloadPath);
     if (folder.isEmpty() || !QDir(folder).exists()) {
         Message(L"Download Path is not exist.");

@@ -24,7 +24,11 @@ CCloudUpgradeEventImp::FileChooser g_chooser = SFFileDialog;
 
 constexpr int kPathChars = 520;
 
-std::string DownloadFolderUtf8() { return SFWideToUtf8(CAppSettings::DownloadPath); }
+std::string DownloadFolderUtf8()
+{
+    CAppSettings::MakeDefaultDownloadPath();
+    return SFWideToUtf8(CAppSettings::DownloadPath);
+}
 
 std::string Text(const char* field, size_t size) { return std::string(field, strnlen(field, size)); }
 

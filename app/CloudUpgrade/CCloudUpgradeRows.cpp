@@ -42,7 +42,7 @@ const wchar_t* ClassIcon(int devClass)
     case DEV_CLASS_SD: return L"/icon_sd.png";
     case DEV_CLASS_DVR: return L"/icon_dvr.png";
     case DEV_CLASS_NVR: return L"/icon_nvr.png";
-    default: return nullptr;
+    default: return L"/icon_other.png";
     }
 }
 

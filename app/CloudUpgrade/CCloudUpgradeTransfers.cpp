@@ -22,7 +22,11 @@ namespace {
 
 constexpr size_t kMaxFolderChars = 200;
 
-std::wstring DownloadFolder() { return CAppSettings::DownloadPath; }
+std::wstring DownloadFolder()
+{
+    CAppSettings::MakeDefaultDownloadPath();
+    return CAppSettings::DownloadPath;
+}
 
 // The local path of a firmware file, or empty for a name that is not a plain file name (it would
 // reach outside the download folder).

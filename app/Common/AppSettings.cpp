@@ -5,6 +5,7 @@
 
 #include <tinyxml.h>
 
+#include <QDir>
 #include <QStandardPaths>
 #include <QString>
 
@@ -193,6 +194,13 @@ std::wstring CAppSettings::DefaultDownloadPath()
 {
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     return (data + QStringLiteral("/vantyx-config/Download")).toStdWString();
+}
+
+void CAppSettings::MakeDefaultDownloadPath()
+{
+    if (DownloadPath.empty() || DownloadPath != DefaultDownloadPath())
+        return;
+    QDir().mkpath(QString::fromStdWString(DownloadPath));
 }
 
 const std::string& CAppSettings::LoadProblem() { return g_loadProblem; }

@@ -45,6 +45,9 @@ public:
     static void CheckLoaded();
     // The download folder when the settings name none: in the user's data folder.
     static std::wstring DefaultDownloadPath();
+    // Makes the download folder when it is the default one and does not exist yet; a folder the
+    // user chose is left as it is.
+    static void MakeDefaultDownloadPath();
     // Rewrites section UIConfig of the settings file and keeps every other section. false when the
     // file could not be written; the file is then unchanged.
     static bool SaveConfig();

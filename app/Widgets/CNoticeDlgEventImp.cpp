@@ -62,7 +62,7 @@ int CNoticeDlgEventImp::Dlg_OnInitDialog(bool create)
     check.strUncheckedNormal = check.strUncheckedHover = check.strUncheckedPressed = L"Select_unCheck.png";
     check.strCheckedDisabled = check.strUncheckedDisabled = L"Select_Unable.png";
     m_pNeverNotify->SetSkin(&check);
-    m_pNeverNotify->Create(Tr(L"Never notify"), 0x10010000, RECT{288, 160, 380, 186}, wnd, 0);
+    m_pNeverNotify->Create(Tr(L"Never notify"), 0x10010000, RECT{260, 160, 380, 186}, wnd, 0);
     m_pNeverNotify->SetTextOffset(10);
     m_pNeverNotify->SetTextAlign(0);
 

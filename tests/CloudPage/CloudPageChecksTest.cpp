@@ -78,6 +78,25 @@ TEST_F(CloudChecks, CheckButtonRefusesWithoutTickedRowsOrDownloadFolder)
     }
     EXPECT_FALSE(page->IsChecking());
     EXPECT_EQ(Cell(0, Page::COL_CHECKSTATE), L"");
+
+    // The default folder in the user's data folder is made when first needed.
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", (folder.path() + "/data").toUtf8());
+    CAppSettings::DownloadPath = CAppSettings::DefaultDownloadPath();
+    {
+        DialogTexts boxes;
+        Click(page->GetButton(Page::ID_CHECK));
+        EXPECT_FALSE(Contains(boxes.Seen(), L"Download Path is not exist."));
+    }
+    EXPECT_TRUE(QDir(QString::fromStdWString(CAppSettings::DownloadPath)).exists());
+    EXPECT_TRUE(CAppSettings::DownloadPath.find(L"/data/") != std::wstring::npos);
+    if (dataHome.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", dataHome);
+    EXPECT_TRUE(page->IsChecking());
+    Result(devices[0], 0, 1);
+    EXPECT_FALSE(page->IsChecking());
 }
 
 TEST_F(CloudChecks, RunOverThreeOfFourRowsEndsWithItsThirdAnswer)
