@@ -198,8 +198,29 @@ void CSFQTButton::paintEvent(QPaintEvent*)
     r.adjust(2, 0, -2, 0);
     r.translate(m_nOffsetX, m_nOffsetY);
     QString shown = label;
-    if (m_nElide == 1)
-        shown = p.fontMetrics().elidedText(label, Qt::ElideRight, r.width());
+    m_bTextCut = false;
+    if (m_nElide == 1 && p.fontMetrics().horizontalAdvance(label) > r.width()) {
+        // A text that does not fit loses its leading blanks, keeping the room of three for the
+        // picture at the left of the face, and takes a font up to one and a half points smaller
+        // before it is cut.
+        int lead = 0;
+        while (lead < shown.size() && shown.at(lead) == QLatin1Char(' '))
+            ++lead;
+        if (lead > 2) {
+            shown.remove(0, lead);
+            r.setLeft(r.left() + p.fontMetrics().horizontalAdvance(QStringLiteral("   ")));
+        }
+        QFont smaller = p.font();
+        const qreal size = smaller.pointSizeF();
+        for (qreal step = 0.5; size > 0 && step <= 1.5 && p.fontMetrics().horizontalAdvance(shown) > r.width();
+             step += 0.5) {
+            smaller.setPointSizeF(size - step);
+            p.setFont(smaller);
+        }
+        const QString whole = shown;
+        shown = p.fontMetrics().elidedText(shown, Qt::ElideRight, r.width());
+        m_bTextCut = shown != whole;
+    }
     if (!isEnabled())
         p.setPen(QColor(0x6B, 0x6B, 0x6B));
     p.drawText(r, m_nTextFlags, shown);
@@ -207,8 +228,7 @@ void CSFQTButton::paintEvent(QPaintEvent*)
 
 bool CSFQTButton::event(QEvent* event)
 {
-    if (event->type() == QEvent::ToolTip && toolTip().isEmpty() && m_nElide == 1 &&
-        fontMetrics().horizontalAdvance(text()) > width() - 4) {
+    if (event->type() == QEvent::ToolTip && toolTip().isEmpty() && m_bTextCut) {
         QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text().trimmed(), this);
         return true;
     }

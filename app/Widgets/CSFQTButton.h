@@ -67,6 +67,8 @@ private:
     UINT m_nId = 0;
     int m_nTextFlags = 0x184;
     int m_nElide = 3;
+    // The last paint had to cut the text: hovering shows it whole.
+    bool m_bTextCut = false;
     int m_nLook = LookNormal;
     QColor m_textColor = QColor(0, 0, 0);
     int m_nOffsetX = 0;

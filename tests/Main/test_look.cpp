@@ -357,23 +357,30 @@ TEST(Look, TextsCutShortShowInFullAsToolTips)
     DEVICE_NET_INFO_EX device = Record("10.0.0.1", "aa:00:00:00:00:01", "IPC", true);
     SafeStrCopy(device.szSoftVersion, sizeof device.szSoftVersion, "2.840.0000000.18.R, Build Date: 2024-03-12");
     page->AddDeviceRow(&device, false);
+    // The tip a widget shows at a point; none when it leaves the event unhandled.
     auto tipAt = [](QWidget* w, QPoint at) {
         QHelpEvent help(QEvent::ToolTip, at, w->mapToGlobal(at));
         QCoreApplication::sendEvent(w, &help);
-        return QToolTip::text();
+        return help.isAccepted() ? QToolTip::text() : QString();
     };
     const QRect version = list->visualRect(list->model()->index(0, 7));
     const QRect number = list->visualRect(list->model()->index(0, 1));
     EXPECT_EQ(tipAt(list->viewport(), number.center()), QString());
     EXPECT_EQ(tipAt(list->viewport(), version.center()), QStringLiteral("2.840.0000000.18.R, Build Date: 2024-03-12"));
 
-    // The bottom buttons of the page: "    Manual Add" does not fit its 78 pixels.
+    // The bottom buttons of the page: "    Manual Add" fits its 78 pixels without its leading blanks
+    // and in a slightly smaller font; a text that still does not fit is cut and shown as a tip.
     QPushButton* manual = nullptr;
     for (QPushButton* b : Q(page->GetView())->findChildren<QPushButton*>())
         if (b->text() == QStringLiteral("    Manual Add"))
             manual = b;
     ASSERT_NE(manual, nullptr);
-    EXPECT_EQ(tipAt(manual, manual->rect().center()), QStringLiteral("Manual Add"));
+    manual->grab();
+    EXPECT_EQ(tipAt(manual, manual->rect().center()), QString());
+    manual->setText(QStringLiteral("    Manual Add of a device"));
+    manual->grab();
+    EXPECT_EQ(tipAt(manual, manual->rect().center()), QStringLiteral("Manual Add of a device"));
+    manual->setText(QStringLiteral("    Manual Add"));
     QToolTip::hideText();
     page->ClearList();
 }
