@@ -2,8 +2,10 @@
 // lookups from a row to its record, and the row states the scheduler sets.
 #include "CloudUpgrade/CCloudUpgradeEventImp.h"
 
+#include <QTableView>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -19,7 +21,7 @@
 
 namespace {
 
-constexpr int kFailedButtonsX = 84;
+constexpr int kFailedButtonsX = 60;
 constexpr int kFailedTextDelayMs = 500;
 
 ImageButtonStyle UpgradeStyle() { return MakeButtonSkin(L"upgrade_n.png", L"upgrade_h.png", L"upgrade_p.png", L"upgrade_d.png"); }
@@ -152,9 +154,16 @@ void CCloudUpgradeEventImp::AddFailedCheckButtons(int row)
     ImageButtonStyle error = ErrorStyle();
     ImageButtonStyle update = UpdateStyle();
     std::wstring result = Tr(L"Result");
-    // The buttons sit after the "check failed" text, so that the text is not cut at 13 points.
-    m_lstctrlDev->AddOneOperateBtnEx(row, COL_CHECKSTATE, ID_CHECK_RESULT, result.c_str(), error, 16, 16,
-                                     kFailedButtonsX, ID_REFRESH, Tr(L"Refresh"), update);
+    // The buttons sit after the "check failed" text and its margins where the column has room for
+    // both, so that the text is not cut.
+    int x = kFailedButtonsX;
+    if (auto* table = dynamic_cast<QTableView*>(m_lstctrlDev)) {
+        const int after = table->fontMetrics().horizontalAdvance(QString::fromStdWString(Tr(L"check failed"))) + 8;
+        const int last = table->columnWidth(COL_CHECKSTATE) - (16 + 5 + 16) - 1;
+        x = std::max(kFailedButtonsX, std::min(after, last));
+    }
+    m_lstctrlDev->AddOneOperateBtnEx(row, COL_CHECKSTATE, ID_CHECK_RESULT, result.c_str(), error, 16, 16, x,
+                                     ID_REFRESH, Tr(L"Refresh"), update);
 }
 
 void CCloudUpgradeEventImp::ShowCheckState(int row, BYTE checkResult, int checkError, BYTE hasNew,

@@ -718,6 +718,8 @@ void CSFQTListCtrl::AddOneOperateBtnEx(int row, int col, int id1, const wchar_t*
         const int y = (rowHeight - h) / 2;
         container->m_nTopOffset = y;
         container->m_nFirstButtonX = x;
+        // The second button stands 5 pixels after the first, whether or not the first is there.
+        container->m_nButtonGap = 6;
         if (t1.set) {
             CSFQTButton* first = NewCellButton(container, id1, t1.get(), *skin1, w, h, y);
             container->AddButton(first);

@@ -143,7 +143,7 @@ void Place(QWidget* view, std::vector<QWidget*>& list, QWidget* child, int first
 
 void CSFQTView::AddButton(QWidget* child)
 {
-    Place(this, m_buttons, child, m_nFirstButtonX ? m_nFirstButtonX : 10, 10, m_nTopOffset);
+    Place(this, m_buttons, child, m_nFirstButtonX ? m_nFirstButtonX : 10, m_nButtonGap, m_nTopOffset);
 }
 
 void CSFQTView::AddRadioBox(QWidget* child)

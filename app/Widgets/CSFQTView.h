@@ -47,6 +47,8 @@ public:
 
     int m_nTopOffset = 0;
     int m_nFirstButtonX = 0;
+    // A cell button's left edge is the previous one's right edge (its last column) plus this.
+    int m_nButtonGap = 10;
 
     QColor BackgroundColour() const { return m_bgColor; }
 

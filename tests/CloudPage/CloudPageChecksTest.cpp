@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QTableWidget>
 #include <QTimer>
 
 #include <cstring>
@@ -101,6 +102,9 @@ TEST_F(CloudChecks, CheckButtonRefusesWithoutTickedRowsOrDownloadFolder)
 
 TEST_F(CloudChecks, RunOverThreeOfFourRowsEndsWithItsThirdAnswer)
 {
+    page->GetView()->ShowWindow(1);
+    page->GetView()->MoveWindow(0, 0, 930, 618);
+    QApplication::processEvents();
     for (int row : {0, 1, 3})
         list->SetCheck(row, 1);
     Click(page->GetButton(Page::ID_CHECK));
@@ -128,6 +132,20 @@ TEST_F(CloudChecks, RunOverThreeOfFourRowsEndsWithItsThirdAnswer)
     EXPECT_FALSE(Enabled(1, Page::ID_CHECK_RESULT)); // enabled by the run's end
     EXPECT_EQ(list->GetItemData(1, Page::COL_CHECKSTATE), 1u);
     EXPECT_TRUE(page->IsChecking());
+    {
+        // At the page's size in the main window both buttons stand after the text, the second 5 pixels
+        // after the first, inside the cell.
+        auto* table = dynamic_cast<QTableWidget*>(list);
+        ASSERT_NE(table, nullptr);
+        QWidget* cell = Widget(1, Page::ID_REFRESH)->parentWidget();
+        const QRect result = Widget(1, Page::ID_CHECK_RESULT)->geometry();
+        const QRect refresh = Widget(1, Page::ID_REFRESH)->geometry();
+        // The text keeps 4 pixels of margin on each side before the first button.
+        EXPECT_GE(result.left() - 8, table->fontMetrics().horizontalAdvance(QStringLiteral("check failed")));
+        EXPECT_EQ(refresh.left(), result.left() + result.width() + 5);
+        EXPECT_EQ(cell->width(), 118);
+        EXPECT_LT(refresh.right(), cell->width());
+    }
 
     Result(devices[3], 1, 0, Answer(false, "", "noslash"));
     EXPECT_EQ(Cell(3, Page::COL_CHECKSTATE), L"no new version");
