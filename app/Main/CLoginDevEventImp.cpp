@@ -10,6 +10,7 @@
 #include "Common/SFTask.h"
 #include "Common/StrHelpers.h"
 #include "Common/Translate.h"
+#include "DevConfig/DevConfigTexts.h"
 #include "Main/CDeviceListUILogic.h"
 #include "Main/CLoginDevLogic.h"
 #include "Main/CMainFrameEventImp.h"
@@ -309,7 +310,6 @@ void CLoginDevEventImp::OnBtnOK()
 
 void CLoginDevEventImp::Task_LoginDev_Ret(int loginId, int error, int port)
 {
-    (void)error;
     if (loginId <= 0) {
         m_bAdding = false;
         if (m_nLoginSpec == LOGIN_SPEC_P2P && port == 0) {
@@ -324,7 +324,11 @@ void CLoginDevEventImp::Task_LoginDev_Ret(int loginId, int error, int port)
                 return;
             }
         }
-        ShowError(Tr(L"Login Failed"), L"Login Failed", false);
+        // Which device failed and why, under the failure itself.
+        const std::string& device = m_nLoginSpec == LOGIN_SPEC_P2P ? m_strSerial : m_strIP;
+        std::wstring text = Tr(L"Login Failed");
+        text += L"\n" + Utf8ToWide(device.c_str()) + L"\n" + Tr(LoginErrorKey(error));
+        ShowError(text, L"Login Failed", false);
         return;
     }
     m_nLoginPort = port;
