@@ -74,9 +74,7 @@ void CloudPage::SetUp()
     page = main->GetCloudUpgradePage();
     ASSERT_TRUE(page && page->GetListCtrl());
     // The start-up search ends (and tells the page it found nothing) before the test's rows come.
-    ASSERT_TRUE(shelltest::WaitUntil([&] { return !main->GetDeviceListUILogic()->IsSearching(); }));
-    ASSERT_TRUE(shelltest::DrainSdkLoop(2));
-    ASSERT_TRUE(shelltest::WaitUntil([&] { return !main->GetDeviceListUILogic()->IsSearching(); }));
+    ASSERT_TRUE(shelltest::WaitForStartupSearch(main));
     page->ClearDeviceList();
     list = page->GetListCtrl();
     CAppSettings::NoticeCloud = false;

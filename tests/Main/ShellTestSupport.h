@@ -24,6 +24,7 @@
 #include "Common/SFTask.h"
 #include "Common/SFThreadEx.h"
 #include "Common/Translate.h"
+#include "Main/CDeviceListUILogic.h"
 #include "Main/CMainFrameEventImp.h"
 #include "Widgets/SFGlobal.h"
 #include "Widgets/SFStatic.h"
@@ -67,6 +68,14 @@ inline bool DrainSdkLoop(int rounds = 2)
             return false;
     }
     return true;
+}
+
+// Waits for the main window's start-up search to have started and ended: its start is posted to
+// the device loop, so the list may not be searching yet when the window is made.
+inline bool WaitForStartupSearch(const std::shared_ptr<CMainFrameEventImp>& main)
+{
+    auto idle = [&] { return !main->GetDeviceListUILogic()->IsSearching(); };
+    return WaitUntil(idle) && DrainSdkLoop(2) && WaitUntil(idle);
 }
 
 inline void Pump(int ms)

@@ -59,7 +59,7 @@ protected:
         ASSERT_TRUE(QFileInfo::exists(skin));
         page = main->GetUpgradePage();
         ASSERT_TRUE(page && page->GetListCtrl() && page->GetFilterPanel());
-        ASSERT_TRUE(shelltest::WaitUntil([&] { return !main->GetDeviceListUILogic()->IsSearching(); }));
+        ASSERT_TRUE(shelltest::WaitForStartupSearch(main));
         page->ClearDeviceList();
         devices = {
             Record(4, "10.0.0.10", "IPC", "IPC-VX2431", "2.800.0000000.1.R", 1),
