@@ -8,6 +8,8 @@
 #include <cstring>
 #include <mutex>
 
+#include <unistd.h>
+
 namespace Orvan {
 namespace Tou {
 namespace {
@@ -64,6 +66,13 @@ CProxyChannelClient::~CProxyChannelClient()
             h.removeTimedProc(timerProc());
     }
     dropSwitchChannel();
+    std::vector<HeldSession> held;
+    {
+        Infra::CMutexGuard lock(m_heldLock);
+        held.swap(m_held);
+    }
+    for (const HeldSession& h : held)
+        ::close(h.fd);
     m_config.reset();
     m_switchLink.reset();
 }
@@ -103,6 +112,12 @@ bool CProxyChannelClient::isPeerSupportLinkSwitchAndLocalP2P(const std::string& 
 
 bool CProxyChannelClient::createTcpSession(int fd, const std::string& host, uint16_t port)
 {
+    Infra::CMutexGuard hold(m_heldLock);
+    if (m_holding) {
+        TOU_PRINT(printLevelTrace, "channel switching, session of fd[%d] waits for the new link\n", fd);
+        m_held.push_back(HeldSession{fd, host, port});
+        return true;
+    }
     uint32_t id = createSessionId();
     for (;;) {
         bool taken;
@@ -124,6 +139,24 @@ bool CProxyChannelClient::createTcpSession(int fd, const std::string& host, uint
     }
     sendSyn(id, host, port);
     return true;
+}
+
+void CProxyChannelClient::holdNewSessions()
+{
+    Infra::CMutexGuard lock(m_heldLock);
+    m_holding = true;
+}
+
+void CProxyChannelClient::releaseHeldSessions()
+{
+    std::vector<HeldSession> held;
+    {
+        Infra::CMutexGuard lock(m_heldLock);
+        m_holding = false;
+        held.swap(m_held);
+    }
+    for (const HeldSession& h : held)
+        createTcpSession(h.fd, h.host, h.port);
 }
 
 CProxyChannel::PtcpChannelPtr CProxyChannelClient::getSwitchChannel()
@@ -237,6 +270,12 @@ void CProxyChannelClient::heartbeat()
 
 void CProxyChannelClient::sessionCheck()
 {
+    {
+        // a "DISC" sent now could reach the device's channel after it moved to the new link
+        Infra::CMutexGuard lock(m_heldLock);
+        if (m_holding)
+            return;
+    }
     std::vector<SessionPtr> repeated;
     superviseSessions(&repeated);
     // the device refused the id, not the connection: the same TCP connection goes on under a new id
@@ -396,10 +435,12 @@ void CProxyChannelClient::procLinkSwitch(uint64_t now)
         break;
     case switchStateReady:
         stopSessionReading();
-        sendPause();
+        holdNewSessions(); // before the Pause: no Syn may follow it on the old link
+        // each step's state is set before its message goes out: the answer may be back first
         TOU_PRINT(printLevelTrace, "set switch state to switchStatePause\r\n");
-        setSwitchState(switchStatePause);
         m_pauseTime = now;
+        setSwitchState(switchStatePause);
+        sendPause();
         break;
     case switchStatePause:
         if (now - m_pauseTime > kSwitchStepLimitMs) {
@@ -410,9 +451,12 @@ void CProxyChannelClient::procLinkSwitch(uint64_t now)
     case switchStateResumeDue:
         if (now - m_pauseTime > kSwitchStepLimitMs) {
             resumeFailed("send touTypeResume timeout, set switch state to switchStateResumeAckTimeout.\r\n", now);
-        } else if (sendResume(m_resumeValue)) {
-            TOU_PRINT(printLevelWarn, "set switch state switchStateResume\r\n");
+        } else {
             setSwitchState(switchStateResume);
+            if (sendResume(m_resumeValue))
+                TOU_PRINT(printLevelWarn, "set switch state switchStateResume\r\n");
+            else
+                setSwitchState(switchStateResumeDue); // nothing to answer: tried again next turn
         }
         break;
     case switchStateResume:
@@ -431,6 +475,7 @@ void CProxyChannelClient::procLinkSwitch(uint64_t now)
         TOU_PRINT(printLevelWarn, "resume channel to relay.\r\n");
         dropSwitchChannel();
         sendResumeSuccess();
+        releaseHeldSessions();
         startSessionReading();
         setSwitchState(switchStateInit);
         break;
@@ -447,6 +492,7 @@ void CProxyChannelClient::procLinkSwitch(uint64_t now)
             CPtcpChannelMng::destroyByChannel(old);
         }
         sendResumeSuccess();
+        releaseHeldSessions();
         startSessionReading();
         setSwitchState(switchStateInit);
         TOU_PRINT(printLevelWarn, "link switch success.\r\n");

@@ -12,6 +12,8 @@
 
 #include <atomic>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace Orvan {
 namespace Tou {
@@ -104,6 +106,8 @@ private:
     ProxySwitchHooks::Proc timerProc();
     PtcpChannelPtr getSwitchChannel();
     void dropSwitchChannel();
+    void holdNewSessions();
+    void releaseHeldSessions();
 
     uint64_t m_pauseTime = 0;
     std::atomic<uint32_t> m_resumeValue{0}; // written by the receiving thread
@@ -123,6 +127,18 @@ private:
     std::string m_deviceId;
     SwitchLinkPtr m_switchLink;
     PtcpChannelPtr m_switchChannel; // under the channel lock
+
+    // Connections accepted once the Pause is out: their Syn waits for the link the switch ends on,
+    // as the device may already have moved off the old one when it arrives there.
+    struct HeldSession
+    {
+        int fd;
+        std::string host;
+        uint16_t port;
+    };
+    Infra::CMutex m_heldLock; // also orders a Syn against the Pause
+    bool m_holding = false;
+    std::vector<HeldSession> m_held;
 };
 
 } // namespace Tou

@@ -225,15 +225,16 @@ void CProxyChannelServer::procLinkSwitch()
     case switchStateResumeAckSent:
         break;
     case switchStatePauseRecv:
+        // each step's state is set before its message goes out: the answer may be back first
         stopSessionReading();
-        sendPauseAck(getChannelId());
         setSwitchState(switchStatePauseAck);
+        sendPauseAck(getChannelId());
         break;
     case switchStateMoveToNew:
     case switchStateMoveBack:
         if (switchChannel()) {
-            sendResumeAck(getChannelId());
             setSwitchState(switchStateResumeAckSent);
+            sendResumeAck(getChannelId());
         }
         break;
     case switchStateTakeOld:
@@ -269,7 +270,10 @@ void CProxyChannelServer::heartbeat()
             setState(proxyChannelDisconnect);
         return;
     case proxyChannelConnSuccess:
-        sessionCheck();
+        // once a switch began, answers and "DISC"s wait for its end: on the link being left they
+        // could come after the client stopped listening there
+        if (getSwitchState() == switchStateInit)
+            sessionCheck();
         break;
     default:
         TOU_PRINT(printLevelError, "error state[%d].\r\n", getState());

@@ -373,6 +373,35 @@ TEST(ProxyChannelKeepAliveTest, DeviceChannelIsQuietAndKeepsItsSessionsWhileSwit
     EXPECT_EQ(server.sessionCount(), 0u);
     ASSERT_TRUE(WaitUntil([&] { return CountType(peer, touTypeKeepAlive) == 1; }, 3000));
     ASSERT_TRUE(WaitUntil([&] { return CountType(peer, touTypeAck) >= 2; }, 3000)); // and its "DISC"
+
+    // a session whose Syn came before the Pause is answered only once the switch is over: the
+    // path it was heading for may be gone by the time the answer gets there
+    auto acksOf32 = [&] {
+        std::lock_guard<std::mutex> lock(peer.mu);
+        size_t n = 0;
+        for (const auto& m : peer.received)
+            n += m.size() >= 12 && (m[0] & 0x0F) == touTypeAck && TouMessage::getSessionId(m.data()) == 32;
+        return n;
+    };
+    server.setSwitchState(switchStatePauseAck);
+    ASSERT_TRUE(server.createTcpSession("127.0.0.1", target.port, 32));
+    int second = target.Accept();
+    ASSERT_GE(second, 0);
+    for (int i = 0; i < 20; ++i) {
+        server.heartbeat();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(server.SessionState(32), sessionConn);
+    EXPECT_EQ(acksOf32(), 0u);
+    server.setSwitchState(switchStateInit);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            server.heartbeat();
+            return server.SessionState(32) == sessionConnSuccess;
+        },
+        3000));
+    EXPECT_TRUE(WaitUntil([&] { return acksOf32() == 1; }, 3000)); // its "CONN"
+    close(second);
 }
 
 } // namespace

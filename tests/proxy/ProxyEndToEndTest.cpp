@@ -154,6 +154,7 @@ struct ProxyEndToEnd : ::testing::Test {
     std::vector<std::shared_ptr<CProxyChannelServer>> servers;
     std::unique_ptr<TestClient> client;
     std::atomic<bool> stop{false};
+    std::atomic<bool> holdClientOnResume{false}; // the client's turns stop once its Resume is out
     std::thread driver;
 
     void Start(int linkType, const std::string& version)
@@ -173,7 +174,9 @@ struct ProxyEndToEnd : ::testing::Test {
                     for (auto& s : servers)
                         s->heartbeat();
                 }
-                client->heartbeat();
+                const int step = client->getSwitchState();
+                if (!holdClientOnResume || (step != switchStateResume && step != switchStateSwitched))
+                    client->heartbeat();
                 if (++ticks % 20 == 0) {
                     uint64_t now = Orvan::Infra::CTime::getTickCountMs();
                     client->checkAlive(now);
@@ -436,6 +439,52 @@ TEST_F(ProxyEndToEnd, RelayChannelMovesToP2PWithoutLosingItsSessions)
     CProxyChannelClient::setSwitchHooks(ProxySwitchHooks());
 }
 
+TEST_F(ProxyEndToEnd, SessionOpenedWhileTheDeviceHasAlreadySwitchedStartsOnTheNewPath)
+{
+    Path p2p;
+    ProxySwitchHooks hooks;
+    hooks.addTimedProc = [](uint64_t, const ProxySwitchHooks::Proc& proc) { proc(); };
+    hooks.removeTimedProc = [](const ProxySwitchHooks::Proc&) {};
+    hooks.startLink = [&](const P2PServerInfo&, const std::string&, int, bool, bool, bool) {
+        AddServer(p2p);
+        ReadyLink* l = new ReadyLink;
+        l->link = p2p.Client("5.2.1");
+        return SwitchLinkPtr(l);
+    };
+    CProxyChannelClient::setSwitchHooks(hooks);
+    holdClientOnResume = true;
+    Start(linkTypeRelay, "5.2.1");
+    int first = OpenSession();
+    ASSERT_EQ(RoundTrip(first, "over the relay"), "over the relay");
+    client->notifyFirstP2PFinish();
+    // the device runs its sessions on the new path and hands the relay to the other channel; the
+    // client has its Resume acknowledged but still sends on the relay
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            std::lock_guard<std::mutex> lock(listMu);
+            return client->getSwitchState() == switchStateSwitched && servers.size() == 2 &&
+                   servers[0]->getSwitchState() == switchStateResumeAckSent &&
+                   servers[1]->getSwitchState() == switchStateWaitSwitchAgain;
+        },
+        10000));
+    int second = OpenSession();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100)); // room for a Syn on the relay
+    holdClientOnResume = false;
+    ASSERT_TRUE(WaitUntil([&] { return client->getLinkType() == linkTypeP2P && !client->isSwitching(); }, 10000));
+    EXPECT_EQ(RoundTrip(second, "opened mid-switch", 10000), "opened mid-switch");
+    const std::string big = RandomBytes(512 << 10, 9);
+    EXPECT_TRUE(RoundTrip(first, big) == big);
+    EXPECT_EQ(echo.Accepted(), 2);
+    {
+        std::lock_guard<std::mutex> lock(listMu);
+        EXPECT_EQ(servers[0]->sessionCount(), 2u); // both on the channel that owns the new path
+        EXPECT_EQ(servers[1]->sessionCount(), 0u);
+    }
+    close(first);
+    close(second);
+    CProxyChannelClient::setSwitchHooks(ProxySwitchHooks());
+}
+
 // A switch negotiation that ends as the test says.
 struct FixedLink : IProxySwitchLink {
     int state;
@@ -464,6 +513,9 @@ TEST_F(ProxyEndToEnd, SwitchWhoseNewPathStaysSilentFallsBackToTheRelay)
     int app = OpenSession();
     ASSERT_EQ(RoundTrip(app, "before"), "before");
     client->notifyFirstP2PFinish();
+    // a connection accepted while the channel is paused starts once it is back on the relay
+    ASSERT_TRUE(WaitUntil([&] { return client->getSwitchState() >= switchStatePause; }, 5000));
+    int late = OpenSession();
     ASSERT_TRUE(WaitUntil([&] { return log.count("resume channel to relay.") == 1; }, 10000));
     ASSERT_TRUE(WaitUntil([&] { return !client->isSwitching() && client->getSwitchState() == 0; }, 3000));
     EXPECT_EQ(log.count("send touTypeResume timeout"), 1u);
@@ -471,6 +523,7 @@ TEST_F(ProxyEndToEnd, SwitchWhoseNewPathStaysSilentFallsBackToTheRelay)
     EXPECT_EQ(client->getState(), proxyChannelConnSuccess);
     const std::string data = RandomBytes(256 << 10, 3);
     EXPECT_TRUE(RoundTrip(app, data) == data); // reading resumed on both ends
+    EXPECT_EQ(RoundTrip(late, "opened while paused", 10000), "opened while paused");
     {
         std::lock_guard<std::mutex> lock(listMu);
         EXPECT_EQ(servers[0]->getSwitchState(), switchStateInit);
@@ -484,6 +537,7 @@ TEST_F(ProxyEndToEnd, SwitchWhoseNewPathStaysSilentFallsBackToTheRelay)
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_EQ(started.load(), 1); // no second attempt
     close(app);
+    close(late);
     CProxyChannelClient::setSwitchHooks(ProxySwitchHooks());
 }
 

@@ -132,7 +132,15 @@ TEST_F(PortMapping, FinishedLinksBecomeChannelsP2PFirstThenLocalThenRelay)
         case removed:
             ASSERT_TRUE(WaitUntil([&] { return client->getChannel(port) == portChannelNonExist; }, 2000));
             EXPECT_EQ(log.count("All Link failed! localPort:" + std::to_string(port)), 1u);
-            EXPECT_EQ(ConnectTo(port), -1); // the local port is closed
+            // the local port is closed, just after the mapping is gone
+            EXPECT_TRUE(WaitUntil(
+                [&] {
+                    int fd = ConnectTo(port);
+                    if (fd >= 0)
+                        close(fd);
+                    return fd == -1;
+                },
+                1000));
             break;
         }
         EXPECT_EQ(client->getChannel(port), c.outcome == removed ? portChannelNonExist : portChannelInit);
