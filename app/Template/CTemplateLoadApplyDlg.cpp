@@ -35,9 +35,11 @@ CTemplateLoadApplyDlg::CTemplateLoadApplyDlg(std::weak_ptr<CTemplateLoadEventImp
 
 CTemplateLoadApplyDlg::~CTemplateLoadApplyDlg()
 {
+    // A window that went with its parent has already told us (GetUIWnd is then null).
     CSFDialog* dialog = m_pDialog;
     m_pDialog = nullptr;
-    DestroySFDialog(dialog);
+    if (GetUIWnd())
+        DestroySFDialog(dialog);
 }
 
 std::shared_ptr<CTemplateLoadApplyDlg> CTemplateLoadApplyDlg::Create(std::weak_ptr<CTemplateLoadEventImp> page)

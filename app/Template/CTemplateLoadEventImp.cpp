@@ -5,6 +5,8 @@
 #include <cwchar>
 #include <string>
 
+#include <QWidget>
+
 #include "Common/DevClass.h"
 #include "Common/SFMessageLoopManager.h"
 #include "Common/SFTask.h"
@@ -48,6 +50,11 @@ CTemplateLoadEventImp::~CTemplateLoadEventImp()
 {
     // The dialog is a top-level window of its own: close it before the page's window goes.
     m_pApplyDlg.reset();
+    // The window goes with us, before the tree panel its child calls back into: widgets left
+    // behind would call sinks that no longer exist. Gone already when its parent went first.
+    delete static_cast<QWidget*>(GetUIWnd());
+    m_pView = nullptr;
+    m_pTreePanel.reset();
 }
 
 std::shared_ptr<CTemplateLoadEventImp> CTemplateLoadEventImp::Create(std::weak_ptr<ITemplateExportShell> shell)
@@ -187,11 +194,8 @@ void CTemplateLoadEventImp::Task_StartgetConfig()
         return;
     }
     m_nExporting = 1;
-    {
-        std::lock_guard<std::mutex> lock(m_exportedLock);
-        m_pExported.reset();
-        m_pExportFailure = nullptr;
-    }
+    m_pExported.reset();
+    m_pExportFailure = nullptr;
     const DEVICE_NET_INFO_EX& net = device->stNetInfo;
     m_nDevClass = GetDevClass(Field(net.szTypeName, sizeof net.szTypeName));
     m_strExportIp = Field(net.szIpAddr, sizeof net.szIpAddr);
@@ -226,17 +230,9 @@ void CTemplateLoadEventImp::UpgradeProgress(int step)
         m_pApplyDlg->SetProgress(step);
 }
 
-void CTemplateLoadEventImp::SetExportedTemplate(std::shared_ptr<tagTEMPLATEINFO> info)
-{
-    std::lock_guard<std::mutex> lock(m_exportedLock);
-    m_pExported = std::move(info);
-}
+void CTemplateLoadEventImp::SetExportedTemplate(std::shared_ptr<tagTEMPLATEINFO> info) { m_pExported = std::move(info); }
 
-void CTemplateLoadEventImp::SetExportFailure(const wchar_t* reason)
-{
-    std::lock_guard<std::mutex> lock(m_exportedLock);
-    m_pExportFailure = reason;
-}
+void CTemplateLoadEventImp::SetExportFailure(const wchar_t* reason) { m_pExportFailure = reason; }
 
 void CTemplateLoadEventImp::Task_StartConfig_Ret(std::string ip, std::string mac, int result)
 {
@@ -248,13 +244,8 @@ void CTemplateLoadEventImp::Task_StartConfig_Ret(std::string ip, std::string mac
     m_nExporting = 0;
     if (m_nCancelled)
         return;
-    std::shared_ptr<tagTEMPLATEINFO> info;
-    const wchar_t* why = nullptr;
-    {
-        std::lock_guard<std::mutex> lock(m_exportedLock);
-        info = m_pExported;
-        why = m_pExportFailure;
-    }
+    std::shared_ptr<tagTEMPLATEINFO> info = m_pExported;
+    const wchar_t* why = m_pExportFailure;
     if (result == 0 || !info) {
         // Which device and why, under the failure itself.
         std::wstring text = Tr(L"Export template failed");

@@ -1,12 +1,11 @@
 // The template export page: a device tree with a filter (CTemplateTreeEventImp), and the export
 // of a template from the chosen device through a confirm/progress dialog (CTemplateLoadApplyDlg)
 // and the worker on loop 3 (CTemplateLoadLogic). A finished export is handed to the editor shell,
-// which opens it in the editor of the device's type; the page writes no file. GUI thread, except
-// SetExportedTemplate (the worker's thread).
+// which opens it in the editor of the device's type; the page writes no file. GUI thread only: the
+// worker's results arrive as tasks on loop 1 and do not keep the page alive.
 #pragma once
 
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "Common/DeviceInfo.h"
@@ -61,11 +60,11 @@ public:
     void Task_StartgetConfig();
     void CancelExport();
 
-    // Results of the worker.
+    // Results of the worker, in the order it posts them.
     void Task_Login_Ret(std::string ip, std::string mac, long loginId);
     void UpgradeProgress(int step);
     void SetExportedTemplate(std::shared_ptr<tagTEMPLATEINFO> info);
-    // Why the export failed (an untranslated key), from the worker's thread.
+    // Why the export failed (an untranslated key).
     void SetExportFailure(const wchar_t* reason);
     void Task_StartConfig_Ret(std::string ip, std::string mac, int result);
 
@@ -85,7 +84,6 @@ private:
     // The exported device, to match the worker's result against.
     std::string m_strExportIp;
     std::string m_strExportMac;
-    mutable std::mutex m_exportedLock;
     std::shared_ptr<tagTEMPLATEINFO> m_pExported;
     const wchar_t* m_pExportFailure = nullptr;
 };

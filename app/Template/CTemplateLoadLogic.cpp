@@ -58,12 +58,18 @@ CTemplateLoadLogic::CTemplateLoadLogic(std::weak_ptr<CTemplateLoadEventImp> page
 
 void CTemplateLoadLogic::PostToPage(int line, const char* taskName, std::function<void(CTemplateLoadEventImp&)> call)
 {
-    std::shared_ptr<CTemplateLoadEventImp> page = m_wpPage.lock();
+    // The page is found on loop 1 when the call runs, never held here: the last owner of the
+    // page must be the GUI thread, which may close it at any time while this task runs.
     std::shared_ptr<CSFMessageLoop> loop = CSFMessageLoopManager::Instance()->GetMessageLoop(ML_MAIN);
-    if (!page || !loop)
+    if (m_wpPage.expired() || !loop)
         return;
-    CTemplateLoadEventImp* target = page.get();
-    std::shared_ptr<CSFTask> task = CreateTask<CTemplateLoadEventImp>([target, call] { call(*target); }, page);
+    std::weak_ptr<CTemplateLoadEventImp> page = m_wpPage;
+    std::shared_ptr<CSFTask> task = CreateTask<CTemplateLoadEventImp>(
+        [page, call] {
+            if (std::shared_ptr<CTemplateLoadEventImp> target = page.lock())
+                call(*target);
+        },
+        nullptr);
     SetTaskDebugInfo(task, ML_MAIN, kSourceFile, line, taskName, kCaller, 1);
     loop->PostTask(task);
 }
@@ -121,8 +127,8 @@ void CTemplateLoadLogic::Task_StartConfig(std::string ip, std::string user, std:
                              : SdkLogin(ip.c_str(), wordPort, user.c_str(), password.c_str(), &deviceInfo, &error);
     int result = 0;
     auto fail = [this](const wchar_t* reason) {
-        if (std::shared_ptr<CTemplateLoadEventImp> page = m_wpPage.lock())
-            page->SetExportFailure(reason);
+        PostToPage(__LINE__, "&CTemplateLoadEventImp::SetExportFailure",
+                   [reason](CTemplateLoadEventImp& page) { page.SetExportFailure(reason); });
     };
     if (loginId == 0)
         fail(error == 1 ? L"Incorrect password." : error == 2 ? L"Account doesn't exist." : L"Login failed.");
@@ -167,8 +173,8 @@ void CTemplateLoadLogic::Task_StartConfig(std::string ip, std::string user, std:
                     tplexport::FillImageSections(system, *color, *options, *info);
                     // Nothing was read for it: the blank template's "Normal".
                     info->FileManage.FileManage = TEMPLATE_FILEMANAGE_NORMAL;
-                    if (std::shared_ptr<CTemplateLoadEventImp> page = m_wpPage.lock())
-                        page->SetExportedTemplate(info);
+                    PostToPage(__LINE__, "&CTemplateLoadEventImp::SetExportedTemplate",
+                               [info](CTemplateLoadEventImp& page) { page.SetExportedTemplate(info); });
                 }
             }
             progress(3);

@@ -107,7 +107,9 @@ TEST(TemplateEditorShell, NamesAreCheckedBeforeAnythingIsWritten)
     EXPECT_NE(answers.Texts().back().find(L"\\ / : ? \" < > |"), std::wstring::npos);
     EXPECT_FALSE(frame->GetTemplatePage()->IsApplyMode());
 
-    // The field keeps 128 characters, and the file name is made of all of them.
+    // The field keeps 128 characters, and the file name is made of all of them. The apply panel
+    // takes the file only once the start-up search has ended.
+    WaitWhileSearching(frame);
     const std::wstring longName(140, L'n');
     shell->GetNameField()->SetWindowTextW(longName.c_str());
     shell->EDIT_OnTextChange(Edit::ID_NAME, const_cast<wchar_t*>(longName.c_str()));

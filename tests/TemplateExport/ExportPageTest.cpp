@@ -8,7 +8,10 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "../devsdk/TestFleet.h"
 #include "ExportRig.h"
@@ -35,6 +38,17 @@ void Click(CSFButton* button)
 {
     if (auto* b = dynamic_cast<QAbstractButton*>(button))
         b->click();
+}
+
+// Waits until loop 3 has run everything posted to it so far, without running loop 1.
+bool WaitForWorkerWithoutLoop1()
+{
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    auto marker = VeyraBase::CreateTask<std::atomic<bool>>([done] { done->store(true); }, done);
+    VeyraBase::CSFMessageLoopManager::Instance()->GetMessageLoop(VeyraBase::ML_SDK)->PostTask(marker);
+    for (int i = 0; i < 2000 && !done->load(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return done->load();
 }
 
 template <class Control>
@@ -240,7 +254,8 @@ TEST_F(ExportPage, ExportOfAnNvrOpensItsEditorWithTheDeviceValues)
     EXPECT_EQ(1520, t.Encode.MStreamNHeight);
     EXPECT_EQ(576, t.Encode.EStreamNHeight);
     EXPECT_EQ(TEMPLATE_FILEMANAGE_NORMAL, t.FileManage.FileManage);
-    EXPECT_EQ(0u, fleet_->OpenSessions(kNvr)) << "logged out";
+    // The logout is sent without an answer: the device ends the session when it reads it.
+    EXPECT_TRUE(PumpUntil([&] { return fleet_->OpenSessions(kNvr) == 0; }, 5000)) << "logged out";
 }
 
 TEST_F(ExportPage, FailuresSayExportTemplateFailed)
@@ -360,7 +375,43 @@ TEST_F(ExportPage, WorkerCancelledBeforeItsFirstCheckPostsNoProgress)
     ASSERT_TRUE(PumpUntil([&] { return drained; }));
     EXPECT_EQ(0, Dlg().GetProgress()->GetPos());
     EXPECT_TRUE(rig->shell->loads.empty());
-    EXPECT_EQ(0u, fleet_->OpenSessions(kNvr)) << "logged out";
+    EXPECT_TRUE(PumpUntil([&] { return fleet_->OpenSessions(kNvr) == 0; }, 5000)) << "logged out";
+}
+
+TEST_F(ExportPage, ClosingThePageDuringAnExportFreesItAtOnceAndDropsTheResults)
+{
+    // Closed once the worker has posted all its results but before loop 1 ran them, and closed
+    // while the worker still waits on a device that never answers the Encode request.
+    fleet_->With(kIpc, [](devsim::DeviceModel& m) { m.State().hangOps.insert(devsdk::wire::kOpTransmit); });
+    struct Case {
+        size_t device;
+        bool workerDone;
+    } cases[] = {{kNvr, true}, {kIpc, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.device);
+        if (!rig)
+            rig = std::make_unique<Rig>();
+        rig->Offer(Device(c.device));
+        rig->Click(rig->Row(fleet_->StateOf(c.device).ip));
+        rig->page->Task_StartgetConfig();  // the dialog's OK
+        if (c.workerDone) {
+            ASSERT_TRUE(WaitForWorkerWithoutLoop1());
+        }
+        std::shared_ptr<RecordingShell> shell = rig->shell;
+        std::weak_ptr<CTemplateLoadEventImp> page = rig->page;
+        rig.reset();
+        // Nothing of the worker's may own the page: its last owner would free the page's windows
+        // on its own thread.
+        EXPECT_TRUE(page.expired());
+        ASSERT_TRUE(WaitForWorkerWithoutLoop1());
+        bool drained = false;
+        auto marker = VeyraBase::CreateTask<int>([&drained] { drained = true; }, std::make_shared<int>(0));
+        VeyraBase::CSFMessageLoopManager::Instance()->GetMessageLoop(VeyraBase::ML_MAIN)->PostTask(marker);
+        ASSERT_TRUE(PumpUntil([&] { return drained; }));
+        EXPECT_TRUE(shell->loads.empty());
+        EXPECT_EQ(0, shell->ends);
+        EXPECT_TRUE(PumpUntil([&] { return fleet_->OpenSessions(c.device) == 0; }, 5000)) << "logged out";
+    }
 }
 
 // Pictures of the page and of the dialog's three states into VX_TEMPLATE_EXPORT_SHOTS (skipped
