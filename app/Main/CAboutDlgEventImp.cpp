@@ -7,44 +7,13 @@
 #include "Main/OpenOrSay.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFSkinStyle.h"
+#include "Widgets/SkinRecords.h"
 
 SF_BEGIN_MESSAGE_MAP(CAboutDlgEventImp)
 SF_ON_COMMAND(CAboutDlgEventImp::ID_WEBSITE, OnWebSite)
 SF_END_MESSAGE_MAP()
 
-void BuildAboutDlgSkin(DialogStyle& s)
-{
-    s.strFrameImage = L"Frame.png";
-    s.strBkImage = L"bgColorWhite.png";
-    s.strBkMode = L"tile";
-    s.strBkColor = L"000000";
-    s.strTopLeftRect = L"0,0,10,27";
-    s.strTopLeftMode = L"tile";
-    s.strTopRect = L"30,0,1,27";
-    s.strTopMode = L"stretch";
-    s.strTopRightRect = L"138,0,10,27";
-    s.strLeftTopRect = L"0,27,1,80";
-    s.strLeftRect = L"0,110,1,20";
-    s.strLeftBottomRect = L"0,110,1,20";
-    s.strBottomLeftRect = L"0,139,10,1";
-    s.strBottomRect = L"10,139,1,1";
-    s.strBottomRightRect = L"138,139,10,1";
-    s.strRightBottomRect = L"147,110,1,20";
-    s.strRightRect = L"147,110,1,20";
-    s.strRightTopRect = L"147,27,1,80";
-    s.strCloseNormalRect = L"11,41,23,14";
-    s.strCloseHoverRect = L"41,41,23,14";
-    s.strClosePressedRect = L"71,41,23,14";
-    s.strFontName = L"Tahoma";
-    s.strFontSize = L"11";
-    s.strFontWeight = L"normal";
-    s.strTitleColor = L"FFFFFF";
-    s.strTitleColor2 = L"999999";
-    s.strTitleAlign = L"left";
-    s.strTitleRect = L"10,0,1000,27";
-    s.bStyleFlag = true;
-    s.strSpare5 = L"0,0,-1,-1";
-}
+void BuildAboutDlgSkin(DialogStyle& s) { FillWhiteDialogSkin(s, 27); }
 
 CAboutDlgEventImp::CAboutDlgEventImp(std::weak_ptr<CMainFrameEventImp> owner) : m_wpOwner(std::move(owner)) {}
 
