@@ -26,7 +26,7 @@ void CCloudAcountDlg::FillAcountDlgSkin(DialogStyle& style) { FillFramedDialogSk
 void CCloudAcountDlg::CreateDialogWindow()
 {
     std::shared_ptr<CCloudUpgradeEventImp> page = m_pPage.lock();
-    m_pDialog = CreateAccountDialog(this, page ? page->GetUIWnd() : nullptr);
+    CreateAccountDialog(this, page ? page->GetUIWnd() : nullptr, m_pDialog);
 }
 
 int CCloudAcountDlg::Dlg_OnInitDialog(bool create)

@@ -28,7 +28,7 @@ void CAcountDlg::CreateWindow()
 {
     // A window of the view: it opens over the program, not wherever the screen's centre is.
     std::shared_ptr<CCodeVideoCfgEventImp> view = m_wpView.lock();
-    m_pDialog = CreateAccountDialog(this, view ? view->GetUIWnd() : nullptr);
+    CreateAccountDialog(this, view ? view->GetUIWnd() : nullptr, m_pDialog);
 }
 
 int CAcountDlg::Dlg_OnInitDialog(bool create)

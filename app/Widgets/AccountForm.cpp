@@ -8,6 +8,7 @@
 #include "Common/SFStreamConvert.h"
 #include "Common/StrHelpers.h"
 #include "Common/Translate.h"
+#include "Widgets/DialogSetup.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFRect.h"
 #include "Widgets/SFSkinStyle.h"
@@ -44,21 +45,12 @@ CSFStatic* CreateLabel(const wchar_t* text, const RECT& rect, void* wnd)
 
 } // namespace
 
-CSFDialog* CreateAccountDialog(ISFDialogEvent* sink, void* parentWnd)
+void CreateAccountDialog(ISFDialogEvent* sink, void* parentWnd, CSFDialog*& dialog)
 {
     DialogStyle skin;
     FillFramedDialogSkin(skin);
-    CSFDialog* dialog = CreateSFDialog(sink, parentWnd, 0);
-    if (!dialog)
-        return nullptr;
-    dialog->SetSkin(&skin);
-    dialog->MoveWindow(0, 0, 400, 200);
-    dialog->Create(L"Login", nullptr);
-    dialog->SetWindowTextW(Tr(L"Login"));
-    dialog->CenterWindow(nullptr);
-    dialog->SetDrawBackGround(1);
-    dialog->ShowWindow(0);
-    return dialog;
+    dialog = CreateSFDialog(sink, parentWnd, 0);
+    SetUpSkinnedDialog(dialog, skin, L"Login", 400, 200, DialogSizing::BeforeCreate);
 }
 
 void CreateAccountControls(AccountForm& form, ISFButtonEvent* buttons, ISFEditCtrlEvent* edits,

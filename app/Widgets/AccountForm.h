@@ -25,8 +25,9 @@ struct AccountFormEdits {
     bool limitLengths = false; // edits take at most 64 (user) and 16 (password) characters
 };
 
-// Creates the hidden, centred "Login" dialog as a window of parentWnd; null when none was made.
-CSFDialog* CreateAccountDialog(ISFDialogEvent* sink, void* parentWnd);
+// Makes the hidden, centred "Login" dialog, a window of parentWnd, into dialog (null when none was
+// made). The dialog is kept there before its Create builds the controls, which read its size.
+void CreateAccountDialog(ISFDialogEvent* sink, void* parentWnd, CSFDialog*& dialog);
 
 // Creates the controls in wnd, the dialog's body; the password edit starts with password (UTF-8).
 void CreateAccountControls(AccountForm& form, ISFButtonEvent* buttons, ISFEditCtrlEvent* edits,
