@@ -1,6 +1,7 @@
 #include "DevInit/WizardSkins.h"
 
 #include "Common/Translate.h"
+#include "Main/DevicePageParts.h"
 #include "Widgets/CMsgDlgEventImp.h"
 #include "Widgets/SFButton.h"
 #include "Widgets/SFDialog.h"
@@ -50,15 +51,4 @@ ImageButtonStyle WizardTextButtonSkin()
     return MakeButtonSkin(L"btn_nor.png", L"btn_over.png", L"btn_down.png", L"btn_dis.png");
 }
 
-void FillWizardListSkin(ListCtrlStyle& s)
-{
-    s.strEvenRowColor = L"f6f7fa";
-    s.strOddRowColor = L"FcFcFc";
-    s.strSpare1 = L"FCE2C6";
-    s.strSpare2 = L"FAB400";
-    s.strSpare3 = L"000000";
-    s.nValue0 = 13;
-    s.nValue1 = 13;
-    s.nHeaderHeight = 40;
-    s.nRowHeight = 30;
-}
+void FillWizardListSkin(ListCtrlStyle& s) { FillDeviceListSkin(s, L"FCE2C6"); }

@@ -14,6 +14,7 @@
 #include "Main/CFilterMainEventImp.h"
 #include "Main/DeviceListPeers.h"
 #include "Main/DeviceListSkins.h"
+#include "Main/DevicePageParts.h"
 #include "Main/DeviceListText.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFRect.h"
@@ -156,23 +157,11 @@ int CSearchDevEventImp::OnCreate()
     }
     m_pFilterMain = CreateFilterMainView(self);
 
-    m_pListBack = CreateSFView(nullptr);
-    if (m_pListBack) {
-        m_pListBack->SetBGClr(0xF5EFED);
-        m_pListBack->Create(nullptr, L"", 0x10000000, SFRectLTRB(0, 0, 300, 300), wnd, 0);
-    }
+    m_pListBack = CreateDeviceListBack(wnd);
     m_pListCtrl = CreateSFListCtrl(this);
     if (m_pListCtrl) {
         ListCtrlStyle skin;
-        skin.strEvenRowColor = L"f6f7fa";
-        skin.strOddRowColor = L"FcFcFc";
-        skin.strSpare1 = L"FCE2C6";
-        skin.strSpare2 = L"FAB400";
-        skin.strSpare3 = L"000000";
-        skin.nValue0 = 13;
-        skin.nValue1 = 13;
-        skin.nHeaderHeight = 40;
-        skin.nRowHeight = 30;
+        FillDeviceListSkin(skin, L"FCE2C6");
         m_pListCtrl->SetSkin(&skin);
         m_pListCtrl->Create(0x10010001, SFRectLTRB(0, 0, 300, 300), wnd, ID_LIST, true);
         m_pListCtrl->SetHeaderSortEnable(1);
@@ -203,21 +192,7 @@ int CSearchDevEventImp::OnCreate()
     if (m_pPeers) {
         m_pModifyIPUILogic = m_pPeers->CreateModifyIPUILogic(self);
     }
-    auto label = [&](const wchar_t* text, UINT align, UINT colour, int size, bool bold) {
-        CSFStatic* s = CreateSFStatic(this);
-        if (s) {
-            s->Create(Tr(text), 0x10000000, SFRectLTRB(0, 0, 0, 0), wnd, 0);
-            s->SetTextAlignFlag(align);
-            s->SetTextColor(colour);
-            s->SetTextSize(size);
-            if (bold)
-                s->SetTextBold(1);
-        }
-        return s;
-    };
-    m_pStarLabel = label(L"*", 2, 0x8D8DFF, 20, true);
-    m_pCountLabel = label(L"0", 1, 0xB7B7B7, 15, false);
-    m_pSelectedLabel = label(L"devices ware selected", 0, 0xB7B7B7, 15, false);
+    CreateSelectedCountLine(this, wnd, m_pStarLabel, m_pCountLabel, m_pSelectedLabel);
     m_pManualAddBtn = button(L"    Manual Add", ID_MANUAL_ADD, 0x10010000, this, L"ipadd");
     m_pDeleteBtn = button(L"    Delect", ID_DELETE, 0x10010000, this, L"delect");
     m_pImportBtn = button(L"    Import", ID_IMPORT, 0x10010000, this, L"input");
@@ -242,13 +217,10 @@ void CSearchDevEventImp::OnSize(UINT, int cx, int cy)
     place(m_pFilterTab, cx - 199, 0, cx - 99, 35);
     if (m_pFilterMain)
         place(m_pFilterMain->GetView(), 0, 0, cx, 76);
-    place(m_pListCtrl, 8, 76, cx - 8, e);
-    place(m_pListBack, 0, 76, cx, e + 3);
+    PlaceDeviceList(m_pListCtrl, m_pListBack, cx, cy);
     place(m_pActivateBtn, 14, e + 13, 134, e + 43);
     place(m_pBatchModifyBtn, 144, e + 13, 264, e + 43);
-    place(m_pStarLabel, 284, e + 22, 294, e + 42);
-    place(m_pCountLabel, 294, e + 22, 334, e + 42);
-    place(m_pSelectedLabel, 334, e + 22, 534, e + 42);
+    PlaceSelectedCountLine(284, cy, m_pStarLabel, m_pCountLabel, m_pSelectedLabel);
     place(m_pImportBtn, cx - 356, e + 13, cx - 278, e + 43);
     place(m_pExportBtn, cx - 268, e + 13, cx - 190, e + 43);
     place(m_pManualAddBtn, cx - 180, e + 13, cx - 102, e + 43);

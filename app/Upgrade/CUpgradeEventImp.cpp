@@ -14,6 +14,7 @@
 #include "Main/CMainFrameEventImp.h"
 #include "Main/CSearchDevEventImp.h"
 #include "Main/DeviceListSkins.h"
+#include "Main/DevicePageParts.h"
 #include "Main/DeviceListText.h"
 #include "Main/MainFrameDefs.h"
 #include "Upgrade/CUpgradeFileDlg.h"
@@ -95,21 +96,11 @@ int CUpgradeEventImp::OnCreate()
     m_pUpgradeUILogic = CUpgradeUILogic::Create(self);
     m_pFileDlg = CUpgradeFileDlg::Create(self);
 
-    m_pListBack = CreateSFView(nullptr);
-    m_pListBack->SetBGClr(0xF5EFED);
-    m_pListBack->Create(nullptr, L"", 0x10000000, RECT{0, 0, 300, 300}, wnd, 0);
+    m_pListBack = CreateDeviceListBack(wnd);
 
     m_pListCtrl = CreateSFListCtrl(this);
     ListCtrlStyle skin;
-    skin.strEvenRowColor = L"f6f7fa";
-    skin.strOddRowColor = L"FcFcFc";
-    skin.strSpare1 = L"727272";
-    skin.strSpare2 = L"FAB400";
-    skin.strSpare3 = L"000000";
-    skin.nValue0 = 13;
-    skin.nValue1 = 13;
-    skin.nHeaderHeight = 40;
-    skin.nRowHeight = 30;
+    FillDeviceListSkin(skin, L"727272");
     m_pListCtrl->SetSkin(&skin);
     m_pListCtrl->Create(0x10010001, RECT{0, 0, 300, 300}, wnd, ID_LIST, true);
     m_pListCtrl->SetShowGrid(0);
@@ -125,19 +116,7 @@ int CUpgradeEventImp::OnCreate()
     m_pListCtrl->SetColumnHidden(COL_NOTE, true);
     m_pListCtrl->SetColumnHidden(COL_MAC, true);
 
-    auto label = [&](const wchar_t* text, UINT align, UINT colour, int size, bool bold) {
-        CSFStatic* s = CreateSFStatic(nullptr);
-        s->Create(Tr(text), 0x10000000, RECT{0, 0, 0, 0}, wnd, 0);
-        s->SetTextAlignFlag(align);
-        s->SetTextColor(colour);
-        s->SetTextSize(size);
-        if (bold)
-            s->SetTextBold(1);
-        return s;
-    };
-    m_pStar = label(L"*", 2, 0x8D8DFF, 20, true);
-    m_pCount = label(L"0", 1, 0xB7B7B7, 15, false);
-    m_pSelectedWords = label(L"devices ware selected", 0, 0xB7B7B7, 15, false);
+    CreateSelectedCountLine(nullptr, wnd, m_pStar, m_pCount, m_pSelectedWords);
     m_bCreated = true;
     return 1;
 }
@@ -154,12 +133,9 @@ void CUpgradeEventImp::OnSize(UINT, int cx, int cy)
     };
     if (m_pFilter)
         place(m_pFilter->GetView(), 0, 0, cx, 76);
-    place(m_pListCtrl, 8, 76, cx - 8, cy - 53);
-    place(m_pListBack, 0, 76, cx, cy - 50);
+    PlaceDeviceList(m_pListCtrl, m_pListBack, cx, cy);
     place(m_pBatchBtn, 14, cy - 40, 174, cy - 10);
-    place(m_pStar, 194, cy - 31, 204, cy - 11);
-    place(m_pCount, 204, cy - 31, 244, cy - 11);
-    place(m_pSelectedWords, 244, cy - 31, 444, cy - 11);
+    PlaceSelectedCountLine(194, cy, m_pStar, m_pCount, m_pSelectedWords);
     const double widths[] = {0.05, 0.08, 0.10, 0.16, 0.13, 0.25, 0.11, 0.11, 0.17, 0};
     for (int c = 0; c < 10; ++c)
         m_pListCtrl->SetColumnWidth(c, static_cast<int>(widths[c] * (cx - 16)));
