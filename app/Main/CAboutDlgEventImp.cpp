@@ -5,6 +5,7 @@
 #include "Common/Translate.h"
 #include "Main/CMainFrameEventImp.h"
 #include "Main/OpenOrSay.h"
+#include "Widgets/DialogSetup.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFSkinStyle.h"
 #include "Widgets/SkinRecords.h"
@@ -39,13 +40,7 @@ int CAboutDlgEventImp::CreateAboutDialog()
     m_pDialog = CreateSFDialog(this, owner ? owner->GetUIWnd() : nullptr, 0);
     if (!m_pDialog)
         return 0;
-    m_pDialog->SetSkin(&style);
-    m_pDialog->Create(L"AboutDlg", nullptr);
-    m_pDialog->SetWindowTextW(Tr(L"About"));
-    m_pDialog->MoveWindow(0, 0, 358, 250);
-    m_pDialog->CenterWindow(nullptr);
-    m_pDialog->SetDrawBackGround(1);
-    m_pDialog->ShowWindow(0);
+    SetUpSkinnedDialog(m_pDialog, style, L"About", 358, 250);
     return 1;
 }
 
@@ -66,18 +61,11 @@ int CAboutDlgEventImp::Dlg_OnInitDialog(bool create)
     m_pNotice = CreateSFStatic(nullptr);
     m_pNotice->Create(Tr(L"CopyrightString"), 0x10010000, RECT{20, 135, 350, 155}, wnd, 0);
 
-    ImageButtonStyle skin;
-    skin.strNormal = L"close-normal.png";
-    skin.strHover = L"close-hover.png";
-    skin.strPressed = L"close-pressed.png";
-    skin.strDisabled = L"close-disabled.png";
-    m_pClose = CreateSFButton(this);
-    m_pClose->SetSkin(&skin);
-    m_pClose->Create(L"", 0x10000000, RECT{333, 2, 357, 26}, wnd, ID_CLOSE);
-    m_pClose->SetToolTipText(Tr(L"Close"));
+    m_pClose = CreateCloseButton(this, wnd, 358, ID_CLOSE);
 
-    // The link reuses the close button's record: only its first three images change.
-    skin.strNormal = skin.strHover = skin.strPressed = L"bg_monitor.png";
+    // The link has the plain back for its first three images and the close button's disabled one.
+    ImageButtonStyle skin =
+        MakeButtonSkin(L"bg_monitor.png", L"bg_monitor.png", L"bg_monitor.png", L"close-disabled.png");
     m_pWebSite = CreateSFButton(this);
     m_pWebSite->SetTextAlign(36);
     m_pWebSite->SetSkin(&skin);

@@ -17,6 +17,7 @@
 #include "Main/OpenOrSay.h"
 #include "SysConfig/CSysConfigEventImp.h"
 #include "Upgrade/CUpgradeEventImp.h"
+#include "Widgets/DialogSetup.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFGlobal.h"
 #include "Widgets/SFSkinStyle.h"
@@ -92,19 +93,10 @@ std::shared_ptr<CUserConfigSettingEventImp> CUserConfigSettingEventImp::Create(
 
 int CUserConfigSettingEventImp::Init()
 {
-    auto* style = new DialogStyle();
-    FillWhiteDialogSkin(*style, 30);
+    DialogStyle style;
+    FillWhiteDialogSkin(style, 30);
     m_pDialog = CreateSFDialog(this, MainWnd(), 0);
-    if (m_pDialog) {
-        m_pDialog->SetSkin(style);
-        m_pDialog->Create(L"Setting", nullptr);
-        m_pDialog->SetWindowTextW(Tr(L"Setting"));
-        m_pDialog->MoveWindow(0, 0, 500, 400);
-        m_pDialog->CenterWindow(nullptr);
-        m_pDialog->SetDrawBackGround(1);
-        m_pDialog->ShowWindow(0);
-    }
-    delete style;
+    SetUpSkinnedDialog(m_pDialog, style, L"Setting", 500, 400);
     return 0;
 }
 
@@ -171,15 +163,7 @@ int CUserConfigSettingEventImp::Dlg_OnInitDialog(bool create)
         return b;
     };
 
-    m_pClose = CreateSFButton(this);
-    ImageButtonStyle closeSkin;
-    closeSkin.strNormal = L"close-normal.png";
-    closeSkin.strHover = L"close-hover.png";
-    closeSkin.strPressed = L"close-pressed.png";
-    closeSkin.strDisabled = L"close-disabled.png";
-    m_pClose->SetSkin(&closeSkin);
-    m_pClose->Create(L"", WS_VISIBLE, RECT{475, 2, 499, 26}, wnd, 2);
-    m_pClose->SetToolTipText(Tr(L"Close"));
+    m_pClose = CreateCloseButton(this, wnd, 500, 2);
 
     m_pUpdateTimeoutLabel = label(Tr(L"Update Timeout(/Min)"), RECT{45, 50, 195, 75}, 6);
     m_pUpdateTimeout = edit(RECT{205, 50, 355, 75}, 0);

@@ -9,6 +9,7 @@
 #include "Common/SFStreamConvert.h"
 #include "Common/Translate.h"
 #include "Template/CTemplateXml.h"
+#include "Widgets/DialogSetup.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFGlobal.h"
 #include "Widgets/SFSkinStyle.h"
@@ -86,15 +87,7 @@ int CTempletOptionDlg::Init(int mode)
     DialogStyle style;
     FillDialogStyle(&style);
     m_pDialog = CreateSFDialog(this, OwnerWindow(), 0);
-    if (!m_pDialog)
-        return 0;
-    m_pDialog->SetSkin(&style);
-    m_pDialog->MoveWindow(0, 0, 600, 220);
-    m_pDialog->Create(Tr(TitleOf(mode)), nullptr);
-    m_pDialog->SetWindowTextW(Tr(TitleOf(mode)));
-    m_pDialog->CenterWindow(nullptr);
-    m_pDialog->SetDrawBackGround(1);
-    m_pDialog->ShowWindow(0);
+    SetUpSkinnedDialog(m_pDialog, style, TitleOf(mode), 600, 220, DialogSizing::BeforeCreate);
     return 0;
 }
 

@@ -61,14 +61,7 @@ void CreateAccountControls(AccountForm& form, ISFButtonEvent* buttons, ISFEditCt
         dialog->GetDlgClientRect(&client);
     if (client.right <= client.left)
         client = RECT{0, 0, 400, 200};
-    form.closeBtn = CreateSFButton(buttons);
-    if (form.closeBtn) {
-        ImageButtonStyle close =
-            MakeButtonSkin(L"close-normal.png", L"close-hover.png", L"close-pressed.png", L"close-disabled.png");
-        form.closeBtn->SetSkin(&close);
-        form.closeBtn->Create(L"", WS_VISIBLE, SFRectXYWH(client.right - 25, 2, 24, 24), wnd, AccountForm::ID_CLOSE);
-        form.closeBtn->SetToolTipText(Tr(L"Close"));
-    }
+    form.closeBtn = CreateCloseButton(buttons, wnd, client.right, AccountForm::ID_CLOSE);
     form.userLabel = CreateLabel(L"Username", SFRectXYWH(30, 65, 100, 25), wnd);
     form.userEdit = CreateSFEditCtrl(edits);
     if (form.userEdit) {
@@ -89,14 +82,9 @@ void CreateAccountControls(AccountForm& form, ISFButtonEvent* buttons, ISFEditCt
         form.userEdit->SetMaxLength(64);
         form.passwordEdit->SetMaxLength(16);
     }
-    form.okBtn = CreateSFButton(buttons);
-    if (form.okBtn) {
-        ImageButtonStyle ok = MakeButtonSkin(L"btn_nor.png", L"btn_over.png", L"btn_down.png", L"btn_dis.png");
-        form.okBtn->SetSkin(&ok);
-        form.okBtn->Create(Tr(L"OK"), WS_VISIBLE | WS_TABSTOP,
-                           SFRectXYWH(client.right - client.left - 80, client.bottom - 35, 72, 25), wnd,
-                           AccountForm::ID_OK);
-    }
+    form.okBtn = CreateTextButton(buttons, L"OK", WS_VISIBLE | WS_TABSTOP,
+                                  SFRectXYWH(client.right - client.left - 80, client.bottom - 35, 72, 25), wnd,
+                                  AccountForm::ID_OK);
 }
 
 bool ReadAccountForm(const AccountForm& form, void* parent, char (&user)[32], char (&password)[64])

@@ -1,6 +1,7 @@
 #include "Widgets/CMsgDlgEventImp.h"
 
 #include "Common/Translate.h"
+#include "Widgets/DialogSetup.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFSkinStyle.h"
 #include "Widgets/SkinRecords.h"
@@ -58,13 +59,7 @@ int CMsgDlgEventImp::Dlg_OnInitDialog(bool create)
         buttons[i]->ShowWindow(0);
     }
 
-    m_pClose = CreateSFButton(nullptr);
-    RECT closeRect{box.right - 25, 2, box.right - 1, 26};
-    m_pClose->Create(L"", 0x10000000, closeRect, wnd, ID_CLOSE);
-    ImageButtonStyle closeSkin =
-        MakeButtonSkin(L"close-normal.png", L"close-hover.png", L"close-pressed.png", L"close-disabled.png");
-    m_pClose->SetSkin(&closeSkin);
-    m_pClose->SetToolTipText(Tr(L"Close"));
+    m_pClose = CreateCloseButton(nullptr, wnd, box.right, ID_CLOSE);
 
     const LONG T = text.bottom;
     switch (m_nType) {
