@@ -157,39 +157,39 @@ void CTemplateConfigLogic::ApplySections(LONG loginId, const CTemplateXml& xml, 
             PostSectionRet(s, ip, mac, 0, 0);
         return;
     }
+    // A section that is on but cannot be read fails on its first channel.
+    auto apply = [&](const wchar_t* name, Section section, auto record, auto read, auto write) {
+        if (!xml.IsSectionEnabled(name))
+            return;
+        if (read(record))
+            write(record);
+        else
+            PostSectionRet(section, ip, mac, 0, 0);
+    };
     int configSet = NET_EM_CONFIG_DAYTIME;
-    if (xml.IsSectionEnabled(L"FileManageMode")) {
-        tagTEMPLATE_FILEMANAGE fm{};
-        if (xml.ReadFileManage(L"FileManageMode", L"Channel", fm)) {
+    apply(
+        L"FileManageMode", SEC_FILEMANAGE, tagTEMPLATE_FILEMANAGE{},
+        [&](tagTEMPLATE_FILEMANAGE& fm) { return xml.ReadFileManage(L"FileManageMode", L"Channel", fm); },
+        [&](const tagTEMPLATE_FILEMANAGE& fm) {
             const int now = fm.FileManage == TEMPLATE_FILEMANAGE_BYTIME ? DeviceSecondOfDay(loginId) : 0;
             configSet = ConfigSetOf(fm, now);
             SetFileManage(loginId, fm, ip, mac);
-        } else {
-            PostSectionRet(SEC_FILEMANAGE, ip, mac, 0, 0);
-        }
-    }
-    if (xml.IsSectionEnabled(L"VideoColor")) {
-        tagTEMPLATE_VIDEOCOLOR c{};
-        if (xml.ReadVideoColor(L"VideoColor", L"Channel", c.id, c.ColorMode, c.Brightness, c.Contrast, c.Hue,
-                               c.Saturation))
-            SetVideoColor(loginId, configSet, c, ip, mac);
-        else
-            PostSectionRet(SEC_VIDEOCOLOR, ip, mac, 0, 0);
-    }
-    if (xml.IsSectionEnabled(L"BLCMode")) {
-        tagTEMPLATE_BLC blc{};
-        if (xml.ReadBLCMode(L"BLCMode", L"Channel", blc))
-            SetBLCMode(loginId, configSet, blc, ip, mac);
-        else
-            PostSectionRet(SEC_BLC, ip, mac, 0, 0);
-    }
-    if (xml.IsSectionEnabled(L"DayNightMode")) {
-        tagTEMPLATE_DAYNIGHT dn{};
-        if (xml.ReadDayNightMode(L"DayNightMode", L"Channel", dn))
-            SetDayNightMode(loginId, configSet, dn, ip, mac);
-        else
-            PostSectionRet(SEC_DAYNIGHT, ip, mac, 0, 0);
-    }
+        });
+    apply(
+        L"VideoColor", SEC_VIDEOCOLOR, tagTEMPLATE_VIDEOCOLOR{},
+        [&](tagTEMPLATE_VIDEOCOLOR& c) {
+            return xml.ReadVideoColor(L"VideoColor", L"Channel", c.id, c.ColorMode, c.Brightness, c.Contrast, c.Hue,
+                                      c.Saturation);
+        },
+        [&](const tagTEMPLATE_VIDEOCOLOR& c) { SetVideoColor(loginId, configSet, c, ip, mac); });
+    apply(
+        L"BLCMode", SEC_BLC, tagTEMPLATE_BLC{},
+        [&](tagTEMPLATE_BLC& blc) { return xml.ReadBLCMode(L"BLCMode", L"Channel", blc); },
+        [&](const tagTEMPLATE_BLC& blc) { SetBLCMode(loginId, configSet, blc, ip, mac); });
+    apply(
+        L"DayNightMode", SEC_DAYNIGHT, tagTEMPLATE_DAYNIGHT{},
+        [&](tagTEMPLATE_DAYNIGHT& dn) { return xml.ReadDayNightMode(L"DayNightMode", L"Channel", dn); },
+        [&](const tagTEMPLATE_DAYNIGHT& dn) { SetDayNightMode(loginId, configSet, dn, ip, mac); });
     Code_Config(loginId, ip, mac);
 }
 
