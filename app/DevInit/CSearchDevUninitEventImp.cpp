@@ -12,6 +12,7 @@
 #include "DevInit/CDevInitUILogic.h"
 #include "DevInit/WizardLists.h"
 #include "DevInit/WizardSkins.h"
+#include "Main/DevicePageParts.h"
 #include "Widgets/ListItemHelpers.h"
 #include "Widgets/SFFactory.h"
 
@@ -133,10 +134,7 @@ void CSearchDevUninitEventImp::ClearDevices()
     m_vecSelectedKeys.clear();
     if (!m_pList)
         return;
-    m_pList->DeleteAllItems();
-    m_pList->SetAllCheck(0);
-    m_pList->SetHeaderSortEnable(1);
-    m_pList->SetSortIndicatorShown(0);
+    ClearDeviceRows(m_pList);
     SetCount(0);
 }
 

@@ -51,11 +51,6 @@ enum { COL_CHECK = 0, COL_NO = 1, COL_STATE = 2, COL_TYPE = 3, COL_MODEL = 4, CO
 
 const char kSourceFile[] = ".\\Main\\CSearchDevEventImp";
 
-ImageRadioBox CheckImages()
-{
-    return MakeRadioSkin(L"Select_Check.png", L"Select_unCheck.png", L"Select_Unable.png", L"Select_Unable.png");
-}
-
 } // namespace
 
 bool CSearchDevEventImp::s_bSortAscending = false;
@@ -168,7 +163,7 @@ int CSearchDevEventImp::OnCreate()
         m_pListCtrl->SetSortIndicatorShown(1);
         m_pListCtrl->SetShowGrid(0);
         m_pListCtrl->SetExtendedStyle(0x20);
-        ImageRadioBox check = CheckImages();
+        ImageRadioBox check = DeviceCheckImages();
         m_pListCtrl->InsertColumnCheck(0, check);
         const wchar_t* headings[] = {L"", L"NO.", L"State", L"Type", L"Model", L"IP", L"MAC", L"Version", L"Operate"};
         for (int i = 0; i < 9; ++i)
@@ -206,25 +201,19 @@ void CSearchDevEventImp::OnSize(UINT, int cx, int cy)
     if (!m_bCreated)
         return;
     const int e = cy - 53;
-    auto place = [](auto* control, int l, int t, int r, int b) {
-        if (control) {
-            RECT rc = SFRectLTRB(l, t, r, b);
-            control->MoveWindow(&rc);
-        }
-    };
-    place(m_pTitle, 1, 1, cx - 2, 35);
-    place(m_pAllTab, cx - 100, 0, cx, 35);
-    place(m_pFilterTab, cx - 199, 0, cx - 99, 35);
+    SFPlace(m_pTitle, 1, 1, cx - 2, 35);
+    SFPlace(m_pAllTab, cx - 100, 0, cx, 35);
+    SFPlace(m_pFilterTab, cx - 199, 0, cx - 99, 35);
     if (m_pFilterMain)
-        place(m_pFilterMain->GetView(), 0, 0, cx, 76);
+        SFPlace(m_pFilterMain->GetView(), 0, 0, cx, 76);
     PlaceDeviceList(m_pListCtrl, m_pListBack, cx, cy);
-    place(m_pActivateBtn, 14, e + 13, 134, e + 43);
-    place(m_pBatchModifyBtn, 144, e + 13, 264, e + 43);
+    SFPlace(m_pActivateBtn, 14, e + 13, 134, e + 43);
+    SFPlace(m_pBatchModifyBtn, 144, e + 13, 264, e + 43);
     PlaceSelectedCountLine(284, cy, m_pStarLabel, m_pCountLabel, m_pSelectedLabel);
-    place(m_pImportBtn, cx - 356, e + 13, cx - 278, e + 43);
-    place(m_pExportBtn, cx - 268, e + 13, cx - 190, e + 43);
-    place(m_pManualAddBtn, cx - 180, e + 13, cx - 102, e + 43);
-    place(m_pDeleteBtn, cx - 92, e + 13, cx - 14, e + 43);
+    SFPlace(m_pImportBtn, cx - 356, e + 13, cx - 278, e + 43);
+    SFPlace(m_pExportBtn, cx - 268, e + 13, cx - 190, e + 43);
+    SFPlace(m_pManualAddBtn, cx - 180, e + 13, cx - 102, e + 43);
+    SFPlace(m_pDeleteBtn, cx - 92, e + 13, cx - 14, e + 43);
     if (m_pListCtrl) {
         const int w = cx - 16;
         const int percent[] = {5, 5, 10, 13, 14, 14, 13, 13};
@@ -339,17 +328,11 @@ bool CSearchDevEventImp::IsShownByFilter(const DEVICE_NET_INFO_EX* info)
 
 void CSearchDevEventImp::AddDeviceRow(const DEVICE_NET_INFO_EX* info, bool ipConflict)
 {
-    if (!info || !m_pListCtrl)
+    std::string type;
+    const int row = StartDeviceRow(m_pListCtrl, info, COL_CHECK, COL_NO, type);
+    if (row < 0)
         return;
-    const std::string type = NormalizeDevType(FIELD_TEXT(info->szTypeName), FIELD_TEXT(info->szModelName));
-    if (type.empty())
-        return;
-    const int row = m_pListCtrl->GetItemCount();
-    m_pListCtrl->InsertItem(row, L"");
-    ImageRadioBox check = CheckImages();
-    m_pListCtrl->SetItemCheckWidget(row, COL_CHECK, check);
     const bool uninit = IsUninitializedStatus(info->byInitState);
-    m_pListCtrl->SetItemText(row, COL_NO, std::to_wstring(row + 1).c_str());
     m_pListCtrl->SetItemText(row, COL_STATE, uninit ? Tr(L"Not initialized") : Tr(L"Initialized"));
     m_pListCtrl->SetItemText(row, COL_TYPE, Utf8ToWide(type.c_str()).c_str());
     m_pListCtrl->SetItemText(row, COL_MODEL, Utf8ToWide(FIELD_TEXT(info->szModelName).c_str()).c_str());
@@ -384,20 +367,11 @@ void CSearchDevEventImp::SetRowIconAndButtons(int row, const DEVICE_NET_INFO_EX*
     m_pListCtrl->SetItemWidget(row, COL_OPERATE, t1.c_str(), t2.c_str(), t3.c_str(), modify, details, web);
 }
 
-void CSearchDevEventImp::SetCountLabel(int count)
-{
-    if (m_pCountLabel)
-        m_pCountLabel->SetStaticText(std::to_wstring(count).c_str());
-}
+void CSearchDevEventImp::SetCountLabel(int count) { ShowSelectedCount(m_pCountLabel, count); }
 
 void CSearchDevEventImp::ClearList()
 {
-    if (m_pListCtrl) {
-        m_pListCtrl->DeleteAllItems();
-        m_pListCtrl->SetAllCheck(0);
-        m_pListCtrl->SetHeaderSortEnable(1);
-        m_pListCtrl->SetSortIndicatorShown(0);
-    }
+    ClearDeviceRows(m_pListCtrl);
     if (m_pFilterMain)
         m_pFilterMain->ClearKeyword();
     SetCountLabel(0);
@@ -583,15 +557,7 @@ void CSearchDevEventImp::OnHeaderClicked(void* data, LRESULT)
     }
 }
 
-int CSearchDevEventImp::CheckedRowCount()
-{
-    int count = 0;
-    if (m_pListCtrl)
-        for (int row = 0; row < m_pListCtrl->GetItemCount(); ++row)
-            if (m_pListCtrl->IsCheck(row))
-                ++count;
-    return count;
-}
+int CSearchDevEventImp::CheckedRowCount() { return CountTickedRows(m_pListCtrl); }
 
 void CSearchDevEventImp::UpdateSelectedCount()
 {

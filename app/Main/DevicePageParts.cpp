@@ -1,11 +1,15 @@
 // Shared parts of the device list pages; see the header.
 #include "Main/DevicePageParts.h"
 
+#include "Common/DevClass.h"
+#include "Common/DeviceInfo.h"
 #include "Common/Translate.h"
+#include "Main/DeviceListText.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFListCtrl.h"
 #include "Widgets/SFRect.h"
 #include "Widgets/SFSkinStyle.h"
+#include "Widgets/SkinRecords.h"
 #include "Widgets/SFStatic.h"
 #include "Widgets/SFView.h"
 
@@ -26,15 +30,6 @@ CSFStatic* CreateLineLabel(ISFStaticEvent* sink, void* wnd, const wchar_t* text,
     return s;
 }
 
-template <class Control>
-void Place(Control* control, int l, int t, int r, int b)
-{
-    if (control) {
-        RECT rc = SFRectLTRB(l, t, r, b);
-        control->MoveWindow(&rc);
-    }
-}
-
 } // namespace
 
 void FillDeviceListSkin(ListCtrlStyle& skin, const wchar_t* selected)
@@ -50,6 +45,47 @@ void FillDeviceListSkin(ListCtrlStyle& skin, const wchar_t* selected)
     skin.nRowHeight = 30;
 }
 
+ImageRadioBox DeviceCheckImages()
+{
+    return MakeRadioSkin(L"Select_Check.png", L"Select_unCheck.png", L"Select_Unable.png", L"Select_Unable.png");
+}
+
+int StartDeviceRow(CSFListCtrl* list, const DEVICE_NET_INFO_EX* info, int checkColumn, int numberColumn,
+                   std::string& type)
+{
+    if (!list || !info)
+        return -1;
+    type = NormalizeDevType(FIELD_TEXT(info->szTypeName), FIELD_TEXT(info->szModelName));
+    if (type.empty())
+        return -1;
+    const int row = list->GetItemCount();
+    list->InsertItem(row, L"");
+    ImageRadioBox check = DeviceCheckImages();
+    list->SetItemCheckWidget(row, checkColumn, check);
+    list->SetItemText(row, numberColumn, std::to_wstring(row + 1).c_str());
+    return row;
+}
+
+int CountTickedRows(CSFListCtrl* list)
+{
+    int count = 0;
+    if (list)
+        for (int row = 0; row < list->GetItemCount(); ++row)
+            if (list->IsCheck(row))
+                ++count;
+    return count;
+}
+
+void ClearDeviceRows(CSFListCtrl* list)
+{
+    if (!list)
+        return;
+    list->DeleteAllItems();
+    list->SetAllCheck(0);
+    list->SetHeaderSortEnable(1);
+    list->SetSortIndicatorShown(0);
+}
+
 CSFView* CreateDeviceListBack(void* wnd)
 {
     CSFView* back = CreateSFView(nullptr);
@@ -62,8 +98,8 @@ CSFView* CreateDeviceListBack(void* wnd)
 
 void PlaceDeviceList(CSFListCtrl* list, CSFView* back, int cx, int cy)
 {
-    Place(list, 8, 76, cx - 8, cy - 53);
-    Place(back, 0, 76, cx, cy - 50);
+    SFPlace(list, 8, 76, cx - 8, cy - 53);
+    SFPlace(back, 0, 76, cx, cy - 50);
 }
 
 void CreateSelectedCountLine(ISFStaticEvent* sink, void* wnd, CSFStatic*& star, CSFStatic*& count,
@@ -74,9 +110,15 @@ void CreateSelectedCountLine(ISFStaticEvent* sink, void* wnd, CSFStatic*& star, 
     words = CreateLineLabel(sink, wnd, L"devices ware selected", 0, 0xB7B7B7, 15, false);
 }
 
+void ShowSelectedCount(CSFStatic* count, int value)
+{
+    if (count)
+        count->SetStaticText(std::to_wstring(value).c_str());
+}
+
 void PlaceSelectedCountLine(int left, int cy, CSFStatic* star, CSFStatic* count, CSFStatic* words)
 {
-    Place(star, left, cy - 31, left + 10, cy - 11);
-    Place(count, left + 10, cy - 31, left + 50, cy - 11);
-    Place(words, left + 50, cy - 31, left + 250, cy - 11);
+    SFPlace(star, left, cy - 31, left + 10, cy - 11);
+    SFPlace(count, left + 10, cy - 31, left + 50, cy - 11);
+    SFPlace(words, left + 50, cy - 31, left + 250, cy - 11);
 }

@@ -23,6 +23,7 @@
 #include "Upgrade/CheckFirmwareHeader.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFGlobal.h"
+#include "Widgets/SFRect.h"
 
 namespace {
 
@@ -106,8 +107,7 @@ int CUpgradeEventImp::OnCreate()
     m_pListCtrl->SetShowGrid(0);
     m_pListCtrl->SetExtendedStyle(32);
     m_pListCtrl->SetHeaderSortEnable(1);
-    ImageRadioBox check =
-        MakeRadioSkin(L"Select_Check.png", L"Select_unCheck.png", L"Select_Unable.png", L"Select_Unable.png");
+    ImageRadioBox check = DeviceCheckImages();
     m_pListCtrl->InsertColumnCheck(0, check);
     const wchar_t* headings[] = {L"", L"NO.", L"Type", L"IP", L"Version", L"Upgrade File Path", L"Browse",
                                  L"Operate", L"Note", L""};
@@ -125,16 +125,10 @@ void CUpgradeEventImp::OnSize(UINT, int cx, int cy)
 {
     if (!m_bCreated)
         return;
-    auto place = [](auto* control, int l, int t, int r, int b) {
-        if (control) {
-            RECT rc{l, t, r, b};
-            control->MoveWindow(&rc);
-        }
-    };
     if (m_pFilter)
-        place(m_pFilter->GetView(), 0, 0, cx, 76);
+        SFPlace(m_pFilter->GetView(), 0, 0, cx, 76);
     PlaceDeviceList(m_pListCtrl, m_pListBack, cx, cy);
-    place(m_pBatchBtn, 14, cy - 40, 174, cy - 10);
+    SFPlace(m_pBatchBtn, 14, cy - 40, 174, cy - 10);
     PlaceSelectedCountLine(194, cy, m_pStar, m_pCount, m_pSelectedWords);
     const double widths[] = {0.05, 0.08, 0.10, 0.16, 0.13, 0.25, 0.11, 0.11, 0.17, 0};
     for (int c = 0; c < 10; ++c)
@@ -231,12 +225,7 @@ void CUpgradeEventImp::MarkDeviceForRefresh(const char* ip, const char* mac)
 
 void CUpgradeEventImp::ClearDeviceList()
 {
-    if (m_pListCtrl) {
-        m_pListCtrl->DeleteAllItems();
-        m_pListCtrl->SetAllCheck(0);
-        m_pListCtrl->SetHeaderSortEnable(1);
-        m_pListCtrl->SetSortIndicatorShown(0);
-    }
+    ClearDeviceRows(m_pListCtrl);
     if (m_pFilter)
         m_pFilter->ClearFilterText();
     m_rowProgress.clear();
@@ -270,17 +259,10 @@ bool CUpgradeEventImp::MatchFilter(const DEVICE_NET_INFO_EX* info)
 
 void CUpgradeEventImp::AddDeviceRow(const DEVICE_NET_INFO_EX* info, bool duplicateIp, int)
 {
-    if (!info || !m_pListCtrl)
+    std::string type;
+    const int row = StartDeviceRow(m_pListCtrl, info, COL_CHECK, COL_NO, type);
+    if (row < 0)
         return;
-    const std::string type = NormalizeDevType(FIELD_TEXT(info->szTypeName), FIELD_TEXT(info->szModelName));
-    if (type.empty())
-        return;
-    const int row = m_pListCtrl->GetItemCount();
-    m_pListCtrl->InsertItem(row, L"");
-    ImageRadioBox check =
-        MakeRadioSkin(L"Select_Check.png", L"Select_unCheck.png", L"Select_Unable.png", L"Select_Unable.png");
-    m_pListCtrl->SetItemCheckWidget(row, COL_CHECK, check);
-    m_pListCtrl->SetItemText(row, COL_NO, std::to_wstring(row + 1).c_str());
     m_pListCtrl->SetItemText(row, COL_TYPE, Wide(type).c_str());
     m_pListCtrl->SetItemText(row, COL_IP, Wide(FIELD_TEXT(info->szIpAddr)).c_str());
     m_pListCtrl->SetItemText(row, COL_VERSION, Wide(FIELD_TEXT(info->szSoftVersion)).c_str());
@@ -351,21 +333,9 @@ const DEVICE_INFO* CUpgradeEventImp::FindRecord(int row, std::string* macLower)
     return nullptr;
 }
 
-int CUpgradeEventImp::CheckedRowCount() const
-{
-    int count = 0;
-    if (m_pListCtrl)
-        for (int row = 0; row < m_pListCtrl->GetItemCount(); ++row)
-            if (m_pListCtrl->IsCheck(row))
-                ++count;
-    return count;
-}
+int CUpgradeEventImp::CheckedRowCount() const { return CountTickedRows(m_pListCtrl); }
 
-void CUpgradeEventImp::SetCountText(int count)
-{
-    if (m_pCount)
-        m_pCount->SetStaticText(std::to_wstring(count).c_str());
-}
+void CUpgradeEventImp::SetCountText(int count) { ShowSelectedCount(m_pCount, count); }
 
 std::wstring CUpgradeEventImp::GetCountText() const
 {
