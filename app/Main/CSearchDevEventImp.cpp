@@ -51,6 +51,17 @@ enum { COL_CHECK = 0, COL_NO = 1, COL_STATE = 2, COL_TYPE = 3, COL_MODEL = 4, CO
 
 const char kSourceFile[] = ".\\Main\\CSearchDevEventImp";
 
+// The address and the MAC text (as shown) of a row.
+void RowAddress(CSFListCtrl* list, int row, std::string& ip, std::string& mac)
+{
+    wchar_t ipCell[64] = {};
+    wchar_t macCell[64] = {};
+    list->GetItemText(row, COL_IP, ipCell, 63);
+    list->GetItemText(row, COL_MAC, macCell, 63);
+    ip = WideToUtf8(ipCell);
+    mac = WideToUtf8(macCell);
+}
+
 } // namespace
 
 bool CSearchDevEventImp::s_bSortAscending = false;
@@ -131,22 +142,22 @@ int CSearchDevEventImp::OnCreate()
         m_pTitle->SetImage(L"tittle.png", false);
         m_pTitle->ShowWindow(0);
     }
-    m_pAllTab = CreateSFRadioBox(this);
-    if (m_pAllTab) {
-        ImageRadioBox tab = MakeRadioSkin(L"tabAll_Check.png", L"tabAll_unCheck.png", L"tabAll_Check.png",
-                                          L"tabAll_unCheck.png");
-        m_pAllTab->Create(Tr(L"All"), 0x10010000, SFRectLTRB(0, 0, 0, 0), wnd, ID_ALL_TAB);
-        m_pAllTab->SetSkin(&tab);
-        m_pAllTab->SetTextOffset(-100);
+    // A hidden tab on its checked and unchecked pictures, the text moved left by offset.
+    auto tab = [&](const wchar_t* text, const wchar_t* checked, const wchar_t* unchecked, int offset, UINT id) {
+        CSFRadioBox* t = CreateSFRadioBox(this);
+        if (t) {
+            ImageRadioBox skin = MakeRadioSkin(checked, unchecked, checked, unchecked);
+            t->Create(Tr(text), 0x10010000, SFRectLTRB(0, 0, 0, 0), wnd, id);
+            t->SetSkin(&skin);
+            t->SetTextOffset(offset);
+        }
+        return t;
+    };
+    m_pAllTab = tab(L"All", L"tabAll_Check.png", L"tabAll_unCheck.png", -100, ID_ALL_TAB);
+    if (m_pAllTab)
         m_pAllTab->ShowWindow(0);
-    }
-    m_pFilterTab = CreateSFRadioBox(this);
+    m_pFilterTab = tab(L"Filter", L"tabFilter_Check.png", L"tabFilter_unCheck.png", -110, ID_FILTER_TAB);
     if (m_pFilterTab) {
-        ImageRadioBox tab = MakeRadioSkin(L"tabFilter_Check.png", L"tabFilter_unCheck.png", L"tabFilter_Check.png",
-                                          L"tabFilter_unCheck.png");
-        m_pFilterTab->Create(Tr(L"Filter"), 0x10010000, SFRectLTRB(0, 0, 0, 0), wnd, ID_FILTER_TAB);
-        m_pFilterTab->SetSkin(&tab);
-        m_pFilterTab->SetTextOffset(-110);
         m_pFilterTab->SetCheck(1);
         m_pFilterTab->ShowWindow(0);
     }
@@ -290,13 +301,10 @@ bool CSearchDevEventImp::RowMatches(int row, const char* ip, const char* mac)
 {
     if (!m_pListCtrl || !ip || !mac)
         return false;
-    wchar_t ipCell[64] = {};
-    wchar_t macCell[64] = {};
-    m_pListCtrl->GetItemText(row, COL_IP, ipCell, 63);
-    m_pListCtrl->GetItemText(row, COL_MAC, macCell, 63);
-    const std::string macText = WideToUtf8(macCell);
+    std::string ipText, macText;
+    RowAddress(m_pListCtrl, row, ipText, macText);
     const bool macMatches = StrUpper(macText) == StrUpper(mac) || (std::strcmp(mac, "NULL") == 0 && macText.empty());
-    return WideToUtf8(ipCell) == ip && macMatches;
+    return ipText == ip && macMatches;
 }
 
 bool CSearchDevEventImp::IsRowCheckedByDevice(const char* ip, const char* mac, int& row)
@@ -403,11 +411,9 @@ void CSearchDevEventImp::HighlightRow(std::string mac, std::string ip)
     if (!m_pListCtrl)
         return;
     for (int row = 0; row < m_pListCtrl->GetItemCount(); ++row) {
-        wchar_t ipCell[64] = {};
-        wchar_t macCell[64] = {};
-        m_pListCtrl->GetItemText(row, COL_IP, ipCell, 63);
-        m_pListCtrl->GetItemText(row, COL_MAC, macCell, 63);
-        if (WideToUtf8(macCell) == mac && WideToUtf8(ipCell) == ip) {
+        std::string ipText, macText;
+        RowAddress(m_pListCtrl, row, ipText, macText);
+        if (macText == mac && ipText == ip) {
             m_pListCtrl->SetRowColor(row);
             return;
         }
@@ -439,12 +445,9 @@ int CSearchDevEventImp::FindDeviceIndex(int row)
     std::shared_ptr<CDeviceListUILogic> logic = GetListLogic();
     if (row < 0 || !logic || !m_pListCtrl)
         return -1;
-    wchar_t ipCell[64] = {};
-    wchar_t macCell[64] = {};
-    m_pListCtrl->GetItemText(row, COL_IP, ipCell, 63);
-    m_pListCtrl->GetItemText(row, COL_MAC, macCell, 63);
-    const std::string ip = WideToUtf8(ipCell);
-    const std::string mac = StrUpper(WideToUtf8(macCell));
+    std::string ip, mac;
+    RowAddress(m_pListCtrl, row, ip, mac);
+    mac = StrUpper(mac);
     const DeviceVector& list = logic->GetDeviceList();
     for (size_t i = 0; i < list.size(); ++i)
         if (FIELD_TEXT(list[i]->stNetInfo.szIpAddr) == ip && StrUpper(FIELD_TEXT(list[i]->stNetInfo.szMacAddr)) == mac)
@@ -520,12 +523,9 @@ void CSearchDevEventImp::OnHeaderClicked(void* data, LRESULT)
     DeviceVector& list = logic->GetDeviceList();
     for (int row = 0; row < m_pListCtrl->GetItemCount(); ++row) {
         m_pListCtrl->SetItemText(row, COL_NO, std::to_wstring(row + 1).c_str());
-        wchar_t ipCell[64] = {};
-        wchar_t macCell[64] = {};
-        m_pListCtrl->GetItemText(row, COL_IP, ipCell, 63);
-        m_pListCtrl->GetItemText(row, COL_MAC, macCell, 63);
-        const std::string ip = WideToUtf8(ipCell);
-        const std::string mac = StrUpper(WideToUtf8(macCell));
+        std::string ip, mac;
+        RowAddress(m_pListCtrl, row, ip, mac);
+        mac = StrUpper(mac);
         for (const DevicePtr& device : list) {
             if (StrUpper(FIELD_TEXT(device->stNetInfo.szMacAddr)) == mac && FIELD_TEXT(device->stNetInfo.szIpAddr) == ip) {
                 device->nRow = row;
