@@ -5,10 +5,7 @@
 
 #include <memory>
 
-#include "Widgets/SFButton.h"
-#include "Widgets/SFDialog.h"
-#include "Widgets/SFEditCtrl.h"
-#include "Widgets/SFStatic.h"
+#include "Widgets/AccountForm.h"
 
 class CCloudUpgradeEventImp;
 struct DialogStyle;
@@ -17,7 +14,12 @@ class CCloudAcountDlg : public ISFDialogEvent, public ISFEditCtrlEvent, public I
     SF_DECLARE_MESSAGE_MAP(CCloudAcountDlg)
 
 public:
-    enum { ID_CLOSE = 502, ID_OK = 505, ID_USER = 1118, ID_PASSWORD = 1119 };
+    enum {
+        ID_CLOSE = AccountForm::ID_CLOSE,
+        ID_OK = AccountForm::ID_OK,
+        ID_USER = AccountForm::ID_USER,
+        ID_PASSWORD = AccountForm::ID_PASSWORD
+    };
 
     explicit CCloudAcountDlg(std::weak_ptr<CCloudUpgradeEventImp> page);
     ~CCloudAcountDlg() override;
@@ -36,8 +38,8 @@ public:
     void OnOK();
     void OnClose();
 
-    CSFEditCtrl* UserEdit() const { return m_pUserEdit; }
-    CSFEditCtrl* PasswordEdit() const { return m_pPasswordEdit; }
+    CSFEditCtrl* UserEdit() const { return m_form.userEdit; }
+    CSFEditCtrl* PasswordEdit() const { return m_form.passwordEdit; }
     const char* UserName() const { return m_szUser; }
     const char* Password() const { return m_szPassword; }
 
@@ -46,12 +48,7 @@ private:
 
     std::weak_ptr<CCloudUpgradeEventImp> m_pPage;
     CSFDialog* m_pDialog = nullptr;
-    CSFButton* m_pCloseBtn = nullptr;
-    CSFButton* m_pOkBtn = nullptr;
-    CSFStatic* m_pUserLabel = nullptr;
-    CSFEditCtrl* m_pUserEdit = nullptr;
-    CSFStatic* m_pPasswordLabel = nullptr;
-    CSFEditCtrl* m_pPasswordEdit = nullptr;
+    AccountForm m_form;
     char m_szUser[32] = {};
     char m_szPassword[64] = {};
 };

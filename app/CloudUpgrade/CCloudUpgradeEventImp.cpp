@@ -14,6 +14,7 @@
 #include "Common/StrHelpers.h"
 #include "Common/Translate.h"
 #include "Main/CMainFrameEventImp.h"
+#include "Main/DevicePageParts.h"
 #include "Main/MainFrameDefs.h"
 #include "Widgets/CMsgDlgEventImp.h"
 #include "Widgets/SFDialog.h"
@@ -117,15 +118,8 @@ int CCloudUpgradeEventImp::OnCreate()
 
     m_lstctrlDev = CreateSFListCtrl(this);
     ListCtrlStyle skin;
-    skin.strEvenRowColor = L"f6f7fa";
-    skin.strOddRowColor = L"FcFcFc";
-    skin.strSpare1 = L"FCE2C6";
-    skin.strSpare2 = L"FAB400";
-    skin.strSpare3 = L"000000";
-    skin.nValue0 = 13;
-    skin.nValue1 = 13;
-    skin.nHeaderHeight = 40;
-    skin.nRowHeight = 40;
+    FillDeviceListSkin(skin, L"FCE2C6");
+    skin.nRowHeight = 40; // taller rows than the other device pages
     m_lstctrlDev->SetSkin(&skin);
     m_lstctrlDev->Create(WS_VISIBLE | WS_TABSTOP | 1, Rc(0, 0, 300, 300), wnd, ID_LIST, true);
     m_lstctrlDev->SetHeaderSortEnable(1);

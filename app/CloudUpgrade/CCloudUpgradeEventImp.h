@@ -182,6 +182,9 @@ private:
     strudevice* RemoteOfRow(int row, std::string* recorderKey = nullptr);
     // The recorder key of a remote row: the recorder row's MAC text in capitals.
     std::string RecorderKeyOfRow(int row);
+    // The download or upgrade state of what a row shows: every record of its serial number under
+    // its recorder for a remote row, else the device's own record.
+    void SetRowTransferState(int row, bool isDownload, int state);
     void ShowCheckState(int row, BYTE checkResult, int checkError, BYTE hasNew, const char* newVersion,
                         int downloadState, int downloadPercent);
     void AddFailedCheckButtons(int row);

@@ -410,7 +410,7 @@ void CCloudUpgradeEventImp::SetDownloadResult(int row, bool success)
     });
 }
 
-void CCloudUpgradeEventImp::MarkRowDownloading(int row)
+void CCloudUpgradeEventImp::SetRowTransferState(int row, bool isDownload, int state)
 {
     if (!RowValid(row))
         return;
@@ -421,32 +421,19 @@ void CCloudUpgradeEventImp::MarkRowDownloading(int row)
         if (it != m_mapRemote.end())
             for (strudevice& r : it->second)
                 if (SameTextNoCase(FIELD_TEXT(r.szSerialNo), sn))
-                    r.nDownloadState = 1;
+                    (isDownload ? r.nDownloadState : r.nUpgradeState) = state;
         return;
     }
     const int i = FindDeviceIndexByRow(row);
-    if (i >= 0)
-        m_vecDevice[static_cast<size_t>(i)].nDownloadState = 1;
+    if (i < 0)
+        return;
+    DEVICE_INFO& d = m_vecDevice[static_cast<size_t>(i)];
+    (isDownload ? d.nDownloadState : d.nUpgradeState) = state;
 }
 
-void CCloudUpgradeEventImp::MarkRowUpgrading(int row)
-{
-    if (!RowValid(row))
-        return;
-    if (m_lstctrlDev->GetItemData(row, COL_MAC) > 0) {
-        const std::string key = RecorderKeyOfRow(row);
-        const std::string sn = CellText(row, COL_SN);
-        auto it = m_mapRemote.find(key);
-        if (it != m_mapRemote.end())
-            for (strudevice& r : it->second)
-                if (SameTextNoCase(FIELD_TEXT(r.szSerialNo), sn))
-                    r.nUpgradeState = 1;
-        return;
-    }
-    const int i = FindDeviceIndexByRow(row);
-    if (i >= 0)
-        m_vecDevice[static_cast<size_t>(i)].nUpgradeState = 1;
-}
+void CCloudUpgradeEventImp::MarkRowDownloading(int row) { SetRowTransferState(row, true, 1); }
+
+void CCloudUpgradeEventImp::MarkRowUpgrading(int row) { SetRowTransferState(row, false, 1); }
 
 void CCloudUpgradeEventImp::EnableRowButtons(int row, bool enable, bool isDownload)
 {

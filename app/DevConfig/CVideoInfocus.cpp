@@ -18,23 +18,6 @@ constexpr DWORD kVisible = 0x10000000;
 constexpr int kWidth = 750, kHeight = 400;
 constexpr UINT kTitleColour = 0x3B6C96;
 
-// The framed dialog record with the focus dialog's own background and edges.
-void FillFocusDialogSkin(DialogStyle& s)
-{
-    FillFramedDialogSkin(s);
-    s.strBkImage = L"bgColorWhite.png";
-    s.strLeftTopRect = L"0,27,1,80";
-    s.strLeftRect = L"0,110,1,20";
-    s.strLeftBottomRect = L"0,110,1,20";
-    s.strBottomLeftRect = L"0,139,10,1";
-    s.strBottomRect = L"10,139,1,1";
-    s.strBottomRightRect = L"138,139,10,1";
-    s.strRightBottomRect = L"147,110,1,20";
-    s.strRightRect = L"147,110,1,20";
-    s.strRightTopRect = L"147,27,1,80";
-    s.strSpare5 = L"0,0,-1,-1";
-}
-
 } // namespace
 
 SF_BEGIN_MESSAGE_MAP(CVideoInfocus)
@@ -72,7 +55,7 @@ std::shared_ptr<CVideoInfocus> ShowVideoInfocusDlg(CCodeVideoCfgEventImp* host)
 void CVideoInfocus::CreateFocusDialog()
 {
     auto* skin = new DialogStyle();
-    FillFocusDialogSkin(*skin);
+    FillWhiteDialogSkin(*skin, 30);
     m_pDialog = CreateSFDialog(this, m_pHost ? m_pHost->GetUIWnd() : nullptr, 0);
     if (m_pDialog) {
         m_pDialog->SetSkin(skin);

@@ -7,6 +7,7 @@
 #include "Common/StrHelpers.h"
 #include "Common/Translate.h"
 #include "DevInit/CDevInitUILogic.h"
+#include "DevInit/WizardLists.h"
 #include "DevInit/WizardSkins.h"
 #include "Widgets/ListItemHelpers.h"
 #include "Widgets/SFFactory.h"
@@ -20,8 +21,6 @@ namespace {
 
 constexpr DWORD kVisible = 0x10000000;
 enum { COL_NO, COL_RESULT, COL_TYPE, COL_MODEL, COL_IP, COL_MAC, COL_VERSION, COL_COUNT };
-
-std::string Field(const char* text, size_t size) { return std::string(text, strnlen(text, size)); }
 
 } // namespace
 
@@ -57,32 +56,13 @@ int CInitDevResultEventImp::Dlg_OnInitDialog(bool create)
     m_pFinishBtn->SetSkin(&textSkin);
     m_pFinishBtn->Create(Tr(L"Finish"), kVisible, RECT{600, 385, 672, 410}, wnd, ID_FINISH);
 
-    m_pListFrame = CreateSFView(nullptr);
-    m_pListFrame->Create(nullptr, L"", kVisible, RECT{0, 0, 300, 300}, wnd, 0);
-    m_pListFrame->SetBGClr(0xF5EFED);
-    ListCtrlStyle listSkin;
-    FillWizardListSkin(listSkin);
-    m_pList = CreateSFListCtrl(this);
-    m_pList->SetSkin(&listSkin);
-    m_pList->Create(0x10010001, RECT{0, 0, 300, 300}, wnd, ID_LIST, true);
-    m_pList->SetHeaderSortEnable(0);
-    m_pList->SetSortIndicatorShown(0);
-    m_pList->SetShowGrid(0);
-    m_pList->SetExtendedStyle(32);
+    m_pList = CreateWizardList(this, wnd, ID_LIST, false, m_pListFrame);
     const wchar_t* headers[COL_COUNT] = {L"NO.", L"", L"Type", L"Model", L"IP", L"MAC", L"Version"};
     for (int c = 0; c < COL_COUNT; ++c)
         m_pList->InsertColumn(c, headers[c][0] ? Tr(headers[c]) : L"", 0, -1, -1);
     LayoutList(680, 420);
 
-    m_pCount = CreateSFStatic(nullptr);
-    m_pCount->SetTextAlignFlag(2);
-    m_pCount->Create(Tr(L"0"), kVisible, RECT{200, 55, 230, 75}, wnd, 0);
-    m_pCount->SetTextColor(0x0000FF);
-    m_pCount->SetTextSize(16);
-    CSFStatic* label = CreateSFStatic(nullptr);
-    label->SetTextAlignFlag(0);
-    label->Create(Tr(L"devices have been activated!"), kVisible, RECT{240, 55, 520, 75}, wnd, 0);
-    label->SetTextSize(16);
+    CreateWizardCountLine(wnd, 55, L"devices have been activated!", m_pCount);
     m_pBusy = CreateSFStatic(nullptr);
     m_pBusy->SetTextAlignFlag(0);
     const RECT busy{18, 85, 168, 100};
@@ -105,18 +85,8 @@ int CInitDevResultEventImp::Dlg_OnInitDialog(bool create)
 
 void CInitDevResultEventImp::LayoutList(int width, int height)
 {
-    RECT list{18, 110, width - 18, height - 53};
-    RECT frame{list.left - 2, list.top, list.right + 2, list.bottom + 3};
-    if (m_pList)
-        m_pList->MoveWindow(&list);
-    if (m_pListFrame)
-        m_pListFrame->MoveWindow(&frame);
-    if (!m_pList)
-        return;
-    const double w = list.right - list.left;
-    const double ratios[] = {0.06, 0.05, 0.14, 0.2, 0.16, 0.19};
-    for (int c = 0; c < 6; ++c)
-        m_pList->SetColumnWidth(c, static_cast<int>(w * ratios[c]));
+    const double shares[] = {0.06, 0.05, 0.14, 0.2, 0.16, 0.19};
+    LayoutWizardList(m_pList, m_pListFrame, width, height, 110, shares);
 }
 
 void CInitDevResultEventImp::Reset()
@@ -137,18 +107,14 @@ void CInitDevResultEventImp::AddDevice(const DEVICE_NET_INFO_EX& info)
         return;
     // Every device gets its row, so rows stay in step with the outcomes; an unknown type shows
     // the type text the device reported.
-    std::string type = NormalizeDevType(Field(info.szTypeName, sizeof info.szTypeName),
-                                        Field(info.szDetailName, sizeof info.szDetailName));
+    std::string type = NormalizeDevType(WizardField(info.szTypeName, sizeof info.szTypeName),
+                                        WizardField(info.szDetailName, sizeof info.szDetailName));
     if (type.empty())
-        type = Field(info.szTypeName, sizeof info.szTypeName);
+        type = WizardField(info.szTypeName, sizeof info.szTypeName);
     const int row = m_pList->GetItemCount();
     m_pList->InsertItem(row, L"");
     SetListItemInt(m_pList, row, COL_NO, row + 1);
-    SetListItemTextUtf8(m_pList, row, COL_TYPE, type.c_str());
-    SetListItemTextUtf8(m_pList, row, COL_MODEL, Field(info.szDetailName, sizeof info.szDetailName).c_str());
-    SetListItemTextUtf8(m_pList, row, COL_IP, Field(info.szIpAddr, sizeof info.szIpAddr).c_str());
-    SetListItemTextUtf8(m_pList, row, COL_MAC, Field(info.szMacAddr, sizeof info.szMacAddr).c_str());
-    SetListItemTextUtf8(m_pList, row, COL_VERSION, Field(info.szSoftVersion, sizeof info.szSoftVersion).c_str());
+    SetWizardDeviceCells(m_pList, row, type, info);
     m_pList->SetTableItemColor(row);
 }
 
@@ -167,9 +133,7 @@ void CInitDevResultEventImp::Task_DevInit_Ret(int row, int accountResult, int op
     ++m_nFinished;
     if (m_nTotal > 0)
         m_pProgress->SetPos(static_cast<int>(m_nFinished * 100.0 / m_nTotal));
-    wchar_t text[64] = {};
-    IntToWide(m_nSucceeded, text);
-    m_pCount->SetStaticText(text);
+    SetWizardCount(m_pCount, m_nSucceeded);
     if (m_nFinished >= m_nTotal) {
         m_pBusy->ShowWindow(0);
         m_pProgress->ShowWindow(0);

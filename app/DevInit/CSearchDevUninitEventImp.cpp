@@ -10,7 +10,9 @@
 #include "Common/StrHelpers.h"
 #include "Common/Translate.h"
 #include "DevInit/CDevInitUILogic.h"
+#include "DevInit/WizardLists.h"
 #include "DevInit/WizardSkins.h"
+#include "Main/DevicePageParts.h"
 #include "Widgets/ListItemHelpers.h"
 #include "Widgets/SFFactory.h"
 
@@ -25,8 +27,6 @@ enum { COL_CHECK, COL_NO, COL_TYPE, COL_MODEL, COL_IP, COL_MAC, COL_VERSION, COL
 
 // Direction of the next sort by address: one flag for the program, reversed by every header click.
 bool g_ascending = false;
-
-std::string Field(const char* text, size_t size) { return std::string(text, strnlen(text, size)); }
 
 std::string Lower(std::string text)
 {
@@ -108,19 +108,7 @@ int CSearchDevUninitEventImp::Dlg_OnInitDialog(bool create)
     m_pHint->SetTextColor(0x3636B9);
     m_pHint->SetToolTipText(Tr(L"*The list only shows device in the LAN, you cannot initialize crossing LAN."));
 
-    m_pListFrame = CreateSFView(nullptr);
-    m_pListFrame->Create(nullptr, L"", kVisible, RECT{0, 0, 300, 300}, wnd, 0);
-    m_pListFrame->SetBGClr(0xF5EFED);
-
-    ListCtrlStyle listSkin;
-    FillWizardListSkin(listSkin);
-    m_pList = CreateSFListCtrl(this);
-    m_pList->SetSkin(&listSkin);
-    m_pList->Create(0x10010001, RECT{0, 0, 300, 300}, wnd, ID_LIST, true);
-    m_pList->SetHeaderSortEnable(1);
-    m_pList->SetSortIndicatorShown(1);
-    m_pList->SetShowGrid(0);
-    m_pList->SetExtendedStyle(0x20);
+    m_pList = CreateWizardList(this, wnd, ID_LIST, true, m_pListFrame);
     ImageRadioBox check = CheckImages();
     m_pList->InsertColumnCheck(COL_CHECK, check);
     const wchar_t* headers[COL_COUNT] = {L"", L"NO.", L"Type", L"Model", L"IP", L"MAC", L"Version"};
@@ -128,41 +116,17 @@ int CSearchDevUninitEventImp::Dlg_OnInitDialog(bool create)
         m_pList->InsertColumn(c, Tr(headers[c]), 0, -1, -1);
     MoveControls(680, 400);
 
-    m_pCount = CreateSFStatic(nullptr);
-    m_pCount->SetTextAlignFlag(2);
-    m_pCount->Create(Tr(L"0"), kVisible, RECT{200, 40, 230, 60}, wnd, 0);
-    m_pCount->SetTextColor(0x0000FF);
-    m_pCount->SetTextSize(16);
-    m_pLabel = CreateSFStatic(nullptr);
-    m_pLabel->SetTextAlignFlag(0);
-    m_pLabel->Create(Tr(L"devices uninitialized"), kVisible, RECT{240, 40, 520, 60}, wnd, 0);
-    m_pLabel->SetTextSize(16);
+    m_pLabel = CreateWizardCountLine(wnd, 40, L"devices uninitialized", m_pCount);
     return 1;
 }
 
 void CSearchDevUninitEventImp::MoveControls(int width, int height)
 {
-    RECT list{18, 75, width - 18, height - 53};
-    RECT frame{16, 75, width - 16, height - 50};
-    if (m_pList)
-        m_pList->MoveWindow(&list);
-    if (m_pListFrame)
-        m_pListFrame->MoveWindow(&frame);
-    if (!m_pList)
-        return;
-    const double w = list.right - list.left;
-    const double ratios[] = {0.08, 0.08, 0.15, 0.18, 0.16, 0.18};
-    for (int c = 0; c < 6; ++c)
-        m_pList->SetColumnWidth(c, static_cast<int>(w * ratios[c]));
+    const double shares[] = {0.08, 0.08, 0.15, 0.18, 0.16, 0.18};
+    LayoutWizardList(m_pList, m_pListFrame, width, height, 75, shares);
 }
 
-void CSearchDevUninitEventImp::SetCount(int count)
-{
-    wchar_t text[64] = {};
-    IntToWide(count, text);
-    if (m_pCount)
-        m_pCount->SetStaticText(text);
-}
+void CSearchDevUninitEventImp::SetCount(int count) { SetWizardCount(m_pCount, count); }
 
 void CSearchDevUninitEventImp::ClearDevices()
 {
@@ -170,10 +134,7 @@ void CSearchDevUninitEventImp::ClearDevices()
     m_vecSelectedKeys.clear();
     if (!m_pList)
         return;
-    m_pList->DeleteAllItems();
-    m_pList->SetAllCheck(0);
-    m_pList->SetHeaderSortEnable(1);
-    m_pList->SetSortIndicatorShown(0);
+    ClearDeviceRows(m_pList);
     SetCount(0);
 }
 
@@ -181,8 +142,8 @@ void CSearchDevUninitEventImp::AddDevice(const DEVICE_NET_INFO_EX* info)
 {
     if (!info || !m_pList || info->nIpVersion != 4)
         return;
-    const std::string type = NormalizeDevType(Field(info->szTypeName, sizeof info->szTypeName),
-                                              Field(info->szDetailName, sizeof info->szDetailName));
+    const std::string type = NormalizeDevType(WizardField(info->szTypeName, sizeof info->szTypeName),
+                                              WizardField(info->szDetailName, sizeof info->szDetailName));
     if (type.empty())
         return;
     const int row = m_pList->GetItemCount();
@@ -190,11 +151,7 @@ void CSearchDevUninitEventImp::AddDevice(const DEVICE_NET_INFO_EX* info)
     ImageRadioBox check = CheckImages();
     m_pList->SetItemCheckWidget(row, COL_CHECK, check);
     SetListItemInt(m_pList, row, COL_NO, row + 1);
-    SetListItemTextUtf8(m_pList, row, COL_TYPE, type.c_str());
-    SetListItemTextUtf8(m_pList, row, COL_MODEL, Field(info->szDetailName, sizeof info->szDetailName).c_str());
-    SetListItemTextUtf8(m_pList, row, COL_IP, Field(info->szIpAddr, sizeof info->szIpAddr).c_str());
-    SetListItemTextUtf8(m_pList, row, COL_MAC, Field(info->szMacAddr, sizeof info->szMacAddr).c_str());
-    SetListItemTextUtf8(m_pList, row, COL_VERSION, Field(info->szSoftVersion, sizeof info->szSoftVersion).c_str());
+    SetWizardDeviceCells(m_pList, row, type, *info);
     m_pList->SetTableItemColor(row);
     m_pList->SetAllCheck(1);
     m_pList->SetCheck(row, 1);
@@ -211,7 +168,8 @@ unsigned CSearchDevUninitEventImp::GetDeviceIndex(int row)
     const std::string mac = Lower(CellUtf8(m_pList, row, COL_MAC));
     for (size_t i = 0; i < devices->size(); ++i) {
         const DEVICE_NET_INFO_EX& info = (*devices)[i]->stNetInfo;
-        if (Field(info.szIpAddr, sizeof info.szIpAddr) == ip && Lower(Field(info.szMacAddr, sizeof info.szMacAddr)) == mac)
+        if (WizardField(info.szIpAddr, sizeof info.szIpAddr) == ip &&
+            Lower(WizardField(info.szMacAddr, sizeof info.szMacAddr)) == mac)
             return static_cast<unsigned>(i);
     }
     return kNotFound;
@@ -264,12 +222,12 @@ void CSearchDevUninitEventImp::OnHeaderClicked(void* data, LRESULT)
             continue;
         const DEVICE_NET_INFO_EX& info = (*devices)[index]->stNetInfo;
         records.push_back(info);
-        ticked[Lower(Field(info.szMacAddr, sizeof info.szMacAddr))] = m_pList->IsCheck(row) != 0;
+        ticked[Lower(WizardField(info.szMacAddr, sizeof info.szMacAddr))] = m_pList->IsCheck(row) != 0;
     }
     if (column == COL_IP) {
         std::vector<std::string> keys;
         for (const DEVICE_NET_INFO_EX& r : records)
-            keys.push_back(IpSortKey(Field(r.szIpAddr, sizeof r.szIpAddr)));
+            keys.push_back(IpSortKey(WizardField(r.szIpAddr, sizeof r.szIpAddr)));
         const size_t n = records.size();
         for (size_t k = 0; k < n; ++k)
             for (size_t i = 0; i + 1 < n - k; ++i)
@@ -286,7 +244,7 @@ void CSearchDevUninitEventImp::OnHeaderClicked(void* data, LRESULT)
     for (const DEVICE_NET_INFO_EX& r : records) {
         AddDevice(&r);
         const int row = m_pList->GetItemCount() - 1;
-        if (row >= 0 && !ticked[Lower(Field(r.szMacAddr, sizeof r.szMacAddr))])
+        if (row >= 0 && !ticked[Lower(WizardField(r.szMacAddr, sizeof r.szMacAddr))])
             m_pList->SetCheck(row, 0);
     }
     bool all = !records.empty();

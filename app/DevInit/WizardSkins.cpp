@@ -1,7 +1,8 @@
 #include "DevInit/WizardSkins.h"
 
-#include "Common/Translate.h"
+#include "Main/DevicePageParts.h"
 #include "Widgets/CMsgDlgEventImp.h"
+#include "Widgets/DialogSetup.h"
 #include "Widgets/SFButton.h"
 #include "Widgets/SFDialog.h"
 #include "Widgets/SFFactory.h"
@@ -17,32 +18,13 @@ CSFDialog* CreateWizardDialog(ISFDialogEvent* sink, void* parent, const wchar_t*
     DialogStyle style;
     FillWizardSkin(style);
     CSFDialog* dialog = CreateSFDialog(sink, parent, 0);
-    if (!dialog)
-        return nullptr;
-    dialog->SetSkin(&style);
-    dialog->Create(title, nullptr);
-    dialog->SetWindowTextW(Tr(title));
-    dialog->MoveWindow(0, 0, width, height);
-    dialog->CenterWindow(nullptr);
-    dialog->SetDrawBackGround(1);
-    dialog->ShowWindow(0);
+    SetUpSkinnedDialog(dialog, style, title, width, height);
     return dialog;
 }
 
 CSFButton* CreateWizardCloseButton(ISFButtonEvent* sink, void* wnd, int pageWidth, UINT id)
 {
-    const DWORD kVisible = 0x10000000;
-    ImageButtonStyle skin = WizardCloseSkin();
-    CSFButton* button = CreateSFButton(sink);
-    button->SetSkin(&skin);
-    button->Create(L"", kVisible, RECT{pageWidth - 25, 2, pageWidth - 1, 26}, wnd, id);
-    button->SetToolTipText(Tr(L"Close"));
-    return button;
-}
-
-ImageButtonStyle WizardCloseSkin()
-{
-    return MakeButtonSkin(L"close-normal.png", L"close-hover.png", L"close-pressed.png", L"close-disabled.png");
+    return CreateCloseButton(sink, wnd, pageWidth, id);
 }
 
 ImageButtonStyle WizardTextButtonSkin()
@@ -50,15 +32,4 @@ ImageButtonStyle WizardTextButtonSkin()
     return MakeButtonSkin(L"btn_nor.png", L"btn_over.png", L"btn_down.png", L"btn_dis.png");
 }
 
-void FillWizardListSkin(ListCtrlStyle& s)
-{
-    s.strEvenRowColor = L"f6f7fa";
-    s.strOddRowColor = L"FcFcFc";
-    s.strSpare1 = L"FCE2C6";
-    s.strSpare2 = L"FAB400";
-    s.strSpare3 = L"000000";
-    s.nValue0 = 13;
-    s.nValue1 = 13;
-    s.nHeaderHeight = 40;
-    s.nRowHeight = 30;
-}
+void FillWizardListSkin(ListCtrlStyle& s) { FillDeviceListSkin(s, L"FCE2C6"); }

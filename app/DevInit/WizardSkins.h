@@ -15,7 +15,6 @@ void FillWizardSkin(DialogStyle& style);
 CSFDialog* CreateWizardDialog(ISFDialogEvent* sink, void* parent, const wchar_t* title, int width, int height);
 // The close button at the top right of a page whose width is given.
 CSFButton* CreateWizardCloseButton(ISFButtonEvent* sink, void* wnd, int pageWidth, UINT id);
-ImageButtonStyle WizardCloseSkin();
 ImageButtonStyle WizardTextButtonSkin();
 // List skin of the two list pages: row colours and sizes only.
 void FillWizardListSkin(ListCtrlStyle& style);

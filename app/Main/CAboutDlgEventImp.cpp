@@ -5,46 +5,16 @@
 #include "Common/Translate.h"
 #include "Main/CMainFrameEventImp.h"
 #include "Main/OpenOrSay.h"
+#include "Widgets/DialogSetup.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFSkinStyle.h"
+#include "Widgets/SkinRecords.h"
 
 SF_BEGIN_MESSAGE_MAP(CAboutDlgEventImp)
 SF_ON_COMMAND(CAboutDlgEventImp::ID_WEBSITE, OnWebSite)
 SF_END_MESSAGE_MAP()
 
-void BuildAboutDlgSkin(DialogStyle& s)
-{
-    s.strFrameImage = L"Frame.png";
-    s.strBkImage = L"bgColorWhite.png";
-    s.strBkMode = L"tile";
-    s.strBkColor = L"000000";
-    s.strTopLeftRect = L"0,0,10,27";
-    s.strTopLeftMode = L"tile";
-    s.strTopRect = L"30,0,1,27";
-    s.strTopMode = L"stretch";
-    s.strTopRightRect = L"138,0,10,27";
-    s.strLeftTopRect = L"0,27,1,80";
-    s.strLeftRect = L"0,110,1,20";
-    s.strLeftBottomRect = L"0,110,1,20";
-    s.strBottomLeftRect = L"0,139,10,1";
-    s.strBottomRect = L"10,139,1,1";
-    s.strBottomRightRect = L"138,139,10,1";
-    s.strRightBottomRect = L"147,110,1,20";
-    s.strRightRect = L"147,110,1,20";
-    s.strRightTopRect = L"147,27,1,80";
-    s.strCloseNormalRect = L"11,41,23,14";
-    s.strCloseHoverRect = L"41,41,23,14";
-    s.strClosePressedRect = L"71,41,23,14";
-    s.strFontName = L"Tahoma";
-    s.strFontSize = L"11";
-    s.strFontWeight = L"normal";
-    s.strTitleColor = L"FFFFFF";
-    s.strTitleColor2 = L"999999";
-    s.strTitleAlign = L"left";
-    s.strTitleRect = L"10,0,1000,27";
-    s.bStyleFlag = true;
-    s.strSpare5 = L"0,0,-1,-1";
-}
+void BuildAboutDlgSkin(DialogStyle& s) { FillWhiteDialogSkin(s, 27); }
 
 CAboutDlgEventImp::CAboutDlgEventImp(std::weak_ptr<CMainFrameEventImp> owner) : m_wpOwner(std::move(owner)) {}
 
@@ -70,13 +40,7 @@ int CAboutDlgEventImp::CreateAboutDialog()
     m_pDialog = CreateSFDialog(this, owner ? owner->GetUIWnd() : nullptr, 0);
     if (!m_pDialog)
         return 0;
-    m_pDialog->SetSkin(&style);
-    m_pDialog->Create(L"AboutDlg", nullptr);
-    m_pDialog->SetWindowTextW(Tr(L"About"));
-    m_pDialog->MoveWindow(0, 0, 358, 250);
-    m_pDialog->CenterWindow(nullptr);
-    m_pDialog->SetDrawBackGround(1);
-    m_pDialog->ShowWindow(0);
+    SetUpSkinnedDialog(m_pDialog, style, L"About", 358, 250);
     return 1;
 }
 
@@ -97,18 +61,11 @@ int CAboutDlgEventImp::Dlg_OnInitDialog(bool create)
     m_pNotice = CreateSFStatic(nullptr);
     m_pNotice->Create(Tr(L"CopyrightString"), 0x10010000, RECT{20, 135, 350, 155}, wnd, 0);
 
-    ImageButtonStyle skin;
-    skin.strNormal = L"close-normal.png";
-    skin.strHover = L"close-hover.png";
-    skin.strPressed = L"close-pressed.png";
-    skin.strDisabled = L"close-disabled.png";
-    m_pClose = CreateSFButton(this);
-    m_pClose->SetSkin(&skin);
-    m_pClose->Create(L"", 0x10000000, RECT{333, 2, 357, 26}, wnd, ID_CLOSE);
-    m_pClose->SetToolTipText(Tr(L"Close"));
+    m_pClose = CreateCloseButton(this, wnd, 358, ID_CLOSE);
 
-    // The link reuses the close button's record: only its first three images change.
-    skin.strNormal = skin.strHover = skin.strPressed = L"bg_monitor.png";
+    // The link has the plain back for its first three images and the close button's disabled one.
+    ImageButtonStyle skin =
+        MakeButtonSkin(L"bg_monitor.png", L"bg_monitor.png", L"bg_monitor.png", L"close-disabled.png");
     m_pWebSite = CreateSFButton(this);
     m_pWebSite->SetTextAlign(36);
     m_pWebSite->SetSkin(&skin);

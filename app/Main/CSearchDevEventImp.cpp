@@ -14,6 +14,7 @@
 #include "Main/CFilterMainEventImp.h"
 #include "Main/DeviceListPeers.h"
 #include "Main/DeviceListSkins.h"
+#include "Main/DevicePageParts.h"
 #include "Main/DeviceListText.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFRect.h"
@@ -50,9 +51,15 @@ enum { COL_CHECK = 0, COL_NO = 1, COL_STATE = 2, COL_TYPE = 3, COL_MODEL = 4, CO
 
 const char kSourceFile[] = ".\\Main\\CSearchDevEventImp";
 
-ImageRadioBox CheckImages()
+// The address and the MAC text (as shown) of a row.
+void RowAddress(CSFListCtrl* list, int row, std::string& ip, std::string& mac)
 {
-    return MakeRadioSkin(L"Select_Check.png", L"Select_unCheck.png", L"Select_Unable.png", L"Select_Unable.png");
+    wchar_t ipCell[64] = {};
+    wchar_t macCell[64] = {};
+    list->GetItemText(row, COL_IP, ipCell, 63);
+    list->GetItemText(row, COL_MAC, macCell, 63);
+    ip = WideToUtf8(ipCell);
+    mac = WideToUtf8(macCell);
 }
 
 } // namespace
@@ -135,51 +142,39 @@ int CSearchDevEventImp::OnCreate()
         m_pTitle->SetImage(L"tittle.png", false);
         m_pTitle->ShowWindow(0);
     }
-    m_pAllTab = CreateSFRadioBox(this);
-    if (m_pAllTab) {
-        ImageRadioBox tab = MakeRadioSkin(L"tabAll_Check.png", L"tabAll_unCheck.png", L"tabAll_Check.png",
-                                          L"tabAll_unCheck.png");
-        m_pAllTab->Create(Tr(L"All"), 0x10010000, SFRectLTRB(0, 0, 0, 0), wnd, ID_ALL_TAB);
-        m_pAllTab->SetSkin(&tab);
-        m_pAllTab->SetTextOffset(-100);
+    // A hidden tab on its checked and unchecked pictures, the text moved left by offset.
+    auto tab = [&](const wchar_t* text, const wchar_t* checked, const wchar_t* unchecked, int offset, UINT id) {
+        CSFRadioBox* t = CreateSFRadioBox(this);
+        if (t) {
+            ImageRadioBox skin = MakeRadioSkin(checked, unchecked, checked, unchecked);
+            t->Create(Tr(text), 0x10010000, SFRectLTRB(0, 0, 0, 0), wnd, id);
+            t->SetSkin(&skin);
+            t->SetTextOffset(offset);
+        }
+        return t;
+    };
+    m_pAllTab = tab(L"All", L"tabAll_Check.png", L"tabAll_unCheck.png", -100, ID_ALL_TAB);
+    if (m_pAllTab)
         m_pAllTab->ShowWindow(0);
-    }
-    m_pFilterTab = CreateSFRadioBox(this);
+    m_pFilterTab = tab(L"Filter", L"tabFilter_Check.png", L"tabFilter_unCheck.png", -110, ID_FILTER_TAB);
     if (m_pFilterTab) {
-        ImageRadioBox tab = MakeRadioSkin(L"tabFilter_Check.png", L"tabFilter_unCheck.png", L"tabFilter_Check.png",
-                                          L"tabFilter_unCheck.png");
-        m_pFilterTab->Create(Tr(L"Filter"), 0x10010000, SFRectLTRB(0, 0, 0, 0), wnd, ID_FILTER_TAB);
-        m_pFilterTab->SetSkin(&tab);
-        m_pFilterTab->SetTextOffset(-110);
         m_pFilterTab->SetCheck(1);
         m_pFilterTab->ShowWindow(0);
     }
     m_pFilterMain = CreateFilterMainView(self);
 
-    m_pListBack = CreateSFView(nullptr);
-    if (m_pListBack) {
-        m_pListBack->SetBGClr(0xF5EFED);
-        m_pListBack->Create(nullptr, L"", 0x10000000, SFRectLTRB(0, 0, 300, 300), wnd, 0);
-    }
+    m_pListBack = CreateDeviceListBack(wnd);
     m_pListCtrl = CreateSFListCtrl(this);
     if (m_pListCtrl) {
         ListCtrlStyle skin;
-        skin.strEvenRowColor = L"f6f7fa";
-        skin.strOddRowColor = L"FcFcFc";
-        skin.strSpare1 = L"FCE2C6";
-        skin.strSpare2 = L"FAB400";
-        skin.strSpare3 = L"000000";
-        skin.nValue0 = 13;
-        skin.nValue1 = 13;
-        skin.nHeaderHeight = 40;
-        skin.nRowHeight = 30;
+        FillDeviceListSkin(skin, L"FCE2C6");
         m_pListCtrl->SetSkin(&skin);
         m_pListCtrl->Create(0x10010001, SFRectLTRB(0, 0, 300, 300), wnd, ID_LIST, true);
         m_pListCtrl->SetHeaderSortEnable(1);
         m_pListCtrl->SetSortIndicatorShown(1);
         m_pListCtrl->SetShowGrid(0);
         m_pListCtrl->SetExtendedStyle(0x20);
-        ImageRadioBox check = CheckImages();
+        ImageRadioBox check = DeviceCheckImages();
         m_pListCtrl->InsertColumnCheck(0, check);
         const wchar_t* headings[] = {L"", L"NO.", L"State", L"Type", L"Model", L"IP", L"MAC", L"Version", L"Operate"};
         for (int i = 0; i < 9; ++i)
@@ -203,21 +198,7 @@ int CSearchDevEventImp::OnCreate()
     if (m_pPeers) {
         m_pModifyIPUILogic = m_pPeers->CreateModifyIPUILogic(self);
     }
-    auto label = [&](const wchar_t* text, UINT align, UINT colour, int size, bool bold) {
-        CSFStatic* s = CreateSFStatic(this);
-        if (s) {
-            s->Create(Tr(text), 0x10000000, SFRectLTRB(0, 0, 0, 0), wnd, 0);
-            s->SetTextAlignFlag(align);
-            s->SetTextColor(colour);
-            s->SetTextSize(size);
-            if (bold)
-                s->SetTextBold(1);
-        }
-        return s;
-    };
-    m_pStarLabel = label(L"*", 2, 0x8D8DFF, 20, true);
-    m_pCountLabel = label(L"0", 1, 0xB7B7B7, 15, false);
-    m_pSelectedLabel = label(L"devices ware selected", 0, 0xB7B7B7, 15, false);
+    CreateSelectedCountLine(this, wnd, m_pStarLabel, m_pCountLabel, m_pSelectedLabel);
     m_pManualAddBtn = button(L"    Manual Add", ID_MANUAL_ADD, 0x10010000, this, L"ipadd");
     m_pDeleteBtn = button(L"    Delect", ID_DELETE, 0x10010000, this, L"delect");
     m_pImportBtn = button(L"    Import", ID_IMPORT, 0x10010000, this, L"input");
@@ -231,28 +212,19 @@ void CSearchDevEventImp::OnSize(UINT, int cx, int cy)
     if (!m_bCreated)
         return;
     const int e = cy - 53;
-    auto place = [](auto* control, int l, int t, int r, int b) {
-        if (control) {
-            RECT rc = SFRectLTRB(l, t, r, b);
-            control->MoveWindow(&rc);
-        }
-    };
-    place(m_pTitle, 1, 1, cx - 2, 35);
-    place(m_pAllTab, cx - 100, 0, cx, 35);
-    place(m_pFilterTab, cx - 199, 0, cx - 99, 35);
+    SFPlace(m_pTitle, 1, 1, cx - 2, 35);
+    SFPlace(m_pAllTab, cx - 100, 0, cx, 35);
+    SFPlace(m_pFilterTab, cx - 199, 0, cx - 99, 35);
     if (m_pFilterMain)
-        place(m_pFilterMain->GetView(), 0, 0, cx, 76);
-    place(m_pListCtrl, 8, 76, cx - 8, e);
-    place(m_pListBack, 0, 76, cx, e + 3);
-    place(m_pActivateBtn, 14, e + 13, 134, e + 43);
-    place(m_pBatchModifyBtn, 144, e + 13, 264, e + 43);
-    place(m_pStarLabel, 284, e + 22, 294, e + 42);
-    place(m_pCountLabel, 294, e + 22, 334, e + 42);
-    place(m_pSelectedLabel, 334, e + 22, 534, e + 42);
-    place(m_pImportBtn, cx - 356, e + 13, cx - 278, e + 43);
-    place(m_pExportBtn, cx - 268, e + 13, cx - 190, e + 43);
-    place(m_pManualAddBtn, cx - 180, e + 13, cx - 102, e + 43);
-    place(m_pDeleteBtn, cx - 92, e + 13, cx - 14, e + 43);
+        SFPlace(m_pFilterMain->GetView(), 0, 0, cx, 76);
+    PlaceDeviceList(m_pListCtrl, m_pListBack, cx, cy);
+    SFPlace(m_pActivateBtn, 14, e + 13, 134, e + 43);
+    SFPlace(m_pBatchModifyBtn, 144, e + 13, 264, e + 43);
+    PlaceSelectedCountLine(284, cy, m_pStarLabel, m_pCountLabel, m_pSelectedLabel);
+    SFPlace(m_pImportBtn, cx - 356, e + 13, cx - 278, e + 43);
+    SFPlace(m_pExportBtn, cx - 268, e + 13, cx - 190, e + 43);
+    SFPlace(m_pManualAddBtn, cx - 180, e + 13, cx - 102, e + 43);
+    SFPlace(m_pDeleteBtn, cx - 92, e + 13, cx - 14, e + 43);
     if (m_pListCtrl) {
         const int w = cx - 16;
         const int percent[] = {5, 5, 10, 13, 14, 14, 13, 13};
@@ -329,13 +301,10 @@ bool CSearchDevEventImp::RowMatches(int row, const char* ip, const char* mac)
 {
     if (!m_pListCtrl || !ip || !mac)
         return false;
-    wchar_t ipCell[64] = {};
-    wchar_t macCell[64] = {};
-    m_pListCtrl->GetItemText(row, COL_IP, ipCell, 63);
-    m_pListCtrl->GetItemText(row, COL_MAC, macCell, 63);
-    const std::string macText = WideToUtf8(macCell);
+    std::string ipText, macText;
+    RowAddress(m_pListCtrl, row, ipText, macText);
     const bool macMatches = StrUpper(macText) == StrUpper(mac) || (std::strcmp(mac, "NULL") == 0 && macText.empty());
-    return WideToUtf8(ipCell) == ip && macMatches;
+    return ipText == ip && macMatches;
 }
 
 bool CSearchDevEventImp::IsRowCheckedByDevice(const char* ip, const char* mac, int& row)
@@ -367,17 +336,11 @@ bool CSearchDevEventImp::IsShownByFilter(const DEVICE_NET_INFO_EX* info)
 
 void CSearchDevEventImp::AddDeviceRow(const DEVICE_NET_INFO_EX* info, bool ipConflict)
 {
-    if (!info || !m_pListCtrl)
+    std::string type;
+    const int row = StartDeviceRow(m_pListCtrl, info, COL_CHECK, COL_NO, type);
+    if (row < 0)
         return;
-    const std::string type = NormalizeDevType(FIELD_TEXT(info->szTypeName), FIELD_TEXT(info->szModelName));
-    if (type.empty())
-        return;
-    const int row = m_pListCtrl->GetItemCount();
-    m_pListCtrl->InsertItem(row, L"");
-    ImageRadioBox check = CheckImages();
-    m_pListCtrl->SetItemCheckWidget(row, COL_CHECK, check);
     const bool uninit = IsUninitializedStatus(info->byInitState);
-    m_pListCtrl->SetItemText(row, COL_NO, std::to_wstring(row + 1).c_str());
     m_pListCtrl->SetItemText(row, COL_STATE, uninit ? Tr(L"Not initialized") : Tr(L"Initialized"));
     m_pListCtrl->SetItemText(row, COL_TYPE, Utf8ToWide(type.c_str()).c_str());
     m_pListCtrl->SetItemText(row, COL_MODEL, Utf8ToWide(FIELD_TEXT(info->szModelName).c_str()).c_str());
@@ -412,20 +375,11 @@ void CSearchDevEventImp::SetRowIconAndButtons(int row, const DEVICE_NET_INFO_EX*
     m_pListCtrl->SetItemWidget(row, COL_OPERATE, t1.c_str(), t2.c_str(), t3.c_str(), modify, details, web);
 }
 
-void CSearchDevEventImp::SetCountLabel(int count)
-{
-    if (m_pCountLabel)
-        m_pCountLabel->SetStaticText(std::to_wstring(count).c_str());
-}
+void CSearchDevEventImp::SetCountLabel(int count) { ShowSelectedCount(m_pCountLabel, count); }
 
 void CSearchDevEventImp::ClearList()
 {
-    if (m_pListCtrl) {
-        m_pListCtrl->DeleteAllItems();
-        m_pListCtrl->SetAllCheck(0);
-        m_pListCtrl->SetHeaderSortEnable(1);
-        m_pListCtrl->SetSortIndicatorShown(0);
-    }
+    ClearDeviceRows(m_pListCtrl);
     if (m_pFilterMain)
         m_pFilterMain->ClearKeyword();
     SetCountLabel(0);
@@ -457,11 +411,9 @@ void CSearchDevEventImp::HighlightRow(std::string mac, std::string ip)
     if (!m_pListCtrl)
         return;
     for (int row = 0; row < m_pListCtrl->GetItemCount(); ++row) {
-        wchar_t ipCell[64] = {};
-        wchar_t macCell[64] = {};
-        m_pListCtrl->GetItemText(row, COL_IP, ipCell, 63);
-        m_pListCtrl->GetItemText(row, COL_MAC, macCell, 63);
-        if (WideToUtf8(macCell) == mac && WideToUtf8(ipCell) == ip) {
+        std::string ipText, macText;
+        RowAddress(m_pListCtrl, row, ipText, macText);
+        if (macText == mac && ipText == ip) {
             m_pListCtrl->SetRowColor(row);
             return;
         }
@@ -493,12 +445,9 @@ int CSearchDevEventImp::FindDeviceIndex(int row)
     std::shared_ptr<CDeviceListUILogic> logic = GetListLogic();
     if (row < 0 || !logic || !m_pListCtrl)
         return -1;
-    wchar_t ipCell[64] = {};
-    wchar_t macCell[64] = {};
-    m_pListCtrl->GetItemText(row, COL_IP, ipCell, 63);
-    m_pListCtrl->GetItemText(row, COL_MAC, macCell, 63);
-    const std::string ip = WideToUtf8(ipCell);
-    const std::string mac = StrUpper(WideToUtf8(macCell));
+    std::string ip, mac;
+    RowAddress(m_pListCtrl, row, ip, mac);
+    mac = StrUpper(mac);
     const DeviceVector& list = logic->GetDeviceList();
     for (size_t i = 0; i < list.size(); ++i)
         if (FIELD_TEXT(list[i]->stNetInfo.szIpAddr) == ip && StrUpper(FIELD_TEXT(list[i]->stNetInfo.szMacAddr)) == mac)
@@ -574,12 +523,9 @@ void CSearchDevEventImp::OnHeaderClicked(void* data, LRESULT)
     DeviceVector& list = logic->GetDeviceList();
     for (int row = 0; row < m_pListCtrl->GetItemCount(); ++row) {
         m_pListCtrl->SetItemText(row, COL_NO, std::to_wstring(row + 1).c_str());
-        wchar_t ipCell[64] = {};
-        wchar_t macCell[64] = {};
-        m_pListCtrl->GetItemText(row, COL_IP, ipCell, 63);
-        m_pListCtrl->GetItemText(row, COL_MAC, macCell, 63);
-        const std::string ip = WideToUtf8(ipCell);
-        const std::string mac = StrUpper(WideToUtf8(macCell));
+        std::string ip, mac;
+        RowAddress(m_pListCtrl, row, ip, mac);
+        mac = StrUpper(mac);
         for (const DevicePtr& device : list) {
             if (StrUpper(FIELD_TEXT(device->stNetInfo.szMacAddr)) == mac && FIELD_TEXT(device->stNetInfo.szIpAddr) == ip) {
                 device->nRow = row;
@@ -611,15 +557,7 @@ void CSearchDevEventImp::OnHeaderClicked(void* data, LRESULT)
     }
 }
 
-int CSearchDevEventImp::CheckedRowCount()
-{
-    int count = 0;
-    if (m_pListCtrl)
-        for (int row = 0; row < m_pListCtrl->GetItemCount(); ++row)
-            if (m_pListCtrl->IsCheck(row))
-                ++count;
-    return count;
-}
+int CSearchDevEventImp::CheckedRowCount() { return CountTickedRows(m_pListCtrl); }
 
 void CSearchDevEventImp::UpdateSelectedCount()
 {

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "Main/SearchRangeForm.h"
 #include "Widgets/SFButton.h"
 #include "Widgets/SFDialog.h"
 #include "Widgets/SFEditCtrl.h"
@@ -36,24 +37,15 @@ public:
     void OnBtnOK();
     void RetranslateTitle();
 
-    CSFCheckBox* GetBroadcastBox() const { return m_pCurNetBox; }
-    CSFCheckBox* GetRangeBox() const { return m_pOtherNetBox; }
-    CSFIPAddressCtrl* GetStartIpCtrl() const { return m_pStartIp; }
-    CSFIPAddressCtrl* GetEndIpCtrl() const { return m_pEndIp; }
+    CSFCheckBox* GetBroadcastBox() const { return m_range.curNetBox; }
+    CSFCheckBox* GetRangeBox() const { return m_range.otherNetBox; }
+    CSFIPAddressCtrl* GetStartIpCtrl() const { return m_range.startIp; }
+    CSFIPAddressCtrl* GetEndIpCtrl() const { return m_range.endIp; }
 
 private:
     void Reset();
 
     CSFDialog* m_pDialog = nullptr;
     std::weak_ptr<CSearchDevEventImp> m_wpPage;
-    CSFCheckBox* m_pCurNetBox = nullptr;
-    CSFCheckBox* m_pOtherNetBox = nullptr;
-    CSFStatic* m_pCurNetLabel = nullptr;
-    CSFStatic* m_pOtherNetLabel = nullptr;
-    CSFStatic* m_pStartLabel = nullptr;
-    CSFStatic* m_pEndLabel = nullptr;
-    CSFIPAddressCtrl* m_pStartIp = nullptr;
-    CSFIPAddressCtrl* m_pEndIp = nullptr;
-    CSFButton* m_pOkBtn = nullptr;
-    CSFButton* m_pCloseBtn = nullptr;
+    SearchRangeForm m_range;
 };

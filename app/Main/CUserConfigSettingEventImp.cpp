@@ -17,9 +17,11 @@
 #include "Main/OpenOrSay.h"
 #include "SysConfig/CSysConfigEventImp.h"
 #include "Upgrade/CUpgradeEventImp.h"
+#include "Widgets/DialogSetup.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFGlobal.h"
 #include "Widgets/SFSkinStyle.h"
+#include "Widgets/SkinRecords.h"
 
 SF_BEGIN_MESSAGE_MAP(CUserConfigSettingEventImp)
 SF_ON_COMMAND(CUserConfigSettingEventImp::ID_OK, OnOK)
@@ -29,48 +31,6 @@ SF_ON_COMMAND(CUserConfigSettingEventImp::ID_OPEN, OnOpenFolder)
 SF_END_MESSAGE_MAP()
 
 namespace {
-
-void FillSettingSkin(DialogStyle& s)
-{
-    s.strFrameImage = L"Frame.png";
-    s.strBkImage = L"bgColorWhite.png";
-    s.strBkMode = L"tile";
-    s.strBkColor = L"000000";
-    s.strTopLeftRect = L"0,0,10,30";
-    s.strTopLeftMode = L"tile";
-    s.strTopRect = L"30,0,1,30";
-    s.strTopMode = L"stretch";
-    s.strTopRightRect = L"138,0,10,30";
-    s.strLeftTopRect = L"0,27,1,80";
-    s.strLeftRect = s.strLeftBottomRect = L"0,110,1,20";
-    s.strBottomLeftRect = L"0,139,10,1";
-    s.strBottomRect = L"10,139,1,1";
-    s.strBottomRightRect = L"138,139,10,1";
-    s.strRightBottomRect = s.strRightRect = L"147,110,1,20";
-    s.strRightTopRect = L"147,27,1,80";
-    s.strCloseNormalRect = L"11,41,23,14";
-    s.strCloseHoverRect = L"41,41,23,14";
-    s.strClosePressedRect = L"71,41,23,14";
-    s.strFontName = L"Tahoma";
-    s.strFontSize = L"11";
-    s.strFontWeight = L"normal";
-    s.strTitleColor = L"FFFFFF";
-    s.strTitleColor2 = L"999999";
-    s.strTitleAlign = L"left";
-    s.strTitleRect = L"10,0,1000,27";
-    s.bStyleFlag = true;
-    s.strSpare5 = L"0,0,-1,-1";
-}
-
-ImageButtonStyle TextButtonSkin()
-{
-    ImageButtonStyle skin;
-    skin.strNormal = L"btn_nor.png";
-    skin.strHover = L"btn_over.png";
-    skin.strPressed = L"btn_down.png";
-    skin.strDisabled = L"btn_dis.png";
-    return skin;
-}
 
 // Unsigned decimal value of the text; false when it is not all digits or too large.
 bool ParseUnsigned(const std::wstring& text, unsigned long& value)
@@ -133,19 +93,10 @@ std::shared_ptr<CUserConfigSettingEventImp> CUserConfigSettingEventImp::Create(
 
 int CUserConfigSettingEventImp::Init()
 {
-    auto* style = new DialogStyle();
-    FillSettingSkin(*style);
+    DialogStyle style;
+    FillWhiteDialogSkin(style, 30);
     m_pDialog = CreateSFDialog(this, MainWnd(), 0);
-    if (m_pDialog) {
-        m_pDialog->SetSkin(style);
-        m_pDialog->Create(L"Setting", nullptr);
-        m_pDialog->SetWindowTextW(Tr(L"Setting"));
-        m_pDialog->MoveWindow(0, 0, 500, 400);
-        m_pDialog->CenterWindow(nullptr);
-        m_pDialog->SetDrawBackGround(1);
-        m_pDialog->ShowWindow(0);
-    }
-    delete style;
+    SetUpSkinnedDialog(m_pDialog, style, L"Setting", 500, 400);
     return 0;
 }
 
@@ -203,7 +154,8 @@ int CUserConfigSettingEventImp::Dlg_OnInitDialog(bool create)
         }
         return e;
     };
-    ImageButtonStyle textSkin = TextButtonSkin();
+    ImageButtonStyle textSkin =
+        MakeButtonSkin(L"btn_nor.png", L"btn_over.png", L"btn_down.png", L"btn_dis.png");
     auto button = [this, wnd, &textSkin](const wchar_t* text, const RECT& rc, UINT id) {
         CSFButton* b = CreateSFButton(this);
         b->SetSkin(&textSkin);
@@ -211,15 +163,7 @@ int CUserConfigSettingEventImp::Dlg_OnInitDialog(bool create)
         return b;
     };
 
-    m_pClose = CreateSFButton(this);
-    ImageButtonStyle closeSkin;
-    closeSkin.strNormal = L"close-normal.png";
-    closeSkin.strHover = L"close-hover.png";
-    closeSkin.strPressed = L"close-pressed.png";
-    closeSkin.strDisabled = L"close-disabled.png";
-    m_pClose->SetSkin(&closeSkin);
-    m_pClose->Create(L"", WS_VISIBLE, RECT{475, 2, 499, 26}, wnd, 2);
-    m_pClose->SetToolTipText(Tr(L"Close"));
+    m_pClose = CreateCloseButton(this, wnd, 500, 2);
 
     m_pUpdateTimeoutLabel = label(Tr(L"Update Timeout(/Min)"), RECT{45, 50, 195, 75}, 6);
     m_pUpdateTimeout = edit(RECT{205, 50, 355, 75}, 0);

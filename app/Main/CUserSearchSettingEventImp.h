@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "Main/SearchRangeForm.h"
 #include "Widgets/SFButton.h"
 #include "Widgets/SFComboBox.h"
 #include "Widgets/SFDialog.h"
@@ -57,38 +58,28 @@ public:
     void RetranslateTitle();
 
     // Controls, for the tests.
-    CSFCheckBox* GetBroadcastBox() const { return m_pCurNetBox; }
-    CSFCheckBox* GetRangeBox() const { return m_pOtherNetBox; }
-    CSFIPAddressCtrl* GetStartIpCtrl() const { return m_pStartIp; }
-    CSFIPAddressCtrl* GetEndIpCtrl() const { return m_pEndIp; }
+    CSFCheckBox* GetBroadcastBox() const { return m_range.curNetBox; }
+    CSFCheckBox* GetRangeBox() const { return m_range.otherNetBox; }
+    CSFIPAddressCtrl* GetStartIpCtrl() const { return m_range.startIp; }
+    CSFIPAddressCtrl* GetEndIpCtrl() const { return m_range.endIp; }
     CSFEditCtrl* GetUserEdit() const { return m_pUserEdit; }
     CSFEditCtrl* GetPasswordEdit() const { return m_pPasswordEdit; }
-    CSFButton* GetOkButton() const { return m_pOkBtn; }
+    CSFButton* GetOkButton() const { return m_range.okBtn; }
 
 private:
     void FillNicList();
     void EnableRange(bool enable);
-    void ResetAddresses();
 
     std::shared_ptr<IDeviceListPeers> m_pPeers;
     CSFDialog* m_pDialog = nullptr;
     std::weak_ptr<CMainFrameEventImp> m_wpMainFrame;
     CSFStatic* m_pNicLabel = nullptr;
     CSFComboBox* m_pNicList = nullptr;
-    CSFCheckBox* m_pCurNetBox = nullptr;
-    CSFCheckBox* m_pOtherNetBox = nullptr;
-    CSFStatic* m_pCurNetLabel = nullptr;
-    CSFStatic* m_pOtherNetLabel = nullptr;
-    CSFStatic* m_pStartLabel = nullptr;
-    CSFStatic* m_pEndLabel = nullptr;
-    CSFIPAddressCtrl* m_pStartIp = nullptr;
-    CSFIPAddressCtrl* m_pEndIp = nullptr;
+    SearchRangeForm m_range;
     CSFStatic* m_pUserLabel = nullptr;
     CSFEditCtrl* m_pUserEdit = nullptr;
     CSFStatic* m_pPasswordLabel = nullptr;
     CSFEditCtrl* m_pPasswordEdit = nullptr;
     char m_szUser[32] = {};
     char m_szPassword[64] = {};
-    CSFButton* m_pOkBtn = nullptr;
-    CSFButton* m_pCloseBtn = nullptr;
 };

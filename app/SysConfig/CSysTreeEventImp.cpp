@@ -69,34 +69,13 @@ int CSysTreeEventImp::OnCreate()
     m_pFilterBtn = sysui::Button(L"", SFRectLTRB(0, 0, 10, 10), wnd, ID_FILTER_BTN,
                                  MakeButtonSkin(L"btn_filter_nor.png", L"btn_filter_over.png",
                                                    L"btn_filter_nor.png", L"btn_filter_nor.png"));
-    m_pTree = CreateSFTreeCtrl(this);
-    if (m_pTree) {
-        m_pTree->Create(0x10000004, SFRectLTRB(0, 0, 10, 10), wnd, ID_TREE, 0, 1);
-        // Row text in the dark grey of the skin: the framework draws rows on white.
-        UITreeCtrlStyle style{24, 14, 14, 14, 14, 24, L"scrollbar.png", L"treeCheckbox.png", L"treeState.png",
-                              L"FFFFFF", L"5c6576", L"5c6576", L"00FF00", L"mac_close_nor.png",
-                              L"mac_close_nor.png"};
-        m_pTree->SetSkin(&style);
-    }
+    m_pTree = CreateDeviceTree(this, SFRectLTRB(0, 0, 10, 10), wnd, ID_TREE);
     return 1;
 }
 
 void CSysTreeEventImp::OnSize(UINT, int cx, int cy)
 {
-    if (!m_pFilterEdit)
-        return;
-    RECT title = SFRectLTRB(1, 1, cx - 2, 34);
-    if (m_pTitle)
-        m_pTitle->MoveWindow(&title);
-    const int top = (34 - 1 - 24) / 2;
-    RECT btn = SFRectLTRB(cx - 26, top, cx - 2, top + 24);
-    if (m_pFilterBtn)
-        m_pFilterBtn->MoveWindow(&btn);
-    RECT edit = SFRectLTRB(1, top, cx - 26, top + 24);
-    m_pFilterEdit->MoveWindow(&edit);
-    RECT tree = SFRectLTRB(0, 34, cx - 1, cy - 1);
-    if (m_pTree)
-        m_pTree->MoveWindow(&tree);
+    LayoutDevicePicker(cx, cy, m_pTitle, m_pFilterEdit, m_pFilterBtn, m_pTree);
 }
 
 void CSysTreeEventImp::AddDevice(const std::wstring& group, const std::string& rowText, int index)
@@ -118,17 +97,7 @@ void CSysTreeEventImp::DeleteAllItems()
         m_pTree->DeleteAllItems();
 }
 
-int CSysTreeEventImp::GetCheckedCount() const
-{
-    if (!m_pTree)
-        return 0;
-    int count = 0;
-    for (void* g = m_pTree->GetChildItem(SF_TVI_ROOT); g; g = m_pTree->GetNextSiblingItem(g))
-        for (void* d = m_pTree->GetChildItem(g); d; d = m_pTree->GetNextSiblingItem(d))
-            if (m_pTree->GetCheck(d))
-                ++count;
-    return count;
-}
+int CSysTreeEventImp::GetCheckedCount() const { return CountCheckedDevices(m_pTree); }
 
 void CSysTreeEventImp::ClearFilterText()
 {
@@ -136,11 +105,7 @@ void CSysTreeEventImp::ClearFilterText()
         m_pFilterEdit->SetWindowTextW(L"");
 }
 
-void CSysTreeEventImp::SetResultIcon(void* item, int result)
-{
-    if (m_pTree && item)
-        m_pTree->SetItemIconBack(item, result == 1 ? L"/ok.png" : L"/error.png");
-}
+void CSysTreeEventImp::SetResultIcon(void* item, int result) { SetDeviceResultIcon(m_pTree, item, result); }
 
 void CSysTreeEventImp::EnableRecorderGroups(bool enable)
 {

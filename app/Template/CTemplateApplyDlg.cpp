@@ -21,11 +21,7 @@ CTemplateApplyDlg::CTemplateApplyDlg(std::weak_ptr<ITemplateApplyRun> owner) : m
 
 CTemplateApplyDlg::~CTemplateApplyDlg()
 {
-    // A window that went with its parent has already told us (GetUIWnd is then null).
-    CSFDialog* dialog = m_pDialog;
-    m_pDialog = nullptr;
-    if (GetUIWnd())
-        DestroySFDialog(dialog);
+    DestroyTemplateApplyDialog(this, m_pDialog);
 }
 
 std::shared_ptr<CTemplateApplyDlg> CTemplateApplyDlg::Create(std::weak_ptr<ITemplateApplyRun> owner)
@@ -37,20 +33,7 @@ std::shared_ptr<CTemplateApplyDlg> CTemplateApplyDlg::Create(std::weak_ptr<ITemp
 
 int CTemplateApplyDlg::CreateDialogWindow()
 {
-    std::shared_ptr<ITemplateApplyRun> owner = m_wpOwner.lock();
-    auto* view = dynamic_cast<ISFViewEvent*>(owner.get());
-    DialogStyle style;
-    FillTemplateApplyDialogStyle(&style);
-    m_pDialog = CreateSFDialog(this, view ? view->GetUIWnd() : nullptr, 0);
-    if (!m_pDialog)
-        return 0;
-    m_pDialog->SetSkin(&style);
-    m_pDialog->Create(L"Apply Template", nullptr);
-    m_pDialog->SetWindowTextW(Tr(L"Apply Template"));
-    m_pDialog->MoveWindow(0, 0, 550, 200);
-    m_pDialog->CenterWindow(nullptr);
-    m_pDialog->SetDrawBackGround(1);
-    m_pDialog->ShowWindow(0);
+    CreateTemplateApplyDialog(this, m_wpOwner, L"Apply Template", 550, 200, m_pDialog);
     return 0;
 }
 
@@ -59,11 +42,7 @@ int CTemplateApplyDlg::Dlg_OnInitDialog(bool create)
     if (!create || !m_pDialog)
         return 1;
     void* wnd = GetUIWnd();
-    m_pText = CreateSFStatic(this);
-    m_pText->Create(L"", WS_VISIBLE, RECT{130, 50, 430, 60}, wnd, 0);
-    m_pText->SetTextAlignFlag(4);
-    m_pText->SetWordWrap(1);
-    m_pText->SetWrapAnywhere(1);
+    m_pText = CreateTemplateApplyText(this, RECT{130, 50, 430, 60}, wnd);
 
     m_pProgress = CreateSFProgressCtrl(nullptr);
     m_pProgress->Create(WS_VISIBLE, RECT{0, 0, 300, 20}, wnd, 0);

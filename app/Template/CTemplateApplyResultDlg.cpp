@@ -4,6 +4,7 @@
 #include "Common/SFStreamConvert.h"
 #include "Common/Translate.h"
 #include "Template/TemplateApplySkin.h"
+#include "Widgets/DialogSetup.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFView.h"
 #include "Widgets/SkinRecords.h"
@@ -79,11 +80,7 @@ CTemplateApplyResultDlg::CTemplateApplyResultDlg(std::weak_ptr<ITemplateApplyRun
 
 CTemplateApplyResultDlg::~CTemplateApplyResultDlg()
 {
-    // A window that went with its parent has already told us (GetUIWnd is then null).
-    CSFDialog* dialog = m_pDialog;
-    m_pDialog = nullptr;
-    if (GetUIWnd())
-        DestroySFDialog(dialog);
+    DestroyTemplateApplyDialog(this, m_pDialog);
 }
 
 std::shared_ptr<CTemplateApplyResultDlg> CTemplateApplyResultDlg::Create(std::weak_ptr<ITemplateApplyRun> owner)
@@ -95,20 +92,7 @@ std::shared_ptr<CTemplateApplyResultDlg> CTemplateApplyResultDlg::Create(std::we
 
 int CTemplateApplyResultDlg::CreateDialogWindow()
 {
-    std::shared_ptr<ITemplateApplyRun> owner = m_wpOwner.lock();
-    auto* view = dynamic_cast<ISFViewEvent*>(owner.get());
-    DialogStyle style;
-    FillTemplateApplyDialogStyle(&style);
-    m_pDialog = CreateSFDialog(this, view ? view->GetUIWnd() : nullptr, 0);
-    if (!m_pDialog)
-        return 0;
-    m_pDialog->SetSkin(&style);
-    m_pDialog->Create(L"Details", nullptr);
-    m_pDialog->SetWindowTextW(Tr(L"Details"));
-    m_pDialog->MoveWindow(0, 0, 550, 550);
-    m_pDialog->CenterWindow(nullptr);
-    m_pDialog->SetDrawBackGround(1);
-    m_pDialog->ShowWindow(0);
+    CreateTemplateApplyDialog(this, m_wpOwner, L"Details", 550, 550, m_pDialog);
     return 0;
 }
 
@@ -117,18 +101,9 @@ int CTemplateApplyResultDlg::Dlg_OnInitDialog(bool create)
     if (!create || !m_pDialog)
         return 1;
     void* wnd = GetUIWnd();
-    m_pClose = CreateSFButton(this);
-    m_pClose->Create(L"", WS_VISIBLE, RECT{525, 2, 549, 26}, wnd, ID_CLOSE);
-    ImageButtonStyle close =
-        MakeButtonSkin(L"close-normal.png", L"close-hover.png", L"close-pressed.png", L"close-disabled.png");
-    m_pClose->SetSkin(&close);
-    m_pClose->SetToolTipText(Tr(L"Close"));
+    m_pClose = CreateCloseButton(this, wnd, 550, ID_CLOSE);
 
-    m_pSummary = CreateSFStatic(this);
-    m_pSummary->Create(L"", WS_VISIBLE, RECT{25, 40, 525, 70}, wnd, 0);
-    m_pSummary->SetTextAlignFlag(4);
-    m_pSummary->SetWordWrap(1);
-    m_pSummary->SetWrapAnywhere(1);
+    m_pSummary = CreateTemplateApplyText(this, RECT{25, 40, 525, 70}, wnd);
 
     m_pSeparator = CreateSFPictureCtrl(nullptr);
     m_pSeparator->SetImage(L"border.png", false);

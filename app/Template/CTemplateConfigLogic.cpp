@@ -22,6 +22,27 @@ bool Transmit(LONG loginId, std::string text, char* reply, int waitMs)
                                  waitMs) != 0;
 }
 
+// Reads a channel's record of the kind for configSet, lets edit change it and writes it back;
+// with logged, a failed read or write is logged. Returns the outcome.
+template <class Record, class Edit>
+int EditChannelRecord(LONG loginId, int kind, int channel, int configSet, Record& rec, bool logged, Edit edit)
+{
+    const int waitMs = CTemplateConfigLogic::kRecordWaitMs;
+    rec.emCfgType = configSet;
+    int result = SdkGetConfig(loginId, kind, channel, &rec, sizeof rec, waitMs, nullptr);
+    if (!result) {
+        if (logged)
+            qDebug("Get params...error,error code:%x", unsigned(SdkGetLastError()));
+        return result;
+    }
+    edit(rec);
+    rec.emCfgType = configSet; // the device's answer does not keep the set
+    result = SdkSetConfig(loginId, kind, channel, &rec, sizeof rec, waitMs, nullptr, nullptr);
+    if (!result && logged)
+        qDebug("Set params...error,error code:%x", unsigned(SdkGetLastError()));
+    return result;
+}
+
 } // namespace
 
 CTemplateConfigLogic::CTemplateConfigLogic(std::weak_ptr<CTemplateConfigUILogic> control)
@@ -136,40 +157,53 @@ void CTemplateConfigLogic::ApplySections(LONG loginId, const CTemplateXml& xml, 
             PostSectionRet(s, ip, mac, 0, 0);
         return;
     }
+    // A section that is on but cannot be read fails on its first channel.
+    auto apply = [&](const wchar_t* name, Section section, auto record, auto read, auto write) {
+        if (!xml.IsSectionEnabled(name))
+            return;
+        if (read(record))
+            write(record);
+        else
+            PostSectionRet(section, ip, mac, 0, 0);
+    };
     int configSet = NET_EM_CONFIG_DAYTIME;
-    if (xml.IsSectionEnabled(L"FileManageMode")) {
-        tagTEMPLATE_FILEMANAGE fm{};
-        if (xml.ReadFileManage(L"FileManageMode", L"Channel", fm)) {
+    apply(
+        L"FileManageMode", SEC_FILEMANAGE, tagTEMPLATE_FILEMANAGE{},
+        [&](tagTEMPLATE_FILEMANAGE& fm) { return xml.ReadFileManage(L"FileManageMode", L"Channel", fm); },
+        [&](const tagTEMPLATE_FILEMANAGE& fm) {
             const int now = fm.FileManage == TEMPLATE_FILEMANAGE_BYTIME ? DeviceSecondOfDay(loginId) : 0;
             configSet = ConfigSetOf(fm, now);
             SetFileManage(loginId, fm, ip, mac);
-        } else {
-            PostSectionRet(SEC_FILEMANAGE, ip, mac, 0, 0);
-        }
-    }
-    if (xml.IsSectionEnabled(L"VideoColor")) {
-        tagTEMPLATE_VIDEOCOLOR c{};
-        if (xml.ReadVideoColor(L"VideoColor", L"Channel", c.id, c.ColorMode, c.Brightness, c.Contrast, c.Hue,
-                               c.Saturation))
-            SetVideoColor(loginId, configSet, c, ip, mac);
-        else
-            PostSectionRet(SEC_VIDEOCOLOR, ip, mac, 0, 0);
-    }
-    if (xml.IsSectionEnabled(L"BLCMode")) {
-        tagTEMPLATE_BLC blc{};
-        if (xml.ReadBLCMode(L"BLCMode", L"Channel", blc))
-            SetBLCMode(loginId, configSet, blc, ip, mac);
-        else
-            PostSectionRet(SEC_BLC, ip, mac, 0, 0);
-    }
-    if (xml.IsSectionEnabled(L"DayNightMode")) {
-        tagTEMPLATE_DAYNIGHT dn{};
-        if (xml.ReadDayNightMode(L"DayNightMode", L"Channel", dn))
-            SetDayNightMode(loginId, configSet, dn, ip, mac);
-        else
-            PostSectionRet(SEC_DAYNIGHT, ip, mac, 0, 0);
-    }
+        });
+    apply(
+        L"VideoColor", SEC_VIDEOCOLOR, tagTEMPLATE_VIDEOCOLOR{},
+        [&](tagTEMPLATE_VIDEOCOLOR& c) {
+            return xml.ReadVideoColor(L"VideoColor", L"Channel", c.id, c.ColorMode, c.Brightness, c.Contrast, c.Hue,
+                                      c.Saturation);
+        },
+        [&](const tagTEMPLATE_VIDEOCOLOR& c) { SetVideoColor(loginId, configSet, c, ip, mac); });
+    apply(
+        L"BLCMode", SEC_BLC, tagTEMPLATE_BLC{},
+        [&](tagTEMPLATE_BLC& blc) { return xml.ReadBLCMode(L"BLCMode", L"Channel", blc); },
+        [&](const tagTEMPLATE_BLC& blc) { SetBLCMode(loginId, configSet, blc, ip, mac); });
+    apply(
+        L"DayNightMode", SEC_DAYNIGHT, tagTEMPLATE_DAYNIGHT{},
+        [&](tagTEMPLATE_DAYNIGHT& dn) { return xml.ReadDayNightMode(L"DayNightMode", L"Channel", dn); },
+        [&](const tagTEMPLATE_DAYNIGHT& dn) { SetDayNightMode(loginId, configSet, dn, ip, mac); });
     Code_Config(loginId, ip, mac);
+}
+
+template <class Write>
+int CTemplateConfigLogic::WriteChannels(Section section, const std::string& ip, const std::string& mac, Write write)
+{
+    int result = 0;
+    for (int ch = 0; ch < m_nChannelCount; ++ch) {
+        if (!ChannelConfigurable(ch))
+            continue;
+        result = write(ch);
+        PostSectionRet(section, ip, mac, ch, result);
+    }
+    return result;
 }
 
 int CTemplateConfigLogic::SetFileManage(LONG loginId, const tagTEMPLATE_FILEMANAGE& fm, const std::string& ip,
@@ -186,17 +220,13 @@ int CTemplateConfigLogic::SetFileManage(LONG loginId, const tagTEMPLATE_FILEMANA
         rec.nDayEndMinute = fm.EndTimeMinute;
         rec.nDayEndSecond = fm.EndTimeSecond;
     }
-    int result = 0;
-    for (int ch = 0; ch < m_nChannelCount; ++ch) {
-        if (!ChannelConfigurable(ch))
-            continue;
-        result = SdkSetConfig(loginId, NET_EM_CFG_VIDEOIN_SWITCHMODE, ch, &rec, sizeof rec, kRecordWaitMs, nullptr,
-                              nullptr);
+    return WriteChannels(SEC_FILEMANAGE, ip, mac, [&](int ch) {
+        const int result =
+            SdkSetConfig(loginId, NET_EM_CFG_VIDEOIN_SWITCHMODE, ch, &rec, sizeof rec, kRecordWaitMs, nullptr, nullptr);
         if (!result)
             qDebug("Set params...error,error code:%x", unsigned(SdkGetLastError()));
-        PostSectionRet(SEC_FILEMANAGE, ip, mac, ch, result);
-    }
-    return result;
+        return result;
+    });
 }
 
 int CTemplateConfigLogic::SetVideoColor(LONG loginId, int configSet, const tagTEMPLATE_VIDEOCOLOR& color,
@@ -204,25 +234,16 @@ int CTemplateConfigLogic::SetVideoColor(LONG loginId, int configSet, const tagTE
 {
     NET_VIDEOIN_COLOR_INFO rec{};
     rec.dwSize = sizeof rec;
-    int result = 0;
-    for (int ch = 0; ch < m_nChannelCount; ++ch) {
-        if (!ChannelConfigurable(ch))
-            continue;
-        rec.emCfgType = configSet;
-        result = SdkGetConfig(loginId, NET_EM_CFG_VIDEOIN_COLOR, ch, &rec, sizeof rec, kRecordWaitMs, nullptr);
-        if (result) {
-            // The colour mode has no place in the device's record.
-            rec.emCfgType = configSet;
-            rec.nBrightness = color.Brightness;
-            rec.nContrast = color.Contrast;
-            rec.nSaturation = color.Saturation;
-            rec.nGamma = color.Hue;
-            result = SdkSetConfig(loginId, NET_EM_CFG_VIDEOIN_COLOR, ch, &rec, sizeof rec, kRecordWaitMs, nullptr,
-                                  nullptr);
-        }
-        PostSectionRet(SEC_VIDEOCOLOR, ip, mac, ch, result);
-    }
-    return result;
+    return WriteChannels(SEC_VIDEOCOLOR, ip, mac, [&](int ch) {
+        return EditChannelRecord(loginId, NET_EM_CFG_VIDEOIN_COLOR, ch, configSet, rec, false,
+                                 [&](NET_VIDEOIN_COLOR_INFO& r) {
+                                     // The colour mode has no place in the device's record.
+                                     r.nBrightness = color.Brightness;
+                                     r.nContrast = color.Contrast;
+                                     r.nSaturation = color.Saturation;
+                                     r.nGamma = color.Hue;
+                                 });
+    });
 }
 
 int CTemplateConfigLogic::SetBLCMode(LONG loginId, int configSet, const tagTEMPLATE_BLC& blc, const std::string& ip,
@@ -230,25 +251,16 @@ int CTemplateConfigLogic::SetBLCMode(LONG loginId, int configSet, const tagTEMPL
 {
     NET_VIDEOIN_BACKLIGHT_INFO rec{};
     rec.dwSize = sizeof rec;
-    int result = 0;
-    for (int ch = 0; ch < m_nChannelCount; ++ch) {
-        if (!ChannelConfigurable(ch))
-            continue;
-        rec.emCfgType = configSet;
-        result = SdkGetConfig(loginId, NET_EM_CFG_VIDEOIN_BACKLIGHT, ch, &rec, sizeof rec, kRecordWaitMs, nullptr);
-        if (result) {
-            if (blc.Backlight == TEMPLATE_BLC_WDR)
-                rec.nWideDynamicRange = blc.WideDynamicRange;
-            if (blc.Backlight == TEMPLATE_BLC_HLC)
-                rec.nGlareInhibition = blc.GlareInhibition;
-            rec.emCfgType = configSet;
-            rec.emBlackMode = blc.Backlight + 1;  // the device counts its modes from 1
-            result = SdkSetConfig(loginId, NET_EM_CFG_VIDEOIN_BACKLIGHT, ch, &rec, sizeof rec, kRecordWaitMs,
-                                  nullptr, nullptr);
-        }
-        PostSectionRet(SEC_BLC, ip, mac, ch, result);
-    }
-    return result;
+    return WriteChannels(SEC_BLC, ip, mac, [&](int ch) {
+        return EditChannelRecord(loginId, NET_EM_CFG_VIDEOIN_BACKLIGHT, ch, configSet, rec, false,
+                                 [&](NET_VIDEOIN_BACKLIGHT_INFO& r) {
+                                     if (blc.Backlight == TEMPLATE_BLC_WDR)
+                                         r.nWideDynamicRange = blc.WideDynamicRange;
+                                     if (blc.Backlight == TEMPLATE_BLC_HLC)
+                                         r.nGlareInhibition = blc.GlareInhibition;
+                                     r.emBlackMode = blc.Backlight + 1; // the device counts its modes from 1
+                                 });
+    });
 }
 
 int CTemplateConfigLogic::SetDayNightMode(LONG loginId, int configSet, const tagTEMPLATE_DAYNIGHT& dayNight,
@@ -256,25 +268,10 @@ int CTemplateConfigLogic::SetDayNightMode(LONG loginId, int configSet, const tag
 {
     NET_VIDEOIN_DAYNIGHT_INFO rec{};
     rec.dwSize = sizeof rec;
-    int result = 0;
-    for (int ch = 0; ch < m_nChannelCount; ++ch) {
-        if (!ChannelConfigurable(ch))
-            continue;
-        rec.emCfgType = configSet;
-        result = SdkGetConfig(loginId, NET_EM_CFG_VIDEOIN_DAYNIGHT, ch, &rec, sizeof rec, kRecordWaitMs, nullptr);
-        if (!result) {
-            qDebug("Get params...error,error code:%x", unsigned(SdkGetLastError()));
-        } else {
-            rec.emCfgType = configSet;
-            rec.emDayNight = dayNight.DayNight;
-            result = SdkSetConfig(loginId, NET_EM_CFG_VIDEOIN_DAYNIGHT, ch, &rec, sizeof rec, kRecordWaitMs, nullptr,
-                                  nullptr);
-            if (!result)
-                qDebug("Set params...error,error code:%x", unsigned(SdkGetLastError()));
-        }
-        PostSectionRet(SEC_DAYNIGHT, ip, mac, ch, result);
-    }
-    return result;
+    return WriteChannels(SEC_DAYNIGHT, ip, mac, [&](int ch) {
+        return EditChannelRecord(loginId, NET_EM_CFG_VIDEOIN_DAYNIGHT, ch, configSet, rec, true,
+                                 [&](NET_VIDEOIN_DAYNIGHT_INFO& r) { r.emDayNight = dayNight.DayNight; });
+    });
 }
 
 int CTemplateConfigLogic::Code_Config(LONG loginId, const std::string& ip, const std::string& mac)

@@ -66,6 +66,10 @@ private:
     void PostSectionRet(Section section, const std::string& ip, const std::string& mac, int channel, int result);
     void PostLoginRet(const std::string& ip, const std::string& mac, LONG loginId);
     void PostStartConfigRet(const std::string& ip, const std::string& mac);
+    // Runs write(channel) on every configurable channel and posts each result as section; returns
+    // the last channel's result.
+    template <class Write>
+    int WriteChannels(Section section, const std::string& ip, const std::string& mac, Write write);
 
     std::weak_ptr<CTemplateConfigUILogic> m_wpControl;
     std::string m_strTemplatePath;

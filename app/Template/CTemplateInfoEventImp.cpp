@@ -267,21 +267,36 @@ void CTemplateInfoEventImp::ShowImage(const tagTEMPLATEINFO& info)
     }
 }
 
+struct CTemplateInfoEventImp::StreamFields {
+    int type, width, height, standard, frameRate, bitRateControl, quality, bitRate, audioEnable;
+    const char* codec;
+    const char* audioCodec;
+};
+
+void CTemplateInfoEventImp::ShowStream(int shift, const StreamFields& s)
+{
+    static_assert(ROW_EXTRA_AUDIO_CODEC - ROW_EXTRA_TYPE == ROW_MAIN_AUDIO_CODEC - ROW_MAIN_TYPE,
+                  "the extra stream's rows follow the main stream's order");
+    const wchar_t* type = StreamTypeText(s.type);
+    if (type)
+        SetValue(ROW_MAIN_TYPE + shift, Tr(type));
+    else
+        SetNumber(ROW_MAIN_TYPE + shift, s.type);
+    SetValue(ROW_MAIN_CODEC + shift, CodecText(s.codec).c_str());
+    SetValue(ROW_MAIN_RESOLUTION + shift, Resolution(s.width, s.height, s.standard).c_str());
+    SetNumber(ROW_MAIN_FRAMERATE + shift, s.frameRate);
+    SetValue(ROW_MAIN_BITRATE_CONTROL + shift, Tr(s.bitRateControl == TEMPLATE_BITRATE_CBR ? L"CBR" : L"VBR"));
+    SetNumber(ROW_MAIN_QUALITY + shift, s.quality);
+    SetNumber(ROW_MAIN_BITRATE + shift, s.bitRate);
+    SetValue(ROW_MAIN_AUDIO_ENABLE + shift, s.audioEnable != 0 ? L"true" : L"false");
+    SetValue(ROW_MAIN_AUDIO_CODEC + shift, CodecText(s.audioCodec).c_str());
+}
+
 void CTemplateInfoEventImp::ShowMainStream(const tagTEMPLATE_ENCODE& e)
 {
-    const wchar_t* type = StreamTypeText(e.MStreamNType);
-    if (type)
-        SetValue(ROW_MAIN_TYPE, Tr(type));
-    else
-        SetNumber(ROW_MAIN_TYPE, e.MStreamNType);
-    SetValue(ROW_MAIN_CODEC, CodecText(e.MStreamNCodeMode).c_str());
-    SetValue(ROW_MAIN_RESOLUTION, Resolution(e.MStreamNWidth, e.MStreamNHeight, e.MVideoStandard).c_str());
-    SetNumber(ROW_MAIN_FRAMERATE, e.MStreamNFrameRate);
-    SetValue(ROW_MAIN_BITRATE_CONTROL, Tr(e.MStreamNBitRateControl == TEMPLATE_BITRATE_CBR ? L"CBR" : L"VBR"));
-    SetNumber(ROW_MAIN_QUALITY, e.MStreamNImageQuality);
-    SetNumber(ROW_MAIN_BITRATE, e.MStreamNBitRate);
-    SetValue(ROW_MAIN_AUDIO_ENABLE, e.MAudioEnable != 0 ? L"true" : L"false");
-    SetValue(ROW_MAIN_AUDIO_CODEC, CodecText(e.MAudioEncode).c_str());
+    ShowStream(0, {e.MStreamNType, e.MStreamNWidth, e.MStreamNHeight, e.MVideoStandard, e.MStreamNFrameRate,
+                   e.MStreamNBitRateControl, e.MStreamNImageQuality, e.MStreamNBitRate, e.MAudioEnable,
+                   e.MStreamNCodeMode, e.MAudioEncode});
     // Quality does not apply to a constant bit rate.
     SetRowColor(ROW_MAIN_QUALITY, e.MStreamNBitRateControl == TEMPLATE_BITRATE_CBR ? kGrey : kBlack);
 }
@@ -289,19 +304,10 @@ void CTemplateInfoEventImp::ShowMainStream(const tagTEMPLATE_ENCODE& e)
 void CTemplateInfoEventImp::ShowExtraStream(const tagTEMPLATE_ENCODE& e)
 {
     SetValue(ROW_EXTRA_ENABLE, e.EStreamMEnable != 0 ? L"true" : L"false");
-    const wchar_t* type = StreamTypeText(e.EStreamNType);
-    if (type)
-        SetValue(ROW_EXTRA_TYPE, Tr(type));
-    else
-        SetNumber(ROW_EXTRA_TYPE, e.EStreamNType);
-    SetValue(ROW_EXTRA_CODEC, CodecText(e.EStreamNCodeMode).c_str());
-    SetValue(ROW_EXTRA_RESOLUTION, Resolution(e.EStreamNWidth, e.EStreamNHeight, e.EVideoStandard).c_str());
-    SetNumber(ROW_EXTRA_FRAMERATE, e.EStreamNFrameRate);
-    SetValue(ROW_EXTRA_BITRATE_CONTROL, Tr(e.EStreamNBitRateControl == TEMPLATE_BITRATE_CBR ? L"CBR" : L"VBR"));
-    SetNumber(ROW_EXTRA_QUALITY, e.EStreamNImageQuality);
-    SetNumber(ROW_EXTRA_BITRATE, e.EStreamNBitRate);
-    SetValue(ROW_EXTRA_AUDIO_ENABLE, e.EAudioEnable != 0 ? L"true" : L"false");
-    SetValue(ROW_EXTRA_AUDIO_CODEC, CodecText(e.EAudioEncode).c_str());
+    ShowStream(ROW_EXTRA_TYPE - ROW_MAIN_TYPE,
+               {e.EStreamNType, e.EStreamNWidth, e.EStreamNHeight, e.EVideoStandard, e.EStreamNFrameRate,
+                e.EStreamNBitRateControl, e.EStreamNImageQuality, e.EStreamNBitRate, e.EAudioEnable,
+                e.EStreamNCodeMode, e.EAudioEncode});
 
     const bool enabled = e.EStreamMEnable != 0;
     for (int row = ROW_EXTRA_TYPE; row <= ROW_EXTRA_BITRATE; ++row)

@@ -75,6 +75,9 @@ private:
     void ShowImage(const tagTEMPLATEINFO& info);
     void ShowMainStream(const tagTEMPLATE_ENCODE& encode);
     void ShowExtraStream(const tagTEMPLATE_ENCODE& encode);
+    // The rows of one stream, from its type row (shift rows below the main stream's) to its audio codec.
+    struct StreamFields;
+    void ShowStream(int shift, const StreamFields& stream);
 
     std::weak_ptr<ISFViewEvent> m_wpOwner;
     CSFView* m_pView = nullptr;

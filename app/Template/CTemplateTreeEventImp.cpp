@@ -72,34 +72,13 @@ int CTemplateTreeEventImp::OnCreate()
         m_pFilterBtn->SetSkin(&filter);
         m_pFilterBtn->SetToolTipText(Tr(L"Filter"));
     }
-    m_pTree = CreateSFTreeCtrl(this);
-    if (m_pTree) {
-        m_pTree->Create(0x10000004, SFRectLTRB(0, 0, 100, 100), wnd, ID_TREE, 0, 1);
-        // Row text in the skin's dark grey: rows are drawn on white.
-        UITreeCtrlStyle style{24, 14, 14, 14, 14, 24, L"scrollbar.png", L"treeCheckbox.png", L"treeState.png",
-                              L"FFFFFF", L"5c6576", L"5c6576", L"00FF00", L"mac_close_nor.png",
-                              L"mac_close_nor.png"};
-        m_pTree->SetSkin(&style);
-    }
+    m_pTree = CreateDeviceTree(this, SFRectLTRB(0, 0, 100, 100), wnd, ID_TREE);
     return 1;
 }
 
 void CTemplateTreeEventImp::OnSize(UINT, int cx, int cy)
 {
-    if (!m_pFilterEdit)
-        return;
-    RECT title = SFRectLTRB(1, 1, cx - 2, kTitleHeight);
-    if (m_pTitle)
-        m_pTitle->MoveWindow(&title);
-    const int top = (kTitleHeight - 1 - kFieldHeight) / 2;
-    RECT button = SFRectLTRB(cx - 26, top, cx - 2, top + kFieldHeight);
-    if (m_pFilterBtn)
-        m_pFilterBtn->MoveWindow(&button);
-    RECT edit = SFRectLTRB(1, top, cx - 26, top + kFieldHeight);
-    m_pFilterEdit->MoveWindow(&edit);
-    RECT tree = SFRectLTRB(0, kTitleHeight, cx - 1, cy - 1);
-    if (m_pTree)
-        m_pTree->MoveWindow(&tree);
+    LayoutDevicePicker(cx, cy, m_pTitle, m_pFilterEdit, m_pFilterBtn, m_pTree);
 }
 
 void CTemplateTreeEventImp::AddDevice(const std::wstring& group, std::shared_ptr<DEVICE_INFO> device)
@@ -138,23 +117,9 @@ void CTemplateTreeEventImp::ClearFilter()
         m_pFilterEdit->SetWindowTextW(L"");
 }
 
-int CTemplateTreeEventImp::GetCheckedCount() const
-{
-    if (!m_pTree)
-        return 0;
-    int count = 0;
-    for (void* g = m_pTree->GetChildItem(SF_TVI_ROOT); g; g = m_pTree->GetNextSiblingItem(g))
-        for (void* d = m_pTree->GetChildItem(g); d; d = m_pTree->GetNextSiblingItem(d))
-            if (m_pTree->GetCheck(d))
-                ++count;
-    return count;
-}
+int CTemplateTreeEventImp::GetCheckedCount() const { return CountCheckedDevices(m_pTree); }
 
-void CTemplateTreeEventImp::SetResultIcon(void* row, int result)
-{
-    if (m_pTree && row)
-        m_pTree->SetItemIconBack(row, result == 1 ? L"/ok.png" : L"/error.png");
-}
+void CTemplateTreeEventImp::SetResultIcon(void* row, int result) { SetDeviceResultIcon(m_pTree, row, result); }
 
 int CTemplateTreeEventImp::OnItemClick(void* item, UINT)
 {

@@ -9,6 +9,7 @@
 #include "Common/SFStreamConvert.h"
 #include "Common/Translate.h"
 #include "Template/CTemplateXml.h"
+#include "Widgets/DialogSetup.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFGlobal.h"
 #include "Widgets/SFSkinStyle.h"
@@ -63,40 +64,8 @@ std::shared_ptr<CTempletOptionDlg> CTempletOptionDlg::Create(std::weak_ptr<ITemp
 
 void CTempletOptionDlg::FillDialogStyle(DialogStyle* style)
 {
-    if (!style)
-        return;
-    DialogStyle& s = *style;
-    s = DialogStyle();
-    s.strFrameImage = L"Frame.png";
-    s.strBkImage = L"bgColorWhite.png";
-    s.strBkMode = L"tile";
-    s.strBkColor = L"000000";
-    s.strTopLeftRect = L"0,0,10,27";
-    s.strTopLeftMode = L"tile";
-    s.strTopRect = L"30,0,1,27";
-    s.strTopMode = L"stretch";
-    s.strTopRightRect = L"138,0,10,27";
-    s.strLeftTopRect = L"0,27,1,80";
-    s.strLeftRect = L"0,110,1,20";
-    s.strLeftBottomRect = L"0,110,1,20";
-    s.strBottomLeftRect = L"0,139,10,1";
-    s.strBottomRect = L"10,139,1,1";
-    s.strBottomRightRect = L"138,139,10,1";
-    s.strRightBottomRect = L"147,110,1,20";
-    s.strRightRect = L"147,110,1,20";
-    s.strRightTopRect = L"147,27,1,80";
-    s.strCloseNormalRect = L"11,41,23,14";
-    s.strCloseHoverRect = L"41,41,23,14";
-    s.strClosePressedRect = L"71,41,23,14";
-    s.strFontName = L"Tahoma";
-    s.strFontSize = L"11";
-    s.strFontWeight = L"normal";
-    s.strTitleColor = L"FFFFFF";
-    s.strTitleColor2 = L"999999";
-    s.strTitleAlign = L"left";
-    s.strTitleRect = L"10,0,1000,27";
-    s.bStyleFlag = true;
-    s.strSpare5 = L"0,0,-1,-1";
+    if (style)
+        FillWhiteDialogSkin(*style, 27);
 }
 
 void* CTempletOptionDlg::OwnerWindow() const
@@ -118,15 +87,7 @@ int CTempletOptionDlg::Init(int mode)
     DialogStyle style;
     FillDialogStyle(&style);
     m_pDialog = CreateSFDialog(this, OwnerWindow(), 0);
-    if (!m_pDialog)
-        return 0;
-    m_pDialog->SetSkin(&style);
-    m_pDialog->MoveWindow(0, 0, 600, 220);
-    m_pDialog->Create(Tr(TitleOf(mode)), nullptr);
-    m_pDialog->SetWindowTextW(Tr(TitleOf(mode)));
-    m_pDialog->CenterWindow(nullptr);
-    m_pDialog->SetDrawBackGround(1);
-    m_pDialog->ShowWindow(0);
+    SetUpSkinnedDialog(m_pDialog, style, TitleOf(mode), 600, 220, DialogSizing::BeforeCreate);
     return 0;
 }
 

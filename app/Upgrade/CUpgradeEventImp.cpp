@@ -14,6 +14,7 @@
 #include "Main/CMainFrameEventImp.h"
 #include "Main/CSearchDevEventImp.h"
 #include "Main/DeviceListSkins.h"
+#include "Main/DevicePageParts.h"
 #include "Main/DeviceListText.h"
 #include "Main/MainFrameDefs.h"
 #include "Upgrade/CUpgradeFileDlg.h"
@@ -22,6 +23,7 @@
 #include "Upgrade/CheckFirmwareHeader.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFGlobal.h"
+#include "Widgets/SFRect.h"
 
 namespace {
 
@@ -95,28 +97,17 @@ int CUpgradeEventImp::OnCreate()
     m_pUpgradeUILogic = CUpgradeUILogic::Create(self);
     m_pFileDlg = CUpgradeFileDlg::Create(self);
 
-    m_pListBack = CreateSFView(nullptr);
-    m_pListBack->SetBGClr(0xF5EFED);
-    m_pListBack->Create(nullptr, L"", 0x10000000, RECT{0, 0, 300, 300}, wnd, 0);
+    m_pListBack = CreateDeviceListBack(wnd);
 
     m_pListCtrl = CreateSFListCtrl(this);
     ListCtrlStyle skin;
-    skin.strEvenRowColor = L"f6f7fa";
-    skin.strOddRowColor = L"FcFcFc";
-    skin.strSpare1 = L"727272";
-    skin.strSpare2 = L"FAB400";
-    skin.strSpare3 = L"000000";
-    skin.nValue0 = 13;
-    skin.nValue1 = 13;
-    skin.nHeaderHeight = 40;
-    skin.nRowHeight = 30;
+    FillDeviceListSkin(skin, L"727272");
     m_pListCtrl->SetSkin(&skin);
     m_pListCtrl->Create(0x10010001, RECT{0, 0, 300, 300}, wnd, ID_LIST, true);
     m_pListCtrl->SetShowGrid(0);
     m_pListCtrl->SetExtendedStyle(32);
     m_pListCtrl->SetHeaderSortEnable(1);
-    ImageRadioBox check =
-        MakeRadioSkin(L"Select_Check.png", L"Select_unCheck.png", L"Select_Unable.png", L"Select_Unable.png");
+    ImageRadioBox check = DeviceCheckImages();
     m_pListCtrl->InsertColumnCheck(0, check);
     const wchar_t* headings[] = {L"", L"NO.", L"Type", L"IP", L"Version", L"Upgrade File Path", L"Browse",
                                  L"Operate", L"Note", L""};
@@ -125,19 +116,7 @@ int CUpgradeEventImp::OnCreate()
     m_pListCtrl->SetColumnHidden(COL_NOTE, true);
     m_pListCtrl->SetColumnHidden(COL_MAC, true);
 
-    auto label = [&](const wchar_t* text, UINT align, UINT colour, int size, bool bold) {
-        CSFStatic* s = CreateSFStatic(nullptr);
-        s->Create(Tr(text), 0x10000000, RECT{0, 0, 0, 0}, wnd, 0);
-        s->SetTextAlignFlag(align);
-        s->SetTextColor(colour);
-        s->SetTextSize(size);
-        if (bold)
-            s->SetTextBold(1);
-        return s;
-    };
-    m_pStar = label(L"*", 2, 0x8D8DFF, 20, true);
-    m_pCount = label(L"0", 1, 0xB7B7B7, 15, false);
-    m_pSelectedWords = label(L"devices ware selected", 0, 0xB7B7B7, 15, false);
+    CreateSelectedCountLine(nullptr, wnd, m_pStar, m_pCount, m_pSelectedWords);
     m_bCreated = true;
     return 1;
 }
@@ -146,20 +125,11 @@ void CUpgradeEventImp::OnSize(UINT, int cx, int cy)
 {
     if (!m_bCreated)
         return;
-    auto place = [](auto* control, int l, int t, int r, int b) {
-        if (control) {
-            RECT rc{l, t, r, b};
-            control->MoveWindow(&rc);
-        }
-    };
     if (m_pFilter)
-        place(m_pFilter->GetView(), 0, 0, cx, 76);
-    place(m_pListCtrl, 8, 76, cx - 8, cy - 53);
-    place(m_pListBack, 0, 76, cx, cy - 50);
-    place(m_pBatchBtn, 14, cy - 40, 174, cy - 10);
-    place(m_pStar, 194, cy - 31, 204, cy - 11);
-    place(m_pCount, 204, cy - 31, 244, cy - 11);
-    place(m_pSelectedWords, 244, cy - 31, 444, cy - 11);
+        SFPlace(m_pFilter->GetView(), 0, 0, cx, 76);
+    PlaceDeviceList(m_pListCtrl, m_pListBack, cx, cy);
+    SFPlace(m_pBatchBtn, 14, cy - 40, 174, cy - 10);
+    PlaceSelectedCountLine(194, cy, m_pStar, m_pCount, m_pSelectedWords);
     const double widths[] = {0.05, 0.08, 0.10, 0.16, 0.13, 0.25, 0.11, 0.11, 0.17, 0};
     for (int c = 0; c < 10; ++c)
         m_pListCtrl->SetColumnWidth(c, static_cast<int>(widths[c] * (cx - 16)));
@@ -255,12 +225,7 @@ void CUpgradeEventImp::MarkDeviceForRefresh(const char* ip, const char* mac)
 
 void CUpgradeEventImp::ClearDeviceList()
 {
-    if (m_pListCtrl) {
-        m_pListCtrl->DeleteAllItems();
-        m_pListCtrl->SetAllCheck(0);
-        m_pListCtrl->SetHeaderSortEnable(1);
-        m_pListCtrl->SetSortIndicatorShown(0);
-    }
+    ClearDeviceRows(m_pListCtrl);
     if (m_pFilter)
         m_pFilter->ClearFilterText();
     m_rowProgress.clear();
@@ -294,17 +259,10 @@ bool CUpgradeEventImp::MatchFilter(const DEVICE_NET_INFO_EX* info)
 
 void CUpgradeEventImp::AddDeviceRow(const DEVICE_NET_INFO_EX* info, bool duplicateIp, int)
 {
-    if (!info || !m_pListCtrl)
+    std::string type;
+    const int row = StartDeviceRow(m_pListCtrl, info, COL_CHECK, COL_NO, type);
+    if (row < 0)
         return;
-    const std::string type = NormalizeDevType(FIELD_TEXT(info->szTypeName), FIELD_TEXT(info->szModelName));
-    if (type.empty())
-        return;
-    const int row = m_pListCtrl->GetItemCount();
-    m_pListCtrl->InsertItem(row, L"");
-    ImageRadioBox check =
-        MakeRadioSkin(L"Select_Check.png", L"Select_unCheck.png", L"Select_Unable.png", L"Select_Unable.png");
-    m_pListCtrl->SetItemCheckWidget(row, COL_CHECK, check);
-    m_pListCtrl->SetItemText(row, COL_NO, std::to_wstring(row + 1).c_str());
     m_pListCtrl->SetItemText(row, COL_TYPE, Wide(type).c_str());
     m_pListCtrl->SetItemText(row, COL_IP, Wide(FIELD_TEXT(info->szIpAddr)).c_str());
     m_pListCtrl->SetItemText(row, COL_VERSION, Wide(FIELD_TEXT(info->szSoftVersion)).c_str());
@@ -375,21 +333,9 @@ const DEVICE_INFO* CUpgradeEventImp::FindRecord(int row, std::string* macLower)
     return nullptr;
 }
 
-int CUpgradeEventImp::CheckedRowCount() const
-{
-    int count = 0;
-    if (m_pListCtrl)
-        for (int row = 0; row < m_pListCtrl->GetItemCount(); ++row)
-            if (m_pListCtrl->IsCheck(row))
-                ++count;
-    return count;
-}
+int CUpgradeEventImp::CheckedRowCount() const { return CountTickedRows(m_pListCtrl); }
 
-void CUpgradeEventImp::SetCountText(int count)
-{
-    if (m_pCount)
-        m_pCount->SetStaticText(std::to_wstring(count).c_str());
-}
+void CUpgradeEventImp::SetCountText(int count) { ShowSelectedCount(m_pCount, count); }
 
 std::wstring CUpgradeEventImp::GetCountText() const
 {

@@ -1,79 +1,18 @@
 #include "Widgets/CMsgDlgEventImp.h"
 
 #include "Common/Translate.h"
+#include "Widgets/DialogSetup.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFSkinStyle.h"
+#include "Widgets/SkinRecords.h"
 
 SF_BEGIN_MESSAGE_MAP(CMsgDlgEventImp)
 SF_ON_COMMAND(CMsgDlgEventImp::ID_CLOSE, OnClose)
 SF_END_MESSAGE_MAP()
 
-namespace {
-void FillCommonSkin(DialogStyle& s, const wchar_t* topHeight)
-{
-    const std::wstring h(topHeight);
-    s.strFrameImage = L"Frame.png";
-    s.strBkImage = L"bgColorWhite.png";
-    s.strBkMode = L"tile";
-    s.strBkColor = L"000000";
-    s.strTopLeftRect = L"0,0,10," + h;
-    s.strTopLeftMode = L"tile";
-    s.strTopRect = L"30,0,1," + h;
-    s.strTopMode = L"stretch";
-    s.strTopRightRect = L"138,0,10," + h;
-    s.strLeftTopRect = L"0,27,1,80";
-    s.strLeftRect = L"0,110,1,20";
-    s.strLeftBottomRect = L"0,110,1,20";
-    s.strBottomLeftRect = L"0,139,10,1";
-    s.strBottomRect = L"10,139,1,1";
-    s.strBottomRightRect = L"138,139,10,1";
-    s.strRightBottomRect = L"147,110,1,20";
-    s.strRightRect = L"147,110,1,20";
-    s.strRightTopRect = L"147,27,1,80";
-    s.strCloseNormalRect = L"11,41,23,14";
-    s.strCloseHoverRect = L"41,41,23,14";
-    s.strClosePressedRect = L"71,41,23,14";
-    s.strFontName = L"Tahoma";
-    s.strFontSize = L"11";
-    s.strFontWeight = L"normal";
-    s.strTitleColor = L"FFFFFF";
-    s.strTitleColor2 = L"999999";
-    s.strTitleAlign = L"left";
-    s.strTitleRect = L"10,0,1000,27";
-    s.bStyleFlag = true;
-    s.strSpare5 = L"0,0,-1,-1";
-}
+void BuildMsgDlgSkin(DialogStyle& style) { FillWhiteDialogSkin(style, 27); }
 
-ImageButtonStyle ButtonSkin()
-{
-    ImageButtonStyle s;
-    s.strNormal = L"btn_nor.png";
-    s.strHover = L"btn_over.png";
-    s.strPressed = L"btn_down.png";
-    s.strDisabled = L"btn_dis.png";
-    return s;
-}
-
-ImageButtonStyle CloseSkin()
-{
-    ImageButtonStyle s;
-    s.strNormal = L"close-normal.png";
-    s.strHover = L"close-hover.png";
-    s.strPressed = L"close-pressed.png";
-    s.strDisabled = L"close-disabled.png";
-    return s;
-}
-}  // namespace
-
-void BuildMsgDlgSkin(DialogStyle& style)
-{
-    FillCommonSkin(style, L"27");
-}
-
-void BuildNoticeDlgSkin(DialogStyle& style)
-{
-    FillCommonSkin(style, L"30");
-}
+void BuildNoticeDlgSkin(DialogStyle& style) { FillWhiteDialogSkin(style, 30); }
 
 CMsgDlgEventImp::CMsgDlgEventImp(const wchar_t* text, const wchar_t* caption, int type, void* extra)
     : m_strText(text ? text : L""), m_strCaption(caption ? caption : L""), m_nType(type), m_pExtra(extra)
@@ -105,7 +44,8 @@ int CMsgDlgEventImp::Dlg_OnInitDialog(bool create)
     text.bottom = std::max<LONG>(37 + h + 10, 37 + 50);
     m_pText->MoveWindow(&text);
 
-    const ImageButtonStyle buttonSkin = ButtonSkin();
+    const ImageButtonStyle buttonSkin =
+        MakeButtonSkin(L"btn_nor.png", L"btn_over.png", L"btn_down.png", L"btn_dis.png");
     m_pOk = CreateSFButton(this);
     m_pCancel = CreateSFButton(this);
     CSFButton* buttons[2] = {m_pOk, m_pCancel};
@@ -119,12 +59,7 @@ int CMsgDlgEventImp::Dlg_OnInitDialog(bool create)
         buttons[i]->ShowWindow(0);
     }
 
-    m_pClose = CreateSFButton(nullptr);
-    RECT closeRect{box.right - 25, 2, box.right - 1, 26};
-    m_pClose->Create(L"", 0x10000000, closeRect, wnd, ID_CLOSE);
-    ImageButtonStyle closeSkin = CloseSkin();
-    m_pClose->SetSkin(&closeSkin);
-    m_pClose->SetToolTipText(Tr(L"Close"));
+    m_pClose = CreateCloseButton(nullptr, wnd, box.right, ID_CLOSE);
 
     const LONG T = text.bottom;
     switch (m_nType) {

@@ -17,6 +17,15 @@ inline RECT SFRectXYWH(int x, int y, int width, int height)
 {
     return RECT{x, y, x + width, y + height};
 }
+// Moves a control, when there is one, to the rectangle from left, top, right and bottom.
+template <class Control>
+void SFPlace(Control* control, int left, int top, int right, int bottom)
+{
+    if (control) {
+        RECT rc = SFRectLTRB(left, top, right, bottom);
+        control->MoveWindow(&rc);
+    }
+}
 
 class CSFPoint : public tagPOINT {
 public:

@@ -5,6 +5,9 @@
 
 // The framed dialog on the tiled "background.png" body, white title, close button at 11,41.
 void FillFramedDialogSkin(DialogStyle& style);
+// The plain dialog on the tiled "bgColorWhite.png" body: a title band titleHeight pixels high
+// (27 for message boxes, 30 for notices and settings), white title, close button at 11,41.
+void FillWhiteDialogSkin(DialogStyle& style, int titleHeight);
 // Normal, hover, pressed and disabled images of a button.
 ImageButtonStyle MakeButtonSkin(const wchar_t* normal, const wchar_t* hover, const wchar_t* pressed,
                                 const wchar_t* disabled);
