@@ -208,10 +208,7 @@ void CPtcpChannel::setNotifyProc(const ChannelNotifyProc& notify)
 
 std::string CPtcpChannel::stateName(int state)
 {
-    char buf[64];
-    if (CStateName::instance()->getPtcpChannelStateName(state, buf, sizeof buf))
-        return buf;
-    return "unkown state";
+    return CStateName::text(&CStateName::getPtcpChannelStateName, state);
 }
 
 void CPtcpChannel::onConnect(int code)
