@@ -17,6 +17,7 @@
 #include "devsdk/DevSdkSim.h"
 #include "devsdk/Wire.h"
 #include "devsim/DeviceModel.h"
+#include "../support/FleetAddresses.h"
 #include "fwmake/FirmwareImage.h"
 
 namespace cloudtest {
@@ -43,8 +44,7 @@ void EnsureLoops()
 
 std::string Prefix(int attempt)
 {
-    const unsigned p = unsigned(getpid()) + unsigned(attempt) * 7919u;
-    return "127." + std::to_string(10 + p % 240) + "." + std::to_string(1 + (p / 240) % 250) + ".";
+    return vxtest::ProcessPrefix(attempt);
 }
 
 } // namespace

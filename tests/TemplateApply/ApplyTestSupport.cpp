@@ -1,46 +1,13 @@
 #include "ApplyTestSupport.h"
 
-#include <unistd.h>
-
 #include <QAbstractButton>
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QThread>
 #include <QTimer>
 
-#include "Common/SFMessageLoopManager.h"
-#include "Common/SFThreadEx.h"
+#include "FleetAddresses.h"
 #include "devsdk/DevSdk.h"
 #include "devsdk/DevSdkSim.h"
 
-using namespace VeyraBase;
-
 namespace applytest {
-
-void EnsureLoops()
-{
-    static std::shared_ptr<CSFThreadEx_Qt> worker;
-    if (worker)
-        return;
-    if (!CSFMessageLoopManager::Instance()->GetMessageLoop(ML_MAIN))
-        CSFMessageLoopManager::Instance()->RegisterLoop(CreateMessageLoop(SF_LOOP_QT), ML_MAIN);
-    worker = CSFThreadEx_Qt::Create(SF_THREAD_CREATE{});
-    worker->Start();
-    CSFMessageLoopManager::Instance()->RegisterLoop(worker->GetMessageLoop(), ML_SDK);
-}
-
-bool PumpUntil(const std::function<bool()>& done, int limitMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > limitMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
-}
 
 void Click(CSFButton* button)
 {
@@ -78,14 +45,6 @@ int Panel::RunDialog(const std::string& templatePath, std::function<void()> atOp
     return applyDlg->GetDialog()->DoModalDlg();
 }
 
-namespace {
-std::string ProcessPrefix(int attempt)
-{
-    unsigned p = unsigned(getpid()) * 13u + unsigned(attempt) * 7919u;
-    return "127." + std::to_string(10 + p % 240) + "." + std::to_string(1 + (p / 240) % 250) + ".";
-}
-} // namespace
-
 devsim::DeviceState ApplyFleetTest::Device(const std::string& type, int channels)
 {
     devsim::DeviceState s;
@@ -98,7 +57,7 @@ devsim::DeviceState ApplyFleetTest::Device(const std::string& type, int channels
 void ApplyFleetTest::StartFleet(std::vector<devsim::DeviceState> devices)
 {
     for (int attempt = 0; attempt < 8; ++attempt) {
-        prefix_ = ProcessPrefix(attempt);
+        prefix_ = vxtest::ProcessPrefix(attempt, 13);
         devsim::Fleet::Options fo;
         fo.rebootMs = 400;
         fleet_ = std::make_unique<devsim::Fleet>(fo);

@@ -1,14 +1,6 @@
 #include "TestFleet.h"
 
-#include <unistd.h>
-
 namespace devtest {
-
-std::string ProcessPrefix(int attempt)
-{
-    unsigned p = unsigned(getpid()) + unsigned(attempt) * 7919u;
-    return "127." + std::to_string(10 + p % 240) + "." + std::to_string(1 + (p / 240) % 250) + ".";
-}
 
 bool WaitFor(const std::function<bool()>& pred, int ms)
 {
