@@ -66,6 +66,15 @@ void Merge(Json::Value& into, const Json::Value& from)
     }
 }
 
+// The fields of the device time record (command 8), read and written alike.
+struct CivilField {
+    const char* name;
+    int CivilTime::*field;
+};
+const CivilField kCivilFields[] = {{"year", &CivilTime::year},     {"month", &CivilTime::month},
+                                   {"day", &CivilTime::day},       {"hour", &CivilTime::hour},
+                                   {"minute", &CivilTime::minute}, {"second", &CivilTime::second}};
+
 const char* const kPerChannel[] = {"VideoInOptions", "VideoColor", "ChannelTitle", "Encode"};
 
 } // namespace
@@ -487,12 +496,8 @@ Reply DeviceModel::GetDevConfig(const Json::Value& req)
         break;
     case 8: {
         const CivilTime c = CivilFromSeconds(WallNow());
-        r.body["year"] = c.year;
-        r.body["month"] = c.month;
-        r.body["day"] = c.day;
-        r.body["hour"] = c.hour;
-        r.body["minute"] = c.minute;
-        r.body["second"] = c.second;
+        for (const CivilField& f : kCivilFields)
+            r.body[f.name] = c.*f.field;
         break;
     }
     default: return ErrorReply(SDK_NOT_SUPPORTED);
@@ -505,12 +510,8 @@ Reply DeviceModel::SetDevConfig(const Json::Value& req)
     if (GetInt(req, "command") != 8)
         return ErrorReply(SDK_NOT_SUPPORTED);
     CivilTime c;
-    c.year = int(GetInt(req, "year"));
-    c.month = int(GetInt(req, "month"));
-    c.day = int(GetInt(req, "day"));
-    c.hour = int(GetInt(req, "hour"));
-    c.minute = int(GetInt(req, "minute"));
-    c.second = int(GetInt(req, "second"));
+    for (const CivilField& f : kCivilFields)
+        c.*f.field = int(GetInt(req, f.name));
     if (!IsValidCivil(c))
         return ErrorReply(SDK_ILLEGAL_PARAM);
     SetWallTime(SecondsFromCivil(c));
