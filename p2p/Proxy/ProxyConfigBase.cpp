@@ -5,21 +5,40 @@
 
 namespace Orvan {
 namespace Tou {
-namespace {
 
-// A size must be at least 1; there is no upper limit.
-bool setSize(int& size, const char* invalidLine, const char* line, int value)
-{
-    if (value < 1) {
-        TOU_PRINT(printLevelWarn, invalidLine, value);
-        return false;
-    }
-    size = value;
-    TOU_PRINT(printLevelTrace, line, value);
-    return true;
-}
+// A flag takes any value; a size must be at least 1, with no upper limit.
+struct CProxyConfigBase::FlagOption {
+    unsigned option;
+    bool CProxyConfigBase::*field;
+    const char* line;
+};
+struct CProxyConfigBase::SizeOption {
+    unsigned option;
+    int CProxyConfigBase::*field;
+    const char* invalidLine;
+    const char* line;
+};
 
-} // namespace
+const CProxyConfigBase::FlagOption CProxyConfigBase::kFlags[] = {
+    {proxyOptPortGuess, &CProxyConfigBase::m_portGuess, "set config[PortGuess] value[%d]\r\n"},
+    {proxyOptUpnp, &CProxyConfigBase::m_upnp, "set config[Upnp] value[%d]\r\n"},
+    {proxyOptLocal, &CProxyConfigBase::m_local, "set config[Local] value[%d]\r\n"},
+    {proxyOptMultiHolePunch, &CProxyConfigBase::m_multiHolePunch, "set config[MultiHolePunch] value[%d]\r\n"},
+};
+
+const CProxyConfigBase::SizeOption CProxyConfigBase::kSizes[] = {
+    {proxyOptMtu, &CProxyConfigBase::m_mtu, "[MTU] invalid value[%d]\r\n", "set config [Mtu] value[%d]\r\n"},
+    {proxyOptPtcpThreadNum, &CProxyConfigBase::m_ptcpThreadNum, "[Ptcp Thread Num] invalid value[%d]\r\n",
+     "set config[Ptcp Thread Num] value[%d]\r\n"},
+    {proxyOptSessionRecvBuffer, &CProxyConfigBase::m_sessionRecvBuffer, "[Session Recv Buffer] invalid value[%d]\r\n",
+     "set config[Session Recv Buffer] value[%d]\r\n"},
+    {proxyOptPtcpSendBuffer, &CProxyConfigBase::m_ptcpSendBuffer, "[PTCP Send Buffer] invalid value[%d]\r\n",
+     "set config[PTCP Send Buffer] value[%d]\r\n"},
+    {proxyOptPtcpRecvBuffer, &CProxyConfigBase::m_ptcpRecvBuffer, "[PTCP Recv Buffer] invalid value[%d]\r\n",
+     "set config[PTCP Recv Buffer] value[%d]\r\n"},
+    {proxyOptSessionSendBuffer, &CProxyConfigBase::m_sessionSendBuffer, "[Session Send Buffer] invalid value[%d]\r\n",
+     "set config[Session Send Buffer] value[%d]\r\n"},
+};
 
 bool CProxyConfigBase::setFlag(bool& flag, const char* line, int value)
 {
@@ -30,32 +49,21 @@ bool CProxyConfigBase::setFlag(bool& flag, const char* line, int value)
 
 bool CProxyConfigBase::setCommon(unsigned option, int value)
 {
+    for (const FlagOption& f : kFlags)
+        if (f.option == option)
+            return setFlag(this->*f.field, f.line, value);
+    for (const SizeOption& s : kSizes) {
+        if (s.option != option)
+            continue;
+        if (value < 1) {
+            TOU_PRINT(printLevelWarn, s.invalidLine, value);
+            return false;
+        }
+        this->*s.field = value;
+        TOU_PRINT(printLevelTrace, s.line, value);
+        return true;
+    }
     switch (option) {
-    case proxyOptPortGuess:
-        return setFlag(m_portGuess, "set config[PortGuess] value[%d]\r\n", value);
-    case proxyOptUpnp:
-        return setFlag(m_upnp, "set config[Upnp] value[%d]\r\n", value);
-    case proxyOptLocal:
-        return setFlag(m_local, "set config[Local] value[%d]\r\n", value);
-    case proxyOptMultiHolePunch:
-        return setFlag(m_multiHolePunch, "set config[MultiHolePunch] value[%d]\r\n", value);
-    case proxyOptMtu:
-        return setSize(m_mtu, "[MTU] invalid value[%d]\r\n", "set config [Mtu] value[%d]\r\n", value);
-    case proxyOptPtcpThreadNum:
-        return setSize(m_ptcpThreadNum, "[Ptcp Thread Num] invalid value[%d]\r\n",
-                       "set config[Ptcp Thread Num] value[%d]\r\n", value);
-    case proxyOptSessionRecvBuffer:
-        return setSize(m_sessionRecvBuffer, "[Session Recv Buffer] invalid value[%d]\r\n",
-                       "set config[Session Recv Buffer] value[%d]\r\n", value);
-    case proxyOptPtcpSendBuffer:
-        return setSize(m_ptcpSendBuffer, "[PTCP Send Buffer] invalid value[%d]\r\n",
-                       "set config[PTCP Send Buffer] value[%d]\r\n", value);
-    case proxyOptPtcpRecvBuffer:
-        return setSize(m_ptcpRecvBuffer, "[PTCP Recv Buffer] invalid value[%d]\r\n",
-                       "set config[PTCP Recv Buffer] value[%d]\r\n", value);
-    case proxyOptSessionSendBuffer:
-        return setSize(m_sessionSendBuffer, "[Session Send Buffer] invalid value[%d]\r\n",
-                       "set config[Session Send Buffer] value[%d]\r\n", value);
     case proxyOptIceDefaultRange:
         NATTraver::setIceDefaultRange(value);
         TOU_PRINT(printLevelTrace, "set config[IceDefaultRange] value[%d]\r\n", value);
@@ -76,31 +84,14 @@ bool CProxyConfigBase::setCommon(unsigned option, int value)
 
 int CProxyConfigBase::getCommon(unsigned option) const
 {
-    switch (option) {
-    case proxyOptPortGuess:
-        return m_portGuess;
-    case proxyOptMtu:
-        return m_mtu;
-    case proxyOptUpnp:
-        return m_upnp;
-    case proxyOptPtcpThreadNum:
-        return m_ptcpThreadNum;
-    case proxyOptSessionRecvBuffer:
-        return m_sessionRecvBuffer;
-    case proxyOptPtcpSendBuffer:
-        return m_ptcpSendBuffer;
-    case proxyOptPtcpRecvBuffer:
-        return m_ptcpRecvBuffer;
-    case proxyOptSessionSendBuffer:
-        return m_sessionSendBuffer;
-    case proxyOptLocal:
-        return m_local;
-    case proxyOptMultiHolePunch:
-        return m_multiHolePunch;
-    default:
-        TOU_PRINT(printLevelError, "Invalid option[%u].\r\n", option);
-        return -1;
-    }
+    for (const FlagOption& f : kFlags)
+        if (f.option == option)
+            return this->*f.field;
+    for (const SizeOption& s : kSizes)
+        if (s.option == option)
+            return this->*s.field;
+    TOU_PRINT(printLevelError, "Invalid option[%u].\r\n", option);
+    return -1;
 }
 
 } // namespace Tou

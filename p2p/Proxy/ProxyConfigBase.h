@@ -45,6 +45,11 @@ protected:
     Infra::CMutex m_lock;
 
 private:
+    struct FlagOption;
+    struct SizeOption;
+    static const FlagOption kFlags[];
+    static const SizeOption kSizes[];
+
     bool m_portGuess = true;
     bool m_upnp = true;
     bool m_local = true;
