@@ -204,26 +204,31 @@ bool CP2PClientImpl::getDeviceInfo(const P2PServerInfo& server, const char* devi
     return fromServer || fromDevice;
 }
 
-bool CP2PClientImpl::sendRequest(const P2PServerInfo& server, P2PRequest& request, bool auth)
+int serializeP2PRequest(P2PRequest& request, const P2PServerInfo& server, bool auth, int serverTimeDiff, char* out,
+                        int size)
 {
-    if (!request.deviceId.empty() && !checkDeviceId(request.deviceId.c_str()))
-        return false;
-    std::string path = request.deviceId.empty() ? request.path : "/device/" + request.deviceId + "/" + request.path;
     if (request.cseq == 0)
         request.cseq = generateRandomId();
     HttpRequest http;
     http.CSeq = request.cseq;
     http.method = request.fields.empty() ? kHttpGet : kHttpPost;
-    http.url = path;
+    http.url = request.deviceId.empty() ? request.path : "/device/" + request.deviceId + "/" + request.path;
     http.auth = auth;
     http.username = server.userName;
     http.password = server.key;
     http.fields = request.fields;
     HttpMessage msg;
     std::string body;
-    buildRequestMessage(http, msg, body, m_serverTimeDifference);
+    buildRequestMessage(http, msg, body, serverTimeDiff);
+    return serializeHttpMessage(&msg, out, size);
+}
+
+bool CP2PClientImpl::sendRequest(const P2PServerInfo& server, P2PRequest& request, bool auth)
+{
+    if (!request.deviceId.empty() && !checkDeviceId(request.deviceId.c_str()))
+        return false;
     char out[kHttpBufferSize];
-    int length = serializeHttpMessage(&msg, out, sizeof(out));
+    int length = serializeP2PRequest(request, server, auth, m_serverTimeDifference, out, sizeof(out));
     if (length < 0)
         return false;
     return m_udpClient->sendTo(out, length, Address(server.host.c_str(), server.port)) >= 0;
