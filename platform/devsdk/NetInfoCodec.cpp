@@ -88,14 +88,29 @@ void FillSystemAttr(const Json::Value& v, ZRDEV_SYSTEM_ATTR_CFG& rec)
     rec.byVideoStandard = uint8_t(GetInt(v, "videoStandard"));
 }
 
+namespace {
+
+// The time record's fields, read and written alike.
+struct TimeField {
+    const char* key;
+    int SYNC_TIME_PARAM::*field;
+};
+const TimeField kTimeFields[] = {{"year", &SYNC_TIME_PARAM::nYear},     {"month", &SYNC_TIME_PARAM::nMonth},
+                                 {"day", &SYNC_TIME_PARAM::nDay},       {"hour", &SYNC_TIME_PARAM::nHour},
+                                 {"minute", &SYNC_TIME_PARAM::nMinute}, {"second", &SYNC_TIME_PARAM::nSecond}};
+
+} // namespace
+
 void FillTime(const Json::Value& v, SYNC_TIME_PARAM& rec)
 {
-    rec.nYear = int(GetInt(v, "year"));
-    rec.nMonth = int(GetInt(v, "month"));
-    rec.nDay = int(GetInt(v, "day"));
-    rec.nHour = int(GetInt(v, "hour"));
-    rec.nMinute = int(GetInt(v, "minute"));
-    rec.nSecond = int(GetInt(v, "second"));
+    for (const TimeField& f : kTimeFields)
+        rec.*f.field = int(GetInt(v, f.key));
+}
+
+void PutTime(const SYNC_TIME_PARAM& rec, Json::Value& v)
+{
+    for (const TimeField& f : kTimeFields)
+        v[f.key] = rec.*f.field;
 }
 
 void FillDspCaps(const Json::Value& v, ZRDEV_DSP_ENCODECAP& rec)
