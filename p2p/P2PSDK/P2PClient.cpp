@@ -59,8 +59,8 @@ bool CP2PClientImpl::checkDeviceId(const char* deviceId)
     return false;
 }
 
-bool CP2PClientImpl::query(const P2PServerInfo& server, const std::string& url, const std::string& host, int port,
-                           HttpResponse& response, int timeoutMs)
+bool queryP2PServer(const P2PServerInfo& server, const std::string& url, const std::string& host, int port,
+                    HttpResponse& response, int timeoutMs)
 {
     HttpRequest request;
     request.method = kHttpGet;
@@ -74,7 +74,7 @@ bool CP2PClientImpl::query(const P2PServerInfo& server, const std::string& url, 
 bool CP2PClientImpl::isServerOnline(const P2PServerInfo& server, int timeoutMs)
 {
     HttpResponse response;
-    if (!query(server, "/probe/p2psrv", server.host, server.port, response, timeoutMs))
+    if (!queryP2PServer(server, "/probe/p2psrv", server.host, server.port, response, timeoutMs))
         return false;
     if (response.status == 200) {
         TOU_PRINT(printLevelTrace, "server<%s:%d> is online\n", server.host.c_str(), server.port);
@@ -88,7 +88,8 @@ bool CP2PClientImpl::findRegistrationServer(const P2PServerInfo& server, const c
                                             int& port, int timeoutMs)
 {
     HttpResponse response;
-    if (!query(server, std::string("/online/p2psrv/") + deviceId, server.host, server.port, response, timeoutMs))
+    if (!queryP2PServer(server, std::string("/online/p2psrv/") + deviceId, server.host, server.port, response,
+                        timeoutMs))
         return false;
     const std::string us = response.fields["US"];
     if (us.empty())
@@ -111,7 +112,7 @@ bool CP2PClientImpl::isDeviceOnline(const P2PServerInfo& server, const char* dev
     if (!findRegistrationServer(server, deviceId, host, port, timeoutMs))
         return false;
     HttpResponse response;
-    if (!query(server, std::string("/probe/device/") + deviceId, host, port, response, timeoutMs))
+    if (!queryP2PServer(server, std::string("/probe/device/") + deviceId, host, port, response, timeoutMs))
         return false;
     if (response.status == 200) {
         TOU_PRINT(printLevelTrace, "device<%s> is online\n", deviceId);

@@ -49,6 +49,10 @@ struct P2PServerInfo
 int serializeP2PRequest(P2PRequest& request, const P2PServerInfo& server, bool auth, int serverTimeDiff, char* out,
                         int size);
 
+// A GET of url at host:port signed with the server's account, waiting at most timeoutMs.
+bool queryP2PServer(const P2PServerInfo& server, const std::string& url, const std::string& host, int port,
+                    HttpResponse& response, int timeoutMs);
+
 class IP2PClient
 {
 public:
