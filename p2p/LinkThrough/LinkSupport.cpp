@@ -14,14 +14,6 @@ enum
 
 } // namespace
 
-void copyLinkText(char* out, size_t size, const char* text)
-{
-    size_t n = text ? strnlen(text, size - 1) : 0;
-    if (n)
-        std::memcpy(out, text, n);
-    out[n] = '\0';
-}
-
 void setLinkBuffers(Socket& socket)
 {
     socket.setOption(NATTraver::optRecvBuffer, kLinkBufferBytes);
@@ -33,9 +25,9 @@ void fillLinkConn(NATTraver::ConnInfo& conn, Socket& socket, const char* remoteI
     Address local;
     socket.getLocalAddress(local);
     conn.fd = socket.getFd();
-    copyLinkText(conn.localIp, sizeof(conn.localIp), local.getIp());
+    copyText(conn.localIp, sizeof(conn.localIp), local.getIp());
     conn.localPort = uint16_t(local.getPort());
-    copyLinkText(conn.remoteIp, sizeof(conn.remoteIp), remoteIp);
+    copyText(conn.remoteIp, sizeof(conn.remoteIp), remoteIp);
     conn.remotePort = uint16_t(remotePort);
 }
 

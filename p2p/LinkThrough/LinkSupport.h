@@ -5,6 +5,7 @@
 
 #include "Infra3/Mutex.h"
 #include "LinkThrough/LinkThroughInfo.h"
+#include "P2PSDK/CopyText.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -49,9 +50,6 @@ private:
     Infra::CMutex m_lock;
     uint32_t m_state;
 };
-
-// Cut to size - 1 characters and terminated; null counts as empty.
-void copyLinkText(char* out, size_t size, const char* text);
 
 // A found link's socket gets 1 MiB buffers each way.
 void setLinkBuffers(Socket& socket);

@@ -150,7 +150,7 @@ int CP2PLinkThrough::startStun(int userValue)
         Address local;
         m_socket->getLocalAddress(local);
         m_localCand.count = 1;
-        copyLinkText(m_localCand.addresses[0].ip, sizeof(m_localCand.addresses[0].ip), local.getIp());
+        copyText(m_localCand.addresses[0].ip, sizeof(m_localCand.addresses[0].ip), local.getIp());
         m_localCand.addresses[0].port = local.getPort();
         IICEAgent::generateID(m_localCand.localIdentify, 8);
         setLowByte(directStunSuccess);
@@ -185,12 +185,12 @@ void CP2PLinkThrough::onStun(bool success, const NATTraver::StunResult& result, 
     Address local;
     m_socket->getLocalAddress(local);
     m_localCand.count = 2;
-    copyLinkText(m_localCand.addresses[0].ip, sizeof(m_localCand.addresses[0].ip), local.getIp());
+    copyText(m_localCand.addresses[0].ip, sizeof(m_localCand.addresses[0].ip), local.getIp());
     m_localCand.addresses[0].port = local.getPort();
     char ip[128];
     std::memcpy(ip, result.ip, sizeof(ip));
     ip[sizeof(ip) - 1] = '\0';
-    copyLinkText(m_localCand.addresses[1].ip, sizeof(m_localCand.addresses[1].ip), ip);
+    copyText(m_localCand.addresses[1].ip, sizeof(m_localCand.addresses[1].ip), ip);
     m_localCand.addresses[1].port = result.port;
     m_localCand.checkTimeoutMs = 2000;
     m_localCand.fd = m_socket->getFd();
@@ -244,8 +244,8 @@ void CP2PLinkThrough::onIce(bool success, const ConnInfo* result, int)
 void CP2PLinkThrough::getRemoteInfo(LinkRemoteInfo& info)
 {
     std::memset(&info, 0, sizeof(info));
-    copyLinkText(info.id, sizeof(info.id), m_id.c_str());
-    copyLinkText(info.ip, sizeof(info.ip), m_conn.remoteIp);
+    copyText(info.id, sizeof(info.id), m_id.c_str());
+    copyText(info.ip, sizeof(info.ip), m_conn.remoteIp);
     info.port = m_conn.remotePort;
 }
 
