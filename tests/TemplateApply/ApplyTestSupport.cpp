@@ -56,30 +56,18 @@ devsim::DeviceState ApplyFleetTest::Device(const std::string& type, int channels
 
 void ApplyFleetTest::StartFleet(std::vector<devsim::DeviceState> devices)
 {
-    for (int attempt = 0; attempt < 8; ++attempt) {
-        prefix_ = vxtest::ProcessPrefix(attempt, 13);
-        devsim::Fleet::Options fo;
-        fo.rebootMs = 400;
-        fleet_ = std::make_unique<devsim::Fleet>(fo);
-        for (size_t i = 0; i < devices.size(); ++i) {
-            devsim::DeviceState d = devices[i];
-            d.ip = devsim::NextAddress(prefix_ + "2", i);
+    fleet_ = vxtest::StartFleetOnFreeBlock(400, 13, [&](const std::string& prefix) {
+        std::vector<devsim::DeviceState> placed = devices;
+        for (size_t i = 0; i < placed.size(); ++i) {
+            placed[i].ip = devsim::NextAddress(prefix + "2", i);
             char mac[32];
             std::snprintf(mac, sizeof mac, "3c:ef:7a:00:01:%02x", unsigned(i));
-            d.mac = mac;
-            fleet_->Add(d);
+            placed[i].mac = mac;
         }
-        if (fleet_->Start())
-            break;
-        fleet_.reset();
-    }
-    ASSERT_TRUE(fleet_) << "no free loopback block";
-    devsdk::SimOptions o;
-    o.embedded = false;
-    o.fleets = {prefix_ + "2+" + std::to_string(devices.size())};
-    o.localIp = prefix_ + "1";
-    devsdk::SetSimOptions(o);
-    SdkInit(nullptr, nullptr);
+        return placed;
+    }, prefix_);
+    ASSERT_TRUE(fleet_);
+    vxtest::StartSdkOnFleet(prefix_, devices.size());
     inited_ = true;
 }
 

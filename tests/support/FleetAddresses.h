@@ -7,7 +7,10 @@
 
 #include <unistd.h>
 
+#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "devsdk/DevSdk.h"
 #include "devsdk/DevSdkSim.h"
@@ -31,6 +34,38 @@ inline std::string ProcessPrefix(int attempt, unsigned salt = 1)
 {
     const unsigned p = unsigned(getpid()) * salt + unsigned(attempt) * 7919u;
     return "127." + std::to_string(10 + p % 240) + "." + std::to_string(1 + (p / 240) % 250) + ".";
+}
+
+// Starts a fleet of external devices on the first block of this process where it starts (at most
+// 8 tries, from ProcessPrefix(0, salt) on); devicesAt gives the devices for a block's prefix. Null,
+// and a test failure, when no block was free; prefix is the block tried last.
+inline std::unique_ptr<devsim::Fleet> StartFleetOnFreeBlock(
+    int rebootMs, unsigned salt, const std::function<std::vector<devsim::DeviceState>(const std::string&)>& devicesAt,
+    std::string& prefix)
+{
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        prefix = ProcessPrefix(attempt, salt);
+        devsim::Fleet::Options fo;
+        fo.rebootMs = rebootMs;
+        auto fleet = std::make_unique<devsim::Fleet>(fo);
+        for (const devsim::DeviceState& d : devicesAt(prefix))
+            fleet->Add(d);
+        if (fleet->Start())
+            return fleet;
+    }
+    ADD_FAILURE() << "no free loopback block";
+    return nullptr;
+}
+
+// Starts the SDK on count external devices from prefix.2 on, its own address at prefix.1.
+inline void StartSdkOnFleet(const std::string& prefix, size_t count)
+{
+    devsdk::SimOptions o;
+    o.embedded = false;
+    o.fleets = {prefix + "2+" + std::to_string(count)};
+    o.localIp = prefix + "1";
+    devsdk::SetSimOptions(o);
+    SdkInit(nullptr, nullptr);
 }
 
 // Starts the SDK with its embedded fleet on opt; sdkUp and fleet are set as each step succeeds.
