@@ -3,6 +3,7 @@
 #include "devsdk/Wire.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace devsdk {
 
@@ -90,27 +91,24 @@ void FillSystemAttr(const Json::Value& v, ZRDEV_SYSTEM_ATTR_CFG& rec)
 
 namespace {
 
-// The time record's fields, read and written alike.
-struct TimeField {
-    const char* key;
-    int SYNC_TIME_PARAM::*field;
-};
-const TimeField kTimeFields[] = {{"year", &SYNC_TIME_PARAM::nYear},     {"month", &SYNC_TIME_PARAM::nMonth},
-                                 {"day", &SYNC_TIME_PARAM::nDay},       {"hour", &SYNC_TIME_PARAM::nHour},
-                                 {"minute", &SYNC_TIME_PARAM::nMinute}, {"second", &SYNC_TIME_PARAM::nSecond}};
+// The record's fields in the order of wire::kTimeKeys.
+int SYNC_TIME_PARAM::*const kTimeFields[] = {&SYNC_TIME_PARAM::nYear, &SYNC_TIME_PARAM::nMonth,
+                                              &SYNC_TIME_PARAM::nDay,  &SYNC_TIME_PARAM::nHour,
+                                              &SYNC_TIME_PARAM::nMinute, &SYNC_TIME_PARAM::nSecond};
+static_assert(std::size(kTimeFields) == std::size(wire::kTimeKeys), "one field a key");
 
 } // namespace
 
 void FillTime(const Json::Value& v, SYNC_TIME_PARAM& rec)
 {
-    for (const TimeField& f : kTimeFields)
-        rec.*f.field = int(GetInt(v, f.key));
+    for (size_t i = 0; i < std::size(kTimeFields); ++i)
+        rec.*kTimeFields[i] = int(GetInt(v, wire::kTimeKeys[i]));
 }
 
 void PutTime(const SYNC_TIME_PARAM& rec, Json::Value& v)
 {
-    for (const TimeField& f : kTimeFields)
-        v[f.key] = rec.*f.field;
+    for (size_t i = 0; i < std::size(kTimeFields); ++i)
+        v[wire::kTimeKeys[i]] = rec.*kTimeFields[i];
 }
 
 void FillDspCaps(const Json::Value& v, ZRDEV_DSP_ENCODECAP& rec)

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <iterator>
 
 namespace devsim {
 
@@ -66,14 +67,10 @@ void Merge(Json::Value& into, const Json::Value& from)
     }
 }
 
-// The fields of the device time record (command 8), read and written alike.
-struct CivilField {
-    const char* name;
-    int CivilTime::*field;
-};
-const CivilField kCivilFields[] = {{"year", &CivilTime::year},     {"month", &CivilTime::month},
-                                   {"day", &CivilTime::day},       {"hour", &CivilTime::hour},
-                                   {"minute", &CivilTime::minute}, {"second", &CivilTime::second}};
+// The time record's fields (command 8) in the order of wire::kTimeKeys.
+int CivilTime::*const kCivilFields[] = {&CivilTime::year, &CivilTime::month,  &CivilTime::day,
+                                         &CivilTime::hour, &CivilTime::minute, &CivilTime::second};
+static_assert(std::size(kCivilFields) == std::size(wire::kTimeKeys), "one field a key");
 
 const char* const kPerChannel[] = {"VideoInOptions", "VideoColor", "ChannelTitle", "Encode"};
 
@@ -496,8 +493,8 @@ Reply DeviceModel::GetDevConfig(const Json::Value& req)
         break;
     case 8: {
         const CivilTime c = CivilFromSeconds(WallNow());
-        for (const CivilField& f : kCivilFields)
-            r.body[f.name] = c.*f.field;
+        for (size_t i = 0; i < std::size(kCivilFields); ++i)
+            r.body[wire::kTimeKeys[i]] = c.*kCivilFields[i];
         break;
     }
     default: return ErrorReply(SDK_NOT_SUPPORTED);
@@ -510,8 +507,8 @@ Reply DeviceModel::SetDevConfig(const Json::Value& req)
     if (GetInt(req, "command") != 8)
         return ErrorReply(SDK_NOT_SUPPORTED);
     CivilTime c;
-    for (const CivilField& f : kCivilFields)
-        c.*f.field = int(GetInt(req, f.name));
+    for (size_t i = 0; i < std::size(kCivilFields); ++i)
+        c.*kCivilFields[i] = int(GetInt(req, wire::kTimeKeys[i]));
     if (!IsValidCivil(c))
         return ErrorReply(SDK_ILLEGAL_PARAM);
     SetWallTime(SecondsFromCivil(c));
