@@ -1,8 +1,12 @@
 #include "LinkThrough/P2PLinkThrough.h"
 
 #include "Infra3/Time.h"
+#include "LinkThrough/LinkSupport.h"
+#include "LinkThrough/P2PMessageParser.h"
 #include "P2PSDK/Print.h"
 #include "P2PSDK/StateName.h"
+
+#include <arpa/inet.h>
 
 #include <cstdio>
 #include <cstring>
@@ -19,16 +23,18 @@ namespace {
 
 enum
 {
-    kLinkBufferBytes = 1048576
+    kMaxLocalAddresses = 12
 };
 
-// Cut to size - 1 characters and terminated.
-void copyText(char* out, size_t size, const char* text)
+// The dotted text of the bitwise complement of an IPv4 address; empty for anything else.
+std::string complementIp(const std::string& ip)
 {
-    size_t n = text ? strnlen(text, size - 1) : 0;
-    if (n)
-        std::memcpy(out, text, n);
-    out[n] = '\0';
+    in_addr addr;
+    if (inet_pton(AF_INET, ip.c_str(), &addr) != 1)
+        return std::string();
+    addr.s_addr = ~addr.s_addr;
+    char text[INET_ADDRSTRLEN];
+    return inet_ntop(AF_INET, &addr, text, sizeof(text)) ? text : std::string();
 }
 
 } // namespace
@@ -38,7 +44,7 @@ CP2PLinkThrough::CP2PLinkThrough(const P2PLinkOwnerPtr& owner, int mode, const s
                                  bool multiHolePunch, uint16_t localPort)
     : m_owner(owner), m_id(id), m_socket(new Socket(true)), m_createdAt(Infra::CTime::getTickCountMs()),
       m_onResult(onResult), m_channelType(channelType), m_seq(seq), m_localPort(localPort),
-      m_localValueT(NATTraver::kValueTUnknown), m_remoteValueT(NATTraver::kValueTUnknown), m_mode(mode), m_state(0),
+      m_localValueT(NATTraver::kValueTUnknown), m_remoteValueT(NATTraver::kValueTUnknown), m_mode(mode),
       m_portGuess(portGuess), m_multiHolePunch(multiHolePunch)
 {
     if (m_socket->bind(Address("0.0.0.0", 0)) != 0)
@@ -62,25 +68,17 @@ CP2PLinkThrough::~CP2PLinkThrough()
 
 std::string CP2PLinkThrough::stateText(int state)
 {
-    char text[64];
-    if (!CStateName::instance()->getDirectChannelStateName(state, text, sizeof(text)))
-        return "unkown state";
-    return text;
+    return CStateName::text(&CStateName::getDirectChannelStateName, state);
 }
 
 int CP2PLinkThrough::getState()
 {
-    Infra::CMutexGuard guard(m_lock);
-    return int(m_state & 0xFF);
+    return m_state.low();
 }
 
 void CP2PLinkThrough::setState(uint32_t value)
 {
-    Infra::CMutexGuard guard(m_lock);
-    if (value < 255)
-        m_state = (m_state & 0xFFFFFF00u) | value;
-    else
-        m_state |= value;
+    m_state.set(value);
 }
 
 void CP2PLinkThrough::setLowByte(int state)
@@ -91,21 +89,18 @@ void CP2PLinkThrough::setLowByte(int state)
 bool CP2PLinkThrough::setStunConfig(const NATTraver::StunConfig& config)
 {
     m_stunConfig = config;
-    Infra::CMutexGuard guard(m_lock);
-    m_state = (m_state & 0xFFFFFF00u) | flagStunArmed;
+    m_state.restart(flagStunArmed);
     return true;
 }
 
 bool CP2PLinkThrough::isStunArmed()
 {
-    Infra::CMutexGuard guard(m_lock);
-    return (m_state & flagStunArmed) != 0;
+    return m_state.has(flagStunArmed);
 }
 
 bool CP2PLinkThrough::isIceArmed()
 {
-    Infra::CMutexGuard guard(m_lock);
-    return (m_state & flagIceArmed) != 0;
+    return m_state.has(flagIceArmed);
 }
 
 bool CP2PLinkThrough::getCandidateAddr(CandidateAddr& out)
@@ -217,11 +212,7 @@ int CP2PLinkThrough::startIce(bool peerFlag)
     m_iceConfig.fd = m_socket->getFd();
     m_iceConfig.checkTimeoutMs = m_mode == 1 ? 2000 : 4000;
     std::memcpy(m_iceConfig.localIdentify, m_localCand.localIdentify, 8);
-    if (!m_portGuess)
-        m_localValueT = NATTraver::kValueTNoGuess;
-    else if (!m_multiHolePunch)
-        m_localValueT = NATTraver::kValueTOldFlow;
-    m_iceConfig.localValueT = m_localValueT;
+    m_iceConfig.localValueT = getLocalValueT();
     m_iceConfig.remoteValueT = m_remoteValueT;
     m_iceAgent->setConfig(m_iceConfig);
     m_iceAgent->setConnInfoHandler(NATTraver::ConnInfoHandler(&CP2PLinkThrough::onIce, this), 0);
@@ -246,8 +237,7 @@ void CP2PLinkThrough::onIce(bool success, const ConnInfo* result, int)
     m_conn = *result;
     if (result->fd != m_socket->getFd())
         m_socket = SocketPtr(new Socket(result->fd, true));
-    m_socket->setOption(NATTraver::optRecvBuffer, kLinkBufferBytes);
-    m_socket->setOption(NATTraver::optSendBuffer, kLinkBufferBytes);
+    setLinkBuffers(*m_socket);
     setLowByte(directIceSuccess);
 }
 
@@ -261,14 +251,35 @@ void CP2PLinkThrough::getRemoteInfo(LinkRemoteInfo& info)
 
 LinkChannelInfo CP2PLinkThrough::makeChannelInfo()
 {
-    LinkChannelInfo info;
-    info.id = m_id;
-    info.socket = m_socket;
-    info.conn = m_conn;
-    info.channelType = m_channelType;
-    info.localPort = m_localPort;
-    info.peerVersion = m_peerVersion;
-    return info;
+    return makeLinkInfo(m_id, m_socket, m_conn, m_channelType, m_localPort, m_peerVersion);
+}
+
+bool CP2PLinkThrough::loadLocalIps()
+{
+    if (m_localIps.empty()) {
+        std::vector<std::string> ips;
+        Address::getLocalIP(ips);
+        m_localIps.insert(ips.begin(), ips.end());
+        if (m_localIps.empty()) {
+            TOU_PRINT(printLevelError, "get localIP failed\n");
+            return false;
+        }
+    }
+    return true;
+}
+
+void CP2PLinkThrough::packNatInfo(FieldMap& fields, const CandidateAddr& local, const char* version)
+{
+    std::set<std::string> disguised;
+    for (const std::string& ip : m_localIps) {
+        std::string text = complementIp(ip);
+        if (!text.empty())
+            disguised.insert(text);
+    }
+    fields["IpEncrpt"] = "true";
+    fields["version"] = version;
+    fields["NatValueT"] = std::to_string(getLocalValueT());
+    CP2PMessageParser().packCandidate(local, disguised, fields, kMaxLocalAddresses);
 }
 
 } // namespace Tou

@@ -1,7 +1,7 @@
 #ifndef ORVAN_TOU_P2PLINKTHROUGH_H
 #define ORVAN_TOU_P2PLINKTHROUGH_H
 
-#include "Infra3/Mutex.h"
+#include "LinkThrough/LinkSupport.h"
 #include "LinkThrough/LinkThroughInfo.h"
 #include "LinkThrough/P2PLinkOwner.h"
 #include "nattraver/iceagent/IceAgent.h"
@@ -85,6 +85,10 @@ protected:
     // The state word's low byte as text, for log lines.
     static std::string stateText(int state);
     LinkChannelInfo makeChannelInfo();
+    // Reads the host's addresses when none are known yet; false (logged) when there are none.
+    bool loadLocalIps();
+    // Our side for the peer: the local addresses complemented, version, value T and candidates.
+    void packNatInfo(FieldMap& fields, const NATTraver::CandidateAddr& local, const char* version);
 
     P2PLinkOwnerPtr m_owner;
     std::string m_id;
@@ -104,8 +108,7 @@ protected:
 private:
     void setLowByte(int state);
 
-    Infra::CMutex m_lock;
-    uint32_t m_state;
+    CLinkStateWord m_state;
     Component::TComPtr<NATTraver::IStunClient> m_stunClient;
     Component::TComPtr<NATTraver::IICEAgent> m_iceAgent;
     NATTraver::StunConfig m_stunConfig;

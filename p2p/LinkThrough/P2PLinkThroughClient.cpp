@@ -1,10 +1,9 @@
 #include "LinkThrough/P2PLinkThroughClient.h"
 
 #include "Infra3/Time.h"
+#include "LinkThrough/LinkSupport.h"
 #include "LinkThrough/P2PMessageParser.h"
 #include "P2PSDK/Print.h"
-
-#include <arpa/inet.h>
 
 #include <cstdlib>
 
@@ -15,23 +14,11 @@ namespace {
 
 enum
 {
-    kChannelTimeoutMs = 10000,
-    kMaxLocalAddresses = 12
+    kChannelTimeoutMs = 10000
 };
 
 const char kFallbackLocalIp[] = "192.168.1.100";
 const char kClientVersion[] = "5.2.1";
-
-// The dotted text of the bitwise complement of an IPv4 address; empty for anything else.
-std::string complementIp(const std::string& ip)
-{
-    in_addr addr;
-    if (inet_pton(AF_INET, ip.c_str(), &addr) != 1)
-        return std::string();
-    addr.s_addr = ~addr.s_addr;
-    char text[INET_ADDRSTRLEN];
-    return inet_ntop(AF_INET, &addr, text, sizeof(text)) ? text : std::string();
-}
 
 } // namespace
 
@@ -118,28 +105,12 @@ void CP2PLinkThroughClient::onChannelStateStunSucess()
         TOU_PRINT(printLevelError, "call getCandidateAddr failed!\n");
         return;
     }
-    if (m_localIps.empty()) {
-        std::vector<std::string> ips;
-        Address::getLocalIP(ips);
-        m_localIps.insert(ips.begin(), ips.end());
-        if (m_localIps.empty()) {
-            TOU_PRINT(printLevelError, "get localIP failed\n");
-            m_localIps.insert(kFallbackLocalIp);
-        }
-    }
-    std::set<std::string> disguised;
-    for (const std::string& ip : m_localIps) {
-        std::string text = complementIp(ip);
-        if (!text.empty())
-            disguised.insert(text);
-    }
+    if (!loadLocalIps())
+        m_localIps.insert(kFallbackLocalIp);
     P2PRequest request;
     request.path = "p2p-channel";
     request.deviceId = m_id;
-    request.fields["IpEncrpt"] = "true";
-    request.fields["version"] = kClientVersion;
-    request.fields["NatValueT"] = std::to_string(getLocalValueT());
-    CP2PMessageParser().packCandidate(local, disguised, request.fields, kMaxLocalAddresses);
+    packNatInfo(request.fields, local, kClientVersion);
     request.cseq = getSeq();
 
     m_resendInterval = m_resendInterval == 0 ? 100 : m_resendInterval * 2;

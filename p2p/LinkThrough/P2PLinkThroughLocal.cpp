@@ -1,6 +1,7 @@
 #include "LinkThrough/P2PLinkThroughLocal.h"
 
 #include "Infra3/Time.h"
+#include "LinkThrough/LinkSupport.h"
 #include "P2PSDK/Print.h"
 #include "P2PSDK/StateName.h"
 
@@ -14,16 +15,12 @@ namespace {
 
 enum
 {
-    kLocalTimeoutMs = 2000,
-    kLinkBufferBytes = 1048576
+    kLocalTimeoutMs = 2000
 };
 
 std::string localStateText(int state)
 {
-    char text[64];
-    if (!CStateName::instance()->getLocalChannelStateName(state, text, sizeof(text)))
-        return "unkown state";
-    return text;
+    return CStateName::text(&CStateName::getLocalChannelStateName, state);
 }
 
 } // namespace
@@ -70,21 +67,13 @@ void CP2PLinkThroughLocal::heartbeat(uint64_t now)
 {
     if (getState() < localFound) {
         Address sender;
-        if (m_channelClient->recvResponseFrom(sender) && sender.getIp()) {
-            std::snprintf(m_conn.remoteIp, sizeof(m_conn.remoteIp), "%s", sender.getIp());
-            m_conn.remotePort = uint16_t(sender.getPort());
-            Address local;
-            m_socket->getLocalAddress(local);
-            std::snprintf(m_conn.localIp, sizeof(m_conn.localIp), "%s", local.getIp() ? local.getIp() : "");
-            m_conn.localPort = uint16_t(local.getPort());
-            m_conn.fd = m_socket->getFd();
-        }
+        if (m_channelClient->recvResponseFrom(sender) && sender.getIp())
+            fillLinkConn(m_conn, *m_socket, sender.getIp(), sender.getPort());
         P2PResponse response;
         while (m_channelClient->popResponse(response)) {
             if (response.statusCode != 200)
                 continue;
-            m_socket->setOption(NATTraver::optRecvBuffer, kLinkBufferBytes);
-            m_socket->setOption(NATTraver::optSendBuffer, kLinkBufferBytes);
+            setLinkBuffers(*m_socket);
             setState(localFound);
         }
     }
@@ -97,13 +86,7 @@ void CP2PLinkThroughLocal::heartbeat(uint64_t now)
         break;
     case localFound: {
         TOU_PRINT(printLevelTrace, "Local Channel Success\n");
-        LinkChannelInfo info;
-        info.id = m_id;
-        info.socket = m_socket;
-        info.conn = m_conn;
-        info.channelType = m_channelType;
-        info.localPort = uint16_t(m_localPort);
-        m_onResult(linkStateFound, info, linkTypeLocal);
+        m_onResult(linkStateFound, makeLinkInfo(m_id, m_socket, m_conn, m_channelType, m_localPort), linkTypeLocal);
         break;
     }
     default:
@@ -132,9 +115,7 @@ void CP2PLinkThroughLocal::onChannelWait(uint64_t now)
     if (now >= m_createdAt + kLocalTimeoutMs) {
         TOU_PRINT(printLevelWarn, "wait local channel response timeout!\n");
         setState(localFailed);
-        LinkChannelInfo none;
-        none.localPort = uint16_t(m_localPort);
-        m_onResult(linkStateFailed, none, linkTypeLocal);
+        reportLinkFailed(m_onResult, m_localPort, linkTypeLocal);
         return;
     }
     if (now > m_resendAt)

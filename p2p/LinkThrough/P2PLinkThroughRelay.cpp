@@ -1,6 +1,7 @@
 #include "LinkThrough/P2PLinkThroughRelay.h"
 
 #include "Infra3/Time.h"
+#include "LinkThrough/LinkSupport.h"
 #include "LinkThrough/P2PMessageParser.h"
 #include "P2PSDK/Print.h"
 #include "P2PSDK/StateName.h"
@@ -20,17 +21,8 @@ enum
 {
     kRelayTimeoutMs = 10000,
     kRelayIceTimeoutMs = 6000,
-    kLinkBufferBytes = 1048576,
     kMaxPendingPaths = 64
 };
-
-void copyText(char* out, size_t size, const char* text)
-{
-    size_t n = text ? strnlen(text, size - 1) : 0;
-    if (n)
-        std::memcpy(out, text, n);
-    out[n] = '\0';
-}
 
 } // namespace
 
@@ -59,31 +51,22 @@ CP2PLinkThroughRelay::~CP2PLinkThroughRelay()
 
 std::string CP2PLinkThroughRelay::stateText(int state)
 {
-    char text[64];
-    if (!CStateName::instance()->getRelayChannelStateName(state, text, sizeof(text)))
-        return "unkown state";
-    return text;
+    return CStateName::text(&CStateName::getRelayChannelStateName, state);
 }
 
 int CP2PLinkThroughRelay::getState()
 {
-    Infra::CMutexGuard guard(m_lock);
-    return int(m_state & 0xFF);
+    return m_state.low();
 }
 
 void CP2PLinkThroughRelay::setState(uint32_t value)
 {
-    Infra::CMutexGuard guard(m_lock);
-    if (value < 255)
-        m_state = (m_state & 0xFFFFFF00u) | value;
-    else
-        m_state |= value;
+    m_state.set(value);
 }
 
 bool CP2PLinkThroughRelay::isCandidateFlagSet()
 {
-    Infra::CMutexGuard guard(m_lock);
-    return (m_state & flagCandidates) != 0;
+    return m_state.has(flagCandidates);
 }
 
 void CP2PLinkThroughRelay::setPeerVersion(const std::string& version)
@@ -114,20 +97,11 @@ void CP2PLinkThroughRelay::report(int state)
     if (m_reported)
         return; // once, even if the owner keeps calling
     m_reported = true;
-    if (state == linkStateFound) {
-        LinkChannelInfo info;
-        info.id = m_id;
-        info.socket = m_socket;
-        info.conn = m_conn;
-        info.channelType = m_channelType;
-        info.localPort = uint16_t(m_localPort);
-        info.peerVersion = m_peerVersion;
-        m_onResult(linkStateFound, info, linkTypeRelay);
-        return;
-    }
-    LinkChannelInfo none;
-    none.localPort = uint16_t(m_localPort);
-    m_onResult(linkStateFailed, none, linkTypeRelay);
+    if (state == linkStateFound)
+        m_onResult(linkStateFound, makeLinkInfo(m_id, m_socket, m_conn, m_channelType, m_localPort, m_peerVersion),
+                   linkTypeRelay);
+    else
+        reportLinkFailed(m_onResult, m_localPort, linkTypeRelay);
 }
 
 void CP2PLinkThroughRelay::heartbeat(uint64_t now)
@@ -341,13 +315,7 @@ bool CP2PLinkThroughRelay::onRelayResponse(const P2PResponse& response)
         if (code == 100)
             return true;
         if (code == 200) {
-            copyText(m_conn.remoteIp, sizeof(m_conn.remoteIp), m_agent.host.c_str());
-            m_conn.remotePort = uint16_t(m_agent.port);
-            Address local;
-            m_socket->getLocalAddress(local);
-            copyText(m_conn.localIp, sizeof(m_conn.localIp), local.getIp());
-            m_conn.localPort = uint16_t(local.getPort());
-            m_conn.fd = m_socket->getFd();
+            fillLinkConn(m_conn, *m_socket, m_agent.host.c_str(), m_agent.port);
             setState(relayIceSuccess);
         } else if (code == 401) {
             setState(relayWaitVersion);
@@ -398,8 +366,7 @@ void CP2PLinkThroughRelay::onIce(bool success, const ConnInfo* result, int)
         return;
     }
     TOU_PRINT(printLevelTrace, "CRelayChannel::onIce ICE check sucess!\n");
-    m_socket->setOption(NATTraver::optRecvBuffer, kLinkBufferBytes);
-    m_socket->setOption(NATTraver::optSendBuffer, kLinkBufferBytes);
+    setLinkBuffers(*m_socket);
     m_conn = *result;
     setState(relayIceSuccess);
 }

@@ -1,7 +1,7 @@
 #ifndef ORVAN_TOU_P2PLINKTHROUGHRELAY_H
 #define ORVAN_TOU_P2PLINKTHROUGHRELAY_H
 
-#include "Infra3/Mutex.h"
+#include "LinkThrough/LinkSupport.h"
 #include "LinkThrough/LinkThroughInfo.h"
 #include "LinkThrough/P2PSDKChannelClient.h"
 #include "nattraver/iceagent/IceAgent.h"
@@ -84,8 +84,7 @@ private:
     static std::string stateText(int state);
 
     P2PServerInfo m_server;
-    Infra::CMutex m_lock;
-    uint32_t m_state;
+    CLinkStateWord m_state;
     int m_cseq;
     RelayAgentInfo m_relayServer;
     std::string m_agentTargetHost;

@@ -33,22 +33,8 @@ bool CP2PSDKChannelClient::sendRequest(const P2PServerInfo& server, P2PRequest& 
         TOU_PRINT(printLevelError, "invalid device id [%s]\n", request.deviceId.c_str());
         return false;
     }
-    std::string path = request.deviceId.empty() ? request.path : "/device/" + request.deviceId + "/" + request.path;
-    if (request.cseq == 0)
-        request.cseq = generateRandomId();
-    HttpRequest http;
-    http.CSeq = request.cseq;
-    http.method = request.fields.empty() ? kHttpGet : kHttpPost;
-    http.url = path;
-    http.auth = auth;
-    http.username = server.userName;
-    http.password = server.key;
-    http.fields = request.fields;
-    HttpMessage msg;
-    std::string body;
-    buildRequestMessage(http, msg, body, m_serverTimeDiff);
     char out[kHttpBufferSize];
-    int length = serializeHttpMessage(&msg, out, sizeof(out));
+    int length = serializeP2PRequest(request, server, auth, m_serverTimeDiff, out, sizeof(out));
     if (length <= 0)
         return false;
     return m_socket->sendTo(out, length, Address(server.host.c_str(), server.port)) >= 0;

@@ -59,8 +59,8 @@ bool CP2PClientImpl::checkDeviceId(const char* deviceId)
     return false;
 }
 
-bool CP2PClientImpl::query(const P2PServerInfo& server, const std::string& url, const std::string& host, int port,
-                           HttpResponse& response, int timeoutMs)
+bool queryP2PServer(const P2PServerInfo& server, const std::string& url, const std::string& host, int port,
+                    HttpResponse& response, int timeoutMs)
 {
     HttpRequest request;
     request.method = kHttpGet;
@@ -74,7 +74,7 @@ bool CP2PClientImpl::query(const P2PServerInfo& server, const std::string& url, 
 bool CP2PClientImpl::isServerOnline(const P2PServerInfo& server, int timeoutMs)
 {
     HttpResponse response;
-    if (!query(server, "/probe/p2psrv", server.host, server.port, response, timeoutMs))
+    if (!queryP2PServer(server, "/probe/p2psrv", server.host, server.port, response, timeoutMs))
         return false;
     if (response.status == 200) {
         TOU_PRINT(printLevelTrace, "server<%s:%d> is online\n", server.host.c_str(), server.port);
@@ -88,7 +88,8 @@ bool CP2PClientImpl::findRegistrationServer(const P2PServerInfo& server, const c
                                             int& port, int timeoutMs)
 {
     HttpResponse response;
-    if (!query(server, std::string("/online/p2psrv/") + deviceId, server.host, server.port, response, timeoutMs))
+    if (!queryP2PServer(server, std::string("/online/p2psrv/") + deviceId, server.host, server.port, response,
+                        timeoutMs))
         return false;
     const std::string us = response.fields["US"];
     if (us.empty())
@@ -111,7 +112,7 @@ bool CP2PClientImpl::isDeviceOnline(const P2PServerInfo& server, const char* dev
     if (!findRegistrationServer(server, deviceId, host, port, timeoutMs))
         return false;
     HttpResponse response;
-    if (!query(server, std::string("/probe/device/") + deviceId, host, port, response, timeoutMs))
+    if (!queryP2PServer(server, std::string("/probe/device/") + deviceId, host, port, response, timeoutMs))
         return false;
     if (response.status == 200) {
         TOU_PRINT(printLevelTrace, "device<%s> is online\n", deviceId);
@@ -204,26 +205,31 @@ bool CP2PClientImpl::getDeviceInfo(const P2PServerInfo& server, const char* devi
     return fromServer || fromDevice;
 }
 
-bool CP2PClientImpl::sendRequest(const P2PServerInfo& server, P2PRequest& request, bool auth)
+int serializeP2PRequest(P2PRequest& request, const P2PServerInfo& server, bool auth, int serverTimeDiff, char* out,
+                        int size)
 {
-    if (!request.deviceId.empty() && !checkDeviceId(request.deviceId.c_str()))
-        return false;
-    std::string path = request.deviceId.empty() ? request.path : "/device/" + request.deviceId + "/" + request.path;
     if (request.cseq == 0)
         request.cseq = generateRandomId();
     HttpRequest http;
     http.CSeq = request.cseq;
     http.method = request.fields.empty() ? kHttpGet : kHttpPost;
-    http.url = path;
+    http.url = request.deviceId.empty() ? request.path : "/device/" + request.deviceId + "/" + request.path;
     http.auth = auth;
     http.username = server.userName;
     http.password = server.key;
     http.fields = request.fields;
     HttpMessage msg;
     std::string body;
-    buildRequestMessage(http, msg, body, m_serverTimeDifference);
+    buildRequestMessage(http, msg, body, serverTimeDiff);
+    return serializeHttpMessage(&msg, out, size);
+}
+
+bool CP2PClientImpl::sendRequest(const P2PServerInfo& server, P2PRequest& request, bool auth)
+{
+    if (!request.deviceId.empty() && !checkDeviceId(request.deviceId.c_str()))
+        return false;
     char out[kHttpBufferSize];
-    int length = serializeHttpMessage(&msg, out, sizeof(out));
+    int length = serializeP2PRequest(request, server, auth, m_serverTimeDifference, out, sizeof(out));
     if (length < 0)
         return false;
     return m_udpClient->sendTo(out, length, Address(server.host.c_str(), server.port)) >= 0;

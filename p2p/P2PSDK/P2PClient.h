@@ -43,6 +43,16 @@ struct P2PServerInfo
     std::string userName;
 };
 
+// The request to server as one datagram in out: its path under /device/<id>/ when it names a
+// device, signed with the server's account when auth, a new CSeq (written back) when it has none.
+// Answers the length, below 0 when it does not fit.
+int serializeP2PRequest(P2PRequest& request, const P2PServerInfo& server, bool auth, int serverTimeDiff, char* out,
+                        int size);
+
+// A GET of url at host:port signed with the server's account, waiting at most timeoutMs.
+bool queryP2PServer(const P2PServerInfo& server, const std::string& url, const std::string& host, int port,
+                    HttpResponse& response, int timeoutMs);
+
 class IP2PClient
 {
 public:

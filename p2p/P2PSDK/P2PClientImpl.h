@@ -31,8 +31,6 @@ public:
     int serverTimeDifference() const { return m_serverTimeDifference; }
 
 private:
-    bool query(const P2PServerInfo& server, const std::string& url, const std::string& host, int port,
-               HttpResponse& response, int timeoutMs);
     // The registration server of a device ("US"): false when unknown.
     bool findRegistrationServer(const P2PServerInfo& server, const char* deviceId, std::string& host, int& port,
                                 int timeoutMs);

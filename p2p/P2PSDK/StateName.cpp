@@ -51,6 +51,14 @@ CStateName::CStateName()
                      {3, "ptcp channel Conn Success"}, {4, "ptcp channel Disconnect"}};
 }
 
+std::string CStateName::text(Getter getter, int state)
+{
+    char buf[64];
+    if (!(instance()->*getter)(state, buf, sizeof(buf)))
+        return "unkown state";
+    return buf;
+}
+
 bool CStateName::lookup(const Table& table, int state, char* buf, size_t size)
 {
     auto it = table.find(state);

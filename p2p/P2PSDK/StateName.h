@@ -24,6 +24,10 @@ public:
     bool getLocalChannelStateName(int state, char* buf, size_t size) const;
     bool getPtcpChannelStateName(int state, char* buf, size_t size) const;
 
+    using Getter = bool (CStateName::*)(int state, char* buf, size_t size) const;
+    // What getter gives for state (at most 63 characters), or "unkown state".
+    static std::string text(Getter getter, int state);
+
 private:
     using Table = std::map<int, std::string>;
     CStateName();

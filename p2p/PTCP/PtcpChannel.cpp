@@ -1,6 +1,7 @@
 #include "PTCP/PtcpChannel.h"
 
 #include "Infra3/Time.h"
+#include "P2PSDK/CopyText.h"
 #include "P2PSDK/StateName.h"
 #include "PTCP/PtcpLog.h"
 
@@ -176,26 +177,19 @@ void CPtcpChannel::setChannelId(uint32_t id)
     m_channelId = id;
 }
 
-static void CopyText(char* dst, size_t size, const char* src)
-{
-    size_t n = src ? strnlen(src, size - 1) : 0;
-    std::memcpy(dst, src, n);
-    dst[n] = '\0';
-}
-
 void CPtcpChannel::getRemoteInfo(PtcpRemoteInfo* info)
 {
-    CopyText(info->key, sizeof info->key, m_key.c_str());
-    CopyText(info->remoteIp, sizeof info->remoteIp, m_info.remoteIp);
+    copyText(info->key, sizeof info->key, m_key.c_str());
+    copyText(info->remoteIp, sizeof info->remoteIp, m_info.remoteIp);
     info->remotePort = m_info.remotePort;
 }
 
 void CPtcpChannel::getTraversalInfo(PtcpTraversalInfo* info)
 {
     info->key = m_key;
-    CopyText(info->remoteIp, sizeof info->remoteIp, m_info.remoteIp);
+    copyText(info->remoteIp, sizeof info->remoteIp, m_info.remoteIp);
     info->remotePort = m_info.remotePort;
-    CopyText(info->localIp, sizeof info->localIp, m_info.localIp);
+    copyText(info->localIp, sizeof info->localIp, m_info.localIp);
     info->localPort = m_info.localPort;
     info->linkType = m_linkType;
 }
@@ -208,10 +202,7 @@ void CPtcpChannel::setNotifyProc(const ChannelNotifyProc& notify)
 
 std::string CPtcpChannel::stateName(int state)
 {
-    char buf[64];
-    if (CStateName::instance()->getPtcpChannelStateName(state, buf, sizeof buf))
-        return buf;
-    return "unkown state";
+    return CStateName::text(&CStateName::getPtcpChannelStateName, state);
 }
 
 void CPtcpChannel::onConnect(int code)

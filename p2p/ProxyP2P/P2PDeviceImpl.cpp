@@ -223,14 +223,8 @@ bool CP2PDeviceImpl::getServer(int& status)
         Infra::CMutexGuard guard(m_dsLock);
         server = m_server;
     }
-    HttpRequest request;
-    request.method = kHttpGet;
-    request.url = "/online/p2psrv/" + m_deviceId;
-    request.auth = true;
-    request.username = server.userName;
-    request.password = server.key;
     HttpResponse response;
-    if (!HttpQuery(SocketPtr(), request, server.host.c_str(), server.port, response, kQueryTimeoutMs))
+    if (!queryP2PServer(server, "/online/p2psrv/" + m_deviceId, server.host, server.port, response, kQueryTimeoutMs))
         return false;
     status = response.status;
     const std::string ds = response.fields["DS"];
@@ -265,14 +259,8 @@ bool CP2PDeviceImpl::setup(int& status)
         server = m_server;
         host = m_dsHost;
     }
-    HttpRequest request;
-    request.method = kHttpGet;
-    request.url = "/setup/device/" + m_deviceId;
-    request.auth = true;
-    request.username = server.userName;
-    request.password = server.key;
     HttpResponse response;
-    if (!HttpQuery(SocketPtr(), request, host.c_str(), m_dsPort, response, kQueryTimeoutMs))
+    if (!queryP2PServer(server, "/setup/device/" + m_deviceId, host, m_dsPort, response, kQueryTimeoutMs))
         return false;
     status = response.status;
     return true;

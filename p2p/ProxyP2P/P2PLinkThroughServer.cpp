@@ -1,5 +1,6 @@
 #include "ProxyP2P/P2PLinkThroughServer.h"
 
+#include "LinkThrough/LinkSupport.h"
 #include "LinkThrough/P2PMessageParser.h"
 #include "P2PSDK/Print.h"
 #include "ProxyP2P/ProxyP2PClient.h"
@@ -14,24 +15,7 @@ namespace Tou {
 
 namespace {
 
-enum
-{
-    kLinkBufferBytes = 1048576,
-    kMaxLocalAddresses = 12
-};
-
 const char kServerVersion[] = "5.2.1";
-
-// The dotted text of the bitwise complement of an IPv4 address; empty for anything else.
-std::string complementIp(const std::string& ip)
-{
-    in_addr addr;
-    if (inet_pton(AF_INET, ip.c_str(), &addr) != 1)
-        return std::string();
-    addr.s_addr = ~addr.s_addr;
-    char text[INET_ADDRSTRLEN];
-    return inet_ntop(AF_INET, &addr, text, sizeof(text)) ? text : std::string();
-}
 
 } // namespace
 
@@ -84,26 +68,11 @@ void CP2PLinkThroughServer::onChannelStateStunSucess()
     NATTraver::CandidateAddr local;
     if (!getCandidateAddr(local))
         return;
-    if (m_localIps.empty()) {
-        std::vector<std::string> ips;
-        Address::getLocalIP(ips);
-        m_localIps.insert(ips.begin(), ips.end());
-        if (m_localIps.empty()) {
-            TOU_PRINT(printLevelError, "get localIP failed\n");
-            setState(directIceFail);
-            return;
-        }
+    if (!loadLocalIps()) {
+        setState(directIceFail);
+        return;
     }
-    std::set<std::string> disguised;
-    for (const std::string& ip : m_localIps) {
-        std::string text = complementIp(ip);
-        if (!text.empty())
-            disguised.insert(text);
-    }
-    answer.fields["IpEncrpt"] = "true";
-    answer.fields["version"] = kServerVersion;
-    answer.fields["NatValueT"] = std::to_string(getLocalValueT());
-    CP2PMessageParser().packCandidate(local, disguised, answer.fields, kMaxLocalAddresses);
+    packNatInfo(answer.fields, local, kServerVersion);
     m_p2p->sendResponse(answer, -1, Address());
     // The state leaves Stun Sucess here even when ICE cannot start, so the answer goes out once.
     setState(directWaitIce);
@@ -116,15 +85,8 @@ bool CP2PLinkThroughServer::answerFromLink(const P2PResponse& response, const Ad
         setState(directException);
         return false;
     }
-    m_socket->setOption(NATTraver::optRecvBuffer, kLinkBufferBytes);
-    m_socket->setOption(NATTraver::optSendBuffer, kLinkBufferBytes);
-    Address local;
-    m_socket->getLocalAddress(local);
-    m_conn.fd = m_socket->getFd();
-    std::snprintf(m_conn.localIp, sizeof(m_conn.localIp), "%s", local.getIp() ? local.getIp() : "");
-    m_conn.localPort = uint16_t(local.getPort());
-    std::snprintf(m_conn.remoteIp, sizeof(m_conn.remoteIp), "%s", to.getIp() ? to.getIp() : "");
-    m_conn.remotePort = uint16_t(to.getPort());
+    setLinkBuffers(*m_socket);
+    fillLinkConn(m_conn, *m_socket, to.getIp(), to.getPort());
     setState(directIceSuccess);
     return true;
 }

@@ -3,6 +3,7 @@
 #include "devsdk/Wire.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace devsdk {
 
@@ -88,14 +89,26 @@ void FillSystemAttr(const Json::Value& v, ZRDEV_SYSTEM_ATTR_CFG& rec)
     rec.byVideoStandard = uint8_t(GetInt(v, "videoStandard"));
 }
 
+namespace {
+
+// The record's fields in the order of wire::kTimeKeys.
+int SYNC_TIME_PARAM::*const kTimeFields[] = {&SYNC_TIME_PARAM::nYear, &SYNC_TIME_PARAM::nMonth,
+                                              &SYNC_TIME_PARAM::nDay,  &SYNC_TIME_PARAM::nHour,
+                                              &SYNC_TIME_PARAM::nMinute, &SYNC_TIME_PARAM::nSecond};
+static_assert(std::size(kTimeFields) == std::size(wire::kTimeKeys), "one field a key");
+
+} // namespace
+
 void FillTime(const Json::Value& v, SYNC_TIME_PARAM& rec)
 {
-    rec.nYear = int(GetInt(v, "year"));
-    rec.nMonth = int(GetInt(v, "month"));
-    rec.nDay = int(GetInt(v, "day"));
-    rec.nHour = int(GetInt(v, "hour"));
-    rec.nMinute = int(GetInt(v, "minute"));
-    rec.nSecond = int(GetInt(v, "second"));
+    for (size_t i = 0; i < std::size(kTimeFields); ++i)
+        rec.*kTimeFields[i] = int(GetInt(v, wire::kTimeKeys[i]));
+}
+
+void PutTime(const SYNC_TIME_PARAM& rec, Json::Value& v)
+{
+    for (size_t i = 0; i < std::size(kTimeFields); ++i)
+        v[wire::kTimeKeys[i]] = rec.*kTimeFields[i];
 }
 
 void FillDspCaps(const Json::Value& v, ZRDEV_DSP_ENCODECAP& rec)

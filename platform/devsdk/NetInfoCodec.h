@@ -18,6 +18,8 @@ void FillLoginInfo(const Json::Value& v, SDK_LOGIN_DEVICE_INFO& rec);
 void FillVersionInfo(const Json::Value& v, ZRDEV_VERSION_INFO& rec);
 void FillSystemAttr(const Json::Value& v, ZRDEV_SYSTEM_ATTR_CFG& rec);
 void FillTime(const Json::Value& v, SYNC_TIME_PARAM& rec);
+// The other way: rec into v.
+void PutTime(const SYNC_TIME_PARAM& rec, Json::Value& v);
 void FillDspCaps(const Json::Value& v, ZRDEV_DSP_ENCODECAP& rec);
 void FillTalkFormats(const Json::Value& v, ZRDEV_TALKFORMAT_LIST& rec);
 

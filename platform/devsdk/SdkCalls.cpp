@@ -121,12 +121,7 @@ BOOL SdkSetDevConfig(LONG lLoginID, DWORD dwCommand, LONG lChannel, void* lpInBu
     Json::Value body = Obj(), reply;
     body["command"] = Json::UInt(dwCommand);
     body["channel"] = lChannel;
-    body["year"] = t->nYear;
-    body["month"] = t->nMonth;
-    body["day"] = t->nDay;
-    body["hour"] = t->nHour;
-    body["minute"] = t->nMinute;
-    body["second"] = t->nSecond;
+    devsdk::PutTime(*t, body);
     return Core::Get().Call(lLoginID, wire::kOpSetDevConfig, body, waittime, reply);
 }
 

@@ -16,17 +16,36 @@ namespace {
 
 Json::Value Obj() { return Json::Value(Json::objectValue); }
 
-// A login-less request to the device with this MAC.
-BOOL ToDevice(const std::string& mac, uint16_t op, const Json::Value& body, int waitMs, Json::Value& reply)
+// A login-less request to the device whose MAC the body names.
+BOOL ToDevice(uint16_t op, const Json::Value& body, int waitMs, Json::Value& reply)
 {
     Core& core = Core::Get();
     if (!core.Inited())
         return Fail(SDK_NOINIT);
     std::string ip;
     int port = 0;
-    if (!core.Locate(mac, ip, port))
+    if (!core.Locate(body["mac"].asString(), ip, port))
         return Fail(SDK_NETWORK_ERROR);
     return devsdk::OneShot(ip, port, op, body, waitMs, reply);
+}
+
+// The body of a login-less request: the device's MAC.
+template <class In>
+Json::Value MacBody(const In& in)
+{
+    Json::Value body = Obj();
+    body["mac"] = TextField(in.szMac, sizeof in.szMac);
+    return body;
+}
+
+// The same with the account the request sets up or resets.
+template <class In>
+Json::Value AccountBody(const In& in)
+{
+    Json::Value body = MacBody(in);
+    body["user"] = TextField(in.szUserName, sizeof in.szUserName);
+    body["password"] = TextField(in.szPwd, sizeof in.szPwd);
+    return body;
 }
 
 bool UserList(LONG login, int wait, Json::Value& users)
@@ -40,13 +59,39 @@ bool UserList(LONG login, int wait, Json::Value& users)
     return true;
 }
 
-BOOL ChangePassword(LONG login, const std::string& user, const std::string& oldPwd, const std::string& newPwd,
-                    int wait)
+// The user list into info (at most kMaxUsers entries); clear readies an entry before it is filled.
+template <class Info, class Clear>
+BOOL QueryUsers(LONG login, int wait, Info& info, Clear clear)
 {
+    Json::Value users;
+    if (!UserList(login, wait, users))
+        return 0;
+    DWORD n = 0;
+    for (Json::ArrayIndex i = 0; i < users.size() && n < DWORD(kMaxUsers); ++i) {
+        auto& u = info.userList[n++];
+        clear(u);
+        u.dwID = DWORD(wire::GetInt(users[i], "id"));
+        u.dwGroupID = DWORD(wire::GetInt(users[i], "group"));
+        devsdk::CopyText(u.name, sizeof u.name, wire::GetStr(users[i], "name"));
+    }
+    info.dwUserNum = n;
+    return Ok();
+}
+
+// The one user operation provided: opParam holds the new password, subParam the user and its old one.
+template <class User>
+BOOL OperateUser(LONG login, int type, void* opParam, void* subParam, int wait)
+{
+    if (type != SDK_USER_MODIFY_PASSWORD)
+        return Fail(SDK_NOT_SUPPORTED);
+    if (!opParam || !subParam)
+        return Fail(SDK_ILLEGAL_PARAM);
+    const auto* nu = static_cast<const User*>(opParam);
+    const auto* old = static_cast<const User*>(subParam);
     Json::Value body = Obj(), reply;
-    body["user"] = user;
-    body["oldPassword"] = oldPwd;
-    body["newPassword"] = newPwd;
+    body["user"] = TextField(old->name, sizeof old->name);
+    body["oldPassword"] = TextField(old->passWord, sizeof old->passWord);
+    body["newPassword"] = TextField(nu->passWord, sizeof nu->passWord);
     return Core::Get().Call(login, wire::kOpUserPassword, body, wait, reply);
 }
 
@@ -57,14 +102,11 @@ BOOL SdkInitDevAccount(const NET_IN_INIT_DEVICE_ACCOUNT* in, NET_OUT_INIT_DEVICE
 {
     if (!in || in->dwSize < sizeof *in || !out)
         return Fail(SDK_ILLEGAL_PARAM);
-    Json::Value body = Obj(), reply;
-    body["mac"] = TextField(in->szMac, sizeof in->szMac);
-    body["user"] = TextField(in->szUserName, sizeof in->szUserName);
-    body["password"] = TextField(in->szPwd, sizeof in->szPwd);
+    Json::Value body = AccountBody(*in), reply;
     body["phone"] = TextField(in->szCellPhone, sizeof in->szCellPhone);
     body["mail"] = TextField(in->szMail, sizeof in->szMail);
     body["resetWay"] = in->byPwdResetWay;
-    return ToDevice(body["mac"].asString(), wire::kOpInitAccount, body, int(dwWaitTime), reply);
+    return ToDevice(wire::kOpInitAccount, body, int(dwWaitTime), reply);
 }
 
 BOOL SdkInitDevOptions(const DEVINIT_ACCOUNT_INFO* in, DEVINIT_ACCOUNT_OUT* out, DWORD dwWaitTime,
@@ -72,79 +114,38 @@ BOOL SdkInitDevOptions(const DEVINIT_ACCOUNT_INFO* in, DEVINIT_ACCOUNT_OUT* out,
 {
     if (!in || in->dwSize < sizeof *in || !out)
         return Fail(SDK_ILLEGAL_PARAM);
-    Json::Value body = Obj(), reply;
-    body["mac"] = TextField(in->szMac, sizeof in->szMac);
-    body["user"] = TextField(in->szUserName, sizeof in->szUserName);
-    body["password"] = TextField(in->szPwd, sizeof in->szPwd);
+    Json::Value body = AccountBody(*in), reply;
     body["cloudAccess"] = in->byCloudAccess;
     body["autoCheck"] = in->byAutoCheck;
     body["videoStandard"] = in->nVideoStandard;
-    return ToDevice(body["mac"].asString(), wire::kOpInitOptions, body, int(dwWaitTime), reply);
+    return ToDevice(wire::kOpInitOptions, body, int(dwWaitTime), reply);
 }
 
 BOOL SdkQueryUserInfo(LONG lLoginID, USER_MANAGE_INFO* info, int waittime)
 {
     if (!info)
         return Fail(SDK_ILLEGAL_PARAM);
-    Json::Value users;
-    if (!UserList(lLoginID, waittime, users))
-        return 0;
-    DWORD n = 0;
-    for (Json::ArrayIndex i = 0; i < users.size() && n < DWORD(kMaxUsers); ++i) {
-        USER_INFO& u = info->userList[n++];
-        std::memset(&u, 0, sizeof u);
-        u.dwID = DWORD(wire::GetInt(users[i], "id"));
-        u.dwGroupID = DWORD(wire::GetInt(users[i], "group"));
-        devsdk::CopyText(u.name, sizeof u.name, wire::GetStr(users[i], "name"));
-    }
-    info->dwUserNum = n;
-    return Ok();
+    return QueryUsers(lLoginID, waittime, *info, [](USER_INFO& u) { std::memset(&u, 0, sizeof u); });
 }
 
 BOOL SdkOperateUserInfo(LONG lLoginID, int nOperateType, void* opParam, void* subParam, int waittime)
 {
-    if (nOperateType != SDK_USER_MODIFY_PASSWORD)
-        return Fail(SDK_NOT_SUPPORTED);
-    if (!opParam || !subParam)
-        return Fail(SDK_ILLEGAL_PARAM);
-    const auto* nu = static_cast<const USER_INFO*>(opParam);
-    const auto* old = static_cast<const USER_INFO*>(subParam);
-    return ChangePassword(lLoginID, TextField(old->name, sizeof old->name),
-                          TextField(old->passWord, sizeof old->passWord), TextField(nu->passWord, sizeof nu->passWord),
-                          waittime);
+    return OperateUser<USER_INFO>(lLoginID, nOperateType, opParam, subParam, waittime);
 }
 
 BOOL SdkQueryUserInfoNew(LONG lLoginID, USER_MANAGE_INFO_NEW* info, void* /*pReserved*/, int waittime)
 {
     if (!info || info->dwSize < sizeof *info)
         return Fail(SDK_ILLEGAL_PARAM);
-    Json::Value users;
-    if (!UserList(lLoginID, waittime, users))
-        return 0;
-    DWORD n = 0;
-    for (Json::ArrayIndex i = 0; i < users.size() && n < DWORD(kMaxUsers); ++i) {
-        USER_INFO_NEW& u = info->userList[n++];
-        u.dwID = DWORD(wire::GetInt(users[i], "id"));
-        u.dwGroupID = DWORD(wire::GetInt(users[i], "group"));
-        devsdk::CopyText(u.name, sizeof u.name, wire::GetStr(users[i], "name"));
-        std::memset(u.passWord, 0, sizeof u.passWord);
-    }
-    info->dwUserNum = n;
-    return Ok();
+    // The entries keep what the caller set beyond their fields, dwSize among it.
+    return QueryUsers(lLoginID, waittime, *info,
+                      [](USER_INFO_NEW& u) { std::memset(u.passWord, 0, sizeof u.passWord); });
 }
 
 BOOL SdkOperateUserInfoNew(LONG lLoginID, int nOperateType, void* opParam, void* subParam, void* /*pReserved*/,
                            int waittime)
 {
-    if (nOperateType != SDK_USER_MODIFY_PASSWORD)
-        return Fail(SDK_NOT_SUPPORTED);
-    if (!opParam || !subParam)
-        return Fail(SDK_ILLEGAL_PARAM);
-    const auto* nu = static_cast<const USER_INFO_NEW*>(opParam);
-    const auto* old = static_cast<const USER_INFO_NEW*>(subParam);
-    return ChangePassword(lLoginID, TextField(old->name, sizeof old->name),
-                          TextField(old->passWord, sizeof old->passWord), TextField(nu->passWord, sizeof nu->passWord),
-                          waittime);
+    return OperateUser<USER_INFO_NEW>(lLoginID, nOperateType, opParam, subParam, waittime);
 }
 
 BOOL SdkGetDescriptionForResetPwd(const NET_IN_DESCRIPTION_FOR_RESET_PWD* in, NET_OUT_DESCRIPTION_FOR_RESET_PWD* out,
@@ -152,9 +153,8 @@ BOOL SdkGetDescriptionForResetPwd(const NET_IN_DESCRIPTION_FOR_RESET_PWD* in, NE
 {
     if (!in || in->dwSize < sizeof *in || !out || out->dwSize < sizeof *out)
         return Fail(SDK_ILLEGAL_PARAM);
-    Json::Value body = Obj(), reply;
-    body["mac"] = TextField(in->szMac, sizeof in->szMac);
-    if (!ToDevice(body["mac"].asString(), wire::kOpResetDescription, body, nWaitTime, reply))
+    Json::Value reply;
+    if (!ToDevice(wire::kOpResetDescription, MacBody(*in), nWaitTime, reply))
         return 0;
     devsdk::CopyText(out->szCellPhone, sizeof out->szCellPhone, wire::GetStr(reply, "phone"));
     devsdk::CopyText(out->szMailAddr, sizeof out->szMailAddr, wire::GetStr(reply, "mail"));
@@ -168,22 +168,18 @@ BOOL SdkCheckSecurityCode(const NET_IN_CHECK_SECURITY_CODE* in, NET_OUT_CHECK_SE
 {
     if (!in || in->dwSize < sizeof *in || !out)
         return Fail(SDK_ILLEGAL_PARAM);
-    Json::Value body = Obj(), reply;
-    body["mac"] = TextField(in->szMac, sizeof in->szMac);
+    Json::Value body = MacBody(*in), reply;
     body["code"] = TextField(in->szSecurity, sizeof in->szSecurity);
-    return ToDevice(body["mac"].asString(), wire::kOpCheckSecurityCode, body, nWaitTime, reply);
+    return ToDevice(wire::kOpCheckSecurityCode, body, nWaitTime, reply);
 }
 
 BOOL SdkResetPwd(const NET_IN_RESET_PWD* in, NET_OUT_RESET_PWD* out, int nWaitTime, const char* /*szLocalIp*/)
 {
     if (!in || in->dwSize < sizeof *in || !out)
         return Fail(SDK_ILLEGAL_PARAM);
-    Json::Value body = Obj(), reply;
-    body["mac"] = TextField(in->szMac, sizeof in->szMac);
-    body["user"] = TextField(in->szUserName, sizeof in->szUserName);
-    body["password"] = TextField(in->szPwd, sizeof in->szPwd);
+    Json::Value body = AccountBody(*in), reply;
     body["code"] = TextField(in->szSecurity, sizeof in->szSecurity);
-    return ToDevice(body["mac"].asString(), wire::kOpResetPassword, body, nWaitTime, reply);
+    return ToDevice(wire::kOpResetPassword, body, nWaitTime, reply);
 }
 
 BOOL SdkControlDevice(LONG lLoginID, int type, void* /*param*/, int waittime)

@@ -53,6 +53,9 @@ enum Op : uint16_t {
     kOpStreamData = 62,      // event: one block of a live stream
 };
 
+// The fields of the time record (device config command 8), year to second.
+constexpr const char* kTimeKeys[] = {"year", "month", "day", "hour", "minute", "second"};
+
 struct Frame {
     uint16_t kind = 0;
     uint16_t op = 0;

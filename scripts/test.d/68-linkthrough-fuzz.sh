@@ -7,30 +7,14 @@ ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
 BUILD="${1:-$ROOT/build}"
 OUT="$(cd "$BUILD/.." && pwd)/build-linkthrough-fuzz"
 SECONDS_PER_TARGET="${P2P_FUZZ_SECONDS:-15}"
-mkdir -p "$OUT"
-CXX="${CLANGXX:-clang++}"
-FLAGS=(-std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
-       -DTIXML_USE_STL -I"$ROOT/p2p")
-# The SHA-1 block function checks for CPU features clang's builtin does not name: built by g++, uninstrumented.
-g++ -std=c++17 -O2 -c -I"$ROOT/p2p" "$ROOT/p2p/Utils/Sha1Compress.cpp" -o "$OUT/Sha1Compress.o"
-"$CXX" "${FLAGS[@]}" "$ROOT/tests/linkthrough/fuzz/FuzzLinkFields.cpp" "$ROOT/p2p/LinkThrough/P2PMessageParser.cpp" \
-  "$ROOT"/p2p/Infra3/*.cpp "$ROOT/p2p/Utils/Sha1.cpp" "$OUT/Sha1Compress.o" "$ROOT/p2p/P2PSDK/Print.cpp" \
-  "$ROOT/p2p/P2PSDK/XmlDocument.cpp" "$ROOT/p2p/P2PSDK/HttpMessage.cpp" "$ROOT/p2p/P2PSDK/WsseTime.cpp" \
-  -ltinyxml -lpthread -o "$OUT/fuzz_link_fields"
-corpus="$OUT/corpus-link-fields"
-mkdir -p "$corpus"
-cp -n "$ROOT/tests/linkthrough/fuzz/corpus"/* "$corpus/" 2>/dev/null || true
-echo "--- fuzz_link_fields (${SECONDS_PER_TARGET}s)"
+source "$ROOT/scripts/test.d/lib/checks.sh"
+p2p_fuzz_base
+p2p_fuzz_build fuzz_link_fields "$ROOT/tests/linkthrough/fuzz/FuzzLinkFields.cpp" \
+  "$ROOT/p2p/LinkThrough/P2PMessageParser.cpp"
 rc=0
-"$OUT/fuzz_link_fields" -max_total_time="$SECONDS_PER_TARGET" -max_len=8192 -rss_limit_mb=2048 \
-  -artifact_prefix="$OUT/crash-link-fields-" "$corpus" 2>&1 | tail -n 3
-[ "${PIPESTATUS[0]}" -eq 0 ] || rc=1
+fuzz_run "$OUT/fuzz_link_fields" 8192 "$OUT/corpus-link-fields" "$ROOT/tests/linkthrough/fuzz/corpus" \
+  "$OUT/crash-link-fields-" || rc=1
 
-TSAN_DIR="$(cd "$BUILD/.." && pwd)/build-tsan"
-cmake -S "$ROOT" -B "$TSAN_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_FLAGS=-fsanitize=thread -DVX_BUILD_BENCH=OFF >/dev/null
-cmake --build "$TSAN_DIR" --target p2p_linkthrough_test
-export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 report_signal_unsafe=0"
-echo "--- p2p_linkthrough_test (ThreadSanitizer)"
-timeout 300 "$ROOT/scripts/in-netns.sh" "$TSAN_DIR/bin/p2p_linkthrough_test" --gtest_brief=1 || rc=1
+tsan_build --target p2p_linkthrough_test
+tsan_test 300 p2p_linkthrough_test --gtest_brief=1 || rc=1
 exit $rc

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <iterator>
 
 namespace devsim {
 
@@ -65,6 +66,11 @@ void Merge(Json::Value& into, const Json::Value& from)
         into = from;
     }
 }
+
+// The time record's fields (command 8) in the order of wire::kTimeKeys.
+int CivilTime::*const kCivilFields[] = {&CivilTime::year, &CivilTime::month,  &CivilTime::day,
+                                         &CivilTime::hour, &CivilTime::minute, &CivilTime::second};
+static_assert(std::size(kCivilFields) == std::size(wire::kTimeKeys), "one field a key");
 
 const char* const kPerChannel[] = {"VideoInOptions", "VideoColor", "ChannelTitle", "Encode"};
 
@@ -487,12 +493,8 @@ Reply DeviceModel::GetDevConfig(const Json::Value& req)
         break;
     case 8: {
         const CivilTime c = CivilFromSeconds(WallNow());
-        r.body["year"] = c.year;
-        r.body["month"] = c.month;
-        r.body["day"] = c.day;
-        r.body["hour"] = c.hour;
-        r.body["minute"] = c.minute;
-        r.body["second"] = c.second;
+        for (size_t i = 0; i < std::size(kCivilFields); ++i)
+            r.body[wire::kTimeKeys[i]] = c.*kCivilFields[i];
         break;
     }
     default: return ErrorReply(SDK_NOT_SUPPORTED);
@@ -505,12 +507,8 @@ Reply DeviceModel::SetDevConfig(const Json::Value& req)
     if (GetInt(req, "command") != 8)
         return ErrorReply(SDK_NOT_SUPPORTED);
     CivilTime c;
-    c.year = int(GetInt(req, "year"));
-    c.month = int(GetInt(req, "month"));
-    c.day = int(GetInt(req, "day"));
-    c.hour = int(GetInt(req, "hour"));
-    c.minute = int(GetInt(req, "minute"));
-    c.second = int(GetInt(req, "second"));
+    for (size_t i = 0; i < std::size(kCivilFields); ++i)
+        c.*kCivilFields[i] = int(GetInt(req, wire::kTimeKeys[i]));
     if (!IsValidCivil(c))
         return ErrorReply(SDK_ILLEGAL_PARAM);
     SetWallTime(SecondsFromCivil(c));

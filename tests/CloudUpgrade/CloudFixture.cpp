@@ -4,8 +4,6 @@
 #include <QElapsedTimer>
 #include <QThread>
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <cstring>
 
@@ -17,6 +15,7 @@
 #include "devsdk/DevSdkSim.h"
 #include "devsdk/Wire.h"
 #include "devsim/DeviceModel.h"
+#include "../support/FleetAddresses.h"
 #include "fwmake/FirmwareImage.h"
 
 namespace cloudtest {
@@ -39,12 +38,6 @@ void EnsureLoops()
         CSFMessageLoopManager::Instance()->RegisterLoop(worker->GetMessageLoop(), id);
         workers->push_back(worker);
     }
-}
-
-std::string Prefix(int attempt)
-{
-    const unsigned p = unsigned(getpid()) + unsigned(attempt) * 7919u;
-    return "127." + std::to_string(10 + p % 240) + "." + std::to_string(1 + (p / 240) % 250) + ".";
 }
 
 } // namespace
@@ -86,7 +79,7 @@ void RecordingPage::OnRemoteCheckResult(std::shared_ptr<NET_OUT_CLOUD_UPGRADER_C
 std::vector<devsim::DeviceState> CloudFixture::Devices(size_t n)
 {
     if (prefix_.empty())
-        prefix_ = Prefix(0);
+        prefix_ = vxtest::ProcessPrefix(0);
     std::vector<devsim::DeviceState> out = devsim::MakeMixedFleet(n, prefix_ + "2", 5);
     for (devsim::DeviceState& d : out) {
         d.initState = 2;
@@ -99,29 +92,14 @@ std::vector<devsim::DeviceState> CloudFixture::Devices(size_t n)
 void CloudFixture::Start(std::vector<devsim::DeviceState> devices, const cloudsvc::Faults& faults, uint32_t payload)
 {
     EnsureLoops();
-    for (int attempt = 0; attempt < 8 && !fleet_; ++attempt) {
-        const std::string prefix = Prefix(attempt);
-        devsim::Fleet::Options fo;
-        fo.rebootMs = 300;
-        fleet_ = std::make_unique<devsim::Fleet>(fo);
-        for (size_t i = 0; i < devices.size(); ++i) {
-            devsim::DeviceState d = devices[i];
-            d.ip = prefix + std::to_string(2 + i);
-            fleet_->Add(d);
-        }
-        if (fleet_->Start()) {
-            prefix_ = prefix;
-            break;
-        }
-        fleet_.reset();
-    }
-    ASSERT_TRUE(fleet_) << "no free loopback block";
-    devsdk::SimOptions o;
-    o.embedded = false;
-    o.fleets = {prefix_ + "2+" + std::to_string(devices.size())};
-    o.localIp = prefix_ + "1";
-    devsdk::SetSimOptions(o);
-    SdkInit(nullptr, nullptr);
+    fleet_ = vxtest::StartFleetOnFreeBlock(300, 1, [&](const std::string& prefix) {
+        std::vector<devsim::DeviceState> placed = devices;
+        for (size_t i = 0; i < placed.size(); ++i)
+            placed[i].ip = prefix + std::to_string(2 + i);
+        return placed;
+    }, prefix_);
+    ASSERT_TRUE(fleet_);
+    vxtest::StartSdkOnFleet(prefix_, devices.size());
 
     cloudsvc::Options so;
     so.host = prefix_ + "250";

@@ -1,4 +1,5 @@
 // Tasks, queues, loops and their drivers.
+#include "../support/QtWait.h"
 #include "Common/SFMessageControlDefault.h"
 #include "Common/SFMessageControlQt.h"
 #include "Common/SFMessageLoopManager.h"
@@ -6,7 +7,6 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -30,14 +30,7 @@ std::shared_ptr<CSFTask> MakeTask(std::function<void()> call)
 // Pumps Qt events until `done` holds; generous limit so a slow machine never fails the test.
 bool PumpUntil(const std::function<bool()>& done, int limitMs = 20000)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > limitMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
+    return vxtest::PumpUntil(done, limitMs);
 }
 
 struct Recorder {

@@ -6,53 +6,32 @@
 
 #include <map>
 
-#include "Common/SFMessageLoopManager.h"
-#include "Common/SFThreadEx.h"
 #include "DevConfig/CLoginLogic.h"
 #include "DevConfig/CLoginUILogic.h"
+#include "FleetAddresses.h"
+#include "ReadyDevice.h"
 #include "RecordingPage.h"
-#include "devsdk/DevSdk.h"
-#include "devsdk/DevSdkSim.h"
-#include "devsim/Fleet.h"
+#include "TaskLoops.h"
 
 namespace devconfigtest {
 
 class FleetFixture : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        using namespace VeyraBase;
-        if (!CSFMessageLoopManager::Instance()->GetMessageLoop(ML_MAIN))
-            CSFMessageLoopManager::Instance()->RegisterLoop(CreateMessageLoop(SF_LOOP_QT), ML_MAIN);
-        s_worker = CSFThreadEx_Qt::Create(SF_THREAD_CREATE{});
-        s_worker->Start();
-        CSFMessageLoopManager::Instance()->RegisterLoop(s_worker->GetMessageLoop(), ML_SDK);
-    }
-    static void TearDownTestSuite()
-    {
-        s_worker->StopAndJoin(20000);
-        s_worker.reset();
-    }
+    static void SetUpTestSuite() { vxtest::StartSuiteLoops(); }
+    static void TearDownTestSuite() { vxtest::StopSuiteLoops(); }
 
     // Each test has its own block of addresses (127.<block>.<position>.x), so that tests in
     // parallel processes never share an address.
     void StartSdk(int block)
     {
-        const ::testing::TestSuite* suite = ::testing::UnitTest::GetInstance()->current_test_suite();
-        const ::testing::TestInfo* current = ::testing::UnitTest::GetInstance()->current_test_info();
-        int index = 0;
-        while (suite->GetTestInfo(index) != current)
-            ++index;
+        const int index = vxtest::TestIndexInSuite();
         devsdk::SimOptions opt;
-        opt.embedded = true;
         opt.embeddedFirst = "127." + std::to_string(block) + "." + std::to_string(index + 1) + ".2";
         opt.localIp = "127." + std::to_string(block) + "." + std::to_string(index + 1) + ".1";
         opt.embeddedRebootMs = 300;
-        devsdk::SetSimOptions(opt);
-        ASSERT_TRUE(SdkInit(nullptr, nullptr));
-        sdkUp = true;
-        fleet = devsdk::EmbeddedFleet();
-        ASSERT_NE(fleet, nullptr);
+        vxtest::StartEmbeddedSdk(opt, sdkUp, fleet);
+        if (HasFatalFailure())
+            return;
         ui = std::make_shared<CLoginUILogic>(std::weak_ptr<CMainFrameEventImp>());
         page = std::make_shared<RecordingPage>();
         ui->SetPeers(page);
@@ -73,16 +52,7 @@ protected:
     }
 
     // First initialised device of this type in the fleet.
-    size_t DeviceOf(const std::string& type)
-    {
-        for (size_t i = 0; i < fleet->Size(); ++i) {
-            devsim::DeviceState s = fleet->StateOf(i);
-            if (s.type == type && s.initState == 2)
-                return i;
-        }
-        ADD_FAILURE() << "no device of type " << type;
-        return 0;
-    }
+    size_t DeviceOf(const std::string& type) { return ReadyDevice(*fleet, type); }
 
     // Logs in (port 0: the default) and waits until the login sequence reached the encode
     // queries of the page.
@@ -121,7 +91,6 @@ protected:
         return m.at(key);
     }
 
-    inline static std::shared_ptr<VeyraBase::CSFThreadEx_Qt> s_worker;
     bool sdkUp = false;
     devsim::Fleet* fleet = nullptr;
     std::shared_ptr<CLoginUILogic> ui;

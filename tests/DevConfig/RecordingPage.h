@@ -2,16 +2,13 @@
 // recording video window, for the tests of the device configuration logic.
 #pragma once
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QThread>
-
 #include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "DevConfig/DevConfigPeers.h"
+#include "TaskLoops.h"
 #include "Widgets/SFVideoWindow.h"
 
 namespace devconfigtest {
@@ -19,15 +16,7 @@ namespace devconfigtest {
 // Pumps the GUI loop until pred holds or ms pass.
 inline bool WaitUntil(const std::function<bool()>& pred, int ms = 15000)
 {
-    QElapsedTimer t;
-    t.start();
-    while (!pred()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
+    return vxtest::PumpUntil(pred, ms);
 }
 
 class RecordingPage : public IDevConfigPeers {

@@ -6,22 +6,13 @@
 
 #include <cstring>
 
+#include "../DevConfig/PageFleetFixture.h"
 #include "../DevConfig/TreeDevice.h"
-#include "Common/SFMessageLoopManager.h"
-#include "Common/SFThreadEx.h"
-#include "DevConfig/CCodeVideoCfgEventImp.h"
-#include "DevConfig/CDevConfigEventImp.h"
-#include "DevConfig/CLoginUILogic.h"
 #include "DevConfig/CVideoInfocus.h"
 #include "DevConfig/DevConfigDefs.h"
-#include "DevConfig/DevConfigPagePeers.h"
 #include "ModalSteps.h"
 #include "SysConfig/CModifyPasswordDlg.h"
 #include "Widgets/CSFQTVideoInFocus.h"
-#include "Widgets/SFGlobal.h"
-#include "devsdk/DevSdk.h"
-#include "devsdk/DevSdkSim.h"
-#include "devsim/Fleet.h"
 
 using namespace dlgtest;
 using devconfig::kInitialPassword;
@@ -90,68 +81,14 @@ public:
     int focusAnswers = 0;
 };
 
-class DlgFleet : public ::testing::Test {
+class DlgFleet : public devconfigtest::PageFleetFixture {
 protected:
-    static void SetUpTestSuite()
-    {
-        SFSetSkinPath((QCoreApplication::applicationDirPath() + QStringLiteral("/Skin/")).toStdWString().c_str());
-        using namespace VeyraBase;
-        if (!CSFMessageLoopManager::Instance()->GetMessageLoop(ML_MAIN))
-            CSFMessageLoopManager::Instance()->RegisterLoop(CreateMessageLoop(SF_LOOP_QT), ML_MAIN);
-        s_worker = CSFThreadEx_Qt::Create(SF_THREAD_CREATE{});
-        s_worker->Start();
-        CSFMessageLoopManager::Instance()->RegisterLoop(s_worker->GetMessageLoop(), ML_SDK);
-    }
-    static void TearDownTestSuite()
-    {
-        s_worker->StopAndJoin(20000);
-        s_worker.reset();
-    }
-
     void SetUp() override
     {
-        devsdk::SimOptions opt;
-        opt.embedded = true;
-        opt.embeddedFirst = "127.61.1.2";
-        opt.localIp = "127.61.1.1";
-        devsdk::SetSimOptions(opt);
-        ASSERT_TRUE(SdkInit(nullptr, nullptr));
-        sdkUp = true;
-        fleet = devsdk::EmbeddedFleet();
-        ASSERT_NE(fleet, nullptr);
-        ui = std::make_shared<CLoginUILogic>(std::weak_ptr<CMainFrameEventImp>());
-        ui->Init();
-        page = CDevConfigEventImp::CreateStandalone(nullptr, CreateLoginUILogicRequests(ui));
-        peers = std::make_shared<CountingPeers>(CreateDevConfigPagePeers(page, {}));
-        ui->SetPeers(peers);
-        win = page->GetCodeVideoCfgPage();
-        ui->SetVideoWindow(win->GetVideoWindow());
-        page->GetView()->MoveWindow(0, 0, 929, 616);
-        page->GetView()->ShowWindow(1);
-    }
-
-    void TearDown() override
-    {
-        if (ui) {
-            ui->LogoutDev();
-            WaitUntil([] { return false; }, 300);
-        }
-        page.reset();
-        ui.reset();
-        if (sdkUp)
-            SdkCleanup();
-        devsdk::ResetSimOptions();
-    }
-
-    size_t DeviceOf(const std::string& type)
-    {
-        for (size_t i = 0; i < fleet->Size(); ++i) {
-            devsim::DeviceState s = fleet->StateOf(i);
-            if (s.type == type && s.initState == 2)
-                return i;
-        }
-        ADD_FAILURE() << "no device of type " << type;
-        return 0;
+        OpenPage("127.61.1.2", "127.61.1.1", [this](std::shared_ptr<IDevConfigPeers> inner) {
+            peers = std::make_shared<CountingPeers>(std::move(inner));
+            return peers;
+        });
     }
 
     void AddDevice(size_t dev, const char* password)
@@ -171,13 +108,7 @@ protected:
         return {};
     }
 
-    inline static std::shared_ptr<VeyraBase::CSFThreadEx_Qt> s_worker;
-    bool sdkUp = false;
-    devsim::Fleet* fleet = nullptr;
-    std::shared_ptr<CLoginUILogic> ui;
-    std::shared_ptr<CDevConfigEventImp> page;
     std::shared_ptr<CountingPeers> peers;
-    std::shared_ptr<CCodeVideoCfgEventImp> win;
 };
 
 TEST_F(DlgFleet, FocusReportsOfTheLiveDeviceReachTheAssistantUntilItCloses)

@@ -2,6 +2,7 @@
 // through the real page and dialogs against a recording engine.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QScreen>
 

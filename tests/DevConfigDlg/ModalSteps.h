@@ -6,11 +6,9 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QKeyEvent>
 #include <QPointer>
-#include <QThread>
 #include <QTimer>
 #include <QWidget>
 
@@ -22,21 +20,14 @@
 #include <string>
 #include <vector>
 
+#include "TaskLoops.h"
 #include "Widgets/SFStatic.h"
 
 namespace dlgtest {
 
 inline bool WaitUntil(const std::function<bool()>& pred, int ms = 20000)
 {
-    QElapsedTimer t;
-    t.start();
-    while (!pred()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
+    return vxtest::PumpUntil(pred, ms);
 }
 
 // First non-empty label text of a dialog.

@@ -11,7 +11,6 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QTreeWidget>
-#include <QThread>
 #include <QTimer>
 #include <QWidget>
 
@@ -19,37 +18,20 @@
 #include <cstring>
 #include <functional>
 
+#include "../DevConfig/BoxRecorder.h"
+#include "../DevConfig/PageFleetFixture.h"
 #include "../DevConfig/TreeDevice.h"
-#include "Common/SFMessageLoopManager.h"
-#include "Common/SFThreadEx.h"
 #include "Common/StrHelpers.h"
-#include "DevConfig/CCodeVideoCfgEventImp.h"
-#include "DevConfig/CDevConfigEventImp.h"
 #include "DevConfig/CDevTreeEventImp.h"
-#include "DevConfig/CLoginUILogic.h"
-#include "DevConfig/DevConfigPagePeers.h"
-#include "Widgets/SFGlobal.h"
 #include "Widgets/SFStatic.h"
 #include "Widgets/SFTreeCtrl.h"
-#include "devsdk/DevSdk.h"
-#include "devsdk/DevSdkSim.h"
 #include "devsim/DeviceEncode.h"
-#include "devsim/Fleet.h"
-#include "../DevConfig/BoxRecorder.h"
 
 namespace {
 
 bool WaitUntil(const std::function<bool()>& pred, int ms = 20000)
 {
-    QElapsedTimer t;
-    t.start();
-    while (!pred()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
+    return vxtest::PumpUntil(pred, ms);
 }
 
 // Leftmost and rightmost columns of a widget's own drawing that differ from its corner pixel.
@@ -67,69 +49,13 @@ std::pair<int, int> InkColumns(QWidget* w)
     return {left, right};
 }
 
-class PageFleet : public ::testing::Test {
+class PageFleet : public devconfigtest::PageFleetFixture {
 protected:
-    static void SetUpTestSuite()
-    {
-        SFSetSkinPath((QCoreApplication::applicationDirPath() + QStringLiteral("/Skin/")).toStdWString().c_str());
-        using namespace VeyraBase;
-        if (!CSFMessageLoopManager::Instance()->GetMessageLoop(ML_MAIN))
-            CSFMessageLoopManager::Instance()->RegisterLoop(CreateMessageLoop(SF_LOOP_QT), ML_MAIN);
-        s_worker = CSFThreadEx_Qt::Create(SF_THREAD_CREATE{});
-        s_worker->Start();
-        CSFMessageLoopManager::Instance()->RegisterLoop(s_worker->GetMessageLoop(), ML_SDK);
-    }
-    static void TearDownTestSuite()
-    {
-        s_worker->StopAndJoin(20000);
-        s_worker.reset();
-    }
-
     void SetUp() override
     {
-        devsdk::SimOptions opt;
-        opt.embedded = true;
-        opt.embeddedFirst = "127.57.1.2";
-        opt.localIp = "127.57.1.1";
-        devsdk::SetSimOptions(opt);
-        ASSERT_TRUE(SdkInit(nullptr, nullptr));
-        sdkUp = true;
-        fleet = devsdk::EmbeddedFleet();
-        ASSERT_NE(fleet, nullptr);
-        ui = std::make_shared<CLoginUILogic>(std::weak_ptr<CMainFrameEventImp>());
-        ui->Init();
-        page = CDevConfigEventImp::CreateStandalone(nullptr, CreateLoginUILogicRequests(ui));
-        ui->SetPeers(CreateDevConfigPagePeers(page, {}));
-        win = page->GetCodeVideoCfgPage();
-        ui->SetVideoWindow(win->GetVideoWindow());
-        page->GetView()->MoveWindow(0, 0, 929, 616);
-        page->GetView()->ShowWindow(1);
+        OpenPage("127.57.1.2", "127.57.1.1");
         if (auto* w = static_cast<QWidget*>(page->GetUIWnd()))
             w->resize(929, 616);
-    }
-
-    void TearDown() override
-    {
-        if (ui) {
-            ui->LogoutDev();
-            WaitUntil([] { return false; }, 300);
-        }
-        page.reset();
-        ui.reset();
-        if (sdkUp)
-            SdkCleanup();
-        devsdk::ResetSimOptions();
-    }
-
-    size_t DeviceOf(const std::string& type)
-    {
-        for (size_t i = 0; i < fleet->Size(); ++i) {
-            devsim::DeviceState s = fleet->StateOf(i);
-            if (s.type == type && s.initState == 2)
-                return i;
-        }
-        ADD_FAILURE() << "no device of type " << type;
-        return 0;
     }
 
     QImage Shot(const char* name)
@@ -171,13 +97,6 @@ protected:
     }
 
     bool Settled() { return win->AllFlagsSet() && page->m_nPendingQuery == 0; }
-
-    inline static std::shared_ptr<VeyraBase::CSFThreadEx_Qt> s_worker;
-    bool sdkUp = false;
-    devsim::Fleet* fleet = nullptr;
-    std::shared_ptr<CLoginUILogic> ui;
-    std::shared_ptr<CDevConfigEventImp> page;
-    std::shared_ptr<CCodeVideoCfgEventImp> win;
 };
 
 TEST_F(PageFleet, LoginLiveVideoEncodeAndPictureChangesReadBack)

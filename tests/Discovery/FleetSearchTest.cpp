@@ -6,20 +6,14 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QThread>
-
 #include "Common/AppSettings.h"
 #include "Common/DevClass.h"
 #include "Common/SFMessageLoopManager.h"
 #include "Common/SFTask.h"
-#include "Common/SFThreadEx.h"
+#include "FleetAddresses.h"
 #include "Main/CSearchDevLogic.h"
 #include "RecordingPeers.h"
-#include "devsdk/DevSdk.h"
-#include "devsdk/DevSdkSim.h"
-#include "devsim/Fleet.h"
+#include "TaskLoops.h"
 
 using namespace VeyraBase;
 
@@ -27,39 +21,24 @@ namespace {
 
 class FleetSearch : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (!CSFMessageLoopManager::Instance()->GetMessageLoop(ML_MAIN))
-            CSFMessageLoopManager::Instance()->RegisterLoop(CreateMessageLoop(SF_LOOP_QT), ML_MAIN);
-        s_worker = CSFThreadEx_Qt::Create(SF_THREAD_CREATE{});
-        s_worker->Start();
-        CSFMessageLoopManager::Instance()->RegisterLoop(s_worker->GetMessageLoop(), ML_SDK);
-    }
-    static void TearDownTestSuite()
-    {
-        s_worker->StopAndJoin(20000);
-        s_worker.reset();
-    }
+    static void SetUpTestSuite() { vxtest::StartSuiteLoops(); }
+    static void TearDownTestSuite() { vxtest::StopSuiteLoops(); }
 
     // Each test has a block of addresses of its own (its position in the suite), so that tests
     // run in parallel share no address or port: the search socket on .1 and the sixteen
     // devices on .2 to .17. The fleet moves on when another process holds its block.
     void StartSdk()
     {
-        const ::testing::TestSuite* suite = ::testing::UnitTest::GetInstance()->current_test_suite();
-        const ::testing::TestInfo* current = ::testing::UnitTest::GetInstance()->current_test_info();
-        int index = 0;
-        while (suite->GetTestInfo(index) != current)
-            ++index;
+        const int index = vxtest::TestIndexInSuite();
         devsdk::SimOptions opt;
-        opt.embedded = true;
         opt.embeddedFirst = "127.41." + std::to_string(index + 1) + ".2";
         opt.probePort = 5050;
         opt.localIp = "127.41." + std::to_string(index + 1) + ".1";
-        devsdk::SetSimOptions(opt);
-        ASSERT_TRUE(SdkInit(nullptr, nullptr));
-        sdkUp = true;
-        fleetFirst = devsdk::EmbeddedFleet()->StateOf(0).ip;
+        devsim::Fleet* fleet = nullptr;
+        vxtest::StartEmbeddedSdk(opt, sdkUp, fleet);
+        if (HasFatalFailure())
+            return;
+        fleetFirst = fleet->StateOf(0).ip;
         prefix = fleetFirst.substr(0, fleetFirst.rfind('.') + 1);
         local = prefix + "1";
         CAppSettings::LocalIp = std::wstring(local.begin(), local.end());
@@ -88,15 +67,7 @@ protected:
     // Runs the GUI loop until the condition holds (generous limit; not a timing check).
     static bool Wait(const std::function<bool()>& done, int limitMs = 30000)
     {
-        QElapsedTimer timer;
-        timer.start();
-        while (!done()) {
-            if (timer.elapsed() > limitMs)
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            QThread::msleep(2);
-        }
-        return true;
+        return vxtest::PumpUntil(done, limitMs);
     }
     // Runs the GUI loop until everything posted to it so far has run.
     bool GuiCaughtUp()
@@ -109,7 +80,6 @@ protected:
     bool SearchDone() { return peers->Matching("bar.searching").size() >= 2; }
     size_t Listed() { return model->GetDeviceList().size(); }
 
-    static std::shared_ptr<CSFThreadEx_Qt> s_worker;
     std::shared_ptr<RecordingPeers> peers;
     std::shared_ptr<CDeviceListUILogic> model;
     bool sdkUp = false;
@@ -117,8 +87,6 @@ protected:
     std::string prefix;     // "127.A.B."
     std::string local;      // prefix + "1"
 };
-
-std::shared_ptr<CSFThreadEx_Qt> FleetSearch::s_worker;
 
 } // namespace
 

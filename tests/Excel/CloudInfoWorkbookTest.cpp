@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "../support/CloudRecords.h"
 #include "CloudUpgrade/CloudUpgradeRecords.h"
 #include "Common/AppPath.h"
 #include "Common/Translate.h"
@@ -13,50 +14,20 @@ namespace {
 
 DEVICE_NET_INFO_EX Net(const char* ip, const char* mac)
 {
-    DEVICE_NET_INFO_EX n;
-    std::memset(&n, 0, sizeof(n));
-    std::strcpy(n.szIpAddr, ip);
-    std::strcpy(n.szMacAddr, mac);
-    std::strcpy(n.szTypeName, "IPC");
-    std::strcpy(n.szDetailName, "IPC-HDW1200");
-    std::strcpy(n.szDeviceName, "Gate");
-    n.nPort = 37777;
-    return n;
+    return vxtest::CloudNetInfo(ip, mac, "Gate");
 }
 
 CLOUDCHECK Check(int hasNew, const char* version)
 {
-    CLOUDCHECK c;
-    std::memset(&c, 0, sizeof(c));
-    c.stuIn.nVendor = 3;
-    c.stuIn.nStandard = 1;
-    c.stuIn.stuBuildTime = {2017, 3, 9, 8, 5, 0, 0, 0, 0};
-    std::strcpy(c.stuIn.szClass, "IPC");
-    std::strcpy(c.stuIn.szSN, "IPC-S");
-    std::strcpy(c.stuIn.szLanguage, "English");
-    std::strcpy(c.stuIn.szSerialNo, "SN1");
-    std::strcpy(c.stuIn.szSoftwareVersion, "2.8");
-    c.stuOut.bHasNewVersion = hasNew;
-    std::strcpy(c.stuOut.szNewVersion, version);
-    return c;
+    return vxtest::CloudCheck("IPC-S", "SN1", "2.8", hasNew, version);
 }
 
 strudevice Remote(const char* mac, int index, int state, BYTE checked)
 {
-    strudevice r;
-    std::strcpy(r.szMac, mac);
-    std::strcpy(r.szDeviceID, "id-1");
-    std::strcpy(r.szType, "IPC");
-    std::strcpy(r.szDetailType, "IPC-A");
-    std::strcpy(r.szVideoStandard, "PAL,NTSC");
-    std::strcpy(r.szSerialNo, "RSN");
-    std::strcpy(r.szBuildTime, "2018-01-02_03:04:05");
+    strudevice r = vxtest::CloudRemote(mac, index, "id-1", "RSN", 37778);
     std::strcpy(r.szFileName, "remote.bin");
-    r.nIndex = index;
-    r.nPort = 37778;
     r.nDownloadState = state;
     r.byCheckResult = checked;
-    r.byHasNewVersion = 1;
     return r;
 }
 

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/QtWait.h"
 #include "Common/AppPath.h"
 #include "Common/AppSettings.h"
 #include "Common/ConfigXMLPersistImp.h"
@@ -37,14 +38,7 @@ namespace shelltest {
 // Processes events until pred holds or the time is up; answers pred.
 inline bool WaitUntil(const std::function<bool()>& pred, int timeoutMs = 15000)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (!pred()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
+    return vxtest::PumpUntil(pred, timeoutMs);
 }
 
 // Lets every task already queued on the device loop, and what those post back to the GUI loop,

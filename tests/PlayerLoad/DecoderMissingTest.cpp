@@ -4,27 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
-#include <QThread>
 #include <QWidget>
 
 #include <cstring>
 #include <functional>
 
+#include "../DevConfig/PageFleetFixture.h"
 #include "../DevConfig/TreeDevice.h"
-#include "Common/SFMessageLoopManager.h"
-#include "Common/SFThreadEx.h"
 #include "Common/StrHelpers.h"
-#include "DevConfig/CCodeVideoCfgEventImp.h"
-#include "DevConfig/CDevConfigEventImp.h"
-#include "DevConfig/CLoginUILogic.h"
-#include "DevConfig/DevConfigPagePeers.h"
-#include "Widgets/SFGlobal.h"
 #include "Widgets/SFStatic.h"
-#include "devsdk/DevSdk.h"
-#include "devsdk/DevSdkSim.h"
-#include "devsim/Fleet.h"
 #include "player/AvLib.h"
 #include "player/Player.h"
 
@@ -32,18 +21,12 @@ namespace {
 
 bool WaitUntil(const std::function<bool()>& pred, int ms = 20000)
 {
-    QElapsedTimer t;
-    t.start();
-    while (!pred()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
+    return vxtest::PumpUntil(pred, ms);
 }
 
-TEST(DecoderMissing, PlayerRefusesToOpenAndThePageSaysSoWhereTheVideoWouldBe)
+using DecoderMissing = devconfigtest::PageFleetFixture;
+
+TEST_F(DecoderMissing, PlayerRefusesToOpenAndThePageSaysSoWhereTheVideoWouldBe)
 {
     player::SetAvLibNames("libvx-no-such-codec.so.0", "libvx-no-such-util.so.0");
 
@@ -61,77 +44,41 @@ TEST(DecoderMissing, PlayerRefusesToOpenAndThePageSaysSoWhereTheVideoWouldBe)
     EXPECT_TRUE(PlayerReleasePort(port));
 
     // The device page: log in, open the image tab, and read the video area.
-    SFSetSkinPath((QCoreApplication::applicationDirPath() + QStringLiteral("/Skin/")).toStdWString().c_str());
-    using namespace VeyraBase;
-    if (!CSFMessageLoopManager::Instance()->GetMessageLoop(ML_MAIN))
-        CSFMessageLoopManager::Instance()->RegisterLoop(CreateMessageLoop(SF_LOOP_QT), ML_MAIN);
-    auto worker = CSFThreadEx_Qt::Create(SF_THREAD_CREATE{});
-    worker->Start();
-    CSFMessageLoopManager::Instance()->RegisterLoop(worker->GetMessageLoop(), ML_SDK);
-    devsdk::SimOptions opt;
-    opt.embedded = true;
-    opt.embeddedFirst = "127.58.4.2";
-    opt.localIp = "127.58.4.1";
-    devsdk::SetSimOptions(opt);
-    ASSERT_TRUE(SdkInit(nullptr, nullptr));
-    devsim::Fleet* fleet = devsdk::EmbeddedFleet();
-    ASSERT_NE(fleet, nullptr);
-    {
-        auto ui = std::make_shared<CLoginUILogic>(std::weak_ptr<CMainFrameEventImp>());
-        ui->Init();
-        auto page = CDevConfigEventImp::CreateStandalone(nullptr, CreateLoginUILogicRequests(ui));
-        ui->SetPeers(CreateDevConfigPagePeers(page, {}));
-        auto win = page->GetCodeVideoCfgPage();
-        ui->SetVideoWindow(win->GetVideoWindow());
-        page->GetView()->MoveWindow(0, 0, 929, 616);
-        page->GetView()->ShowWindow(1);
-        auto* widget = static_cast<QWidget*>(page->GetUIWnd());
-        widget->resize(929, 616);
+    ASSERT_NO_FATAL_FAILURE(OpenPage("127.58.4.2", "127.58.4.1"));
+    auto* widget = static_cast<QWidget*>(page->GetUIWnd());
+    widget->resize(929, 616);
 
-        size_t dev = fleet->Size();
-        for (size_t i = 0; i < fleet->Size() && dev == fleet->Size(); ++i) {
-            devsim::DeviceState s = fleet->StateOf(i);
-            if (s.type == "IPC" && s.initState == 2)
-                dev = i;
-        }
-        ASSERT_LT(dev, fleet->Size());
-        const devsim::DeviceState s = fleet->StateOf(dev);
-        auto device = devconfigtest::TreeDevice(s.ip, s.mac, s.type);
-        page->AddDeviceToTree(device, false, 0);
-        page->SelectDevice(0);
-        page->LoginSelectedDevice();
-        ASSERT_TRUE(WaitUntil([&] { return !page->IsLoggingIn() && win->AllFlagsSet() && page->m_nPendingQuery == 0; }));
+    const devsim::DeviceState s = fleet->StateOf(DeviceOf("IPC"));
+    auto device = devconfigtest::TreeDevice(s.ip, s.mac, s.type);
+    page->AddDeviceToTree(device, false, 0);
+    page->SelectDevice(0);
+    page->LoginSelectedDevice();
+    ASSERT_TRUE(WaitUntil([&] { return !page->IsLoggingIn() && win->AllFlagsSet() && page->m_nPendingQuery == 0; }));
 
-        CSFStatic* label = win->DecoderMissingLabel();
-        ASSERT_NE(label, nullptr);
-        auto* labelWidget = dynamic_cast<QWidget*>(label);
-        ASSERT_NE(labelWidget, nullptr);
-        EXPECT_FALSE(labelWidget->isVisible());
-        win->RADIO_OnClicked(1, 1019, POINT{});
-        ASSERT_TRUE(WaitUntil([&] { return labelWidget->isVisible(); }));
-        wchar_t text[256] = {};
-        label->GetStaticText(text, 256);
-        EXPECT_EQ(std::wstring(text), L"The video decoder library could not be loaded.");
-        // Over the video window, not hidden behind it.
-        auto* video = dynamic_cast<QWidget*>(win->GetVideoWindow());
-        ASSERT_NE(video, nullptr);
-        const QRect area(labelWidget->mapTo(widget, QPoint(0, 0)), labelWidget->size());
-        EXPECT_TRUE(QRect(video->mapTo(widget, QPoint(0, 0)), video->size()).contains(area));
-        EXPECT_EQ(widget->childAt(area.center()), labelWidget);
-        if (const char* dir = std::getenv("VX_SCREENSHOT_DIR"))
-            widget->grab().save(QString::fromUtf8(dir) + "/devconfig-decoder-missing.png");
+    CSFStatic* label = win->DecoderMissingLabel();
+    ASSERT_NE(label, nullptr);
+    auto* labelWidget = dynamic_cast<QWidget*>(label);
+    ASSERT_NE(labelWidget, nullptr);
+    EXPECT_FALSE(labelWidget->isVisible());
+    win->RADIO_OnClicked(1, 1019, POINT{});
+    ASSERT_TRUE(WaitUntil([&] { return labelWidget->isVisible(); }));
+    wchar_t text[256] = {};
+    label->GetStaticText(text, 256);
+    EXPECT_EQ(std::wstring(text), L"The video decoder library could not be loaded.");
+    // Over the video window, not hidden behind it.
+    auto* video = dynamic_cast<QWidget*>(win->GetVideoWindow());
+    ASSERT_NE(video, nullptr);
+    const QRect area(labelWidget->mapTo(widget, QPoint(0, 0)), labelWidget->size());
+    EXPECT_TRUE(QRect(video->mapTo(widget, QPoint(0, 0)), video->size()).contains(area));
+    EXPECT_EQ(widget->childAt(area.center()), labelWidget);
+    if (const char* dir = std::getenv("VX_SCREENSHOT_DIR"))
+        widget->grab().save(QString::fromUtf8(dir) + "/devconfig-decoder-missing.png");
 
-        // Away from the image tab the text goes with the video window, and comes back with it.
-        win->RADIO_OnClicked(1, 1158, POINT{});
-        EXPECT_FALSE(labelWidget->isVisible());
-        win->RADIO_OnClicked(1, 1019, POINT{});
-        EXPECT_TRUE(WaitUntil([&] { return labelWidget->isVisible(); }));
-        ui->LogoutDev();
-        WaitUntil([] { return false; }, 300);
-    }
-    SdkCleanup();
-    devsdk::ResetSimOptions();
-    worker->StopAndJoin(20000);
+    // Away from the image tab the text goes with the video window, and comes back with it.
+    win->RADIO_OnClicked(1, 1158, POINT{});
+    EXPECT_FALSE(labelWidget->isVisible());
+    win->RADIO_OnClicked(1, 1019, POINT{});
+    EXPECT_TRUE(WaitUntil([&] { return labelWidget->isVisible(); }));
 }
 
 } // namespace

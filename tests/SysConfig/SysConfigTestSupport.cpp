@@ -5,13 +5,9 @@
 #include <cstring>
 #include <fstream>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QThread>
 
-#include "Common/SFMessageLoopManager.h"
-#include "Common/SFThreadEx.h"
 #include "Main/CDetialsResDlgEventImp.h"
 #include "Widgets/SFStatic.h"
 #include "devsdk/CfgSdk.h"
@@ -20,40 +16,7 @@
 #include "devsdk/Wire.h"
 #include "devsim/Fleet.h"
 
-using namespace VeyraBase;
-
 namespace systest {
-
-void EnsureLoops()
-{
-    static std::shared_ptr<CSFThreadEx_Qt> worker;
-    if (worker)
-        return;
-    if (!CSFMessageLoopManager::Instance()->GetMessageLoop(ML_MAIN))
-        CSFMessageLoopManager::Instance()->RegisterLoop(CreateMessageLoop(SF_LOOP_QT), ML_MAIN);
-    worker = CSFThreadEx_Qt::Create(SF_THREAD_CREATE{});
-    worker->Start();
-    CSFMessageLoopManager::Instance()->RegisterLoop(worker->GetMessageLoop(), ML_SDK);
-}
-
-bool PumpUntil(const std::function<bool()>& done, int limitMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > limitMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
-}
-
-std::string ProcessPrefix(int attempt)
-{
-    unsigned p = unsigned(getpid()) * 31u + unsigned(attempt) * 7919u;
-    return "127." + std::to_string(10 + p % 240) + "." + std::to_string(1 + (p / 240) % 250) + ".";
-}
 
 void RecordingView::SetResultIcon(int treeItem, int code)
 {

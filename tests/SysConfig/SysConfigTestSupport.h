@@ -12,17 +12,28 @@
 
 #include <QProcess>
 
+#include "FleetAddresses.h"
 #include "SysConfig/CConfigUILogic.h"
+#include "TaskLoops.h"
 #include "devsim/DeviceModel.h"
 
 namespace systest {
 
 // Loop 1 on this (GUI) thread, loop 3 on a worker thread; once per process.
-void EnsureLoops();
+inline void EnsureLoops()
+{
+    vxtest::EnsureTaskLoops();
+}
 // Runs the GUI loop until done() holds; false after limitMs.
-bool PumpUntil(const std::function<bool()>& done, int limitMs = 60000);
+inline bool PumpUntil(const std::function<bool()>& done, int limitMs = 60000)
+{
+    return vxtest::PumpUntil(done, limitMs);
+}
 // "127.A.B." of this process (attempt picks another block).
-std::string ProcessPrefix(int attempt);
+inline std::string ProcessPrefix(int attempt)
+{
+    return vxtest::ProcessPrefix(attempt, 31);
+}
 
 // The page side of the scheduler: records what it is told.
 class RecordingView : public ISysConfigView {

@@ -1,46 +1,13 @@
 #include "ApplyTestSupport.h"
 
-#include <unistd.h>
-
 #include <QAbstractButton>
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QThread>
 #include <QTimer>
 
-#include "Common/SFMessageLoopManager.h"
-#include "Common/SFThreadEx.h"
+#include "FleetAddresses.h"
 #include "devsdk/DevSdk.h"
 #include "devsdk/DevSdkSim.h"
 
-using namespace VeyraBase;
-
 namespace applytest {
-
-void EnsureLoops()
-{
-    static std::shared_ptr<CSFThreadEx_Qt> worker;
-    if (worker)
-        return;
-    if (!CSFMessageLoopManager::Instance()->GetMessageLoop(ML_MAIN))
-        CSFMessageLoopManager::Instance()->RegisterLoop(CreateMessageLoop(SF_LOOP_QT), ML_MAIN);
-    worker = CSFThreadEx_Qt::Create(SF_THREAD_CREATE{});
-    worker->Start();
-    CSFMessageLoopManager::Instance()->RegisterLoop(worker->GetMessageLoop(), ML_SDK);
-}
-
-bool PumpUntil(const std::function<bool()>& done, int limitMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > limitMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
-}
 
 void Click(CSFButton* button)
 {
@@ -78,14 +45,6 @@ int Panel::RunDialog(const std::string& templatePath, std::function<void()> atOp
     return applyDlg->GetDialog()->DoModalDlg();
 }
 
-namespace {
-std::string ProcessPrefix(int attempt)
-{
-    unsigned p = unsigned(getpid()) * 13u + unsigned(attempt) * 7919u;
-    return "127." + std::to_string(10 + p % 240) + "." + std::to_string(1 + (p / 240) % 250) + ".";
-}
-} // namespace
-
 devsim::DeviceState ApplyFleetTest::Device(const std::string& type, int channels)
 {
     devsim::DeviceState s;
@@ -97,30 +56,18 @@ devsim::DeviceState ApplyFleetTest::Device(const std::string& type, int channels
 
 void ApplyFleetTest::StartFleet(std::vector<devsim::DeviceState> devices)
 {
-    for (int attempt = 0; attempt < 8; ++attempt) {
-        prefix_ = ProcessPrefix(attempt);
-        devsim::Fleet::Options fo;
-        fo.rebootMs = 400;
-        fleet_ = std::make_unique<devsim::Fleet>(fo);
-        for (size_t i = 0; i < devices.size(); ++i) {
-            devsim::DeviceState d = devices[i];
-            d.ip = devsim::NextAddress(prefix_ + "2", i);
+    fleet_ = vxtest::StartFleetOnFreeBlock(400, 13, [&](const std::string& prefix) {
+        std::vector<devsim::DeviceState> placed = devices;
+        for (size_t i = 0; i < placed.size(); ++i) {
+            placed[i].ip = devsim::NextAddress(prefix + "2", i);
             char mac[32];
             std::snprintf(mac, sizeof mac, "3c:ef:7a:00:01:%02x", unsigned(i));
-            d.mac = mac;
-            fleet_->Add(d);
+            placed[i].mac = mac;
         }
-        if (fleet_->Start())
-            break;
-        fleet_.reset();
-    }
-    ASSERT_TRUE(fleet_) << "no free loopback block";
-    devsdk::SimOptions o;
-    o.embedded = false;
-    o.fleets = {prefix_ + "2+" + std::to_string(devices.size())};
-    o.localIp = prefix_ + "1";
-    devsdk::SetSimOptions(o);
-    SdkInit(nullptr, nullptr);
+        return placed;
+    }, prefix_);
+    ASSERT_TRUE(fleet_);
+    vxtest::StartSdkOnFleet(prefix_, devices.size());
     inited_ = true;
 }
 

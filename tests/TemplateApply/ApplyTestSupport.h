@@ -13,15 +13,22 @@
 #include "Template/CTemplateApplyDlg.h"
 #include "Template/CTemplateApplyResultDlg.h"
 #include "Template/CTemplateConfigUILogic.h"
+#include "TaskLoops.h"
 #include "TemplateTestOwner.h"
 #include "devsim/Fleet.h"
 
 namespace applytest {
 
 // Registers loop 1 (this thread) and loop 3 (a worker thread) once per process.
-void EnsureLoops();
+inline void EnsureLoops()
+{
+    vxtest::EnsureTaskLoops();
+}
 // Runs the GUI loop until done() holds or limitMs passed.
-bool PumpUntil(const std::function<bool()>& done, int limitMs = 20000);
+inline bool PumpUntil(const std::function<bool()>& done, int limitMs = 20000)
+{
+    return vxtest::PumpUntil(done, limitMs);
+}
 // Clicks a facade button as a user would.
 void Click(CSFButton* button);
 

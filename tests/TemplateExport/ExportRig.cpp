@@ -5,45 +5,29 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
-#include <QElapsedTimer>
-#include <QThread>
 
-#include "Common/SFMessageLoopManager.h"
-#include "Common/SFThreadEx.h"
 #include "Common/StrHelpers.h"
+#include "TaskLoops.h"
 #include "Template/CTemplateTreeEventImp.h"
 #include "Widgets/SFGlobal.h"
 #include "Widgets/SFStatic.h"
-
-using namespace VeyraBase;
 
 namespace exporttest {
 
 void EnsureEnvironment()
 {
-    static std::shared_ptr<CSFThreadEx_Qt> worker;
-    if (worker)
+    static bool done = false;
+    if (done)
         return;
+    done = true;
     const std::wstring skin = (QCoreApplication::applicationDirPath() + "/Skin/").toStdWString();
     SFSetSkinPath(skin.c_str());
-    if (!CSFMessageLoopManager::Instance()->GetMessageLoop(ML_MAIN))
-        CSFMessageLoopManager::Instance()->RegisterLoop(CreateMessageLoop(SF_LOOP_QT), ML_MAIN);
-    worker = CSFThreadEx_Qt::Create(SF_THREAD_CREATE{});
-    worker->Start();
-    CSFMessageLoopManager::Instance()->RegisterLoop(worker->GetMessageLoop(), ML_SDK);
+    vxtest::EnsureTaskLoops();
 }
 
 bool PumpUntil(const std::function<bool()>& done, int limitMs)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > limitMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
+    return vxtest::PumpUntil(done, limitMs);
 }
 
 int RecordingShell::LoadExportedTemplate(int devClass, tagTEMPLATEINFO* info)

@@ -1,14 +1,6 @@
 #include "TestFleet.h"
 
-#include <unistd.h>
-
 namespace devtest {
-
-std::string ProcessPrefix(int attempt)
-{
-    unsigned p = unsigned(getpid()) + unsigned(attempt) * 7919u;
-    return "127." + std::to_string(10 + p % 240) + "." + std::to_string(1 + (p / 240) % 250) + ".";
-}
 
 bool WaitFor(const std::function<bool()>& pred, int ms)
 {
@@ -23,24 +15,11 @@ bool WaitFor(const std::function<bool()>& pred, int ms)
 
 void SdkFleetTest::StartFleet(size_t devices, int rebootMs)
 {
-    for (int attempt = 0; attempt < 8; ++attempt) {
-        prefix_ = ProcessPrefix(attempt);
-        devsim::Fleet::Options fo;
-        fo.rebootMs = rebootMs;
-        fleet_ = std::make_unique<devsim::Fleet>(fo);
-        for (auto& d : devsim::MakeMixedFleet(devices, Addr(2), 3))
-            fleet_->Add(d);
-        if (fleet_->Start())
-            break;
-        fleet_.reset();
-    }
-    ASSERT_TRUE(fleet_) << "no free loopback block";
-    devsdk::SimOptions o;
-    o.embedded = false;
-    o.fleets = {Addr(2) + "+" + std::to_string(devices)};
-    o.localIp = Addr(1);
-    devsdk::SetSimOptions(o);
-    SdkInit(nullptr, nullptr);
+    fleet_ = vxtest::StartFleetOnFreeBlock(
+        rebootMs, 1, [&](const std::string& prefix) { return devsim::MakeMixedFleet(devices, prefix + "2", 3); },
+        prefix_);
+    ASSERT_TRUE(fleet_);
+    vxtest::StartSdkOnFleet(prefix_, devices);
     inited_ = true;
 }
 

@@ -2,6 +2,7 @@
 // at it, so that tests run in parallel without clashes.
 #pragma once
 
+#include "../support/FleetAddresses.h"
 #include "devsdk/CfgSdk.h"
 #include "devsdk/DevSdk.h"
 #include "devsdk/DevSdkSim.h"
@@ -20,7 +21,7 @@
 namespace devtest {
 
 // "127.A.B." for this process; tries further blocks when addresses are taken.
-std::string ProcessPrefix(int attempt);
+using vxtest::ProcessPrefix;
 
 class SdkFleetTest : public ::testing::Test {
 protected:
