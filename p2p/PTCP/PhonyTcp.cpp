@@ -628,8 +628,8 @@ bool CPhonyTcp::clock_check(uint32_t now, int32_t* delay)
     if (m_shutdown == 2)
         return false;
     if (m_shutdown == 1 && (m_state != TCP_ESTABLISHED || (sendBuffered() == 0 && !m_ack_pending))) {
-        PTCP_PRINT(2, "%s %d shundown:%d m_state:%d snd_buffered:%u m_ts_ack:%u\n", kPath, __LINE__, m_shutdown,
-                   m_state, sendBuffered(), m_ts_ack);
+        PTCP_PRINT(2, "%s %d shundown:%d m_state:%d snd_buffered:%u m_ts_ack:%u\n", kPath, __LINE__,
+                   m_shutdown.load(), m_state.load(), sendBuffered(), m_ts_ack);
         return false;
     }
     if (m_state == TCP_CLOSED) {

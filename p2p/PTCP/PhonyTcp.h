@@ -7,6 +7,7 @@
 #include "Infra3/Mutex.h"
 #include "PTCP/FifoBuffer.h"
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -204,10 +205,11 @@ private:
 
     IPhonyTcpNotify* m_notify;
     Clock m_clock;
-    int m_shutdown = 0;
-    int m_error = 0;
+    // read without the lock by the threads that send, receive and tick
+    std::atomic<int> m_shutdown{0};
+    std::atomic<int> m_error{0};
     uint32_t m_conv = kConv;
-    int m_state = TCP_LISTEN;
+    std::atomic<int> m_state{TCP_LISTEN};
     bool m_bWriteEnable = false;
     bool m_bOutgoing = false;
     uint32_t m_lasttraffic;
