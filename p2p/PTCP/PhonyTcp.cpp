@@ -389,7 +389,8 @@ bool CPhonyTcp::processSender(const PtcpSegment& seg, uint32_t now)
         m_snd_wnd = uint32_t(seg.wnd) << m_swnd_scale;
         uint32_t nAcked = seg.ack - m_snd_una;
         m_snd_una = seg.ack;
-        m_rto_base = seg.ack == m_snd_nxt ? 0 : now;
+        m_rto_armed = seg.ack != m_snd_nxt;
+        m_rto_base = now;
         if (!m_sbuf.consumeReadData(nAcked)) {
             PTCP_PRINT(1, "call consumeReadData failed, nAcked[%u]!\n", nAcked);
             return false;
@@ -583,10 +584,12 @@ void CPhonyTcp::attemptSend(int ackMode)
     }
     if (ackMode != kAckDelayed)
         return;
-    if (m_ts_ack != 0)
+    if (m_ack_pending) {
         packet(m_snd_nxt, 0, 0, 0, now, false);
-    else
+    } else {
+        m_ack_pending = true;
         m_ts_ack = now;
+    }
 }
 
 bool CPhonyTcp::transmit(PtcpSendSegment& seg, uint32_t now, bool fromUnsent)
@@ -606,8 +609,10 @@ bool CPhonyTcp::transmit(PtcpSendSegment& seg, uint32_t now, bool fromUnsent)
         } else {
             seg.xmit = seg.xmit == 255 ? 1 : uint8_t(seg.xmit + 1);
         }
-        if (m_rto_base == 0)
+        if (!m_rto_armed) {
+            m_rto_armed = true;
             m_rto_base = now;
+        }
         return true;
     }
     if (r == WR_FAIL || r == WR_AGAIN)
@@ -622,9 +627,9 @@ bool CPhonyTcp::clock_check(uint32_t now, int32_t* delay)
     Infra::CMutexGuard lock(m_mutex);
     if (m_shutdown == 2)
         return false;
-    if (m_shutdown == 1 && (m_state != TCP_ESTABLISHED || (sendBuffered() == 0 && m_ts_ack == 0))) {
-        PTCP_PRINT(2, "%s %d shundown:%d m_state:%d snd_buffered:%u m_ts_ack:%u\n", kPath, __LINE__, m_shutdown,
-                   m_state, sendBuffered(), m_ts_ack);
+    if (m_shutdown == 1 && (m_state != TCP_ESTABLISHED || (sendBuffered() == 0 && !m_ack_pending))) {
+        PTCP_PRINT(2, "%s %d shundown:%d m_state:%d snd_buffered:%u m_ts_ack:%u\n", kPath, __LINE__,
+                   m_shutdown.load(), m_state.load(), sendBuffered(), m_ts_ack);
         return false;
     }
     if (m_state == TCP_CLOSED) {
@@ -632,9 +637,9 @@ bool CPhonyTcp::clock_check(uint32_t now, int32_t* delay)
         return true;
     }
     int32_t d = 4000;
-    if (m_ts_ack != 0)
+    if (m_ack_pending)
         d = std::min(d, int32_t(m_ts_ack + m_ack_delay - now));
-    if (m_rto_base != 0)
+    if (m_rto_armed)
         d = std::min(d, int32_t(m_rto_base + m_rx_rto - now));
     if (m_snd_wnd == 0)
         d = std::min(d, int32_t(m_lastsend + m_rx_rto - now));
@@ -649,7 +654,7 @@ void CPhonyTcp::notifyClock(uint32_t now)
         return;
     }
     m_mutex.enter();
-    if (m_rto_base != 0 && int32_t(m_rto_base + m_rx_rto - now) <= 0) {
+    if (m_rto_armed && int32_t(m_rto_base + m_rx_rto - now) <= 0) {
         if (m_retrans.empty()) {
             m_mutex.leave();
             PTCP_PRINT(1, "%s %d retrans list is empty, process crushed!\n", kPath, __LINE__);
@@ -677,7 +682,7 @@ void CPhonyTcp::notifyClock(uint32_t now)
         m_lastsend = now;
         m_rx_rto = std::min(2 * m_rx_rto, kMaxRto);
     }
-    if (m_ts_ack != 0 && int32_t(m_ts_ack + m_ack_delay - now) <= 0)
+    if (m_ack_pending && int32_t(m_ts_ack + m_ack_delay - now) <= 0)
         packet(m_snd_nxt, 0, 0, 0, now, false);
     if (!retransAckSegment(now)) {
         PTCP_PRINT(1, "%s %d retransmit sack node failed!\n", kPath, __LINE__);

@@ -7,6 +7,7 @@
 #include "Infra3/Mutex.h"
 #include "PTCP/FifoBuffer.h"
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -204,10 +205,11 @@ private:
 
     IPhonyTcpNotify* m_notify;
     Clock m_clock;
-    int m_shutdown = 0;
-    int m_error = 0;
+    // read without the lock by the threads that send, receive and tick
+    std::atomic<int> m_shutdown{0};
+    std::atomic<int> m_error{0};
     uint32_t m_conv = kConv;
-    int m_state = TCP_LISTEN;
+    std::atomic<int> m_state{TCP_LISTEN};
     bool m_bWriteEnable = false;
     bool m_bOutgoing = false;
     uint32_t m_lasttraffic;
@@ -229,6 +231,9 @@ private:
     std::deque<PtcpSendSegment> m_retrans;
     uint32_t m_mss = 244;
     uint32_t m_mtu_advise = 1480;
+    // Every tick is a valid time, 0 included (process start, 32-bit wrap): the retransmission
+    // timer and the delayed acknowledgement are armed by their own flags.
+    bool m_rto_armed = false;
     uint32_t m_rto_base = 0;
     uint32_t m_ts_recent = 0;
     uint32_t m_ts_lastack = 0;
@@ -239,6 +244,7 @@ private:
     uint32_t m_cwnd = 488;
     uint8_t m_dup_acks = 0;
     uint32_t m_recover = 0;
+    bool m_ack_pending = false;
     uint32_t m_ts_ack = 0;
     bool m_use_nagling = true;
     uint32_t m_ack_delay = 80;

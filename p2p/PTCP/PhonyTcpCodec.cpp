@@ -103,7 +103,7 @@ int CPhonyTcp::packet(uint32_t seq, uint8_t flags, uint32_t offset, uint32_t len
     }
     if (len > 0)
         m_lastsend = now;
-    m_ts_ack = 0;
+    m_ack_pending = false;
     m_lasttraffic = now;
     m_bOutgoing = true;
     return WR_SUCCESS;

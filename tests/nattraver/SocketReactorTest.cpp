@@ -143,6 +143,48 @@ TEST(ReactorTest, DispatchRegistrationAndRemoval)
         ::close(fd);
 }
 
+// A handler that ends its registration (returns false) may meanwhile have seen its descriptor closed
+// and the number taken by a new registration: only its own registration goes.
+TEST(ReactorTest, AFinishedHandlerRemovesOnlyItsOwnRegistration)
+{
+    static ReactorSelect* reactor = nullptr;
+    static std::atomic<int> laterCalls{0};
+    struct H
+    {
+        static bool later(int fd)
+        {
+            char c;
+            ::recv(fd, &c, 1, 0);
+            ++laterCalls;
+            return true;
+        }
+        // the owner lets go of the number, another connection registers it, then this one finishes
+        static bool finishing(int fd)
+        {
+            char c;
+            ::recv(fd, &c, 1, 0);
+            reactor->unregistFd(fd);
+            reactor->registFd(fd, ReactorHandler(&H::later));
+            return false;
+        }
+    };
+    ReactorSelect r(Orvan::Infra::currentThreadId());
+    reactor = &r;
+    int s[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_DGRAM, 0, s), 0);
+    ASSERT_EQ(r.registFd(s[0], ReactorHandler(&H::finishing)), 0);
+    ::send(s[1], "x", 1, 0);
+    timeval wait = {1, 0};
+    EXPECT_EQ(r.dispatch(&wait), 0);
+    EXPECT_EQ(r.getFdCount(), 1);
+    ::send(s[1], "y", 1, 0);
+    EXPECT_EQ(r.dispatch(&wait), 0);
+    EXPECT_EQ(laterCalls, 1);
+    ::close(s[0]);
+    ::close(s[1]);
+    reactor = nullptr;
+}
+
 namespace {
 std::atomic<int> s_onceCalls{0};
 std::atomic<int> s_countedCalls{0};

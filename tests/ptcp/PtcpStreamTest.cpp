@@ -156,6 +156,46 @@ TEST(PtcpStream, ConnectIsResentAfter3000msThenEvery100ms)
     EXPECT_NEAR(double(at[3] - at[2]), 100, 10);
 }
 
+// Tick 0 is an ordinary time: a process's clock starts there and the 32-bit tick wraps to it.
+// Whatever goes out or comes in at that tick is still resent or acknowledged.
+TEST(PtcpStream, TimersArmedAtTickZeroStillFire)
+{
+    const uint64_t wrap = uint64_t(1) << 32;
+    struct Case {
+        const char* name;
+        uint64_t start;
+        bool loseConnect;
+        uint64_t dataAt; // 0: no data
+        bool loseData;
+        uint32_t limitMs;
+    } cases[] = {
+        {"lost connect at process start", 0, true, 0, false, 10000},
+        {"lost connect as the tick wraps", wrap, true, 0, false, 10000},
+        {"lost data as the tick wraps", wrap - 1000, false, wrap, true, 10000},
+        // arrives at the wrap; its delayed acknowledgement comes long before the sender's 250 ms timeout
+        {"data arriving as the tick wraps", wrap - 1000, false, wrap - 5, false, 200},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Link link;
+        link.now = c.start;
+        link.blocked[0] = c.loseConnect;
+        link.end[0].tcp->connect();
+        link.blocked[0] = false;
+        bool open = link.RunUntil([&] { return link.end[0].open && link.end[1].open; }, 10000);
+        EXPECT_TRUE(open);
+        if (!open || c.dataAt == 0)
+            continue;
+        ASSERT_LT(link.now, c.dataAt);
+        link.RunUntil([&] { return link.now == c.dataAt; }, uint32_t(c.dataAt - link.now));
+        link.blocked[0] = c.loseData;
+        ASSERT_GT(link.end[0].tcp->send(MakePacket("tick zero")), 0);
+        link.blocked[0] = false;
+        EXPECT_TRUE(link.RunUntil([&] { return link.end[0].tcp->bytesInFlight() == 0; }, c.limitMs));
+        EXPECT_EQ(link.end[1].received, "tick zero");
+    }
+}
+
 TEST(PtcpStream, AResetClosesTheStreamAndLaterSegmentsAreRefused)
 {
     Link link;

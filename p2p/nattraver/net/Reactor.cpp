@@ -73,24 +73,27 @@ int ReactorSelect::dispatch(const timeval* timeout)
         if (p.revents & (POLLIN | POLLERR | POLLHUP | POLLNVAL))
             ready.push_back(p.fd);
     std::sort(ready.begin(), ready.end());
-    std::vector<int> finished;
-    {
-        Infra::CMutexGuard guard(m_lock);
-        for (int fd : ready) {
-            auto it = m_handlers.find(fd);
-            if (it == m_handlers.end())
-                continue;
-            if (it->second.empty()) {
-                TOU_PRINT(printLevelError, "Select Inner ERROR!!!\n");
-                continue;
-            }
-            ReactorHandler handler = it->second;
-            if (!handler(fd))
-                finished.push_back(fd);
+    Infra::CMutexGuard guard(m_lock);
+    for (int fd : ready) {
+        auto it = m_handlers.find(fd);
+        if (it == m_handlers.end())
+            continue;
+        if (it->second.empty()) {
+            TOU_PRINT(printLevelError, "Select Inner ERROR!!!\n");
+            continue;
+        }
+        ReactorHandler handler = it->second;
+        if (handler(fd))
+            continue;
+        // Dropped under the same lock, and only if still this handler's: once the lock is released
+        // the owner may close the descriptor and a new registration take its number.
+        it = m_handlers.find(fd);
+        if (it != m_handlers.end() && it->second == handler) {
+            m_handlers.erase(it);
+            m_readSet.erase(std::remove(m_readSet.begin(), m_readSet.end(), fd), m_readSet.end());
+            TOU_PRINT(printLevelTrace, "unregistFd Inner [%d]!!!\n", fd);
         }
     }
-    for (int fd : finished)
-        unregistFd(fd);
     return 0;
 }
 
