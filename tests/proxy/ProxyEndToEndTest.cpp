@@ -2,6 +2,7 @@
 #include "Proxy/ProxyChannelClient.h"
 #include "Proxy/ProxyChannelServer.h"
 #include "ProxyTestSupport.h"
+#include "../support/SocketEcho.h"
 
 #include <gtest/gtest.h>
 
@@ -247,41 +248,8 @@ struct ProxyEndToEnd : ::testing::Test {
     }
 };
 
-std::string RandomBytes(size_t n, unsigned seed)
-{
-    std::mt19937 gen(seed);
-    std::string s(n, '\0');
-    for (char& c : s)
-        c = char(gen());
-    return s;
-}
-
-// Writes everything on one thread and reads the echo back on this one.
-std::string RoundTrip(int fd, const std::string& data, int limitMs = 30000)
-{
-    std::thread writer([&] {
-        for (size_t off = 0; off < data.size();) {
-            ssize_t n = send(fd, data.data() + off, std::min<size_t>(65536, data.size() - off), MSG_NOSIGNAL);
-            if (n <= 0)
-                return;
-            off += size_t(n);
-        }
-    });
-    std::string got;
-    auto stopAt = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
-    char buf[65536];
-    while (got.size() < data.size() && std::chrono::steady_clock::now() < stopAt) {
-        pollfd p{fd, POLLIN, 0};
-        if (poll(&p, 1, 50) <= 0)
-            continue;
-        ssize_t n = recv(fd, buf, sizeof buf, 0);
-        if (n <= 0)
-            break;
-        got.append(buf, size_t(n));
-    }
-    writer.join();
-    return got;
-}
+using vxtest::RandomBytes;
+using vxtest::RoundTrip;
 
 TEST_F(ProxyEndToEnd, ParallelSessionsCarryLargeTransfersUnchanged)
 {

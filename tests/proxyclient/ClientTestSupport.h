@@ -6,13 +6,13 @@
 #include "Proxy/ProxyChannelServer.h"
 #include "ProxyClient/ProxyClientImpl.h"
 #include "proxy/ProxyTestSupport.h"
+#include "support/SocketEcho.h"
 
 #include <poll.h>
 
 #include <atomic>
 #include <map>
 #include <memory>
-#include <random>
 #include <thread>
 
 namespace clienttest {
@@ -208,41 +208,8 @@ inline LinkChannelInfo ClientLink(const TSharedPtr<Socket>& socket, uint16_t loc
     return link;
 }
 
-// Writes everything on one thread while this one reads the echo back.
-inline std::string RoundTrip(int fd, const std::string& data, int limitMs = 20000)
-{
-    std::thread writer([&] {
-        for (size_t off = 0; off < data.size();) {
-            ssize_t n = send(fd, data.data() + off, data.size() - off, MSG_NOSIGNAL);
-            if (n <= 0)
-                return;
-            off += size_t(n);
-        }
-    });
-    std::string got;
-    auto stop = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
-    char buf[65536];
-    while (got.size() < data.size() && std::chrono::steady_clock::now() < stop) {
-        pollfd p{fd, POLLIN, 0};
-        if (poll(&p, 1, 20) <= 0)
-            continue;
-        ssize_t n = recv(fd, buf, sizeof buf, 0);
-        if (n <= 0)
-            break;
-        got.append(buf, size_t(n));
-    }
-    writer.join();
-    return got;
-}
-
-inline std::string RandomBytes(size_t n, unsigned seed)
-{
-    std::mt19937 gen(seed);
-    std::string s(n, '\0');
-    for (char& c : s)
-        c = char(gen());
-    return s;
-}
+using vxtest::RandomBytes;
+using vxtest::RoundTrip;
 
 // True when a connection to the port is made and then closed by the far end.
 inline bool ClosedAtOnce(uint16_t port)
