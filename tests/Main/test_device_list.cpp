@@ -90,10 +90,7 @@ protected:
         frame = MakeMainWindow();
         model = frame->GetDeviceListUILogic();
         page = frame->GetSearchDevPage();
-        ASSERT_TRUE(DrainSdkLoop());
-        ASSERT_TRUE(WaitUntil([&] { return !model->IsSearching(); }, 60000));
-        page->ClearList();
-        model->GetDeviceList().clear();
+        ASSERT_TRUE(ClearListAfterStartupSearch(frame));
     }
     // A result of the current search for ip, with the MAC macPrefix:nn; edit adjusts it first.
     DevicePtr Insert(const char* ip, const char* macPrefix, int n,

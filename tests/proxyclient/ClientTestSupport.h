@@ -22,57 +22,7 @@ using Orvan::Memory::TSharedPtr;
 using Orvan::NATTraver::Socket;
 using proxytest::ConnectTo;
 using proxytest::WaitUntil;
-
-class EchoService
-{
-public:
-    EchoService() { m_accept = std::thread([this] { Run(); }); }
-    ~EchoService()
-    {
-        m_stop = true;
-        m_accept.join();
-        for (auto& t : m_conns)
-            t.join();
-    }
-    uint16_t Port() const { return m_listener.port; }
-
-private:
-    void Run()
-    {
-        while (!m_stop) {
-            pollfd p{m_listener.fd, POLLIN, 0};
-            if (poll(&p, 1, 20) <= 0)
-                continue;
-            int fd = m_listener.Accept();
-            if (fd >= 0)
-                m_conns.emplace_back([this, fd] { Echo(fd); });
-        }
-    }
-    void Echo(int fd)
-    {
-        char buf[65536];
-        while (!m_stop) {
-            pollfd p{fd, POLLIN, 0};
-            if (poll(&p, 1, 20) <= 0)
-                continue;
-            ssize_t n = recv(fd, buf, sizeof buf, 0);
-            if (n <= 0)
-                break;
-            for (ssize_t off = 0; off < n;) {
-                ssize_t w = send(fd, buf + off, size_t(n - off), MSG_NOSIGNAL);
-                if (w <= 0)
-                    break;
-                off += w;
-            }
-        }
-        close(fd);
-    }
-
-    proxytest::Listener m_listener;
-    std::atomic<bool> m_stop{false};
-    std::thread m_accept;
-    std::vector<std::thread> m_conns;
-};
+using proxytest::EchoService;
 
 // The device end of one loopback path: a server proxy channel and the thread that drives it.
 class DeviceEnd

@@ -14,6 +14,17 @@
 
 namespace vxtest {
 
+// Waits up to pollMs for data on fd and reads what is there: the bytes read, 0 when none came
+// in time, -1 when the peer closed or the read failed.
+inline ssize_t ReadReady(int fd, char* buf, size_t size, int pollMs = 20)
+{
+    pollfd p{fd, POLLIN, 0};
+    if (poll(&p, 1, pollMs) <= 0)
+        return 0;
+    const ssize_t n = recv(fd, buf, size, 0);
+    return n > 0 ? n : -1;
+}
+
 // Writes everything on one thread (64 KiB at a time) while this one reads the echo back; what
 // came back by limitMs.
 inline std::string RoundTrip(int fd, const std::string& data, int limitMs = 30000)
@@ -30,11 +41,8 @@ inline std::string RoundTrip(int fd, const std::string& data, int limitMs = 3000
     auto stopAt = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
     char buf[65536];
     while (got.size() < data.size() && std::chrono::steady_clock::now() < stopAt) {
-        pollfd p{fd, POLLIN, 0};
-        if (poll(&p, 1, 20) <= 0)
-            continue;
-        ssize_t n = recv(fd, buf, sizeof buf, 0);
-        if (n <= 0)
+        const ssize_t n = ReadReady(fd, buf, sizeof buf);
+        if (n < 0)
             break;
         got.append(buf, size_t(n));
     }
