@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "CloudUpgrade/CCloudUpgradeUILogic.h"
+#include "Common/StrHelpers.h"
 #include "Common/Translate.h"
 #include "Main/DeviceListText.h"
 
@@ -18,23 +19,7 @@ bool s_bSortAscending = false;
 
 } // namespace
 
-std::string CCloudUpgradeEventImp::IpSortKey(const std::string& ip)
-{
-    std::string key;
-    size_t start = 0;
-    while (true) {
-        const size_t dot = ip.find('.', start);
-        std::string part = ip.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
-        // Longer parts stay as they are: they order after every padded part of equal lead.
-        if (part.size() < 3)
-            part.insert(0, 3 - part.size(), '0');
-        key += part;
-        if (dot == std::string::npos)
-            break;
-        start = dot + 1;
-    }
-    return key;
-}
+std::string CCloudUpgradeEventImp::IpSortKey(const std::string& ip) { return ::IpSortKey(ip); }
 
 void CCloudUpgradeEventImp::OnListHeaderClick(void* data, LRESULT)
 {

@@ -27,6 +27,23 @@ std::wstring Wide(const unsigned char* utf8)
     Throw(code, db ? SFUtf8ToWide(sqlite3_errmsg(db)) : std::wstring(L"unknown error"));
 }
 
+// A statement that is not there: never compiled, or already finalized.
+void CheckStmtPresent(const sqlite3_stmt* stmt)
+{
+    if (!stmt)
+        Throw(CPPSQLITE_ERROR, L"Null Virtual Machine pointer");
+}
+
+// Finalizes an owner where an error has nowhere to go (destructors, moves).
+template <class Owner>
+void FinalizeQuietly(Owner& owner) noexcept
+{
+    try {
+        owner.finalize();
+    } catch (...) {
+    }
+}
+
 } // namespace
 
 // ---- exception
@@ -104,10 +121,7 @@ CppSQLite3Query::CppSQLite3Query(CppSQLite3Query&& other) noexcept { *this = std
 CppSQLite3Query& CppSQLite3Query::operator=(CppSQLite3Query&& other) noexcept
 {
     if (this != &other) {
-        try {
-            finalize();
-        } catch (...) {
-        }
+        FinalizeQuietly(*this);
         m_pDB = std::exchange(other.m_pDB, nullptr);
         m_pStmt = std::exchange(other.m_pStmt, nullptr);
         m_bEof = std::exchange(other.m_bEof, true);
@@ -119,16 +133,12 @@ CppSQLite3Query& CppSQLite3Query::operator=(CppSQLite3Query&& other) noexcept
 
 CppSQLite3Query::~CppSQLite3Query()
 {
-    try {
-        finalize();
-    } catch (...) {
-    }
+    FinalizeQuietly(*this);
 }
 
 void CppSQLite3Query::checkStmt() const
 {
-    if (!m_pStmt)
-        Throw(CPPSQLITE_ERROR, L"Null Virtual Machine pointer");
+    CheckStmtPresent(m_pStmt);
 }
 
 void CppSQLite3Query::checkColumn(int column) const
@@ -257,10 +267,7 @@ CppSQLite3Statement::CppSQLite3Statement(CppSQLite3Statement&& other) noexcept {
 CppSQLite3Statement& CppSQLite3Statement::operator=(CppSQLite3Statement&& other) noexcept
 {
     if (this != &other) {
-        try {
-            finalize();
-        } catch (...) {
-        }
+        FinalizeQuietly(*this);
         m_pDB = std::exchange(other.m_pDB, nullptr);
         m_pStmt = std::exchange(other.m_pStmt, nullptr);
     }
@@ -269,16 +276,12 @@ CppSQLite3Statement& CppSQLite3Statement::operator=(CppSQLite3Statement&& other)
 
 CppSQLite3Statement::~CppSQLite3Statement()
 {
-    try {
-        finalize();
-    } catch (...) {
-    }
+    FinalizeQuietly(*this);
 }
 
 void CppSQLite3Statement::checkStmt() const
 {
-    if (!m_pStmt)
-        Throw(CPPSQLITE_ERROR, L"Null Virtual Machine pointer");
+    CheckStmtPresent(m_pStmt);
 }
 
 void CppSQLite3Statement::bind(int param, const wchar_t* value) { bind(param, Utf8(value)); }
@@ -416,8 +419,7 @@ sqlite3_stmt* CppSQLite3DB::compile(const wchar_t* sql)
     const int rc = sqlite3_prepare_v2(m_pDB, text.c_str(), int(text.size()), &stmt, nullptr);
     if (rc != SQLITE_OK)
         ThrowDB(m_pDB, rc);
-    if (!stmt)
-        Throw(CPPSQLITE_ERROR, L"Null Virtual Machine pointer");
+    CheckStmtPresent(stmt);
     return stmt;
 }
 

@@ -210,6 +210,23 @@ uint32_t IpTextToUInt(std::string text, bool* ok)
     return (a << 24) | ((b & 0xFF) << 16) | ((c & 0xFF) << 8) | d;
 }
 
+std::string IpSortKey(const std::string& ip)
+{
+    std::string key;
+    size_t start = 0;
+    while (true) {
+        const size_t dot = ip.find('.', start);
+        std::string part = ip.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+        if (part.size() < 3)
+            part.insert(0, 3 - part.size(), '0');
+        key += part;
+        if (dot == std::string::npos)
+            break;
+        start = dot + 1;
+    }
+    return key;
+}
+
 int IsSameSubnet(std::string address, std::string mask, std::string gateway)
 {
     bool okA = false, okM = false, okG = false;

@@ -35,6 +35,9 @@ uint32_t VersionToInt(std::string text);
 // Host-order value of an IPv4 text; 0xFFFFFFFF with *ok false when the text is not one. *ok tells
 // "255.255.255.255" from an error.
 uint32_t IpTextToUInt(std::string text, bool* ok = nullptr);
+// Sort key of a dotted address: every part left-padded with "0" to three characters, so that
+// "10.0.0.9" orders before "10.0.0.10"; longer parts stay as they are.
+std::string IpSortKey(const std::string& ip);
 // 1 when all three read as addresses and (mask & gateway) == (mask & address).
 int IsSameSubnet(std::string address, std::string mask, std::string gateway);
 

@@ -42,24 +42,6 @@ std::string CellUtf8(CSFListCtrl* list, int row, int column)
     return convert.GetStdString();
 }
 
-// "10.1.2.3" -> "010001002003": each part padded to three digits.
-std::string IpSortKey(const std::string& ip)
-{
-    std::string key, part;
-    auto flush = [&] {
-        key += std::string(part.size() < 3 ? 3 - part.size() : 0, '0') + part;
-        part.clear();
-    };
-    for (char c : ip) {
-        if (c == '.')
-            flush();
-        else
-            part += c;
-    }
-    flush();
-    return key;
-}
-
 ImageRadioBox CheckImages()
 {
     return MakeRadioSkin(L"Select_Check.png", L"Select_unCheck.png", L"Select_Unable.png", L"Select_Unable.png");

@@ -181,10 +181,8 @@ bool CSaveToExcel::WriteDeviceRow(const DEVICE_NET_INFO_EX* pInfo)
     return true;
 }
 
-bool CSaveToExcel::ReadDeviceList(std::vector<DEVICE_INFO>* pList)
+bool CSaveToExcel::OpenSheetRows(int* first, int* last)
 {
-    if (!pList || !m_pworkbook)
-        return false;
     if (!m_bReadFromFile)
         return false;  // LastError() still tells why Open found nothing to read
     m_pworksheet = m_pworkbook->ActiveSheet();
@@ -192,13 +190,24 @@ bool CSaveToExcel::ReadDeviceList(std::vector<DEVICE_INFO>* pList)
         m_strLastError = "Workbook has no sheet";
         return false;
     }
-    int first = 1, count = 1;
-    m_pworksheet->UsedRange(&first, &count);
-    const int last = first + count - 1;
-    if (last - first > kMaxDeviceRows) {
+    int count = 1;
+    *first = 1;
+    m_pworksheet->UsedRange(first, &count);
+    *last = *first + count - 1;
+    if (*last - *first > kMaxDeviceRows) {
         m_strLastError = "Workbook has more than " + std::to_string(kMaxDeviceRows) + " rows";
         return false;
     }
+    return true;
+}
+
+bool CSaveToExcel::ReadDeviceList(std::vector<DEVICE_INFO>* pList)
+{
+    if (!pList || !m_pworkbook)
+        return false;
+    int first = 1, last = 1;
+    if (!OpenSheetRows(&first, &last))
+        return false;
     const std::string initialized = TrUtf8(L"Initialized");
     const std::string notInitialized = TrUtf8(L"Not initialized");
 

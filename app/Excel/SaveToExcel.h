@@ -70,6 +70,9 @@ public:
 private:
     void StartWorkbook();
     int NextFreeRow() const;
+    // Makes the active sheet of a workbook read from its file current and gives its used rows
+    // (the first holds the headings); false, with LastError set, when it cannot be read.
+    bool OpenSheetRows(int* first, int* last);
 
     std::unique_ptr<IWorkbookBackend> m_pexcel;  // made by the first Open, deleted by Close
     IWorkbookBackend* m_pworkbooks = nullptr;    // the application's workbooks (m_pexcel itself)

@@ -17,7 +17,6 @@ namespace {
 
 using excelcell::CopyCellText;
 using excelcell::FieldText;
-using excelcell::kMaxDeviceRows;
 using excelcell::TrUtf8;
 
 enum CloudColumn {
@@ -209,20 +208,9 @@ bool CSaveToExcel::ImportCloudInfo(std::vector<DEVICE_INFO>* pDevices, std::map<
 {
     if (!pDevices || !pChecks || !pRemotes || !m_pworkbook)
         return false;
-    if (!m_bReadFromFile)
-        return false;  // LastError() still tells why Open found nothing to read
-    m_pworksheet = m_pworkbook->ActiveSheet();
-    if (!m_pworksheet) {
-        m_strLastError = "Workbook has no sheet";
+    int first = 1, last = 1;
+    if (!OpenSheetRows(&first, &last))
         return false;
-    }
-    int first = 1, count = 1;
-    m_pworksheet->UsedRange(&first, &count);
-    const int last = first + count - 1;
-    if (last - first > kMaxDeviceRows) {
-        m_strLastError = "Workbook has more than " + std::to_string(kMaxDeviceRows) + " rows";
-        return false;
-    }
 
     const CWorksheet& sheet = *m_pworksheet;
     for (int row = first + 1; row <= last; ++row) {

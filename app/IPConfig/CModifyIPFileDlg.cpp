@@ -1,5 +1,4 @@
 #include "IPConfig/CModifyIPFileDlg.h"
-#include "Widgets/SkinRecords.h"
 
 #include <cstdio>
 
@@ -7,8 +6,10 @@
 #include "Common/Translate.h"
 #include "IPConfig/AddressPlan.h"
 #include "Main/CSearchDevEventImp.h"
+#include "Widgets/DialogSetup.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFSkinStyle.h"
+#include "Widgets/SkinRecords.h"
 
 SF_BEGIN_MESSAGE_MAP(CModifyIPFileDlg)
 SF_ON_COMMAND(CModifyIPFileDlg::ID_CLOSE, OnBtnClose)
@@ -16,16 +17,6 @@ SF_ON_COMMAND(CModifyIPFileDlg::ID_OK, OnBtnOK)
 SF_END_MESSAGE_MAP()
 
 namespace {
-
-ImageRadioBox Radios(const wchar_t* on, const wchar_t* off, const wchar_t* disOn, const wchar_t* disOff)
-{
-    ImageRadioBox s;
-    s.strCheckedNormal = s.strCheckedHover = s.strCheckedPressed = on;
-    s.strUncheckedNormal = s.strUncheckedHover = s.strUncheckedPressed = off;
-    s.strCheckedDisabled = disOn;
-    s.strUncheckedDisabled = disOff;
-    return s;
-}
 
 // Reads a field into "%d.%d.%d.%d"; answers the number of empty octets.
 int ReadAddress(CSFIPAddressCtrl* field, char* text)
@@ -51,15 +42,7 @@ std::shared_ptr<CModifyIPFileDlg> CModifyIPFileDlg::Create(std::weak_ptr<CSearch
         std::shared_ptr<CSearchDevEventImp> page = owner.lock();
         dlg->m_pDialog = CreateSFDialog(dlg.get(), page ? page->GetUIWnd() : nullptr, 0);
     }
-    if (!dlg->m_pDialog)
-        return dlg;
-    dlg->m_pDialog->SetSkin(&style);
-    dlg->m_pDialog->MoveWindow(0, 0, 600, 320);
-    dlg->m_pDialog->Create(L"IP Address Modify", nullptr);
-    dlg->m_pDialog->SetWindowTextW(Tr(L"IP Address Modify"));
-    dlg->m_pDialog->CenterWindow(nullptr);
-    dlg->m_pDialog->SetDrawBackGround(1);
-    dlg->m_pDialog->ShowWindow(0);
+    SetUpSkinnedDialog(dlg->m_pDialog, style, L"IP Address Modify", 600, 320, DialogSizing::BeforeCreate);
     return dlg;
 }
 
@@ -76,12 +59,7 @@ int CModifyIPFileDlg::Dlg_OnInitDialog(bool create)
     const DWORD kVisible = 0x10000000;
     const DWORD kRadio = 0x10010000;
 
-    ImageButtonStyle closeSkin = MakeButtonSkin(L"close-normal.png", L"close-hover.png", L"close-pressed.png",
-                                         L"close-disabled.png");
-    m_pCloseBtn = CreateSFButton(nullptr);
-    m_pCloseBtn->SetSkin(&closeSkin);
-    m_pCloseBtn->Create(L"", kVisible, RECT{client.right - 25, 2, client.right - 1, 26}, wnd, ID_CLOSE);
-    m_pCloseBtn->SetToolTipText(Tr(L"Close"));
+    m_pCloseBtn = CreateCloseButton(nullptr, wnd, client.right, ID_CLOSE);
 
     const RECT caption{20, client.bottom - 30, 140, client.bottom};
     m_pCountCaption = CreateSFStatic(nullptr);
@@ -103,7 +81,7 @@ int CModifyIPFileDlg::Dlg_OnInitDialog(bool create)
         ctrl->SetTextAlignFlag(2);
         ctrl->Create(Tr(text), kVisible, rc, wnd, 0);
     };
-    ImageRadioBox radioSkin = Radios(L"radio_check.png", L"radio_uncheck.png", L"radio_check.png",
+    ImageRadioBox radioSkin = MakeRadioSkin(L"radio_check.png", L"radio_uncheck.png", L"radio_check.png",
                                      L"radio_uncheck.png");
     label(m_pModeLabel, L"Mode", RECT{60, 70, 160, 95});
     m_pStaticRadio = CreateSFRadioBox(this);
@@ -119,7 +97,7 @@ int CModifyIPFileDlg::Dlg_OnInitDialog(bool create)
     m_pAddress = CreateSFIPAddressCtrl(nullptr);
     m_pAddress->Create(kVisible, RECT{180, 115, 380, 140}, wnd, 0, false);
 
-    ImageRadioBox boxSkin = Radios(L"Select_Check.png", L"Select_unCheck.png", L"Select_UnableCheck.png",
+    ImageRadioBox boxSkin = MakeRadioSkin(L"Select_Check.png", L"Select_unCheck.png", L"Select_UnableCheck.png",
                                    L"Select_UnableUnCheck.png");
     m_pSameIp = CreateSFRadioBox(this);
     m_pSameIp->SetSkin(&boxSkin);

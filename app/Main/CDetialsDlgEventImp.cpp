@@ -7,6 +7,7 @@
 #include "Main/CSearchDevEventImp.h"
 #include "Main/DeviceListSkins.h"
 #include "Main/DeviceListText.h"
+#include "Widgets/DialogSetup.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFRect.h"
 
@@ -30,15 +31,7 @@ int CDetialsDlgEventImp::CreateDlg()
     FillCommonDialogSkin(skin);
     std::shared_ptr<CSearchDevEventImp> page = m_wpPage.lock();
     m_pDialog = CreateSFDialog(this, page ? page->GetUIWnd() : nullptr, 0);
-    if (!m_pDialog)
-        return 0;
-    m_pDialog->SetSkin(&skin);
-    m_pDialog->Create(L"Details", nullptr);
-    m_pDialog->SetWindowTextW(Tr(L"Details"));
-    m_pDialog->MoveWindow(0, 0, 600, 450);
-    m_pDialog->CenterWindow(nullptr);
-    m_pDialog->SetDrawBackGround(1);
-    m_pDialog->ShowWindow(0);
+    SetUpSkinnedDialog(m_pDialog, skin, L"Details", 600, 450);
     return 0;
 }
 
@@ -61,14 +54,7 @@ int CDetialsDlgEventImp::Dlg_OnInitDialog(bool create)
             m_pValues[i]->SetObjectName(L"Detail");
         }
     }
-    m_pCloseBtn = CreateSFButton(this);
-    if (m_pCloseBtn) {
-        ImageButtonStyle close =
-            MakeButtonSkin(L"close-normal.png", L"close-hover.png", L"close-pressed.png", L"close-disabled.png");
-        m_pCloseBtn->Create(L"", 0x10000000, SFRectLTRB(575, 2, 599, 26), wnd, 2);
-        m_pCloseBtn->SetSkin(&close);
-        m_pCloseBtn->SetToolTipText(Tr(L"Close"));
-    }
+    m_pCloseBtn = CreateCloseButton(this, wnd, 600, 2);
     return 1;
 }
 

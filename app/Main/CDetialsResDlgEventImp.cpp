@@ -4,6 +4,7 @@
 #include "Common/Translate.h"
 #include "Main/CMainFrameEventImp.h"
 #include "Widgets/CMsgDlgEventImp.h"
+#include "Widgets/DialogSetup.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFSkinStyle.h"
 
@@ -97,16 +98,7 @@ std::shared_ptr<CDetialsResDlgEventImp> CDetialsResDlgEventImp::Create(std::weak
     BuildDetailsDlgSkin(style);
     std::shared_ptr<CMainFrameEventImp> main = owner.lock();
     dlg->m_pDialog = CreateSFDialog(dlg.get(), main ? main->GetUIWnd() : nullptr, 0);
-    if (!dlg->m_pDialog)
-        return dlg;
-    CSFDialog* dialog = dlg->m_pDialog;
-    dialog->SetSkin(&style);
-    dialog->Create(L"Details", nullptr);
-    dialog->SetWindowTextW(Tr(L"Details"));
-    dialog->MoveWindow(0, 0, 550, 250);
-    dialog->CenterWindow(nullptr);
-    dialog->SetDrawBackGround(1);
-    dialog->ShowWindow(0);
+    SetUpSkinnedDialog(dlg->m_pDialog, style, L"Details", 550, 250);
     return dlg;
 }
 
@@ -129,15 +121,7 @@ int CDetialsResDlgEventImp::Dlg_OnInitDialog(bool create)
     m_pResultValue = make(Tr(L""), RECT{250, 160, 500, 180});
     m_pResultValue->SetWordWrap(1);
 
-    m_pClose = CreateSFButton(this);
-    m_pClose->Create(L"", 0x10000000, RECT{525, 2, 549, 26}, wnd, 2);
-    ImageButtonStyle skin;
-    skin.strNormal = L"close-normal.png";
-    skin.strHover = L"close-hover.png";
-    skin.strPressed = L"close-pressed.png";
-    skin.strDisabled = L"close-disabled.png";
-    m_pClose->SetSkin(&skin);
-    m_pClose->SetToolTipText(Tr(L"Close"));
+    m_pClose = CreateCloseButton(this, wnd, 550, 2);
     return 1;
 }
 

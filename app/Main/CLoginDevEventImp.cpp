@@ -17,6 +17,7 @@
 #include "Main/CSearchDevEventImp.h"
 #include "Main/DeviceListSkins.h"
 #include "Main/DeviceListText.h"
+#include "Widgets/DialogSetup.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFRect.h"
 
@@ -88,15 +89,7 @@ int CLoginDevEventImp::CreateDlg()
         FillCommonDialogSkin(skin);
         std::shared_ptr<CMainFrameEventImp> frame = m_wpMainFrame.lock();
         m_pDialog = CreateSFDialog(this, frame ? frame->GetUIWnd() : nullptr, 0);
-        if (m_pDialog) {
-            m_pDialog->SetSkin(&skin);
-            m_pDialog->MoveWindow(0, 0, 520, 320);
-            m_pDialog->Create(L"Manual Add", nullptr);
-            m_pDialog->SetWindowTextW(Tr(L"Manual Add"));
-            m_pDialog->CenterWindow(nullptr);
-            m_pDialog->SetDrawBackGround(1);
-            m_pDialog->ShowWindow(0);
-        }
+        SetUpSkinnedDialog(m_pDialog, skin, L"Manual Add", 520, 320, DialogSizing::BeforeCreate);
     }
     if (!m_pWorker)
         m_pWorker = std::make_shared<CLoginDevLogic>(weak_from_this());
@@ -113,14 +106,7 @@ int CLoginDevEventImp::Dlg_OnInitDialog(bool create)
         m_pDialog->GetDlgClientRect(&client);
     const int w = client.right > 0 ? client.right : 520;
 
-    m_pCloseBtn = CreateSFButton(this);
-    if (m_pCloseBtn) {
-        ImageButtonStyle close =
-            MakeButtonSkin(L"close-normal.png", L"close-hover.png", L"close-pressed.png", L"close-disabled.png");
-        m_pCloseBtn->Create(L"", 0x10000000, SFRectLTRB(w - 25, 2, w - 1, 26), wnd, ID_CLOSE);
-        m_pCloseBtn->SetSkin(&close);
-        m_pCloseBtn->SetToolTipText(Tr(L"Close"));
-    }
+    m_pCloseBtn = CreateCloseButton(this, wnd, w, ID_CLOSE);
     auto label = [&](const wchar_t* text, int top) {
         CSFStatic* s = CreateSFStatic(nullptr);
         if (s) {

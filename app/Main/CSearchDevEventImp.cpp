@@ -474,22 +474,7 @@ void CSearchDevEventImp::OnListItemClicked(void* data, LRESULT)
     m_nCurWebPort = device->stNetInfo.wWebPort;
 }
 
-std::string CSearchDevEventImp::IpSortKey(const std::string& ip)
-{
-    std::string key;
-    size_t start = 0;
-    while (true) {
-        const size_t dot = ip.find('.', start);
-        std::string part = ip.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
-        if (part.size() < 3)
-            part.insert(0, 3 - part.size(), '0');
-        key += part;
-        if (dot == std::string::npos)
-            break;
-        start = dot + 1;
-    }
-    return key;
-}
+std::string CSearchDevEventImp::IpSortKey(const std::string& ip) { return ::IpSortKey(ip); }
 
 void CSearchDevEventImp::SortByIpKey(std::vector<DEVICE_INFO>& records, bool ascending)
 {

@@ -79,6 +79,10 @@ private:
     void ConfigNext(int paramValid);
     void ConfigNextEx();
     void ConfigNextExXml();
+    // Records a reset answer and shows it; returns whether the run goes on (one task fewer in
+    // flight).
+    bool RecordResetAnswer(const std::string& ip, const std::string& mac, bool ok, SYSCONFIG_ERROR error,
+                           int index);
     void GetInfoNext();
     // Posts the task of the record at index for the current run.
     void PostDevice(int index, int paramValid, int resetDay, const char* caller);

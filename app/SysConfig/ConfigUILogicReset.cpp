@@ -56,8 +56,8 @@ void CConfigUILogic::ConfigNextExXml()
         EndRunIfDone();
 }
 
-void CConfigUILogic::Task_StartConfigReset_Ret(std::string ip, std::string mac, bool ok, SYSCONFIG_ERROR error,
-                                               int index)
+bool CConfigUILogic::RecordResetAnswer(const std::string& ip, const std::string& mac, bool ok, SYSCONFIG_ERROR error,
+                                       int index)
 {
     const int idx = FindDeviceIndex(ip, mac, index);
     if (idx >= 0) {
@@ -67,27 +67,24 @@ void CConfigUILogic::Task_StartConfigReset_Ret(std::string ip, std::string mac, 
         ShowResult(info);
     }
     if (!m_bConfiguring)
-        return;
+        return false;
     if (m_nInFlight > 0)
         --m_nInFlight;
-    ConfigNextEx();
+    return true;
+}
+
+void CConfigUILogic::Task_StartConfigReset_Ret(std::string ip, std::string mac, bool ok, SYSCONFIG_ERROR error,
+                                               int index)
+{
+    if (RecordResetAnswer(ip, mac, ok, error, index))
+        ConfigNextEx();
 }
 
 void CConfigUILogic::Task_StartConfigResetXml_Ret(std::string ip, std::string mac, bool ok, SYSCONFIG_ERROR error,
                                                   int index)
 {
-    const int idx = FindDeviceIndex(ip, mac, index);
-    if (idx >= 0) {
-        CONFIG_INFO& info = *m_vecConfigInfo[size_t(idx)];
-        info.finished = 1;
-        info.result = ok ? SYSCONFIG_ERR_SUCCESS : error;
-        ShowResult(info);
-    }
-    if (!m_bConfiguring)
-        return;
-    if (m_nInFlight > 0)
-        --m_nInFlight;
-    ConfigNextExXml();
+    if (RecordResetAnswer(ip, mac, ok, error, index))
+        ConfigNextExXml();
 }
 
 // ---- Description runs -------------------------------------------------------------------

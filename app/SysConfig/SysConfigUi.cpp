@@ -6,6 +6,7 @@
 #include "Common/AppPath.h"
 #include "Common/InputCheck.h"
 #include "Common/Translate.h"
+#include "Widgets/DialogSetup.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SkinRecords.h"
 
@@ -44,17 +45,9 @@ void StandardDialogSkin(DialogStyle& s)
 CSFDialog* CreateStandardDialog(ISFDialogEvent* sink, void* parent, const wchar_t* title, int width, int height)
 {
     CSFDialog* dialog = CreateSFDialog(sink, parent, 0);
-    if (!dialog)
-        return nullptr;
     DialogStyle skin;
     StandardDialogSkin(skin);
-    dialog->SetSkin(&skin);
-    dialog->MoveWindow(0, 0, width, height);
-    dialog->Create(Tr(title), nullptr);
-    dialog->SetWindowTextW(Tr(title));
-    dialog->CenterWindow(nullptr);
-    dialog->SetDrawBackGround(1);
-    dialog->ShowWindow(0);
+    SetUpSkinnedDialog(dialog, skin, title, width, height, DialogSizing::BeforeCreate);
     return dialog;
 }
 
@@ -90,13 +83,7 @@ CSFButton* Button(const wchar_t* text, RECT rc, void* parent, UINT id, const Ima
 
 CSFButton* CloseButton(int right, void* parent, ISFButtonEvent* sink)
 {
-    CSFButton* b = Button(L"", SFRectLTRB(right - 25, 2, right - 1, 26), parent, 502,
-                          MakeButtonSkin(L"close-normal.png", L"close-hover.png", L"close-pressed.png",
-                                     L"close-disabled.png"),
-                          sink);
-    if (b)
-        b->SetToolTipText(Tr(L"Close"));
-    return b;
+    return CreateCloseButton(sink, parent, right, 502);
 }
 
 void PasswordFields::BuildBars(void* parent, int x0, int barTop, int wordTop)

@@ -9,6 +9,7 @@
 #include "Common/Translate.h"
 #include "Main/DeviceListSkins.h"
 #include "Template/CTemplateLoadEventImp.h"
+#include "Widgets/DialogSetup.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFPictureEx.h"
 #include "Widgets/SFRect.h"
@@ -61,15 +62,7 @@ void CTemplateLoadApplyDlg::Init(void* parent)
     DialogStyle style;
     FillDialogStyle(&style);
     m_pDialog = CreateSFDialog(this, parent, 0);
-    if (!m_pDialog)
-        return;
-    m_pDialog->SetSkin(&style);
-    m_pDialog->Create(L"Export Template", nullptr);
-    m_pDialog->SetWindowTextW(Tr(L"Export Template"));
-    m_pDialog->MoveWindow(0, 0, kDialogWidth, 200);
-    m_pDialog->CenterWindow(nullptr);
-    m_pDialog->SetDrawBackGround(1);
-    m_pDialog->ShowWindow(0);
+    SetUpSkinnedDialog(m_pDialog, style, L"Export Template", kDialogWidth, 200);
 }
 
 int CTemplateLoadApplyDlg::Dlg_OnInitDialog(bool create)
@@ -95,17 +88,8 @@ int CTemplateLoadApplyDlg::Dlg_OnInitDialog(bool create)
         m_pWait->Load(L"waitting.gif", 0);
         m_pWait->ShowWindow(0);
     }
-    ImageButtonStyle button = MakeButtonSkin(L"btn_nor.png", L"btn_over.png", L"btn_down.png", L"btn_dis.png");
-    m_pCancelBtn = CreateSFButton(this);
-    if (m_pCancelBtn) {
-        m_pCancelBtn->Create(Tr(L"Cancel"), WS_VISIBLE | WS_TABSTOP, SFRectLTRB(0, 0, 80, 30), wnd, ID_CANCEL);
-        m_pCancelBtn->SetSkin(&button);
-    }
-    m_pOkBtn = CreateSFButton(this);
-    if (m_pOkBtn) {
-        m_pOkBtn->Create(Tr(L"OK"), WS_VISIBLE | WS_TABSTOP, SFRectLTRB(0, 0, 80, 30), wnd, ID_OK);
-        m_pOkBtn->SetSkin(&button);
-    }
+    m_pCancelBtn = CreateTextButton(this, L"Cancel", WS_VISIBLE | WS_TABSTOP, SFRectLTRB(0, 0, 80, 30), wnd, ID_CANCEL);
+    m_pOkBtn = CreateTextButton(this, L"OK", WS_VISIBLE | WS_TABSTOP, SFRectLTRB(0, 0, 80, 30), wnd, ID_OK);
     Layout();
     return 1;
 }

@@ -9,6 +9,7 @@
 #include "Main/DeviceListSkins.h"
 #include "Upgrade/CUpgradeEventImp.h"
 #include "Upgrade/CheckFirmwareHeader.h"
+#include "Widgets/DialogSetup.h"
 #include "Widgets/SFFactory.h"
 #include "Widgets/SFGlobal.h"
 #include "Widgets/SFSkinStyle.h"
@@ -46,17 +47,9 @@ void CUpgradeFileDlg::Init()
 {
     std::shared_ptr<CUpgradeEventImp> page = m_wpPage.lock();
     m_pDialog = CreateSFDialog(this, page ? page->GetUIWnd() : nullptr, 0);
-    if (!m_pDialog)
-        return;
     DialogStyle style;
     FillFramedDialogSkin(style);
-    m_pDialog->SetSkin(&style);
-    m_pDialog->MoveWindow(0, 0, 600, 220);
-    m_pDialog->Create(L"Batch Upgrade", nullptr);
-    m_pDialog->SetWindowTextW(Tr(L"Batch Upgrade"));
-    m_pDialog->CenterWindow(nullptr);
-    m_pDialog->SetDrawBackGround(1);
-    m_pDialog->ShowWindow(0);
+    SetUpSkinnedDialog(m_pDialog, style, L"Batch Upgrade", 600, 220, DialogSizing::BeforeCreate);
 }
 
 int CUpgradeFileDlg::Dlg_OnInitDialog(bool create)
@@ -68,12 +61,7 @@ int CUpgradeFileDlg::Dlg_OnInitDialog(bool create)
     m_pDialog->GetDlgClientRect(&client);
     const int w = client.right - client.left, h = client.bottom - client.top;
 
-    m_pCloseBtn = CreateSFButton(nullptr);
-    ImageButtonStyle close = MakeButtonSkin(L"close-normal.png", L"close-hover.png", L"close-pressed.png",
-                                            L"close-disabled.png");
-    m_pCloseBtn->Create(L"", WS_VISIBLE, RECT{w - 25, 2, w - 1, 26}, wnd, ID_CLOSE);
-    m_pCloseBtn->SetSkin(&close);
-    m_pCloseBtn->SetToolTipText(Tr(L"Close"));
+    m_pCloseBtn = CreateCloseButton(nullptr, wnd, w, ID_CLOSE);
 
     auto label = [&](const wchar_t* text, RECT rc, UINT align) {
         CSFStatic* s = CreateSFStatic(nullptr);
@@ -93,13 +81,8 @@ int CUpgradeFileDlg::Dlg_OnInitDialog(bool create)
     m_pPathEdit->Create(WS_VISIBLE, RECT{180, 95, 430, 123}, wnd, 0, false);
     m_pPathEdit->SetMaxLength(kPathChars);
 
-    ImageButtonStyle button = MakeButtonSkin(L"btn_nor.png", L"btn_over.png", L"btn_down.png", L"btn_dis.png");
-    m_pBrowseBtn = CreateSFButton(nullptr);
-    m_pBrowseBtn->Create(Tr(L"Browse"), WS_VISIBLE, RECT{440, 95, 512, 120}, wnd, ID_BROWSE);
-    m_pBrowseBtn->SetSkin(&button);
-    m_pOkBtn = CreateSFButton(nullptr);
-    m_pOkBtn->Create(Tr(L"OK"), WS_VISIBLE, RECT{w - 100, h - 35, w - 28, h - 10}, wnd, ID_OK);
-    m_pOkBtn->SetSkin(&button);
+    m_pBrowseBtn = CreateTextButton(nullptr, L"Browse", WS_VISIBLE, RECT{440, 95, 512, 120}, wnd, ID_BROWSE);
+    m_pOkBtn = CreateTextButton(nullptr, L"OK", WS_VISIBLE, RECT{w - 100, h - 35, w - 28, h - 10}, wnd, ID_OK);
     EnableOk(false);
     return 1;
 }

@@ -328,6 +328,9 @@ private:
     void Renumber() const;
     CSFQTButton* NewCellButton(CSFQTView* container, int id, const wchar_t* tip, const ImageButtonStyle& style, int w,
                                int h, int y);
+    // A new cell button placed after the container's buttons at its offsets, and recorded in made.
+    CSFQTButton* AddCellButton(CSFQTView* container, std::vector<QWidget*>& made, int id, const wchar_t* tip,
+                               const ImageButtonStyle& style, int w, int h, int y);
     CSFQTProgressCtrl* NewCellProgress(CSFQTView* container, UINT id, const RECT& rect);
     void ComboInterlock(int type, int row, int selection);
 

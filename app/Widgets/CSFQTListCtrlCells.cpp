@@ -514,6 +514,15 @@ CSFQTButton* CSFQTListCtrl::NewCellButton(CSFQTView* container, int id, const wc
     return button;
 }
 
+CSFQTButton* CSFQTListCtrl::AddCellButton(CSFQTView* container, std::vector<QWidget*>& made, int id,
+                                          const wchar_t* tip, const ImageButtonStyle& style, int w, int h, int y)
+{
+    CSFQTButton* button = NewCellButton(container, id, tip, style, w, h, y);
+    container->AddButton(button);
+    made.push_back(button);
+    return button;
+}
+
 CSFQTProgressCtrl* CSFQTListCtrl::NewCellProgress(CSFQTView* container, UINT id, const RECT& rect)
 {
     auto* bar = new CSFQTProgressCtrl(this);
@@ -549,11 +558,9 @@ void CSFQTListCtrl::AddOneOperateBtn(int row, int col, int id, const wchar_t* ti
         CSFQTView* container = NewContainer(true);
         if (t.set) {
             const int y = (rowHeight - h) / 2;
-            CSFQTButton* button = NewCellButton(container, id, t.get(), *skin, w, h, y);
             container->m_nTopOffset = y;
             container->m_nFirstButtonX = x;
-            container->AddButton(button);
-            made.push_back(button);
+            AddCellButton(container, made, id, t.get(), *skin, w, h, y);
         }
         return container;
     });
@@ -576,10 +583,8 @@ void CSFQTListCtrl::SetSingleItem(int row, int col, const wchar_t* tip, ImageBut
         CSFQTView* container = NewContainer(false);
         const int y = (rowHeight - 24) / 2;
         if (t.set) {
-            CSFQTButton* button = NewCellButton(container, id, t.get(), *skin, 24, 24, y);
             container->m_nTopOffset = y;
-            container->AddButton(button);
-            made.push_back(button);
+            AddCellButton(container, made, id, t.get(), *skin, 24, 24, y);
         }
         return container;
     });
@@ -606,9 +611,7 @@ void CSFQTListCtrl::SetItemWidget(int row, int col, const wchar_t* tip1, const w
         for (size_t i = 0; i < 3; ++i) {
             if (!tips[i].set)
                 continue;
-            CSFQTButton* button = NewCellButton(container, ids[i], tips[i].get(), *styles[i], 24, 24, y);
-            container->AddButton(button);
-            made.push_back(button);
+            AddCellButton(container, made, ids[i], tips[i].get(), *styles[i], 24, 24, y);
         }
         return container;
     });
@@ -630,11 +633,9 @@ void CSFQTListCtrl::AddOperateBtn(int row, int col, const wchar_t* text, int id,
         const int y = (rowHeight - h) / 2;
         container->m_nTopOffset = y;
         if (t.set) {
-            CSFQTButton* button = NewCellButton(container, id, t.get(), *skin, w, h, y);
+            CSFQTButton* button = AddCellButton(container, made, id, t.get(), *skin, w, h, y);
             button->SetWindowTextW(t.get());
             button->SetTextColor(0xffffff);
-            container->AddButton(button);
-            made.push_back(button);
         }
         if (col == 7) {
             CSFQTProgressCtrl* bar = NewCellProgress(container, IdProgress, RECT{0, 0, w, h});
@@ -668,11 +669,9 @@ void CSFQTListCtrl::AddOperateBtnEx(int row, int col, const wchar_t* text, int i
         const int y = (rowHeight - h - 5) / 2;
         container->m_nTopOffset = y;
         if (t.set) {
-            CSFQTButton* button = NewCellButton(container, id, t.get(), *skin, w, h, y);
+            CSFQTButton* button = AddCellButton(container, made, id, t.get(), *skin, w, h, y);
             button->SetWindowTextW(t.get());
             button->SetTextColor(0xffffff);
-            container->AddButton(button);
-            made.push_back(button);
         }
         if (col == 8 || col == 7) {
             CSFQTProgressCtrl* bar = NewCellProgress(container, col == 8 ? IdProgress : IdProgressEx,
@@ -683,11 +682,9 @@ void CSFQTListCtrl::AddOperateBtnEx(int row, int col, const wchar_t* text, int i
             made.push_back(bar);
         }
         if (col == 8) {
-            CSFQTButton* small = NewCellButton(container, IdSmallBtn, t2.get(), *skin2, 16, 16, y + 4);
             container->m_nTopOffset = y + 4;
             container->m_nFirstButtonX = x;
-            container->AddButton(small);
-            made.push_back(small);
+            AddCellButton(container, made, IdSmallBtn, t2.get(), *skin2, 16, 16, y + 4);
         }
         return container;
     });
@@ -721,16 +718,12 @@ void CSFQTListCtrl::AddOneOperateBtnEx(int row, int col, int id1, const wchar_t*
         // The second button stands 5 pixels after the first, whether or not the first is there.
         container->m_nButtonGap = 6;
         if (t1.set) {
-            CSFQTButton* first = NewCellButton(container, id1, t1.get(), *skin1, w, h, y);
-            container->AddButton(first);
-            made.push_back(first);
+            AddCellButton(container, made, id1, t1.get(), *skin1, w, h, y);
         }
         if (t2.set) {
             if (!t1.set)
                 container->m_nFirstButtonX = w + x + 5;
-            CSFQTButton* second = NewCellButton(container, id2, t2.get(), *skin2, w, h, y);
-            container->AddButton(second);
-            made.push_back(second);
+            AddCellButton(container, made, id2, t2.get(), *skin2, w, h, y);
         }
         return container;
     });

@@ -316,6 +316,24 @@ void CProxyChannel::receiveMessages(const ChannelPicker& pick, const MessageHand
     }
 }
 
+bool CProxyChannel::handleCommonTouPacket(int type, const CPacket& message, bool& consumed)
+{
+    switch (type) {
+    case touTypeData:
+    case touTypeAck:
+        dispatchToSession(message, consumed);
+        return true;
+    case touTypeKeepAlive:
+    case touTypeDataEx:
+        return true;
+    case touTypeClose:
+        setState(proxyChannelDisconnect);
+        return true;
+    default:
+        return false;
+    }
+}
+
 void CProxyChannel::dispatchToSession(const CPacket& message, bool& consumed)
 {
     SessionPtr session;
@@ -430,10 +448,7 @@ size_t CProxyChannel::sessionCount()
 
 std::string CProxyChannel::stateName(int state)
 {
-    char buf[64];
-    if (CStateName::instance()->getProxyChannelStateName(state, buf, sizeof buf))
-        return buf;
-    return "unkown state";
+    return CStateName::text(&CStateName::getProxyChannelStateName, state);
 }
 
 } // namespace Tou

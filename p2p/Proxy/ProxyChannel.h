@@ -100,6 +100,9 @@ protected:
     void receiveMessages(const ChannelPicker& pick, const MessageHandler& handle);
     // Looks up the session of a data or acknowledgement message and hands the message over.
     void dispatchToSession(const CPacket& message, bool& consumed);
+    // Handles the messages both ends treat alike (session data and acknowledgements, keep-alives,
+    // close); false for a type the caller handles itself.
+    bool handleCommonTouPacket(int type, const CPacket& message, bool& consumed);
     // Heartbeats every session and removes the finished ones; sessions refused as repeated ids are
     // handed back to the caller.
     void superviseSessions(std::vector<SessionPtr>* repeated);

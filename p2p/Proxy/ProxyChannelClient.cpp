@@ -194,19 +194,11 @@ void CProxyChannelClient::onTouPacket(const CPacket& message, bool& consumed)
         return;
     const uint8_t* p = message.getBuffer();
     int type = TouMessage::getType(p);
+    if (handleCommonTouPacket(type, message, consumed))
+        return;
     switch (type) {
-    case touTypeData:
-    case touTypeAck:
-        dispatchToSession(message, consumed);
-        break;
     case touTypeSyn:
         TOU_PRINT(printLevelWarn, "CProxyChannelClient::onTouPacket: recv error msg[touTypeSyn]!\n");
-        break;
-    case touTypeKeepAlive:
-    case touTypeDataEx:
-        break;
-    case touTypeClose:
-        setState(proxyChannelDisconnect);
         break;
     case touTypePauseAck:
         TOU_PRINT(printLevelWarn, "recv touTypePauseAck\r\n");

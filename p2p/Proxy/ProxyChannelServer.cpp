@@ -47,19 +47,11 @@ void CProxyChannelServer::onTouPacket(const CPacket& message, bool& consumed)
     TouFields f;
     if (!TouMessage::parse(message.getBuffer(), message.getSize(), f))
         return;
+    if (handleCommonTouPacket(f.type, message, consumed))
+        return;
     switch (f.type) {
-    case touTypeData:
-    case touTypeAck:
-        dispatchToSession(message, consumed);
-        break;
     case touTypeSyn:
         createTcpSession(f.host, f.port, f.sessionId);
-        break;
-    case touTypeKeepAlive:
-    case touTypeDataEx:
-        break;
-    case touTypeClose:
-        setState(proxyChannelDisconnect);
         break;
     case touTypeCommand:
         onTouCommand(f.option, f.value);

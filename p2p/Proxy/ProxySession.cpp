@@ -298,10 +298,7 @@ void CProxySession::setMtu(uint16_t mtu) { m_mtu = mtu == 0 ? kDefaultMtu : std:
 
 std::string CProxySession::getSessionStateText(int state)
 {
-    char buf[64];
-    if (CStateName::instance()->getSessionStateName(state, buf, sizeof buf))
-        return buf;
-    return "unkown state";
+    return CStateName::text(&CStateName::getSessionStateName, state);
 }
 
 } // namespace Tou

@@ -27,6 +27,7 @@
 #include "Common/Translate.h"
 #include "Main/CDeviceListUILogic.h"
 #include "Main/CMainFrameEventImp.h"
+#include "Main/CSearchDevEventImp.h"
 #include "Widgets/SFGlobal.h"
 #include "Widgets/SFStatic.h"
 #include "devsdk/DevSdk.h"
@@ -70,6 +71,23 @@ inline bool WaitForStartupSearch(const std::shared_ptr<CMainFrameEventImp>& main
 {
     auto idle = [&] { return !main->GetDeviceListUILogic()->IsSearching(); };
     return WaitUntil(idle) && DrainSdkLoop(2) && WaitUntil(idle);
+}
+
+// Lets the queued device-loop work run and waits up to a minute for the start-up search to end.
+inline bool StartupSearchEnded(const std::shared_ptr<CMainFrameEventImp>& main)
+{
+    return DrainSdkLoop() && WaitUntil([&] { return !main->GetDeviceListUILogic()->IsSearching(); }, 60000);
+}
+
+// The window for a test that adds its own devices: the start-up search over (as above), then the
+// device list and the page's rows emptied.
+inline bool ClearListAfterStartupSearch(const std::shared_ptr<CMainFrameEventImp>& main)
+{
+    if (!StartupSearchEnded(main))
+        return false;
+    main->GetSearchDevPage()->ClearList();
+    main->GetDeviceListUILogic()->GetDeviceList().clear();
+    return true;
 }
 
 inline void Pump(int ms)

@@ -82,25 +82,42 @@ void ExpectInStep(CSFListCtrl* list, CDeviceListUILogic& model, bool rebuilt)
     }
 }
 
+// The main window once its start-up search has ended, with an empty device list.
+class DeviceList : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        frame = MakeMainWindow();
+        model = frame->GetDeviceListUILogic();
+        page = frame->GetSearchDevPage();
+        ASSERT_TRUE(ClearListAfterStartupSearch(frame));
+    }
+    // A result of the current search for ip, with the MAC macPrefix:nn; edit adjusts it first.
+    DevicePtr Insert(const char* ip, const char* macPrefix, int n,
+                     const std::function<void(DEVICE_INFO&)>& edit = nullptr)
+    {
+        char mac[32];
+        std::snprintf(mac, sizeof mac, "%s:%02x", macPrefix, n);
+        DevicePtr d = Device(ip, mac);
+        d->byGeneration = model->GetGeneration();
+        if (edit)
+            edit(*d);
+        model->Task_InsertDevice(d);
+        return d;
+    }
+
+    std::shared_ptr<CMainFrameEventImp> frame;
+    std::shared_ptr<CDeviceListUILogic> model;
+    std::shared_ptr<CSearchDevEventImp> page;
+};
+
 } // namespace
 
-TEST(DeviceList, HeaderClickRebuildsTheRowsWithoutLettingModelTasksIn)
+TEST_F(DeviceList, HeaderClickRebuildsTheRowsWithoutLettingModelTasksIn)
 {
-    auto frame = MakeMainWindow();
-    auto model = frame->GetDeviceListUILogic();
-    auto page = frame->GetSearchDevPage();
-    ASSERT_TRUE(DrainSdkLoop());
-    ASSERT_TRUE(WaitUntil([&] { return !model->IsSearching(); }, 60000));
-    page->ClearList();
-    model->GetDeviceList().clear();
     const char* ips[] = {"10.0.0.9", "10.0.0.10", "9.1.1.1", "10.0.0.2"};
-    for (int i = 0; i < 4; ++i) {
-        char mac[32];
-        std::snprintf(mac, sizeof mac, "aa:bb:cc:00:21:%02x", i);
-        DevicePtr d = Device(ips[i], mac);
-        d->byGeneration = model->GetGeneration();  // a result of the current search
-        model->Task_InsertDevice(d);
-    }
+    for (int i = 0; i < 4; ++i)
+        Insert(ips[i], "aa:bb:cc:00:21", i);
     CSFListCtrl* list = page->GetListCtrl();
     ASSERT_EQ(list->GetItemCount(), 4);
 
@@ -109,7 +126,7 @@ TEST(DeviceList, HeaderClickRebuildsTheRowsWithoutLettingModelTasksIn)
         VeyraBase::CSFMessageLoopManager::Instance()->GetMessageLoop(VeyraBase::ML_MAIN);
     DevicePtr late = Device("10.0.0.5", "aa:bb:cc:00:21:99");
     late->byGeneration = model->GetGeneration();
-    gui->PostTask(VeyraBase::CreateTask<CDeviceListUILogic>([model, late] { model->Task_InsertDevice(late); }, model));
+    gui->PostTask(VeyraBase::CreateTask<CDeviceListUILogic>([m = model, late] { m->Task_InsertDevice(late); }, model));
     auto* table = dynamic_cast<QTableWidget*>(list);
     ASSERT_NE(table, nullptr);
     emit table->horizontalHeader()->sectionClicked(kColIp);
@@ -126,29 +143,19 @@ TEST(DeviceList, HeaderClickRebuildsTheRowsWithoutLettingModelTasksIn)
     ExpectInStep(list, *model, false);
 }
 
-TEST(DeviceList, DetailsButtonOfARowShowsItsNineFieldsInTheDialog)
+TEST_F(DeviceList, DetailsButtonOfARowShowsItsNineFieldsInTheDialog)
 {
-    auto frame = MakeMainWindow();
-    auto model = frame->GetDeviceListUILogic();
-    auto page = frame->GetSearchDevPage();
-    ASSERT_TRUE(DrainSdkLoop());
-    ASSERT_TRUE(WaitUntil([&] { return !model->IsSearching(); }, 60000));
-    page->ClearList();
-    model->GetDeviceList().clear();
     for (int i = 0; i < 2; ++i) {
-        char ip[32], mac[32];
-        std::snprintf(ip, sizeof ip, "10.0.7.%d", 5 + i);
-        std::snprintf(mac, sizeof mac, "aa:bb:cc:dd:ee:%02x", 0x0f + i);
-        DevicePtr d = Device(ip, mac);
-        d->byGeneration = model->GetGeneration();
-        DEVICE_NET_INFO_EX& n = d->stNetInfo;
-        COPY_TEXT(n.szDetailName, i ? "IPC-OTHER" : "IPC-VD2431");
-        COPY_TEXT(n.szNetMask, "255.255.255.0");
-        COPY_TEXT(n.szGatewayAddr, "10.0.7.1");
-        COPY_TEXT(n.szSerialNumber, "7K0ABC");
-        COPY_TEXT(n.szSoftVersion, "2.800.0.5");
-        d->dwBuildDate = (2016u << 16) + (5u << 8) + 15u;  // known: no device query
-        model->Task_InsertDevice(d);
+        const std::string ip = "10.0.7." + std::to_string(5 + i);
+        Insert(ip.c_str(), "aa:bb:cc:dd:ee", 0x0f + i, [i](DEVICE_INFO& d) {
+            DEVICE_NET_INFO_EX& n = d.stNetInfo;
+            COPY_TEXT(n.szDetailName, i ? "IPC-OTHER" : "IPC-VD2431");
+            COPY_TEXT(n.szNetMask, "255.255.255.0");
+            COPY_TEXT(n.szGatewayAddr, "10.0.7.1");
+            COPY_TEXT(n.szSerialNumber, "7K0ABC");
+            COPY_TEXT(n.szSoftVersion, "2.800.0.5");
+            d.dwBuildDate = (2016u << 16) + (5u << 8) + 15u;  // known: no device query
+        });
     }
     CSFListCtrl* list = page->GetListCtrl();
     ASSERT_EQ(list->GetItemCount(), 2);
@@ -190,23 +197,10 @@ TEST(DeviceList, DetailsButtonOfARowShowsItsNineFieldsInTheDialog)
 // Typing a filter word and clicking the filter button reports the word twice (the field reports
 // when it loses the focus, then the button): each device still shows once, whether or not the
 // broadcast search is still open.
-TEST(DeviceList, FilterWordEnteredAndClickedShowsEachDeviceOnce)
+TEST_F(DeviceList, FilterWordEnteredAndClickedShowsEachDeviceOnce)
 {
-    auto frame = MakeMainWindow();
-    auto model = frame->GetDeviceListUILogic();
-    auto page = frame->GetSearchDevPage();
-    ASSERT_TRUE(DrainSdkLoop());
-    ASSERT_TRUE(WaitUntil([&] { return !model->IsSearching(); }, 60000));
-    page->ClearList();
-    model->GetDeviceList().clear();
-    for (int i = 0; i < 3; ++i) {
-        char ip[32], mac[32];
-        std::snprintf(ip, sizeof ip, "10.0.7.%d", i + 1);
-        std::snprintf(mac, sizeof mac, "aa:bb:cc:00:37:%02x", i);
-        DevicePtr d = Device(ip, mac);
-        d->byGeneration = model->GetGeneration();
-        model->Task_InsertDevice(d);
-    }
+    for (int i = 0; i < 3; ++i)
+        Insert(("10.0.7." + std::to_string(i + 1)).c_str(), "aa:bb:cc:00:37", i);
     CSFListCtrl* list = page->GetListCtrl();
     ASSERT_EQ(list->GetItemCount(), 3);
 

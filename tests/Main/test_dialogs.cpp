@@ -185,9 +185,7 @@ TEST(SettingDialog, CloudSwitchIsRefusedWhileBusyAndActsAtOnceWhenIdle)
     CAppSettings::CloudEnable = false;
     auto frame = MakeMainWindow();
     auto dlg = frame->GetSettingDlg();
-    auto model = frame->GetDeviceListUILogic();
-    ASSERT_TRUE(DrainSdkLoop());
-    ASSERT_TRUE(WaitUntil([&] { return !model->IsSearching(); }, 60000));
+    ASSERT_TRUE(StartupSearchEnded(frame));
 
     frame->GetSysConfigPage()->m_bConfiguring = 1;
     {

@@ -100,8 +100,7 @@ TEST(SearchSettingDialog, OkKeepsTheTickedSearchesInTheSettingsFileAndTheSearch)
         auto dlg = frame->GetSearchSettingDlg();
         ASSERT_TRUE(dlg && dlg->GetDialog());
         // The start-up search runs its course first: OK would otherwise be refused as busy.
-        ASSERT_TRUE(DrainSdkLoop());
-        ASSERT_TRUE(WaitUntil([&] { return !frame->GetDeviceListUILogic()->IsSearching(); }, 60000));
+        ASSERT_TRUE(StartupSearchEnded(frame));
         WithDialogOpen(frame, [&] {
             if (c.clickBroadcast)
                 Click(Widget(dlg->GetBroadcastBox()));

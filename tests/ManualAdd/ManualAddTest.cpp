@@ -97,10 +97,7 @@ protected:
         frame = MakeMainWindow();
         model = frame->GetDeviceListUILogic();
         page = frame->GetSearchDevPage();
-        ASSERT_TRUE(DrainSdkLoop());
-        ASSERT_TRUE(WaitUntil([&] { return !model->IsSearching(); }, 60000));
-        page->ClearList();
-        model->GetDeviceList().clear();
+        ASSERT_TRUE(ClearListAfterStartupSearch(frame));
         dlg = frame->GetLoginDevDlg();
         ASSERT_TRUE(dlg && dlg->GetDialog());
         WatchBoxes();

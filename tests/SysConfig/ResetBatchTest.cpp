@@ -23,6 +23,13 @@ std::string CreateTimeAgo(int64_t seconds)
     return buf;
 }
 
+// The result a device of a reset batch ends with, and its words.
+struct ResultCase {
+    size_t device;
+    int code;
+    const wchar_t* words;
+};
+
 class ResetBatchTest : public ::testing::Test {
 protected:
     void Start(size_t count, const std::function<void(size_t, devsim::DeviceState&)>& script)
@@ -36,6 +43,14 @@ protected:
         systest::AddFleet(*logic, fleet, "");
     }
     int Result(size_t i) const { return logic->GetDeviceResult(int(i) + 100); }
+    void ExpectResults(const std::vector<ResultCase>& cases) const
+    {
+        for (const ResultCase& c : cases) {
+            SCOPED_TRACE(c.device);
+            EXPECT_EQ(Result(c.device), c.code);
+            EXPECT_EQ(systest::ResultWords(SYSCONFIG_RESET_PASSWORD, Result(c.device)), c.words);
+        }
+    }
     bool LoginWith(size_t i, const char* password)
     {
         LONG h = systest::Login(fleet.Device(i).ip, password);
@@ -92,22 +107,13 @@ TEST_F(ResetBatchTest, BySecurityCode)
     logic->SetXmlResetMode(0);
     logic->SetResetPasswordParam("Resetpass1", "246810");
     ASSERT_TRUE(systest::RunAndWait(*logic, *view, 1, SYSCONFIG_RESET_PASSWORD));
-    struct {
-        size_t device;
-        int code;
-        const wchar_t* words;
-    } cases[] = {
-        {kOk, 1, L"Success"},
-        {kExpired, 14, L"Security code error"},
-        {kNoDescription, 14, L"Security code error"},
-        {kHangs, 16, L"Time out"},
-        {kDescriptionFails, 14, L"Security code error"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.device);
-        EXPECT_EQ(Result(c.device), c.code);
-        EXPECT_EQ(systest::ResultWords(SYSCONFIG_RESET_PASSWORD, Result(c.device)), c.words);
-    }
+    ExpectResults({
+        {kOk, SYSCONFIG_ERR_SUCCESS, L"Success"},
+        {kExpired, SYSCONFIG_ERR_SECURITY_CODE, L"Security code error"},
+        {kNoDescription, SYSCONFIG_ERR_SECURITY_CODE, L"Security code error"},
+        {kHangs, SYSCONFIG_ERR_TIMEOUT, L"Time out"},
+        {kDescriptionFails, SYSCONFIG_ERR_SECURITY_CODE, L"Security code error"},
+    });
     EXPECT_TRUE(LoginWith(kOk, "Resetpass1"));
     EXPECT_TRUE(LoginWith(kExpired, "admin123"));
 
@@ -161,24 +167,19 @@ TEST_F(ResetBatchTest, ByImportedCodes)
     logic->SetXmlResetInfo("Resetpass1", CreateTimeAgo(30 * 3600), file);
     EXPECT_EQ(logic->GetXmlResetDay(), 2);
     ASSERT_TRUE(systest::RunAndWait(*logic, *view, 1, SYSCONFIG_RESET_PASSWORD));
-    struct {
-        size_t device;
-        int code;
-        const wchar_t* words;
-    } cases[] = {
-        {kOne, 1, L"Success"},
-        {kSecond, 1, L"Success"},
-        {kThird, 1, L"Success"},
-        {kAllWrong, 14, L"Security code error"},
-        {kNoSerial, 11, L"Can't find device's SN"},
-        {kNoCodes, 11, L"Can't find device's SN"},
-        {kShortEntry, 14, L"Security code error"},
+    const std::vector<ResultCase> cases = {
+        {kOne, SYSCONFIG_ERR_SUCCESS, L"Success"},
+        {kSecond, SYSCONFIG_ERR_SUCCESS, L"Success"},
+        {kThird, SYSCONFIG_ERR_SUCCESS, L"Success"},
+        {kAllWrong, SYSCONFIG_ERR_SECURITY_CODE, L"Security code error"},
+        {kNoSerial, SYSCONFIG_ERR_NO_SN, L"Can't find device's SN"},
+        {kNoCodes, SYSCONFIG_ERR_NO_SN, L"Can't find device's SN"},
+        {kShortEntry, SYSCONFIG_ERR_SECURITY_CODE, L"Security code error"},
     };
-    for (const auto& c : cases) {
+    ExpectResults(cases);
+    for (const ResultCase& c : cases) {
         SCOPED_TRACE(c.device);
-        EXPECT_EQ(Result(c.device), c.code);
-        EXPECT_EQ(systest::ResultWords(SYSCONFIG_RESET_PASSWORD, Result(c.device)), c.words);
-        EXPECT_EQ(LoginWith(c.device, "Resetpass1"), c.code == 1);
+        EXPECT_EQ(LoginWith(c.device, "Resetpass1"), c.code == SYSCONFIG_ERR_SUCCESS);
     }
     // Each code resets once.
     ASSERT_TRUE(systest::RunAndWait(*logic, *view, 1, SYSCONFIG_RESET_PASSWORD));

@@ -2,6 +2,7 @@
 #include "Proxy/ProxyChannelClient.h"
 #include "Proxy/ProxyChannelServer.h"
 #include "ProxyTestSupport.h"
+#include "../support/SocketEcho.h"
 
 #include <gtest/gtest.h>
 
@@ -18,68 +19,6 @@ using namespace Orvan::Tou;
 using Orvan::Memory::TSharedPtr;
 using Orvan::NATTraver::ConnInfo;
 using Orvan::NATTraver::Socket;
-
-// A TCP echo service on loopback: one thread per connection.
-class EchoService
-{
-public:
-    EchoService()
-    {
-        m_accept = std::thread([this] { Run(); });
-    }
-    ~EchoService()
-    {
-        m_stop = true;
-        m_accept.join();
-        for (auto& t : m_conns)
-            t.join();
-    }
-    uint16_t Port() const { return m_listener.port; }
-    int Accepted() const { return m_accepted; }
-    int Closed() const { return m_closed; }
-
-private:
-    void Run()
-    {
-        while (!m_stop) {
-            pollfd p{m_listener.fd, POLLIN, 0};
-            if (poll(&p, 1, 20) <= 0)
-                continue;
-            int fd = m_listener.Accept();
-            if (fd < 0)
-                continue;
-            ++m_accepted;
-            m_conns.emplace_back([this, fd] { Echo(fd); });
-        }
-    }
-    void Echo(int fd)
-    {
-        char buf[65536];
-        while (!m_stop) {
-            pollfd p{fd, POLLIN, 0};
-            if (poll(&p, 1, 20) <= 0)
-                continue;
-            ssize_t n = recv(fd, buf, sizeof buf, 0);
-            if (n <= 0)
-                break;
-            for (ssize_t off = 0; off < n;) {
-                ssize_t w = send(fd, buf + off, size_t(n - off), MSG_NOSIGNAL);
-                if (w <= 0)
-                    break;
-                off += w;
-            }
-        }
-        ++m_closed;
-        close(fd);
-    }
-
-    Listener m_listener;
-    std::atomic<bool> m_stop{false};
-    std::atomic<int> m_accepted{0};
-    std::atomic<int> m_closed{0};
-    std::thread m_accept;
-    std::vector<std::thread> m_conns;
-};
 
 ConnInfo Info(uint16_t localPort, uint16_t remotePort)
 {
@@ -247,41 +186,8 @@ struct ProxyEndToEnd : ::testing::Test {
     }
 };
 
-std::string RandomBytes(size_t n, unsigned seed)
-{
-    std::mt19937 gen(seed);
-    std::string s(n, '\0');
-    for (char& c : s)
-        c = char(gen());
-    return s;
-}
-
-// Writes everything on one thread and reads the echo back on this one.
-std::string RoundTrip(int fd, const std::string& data, int limitMs = 30000)
-{
-    std::thread writer([&] {
-        for (size_t off = 0; off < data.size();) {
-            ssize_t n = send(fd, data.data() + off, std::min<size_t>(65536, data.size() - off), MSG_NOSIGNAL);
-            if (n <= 0)
-                return;
-            off += size_t(n);
-        }
-    });
-    std::string got;
-    auto stopAt = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
-    char buf[65536];
-    while (got.size() < data.size() && std::chrono::steady_clock::now() < stopAt) {
-        pollfd p{fd, POLLIN, 0};
-        if (poll(&p, 1, 50) <= 0)
-            continue;
-        ssize_t n = recv(fd, buf, sizeof buf, 0);
-        if (n <= 0)
-            break;
-        got.append(buf, size_t(n));
-    }
-    writer.join();
-    return got;
-}
+using vxtest::RandomBytes;
+using vxtest::RoundTrip;
 
 TEST_F(ProxyEndToEnd, ParallelSessionsCarryLargeTransfersUnchanged)
 {

@@ -4,14 +4,17 @@
 #include "Memory/Packet.h"
 #include "Proxy/ProxySession.h"
 #include "Proxy/TouMessage.h"
+#include "../support/SocketEcho.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <poll.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <functional>
@@ -67,6 +70,67 @@ struct Listener {
     }
     ~Listener() { close(fd); }
     int Accept() { return accept(fd, nullptr, nullptr); }
+};
+
+// A TCP echo service on loopback: one thread per connection.
+class EchoService
+{
+public:
+    EchoService()
+    {
+        m_accept = std::thread([this] { Run(); });
+    }
+    ~EchoService()
+    {
+        m_stop = true;
+        m_accept.join();
+        for (auto& t : m_conns)
+            t.join();
+    }
+    uint16_t Port() const { return m_listener.port; }
+    int Accepted() const { return m_accepted; }
+    int Closed() const { return m_closed; }
+
+private:
+    void Run()
+    {
+        while (!m_stop) {
+            pollfd p{m_listener.fd, POLLIN, 0};
+            if (poll(&p, 1, 20) <= 0)
+                continue;
+            int fd = m_listener.Accept();
+            if (fd < 0)
+                continue;
+            ++m_accepted;
+            m_conns.emplace_back([this, fd] { Echo(fd); });
+        }
+    }
+    void Echo(int fd)
+    {
+        char buf[65536];
+        while (!m_stop) {
+            const ssize_t n = vxtest::ReadReady(fd, buf, sizeof buf);
+            if (n == 0)
+                continue;
+            if (n < 0)
+                break;
+            for (ssize_t off = 0; off < n;) {
+                ssize_t w = send(fd, buf + off, size_t(n - off), MSG_NOSIGNAL);
+                if (w <= 0)
+                    break;
+                off += w;
+            }
+        }
+        ++m_closed;
+        close(fd);
+    }
+
+    Listener m_listener;
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_accepted{0};
+    std::atomic<int> m_closed{0};
+    std::thread m_accept;
+    std::vector<std::thread> m_conns;
 };
 
 inline int ConnectTo(uint16_t port)

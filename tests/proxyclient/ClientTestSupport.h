@@ -6,13 +6,13 @@
 #include "Proxy/ProxyChannelServer.h"
 #include "ProxyClient/ProxyClientImpl.h"
 #include "proxy/ProxyTestSupport.h"
+#include "support/SocketEcho.h"
 
 #include <poll.h>
 
 #include <atomic>
 #include <map>
 #include <memory>
-#include <random>
 #include <thread>
 
 namespace clienttest {
@@ -22,57 +22,7 @@ using Orvan::Memory::TSharedPtr;
 using Orvan::NATTraver::Socket;
 using proxytest::ConnectTo;
 using proxytest::WaitUntil;
-
-class EchoService
-{
-public:
-    EchoService() { m_accept = std::thread([this] { Run(); }); }
-    ~EchoService()
-    {
-        m_stop = true;
-        m_accept.join();
-        for (auto& t : m_conns)
-            t.join();
-    }
-    uint16_t Port() const { return m_listener.port; }
-
-private:
-    void Run()
-    {
-        while (!m_stop) {
-            pollfd p{m_listener.fd, POLLIN, 0};
-            if (poll(&p, 1, 20) <= 0)
-                continue;
-            int fd = m_listener.Accept();
-            if (fd >= 0)
-                m_conns.emplace_back([this, fd] { Echo(fd); });
-        }
-    }
-    void Echo(int fd)
-    {
-        char buf[65536];
-        while (!m_stop) {
-            pollfd p{fd, POLLIN, 0};
-            if (poll(&p, 1, 20) <= 0)
-                continue;
-            ssize_t n = recv(fd, buf, sizeof buf, 0);
-            if (n <= 0)
-                break;
-            for (ssize_t off = 0; off < n;) {
-                ssize_t w = send(fd, buf + off, size_t(n - off), MSG_NOSIGNAL);
-                if (w <= 0)
-                    break;
-                off += w;
-            }
-        }
-        close(fd);
-    }
-
-    proxytest::Listener m_listener;
-    std::atomic<bool> m_stop{false};
-    std::thread m_accept;
-    std::vector<std::thread> m_conns;
-};
+using proxytest::EchoService;
 
 // The device end of one loopback path: a server proxy channel and the thread that drives it.
 class DeviceEnd
@@ -208,41 +158,8 @@ inline LinkChannelInfo ClientLink(const TSharedPtr<Socket>& socket, uint16_t loc
     return link;
 }
 
-// Writes everything on one thread while this one reads the echo back.
-inline std::string RoundTrip(int fd, const std::string& data, int limitMs = 20000)
-{
-    std::thread writer([&] {
-        for (size_t off = 0; off < data.size();) {
-            ssize_t n = send(fd, data.data() + off, data.size() - off, MSG_NOSIGNAL);
-            if (n <= 0)
-                return;
-            off += size_t(n);
-        }
-    });
-    std::string got;
-    auto stop = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
-    char buf[65536];
-    while (got.size() < data.size() && std::chrono::steady_clock::now() < stop) {
-        pollfd p{fd, POLLIN, 0};
-        if (poll(&p, 1, 20) <= 0)
-            continue;
-        ssize_t n = recv(fd, buf, sizeof buf, 0);
-        if (n <= 0)
-            break;
-        got.append(buf, size_t(n));
-    }
-    writer.join();
-    return got;
-}
-
-inline std::string RandomBytes(size_t n, unsigned seed)
-{
-    std::mt19937 gen(seed);
-    std::string s(n, '\0');
-    for (char& c : s)
-        c = char(gen());
-    return s;
-}
+using vxtest::RandomBytes;
+using vxtest::RoundTrip;
 
 // True when a connection to the port is made and then closed by the far end.
 inline bool ClosedAtOnce(uint16_t port)
