@@ -8,7 +8,11 @@
 #include <QGuiApplication>
 
 #include <fontconfig/fontconfig.h>
+#include <sys/mman.h>
 #include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
 
 #include "devsdk/DevSdkSim.h"
 #include "Widgets/SFSkin.h"
@@ -46,6 +50,41 @@ void PrefetchFirstPaintImages()
         SFPrefetchSkinImage(skin + QLatin1String(name));
 }
 
+#ifndef MADV_POPULATE_READ
+#define MADV_POPULATE_READ 22
+#endif
+
+// Maps the code of the program and of the libraries that build its window into the process at
+// once: the GUI thread would otherwise stop at a page fault for each few pages of it that it runs
+// first. Kernels without the request ignore it.
+void MapCodeAhead()
+{
+    char exe[4096];
+    const ssize_t length = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    if (length <= 0)
+        return;
+    exe[length] = '\0';
+    FILE* maps = std::fopen("/proc/self/maps", "re");
+    if (!maps)
+        return;
+    char line[4096 + 128];
+    while (std::fgets(line, sizeof line, maps)) {
+        unsigned long from = 0;
+        unsigned long to = 0;
+        char perms[5] = {};
+        if (std::sscanf(line, "%lx-%lx %4s", &from, &to, perms) != 3 || std::strcmp(perms, "r-xp") != 0)
+            continue;
+        const char* path = std::strchr(line, '/');
+        if (!path)
+            continue;
+        const std::size_t end = std::strcspn(path, "\n");
+        const bool own = std::strlen(exe) == end && std::strncmp(path, exe, end) == 0;
+        if (own || std::strstr(path, "/libQt6") || std::strstr(path, "/libstdc++.so") || std::strstr(path, "/libc.so"))
+            madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_READ);
+    }
+    std::fclose(maps);
+}
+
 } // namespace
 
 CStartupWarmUp::CStartupWarmUp()
@@ -55,6 +94,7 @@ CStartupWarmUp::CStartupWarmUp()
     const bool noBus = SessionBusOutOfReach();
     if (noBus)
         qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+    m_codeThread = std::thread(MapCodeAhead);
     m_thread = std::thread([] {
         // The font configuration and its caches: the first text measured would read them.
         FcInit();
@@ -77,6 +117,8 @@ CStartupWarmUp::~CStartupWarmUp()
 void CStartupWarmUp::WaitAll()
 {
     Join();
+    if (m_codeThread.joinable())
+        m_codeThread.join();
     if (m_busThread.joinable())
         m_busThread.join();
     if (m_fontThread.joinable())
