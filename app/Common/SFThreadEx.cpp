@@ -15,17 +15,14 @@ std::shared_ptr<CSFThreadEx_Qt> CSFThreadEx_Qt::Create(const SF_THREAD_CREATE& c
 
 int CSFThreadEx_Qt::Start()
 {
-    m_startData->startEvent.Create(1, 1);
-    m_startData->startEvent.Reset();
+    // No handshake: the loop exists already, takes posts before it runs and a stop before it runs
+    // ends it at once.
     auto* self = new std::shared_ptr<CSFThreadEx_Qt>(shared_from_this());
     if (!m_thread.Start(0, &CSFThreadEx_Qt::ThreadEntry, self, 0, nullptr)) {
         delete self;
-        m_startData->startEvent.Close();
         return 0;
     }
     m_threadHandle->handle = m_thread.GetThreadData()->hThread;
-    m_startData->startEvent.Wait(SF_SOFT_BASE::SF_INFINITE);
-    m_startData->startEvent.Close();
     return 0;
 }
 
@@ -41,7 +38,6 @@ unsigned CSFThreadEx_Qt::ThreadEntry(void* param)
 
 int CSFThreadEx_Qt::ThreadProc()
 {
-    m_startData->startEvent.Set();
     if (m_loop)
         m_loop->Run();
     return 0;

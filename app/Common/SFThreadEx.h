@@ -31,14 +31,13 @@ struct SF_THREAD_CREATE {
 class CSFThreadEx_Qt : public CSFThreadEx::CDelegate, public std::enable_shared_from_this<CSFThreadEx_Qt> {
 public:
     struct CSFThreadData {
-        SF_SOFT_BASE::CSFEvent startEvent;
         int nDriverType = SF_LOOP_DEFAULT;
         int nReserved = 0;
     };
 
     static std::shared_ptr<CSFThreadEx_Qt> Create(const SF_THREAD_CREATE& create);
 
-    // Starts the thread; returns 0 once the thread has begun its body.
+    // Starts the thread without waiting for it; returns 0.
     int Start();
     std::shared_ptr<CSFMessageLoop> GetMessageLoop() const { return m_loop; }
     int ThreadProc() override;

@@ -1,6 +1,7 @@
 // Work that the first paint needs and that does not need the GUI thread, started on a thread of
-// its own before the application object is made (which mostly waits on the display server), and
-// the session bus connection, which the first widget texts wait for (accessibility).
+// its own before the application object is made (which mostly waits on the display server), the
+// session bus connection, which the first widget texts wait for (accessibility), and the mapping of
+// the code the GUI thread is about to run.
 #pragma once
 
 #include <thread>
@@ -24,4 +25,5 @@ private:
     std::thread m_thread;
     std::thread m_busThread;
     std::thread m_fontThread;
+    std::thread m_codeThread;
 };

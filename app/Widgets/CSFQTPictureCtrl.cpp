@@ -30,13 +30,13 @@ void CSFQTPictureCtrl::MoveWindow(RECT* rect)
 void CSFQTPictureCtrl::SetImage(const wchar_t* name, bool fullPath)
 {
     const QString path = fullPath ? SFFromWide(name) : SFGetSkinDir() + SFFromWide(name);
-    m_image = SFSkinImage(path);
+    m_image.SetPath(path);
     update();
 }
 
 void CSFQTPictureCtrl::SetImageWithPath(const wchar_t* path)
 {
-    m_image = SFSkinImage(SFFromWide(path));
+    m_image.SetPath(SFFromWide(path));
     update();
 }
 
@@ -49,8 +49,9 @@ void CSFQTPictureCtrl::SetWindowTextW(const wchar_t* text)
 void CSFQTPictureCtrl::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    if (!m_image.isNull())
-        p.drawPixmap(rect(), m_image);
+    const QPixmap& image = m_image.Get();
+    if (!image.isNull())
+        p.drawPixmap(rect(), image);
     p.drawText(rect(), Qt::AlignCenter, text());
 }
 

@@ -5,6 +5,7 @@
 #include <QPixmap>
 
 #include "Widgets/SFPictureCtrl.h"
+#include "Widgets/SFSkin.h"
 
 class CSFQTPictureCtrl : public QLabel, public CSFPictureCtrl {
     Q_OBJECT
@@ -26,12 +27,13 @@ public:
     void SetMaxWidth(int w) override { setMaximumWidth(w); }
     void SetMinWidth(int w) override { setMinimumWidth(w); }
 
-    const QPixmap& Image() const { return m_image; }
+    // Decoded when first drawn (or asked for here).
+    const QPixmap& Image() const { return m_image.Get(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QPixmap m_image;
+    SFLazySkinImage m_image;
     int m_nId = -1;
 };

@@ -1,6 +1,7 @@
 #include "Widgets/SFSkin.h"
 
 #include <climits>
+#include <mutex>
 #include <cwctype>
 
 #include <QCoreApplication>
@@ -174,6 +175,52 @@ QString SFSkinPath(const std::wstring& name)
     return g_skinDir + QString::fromStdWString(name);
 }
 
+namespace {
+
+struct Prefetched {
+    QImage image;
+    qint64 modified;
+    qint64 size;
+};
+
+std::mutex g_prefetchLock;
+
+QHash<QString, Prefetched>& PrefetchedImages()
+{
+    static QHash<QString, Prefetched> images;
+    return images;
+}
+
+// The image decoded ahead from the file as it is now, or a null image.
+QImage TakePrefetched(const QString& path, const QFileInfo& info)
+{
+    std::lock_guard<std::mutex> lock(g_prefetchLock);
+    QHash<QString, Prefetched>& images = PrefetchedImages();
+    const auto found = images.find(path);
+    if (found == images.end())
+        return QImage();
+    Prefetched taken = std::move(*found);
+    images.erase(found);
+    if (taken.size != info.size() || taken.modified != info.lastModified().toSecsSinceEpoch())
+        return QImage();
+    return taken.image;
+}
+
+} // namespace
+
+void SFPrefetchSkinImage(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile() || !IsPngFile(path, nullptr))
+        return;
+    Prefetched decoded{QImage(), info.lastModified().toSecsSinceEpoch(), info.size()};
+    decoded.image = SFLoadPngFile(path, nullptr);
+    if (decoded.image.isNull())
+        return;
+    std::lock_guard<std::mutex> lock(g_prefetchLock);
+    PrefetchedImages().insert(path, std::move(decoded));
+}
+
 QPixmap SFSkinImage(const QString& path, const char* format)
 {
     if (path.isEmpty() || path.endsWith(QLatin1Char('/')))
@@ -197,7 +244,11 @@ QPixmap SFSkinImage(const QString& path, const char* format)
     const auto kept = cache->constFind(key);
     if (kept != cache->constEnd() && kept->size == info.size() && kept->modified == info.lastModified().toSecsSinceEpoch())
         return kept->image;
-    const QPixmap image = QPixmap::fromImage(SFReadSkinImage(path, format));
+    // Files decoded ahead are PNG files, read as PNG whatever the format asked.
+    QImage decoded = !format || qstricmp(format, "png") == 0 ? TakePrefetched(path, info) : QImage();
+    if (decoded.isNull())
+        decoded = SFReadSkinImage(path, format);
+    const QPixmap image = QPixmap::fromImage(std::move(decoded));
     if (image.isNull()) {
         cache->remove(key);
         return QPixmap();

@@ -41,6 +41,9 @@ QString SFSkinPath(const std::wstring& name);
 // decoded once and reused until its size or modification time (in whole seconds) changes; a file
 // that does not load is looked for again next time. An empty path or a bare folder (an empty image name) gives a null pixmap at once.
 QPixmap SFSkinImage(const QString& path, const char* format = nullptr);
+// Decodes a PNG file ahead, on any thread, for SFSkinImage to take (once) on the GUI thread instead of
+// decoding it there; the file is read again if it has changed in between.
+void SFPrefetchSkinImage(const QString& path);
 
 // Reads an image file: PNG files (format "png", a .png name or the PNG signature) through
 // SFLoadPngFile, without Qt's image readers; other formats through Qt. On failure answers a null
