@@ -4,8 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
-#include <QFontMetrics>
-#include <QGuiApplication>
+#include <QImageReader>
 
 #include <fontconfig/fontconfig.h>
 #include <sys/mman.h>
@@ -37,14 +36,20 @@ bool SessionBusOutOfReach()
     return true;
 }
 
-// The skin images of the main window's first paint (those of every language), decoded here so that
-// the GUI thread takes them ready. The skin folder is beside the program.
-void PrefetchFirstPaintImages()
+// The skin folder is beside the program.
+QString SkinFolder()
 {
     const QString exe = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
-    if (exe.isEmpty())
+    return exe.isEmpty() ? QString() : QFileInfo(exe).absolutePath() + QStringLiteral("/Skin/");
+}
+
+// The skin images of the main window's first paint (those of every language), decoded here so that
+// the GUI thread takes them ready.
+void PrefetchFirstPaintImages()
+{
+    const QString skin = SkinFolder();
+    if (skin.isEmpty())
         return;
-    const QString skin = QFileInfo(exe).absolutePath() + QStringLiteral("/Skin/");
     for (const char* name : {"FrameMain.png", "bgColorMain.png", "menu_bg.png", "logo.png", "tittle.png",
                              "filterSeperater.png", "ComboBox_small.png", "bg_edit.png", "main.ico"})
         SFPrefetchSkinImage(skin + QLatin1String(name));
@@ -130,11 +135,15 @@ void CStartupWarmUp::AfterApplication()
     if (m_fontThread.joinable())
         return;
     m_fontThread = std::thread([] {
-        // The font list and the default family's fallbacks are shared by all threads; the GUI
-        // thread's first text would otherwise read them. The font engine made here stays with
-        // this thread.
+        // The font list is shared by all threads; the GUI thread's first text would otherwise
+        // read it. Font engines are not made here: they belong to the thread that makes them, and
+        // making one holds the font database against the GUI thread.
         QFontDatabase::families();
-        QFontMetrics(QGuiApplication::font()).height();
+        // The image format plugins, loaded once for all threads: the searching animation, shown
+        // from the start, is read through them.
+        const QString skin = SkinFolder();
+        if (!skin.isEmpty())
+            QImageReader(skin + QStringLiteral("update_p.gif")).canRead();
     });
 }
 

@@ -14,8 +14,8 @@ public:
     void WaitAll();
     // Waits for the work started by the constructor; called before the GUI thread needs it.
     void Join();
-    // Once the application object exists: reads the font list on a thread of its own while the
-    // GUI thread goes on.
+    // Once the application object exists: reads the font list and loads the image format plugins
+    // on a thread of its own while the GUI thread goes on.
     void AfterApplication();
 
     CStartupWarmUp(const CStartupWarmUp&) = delete;

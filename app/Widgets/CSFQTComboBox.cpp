@@ -70,7 +70,8 @@ int CSFQTComboBox::SetSkin(ImageComboBoxStyle* style)
         if (!rects[i]->empty())
             m_pieces[i] = SFParseRectExclusive(*rects[i]);
     }
-    setStyleSheet(QString::fromLatin1(kDropDownSheet) + QString::fromLatin1(kSFScrollBarSheet));
+    // The sheet styles only the drop-down list; building its style waits until the list is shown.
+    m_bListSheetPending = true;
     return 1;
 }
 
@@ -225,6 +226,10 @@ void CSFQTComboBox::showPopup()
 {
     SetLook(LookOpen);
     m_nListShown = 1;
+    if (m_bListSheetPending) {
+        m_bListSheetPending = false;
+        setStyleSheet(QString::fromLatin1(kDropDownSheet) + QString::fromLatin1(kSFScrollBarSheet));
+    }
     QComboBox::showPopup();
 }
 

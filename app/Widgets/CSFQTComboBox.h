@@ -72,5 +72,7 @@ private:
     QPixmap m_image;
     UINT m_nId = static_cast<UINT>(-1);
     int m_nListShown = 0;
+    // The drop-down list's style sheet waits for the list's first showing.
+    bool m_bListSheetPending = false;
     int m_nOriginStyle = 0;
 };

@@ -110,9 +110,11 @@ void CSFQTStatic::SetBgColor(UINT colour, int fill)
 
 void CSFQTStatic::SetTextSize(int size)
 {
-    if (size > 0)
-        m_nPixelSize = size;
-    setStyleSheet(QStringLiteral("QLabel {font-size:%1px;}").arg(size));
+    // The font itself, not a style sheet: a sheet gives the label a style of its own to build.
+    if (size <= 0)
+        return;
+    m_nPixelSize = size;
+    setFont(PaintFont());
 }
 
 void CSFQTStatic::GetStaticCtrolPos(RECT& rect)

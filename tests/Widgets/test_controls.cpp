@@ -85,9 +85,9 @@ TEST(StaticText, TextSizeColoursAndBoundedGetter)
     auto* widget = static_cast<CSFQTStatic*>(text);
     text->SetTextSize(0);
     EXPECT_EQ(widget->PixelSize(), 12);
-    EXPECT_EQ(widget->styleSheet(), QStringLiteral("QLabel {font-size:0px;}"));
     text->SetTextSize(16);
     EXPECT_EQ(widget->PixelSize(), 16);
+    EXPECT_EQ(widget->font().pixelSize(), 16);
     text->EnableWindow(0);
     EXPECT_EQ(widget->TextColor(), QColor(0xBC, 0xBC, 0xBC));
 
