@@ -154,14 +154,12 @@ void CCloudUpgradeEventImp::AddFailedCheckButtons(int row)
     ImageButtonStyle error = ErrorStyle();
     ImageButtonStyle update = UpdateStyle();
     std::wstring result = Tr(L"Result");
-    // The buttons sit after the "check failed" text and its margins where the column has room for
-    // both, so that the text is not cut.
+    // The buttons sit after the "check failed" text and its margins, so that the text is not cut;
+    // where the column is too narrow for both, the list pulls the buttons left.
     int x = kFailedButtonsX;
-    if (auto* table = dynamic_cast<QTableView*>(m_lstctrlDev)) {
-        const int after = table->fontMetrics().horizontalAdvance(QString::fromStdWString(Tr(L"check failed"))) + 8;
-        const int last = table->columnWidth(COL_CHECKSTATE) - (16 + 5 + 16) - 1;
-        x = std::max(kFailedButtonsX, std::min(after, last));
-    }
+    if (auto* table = dynamic_cast<QTableView*>(m_lstctrlDev))
+        x = std::max(kFailedButtonsX,
+                     table->fontMetrics().horizontalAdvance(QString::fromStdWString(Tr(L"check failed"))) + 6);
     m_lstctrlDev->AddOneOperateBtnEx(row, COL_CHECKSTATE, ID_CHECK_RESULT, result.c_str(), error, 16, 16, x,
                                      ID_REFRESH, Tr(L"Refresh"), update);
 }

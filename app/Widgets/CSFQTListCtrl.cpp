@@ -48,10 +48,14 @@ protected:
         const int room = view ? TextRoomBeforeButtons(view, index) : 0;
         if (room <= 0 || option->text.isEmpty())
             return;
-        int width = room - 8;
+        // The style draws the text 3 pixels in from each side of its room.
+        int width = room - 6;
         if (!option->icon.isNull())
             width -= option->decorationSize.width() + 4;
-        option->text = option->fontMetrics.elidedText(option->text, Qt::ElideRight, std::max(width, 0));
+        // Measured as callers measure the text before placing buttons after it: eliding measures
+        // a fraction of a pixel more and would cut a text that was given just its room.
+        if (option->fontMetrics.horizontalAdvance(option->text) > width)
+            option->text = option->fontMetrics.elidedText(option->text, Qt::ElideRight, std::max(width, 0));
     }
 };
 

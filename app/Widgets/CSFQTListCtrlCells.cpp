@@ -725,6 +725,9 @@ void CSFQTListCtrl::AddOneOperateBtnEx(int row, int col, int id1, const wchar_t*
                 container->m_nFirstButtonX = w + x + 5;
             AddCellButton(container, made, id2, t2.get(), *skin2, w, h, y);
         }
+        // The buttons follow the cell's text; a narrow column pulls them left rather than cut them.
+        container->m_nWantedFirstButtonX = container->m_nFirstButtonX;
+        container->FitButtons();
         return container;
     });
     if (!installed)

@@ -1,5 +1,7 @@
 #include "Widgets/CSFQTView.h"
 
+#include <algorithm>
+
 #include <new>
 
 #include <QBitmap>
@@ -146,6 +148,20 @@ void CSFQTView::AddButton(QWidget* child)
     Place(this, m_buttons, child, m_nFirstButtonX ? m_nFirstButtonX : 10, m_nButtonGap, m_nTopOffset);
 }
 
+void CSFQTView::FitButtons()
+{
+    if (m_nWantedFirstButtonX <= 0 || m_buttons.empty())
+        return;
+    const int left = m_buttons.front()->x();
+    const int span = m_buttons.back()->geometry().right() - left + 1;
+    const int x = std::max(0, std::min(m_nWantedFirstButtonX, width() - span - 1));
+    m_nFirstButtonX = x;
+    if (x == left)
+        return;
+    for (QWidget* button : m_buttons)
+        button->move(button->x() + x - left, button->y());
+}
+
 void CSFQTView::AddRadioBox(QWidget* child)
 {
     Place(this, m_radios, child, 10, 10, m_nTopOffset);
@@ -193,6 +209,7 @@ void CSFQTView::paintEvent(QPaintEvent* event)
 
 void CSFQTView::resizeEvent(QResizeEvent* event)
 {
+    FitButtons();
     if (m_pSink)
         m_pSink->OnSize(0, width(), height());
     if (m_nRadius) {

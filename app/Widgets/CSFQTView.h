@@ -47,6 +47,10 @@ public:
 
     int m_nTopOffset = 0;
     int m_nFirstButtonX = 0;
+    // Where set, the buttons start here but move left where the view is too narrow to show them
+    // whole (a cell's buttons after its text).
+    int m_nWantedFirstButtonX = 0;
+    void FitButtons();
     // A cell button's left edge is the previous one's right edge (its last column) plus this.
     int m_nButtonGap = 10;
 

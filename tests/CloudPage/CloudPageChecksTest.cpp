@@ -140,11 +140,24 @@ TEST_F(CloudChecks, RunOverThreeOfFourRowsEndsWithItsThirdAnswer)
         QWidget* cell = Widget(1, Page::ID_REFRESH)->parentWidget();
         const QRect result = Widget(1, Page::ID_CHECK_RESULT)->geometry();
         const QRect refresh = Widget(1, Page::ID_REFRESH)->geometry();
-        // The text keeps 4 pixels of margin on each side before the first button.
-        EXPECT_GE(result.left() - 8, table->fontMetrics().horizontalAdvance(QStringLiteral("check failed")));
+        // The text keeps the style's 3 pixels of margin on each side before the first button.
+        const int wanted = table->fontMetrics().horizontalAdvance(QStringLiteral("check failed")) + 6;
+        EXPECT_EQ(result.left(), std::max(60, std::min(wanted, cell->width() - 38)));
         EXPECT_EQ(refresh.left(), result.left() + result.width() + 5);
         EXPECT_EQ(cell->width(), 118);
         EXPECT_LT(refresh.right(), cell->width());
+        // A narrower column pulls both buttons inside it; a wider one gives them their place back.
+        for (int width : {70, 160}) {
+            table->setColumnWidth(Page::COL_CHECKSTATE, width);
+            QApplication::processEvents();
+            ASSERT_EQ(cell->width(), width);
+            const QRect first = Widget(1, Page::ID_CHECK_RESULT)->geometry();
+            const QRect second = Widget(1, Page::ID_REFRESH)->geometry();
+            EXPECT_EQ(first.left(), std::min(std::max(60, wanted), width - 38)) << width;
+            EXPECT_EQ(second.left(), first.left() + first.width() + 5) << width;
+            EXPECT_LT(second.right(), width) << width;
+        }
+        table->setColumnWidth(Page::COL_CHECKSTATE, 118);
     }
 
     Result(devices[3], 1, 0, Answer(false, "", "noslash"));
