@@ -44,6 +44,9 @@ Json::Value Entry(const Json::Value& base, const std::string& name, const std::s
 Json::Value DeviceModel::NetworkTable() const
 {
     Json::Value net = Table("Network");
+    // A fleet file may override the table with something other than an object.
+    if (!net.isObject())
+        net = Json::Value(Json::objectValue);
     const Json::Value& defaults = GetMember(net, "Interfaces");
     const Json::Value base = defaults.isArray() && defaults.size() > 0 ? defaults[0] : Json::Value();
     const size_t service = std::min(size_t(std::max(s_.serviceNicIndex, 0)), s_.otherNics.size());
