@@ -1057,11 +1057,13 @@ DeviceState DeviceModel::FromJson(const Json::Value& v)
     NetworkFromJson(v, s);
     // A table of another kind than its default (an object for a list, a number for an object) is
     // dropped: the device reads and writes its tables in their default shape.
-    const Json::Value defaults = DeviceModel::DefaultTables(s);
-    for (const std::string& name : s.tables.getMemberNames()) {
-        const Json::Value& def = defaults[name];
-        if (!def.isNull() && def.type() != s.tables[name].type())
-            s.tables.removeMember(name);
+    if (!s.tables.empty()) {
+        const Json::Value defaults = DeviceModel::DefaultTables(s);
+        for (const std::string& name : s.tables.getMemberNames()) {
+            const Json::Value& def = defaults[name];
+            if (!def.isNull() && def.type() != s.tables[name].type())
+                s.tables.removeMember(name);
+        }
     }
     return s;
 }
